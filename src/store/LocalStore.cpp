@@ -1,0 +1,101 @@
+#include "store/LocalStore.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "store/Schema.h"
+
+namespace kivtal {
+
+StoreSession::StoreSession(std::mutex& lock, const std::string& path, SqliteDb::Mode mode, bool mustExist)
+    : lock_(lock) {
+    if (path.empty() || (mustExist && !FileExists(path))) return;
+    db_.open(path, mode);
+}
+
+LocalStore& LocalStore::Instance() {
+    static LocalStore store(DefaultStorePaths());
+    return store;
+}
+
+LocalStore::LocalStore(StorePaths paths) : paths_(std::move(paths)) {
+    if (!paths_.dataDir.empty() && paths_.dataDir.back() != '/') paths_.dataDir += '/';
+    MakeDirectories(paths_.dataDir);
+}
+
+std::string LocalStore::userDbPath() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return userDbPath_;
+}
+
+StoreSession LocalStore::OpenUserDb() {
+    // The path is read under the lock the session holds, so a login that switches
+    // the user database never races an operation on the old one.
+    StoreSession session(lock_, "", SqliteDb::Mode::ReadWriteCreate, true);
+    // A user database that vanished is not created again empty: its unsent edits are
+    // gone, and an empty file would later be taken for a ready database.
+    if (!userDbPath_.empty() && FileExists(userDbPath_)) {
+        session.db_.open(userDbPath_, SqliteDb::Mode::ReadWriteCreate);
+    }
+    return session;
+}
+
+StoreSession LocalStore::OpenLoginDb() {
+    return StoreSession(lock_, loginDbPath(), SqliteDb::Mode::ReadWriteCreate, false);
+}
+
+StoreSession LocalStore::OpenRefDb() {
+    return StoreSession(lock_, paths_.refDbPath, SqliteDb::Mode::ReadOnly, true);
+}
+
+int LocalStore::EnsureLoginDb() {
+    std::lock_guard<std::mutex> guard(lock_);
+    const std::string path = loginDbPath();
+    if (FileExists(path)) return 0;
+    if (!MakeDirectories(paths_.dataDir)) return 1;
+    SqliteDb db;
+    if (db.open(path) != SQLITE_OK) return 1;
+    db.execute(kLoginDbSchema);
+    loginDbReady_ = true;
+    return 0;
+}
+
+int LocalStore::EnsureUserDb(const std::string& loginName) {
+    if (!IsSafeLoginFileName(loginName)) return 1;
+    std::lock_guard<std::mutex> guard(lock_);
+    userDbPath_ = paths_.dataDir + loginName + ".db";
+    if (FileExists(userDbPath_)) return 0;
+    if (CreateUserDb(userDbPath_) != 0) return 1;
+    userDbReady_ = true;
+    return 0;
+}
+
+// The schema is built in a scratch file that is renamed into place only when complete:
+// a crash or a failed statement halfway never leaves a file that looks like a user
+// database but has no tables (it would never be created again).
+int LocalStore::CreateUserDb(const std::string& path) {
+    if (!MakeDirectories(paths_.dataDir)) return 1;
+    const std::string scratch = path + ".creating";
+    std::remove(scratch.c_str());
+    bool ok = false;
+    {
+        SqliteDb db;
+        if (db.open(scratch) == SQLITE_OK) {
+            SqliteTransaction tx(db);
+            bool schemaOk = tx.began();
+            for (const std::string& sql : UserDbSchema()) {
+                if (schemaOk && db.execute(sql) != SQLITE_OK) schemaOk = false;
+            }
+            schemaOk = schemaOk && db.execute(kSeedSyncTime) == SQLITE_OK &&
+                       db.execute(kSeedHardwareInfo) == SQLITE_OK;
+            ok = schemaOk && tx.commit() == SQLITE_OK;
+        }
+    }
+    if (ok && std::rename(scratch.c_str(), path.c_str()) == 0) return 0;
+    std::remove(scratch.c_str());
+    return 1;
+}
+
+}  // namespace kivtal
