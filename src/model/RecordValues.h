@@ -1,0 +1,43 @@
+#pragma once
+// Value strings of the record kinds that travel through the change log. Each kind has
+// its own field order (see RecordValues.cpp); ints are written in decimal, texts
+// verbatim.
+//
+// FormatValues throws std::invalid_argument when a text field holds the separator:
+// unescaped, it would shift every later field on the service's side. Callers that
+// log an edit must treat that as a failed write.
+//
+// ParseValues assigns the fields in order and ignores items beyond the kind's field
+// count. A value string with too few items assigns the fields it has and then throws
+// std::invalid_argument; the record is left partly assigned and must not be stored.
+// Fields outside the value string (a contact's bc_name_pinyin and bank accounts, a
+// group's count, a reminder's already_sent) are left untouched; a reminder's
+// alarm_whos_id is cleared, as the service never sends it.
+#include <string>
+#include <string_view>
+
+#include "model/Records.h"
+
+namespace kivtal {
+
+std::string FormatValues(const BusinessCard& record);
+std::string FormatValues(const TalEvent& record);
+std::string FormatValues(const CardGroup& record);
+std::string FormatValues(const EventGroup& record);
+std::string FormatValues(const EventComment& record);
+std::string FormatValues(const EventAlarm& record);
+std::string FormatValues(const UserBankInfo& record);
+std::string FormatValues(const UserSettings& record);
+std::string FormatValues(const UserInfo& record);
+
+void ParseValues(std::string_view text, BusinessCard& record);
+void ParseValues(std::string_view text, TalEvent& record);
+void ParseValues(std::string_view text, CardGroup& record);
+void ParseValues(std::string_view text, EventGroup& record);
+void ParseValues(std::string_view text, EventComment& record);
+void ParseValues(std::string_view text, EventAlarm& record);
+void ParseValues(std::string_view text, UserBankInfo& record);
+void ParseValues(std::string_view text, UserSettings& record);
+void ParseValues(std::string_view text, UserInfo& record);
+
+}  // namespace kivtal
