@@ -10,7 +10,7 @@ function(kivtal_add_tests area label)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS "${label}"
-                 ENVIRONMENT "KIVTAL_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;KIVTAL_REFDB=${PROJECT_BINARY_DIR}/data/doz2a_v3.db")
+                 ENVIRONMENT_MODIFICATION "KIVTAL_REFDB=set:${PROJECT_BINARY_DIR}/data/doz2a_v3.db")
   endforeach()
 endfunction()
 
