@@ -5,8 +5,12 @@
 // request key digests, the change-list escaping).
 //
 // The throwing conversions report failures with std::runtime_error carrying one of
-// three fixed texts. Malformed input is not a failure: an invalid UTF-8 sequence
-// becomes U+FFFD and a character GBK cannot hold becomes "?".
+// three fixed texts. Malformed input is not a failure: an invalid UTF-8 sequence, a
+// lone surrogate on the way to UTF-8 and a byte sequence GBK does not define become
+// U+FFFD; a character GBK cannot hold becomes "?". The whole input is converted,
+// embedded zeros included, so nothing after a stray zero is dropped.
+//
+// Safe from any thread: each thread keeps its own iconv descriptors.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,8 +28,10 @@ std::string WideToAnsi(std::u16string_view wide);
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view gbk);
 
-// Never throw: a failure yields an empty result.
-std::u16string Utf8CharsToWide(const char* utf8z);
-std::unique_ptr<char[]> WideToAnsiBuffer(std::u16string_view wide);
+// Never throw. A null pointer or a failure yields an empty text.
+std::u16string Utf8CharsToWide(const char* utf8z) noexcept;
+// A new zero-terminated GBK buffer for C-style callers. On failure it holds the empty
+// text; it is null only when not even that byte can be allocated.
+std::unique_ptr<char[]> WideToAnsiBuffer(std::u16string_view wide) noexcept;
 
 }  // namespace kivtal
