@@ -1,0 +1,52 @@
+#pragma once
+// All traffic with the service: form requests, file downloads, the card-picture
+// upload and the connectivity probe. Each call uses its own connection and keeps no
+// state, so any number of job threads may call at once. The operations are virtual so
+// that tests can put a scripted transport or probe in their place.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kivtal {
+
+class NetUtil {
+public:
+    // Result codes of httpRequest and uploadCardImage besides an HTTP status.
+    static constexpr int kOk = 0;             // status 200 and the body was read
+    static constexpr int kTransportError = 1; // not HTTP(S), refused, dropped, cut short
+    static constexpr int kTimeout = 2;
+
+    using Progress = std::function<void(unsigned percent)>;
+
+    NetUtil();
+    explicit NetUtil(std::vector<std::string> probeHosts);
+    virtual ~NetUtil();
+
+    // The process's instance, with the probe hosts of the environment.
+    static NetUtil& Instance();
+
+    // verb "POST" or "GET"; body sent as it is (UTF-8). Appends the reply body to
+    // `reply` only on status 200. Returns kOk, the HTTP status, kTransportError or kTimeout.
+    virtual int httpRequest(const std::string& verb, const std::string& url, const std::string& body,
+                            std::string& reply);
+    // True when status 200 and the whole body was written to `path`.
+    virtual bool downloadFile(const std::string& url, const std::string& path);
+    // As downloadFile; calls `progress` with each new whole percentage.
+    virtual bool downloadFileWithProgress(const std::string& url, const std::string& path,
+                                          const Progress& progress);
+    // POSTs `formPrefix` (ending in "bc_data=") followed by the picture in Base64.
+    virtual int uploadCardImage(const std::string& url, std::string& reply, const std::string& formPrefix,
+                                const std::string& picturePath);
+    // Runs the system ping once; true when its output was understood. Sets `averageMs`
+    // when a statistics line was read.
+    virtual bool pingHost(const std::string& host, int& averageMs);
+    // Online when a probe host answers within 500 ms.
+    virtual bool isNetworkAvailable();
+
+    const std::vector<std::string>& probeHosts() const { return probeHosts_; }
+
+private:
+    std::vector<std::string> probeHosts_;
+};
+
+}  // namespace kivtal
