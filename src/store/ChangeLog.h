@@ -15,7 +15,16 @@ namespace kivtal {
 // (roll back the row change too).
 
 int InsertSyncEntry(SqliteDb& db, const SyncRecord& entry);
+// An entry in state SYNC_DEFERRED is appended to tb_sync_record_tmp instead; the
+// entry in tb_sync_record is then left as it was.
 int UpdateSyncEntry(SqliteDb& db, const SyncRecord& entry);
+
+// The deferred changes (tb_sync_record_tmp), in the order they were made, and their
+// removal: for a replay that must read, rewrite and clear in one transaction.
+int ReadDeferredEntries(SqliteDb& db, std::vector<SyncRecord>& out);
+int ClearDeferredEntries(SqliteDb& db);
+
+// A text holding the value-string separator cannot be logged: both rules then return 1.
 
 // Log an add: call after inserting the row and writing its new local id into the
 // record, so that the value string carries it.
@@ -45,10 +54,24 @@ class ChangeLog {
 public:
     explicit ChangeLog(LocalStore& store) : store_(store) {}
 
+    // Appends the entries in state SYNC_PENDING. 0, or 1 when the database fails.
     int PendingEntries(std::vector<SyncRecord>& out);
+    // Stores the sync time, then writes each result's server id into its row and marks
+    // its entry acknowledged, all results or none. 0 when everything was stored.
     int ApplyCommitResults(int syncTime, const std::vector<SyncRecord>& results);
     int StoreSyncTime(int syncTime);
+    // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);
+
+    // For a sync run that marks what it uploads: pending entries with these sync_ids go
+    // to SYNC_SENDING, so that edits made during the run are deferred, not swallowed by
+    // the acknowledgement. 0, 1 on failure, -1 when the transaction cannot begin.
+    int MarkSending(const std::vector<SyncRecord>& entries);
+    // Puts entries left in SYNC_SENDING by an interrupted run back to pending.
+    int ResetSendingEntries();
+    // Appends the deferred changes and empties tb_sync_record_tmp, in one transaction;
+    // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.
+    int TakeDeferredEntries(std::vector<SyncRecord>& out);
 
 private:
     LocalStore& store_;

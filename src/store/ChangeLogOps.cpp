@@ -1,0 +1,120 @@
+// The change-log operations of the sync engine: each takes the store lock and opens
+// the user database for itself.
+#include <sqlite3.h>
+
+#include <string>
+
+#include "store/ChangeLog.h"
+#include "store/ChangeLogRows.h"
+
+namespace kivtal {
+
+namespace {
+
+// Where the service's id of each kind of row is written back. Table and column names
+// are fixed here, never taken from the reply.
+const char* MapServerIdSql(int operCode) {
+    switch (operCode) {
+        case OPER_CONTACT: return "UPDATE tb_bc SET bc_server_id=? where bc_id=?;";
+        case OPER_MATTER: return "UPDATE tb_event SET server_id=? where event_id=?;";
+        case OPER_USER: return "UPDATE tb_user SET user_server_id=? where user_id=?;";
+        case OPER_REMARK: return "UPDATE tb_event_comment SET server_id=? where comment_id=?;";
+        case OPER_REMINDER: return "UPDATE tb_event_alarm SET server_id=? where alarm_id=?;";
+        case OPER_CONTACT_GROUP: return "UPDATE tb_bc_group SET server_id=? where group_id=?;";
+        case OPER_MATTER_GROUP: return "UPDATE tb_event_group SET server_id=? where group_id=?;";
+        case OPER_SETTINGS: return "UPDATE tb_user_settings SET server_id=? where s_id=?;";
+        case OPER_BANK_ACCOUNT: return "UPDATE tb_ubank_info SET server_id=? where ubank_id=?;";
+        default: return nullptr;
+    }
+}
+
+constexpr const char* kAcknowledge =
+    "UPDATE tb_sync_record SET sync_state = ? , s_server_id=? where s_row_id=? and oper_code=? ;";
+
+bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
+    if (const char* map = MapServerIdSql(r.oper_code)) {
+        if (db.execute(map, {Arg(r.s_server_id), Arg(r.s_row_id)}) != SQLITE_OK) return false;
+    }
+    const SqlArgs ack = {Arg(r.sync_state), Arg(r.s_server_id), Arg(r.s_row_id), Arg(r.oper_code)};
+    return db.execute(kAcknowledge, ack) == SQLITE_OK;
+}
+
+}  // namespace
+
+int ChangeLog::PendingEntries(std::vector<SyncRecord>& out) {
+    static const std::string sql =
+        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    ResultTable t;
+    if (s.db().query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return 1;
+    changelog::AppendEntries(t, out);
+    return 0;
+}
+
+int ChangeLog::ApplyCommitResults(int syncTime, const std::vector<SyncRecord>& results) {
+    // The upload has already been accepted, so its server ids are written even when the
+    // time could not be; the failure is still reported, so that the caller does not
+    // take the run for complete.
+    const int timeResult = StoreSyncTime(syncTime);
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    if (results.empty()) return timeResult;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return 1;
+    for (const SyncRecord& r : results) {
+        if (!ApplyResult(s.db(), r)) return 1;  // tx rolls every mapping back
+    }
+    if (tx.commit() != SQLITE_OK) return 1;
+    return timeResult;
+}
+
+int ChangeLog::StoreSyncTime(int syncTime) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    return s.db().execute("UPDATE tb_sync_time SET tal_sync_time = ?;", {Arg(syncTime)}) == SQLITE_OK ? 0 : 1;
+}
+
+int ChangeLog::ReadSyncTime(int& syncTime) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    ResultTable t;
+    if (s.db().query("SELECT tal_sync_time FROM tb_sync_time;", t) != SQLITE_OK) return 1;
+    if (!t.empty()) syncTime = t.integer(0, 0);
+    return 0;
+}
+
+int ChangeLog::MarkSending(const std::vector<SyncRecord>& entries) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    for (const SyncRecord& e : entries) {
+        const SqlArgs args = {Arg(SYNC_SENDING), Arg(e.sync_id), Arg(SYNC_PENDING)};
+        if (s.db().execute("UPDATE tb_sync_record SET sync_state=? where sync_id=? and sync_state=?;", args) !=
+            SQLITE_OK)
+            return 1;
+    }
+    return tx.commit() == SQLITE_OK ? 0 : 1;
+}
+
+int ChangeLog::ResetSendingEntries() {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    const SqlArgs args = {Arg(SYNC_PENDING), Arg(SYNC_SENDING)};
+    return s.db().execute("UPDATE tb_sync_record SET sync_state=? where sync_state=?;", args) == SQLITE_OK ? 0 : 1;
+}
+
+int ChangeLog::TakeDeferredEntries(std::vector<SyncRecord>& out) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    std::vector<SyncRecord> taken;
+    if (ReadDeferredEntries(s.db(), taken) != 0 || ClearDeferredEntries(s.db()) != 0) return 1;
+    if (tx.commit() != SQLITE_OK) return 1;
+    out.insert(out.end(), taken.begin(), taken.end());
+    return 0;
+}
+
+}  // namespace kivtal
