@@ -1,0 +1,63 @@
+#pragma once
+// The user's matters (tb_event), matter groups (tb_event_group), the remarks on matters
+// (tb_event_comment) and their reminders (tb_event_alarm). Every write stores its row
+// and its change-log entry in one transaction, so the two never disagree.
+#include <vector>
+
+#include "model/Records.h"
+#include "store/LocalStore.h"
+
+namespace kivtal {
+
+class MatterStore {
+public:
+    explicit MatterStore(LocalStore& store) : store_(store) {}
+
+    // --- Writes. 0 when committed; 1 when rolled back, when the user database cannot
+    // be opened or when a text holds the value-string separator (the entry could not
+    // carry it); -1 when the transaction cannot begin. The caller's record receives
+    // the new id, the filled matter server id or the deleted state only on success. ---
+    int AddMatter(TalEvent& matter);
+    int ModifyMatter(const TalEvent& matter);
+    int DeleteMatter(TalEvent& matter);  // also marks its remarks and reminders deleted
+
+    int AddMatterGroup(EventGroup& group);
+    int ModifyMatterGroup(const EventGroup& group);
+    int DeleteMatterGroup(EventGroup& group);  // its matters stay as they are
+
+    // A remark or reminder whose event_server_id is 0 takes its matter's server id.
+    int AddRemark(EventComment& remark);
+    int ModifyRemark(EventComment& remark);
+
+    // Reminder entries are logged as already acknowledged: reminders travel to the
+    // service by their own requests. 0 or 1 (also when the transaction cannot begin).
+    int AddReminder(EventAlarm& reminder);
+    int ModifyReminder(EventAlarm& reminder);
+
+    // --- Reads. 0, or 1 when the database or a query fails. Lists append to `out`;
+    // single reads leave `out` untouched when there is no such row. ---
+    int MatterById(int eventId, TalEvent& out);
+    // Live matters with start_time <= t <= end_time, pinned ones first.
+    int MattersAt(int t, TalEventList& out);
+    int MattersOfGroupAt(int t, int groupId, TalEventList& out);
+
+    // Day numbers n (from 0) for which a live matter runs at the moment from + n * 86400,
+    // for every such moment before `to`. On a failing query the days found so far stay.
+    int BusyDays(int from, int to, std::vector<int>& dayNumbers);
+    // The days (1..31) of a month in Beijing time on which a live matter runs at 00:00.
+    // 1 for a month that cannot be expressed in stored seconds.
+    int BusyDaysOfMonth(int year, int month, std::vector<int>& daysOfMonth);
+
+    // Live groups, each with the number of its matters, deleted ones included.
+    int MatterGroups(EventGroupList& out);
+    int MatterGroupById(int groupId, EventGroup& out);
+
+    int RemarksOf(int eventId, EventCommentList& out);     // live remarks
+    int RemindersOf(int eventId, EventAlarmList& out);     // live reminders
+    int ReminderById(int alarmId, EventAlarm& out);
+
+private:
+    LocalStore& store_;
+};
+
+}  // namespace kivtal

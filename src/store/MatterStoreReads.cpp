@@ -1,0 +1,187 @@
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "store/MatterStore.h"
+#include "text/WallClock.h"
+
+namespace kivtal {
+
+namespace {
+
+constexpr int kSecondsPerDay = 86400;
+
+const std::string kSelectMatters =
+    "SELECT event_id,start_time,end_time,group_id,description,place_top,server_id,event_state ,"
+    "create_time,server_group_id FROM tb_event ";
+const std::string kMatterById = kSelectMatters + "where event_id= ?;";
+const std::string kMattersAt =
+    kSelectMatters + "where start_time<= ? and end_time>= ? and event_state = 0 order by place_top DESC;";
+const std::string kMattersOfGroupAt =
+    kSelectMatters +
+    "where start_time<= ? and end_time>=? and group_id=? and event_state = 0 order by place_top DESC;";
+
+constexpr const char* kBusyAt =
+    "SELECT start_time,end_time FROM tb_event where start_time<= ? and end_time>=? and event_state=? ;";
+
+constexpr const char* kLiveGroups =
+    "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_state =0;";
+constexpr const char* kGroupById =
+    "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_id = ?;";
+constexpr const char* kGroupMatterCount = "SELECT count(*) FROM tb_event where group_id = ?;";
+
+constexpr const char* kRemarksOf =
+    "SELECT comment_id,c_content,event_id,server_id,comment_state,create_time,event_server_id "
+    " FROM tb_event_comment WHERE event_id=? AND comment_state=?;";
+
+const std::string kSelectReminders =
+    "SELECT alarm_id,a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
+    " event_description_alarm, event_server_id,alarm_myself FROM tb_event_alarm ";
+const std::string kRemindersOf = kSelectReminders + "WHERE event_id=? AND alarm_state=?;";
+const std::string kReminderById = kSelectReminders + "WHERE alarm_id=? ;";
+
+// Row readers, in the column order of the SELECTs above.
+void ReadRow(const ResultTable& t, int r, TalEvent& m) {
+    m.event_id = t.integer(r, 0);
+    m.start_time = t.integer(r, 1);
+    m.end_time = t.integer(r, 2);
+    m.group_id = t.integer(r, 3);
+    m.description = t.text(r, 4);
+    m.place_top = t.integer(r, 5);
+    m.server_id = t.integer(r, 6);
+    m.event_state = t.integer(r, 7);
+    m.create_time = t.integer(r, 8);
+    m.server_group_id = t.integer(r, 9);
+}
+
+void ReadRow(const ResultTable& t, int r, EventGroup& g) {
+    g.group_id = t.integer(r, 0);
+    g.group_name = t.text(r, 1);
+    g.server_id = t.integer(r, 2);
+    g.group_state = t.integer(r, 3);
+}
+
+void ReadRow(const ResultTable& t, int r, EventComment& c) {
+    c.comment_id = t.integer(r, 0);
+    c.c_content = t.text(r, 1);
+    c.event_id = t.integer(r, 2);
+    c.server_id = t.integer(r, 3);
+    c.comment_state = t.integer(r, 4);
+    c.create_time = t.integer(r, 5);
+    c.event_server_id = t.integer(r, 6);
+}
+
+void ReadRow(const ResultTable& t, int r, EventAlarm& a) {
+    a.alarm_id = t.integer(r, 0);
+    a.a_content = t.text(r, 1);
+    a.event_id = t.integer(r, 2);
+    a.alarm_time = t.integer(r, 3);
+    a.alarm_whos = t.text(r, 4);
+    a.server_id = t.integer(r, 5);
+    a.alarm_state = t.integer(r, 6);
+    a.alarm_whos_id = t.text(r, 7);
+    a.event_description_alarm = t.integer(r, 8);
+    a.event_server_id = t.integer(r, 9);
+    a.alarm_myself = t.integer(r, 10);
+}
+
+// One locked query on the user database. 0, or 1 when the file or the query fails.
+int QueryUserDb(LocalStore& store, std::string_view sql, const SqlArgs& args, ResultTable& t) {
+    StoreSession session = store.OpenUserDb();
+    if (!session.ok()) return 1;
+    return session.db().query(sql, args, t) == SQLITE_OK ? 0 : 1;
+}
+
+template <class Record>
+int ReadList(LocalStore& store, std::string_view sql, const SqlArgs& args, std::vector<Record>& out) {
+    ResultTable t;
+    if (QueryUserDb(store, sql, args, t) != 0) return 1;
+    for (int r = 0; r < t.rows(); ++r) ReadRow(t, r, out.emplace_back());
+    return 0;
+}
+
+template <class Record>
+int ReadFirst(LocalStore& store, std::string_view sql, const SqlArgs& args, Record& out) {
+    ResultTable t;
+    if (QueryUserDb(store, sql, args, t) != 0) return 1;
+    if (!t.empty()) ReadRow(t, 0, out);
+    return 0;
+}
+
+}  // namespace
+
+int MatterStore::MatterById(int eventId, TalEvent& out) {
+    return ReadFirst(store_, kMatterById, {Arg(eventId)}, out);
+}
+
+int MatterStore::MattersAt(int t, TalEventList& out) { return ReadList(store_, kMattersAt, {Arg(t), Arg(t)}, out); }
+
+int MatterStore::MattersOfGroupAt(int t, int groupId, TalEventList& out) {
+    return ReadList(store_, kMattersOfGroupAt, {Arg(t), Arg(t), Arg(groupId)}, out);
+}
+
+// Each day is tested at one moment only, its first second: a matter that begins and
+// ends within a day after its start does not mark it.
+int MatterStore::BusyDays(int from, int to, std::vector<int>& dayNumbers) {
+    StoreSession session = store_.OpenUserDb();
+    if (!session.ok()) return 1;
+    ResultTable t;
+    int day = 0;
+    // 64-bit moments, so a range that ends near the top of the 32-bit times cannot
+    // wrap round into an endless loop.
+    for (std::int64_t moment = from; moment < to; moment += kSecondsPerDay, ++day) {
+        if (session.db().query(kBusyAt, {Arg(moment), Arg(moment), Arg(0)}, t) != SQLITE_OK) return 1;
+        if (!t.empty()) dayNumbers.push_back(day);
+    }
+    return 0;
+}
+
+int MatterStore::BusyDaysOfMonth(int year, int month, std::vector<int>& daysOfMonth) {
+    const int days = SolarMonthDays(year, month);
+    const auto first = WallClockToTime(WallClock{.year = year, .month = month, .day = 1});
+    if (days == 0 || !first) return 1;
+    const std::int64_t end = std::int64_t{*first} + std::int64_t{days} * kSecondsPerDay;
+    // The last day of the representable range may end beyond 32 bits; its start is still tested.
+    constexpr std::int64_t kLast = std::numeric_limits<std::int32_t>::max();
+    const int to = static_cast<int>(end > kLast ? kLast : end);
+    std::vector<int> dayNumbers;
+    const int rc = BusyDays(*first, to, dayNumbers);
+    for (int n : dayNumbers) daysOfMonth.push_back(n + 1);
+    return rc;
+}
+
+int MatterStore::MatterGroups(EventGroupList& out) {
+    StoreSession session = store_.OpenUserDb();
+    if (!session.ok()) return 1;
+    ResultTable groups;
+    if (session.db().query(kLiveGroups, groups) != SQLITE_OK) return 1;
+    ResultTable count;
+    for (int r = 0; r < groups.rows(); ++r) {
+        EventGroup g;
+        ReadRow(groups, r, g);
+        if (session.db().query(kGroupMatterCount, {Arg(g.group_id)}, count) != SQLITE_OK) return 1;
+        g.count = count.integer(0, 0);
+        out.push_back(std::move(g));
+    }
+    return 0;
+}
+
+int MatterStore::MatterGroupById(int groupId, EventGroup& out) {
+    return ReadFirst(store_, kGroupById, {Arg(groupId)}, out);
+}
+
+int MatterStore::RemarksOf(int eventId, EventCommentList& out) {
+    return ReadList(store_, kRemarksOf, {Arg(eventId), Arg(0)}, out);
+}
+
+int MatterStore::RemindersOf(int eventId, EventAlarmList& out) {
+    return ReadList(store_, kRemindersOf, {Arg(eventId), Arg(0)}, out);
+}
+
+int MatterStore::ReminderById(int alarmId, EventAlarm& out) {
+    return ReadFirst(store_, kReminderById, {Arg(alarmId)}, out);
+}
+
+}  // namespace kivtal

@@ -1,0 +1,199 @@
+#include <sqlite3.h>
+
+#include "store/ChangeLog.h"
+#include "store/MatterStore.h"
+
+namespace kivtal {
+
+namespace {
+
+constexpr const char* kInsertMatter =
+    "INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
+    "create_time,server_group_id)VALUES(?,?,?,?,?,?,?,?,?);";
+constexpr const char* kUpdateMatter =
+    "UPDATE tb_event SET start_time=?,end_time=?,group_id=?,description=?,place_top=?,server_id=?,"
+    "event_state=?,create_time=?,server_group_id=? where event_id=?; ";
+constexpr const char* kSetMatterState = "UPDATE tb_event set event_state=? WHERE event_id =?;";
+constexpr const char* kDeleteMatterRemarks = "UPDATE tb_event_comment SET comment_state=1 WHERE event_id=?;";
+constexpr const char* kDeleteMatterReminders = "UPDATE tb_event_alarm SET alarm_state=1 WHERE event_id=?;";
+
+constexpr const char* kInsertGroup = "INSERT INTO tb_event_group(group_name,server_id,group_state)VALUES(?,?,?);";
+constexpr const char* kUpdateGroup =
+    "UPDATE tb_event_group SET group_name=?,server_id=?,group_state=? where group_id=?; ";
+constexpr const char* kSetGroupState = "UPDATE tb_event_group set group_state=? WHERE group_id =?;";
+
+constexpr const char* kInsertRemark =
+    "INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,event_server_id)"
+    "VALUES(?,?,?,?,?,?);";
+constexpr const char* kUpdateRemark =
+    "UPDATE tb_event_comment SET c_content=?,server_id=?,comment_state=?,create_time=?,event_server_id=?"
+    "  where comment_id=?; ";
+
+// event_id and alarm_time are VARCHAR columns: the bound ints are kept as decimal text.
+constexpr const char* kInsertReminder =
+    "INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
+    "event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,?,?,?,?,?);";
+constexpr const char* kUpdateReminder =
+    "UPDATE tb_event_alarm SET a_content=?,event_id=?,alarm_time=?,alarm_whos=?,server_id=?,alarm_state=?,"
+    "alarm_whos_id=?, event_description_alarm=?, event_server_id=?,alarm_myself=? where alarm_id=?; ";
+
+constexpr const char* kMatterServerId = "SELECT server_id FROM tb_event WHERE event_id=?;";
+
+SqlArgs MatterArgs(const TalEvent& m) {
+    return {Arg(m.start_time), Arg(m.end_time),    Arg(m.group_id),
+            Arg(m.description), Arg(m.place_top),  Arg(m.server_id),
+            Arg(m.event_state), Arg(m.create_time), Arg(m.server_group_id)};
+}
+
+SqlArgs GroupArgs(const EventGroup& g) { return {Arg(g.group_name), Arg(g.server_id), Arg(g.group_state)}; }
+
+SqlArgs RemarkInsertArgs(const EventComment& c) {
+    return {Arg(c.c_content),     Arg(c.event_id),    Arg(c.server_id),
+            Arg(c.comment_state), Arg(c.create_time), Arg(c.event_server_id)};
+}
+
+SqlArgs RemarkUpdateArgs(const EventComment& c) {
+    return {Arg(c.c_content),   Arg(c.server_id),       Arg(c.comment_state),
+            Arg(c.create_time), Arg(c.event_server_id), Arg(c.comment_id)};
+}
+
+SqlArgs ReminderArgs(const EventAlarm& a) {
+    return {Arg(a.a_content),     Arg(a.event_id),  Arg(a.alarm_time),
+            Arg(a.alarm_whos),    Arg(a.server_id), Arg(a.alarm_state),
+            Arg(a.alarm_whos_id), Arg(a.event_description_alarm),
+            Arg(a.event_server_id), Arg(a.alarm_myself)};
+}
+
+SqlArgs With(SqlArgs args, int id) {
+    args.push_back(Arg(id));
+    return args;
+}
+
+bool Ok(int rc) { return rc == SQLITE_OK; }
+
+constexpr int kBeginFailed = -1;
+// Reminder writes have one failure code for every failure.
+constexpr int kReminderBeginFailed = 1;
+
+// Runs `body` (row statements plus the log step, 0 or 1) in one transaction on the
+// user database. The log step also fails when a text holds the value-string separator,
+// which rolls the row back too. It works on a copy, so the caller's record changes
+// only when the write is committed and never carries the id of a rolled-back row.
+template <class Record, class Body>
+int LoggedWrite(LocalStore& store, Record& record, int beginFailure, Body body) {
+    StoreSession session = store.OpenUserDb();
+    if (!session.ok()) return 1;
+    SqliteTransaction tx(session.db());
+    if (!tx.began()) return beginFailure;
+    Record work = record;
+    if (body(session.db(), work) != 0) return 1;
+    if (tx.commit() != SQLITE_OK) return 1;
+    record = std::move(work);
+    return 0;
+}
+
+// Inserts a row and writes the new id into the record before it is logged, so that
+// its value string carries the id.
+template <class Record>
+int InsertAndLogAdd(SqliteDb& db, const char* sql, const SqlArgs& args, Record& record, int Record::*id) {
+    if (!Ok(db.execute(sql, args))) return 1;
+    record.*id = static_cast<int>(db.lastInsertId());
+    return LogAdd(db, record);
+}
+
+template <class Record>
+int UpdateAndLogChange(SqliteDb& db, const char* sql, const SqlArgs& args, const Record& record) {
+    if (!Ok(db.execute(sql, args))) return 1;
+    return LogChange(db, record);
+}
+
+// Remarks and reminders carry their matter's server id once the matter has one; it
+// stays 0 while the matter has none or cannot be read.
+template <class Record>
+void FillMatterServerId(SqliteDb& db, Record& record) {
+    if (record.event_server_id != 0) return;
+    ResultTable t;
+    if (Ok(db.query(kMatterServerId, {Arg(record.event_id)}, t)) && !t.empty()) {
+        record.event_server_id = t.integer(0, 0);
+    }
+}
+
+}  // namespace
+
+int MatterStore::AddMatter(TalEvent& matter) {
+    return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        return InsertAndLogAdd(db, kInsertMatter, MatterArgs(m), m, &TalEvent::event_id);
+    });
+}
+
+int MatterStore::ModifyMatter(const TalEvent& matter) {
+    TalEvent copy = matter;
+    return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        return UpdateAndLogChange(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+    });
+}
+
+// The remarks and reminders go with their matter but get no entries of their own: the
+// service deletes them with the matter.
+int MatterStore::DeleteMatter(TalEvent& matter) {
+    return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        m.event_state = 1;
+        if (UpdateAndLogChange(db, kSetMatterState, {Arg(1), Arg(m.event_id)}, m) != 0) return 1;
+        const bool cascaded = Ok(db.execute(kDeleteMatterRemarks, {Arg(m.event_id)})) &&
+                              Ok(db.execute(kDeleteMatterReminders, {Arg(m.event_id)}));
+        return cascaded ? 0 : 1;
+    });
+}
+
+int MatterStore::AddMatterGroup(EventGroup& group) {
+    return LoggedWrite(store_, group, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
+        return InsertAndLogAdd(db, kInsertGroup, GroupArgs(g), g, &EventGroup::group_id);
+    });
+}
+
+int MatterStore::ModifyMatterGroup(const EventGroup& group) {
+    EventGroup copy = group;
+    return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
+        return UpdateAndLogChange(db, kUpdateGroup, With(GroupArgs(g), g.group_id), g);
+    });
+}
+
+int MatterStore::DeleteMatterGroup(EventGroup& group) {
+    return LoggedWrite(store_, group, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
+        g.group_state = 1;
+        return UpdateAndLogChange(db, kSetGroupState, {Arg(1), Arg(g.group_id)}, g);
+    });
+}
+
+int MatterStore::AddRemark(EventComment& remark) {
+    return LoggedWrite(store_, remark, kBeginFailed, [](SqliteDb& db, EventComment& c) {
+        FillMatterServerId(db, c);
+        return InsertAndLogAdd(db, kInsertRemark, RemarkInsertArgs(c), c, &EventComment::comment_id);
+    });
+}
+
+int MatterStore::ModifyRemark(EventComment& remark) {
+    return LoggedWrite(store_, remark, kBeginFailed, [](SqliteDb& db, EventComment& c) {
+        FillMatterServerId(db, c);
+        return UpdateAndLogChange(db, kUpdateRemark, RemarkUpdateArgs(c), c);
+    });
+}
+
+// Reminder writes used to commit the row and its entry separately; a failed log step
+// then left a row the log never heard of. They now share one transaction like every
+// other write, and keep their single failure code 1.
+int MatterStore::AddReminder(EventAlarm& reminder) {
+    return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
+        FillMatterServerId(db, a);
+        return InsertAndLogAdd(db, kInsertReminder, ReminderArgs(a), a, &EventAlarm::alarm_id);
+    });
+}
+
+int MatterStore::ModifyReminder(EventAlarm& reminder) {
+    return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
+        FillMatterServerId(db, a);
+        return UpdateAndLogChange(db, kUpdateReminder, With(ReminderArgs(a), a.alarm_id), a);
+    });
+}
+
+}  // namespace kivtal
