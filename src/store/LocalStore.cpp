@@ -43,7 +43,9 @@ StoreSession LocalStore::OpenUserDb() {
 }
 
 StoreSession LocalStore::OpenLoginDb() {
-    return StoreSession(lock_, loginDbPath(), SqliteDb::Mode::ReadWriteCreate, false);
+    // A missing login database is made only by EnsureLoginDb, with its table; opening
+    // it here would leave an empty file that would later be taken for a ready one.
+    return StoreSession(lock_, loginDbPath(), SqliteDb::Mode::ReadWriteCreate, true);
 }
 
 StoreSession LocalStore::OpenRefDb() {
