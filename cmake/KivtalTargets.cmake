@@ -21,5 +21,7 @@ function(kivtal_add_benchmarks)
     get_filename_component(name "${src}" NAME_WE)
     add_executable(bench_${name} "${src}")
     target_link_libraries(bench_${name} PRIVATE ${ARGN} benchmark::benchmark)
+    # Benchmarks reuse the tests' fixtures (scripted service, temporary folders).
+    target_include_directories(bench_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   endforeach()
 endfunction()

@@ -18,6 +18,15 @@ public:
 
     using Progress = std::function<void(unsigned percent)>;
 
+    // Bounds on one transfer. libcurl waits forever by default, so a service that
+    // stops answering would hold a job thread for good; tests shorten these.
+    struct Limits {
+        long connectTimeoutMs = 30000;
+        long downloadConnectTimeoutMs = 2000;
+        long lowSpeedBytesPerSecond = 1;  // below this for lowSpeedSeconds: time-out
+        long lowSpeedSeconds = 30;
+    };
+
     NetUtil();
     explicit NetUtil(std::vector<std::string> probeHosts);
     virtual ~NetUtil();
@@ -31,10 +40,12 @@ public:
                             std::string& reply);
     // True when status 200 and the whole body was written to `path`.
     virtual bool downloadFile(const std::string& url, const std::string& path);
-    // As downloadFile; calls `progress` with each new whole percentage.
+    // As downloadFile; calls `progress` with each new whole percentage. A reply without
+    // Content-Length gives no base for one, so then no progress is reported.
     virtual bool downloadFileWithProgress(const std::string& url, const std::string& path,
                                           const Progress& progress);
     // POSTs `formPrefix` (ending in "bc_data=") followed by the picture in Base64.
+    // A missing or empty picture sends nothing and returns kTransportError.
     virtual int uploadCardImage(const std::string& url, std::string& reply, const std::string& formPrefix,
                                 const std::string& picturePath);
     // Runs the system ping once; true when its output was understood. Sets `averageMs`
@@ -44,9 +55,13 @@ public:
     virtual bool isNetworkAvailable();
 
     const std::vector<std::string>& probeHosts() const { return probeHosts_; }
+    // Set before the instance is shared between threads.
+    void setLimits(const Limits& limits) { limits_ = limits; }
+    const Limits& limits() const { return limits_; }
 
 private:
     std::vector<std::string> probeHosts_;
+    Limits limits_;
 };
 
 }  // namespace kivtal
