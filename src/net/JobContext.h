@@ -20,6 +20,9 @@ struct JobContext {
     std::function<void(unsigned message, std::intptr_t wParam, std::intptr_t lParam)> post;
     // Folder for downloaded pictures ("ads/", "news/") and the installer; ends with '/'.
     std::string downloadDir;
+    // Asks the worker for a sync run with the given reason (a request, not a result).
+    // May be empty, then nothing is asked.
+    std::function<void(int reason)> requestSync;
 };
 
 }  // namespace kivtal

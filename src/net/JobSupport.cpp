@@ -1,0 +1,41 @@
+#include "net/JobSupport.h"
+
+#include "model/Clock.h"
+#include "net/ServiceForms.h"
+#include "store/StorePaths.h"
+#include "text/Diagnostics.h"
+
+namespace kivtal {
+
+std::string PostForm(JobContext& ctx, const char* path, const std::string& body, std::string_view postLabel,
+                     std::string_view replyLabel) {
+    if (!postLabel.empty()) DebugLine(std::string(postLabel) + body);
+    std::string reply;
+    if (ctx.net.httpRequest("POST", ApiUrl(ctx.config, path), body, reply) != NetUtil::kOk) reply.clear();
+    if (!replyLabel.empty()) DebugLine(std::string(replyLabel) + reply);
+    return reply;
+}
+
+void PostResult(JobContext& ctx, unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+    if (ctx.post) ctx.post(message, wParam, lParam);
+}
+
+std::string PictureFileName(const std::string& address) {
+    const std::size_t slash = address.rfind('/');
+    if (slash != std::string::npos) {
+        std::string name = address.substr(slash + 1);
+        // "." and ".." (or nothing) would name the folder itself or its parent.
+        if (!name.empty() && name != "." && name != "..") return name;
+    }
+    return std::to_string(NowSeconds());
+}
+
+std::string DownloadPicture(JobContext& ctx, const std::string& folder, const std::string& address) {
+    const std::string dir = ctx.downloadDir + folder + "/";
+    MakeDirectories(dir);
+    const std::string local = dir + PictureFileName(address);
+    ctx.net.downloadFile(address, local);
+    return local;
+}
+
+}  // namespace kivtal
