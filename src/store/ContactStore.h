@@ -1,0 +1,78 @@
+#pragma once
+// The user's contacts (tb_bc), their bank accounts (tb_ubank_info) and the contact
+// groups (tb_bc_group). Every public operation takes the store lock and opens the
+// user database for its own run; every write commits its rows together with their
+// change-log entries or leaves everything as it was.
+//
+// Results: writes return 0 when committed, 1 when rolled back or the database could
+// not be used, -1 when the transaction could not begin. On any failure the caller's
+// record is left exactly as it was handed in (no half-assigned ids). Reads return 0 or
+// 1; a failed contact read leaves the caller's list as it was.
+#include <string>
+#include <vector>
+
+#include "model/Records.h"
+#include "store/LocalStore.h"
+#include "store/SqliteDb.h"
+
+namespace kivtal {
+
+class ContactStore {
+public:
+    explicit ContactStore(LocalStore& store) : store_(store) {}
+
+    // --- Contact writes. The caller fills bc_name_pinyin. ---
+    // Adds the contact and its bank accounts; writes the new ids into the record.
+    int AddContact(BusinessCard& card);
+    // Rewrites every column by bc_id, then adds or modifies its bank accounts.
+    int ModifyContact(BusinessCard& card);
+    // Soft delete: bc_state becomes 1 in the record and the row.
+    int DeleteContact(BusinessCard& card);
+
+    // --- Contact group writes. ---
+    int AddGroup(CardGroup& group);
+    int ModifyGroup(const CardGroup& group);
+    int DeleteGroup(CardGroup& group);  // soft delete; the group's contacts stay as they are
+
+    // --- Contact reads (live contacts only, each with all its bank accounts). ---
+    int ContactById(int bcId, BusinessCard& out);          // 1 when there is no such row
+    int ContactByServerId(int serverId, BusinessCard& out);
+    int AllContacts(BusinessCardList& out);                // table order
+    int AllContactsByName(bool descending, BusinessCardList& out);
+    int AllContactsByAge(bool descending, BusinessCardList& out);
+    int ContactsOfGroup(int groupId, BusinessCardList& out);
+    int CommonContacts(BusinessCardList& out);
+    // Name pinyin starting with prefix (ASCII letters in either case); "%" and "_" in
+    // the prefix are plain characters.
+    int ContactsByPrefix(const std::string& prefix, BusinessCardList& out);
+    // Name pinyin not starting with an ASCII letter (the "#" entry of the index).
+    int ContactsWithoutLetter(BusinessCardList& out);
+    // term as a substring of name, phones, mail, company or position. "%" and "_" in
+    // the term are LIKE wildcards, as the contacts pane has always offered them.
+    int Search(const std::string& term, BusinessCardList& out);
+
+    // Appends 0..25 for every letter some live contact's pinyin starts with, then 26
+    // when some live contact's pinyin starts with anything else. On a failed query the
+    // entries found so far stay.
+    int AlphabetIndex(std::vector<int>& out);
+
+    // --- Group reads. ---
+    // Live groups with their count of live contacts. On a failed count the groups
+    // already appended stay.
+    int ContactGroups(CardGroupList& out);
+    int GroupById(int groupId, CardGroup& out);  // 1 when there is no such row
+
+private:
+    LocalStore& store_;
+};
+
+// --- Helpers on a connection the caller holds, inside the caller's transaction (the
+// sync engine and bulk tools write through these). 0 on success, 1 on failure; a
+// failure must roll back the caller's transaction. ---
+
+// Inserts the row, logs the add, then adds every bank account with its own entry.
+int InsertContact(SqliteDb& db, BusinessCard& card);
+// Rewrites the row (1 when no row has the bc_id), logs the change, saves the accounts.
+int UpdateContact(SqliteDb& db, BusinessCard& card);
+
+}  // namespace kivtal

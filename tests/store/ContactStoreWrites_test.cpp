@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "model/Clock.h"
+#include "model/RecordValues.h"
+#include "model/SyncKinds.h"
+#include "model/ValueString.h"
+#include "store/ContactStore.h"
+#include "support/UserDbFixture.h"
+
+namespace kivtal {
+namespace {
+
+const std::string kSep(kValueSeparator);
+
+UserBankInfo Account(const std::string& bank, const std::string& card) {
+    UserBankInfo a;
+    a.bank_name = bank;
+    a.ubank_branch = "Branch 'north'";
+    a.ubank_subbranch = "100%_sub";
+    a.ubank_card = card;
+    a.ubank_user = "户主";
+    return a;
+}
+
+// Every field set to something a careless SQL builder would mangle.
+BusinessCard FullCard() {
+    BusinessCard c;
+    c.bc_name = "O'Brien 张三 😀";
+    c.company_name = "100% _real_ Co.";
+    c.cell_phone = "13800138000";
+    c.home_phone = "010-1234";
+    c.fix_phone = "021-5678";
+    c.position = "CEO; DROP TABLE tb_bc;--";
+    c.group_id = 3;
+    c.fax = "fax";
+    c.addr_c_detail = "𠀀𠀁 (outside GBK)";
+    c.addr_f_detail = std::string(10000, 'x');
+    c.web_site = "http://a.b/?q=1&r='2'";
+    c.birthday_type = 2;
+    c.birthday = "1984--4-05";
+    c.mail = "a_b%c@d.e";
+    c.qq = "12345";
+    c.ww = "ww";
+    c.relate_contacts = "李四[gx]朋友[pig]";
+    c.main_business = "a[pig]b[pig]";
+    c.hobby = "h";
+    c.belief = "b";
+    c.habit = "ha";
+    c.how_to_konw = "meeting";
+    c.title = 2;
+    c.favor_food = "面[pig]";
+    c.complete = 1;
+    c.bc_name_pinyin = "O'Brien ZHANGSAN ?";
+    c.bc_server_id = 57;
+    c.main_tab = 1;
+    c.bc_comment = std::string(10000, 'c') + "'";
+    c.job_category_id = 7;
+    c.business_id = 504;
+    c.common_use = 1;
+    c.server_group_id = 9;
+    c.bank_accounts = {Account("ICBC", "6222"), Account("建设银行", "6227")};
+    return c;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ContactStoreWritesTest : public test::UserDbFixture {
+protected:
+    // The whole contact as stored, and the whole log, for before/after comparisons.
+    std::string Snapshot() {
+        std::string out;
+        for (const char* sql : {"SELECT * FROM tb_bc ORDER BY bc_id", "SELECT * FROM tb_ubank_info ORDER BY ubank_id",
+                                "SELECT * FROM tb_bc_group ORDER BY group_id", "SELECT * FROM tb_sync_record ORDER BY sync_id",
+                                "SELECT * FROM tb_sync_record_tmp"}) {
+            ResultTable t = Query(sql);
+            for (int r = 0; r < t.rows(); ++r)
+                for (int c = 0; c < t.cols(); ++c) out += t.text(r, c) + "|";
+            out += "\n";
+        }
+        return out;
+    }
+
+    // The log entry of one row as "ways/state/server id/values".
+    std::string Entry(int kind, int rowId) {
+        ResultTable t = Query("SELECT oper_ways,sync_state,s_server_id,s_values FROM tb_sync_record WHERE oper_code=" +
+                              std::to_string(kind) + " AND s_row_id=" + std::to_string(rowId));
+        if (t.rows() != 1) return "entries: " + std::to_string(t.rows());
+        return t.text(0, 0) + "/" + t.text(0, 1) + "/" + t.text(0, 2) + "/" + t.text(0, 3);
+    }
+
+    BusinessCard Stored(int bcId) {
+        BusinessCard c;
+        EXPECT_EQ(contacts.ContactById(bcId, c), 0);
+        return c;
+    }
+
+    TestClock clock{1700000000};
+    ScopedClock useClock{clock};
+    ContactStore contacts{store};
+};
+
+TEST_F(ContactStoreWritesTest, AddStoresEveryFieldExactlyAndLogsContactAndEachAccount) {
+    BusinessCard card = FullCard();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_GT(card.bc_id, 0);
+    ASSERT_EQ(card.bank_accounts.size(), 2u);
+    for (const UserBankInfo& a : card.bank_accounts) {
+        EXPECT_GT(a.ubank_id, 0);
+        EXPECT_EQ(a.bc_id, card.bc_id);
+        EXPECT_EQ(a.bc_server_id, 57);  // taken from the contact row
+    }
+
+    EXPECT_EQ(Stored(card.bc_id), card);
+    // Ints bound into VARCHAR columns are kept as decimal text, as the stored files hold them.
+    EXPECT_EQ(Scalar("SELECT typeof(bc_state) || bc_state FROM tb_bc"), "text0");
+    EXPECT_EQ(Scalar("SELECT typeof(group_id) FROM tb_bc"), "integer");
+
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record"), "3");
+    EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "1/0/0/" + FormatValues(card));
+    for (const UserBankInfo& a : card.bank_accounts)
+        EXPECT_EQ(Entry(OPER_BANK_ACCOUNT, a.ubank_id), "1/0/0/" + FormatValues(a));
+}
+
+TEST_F(ContactStoreWritesTest, ModifyRewritesRowAndAccountsAndKeepsANeverSentAddAnAdd) {
+    BusinessCard card = FullCard();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+
+    card.bc_name = "李四";
+    card.bc_server_id = 0;
+    card.bank_accounts[0].ubank_state = 1;  // removing an account is a modify
+    card.bank_accounts.push_back(Account("new", "1"));
+    ASSERT_EQ(contacts.ModifyContact(card), 0);
+
+    EXPECT_EQ(Stored(card.bc_id), card);
+    const UserBankInfo& added = card.bank_accounts[2];
+    EXPECT_EQ(added.bc_id, card.bc_id);
+    EXPECT_EQ(added.bc_server_id, 0);  // the contact row has no server id now
+    EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "1/0/0/" + FormatValues(card));
+    EXPECT_EQ(Entry(OPER_BANK_ACCOUNT, card.bank_accounts[0].ubank_id), "1/0/0/" + FormatValues(card.bank_accounts[0]));
+    EXPECT_EQ(Entry(OPER_BANK_ACCOUNT, added.ubank_id), "1/0/0/" + FormatValues(added));
+}
+
+TEST_F(ContactStoreWritesTest, ModifyOfASyncedContactLogsAPendingModify) {
+    BusinessCard card = FullCard();
+    card.bank_accounts.clear();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+    Exec("UPDATE tb_sync_record SET sync_state=3");
+    card.hobby = "chess";
+    ASSERT_EQ(contacts.ModifyContact(card), 0);
+    EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "2/0/0/" + FormatValues(card));
+}
+
+TEST_F(ContactStoreWritesTest, DeleteHidesTheContactAndLogsStateOne) {
+    BusinessCard card = FullCard();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.DeleteContact(card), 0);
+    EXPECT_EQ(card.bc_state, 1);
+    EXPECT_EQ(Scalar("SELECT bc_state FROM tb_bc"), "1");
+    EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "1/0/0/" + FormatValues(card));
+    BusinessCardList all;
+    ASSERT_EQ(contacts.AllContacts(all), 0);
+    EXPECT_TRUE(all.empty());
+}
+
+// A text holding the value-string separator cannot travel to the service, so the
+// write is refused as a whole rather than stored without its log entry.
+TEST_F(ContactStoreWritesTest, SeparatorInAnyTextFailsTheWholeWriteAndLeavesTheRecord) {
+    BusinessCard stored = FullCard();
+    ASSERT_EQ(contacts.AddContact(stored), 0);
+    const std::string before = Snapshot();
+
+    BusinessCard inName = FullCard();
+    inName.bc_name = "a" + kSep + "b";
+    BusinessCard inAccount = FullCard();
+    inAccount.bank_accounts[1].bank_name = kSep;
+    for (BusinessCard card : {inName, inAccount}) {
+        const BusinessCard handed = card;
+        EXPECT_EQ(contacts.AddContact(card), 1);
+        EXPECT_EQ(card, handed);  // no id of a rolled-back row
+    }
+
+    BusinessCard edit = stored;
+    edit.bank_accounts.push_back(Account("x" + kSep, "2"));
+    EXPECT_EQ(contacts.ModifyContact(edit), 1);
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(ContactStoreWritesTest, FailedLogWriteRollsBackRowAndEntry) {
+    BusinessCard card = FullCard();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+    CardGroup group;
+    group.group_name = "g";
+    ASSERT_EQ(contacts.AddGroup(group), 0);
+    FailChangeLogWrites();
+    const std::string before = Snapshot();
+
+    BusinessCard fresh = FullCard();
+    EXPECT_EQ(contacts.AddContact(fresh), 1);
+    EXPECT_EQ(fresh.bc_id, 0);
+    BusinessCard edited = card;
+    edited.bc_name = "changed";
+    EXPECT_EQ(contacts.ModifyContact(edited), 1);
+    EXPECT_EQ(edited.bc_name, "changed");
+    BusinessCard deleted = card;
+    EXPECT_EQ(contacts.DeleteContact(deleted), 1);
+    EXPECT_EQ(deleted.bc_state, 0);
+    CardGroup newGroup;
+    EXPECT_EQ(contacts.AddGroup(newGroup), 1);
+    EXPECT_EQ(newGroup.group_id, 0);
+    CardGroup renamed = group;
+    renamed.group_name = "h";
+    EXPECT_EQ(contacts.ModifyGroup(renamed), 1);
+    EXPECT_EQ(contacts.DeleteGroup(group), 1);
+    EXPECT_EQ(group.group_state, 0);
+
+    EXPECT_EQ(Snapshot(), before);
+}
+
+// An edit of a row that does not exist used to "succeed" and leave a log entry for
+// nothing; it now fails and writes nothing.
+TEST_F(ContactStoreWritesTest, EditsOfMissingRowsFailWithoutLogging) {
+    BusinessCard ghost = FullCard();
+    ghost.bc_id = 42;
+    ghost.bank_accounts.clear();
+    EXPECT_EQ(contacts.ModifyContact(ghost), 1);
+    EXPECT_EQ(contacts.DeleteContact(ghost), 1);
+    CardGroup group;
+    group.group_id = 42;
+    EXPECT_EQ(contacts.ModifyGroup(group), 1);
+    EXPECT_EQ(contacts.DeleteGroup(group), 1);
+
+    BusinessCard card = FullCard();
+    ASSERT_EQ(contacts.AddContact(card), 0);
+    const std::string before = Snapshot();
+    card.bank_accounts[0].ubank_id = 999;
+    EXPECT_EQ(contacts.ModifyContact(card), 1);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record WHERE s_row_id=42"), "0");
+}
+
+TEST_F(ContactStoreWritesTest, GroupWritesStoreAndLogKindSix) {
+    CardGroup group;
+    group.group_name = "it's 100%_";
+    ASSERT_EQ(contacts.AddGroup(group), 0);
+    ASSERT_GT(group.group_id, 0);
+    EXPECT_EQ(Entry(OPER_CONTACT_GROUP, group.group_id), "1/0/-1/" + FormatValues(group));
+
+    group.group_name = "renamed";
+    group.server_id = 12;
+    ASSERT_EQ(contacts.ModifyGroup(group), 0);
+    CardGroup read;
+    ASSERT_EQ(contacts.GroupById(group.group_id, read), 0);
+    EXPECT_EQ(read, group);
+
+    ASSERT_EQ(contacts.DeleteGroup(group), 0);
+    EXPECT_EQ(group.group_state, 1);
+    EXPECT_EQ(Scalar("SELECT group_state FROM tb_bc_group"), "1");
+    EXPECT_EQ(Entry(OPER_CONTACT_GROUP, group.group_id), "1/0/-1/" + FormatValues(group));
+}
+
+// A database that cannot be used fails every write, and the file that may hold
+// somebody's unsent edits is neither replaced nor recreated.
+TEST_F(ContactStoreWritesTest, UnusableDatabaseFailsWritesAndIsNeverReplaced) {
+    const std::string path = store.userDbPath();
+    auto tryAll = [&] {
+        BusinessCard card = FullCard();
+        CardGroup group;
+        EXPECT_EQ(contacts.AddContact(card), 1);
+        EXPECT_EQ(card.bc_id, 0);
+        card.bc_id = 1;
+        EXPECT_EQ(contacts.ModifyContact(card), 1);
+        EXPECT_EQ(contacts.DeleteContact(card), 1);
+        EXPECT_EQ(contacts.AddGroup(group), 1);
+    };
+
+    CorruptUserDb();
+    const std::string corrupt = FileBytes(path);
+    tryAll();
+    EXPECT_EQ(FileBytes(path), corrupt);
+
+    { std::ofstream empty(path, std::ios::binary | std::ios::trunc); }
+    tryAll();
+    EXPECT_EQ(FileBytes(path), "");
+
+    std::remove(path.c_str());
+    tryAll();
+    EXPECT_FALSE(std::ifstream(path).good());
+}
+
+}  // namespace
+}  // namespace kivtal
