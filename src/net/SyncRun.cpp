@@ -1,0 +1,98 @@
+#include "net/SyncRun.h"
+
+#include <string>
+
+#include "net/ChangeListCodec.h"
+#include "net/JobSupport.h"
+#include "net/LoginUser.h"
+#include "net/ReplyParsers.h"
+#include "net/ServiceForms.h"
+#include "net/SyncMerge.h"
+#include "net/WorkerMessages.h"
+#include "store/ChangeLog.h"
+#include "store/ServerChanges.h"
+#include "text/Diagnostics.h"
+
+namespace kivtal {
+
+namespace {
+
+constexpr int kStoreFailure = 1;
+
+// The receive step: the service's changes since the last sync, or a result to report.
+int Receive(JobContext& ctx, int syncTime, SyncRecordList& server) {
+    DebugLine("CHECK_SYNCE_URL last_synce_time:" + std::to_string(syncTime));
+    const std::string reply =
+        PostForm(ctx, kSyncReceivePath, SyncReceiveForm(LoginUser::Instance().snapshot(), syncTime),
+                 "CHECK_SYNCE_URL post:", "CHECK_SYNCE_URL::");
+    if (reply.empty()) return kResultNoNetwork;
+    const int code = ParseReceiveReply(reply, server);
+    if (code == 0) DebugLine("sr_server_records的size:" + std::to_string(server.size()));
+    return code;
+}
+
+// The pending entries, marked as being sent: an edit made from here on is deferred and
+// replayed after the run instead of being taken for acknowledged by this run's reply.
+int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local) {
+    if (log.PendingEntries(local) != 0 || log.MarkSending(local) != 0) return kStoreFailure;
+    DebugLine("sr_local_records的size:" + std::to_string(local.size()));
+    return 0;
+}
+
+// Records what the service accepted, then writes what it sent.
+//
+// The order guards against both loss and duplication. The acknowledgements go first,
+// in their own transaction: the service already holds the uploaded entries, so they
+// must never go up again, whatever happens to the rest (an add sent twice is a
+// duplicate on the service). The received changes follow in one transaction with the
+// new sync time: if that fails, or the program dies before it commits, the old time
+// stays and the next run receives the same changes again; once it commits, the time
+// has moved past them and they are never applied twice.
+void Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime) {
+    if (acknowledgeResults(ctx.store, results) != 0) {
+        DebugLine("sync: acknowledgements not stored");
+        return;  // applying now would move the time while the entries stay unacknowledged
+    }
+    DebugLine("dealWithServerSyncData");
+    if (applyServerChanges(ctx.store, server, serverTime) != 0) DebugLine("sync: received changes not stored");
+}
+
+int Exchange(JobContext& ctx) {
+    ChangeLog log(ctx.store);
+    int syncTime = 0;
+    if (log.ReadSyncTime(syncTime) != 0) return kStoreFailure;  // 0 would receive everything again
+    SyncRecordList server;
+    const int received = Receive(ctx, syncTime, server);
+    if (received != 0) return received;
+    SyncRecordList local, dropped;
+    if (ReadAndMarkPending(log, local) != 0) return kStoreFailure;
+    mergeChanges(local, server, dropped);
+    const std::string reply =
+        PostForm(ctx, kSyncSendPath, SyncSendForm(LoginUser::Instance().snapshot(), EncodeChangeList(local)),
+                 "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
+    if (reply.empty()) return kResultNoNetwork;
+    SyncRecordList results = dropped;
+    int serverTime = 0;
+    const int sent = ParseSendReply(reply, serverTime, results);
+    // A reply without a readable time acknowledges nothing: taking it for success would
+    // set the sync time to 0 and bring every change down again.
+    if (sent == kReplyUnreadable) return kResultNoNetwork;
+    if (sent == 0) Settle(ctx, server, results, serverTime);
+    return 0;  // the upload's own error code is not the run's
+}
+
+}  // namespace
+
+int runSync(JobContext& ctx) {
+    ChangeLog log(ctx.store);
+    // Entries a crashed or interrupted run left marked as being sent are pending again.
+    log.ResetSendingEntries();
+    const int result = ctx.net.isNetworkAvailable() ? Exchange(ctx) : kResultNoNetwork;
+    // Whatever this run did not get acknowledged goes up with the next one.
+    log.ResetSendingEntries();
+    PostResult(ctx, WM_RES_SYNC, result);
+    replayDeferredChanges(ctx.store);
+    return result;
+}
+
+}  // namespace kivtal
