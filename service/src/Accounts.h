@@ -1,0 +1,60 @@
+#pragma once
+// Accounts, their devices and the login that hands a device its random key.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Database.h"
+
+namespace kivtal::service {
+
+struct Account {
+    std::int64_t id = 0;
+    std::string loginName;
+    std::int64_t coins = 0;
+    bool certified = false;
+    std::string realName;
+    std::int64_t uploadCount = 0;
+};
+
+struct NewAccount {
+    std::string loginName;
+    std::string clientDigest;  // what the client sends as "password"
+    std::int64_t coins = 0;
+    bool certified = false;
+    std::string realName;
+};
+
+struct LoginResult {
+    const char* error;
+    std::string randomKey;
+    std::string userId;
+};
+
+class Accounts {
+public:
+    explicit Accounts(Database& db) : db_(db) {}
+
+    // The new account's id, or nullopt when the login name is taken.
+    std::optional<std::int64_t> create(const NewAccount& a);
+    std::optional<Account> find(std::int64_t id);
+    std::optional<Account> findByName(std::string_view loginName);
+
+    // Checks the password and issues a fresh random key to the device.
+    LoginResult login(std::string_view loginName, std::string_view clientDigest, std::string_view uniqueId);
+    // The account id when `key` is the one derived from the device's current random key
+    // and `userId` (the account id as decimal text).
+    std::optional<std::int64_t> checkKey(std::string_view userId, std::string_view uniqueId, std::string_view key);
+    // The device's key stops working.
+    void logout(std::int64_t accountId, std::string_view uniqueId);
+
+    void addCoins(std::int64_t accountId, std::int64_t delta);
+    void setRealName(std::int64_t accountId, std::string_view name);
+    std::int64_t countUpload(std::int64_t accountId);
+
+private:
+    Database& db_;
+};
+
+}  // namespace kivtal::service

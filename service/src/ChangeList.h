@@ -1,0 +1,29 @@
+#pragma once
+// The change list a client uploads in "opers": compact JSON of change entries whose
+// backslashes travel as "%5c" and whose contents carry the client's form escaping.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kivtal::service {
+
+struct Change {
+    int oper_id = 0;    // record kind, 1..9
+    int oper_ways = 0;  // 1 add, 2 modify
+    int client_id = 0;  // the sending device's local row id
+    int id = 0;         // server id, 0 when the client has none
+    int main = 0;
+    int time = 0;
+    std::string content;  // the value string, unescaped
+};
+
+// Reverses the content escaping: the escaped form characters first, then the marks
+// that protected escape-like text already in the value ("%^2B" back to "%2B").
+std::string UnescapeContent(std::string_view content);
+
+// The entries of an "opers" value; an empty list for "null". nullopt when the text is
+// not a change list a client writes (not JSON, wrong shape, kind or way out of range).
+std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers);
+
+}  // namespace kivtal::service

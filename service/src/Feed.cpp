@@ -1,0 +1,114 @@
+#include "Feed.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include "ValueLayout.h"
+
+namespace kivtal::service {
+
+namespace {
+
+bool IsUnsetServerId(const std::string& field) { return std::strtol(field.c_str(), nullptr, 10) <= 0; }
+
+}  // namespace
+
+std::int64_t Feed::ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId) {
+    auto s = serverId > 0 ? db_.prepare("SELECT server_id FROM records WHERE account_id=? AND kind=? AND server_id=?;")
+                          : db_.prepare("SELECT min(server_id) FROM records WHERE account_id=? AND kind=?;");
+    if (serverId > 0) {
+        s.bind({accountId, std::int64_t{kind}, serverId});
+    } else {
+        s.bind({accountId, std::int64_t{kind}});
+    }
+    return s.step() ? s.integer(0) : 0;
+}
+
+std::int64_t Feed::mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId) {
+    if (clientId <= 0) return 0;
+    auto s = db_.prepare("SELECT server_id FROM client_ids WHERE account_id=? AND unique_id=? AND kind=? AND client_id=?;");
+    s.bind({accountId, device, std::int64_t{kind}, clientId});
+    return s.step() ? s.integer(0) : 0;
+}
+
+// A modify names its record by server id, or, when the device never learnt it, by
+// its local id. Profile and settings exist once per account whatever id they carry.
+// Anything else becomes a new record.
+std::int64_t Feed::targetRecord(std::int64_t accountId, std::string_view device, const Change& c) {
+    std::int64_t id = 0;
+    if (IsSingleton(c.oper_id)) {
+        id = ownedRecord(accountId, c.oper_id, 0);
+    } else if (c.oper_ways == 2) {
+        id = ownedRecord(accountId, c.oper_id, c.id);
+        if (!id) id = mappedRecord(accountId, device, c.oper_id, c.client_id);
+    }
+    if (id) return id;
+    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');").bind({accountId, std::int64_t{c.oper_id}}).run();
+    return db_.lastInsertId();
+}
+
+// The value other devices receive: its own server id filled in, a parent that was
+// added in this batch or earlier named by its server id, and no password digest.
+std::string Feed::storedValue(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id) {
+    std::vector<std::string> fields = SplitFields(c.content);
+    const KindLayout& layout = LayoutOf(c.oper_id);
+    if (fields.size() > layout.serverIdField) fields[layout.serverIdField] = std::to_string(id);
+    if (const auto& p = layout.parent; p && fields.size() > std::max(p->localField, p->serverField) &&
+                                       IsUnsetServerId(fields[p->serverField])) {
+        const std::int64_t parent = mappedRecord(accountId, device, p->kind, FieldInt(fields, p->localField));
+        if (parent) fields[p->serverField] = std::to_string(parent);
+    }
+    if (c.oper_id == kProfile && fields.size() > kProfilePassword) fields[kProfilePassword].clear();
+    return JoinFields(fields);
+}
+
+void Feed::logChange(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id,
+                     const std::string& value) {
+    db_.prepare("UPDATE accounts SET last_seq=last_seq+1 WHERE account_id=?;").bind({accountId}).run();
+    db_.prepare("INSERT INTO changes(account_id,seq,kind,ways,main,server_id,content,device,time) "
+                "SELECT ?1,last_seq,?2,?3,?4,?5,?6,?7,?8 FROM accounts WHERE account_id=?1;")
+        .bind({accountId, std::int64_t{c.oper_id}, std::int64_t{c.oper_ways}, std::int64_t{c.main}, id, value, device,
+               static_cast<std::int64_t>(std::time(nullptr))})
+        .run();
+}
+
+std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view device, const std::vector<Change>& batch) {
+    std::vector<SendResult> results;
+    auto setValue = db_.prepare("UPDATE records SET value=? WHERE server_id=?;");
+    auto remember = db_.prepare("INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
+                                "VALUES(?,?,?,?,?);");
+    for (const Change& c : batch) {
+        const std::int64_t id = targetRecord(accountId, device, c);
+        const std::string value = storedValue(accountId, device, c, id);
+        setValue.bind({value, id}).run();
+        if (c.client_id > 0) remember.bind({accountId, device, std::int64_t{c.oper_id}, std::int64_t{c.client_id}, id}).run();
+        logChange(accountId, device, c, id, value);
+        results.push_back({c.oper_id, id, c.client_id});
+    }
+    return results;
+}
+
+std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync) {
+    auto latest = db_.prepare("SELECT last_seq FROM accounts WHERE account_id=?;");
+    latest.bind({accountId});
+    const std::int64_t end = latest.step() ? latest.integer(0) : 0;
+    std::vector<FeedEntry> entries;
+    auto s = db_.prepare("SELECT kind,main,time,ways,server_id,content FROM changes "
+                         "WHERE account_id=? AND seq>? AND seq<=? AND device<>? ORDER BY seq;");
+    s.bind({accountId, lastSync, end, device});
+    while (s.step()) {
+        entries.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2),
+                           static_cast<int>(s.integer(3)), s.integer(4), s.text(5)});
+    }
+    db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;").bind({end, accountId, device}).run();
+    return entries;
+}
+
+std::int64_t Feed::syncTimeFor(std::int64_t accountId, std::string_view device) {
+    auto s = db_.prepare("SELECT watermark FROM devices WHERE account_id=? AND unique_id=?;");
+    s.bind({accountId, device});
+    return s.step() ? s.integer(0) : 0;
+}
+
+}  // namespace kivtal::service

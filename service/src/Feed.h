@@ -1,0 +1,57 @@
+#pragma once
+// The per-account change feed. Every stored change gets the account's next sequence
+// number; the "time" a client keeps is such a number, so changes made in the same
+// second are told apart and none is skipped.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ChangeList.h"
+#include "Database.h"
+
+namespace kivtal::service {
+
+struct SendResult {
+    int oper_id;
+    std::int64_t id;
+    int client_id;
+};
+
+struct FeedEntry {
+    int oper_id;
+    int main;
+    std::int64_t time;
+    int oper_ways;
+    std::int64_t id;
+    std::string content;
+};
+
+class Feed {
+public:
+    explicit Feed(Database& db) : db_(db) {}
+
+    // Stores the batch in order (inside the caller's transaction): assigns server ids,
+    // fills parent server ids from the device's earlier adds, logs each change.
+    std::vector<SendResult> store(std::int64_t accountId, std::string_view device, const std::vector<Change>& batch);
+
+    // The changes of the account's other devices after `lastSync`, in order. The device
+    // is then credited with everything up to the account's current sequence.
+    std::vector<FeedEntry> receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync);
+
+    // The sequence a device may store as its sync time: the end of its last receive,
+    // so a change another device made after that receive is still ahead of it.
+    std::int64_t syncTimeFor(std::int64_t accountId, std::string_view device);
+
+private:
+    std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
+    std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
+    std::int64_t mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId);
+    std::string storedValue(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id);
+    void logChange(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id,
+                   const std::string& value);
+
+    Database& db_;
+};
+
+}  // namespace kivtal::service

@@ -1,0 +1,131 @@
+#include "HttpServer.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "WebPages.h"
+
+namespace kivtal::service {
+
+namespace {
+
+// Bodies are read whole, up to this size: a card picture in Base64 or a large batch.
+constexpr std::size_t kMaxBody = 64u << 20;
+
+// The parameter makes this content type exact-match nothing in the library's list of
+// compressible types: replies go out as written, as the client reads them.
+constexpr const char* kJsonType = "application/json; charset=utf-8";
+
+std::string WriteJson(const Json::Value& v) {
+    Json::StreamWriterBuilder b;
+    b["indentation"] = "";
+    b["emitUTF8"] = true;
+    return Json::writeString(b, v);
+}
+
+std::string BaseUrl(const httplib::Request& req) {
+    const std::string host = req.get_header_value("Host");
+    return "http://" + (host.empty() ? std::string("127.0.0.1") : host);
+}
+
+// The library refuses URL-encoded bodies over 8 KiB when it parses them itself, and
+// would decode '+' and '%' the client meant literally; reading the body raw avoids both.
+// nullopt for a body cut short or over the limit: a truncated upload must not be stored.
+std::optional<std::string> ReadBody(const httplib::ContentReader& reader) {
+    std::string body;
+    const bool whole = reader([&](const char* data, std::size_t n) {
+        body.append(data, n);
+        return body.size() <= kMaxBody;
+    });
+    if (!whole || body.size() > kMaxBody) return std::nullopt;
+    return body;
+}
+
+using RawHandler = std::function<Json::Value(const std::string& body, const httplib::Request& req)>;
+
+httplib::Server::HandlerWithContentReader RawPost(RawHandler handler) {
+    return [handler = std::move(handler)](const httplib::Request& req, httplib::Response& res,
+                                          const httplib::ContentReader& reader) {
+        const auto body = ReadBody(reader);
+        if (!body) {
+            res.status = 413;
+            return;
+        }
+        res.set_content(WriteJson(handler(*body, req)), kJsonType);
+    };
+}
+
+}  // namespace
+
+HttpServer::HttpServer(Service& service) : service_(service), server_(std::make_unique<httplib::Server>()) {
+    server_->set_payload_max_length(kMaxBody);
+    routeApi();
+    routePages();
+    server_->set_mount_point("/files", service_.filesDir().string());
+}
+
+HttpServer::~HttpServer() { stop(); }
+
+void HttpServer::routeApi() {
+    using Req = httplib::Request;
+    Service& s = service_;
+    server_->Post("/Login/login", RawPost([&s](const std::string& b, const Req&) { return s.login(b); }));
+    server_->Post("/Login/loginOut", RawPost([&s](const std::string& b, const Req&) { return s.logout(b); }));
+    server_->Post("/Update/check",
+                  RawPost([&s](const std::string& b, const Req& r) { return s.versionCheck(b, BaseUrl(r)); }));
+    server_->Post("/Sync/receive", RawPost([&s](const std::string& b, const Req&) { return s.syncReceive(b); }));
+    server_->Post("/Sync/send", RawPost([&s](const std::string& b, const Req&) { return s.syncSend(b); }));
+    server_->Post("/Secretary/upload", RawPost([&s](const std::string& b, const Req&) { return s.cardUpload(b); }));
+    server_->Post("/PcAd", RawPost([&s](const std::string& b, const Req& r) { return s.adverts(b, BaseUrl(r)); }));
+    server_->Post("/Notice", RawPost([&s](const std::string& b, const Req& r) { return s.news(b, BaseUrl(r)); }));
+    server_->Get("/Util/dateline", [](const Req&, httplib::Response& res) {
+        res.set_content(WriteJson(Service::dateline()), kJsonType);
+    });
+}
+
+void HttpServer::routePages() {
+    Service& s = service_;
+    const auto page = [](httplib::Response& res, const std::string& html) {
+        res.set_content(html, "text/html; charset=utf-8");
+    };
+    server_->Get("/", [page](const httplib::Request&, httplib::Response& res) { page(res, HomePage()); });
+    server_->Get("/Index/Register/index",
+                 [page](const httplib::Request&, httplib::Response& res) { page(res, RegisterPage({})); });
+    server_->Post("/Index/Register/index", [page, &s](const httplib::Request&, httplib::Response& res,
+                                                      const httplib::ContentReader& reader) {
+        const auto body = ReadBody(reader);
+        page(res, body ? Register(s, *body) : RegisterPage("请求过大。"));
+    });
+    server_->Get("/Index/Password/index",
+                 [page](const httplib::Request&, httplib::Response& res) { page(res, PasswordPage()); });
+    server_->Get(R"(/Home/Safe/index/clientid/(\d+))", [page](const httplib::Request& r, httplib::Response& res) {
+        page(res, AccountPage("账号安全", r.matches[1].str()));
+    });
+    server_->Get(R"(/Home/Property/charge/clientid/(\d+))",
+                 [page](const httplib::Request& r, httplib::Response& res) { page(res, AccountPage("充值", r.matches[1].str())); });
+    server_->Get(R"(/Index/About/index/id/10/clientid/(\d*))",
+                 [page](const httplib::Request&, httplib::Response& res) { page(res, AboutPage()); });
+}
+
+int HttpServer::bind(const std::string& host, int port) {
+    if (port == 0) return server_->bind_to_any_port(host);
+    return server_->bind_to_port(host, port) ? port : -1;
+}
+
+void HttpServer::listen() { server_->listen_after_bind(); }
+
+void HttpServer::start() {
+    thread_ = std::thread([this] { listen(); });
+    // stop() only ends a loop that has begun; requests sent meanwhile wait in the backlog.
+    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void HttpServer::stop() {
+    server_->stop();
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace kivtal::service

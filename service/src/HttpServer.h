@@ -1,0 +1,40 @@
+#pragma once
+// The service on HTTP: the client's endpoints, the web pages it opens and the
+// published files, on one loopback listener.
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "Service.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace kivtal::service {
+
+class HttpServer {
+public:
+    explicit HttpServer(Service& service);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    // Binds `host:port` (port 0 picks a free one); the bound port, or -1.
+    int bind(const std::string& host, int port);
+    // Serves until stop() is called.
+    void listen();
+    // Serves on a thread of its own; stop() or the destructor ends it.
+    void start();
+    void stop();
+
+private:
+    void routeApi();
+    void routePages();
+
+    Service& service_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+};
+
+}  // namespace kivtal::service

@@ -1,0 +1,273 @@
+#include "Service.h"
+
+#include <charconv>
+#include <ctime>
+#include <fstream>
+
+#include "BatchRules.h"
+#include "ChangeList.h"
+#include "Crypto.h"
+#include "ErrorCodes.h"
+#include "FormBody.h"
+#include "Schema.h"
+#include "ValueLayout.h"
+
+namespace kivtal::service {
+
+namespace {
+
+Json::Value Reply(const char* error) {
+    Json::Value r(Json::objectValue);
+    r["error"] = error;
+    return r;
+}
+
+// atoi as the client would read it; garbage is 0.
+std::int64_t FieldNumber(const FormFields& f, std::string_view name) {
+    const std::string_view v = Field(f, name);
+    std::int64_t n = 0;
+    std::from_chars(v.data(), v.data() + v.size(), n);
+    return n;
+}
+
+std::string Str(std::int64_t n) { return std::to_string(n); }
+
+// A published name is a file under files/ unless it already is an address.
+std::string Address(const std::string& baseUrl, const std::string& name) {
+    if (name.empty() || name.rfind("http://", 0) == 0 || name.rfind("https://", 0) == 0) return name;
+    return baseUrl + "/files/" + name;
+}
+
+bool LooksLikeJpeg(const std::string& bytes) {
+    return bytes.size() > 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xD8 && static_cast<unsigned char>(bytes[2]) == 0xFF;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    const std::filesystem::path partial = path.string() + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) throw std::runtime_error("cannot write " + partial.string());
+    }
+    std::filesystem::rename(partial, path);
+}
+
+Json::Value FeedEntryJson(const FeedEntry& e) {
+    Json::Value o(Json::objectValue);
+    o["oper_id"] = Str(e.oper_id);
+    o["main"] = Str(e.main);
+    o["time"] = Str(e.time);
+    o["oper_ways"] = Str(e.oper_ways);
+    o["id"] = Str(e.id);
+    o["content"] = e.content;
+    return o;
+}
+
+}  // namespace
+
+Service::Service(const std::filesystem::path& dbPath)
+    : filesDir_(dbPath.parent_path() / "files"),
+      cardsDir_(dbPath.parent_path() / "cards"),
+      db_(dbPath.string()),
+      accounts_(db_),
+      feed_(db_),
+      content_(db_) {
+    CreateSchema(db_);
+    std::filesystem::create_directories(filesDir_);
+    std::filesystem::create_directories(cardsDir_);
+}
+
+template <typename Body>
+Json::Value Service::guarded(Body body) {
+    const std::lock_guard lock(mutex_);
+    try {
+        return body();
+    } catch (const std::exception&) {
+        return Reply(code::kServerFault);
+    }
+}
+
+// Parses the client's form, checks its key and runs `body(fields, accountId, device)`;
+// a request whose key does not prove a login touches nothing.
+template <typename Body>
+Json::Value Service::authenticated(std::string_view form, std::string_view tailName, Body body) {
+    return guarded([&] {
+        const FormFields f = ParseClientForm(form, tailName);
+        const std::string device(Field(f, "unique_id"));
+        const auto accountId = accounts_.checkKey(Field(f, "user_id"), device, Field(f, "key"));
+        if (!accountId) return Reply(code::kBadKey);
+        return body(f, *accountId, device);
+    });
+}
+
+Json::Value Service::login(std::string_view body) {
+    return guarded([&] {
+        const FormFields f = ParseClientForm(body);
+        const LoginResult r = accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"),
+                                              Field(f, "unique_id"));
+        Json::Value reply = Reply(r.error);
+        if (r.error == std::string_view(code::kOk)) {
+            reply["random_key"] = r.randomKey;
+            reply["user_id"] = r.userId;
+        }
+        return reply;
+    });
+}
+
+Json::Value Service::logout(std::string_view body) {
+    return authenticated(body, {}, [&](const FormFields&, std::int64_t account, const std::string& device) {
+        accounts_.logout(account, device);
+        return Reply(code::kOk);
+    });
+}
+
+Json::Value Service::versionCheck(std::string_view body, const std::string& baseUrl) {
+    return authenticated(body, {}, [&](const FormFields& f, std::int64_t, const std::string&) {
+        const auto offer = content_.versionOffer();
+        const bool newer = offer && offer->newVer > FieldNumber(f, "cur_ver");
+        const VersionOffer v = newer ? *offer : VersionOffer{};
+        Json::Value reply = Reply(code::kOk);
+        reply["new_ver"] = Str(v.newVer);
+        reply["new_ver_name"] = v.name;
+        reply["ver_description"] = v.description;
+        reply["download_addr"] = Address(baseUrl, v.download);
+        reply["enforce_update"] = v.enforce ? "1" : "0";
+        reply["file_md5"] = v.fileMd5;
+        return reply;
+    });
+}
+
+Json::Value Service::syncReceive(std::string_view body) {
+    return authenticated(body, {}, [&](const FormFields& f, std::int64_t account, const std::string& device) {
+        Transaction tx(db_);
+        const auto entries = feed_.receive(account, device, std::max<std::int64_t>(0, FieldNumber(f, "last_sync")));
+        tx.commit();
+        Json::Value reply = Reply(code::kOk);
+        Json::Value& opers = reply["opers"] = Json::Value(Json::arrayValue);
+        for (const FeedEntry& e : entries) opers.append(FeedEntryJson(e));
+        return reply;
+    });
+}
+
+Json::Value Service::syncSend(std::string_view body) {
+    return authenticated(body, "opers", [&](const FormFields& f, std::int64_t accountId, const std::string& device) {
+        const auto batch = DecodeChangeList(Field(f, "opers"));
+        if (!batch) return Reply(code::kBadRequest);
+        const Account account = *accounts_.find(accountId);
+        if (const char* refused = CheckBatch(account, *batch)) return Reply(refused);
+        Transaction tx(db_);
+        const auto results = feed_.store(accountId, device, *batch);
+        accounts_.addCoins(accountId, -ReminderCost(*batch));
+        for (const Change& c : *batch) {
+            const auto fields = SplitFields(c.content);
+            if (c.oper_id == kProfile && fields.size() > kProfileName) accounts_.setRealName(accountId, fields[kProfileName]);
+        }
+        const std::int64_t time = feed_.syncTimeFor(accountId, device);
+        tx.commit();
+        Json::Value reply = Reply(code::kOk);
+        reply["time"] = Str(time);
+        Json::Value& list = reply["results"] = Json::Value(Json::arrayValue);
+        for (const SendResult& r : results) {
+            Json::Value o(Json::objectValue);
+            o["oper_id"] = Str(r.oper_id);
+            o["id"] = Str(r.id);
+            o["client_id"] = Str(r.client_id);
+            list.append(o);
+        }
+        return reply;
+    });
+}
+
+Json::Value Service::cardUpload(std::string_view body) {
+    return authenticated(body, "bc_data", [&](const FormFields& f, std::int64_t account, const std::string&) {
+        const auto picture = Base64Decode(Field(f, "bc_data"));
+        if (!picture || !LooksLikeJpeg(*picture)) return Reply(code::kBadRequest);
+        Transaction tx(db_);
+        const std::int64_t count = accounts_.countUpload(account);
+        const std::string name = Str(account) + "/card-" + Str(count) + ".jpg";
+        WriteFile(cardsDir_ / name, *picture);
+        content_.recordUpload(account, name);
+        tx.commit();
+        Json::Value reply = Reply(code::kOk);
+        reply["upload_count"] = Str(count);
+        return reply;
+    });
+}
+
+Json::Value Service::adverts(std::string_view body, const std::string& baseUrl) {
+    return authenticated(body, {}, [&](const FormFields&, std::int64_t, const std::string&) {
+        Json::Value reply = Reply(code::kOk);
+        Json::Value& list = reply["ads"] = Json::Value(Json::arrayValue);
+        for (const Advert& a : content_.adverts()) {
+            Json::Value o(Json::objectValue);
+            o["ad_server_id"] = Str(a.id);
+            o["ad_path"] = Address(baseUrl, a.picture);
+            o["sort_id"] = Str(a.sortId);
+            o["ad_jump_url"] = a.jumpUrl;
+            o["ad_content"] = a.content;
+            list.append(o);
+        }
+        return reply;
+    });
+}
+
+Json::Value Service::news(std::string_view body, const std::string& baseUrl) {
+    return authenticated(body, {}, [&](const FormFields& f, std::int64_t, const std::string&) {
+        Json::Value reply = Reply(code::kOk);
+        Json::Value& list = reply["news_list"] = Json::Value(Json::arrayValue);
+        for (const NewsItem& n : content_.newsSince(FieldNumber(f, "last_news_time"))) {
+            Json::Value o(Json::objectValue);
+            o["news_id"] = Str(n.id);
+            o["news_title"] = n.title;
+            o["news_content"] = n.type == 1 ? Address(baseUrl, n.content) : n.content;
+            o["create_time"] = Str(n.createTime);
+            o["news_type"] = Str(n.type);
+            list.append(o);
+        }
+        return reply;
+    });
+}
+
+Json::Value Service::dateline() {
+    Json::Value r(Json::objectValue);
+    r["dateline"] = Str(static_cast<std::int64_t>(std::time(nullptr)));
+    return r;
+}
+
+std::optional<std::int64_t> Service::createAccount(const NewAccount& a) {
+    const std::lock_guard lock(mutex_);
+    return accounts_.create(a);
+}
+
+std::optional<Account> Service::findAccount(std::string_view loginName) {
+    const std::lock_guard lock(mutex_);
+    return accounts_.findByName(loginName);
+}
+
+bool Service::ensureDemoAccount() {
+    const std::lock_guard lock(mutex_);
+    auto any = db_.prepare("SELECT count(*) FROM accounts;");
+    any.bind({});
+    if (any.step() && any.integer(0) > 0) return false;
+    accounts_.create({kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"});
+    return true;
+}
+
+std::int64_t Service::addNews(const NewsItem& n) {
+    const std::lock_guard lock(mutex_);
+    return content_.addNews(n);
+}
+
+std::int64_t Service::addAdvert(const Advert& a) {
+    const std::lock_guard lock(mutex_);
+    return content_.addAdvert(a);
+}
+
+void Service::setVersionOffer(const VersionOffer& v) {
+    const std::lock_guard lock(mutex_);
+    content_.setVersionOffer(v);
+}
+
+}  // namespace kivtal::service

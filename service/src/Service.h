@@ -1,0 +1,68 @@
+#pragma once
+// The service's endpoints, independent of HTTP: each takes the raw form body the
+// client sent and answers the reply object. One lock serialises the database, so a
+// send and a receive of the same account never interleave inside the feed.
+#include <json/json.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Accounts.h"
+#include "Content.h"
+#include "Database.h"
+#include "Feed.h"
+
+namespace kivtal::service {
+
+inline constexpr const char* kDemoLogin = "demo";
+inline constexpr const char* kDemoPassword = "demo123";
+inline constexpr std::int64_t kDemoCoins = 100;
+
+class Service {
+public:
+    // Pictures and installers go to "files/", card uploads to "cards/", beside the database.
+    explicit Service(const std::filesystem::path& dbPath);
+
+    Json::Value login(std::string_view body);
+    Json::Value logout(std::string_view body);
+    // `baseUrl` ("http://host:port") turns published file names into addresses.
+    Json::Value versionCheck(std::string_view body, const std::string& baseUrl);
+    Json::Value syncReceive(std::string_view body);
+    Json::Value syncSend(std::string_view body);
+    Json::Value cardUpload(std::string_view body);
+    Json::Value adverts(std::string_view body, const std::string& baseUrl);
+    Json::Value news(std::string_view body, const std::string& baseUrl);
+    static Json::Value dateline();
+
+    // Operator side.
+    std::optional<std::int64_t> createAccount(const NewAccount& a);
+    std::optional<Account> findAccount(std::string_view loginName);
+    // Creates the demo account when there is no account at all.
+    bool ensureDemoAccount();
+    std::int64_t addNews(const NewsItem& n);
+    std::int64_t addAdvert(const Advert& a);
+    void setVersionOffer(const VersionOffer& v);
+
+    const std::filesystem::path& filesDir() const { return filesDir_; }
+    const std::filesystem::path& cardsDir() const { return cardsDir_; }
+
+private:
+    template <typename Body>
+    Json::Value guarded(Body body);
+    template <typename Body>
+    Json::Value authenticated(std::string_view form, std::string_view tailName, Body body);
+
+    std::filesystem::path filesDir_;
+    std::filesystem::path cardsDir_;
+    std::mutex mutex_;
+    Database db_;
+    Accounts accounts_;
+    Feed feed_;
+    Content content_;
+};
+
+}  // namespace kivtal::service

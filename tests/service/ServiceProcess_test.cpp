@@ -1,0 +1,101 @@
+// The program itself: operator commands, the demo account, the listening line.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+#include "Crypto.h"
+#include "support/TempDir.h"
+
+namespace kivtal::service {
+namespace {
+
+std::string RunProgram(const std::string& args, int& status) {
+    std::string out;
+    FILE* p = popen((std::string(KIVTAL_SERVICE_EXE) + " " + args + " 2>&1").c_str(), "r");
+    char buf[256];
+    while (p && fgets(buf, sizeof buf, p)) out += buf;
+    status = p ? pclose(p) : -1;
+    return out;
+}
+
+// Starts the server and reads its first lines up to the listening line.
+class Child {
+public:
+    explicit Child(const std::string& db) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            close(fds[0]);
+            execl(KIVTAL_SERVICE_EXE, KIVTAL_SERVICE_EXE, "--db", db.c_str(), "--port", "0", nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        out_ = fdopen(fds[0], "r");
+    }
+    ~Child() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (out_) fclose(out_);
+    }
+    std::string readLine() {
+        char buf[256];
+        return out_ && fgets(buf, sizeof buf, out_) ? buf : "";
+    }
+
+private:
+    pid_t pid_ = -1;
+    FILE* out_ = nullptr;
+};
+
+TEST(ServiceProgram, OperatorAccountsAndTheDemoAccountCanLogIn) {
+    kivtal::test::TempDir dir;
+    const std::string db = dir.file("s.db");
+    int status = 0;
+    RunProgram("--db " + db + " --add-account boss 'pa ss' --coins 7 --certified --name 老板", status);
+    ASSERT_EQ(status, 0);
+    RunProgram("--db " + db + " --add-account boss other", status);
+    EXPECT_NE(status, 0);
+    RunProgram("--db " + db + " --bogus", status);
+    EXPECT_NE(status, 0);
+
+    Child child(db);
+    // The demo account is only made when there is no account yet.
+    std::string line = child.readLine();
+    EXPECT_EQ(line.find("demo"), std::string::npos);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(line, m, std::regex(R"(^listening on http://127\.0\.0\.1:(\d+)\n$)"))) << line;
+    httplib::Client client("127.0.0.1", std::stoi(m[1]));
+    const auto res = client.Post("/Login/login",
+                                 "username=boss&password=" + ClientPasswordDigest("pa ss") + "&unique_id=X&visitor=1",
+                                 "application/x-www-form-urlencoded");
+    ASSERT_TRUE(res);
+    EXPECT_NE(res->body.find("\"error\":\"0\""), std::string::npos) << res->body;
+}
+
+TEST(ServiceProgram, AFreshDatabaseGetsTheDemoAccount) {
+    kivtal::test::TempDir dir;
+    Child child(dir.file("fresh.db"));
+    EXPECT_NE(child.readLine().find("demo / demo123"), std::string::npos);
+    std::smatch m;
+    const std::string line = child.readLine();
+    ASSERT_TRUE(std::regex_search(line, m, std::regex(R"(127\.0\.0\.1:(\d+))"))) << line;
+    httplib::Client client("127.0.0.1", std::stoi(m[1]));
+    const auto res = client.Post("/Login/login",
+                                 "username=demo&password=4aa59776065aba3690db41623659ec9b&unique_id=X&visitor=1",
+                                 "application/x-www-form-urlencoded");
+    ASSERT_TRUE(res);
+    EXPECT_NE(res->body.find("\"error\":\"0\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kivtal::service
