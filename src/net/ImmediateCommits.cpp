@@ -14,6 +14,7 @@
 #include "net/WorkerMessages.h"
 #include "store/AccountStore.h"
 #include "store/MatterStore.h"
+#include "store/ChangeLog.h"
 #include "store/ServerChanges.h"
 #include "text/Diagnostics.h"
 
@@ -86,7 +87,7 @@ int CommitSingle(JobContext& ctx, const SyncRecord& entry, const std::string& la
     if (code != 0) return code;
     if (results.size() != 1) return kResultUnexpectedResults;
     const int stored = store(results.front());
-    return stored != 0 ? stored : acknowledgeResults(ctx.store, results);
+    return stored != 0 ? stored : ChangeLog(ctx.store).AcknowledgeResults(results);
 }
 
 bool SameSchedule(const EventAlarm& a, const EventAlarm& b) {
@@ -126,7 +127,7 @@ int StoreChangedReminder(JobContext& ctx, EventAlarm& r, EventAlarm& o, bool wit
         o.server_id = results[1].s_server_id;
         if (const int rc = matters.ModifyReminder(o); rc != 0) return rc;
     }
-    return acknowledgeResults(ctx.store, results);
+    return ChangeLog(ctx.store).AcknowledgeResults(results);
 }
 
 }  // namespace

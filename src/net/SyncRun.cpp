@@ -49,7 +49,7 @@ int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local) {
 // stays and the next run receives the same changes again; once it commits, the time
 // has moved past them and they are never applied twice.
 void Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime) {
-    if (acknowledgeResults(ctx.store, results) != 0) {
+    if (ChangeLog(ctx.store).AcknowledgeResults(results) != 0) {
         DebugLine("sync: acknowledgements not stored");
         return;  // applying now would move the time while the entries stay unacknowledged
     }

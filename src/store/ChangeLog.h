@@ -59,6 +59,10 @@ public:
     // Stores the sync time, then writes each result's server id into its row and marks
     // its entry acknowledged, all results or none. 0 when everything was stored.
     int ApplyCommitResults(int syncTime, const std::vector<SyncRecord>& results);
+    // Writes the server ids and marks the entries acknowledged, all or nothing, without
+    // moving the sync time (for runs that store it with the received changes, and for
+    // immediate commits, which must not skip changes not yet received).
+    int AcknowledgeResults(const std::vector<SyncRecord>& results);
     int StoreSyncTime(int syncTime);
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);

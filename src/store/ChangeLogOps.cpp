@@ -57,16 +57,20 @@ int ChangeLog::ApplyCommitResults(int syncTime, const std::vector<SyncRecord>& r
     // time could not be; the failure is still reported, so that the caller does not
     // take the run for complete.
     const int timeResult = StoreSyncTime(syncTime);
+    const int ackResult = AcknowledgeResults(results);
+    return ackResult != 0 ? ackResult : timeResult;
+}
+
+int ChangeLog::AcknowledgeResults(const std::vector<SyncRecord>& results) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
-    if (results.empty()) return timeResult;
+    if (results.empty()) return 0;
     SqliteTransaction tx(s.db());
     if (!tx.began()) return 1;
     for (const SyncRecord& r : results) {
         if (!ApplyResult(s.db(), r)) return 1;  // tx rolls every mapping back
     }
-    if (tx.commit() != SQLITE_OK) return 1;
-    return timeResult;
+    return tx.commit() == SQLITE_OK ? 0 : 1;
 }
 
 int ChangeLog::StoreSyncTime(int syncTime) {

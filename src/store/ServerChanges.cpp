@@ -70,19 +70,6 @@ int ApplyEntry(SqliteDb& db, const SyncRecord& e) {
     return rc;
 }
 
-int AcknowledgeOne(SqliteDb& db, const SyncRecord& r) {
-    bool mapped = true;
-    VisitKind(r.oper_code, [&](auto& record) {
-        const RowShape& shape = ShapeOf(record);
-        const RowShape idOnly{shape.table, shape.localIdColumn, shape.serverIdColumn, shape.serverIdColumn};
-        mapped = !Failed(db, db.execute(UpdateSql(idOnly, shape.localIdColumn), {Arg(r.s_server_id), Arg(r.s_row_id)}),
-                         "map server id");
-    });
-    if (!mapped) return 1;
-    const SqlArgs ack = {Arg(r.sync_state), Arg(r.s_server_id), Arg(r.s_row_id), Arg(r.oper_code)};
-    return Failed(db, db.execute(kAcknowledge, ack), "acknowledge") ? 1 : 0;
-}
-
 }  // namespace
 
 int applyServerChanges(LocalStore& store, const SyncRecordList& changes, int syncTime) {
@@ -98,16 +85,5 @@ int applyServerChanges(LocalStore& store, const SyncRecordList& changes, int syn
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }
 
-int acknowledgeResults(LocalStore& store, const SyncRecordList& results) {
-    if (results.empty()) return 0;
-    StoreSession session = store.OpenUserDb();
-    if (!session.ok()) return 1;
-    SqliteTransaction tx(session.db());
-    if (!tx.began()) return 1;
-    for (const SyncRecord& r : results) {
-        if (AcknowledgeOne(session.db(), r) != 0) return 1;
-    }
-    return tx.commit() == SQLITE_OK ? 0 : 1;
-}
 
 }  // namespace kivtal

@@ -1,6 +1,6 @@
 #pragma once
 // The sync engine's writes to the user database that are not local edits: the
-// service's changes, the acknowledgement of uploaded entries, and the replay of edits
+// service's changes and the replay of edits
 // that were deferred while their entries were being sent. Each takes the store lock
 // once and works in one transaction.
 #include "model/Records.h"
@@ -16,11 +16,6 @@ namespace kivtal {
 // server id are mapped to local ids; a contact gets its name pinyin.
 // 0 committed; 1 when the database failed (nothing written).
 int applyServerChanges(LocalStore& store, const SyncRecordList& changes, int syncTime);
-
-// Writes each result's server id into its row and marks its entry acknowledged (state
-// and server id from the result), all results or none. The sync time is not touched.
-// 0 committed (or nothing to do); 1 when the database failed.
-int acknowledgeResults(LocalStore& store, const SyncRecordList& results);
 
 // Rewrites every deferred modify (tb_sync_record_tmp) as a local change of its row,
 // logged as pending (settings are rewritten without a log entry), then empties the

@@ -138,7 +138,7 @@ TEST_F(ServerChanges, AcknowledgeWritesServerIdsAndStatesButNotTheTime) {
     result.s_row_id = card.bc_id;
     result.s_server_id = 4242;
     result.sync_state = SYNC_DONE;
-    ASSERT_EQ(acknowledgeResults(store, {result}), 0);
+    ASSERT_EQ(ChangeLog(store).AcknowledgeResults({result}), 0);
     EXPECT_EQ(Scalar("SELECT bc_server_id FROM tb_bc"), "4242");
     EXPECT_EQ(Row("SELECT sync_state,s_server_id FROM tb_sync_record"), "3|4242");
     EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "0");
@@ -149,7 +149,7 @@ TEST_F(ServerChanges, AcknowledgeWritesServerIdsAndStatesButNotTheTime) {
     group.oper_code = OPER_CONTACT_GROUP;
     group.s_row_id = 1;
     result.s_server_id = 5151;
-    EXPECT_EQ(acknowledgeResults(store, {result, group}), 1);
+    EXPECT_EQ(ChangeLog(store).AcknowledgeResults({result, group}), 1);
     EXPECT_EQ(Scalar("SELECT bc_server_id FROM tb_bc"), "4242");
 }
 
