@@ -1,0 +1,77 @@
+#include "ui/controls/FindEdit.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace kivtal {
+
+FindEdit::FindEdit(QWidget* parent)
+    : QWidget(parent), edit_(new QLineEdit(this)), display_(new QPushButton(this)) {
+    edit_->setObjectName(QStringLiteral("multiControl_edit"));
+    display_->setObjectName(QStringLiteral("multiControl_btn"));
+    display_->setFlat(true);
+    display_->setCursor(Qt::IBeamCursor);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(display_);
+    layout->addWidget(edit_);
+    edit_->hide();
+    edit_->installEventFilter(this);
+    connect(display_, &QPushButton::clicked, this, &FindEdit::EnterEditMode);
+    RefreshDisplay();
+}
+
+QString FindEdit::GetText() const {
+    const QString text = edit_->text();
+    return text == defaultText_ ? QString() : text;
+}
+
+void FindEdit::SetText(const QString& text) {
+    edit_->setText(text);
+    RefreshDisplay();
+}
+
+void FindEdit::SetDefaultText(const QString& text) {
+    defaultText_ = text;
+    edit_->setPlaceholderText(text);
+    RefreshDisplay();
+}
+
+int FindEdit::MaxLength() const { return edit_->maxLength(); }
+void FindEdit::SetMaxLength(int length) { edit_->setMaxLength(length); }
+
+void FindEdit::EnterEditMode() {
+    if (IsEditing()) return;
+    display_->hide();
+    edit_->show();
+    edit_->setFocus(Qt::MouseFocusReason);
+}
+
+void FindEdit::LeaveEditMode() {
+    if (!IsEditing()) return;
+    RefreshDisplay();
+    edit_->hide();
+    display_->show();
+}
+
+bool FindEdit::IsEditing() const { return !edit_->isHidden(); }
+
+bool FindEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::FocusOut) LeaveEditMode();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FindEdit::RefreshDisplay() {
+    const QString text = GetText();
+    const bool showingDefault = text.isEmpty();
+    display_->setText(showingDefault ? defaultText_ : text);
+    display_->setProperty("defaultShown", showingDefault);
+    // The property selects the grey look in the skin's style sheet.
+    display_->style()->unpolish(display_);
+    display_->style()->polish(display_);
+}
+
+}  // namespace kivtal

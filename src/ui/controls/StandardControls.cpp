@@ -1,0 +1,26 @@
+#include "ui/controls/StandardControls.h"
+
+#include "ui/controls/ComboKiv.h"
+#include "ui/controls/FindEdit.h"
+#include "ui/controls/GifButton.h"
+#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/SkinLoader.h"
+
+namespace kivtal {
+namespace {
+
+template <class Control>
+void Register(const char* className) {
+    RegisterControlClass(QString::fromLatin1(className), [](QWidget* parent) { return new Control(parent); });
+}
+
+}  // namespace
+
+void RegisterStandardControls() {
+    Register<ComboKiv>("ComboKiv");
+    Register<GifLabel>("GifLabel");
+    Register<GifButton>("GifButton");
+    Register<FindEdit>("FindEdit");
+}
+
+}  // namespace kivtal

@@ -1,0 +1,44 @@
+#pragma once
+// Builds windows from the layouts of the compiled skin. Layouts are Qt Designer UI
+// files kept under the names the windows ask for ("TalMessageBox.xml"); custom
+// controls are created by their class name.
+#include <QString>
+#include <QUiLoader>
+#include <functional>
+
+namespace kivtal {
+
+class WindowImplBase;
+
+using ControlFactory = std::function<QWidget*(QWidget* parent)>;
+
+// Makes the skin's resources and the toolkit's controls available. Call once on the UI
+// thread before the first window is created; later calls do nothing.
+void LoadSkin();
+
+// The skin's shared style sheet, applied to every window.
+const QString& SkinStyleSheet();
+
+// Registers a custom control class for every layout (a later registration replaces an
+// earlier one). UI thread only.
+void RegisterControlClass(const QString& className, ControlFactory factory);
+
+// True when the compiled skin holds a layout of this name.
+bool SkinHasLayout(const QString& fileName);
+
+class SkinLoader : public QUiLoader {
+public:
+    // window may be null; when set, its CreateControl hook is asked first.
+    explicit SkinLoader(WindowImplBase* window);
+
+    // The layout's root widget, created as a child of parent; nullptr when the layout is
+    // missing or malformed (errorString() says why).
+    QWidget* LoadLayout(const QString& fileName, QWidget* parent);
+
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override;
+
+private:
+    WindowImplBase* window_;
+};
+
+}  // namespace kivtal

@@ -1,0 +1,224 @@
+#include "ui/toolkit/WindowImplBase.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "net/WorkerMessages.h"
+#include "ui/toolkit/NotifyBridge.h"
+#include "ui/toolkit/SkinLoader.h"
+#include "ui/toolkit/WindowMessage.h"
+#include "ui/toolkit/WindowRegistry.h"
+
+namespace kivtal {
+namespace {
+
+std::function<void(WindowImplBase&)>& ModalObserver() {
+    static std::function<void(WindowImplBase&)> observer;
+    return observer;
+}
+
+}  // namespace
+
+WindowImplBase::WindowImplBase() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+    handle_ = WindowRegistry::Register(this);
+    bridge_ = new NotifyBridge(this);
+}
+
+WindowImplBase::~WindowImplBase() {
+    // First of all, so that no thread can post to a window being torn down.
+    WindowRegistry::Unregister(handle_);
+    // Destroyed with its owner while running modally: let ShowModal return.
+    if (modalLoop_) modalLoop_->exit(closeCode_);
+}
+
+bool WindowImplBase::Create(QWidget* owner, const QString& title) {
+    LoadSkin();
+    if (owner) setParent(owner->window(), windowFlags());
+    setObjectName(GetWindowClassName());
+    setWindowTitle(title);
+    setStyleSheet(SkinStyleSheet());
+    SkinLoader loader(this);
+    root_ = loader.LoadLayout(GetSkinFile(), this);
+    if (!root_) return false;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(root_);
+    resize(root_->size());
+    root_->installEventFilter(this);
+    bridge_->Bind(root_);
+    InitWindow();
+    return true;
+}
+
+QWidget* WindowImplBase::FindControl(const QString& name) const {
+    if (!root_ || name.isEmpty()) return nullptr;
+    if (root_->objectName() == name) return root_;
+    return root_->findChild<QWidget*>(name);
+}
+
+void WindowImplBase::CenterWindow() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect area;
+    if (owner) area = owner->frameGeometry();
+    else if (QScreen* s = screen()) area = s->availableGeometry();
+    if (!area.isValid()) return;
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void WindowImplBase::ShowWindow(bool show) {
+    setVisible(show);
+    if (show) raise();
+}
+
+int WindowImplBase::ShowModal() {
+    if (closing_) return closeCode_;
+    if (!isVisible()) setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    show();
+    raise();
+    activateWindow();
+    QPointer<WindowImplBase> self(this);
+    if (ModalObserver()) {
+        QTimer::singleShot(0, this, [this] {
+            // A copy: the observer may replace itself while it runs.
+            const auto observer = ModalObserver();
+            if (observer && !closing_) observer(*this);
+        });
+    }
+    // Close may already have run inside show() (a "windowinit" handler that closes).
+    const int code = closing_ ? closeCode_ : loop.exec(QEventLoop::DialogExec);
+    if (self) self->modalLoop_ = nullptr;
+    return code;
+}
+
+void WindowImplBase::Close(int code) {
+    if (closing_) return;
+    closing_ = true;
+    closeCode_ = code;
+    for (const auto& [id, qtId] : timers_) killTimer(qtId);
+    timers_.clear();
+    hide();
+    if (modalLoop_) modalLoop_->exit(code);
+    OnFinalMessage();
+    WindowRegistry::Unregister(handle_);
+    deleteLater();
+}
+
+void WindowImplBase::PostMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
+    WindowRegistry::Post(handle_, number, wParam, lParam);
+}
+
+std::intptr_t WindowImplBase::SendMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
+    if (QThread::currentThread() == thread()) return DispatchMessage(number, wParam, lParam);
+    std::intptr_t result = 0;
+    QMetaObject::invokeMethod(
+        this, [&] { result = DispatchMessage(number, wParam, lParam); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+void WindowImplBase::SetTimer(std::uintptr_t id, int milliseconds) {
+    if (closing_) return;
+    KillTimer(id);
+    timers_[id] = startTimer(milliseconds);
+}
+
+void WindowImplBase::KillTimer(std::uintptr_t id) {
+    const auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    killTimer(it->second);
+    timers_.erase(it);
+}
+
+void WindowImplBase::BindNotifications(QWidget* root) { bridge_->Bind(root); }
+
+void WindowImplBase::SendNotify(const QString& type, QWidget* sender) {
+    if (!closing_) Notify(type, sender);
+}
+
+void WindowImplBase::SetModalObserver(std::function<void(WindowImplBase&)> observer) {
+    ModalObserver() = std::move(observer);
+}
+
+QWidget* WindowImplBase::CreateControl(const QString&, QWidget*) { return nullptr; }
+
+void WindowImplBase::Notify(const QString&, QWidget*) {}
+
+std::intptr_t WindowImplBase::HandleCustomMessage(unsigned, std::intptr_t, std::intptr_t, bool& handled) {
+    handled = false;
+    return 0;
+}
+
+std::intptr_t WindowImplBase::DispatchMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
+    bool handled = false;
+    return HandleCustomMessage(number, wParam, lParam, handled);
+}
+
+bool WindowImplBase::event(QEvent* event) {
+    if (event->type() == WindowMessageEvent::EventType()) {
+        const auto* message = static_cast<WindowMessageEvent*>(event);
+        if (!closing_) DispatchMessage(message->number, message->wParam, message->lParam);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool WindowImplBase::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        SendNotify(QStringLiteral("setfocus"), qobject_cast<QWidget*>(watched));
+        break;
+    case QEvent::FocusOut:
+        SendNotify(QStringLiteral("killfocus"), qobject_cast<QWidget*>(watched));
+        break;
+    case QEvent::MouseButtonPress:
+        if (StartCaptionDrag(watched, event)) return true;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool WindowImplBase::StartCaptionDrag(QObject* watched, QEvent* event) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool background = widget == root_ || qobject_cast<QLabel*>(widget);
+    if (!background || mouse->button() != Qt::LeftButton || !windowHandle()) return false;
+    if (mapFromGlobal(mouse->globalPosition().toPoint()).y() >= CaptionHeight()) return false;
+    return windowHandle()->startSystemMove();
+}
+
+void WindowImplBase::timerEvent(QTimerEvent* event) {
+    for (const auto& [id, qtId] : timers_) {
+        if (qtId == event->timerId()) {
+            DispatchMessage(WM_TIMER, id, 0);
+            return;
+        }
+    }
+    QWidget::timerEvent(event);
+}
+
+void WindowImplBase::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (initNotified_) return;
+    initNotified_ = true;
+    SendNotify(QStringLiteral("windowinit"), this);
+}
+
+void WindowImplBase::closeEvent(QCloseEvent* event) {
+    // The window's lifetime belongs to Close; a close from outside asks the window.
+    event->ignore();
+    if (!closing_) OnSystemClose();
+}
+
+}  // namespace kivtal

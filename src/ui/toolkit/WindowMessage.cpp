@@ -1,0 +1,13 @@
+#include "ui/toolkit/WindowMessage.h"
+
+namespace kivtal {
+
+WindowMessageEvent::WindowMessageEvent(unsigned n, std::intptr_t w, std::intptr_t l)
+    : QEvent(EventType()), number(n), wParam(w), lParam(l) {}
+
+QEvent::Type WindowMessageEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+}  // namespace kivtal

@@ -1,0 +1,136 @@
+// Renders every window of the skin into PNG files for review: kivtal-screens OUTDIR.
+// Each scene opens real windows, lets them initialise, and paints the top-level
+// windows it names onto one picture at their screen positions.
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"
+#include "ui/toolkit/SkinLoader.h"
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/UiMessages.h"
+
+namespace {
+
+using namespace kivtal;
+
+using Scene = std::function<std::vector<QWidget*>()>;
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+QImage Compose(const std::vector<QWidget*>& windows) {
+    QRect area;
+    for (QWidget* w : windows) area |= w->frameGeometry();
+    QImage image(area.size() * windows.front()->devicePixelRatioF(), QImage::Format_ARGB32);
+    image.setDevicePixelRatio(windows.front()->devicePixelRatioF());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (QWidget* w : windows) {
+        painter.setOpacity(w->windowOpacity());
+        painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+    }
+    return image;
+}
+
+// A stand-in for the main window, for the windows that are owned by it.
+QWidget* MakeOwner() {
+    auto* owner = new QWidget;
+    owner->setWindowTitle(QStringLiteral("Kivtal v1.0"));
+    auto* layout = new QVBoxLayout(owner);
+    layout->addWidget(new QLabel(QStringLiteral("联系人列表")));
+    owner->setObjectName(QStringLiteral("stand_in_owner"));
+    // Selector-bound, so the owner's look does not leak into the windows it owns.
+    owner->setStyleSheet(QStringLiteral("#stand_in_owner { background:#eef3f9; }"));
+    owner->resize(640, 420);
+    owner->move(40, 40);
+    owner->show();
+    return owner;
+}
+
+template <class Box>
+std::vector<QWidget*> ShowBox(Box* box, QWidget* owner, const QString& caption) {
+    box->Create(owner, caption);
+    box->CenterWindow();
+    box->ShowWindow();
+    Settle();
+    return {box};
+}
+
+std::vector<QWidget*> TalBox(QString title, QString text, int buttons, int style) {
+    return ShowBox(new CTalMsgBox(std::move(title), std::move(text), buttons, style), nullptr,
+                   QStringLiteral("温馨提示"));
+}
+
+std::vector<QWidget*> Notice(bool animation) {
+    CLoginMsgBoxWnd* box = CreateNoticeBox(nullptr, animation ? kNoticeCaption : QStringLiteral("温馨提示"));
+    box->SetTipText(QStringLiteral("当前网络无法连接，请检查网络后再试！"));
+    if (animation) box->ShowAnimationView();
+    else box->ShowMessageView();
+    box->ShowWindow();
+    Settle();
+    return {box};
+}
+
+std::vector<QWidget*> MaskBusy() {
+    QWidget* owner = MakeOwner();
+    CMaskDlg* mask = CreateMask(owner);
+    bool busy = false;
+    EnterSyncBusy(mask, busy);
+    Settle();
+    return {owner, mask, mask->NoticeBox()};
+}
+
+const std::vector<std::pair<const char*, Scene>>& Scenes() {
+    static const std::vector<std::pair<const char*, Scene>> scenes = {
+        {"tal_msgbox_ok", [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
+        {"tal_msgbox_question",
+         [] {
+             return TalBox(QStringLiteral("确定删除分组吗？"),
+                           QStringLiteral("分组删除后，组里的联系人请到“全部”组中查找。"), 1, 1);
+         }},
+        {"kiv_msgbox",
+         [] {
+             return ShowBox(new CMessageBox(QStringLiteral("糟糕！扫描仪不见了请检查数据线是否脱落")), nullptr,
+                            QStringLiteral("连接失败"));
+         }},
+        {"notice_animation", [] { return Notice(true); }},
+        {"notice_message", [] { return Notice(false); }},
+        {"mask_busy", [] { return MaskBusy(); }},
+    };
+    return scenes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: kivtal-screens OUTDIR\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(outDir);
+    kivtal::LoadSkin();
+    int failures = 0;
+    for (const auto& [name, scene] : Scenes()) {
+        const std::vector<QWidget*> windows = scene();
+        const QString path = QStringLiteral("%1/%2.png").arg(outDir, QString::fromLatin1(name));
+        if (!Compose(windows).save(path)) ++failures;
+        for (QWidget* w : windows) w->hide();
+        std::printf("%s\n", qPrintable(path));
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,84 @@
+// Every layout of the skin loads, and every control name the code looks up exists
+// with the kind the code expects: a missing name is found here, not by a user.
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/SkinLoader.h"
+
+namespace kivtal {
+namespace {
+
+struct ControlCase {
+    const char* layout;
+    const char* name;
+    const char* kind;  // class the control must be or derive from
+};
+
+const ControlCase kControls[] = {
+    {"TalMessageBox.xml", "title", "QLabel"},
+    {"TalMessageBox.xml", "TalTitle", "QLabel"},
+    {"TalMessageBox.xml", "contentre", "QTextEdit"},
+    {"TalMessageBox.xml", "IDOKCANCEL", "QWidget"},
+    {"TalMessageBox.xml", "IDOK", "QWidget"},
+    {"TalMessageBox.xml", "_btn_ok", "QPushButton"},
+    {"TalMessageBox.xml", "_btn_cancel", "QPushButton"},
+    {"TalMessageBox.xml", "btn_ok", "QPushButton"},
+    {"TalMessageBox.xml", "btn_close", "QPushButton"},
+    {"KivMessageBox.xml", "title", "QLabel"},
+    {"KivMessageBox.xml", "contentre", "QTextEdit"},
+    {"KivMessageBox.xml", "okbtn", "QPushButton"},
+    {"KivMessageBox.xml", "btn_close", "QPushButton"},
+    {"LoginMsgBox.xml", "title_msg", "QLabel"},
+    {"LoginMsgBox.xml", "tip_msg", "QLabel"},
+    {"LoginMsgBox.xml", "Gif_control", "QWidget"},
+    {"LoginMsgBox.xml", "normal_control", "QWidget"},
+    {"LoginMsgBox.xml", "giftabel", "kivtal::GifLabel"},
+    {"LoginMsgBox.xml", "btn_close", "QPushButton"},
+    {"LoginMsgBox.xml", "okbtn", "QPushButton"},
+};
+
+std::unique_ptr<QWidget> Load(const QString& layout) {
+    SkinLoader loader(nullptr);
+    return std::unique_ptr<QWidget>(loader.LoadLayout(layout, nullptr));
+}
+
+TEST(SkinLayouts, EveryLayoutLoads) {
+    const QStringList layouts = QDir(":/skin").entryList({"*.xml"}, QDir::Files);
+    for (const char* required : {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml"})
+        EXPECT_TRUE(layouts.contains(required)) << required;
+    for (const QString& layout : layouts) {
+        SkinLoader loader(nullptr);
+        std::unique_ptr<QWidget> root(loader.LoadLayout(layout, nullptr));
+        EXPECT_NE(root, nullptr) << layout.toStdString() << ": " << loader.errorString().toStdString();
+    }
+}
+
+TEST(SkinLayouts, EveryControlTheCodeUsesExistsWithItsKind) {
+    for (const ControlCase& c : kControls) {
+        SCOPED_TRACE(std::string(c.layout) + " / " + c.name);
+        const std::unique_ptr<QWidget> root = Load(c.layout);
+        ASSERT_NE(root, nullptr);
+        const QList<QWidget*> found = root->findChildren<QWidget*>(c.name);
+        ASSERT_EQ(found.size(), 1);
+        EXPECT_TRUE(found[0]->inherits(c.kind)) << found[0]->metaObject()->className();
+    }
+}
+
+TEST(SkinLayouts, TheAnimatedLabelFindsItsFrames) {
+    const std::unique_ptr<QWidget> root = Load("LoginMsgBox.xml");
+    ASSERT_NE(root, nullptr);
+    auto* gif = root->findChild<GifLabel*>("giftabel");
+    ASSERT_NE(gif, nullptr);
+    ASSERT_GT(gif->FrameCount(), 1);
+    const int first = gif->CurrentFrame();
+    gif->NextFrame();
+    EXPECT_EQ(gif->CurrentFrame(), (first + 1) % gif->FrameCount());
+}
+
+}  // namespace
+}  // namespace kivtal

@@ -1,0 +1,235 @@
+// The window base on real (offscreen) windows: notifications from real controls,
+// numbered messages across threads, timers, the modal loop and result delivery.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+
+#include "net/WorkerMessages.h"
+#include "ui/controls/ComboKiv.h"
+#include "ui/controls/FindEdit.h"
+#include "ui/support/UiTestSupport.h"
+#include "ui/toolkit/UiMessages.h"
+#include "ui/toolkit/WindowRegistry.h"
+
+namespace kivtal {
+namespace {
+
+using test::Pump;
+using test::PumpUntil;
+
+struct Received {
+    unsigned number;
+    std::intptr_t wParam;
+    std::intptr_t lParam;
+    bool onUiThread;
+};
+
+// What a probe saw; shared so it outlives the window.
+struct ProbeLog {
+    std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
+    std::vector<Received> messages;
+};
+
+class ProbeWindow : public WindowImplBase {
+public:
+    explicit ProbeWindow(std::shared_ptr<ProbeLog> log) : log_(std::move(log)) {}
+    QString GetSkinFile() const override { return QStringLiteral("ToolkitProbe.xml"); }
+    QString GetWindowClassName() const override { return QStringLiteral("ToolkitProbe"); }
+
+protected:
+    void Notify(const QString& type, QWidget* sender) override {
+        log_->notes.emplace_back(type, sender ? sender->objectName() : QString());
+    }
+    std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t w, std::intptr_t l, bool& handled) override {
+        log_->messages.push_back({number, w, l, QThread::currentThread() == qApp->thread()});
+        handled = true;
+        return static_cast<std::intptr_t>(number) + w;
+    }
+
+private:
+    std::shared_ptr<ProbeLog> log_;
+};
+
+class WindowToolkitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        log = std::make_shared<ProbeLog>();
+        window = new ProbeWindow(log);
+        ASSERT_TRUE(window->Create(nullptr, QStringLiteral("probe")));
+    }
+    void TearDown() override { test::CloseAllWindows(); }
+
+    void ShowActive() {
+        window->ShowWindow();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.data()));
+    }
+    bool Saw(const QString& type, const QString& sender) const {
+        for (const auto& [t, s] : log->notes)
+            if (t == type && s == sender) return true;
+        return false;
+    }
+
+    std::shared_ptr<ProbeLog> log;
+    QPointer<ProbeWindow> window;
+};
+
+TEST_F(WindowToolkitTest, WindowInitArrivesOnceOnFirstShow) {
+    EXPECT_TRUE(log->notes.empty());
+    window->ShowWindow();
+    window->ShowWindow(false);
+    window->ShowWindow();
+    EXPECT_EQ(std::count(log->notes.begin(), log->notes.end(),
+                         std::make_pair(QStringLiteral("windowinit"), QStringLiteral("ToolkitProbe"))),
+              1);
+}
+
+TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
+    ShowActive();
+    QTest::mouseClick(window->FindControl("probe_btn"), Qt::LeftButton);
+    auto* edit = window->FindControl<QLineEdit>("probe_edit");
+    edit->setFocus();
+    QTest::keyClicks(edit, "ab");
+    QTest::keyClick(edit, Qt::Key_Return);
+    window->FindControl("probe_edit2")->setFocus();
+    Pump();
+
+    EXPECT_TRUE(Saw("click", "probe_btn"));
+    EXPECT_TRUE(Saw("setfocus", "probe_edit"));
+    EXPECT_TRUE(Saw("textchanged", "probe_edit"));
+    EXPECT_TRUE(Saw("return", "probe_edit"));
+    EXPECT_TRUE(Saw("killfocus", "probe_edit"));
+    EXPECT_TRUE(Saw("setfocus", "probe_edit2"));
+}
+
+TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
+    auto* owned = new ProbeWindow(log);
+    ASSERT_TRUE(owned->Create(window, QStringLiteral("owned")));
+    EXPECT_NE(window->FindControl("probe_btn"), owned->FindControl("probe_btn"));
+    EXPECT_EQ(window->FindControl("probe_btn")->window(), window.data());
+    EXPECT_EQ(window->FindControl("no_such_control"), nullptr);
+}
+
+TEST_F(WindowToolkitTest, ComboPickPostsThePickerAndItsValue) {
+    auto* combo = window->FindControl<ComboKiv>("probe_combo");
+    ASSERT_NE(combo, nullptr);
+    combo->AddItem("甲", 10);
+    combo->AddItem("乙", 20);
+    EXPECT_EQ(combo->GetSelection(), 10);
+    combo->RemoveAll();
+    EXPECT_EQ(combo->GetSelection(), -1);
+    combo->AddItem("丙", 30);
+    emit combo->activated(0);  // what a pick from the popup emits
+    Pump();
+    ASSERT_EQ(log->messages.size(), 1u);
+    EXPECT_EQ(log->messages[0].number, WM_COMBO_PICKED);
+    EXPECT_EQ(log->messages[0].wParam, 30);
+    EXPECT_EQ(ComboKiv::FromMessage(log->messages[0].lParam), combo);
+}
+
+TEST_F(WindowToolkitTest, FindEditReadsEmptyWhileShowingItsDefaultText) {
+    auto* field = window->FindControl<FindEdit>("probe_find");
+    ASSERT_NE(field, nullptr);
+    field->SetDefaultText("联系人的开户银行");
+    EXPECT_EQ(field->GetText(), "");
+    EXPECT_EQ(field->Display()->text(), "联系人的开户银行");
+    field->SetText("联系人的开户银行");
+    EXPECT_EQ(field->GetText(), "");
+    field->SetText("工商银行");
+    EXPECT_EQ(field->GetText(), "工商银行");
+
+    ShowActive();
+    QTest::mouseClick(field->Display(), Qt::LeftButton);
+    EXPECT_TRUE(field->IsEditing());
+    window->FindControl("probe_edit")->setFocus();
+    Pump();
+    EXPECT_FALSE(field->IsEditing());
+    EXPECT_TRUE(Saw("killfocus", "multiControl_edit"));
+}
+
+TEST_F(WindowToolkitTest, MessagesPostedFromAnotherThreadArriveInOrderOnTheUiThread) {
+    constexpr int kCount = 500;
+    std::thread poster([h = window->GetHandle()] {
+        for (int i = 0; i < kCount; ++i) WindowRegistry::Post(h, WM_USER + 1, i, -i);
+    });
+    poster.join();
+    ASSERT_TRUE(PumpUntil([&] { return log->messages.size() == kCount; }));
+    for (int i = 0; i < kCount; ++i) {
+        EXPECT_EQ(log->messages[i].wParam, i);
+        EXPECT_EQ(log->messages[i].lParam, -i);
+        EXPECT_TRUE(log->messages[i].onUiThread);
+    }
+}
+
+TEST_F(WindowToolkitTest, SendMessageReturnsTheHandlersResultFromAnyThread) {
+    EXPECT_EQ(window->SendMessage(WM_USER, 5), static_cast<std::intptr_t>(WM_USER + 5));
+    std::intptr_t fromWorker = 0;
+    std::thread worker([&] { fromWorker = window->SendMessage(WM_USER, 7); });
+    ASSERT_TRUE(PumpUntil([&] { return fromWorker != 0; }));
+    worker.join();
+    EXPECT_EQ(fromWorker, static_cast<std::intptr_t>(WM_USER + 7));
+    EXPECT_TRUE(log->messages.back().onUiThread);
+}
+
+TEST_F(WindowToolkitTest, ResultsForAClosedWindowAreDropped) {
+    const ResultPoster poster = MakeWindowResultPoster();
+    const WindowHandle handle = window->GetHandle();
+    poster(handle, WM_RES_SYNC, 0, 0);
+    window->Close(0);  // before the queued result is handled
+    Pump();
+    ASSERT_TRUE(window.isNull());
+    std::thread late([&] { poster(handle, WM_RES_SYNC, 0, 0); });
+    late.join();
+    Pump();
+    EXPECT_TRUE(log->messages.empty());
+    EXPECT_FALSE(WindowRegistry::Post(handle, WM_RES_SYNC, 0, 0));
+}
+
+TEST_F(WindowToolkitTest, NewWindowsNeverInheritAClosedWindowsHandle) {
+    const WindowHandle old = window->GetHandle();
+    window->Close(0);
+    Pump();
+    auto* next = new ProbeWindow(log);
+    EXPECT_NE(next->GetHandle(), old);
+    EXPECT_EQ(WindowRegistry::Find(old), nullptr);
+    EXPECT_EQ(WindowRegistry::Find(next->GetHandle()), next);
+}
+
+TEST_F(WindowToolkitTest, TimersArriveAsMessage275WithTheirId) {
+    window->SetTimer(130, 5);
+    window->SetTimer(131, 5);
+    ASSERT_TRUE(PumpUntil([&] { return log->messages.size() >= 6; }));
+    for (const Received& m : log->messages) {
+        EXPECT_EQ(m.number, WM_TIMER);
+        EXPECT_TRUE(m.wParam == 130 || m.wParam == 131);
+    }
+    window->KillTimer(130);
+    window->KillTimer(131);
+    EXPECT_FALSE(window->IsTimerRunning(130));
+    const size_t seen = log->messages.size();
+    QTest::qWait(30);
+    EXPECT_EQ(log->messages.size(), seen);
+}
+
+TEST_F(WindowToolkitTest, ShowModalReturnsTheCodePassedToCloseAndTheWindowGoes) {
+    QTimer::singleShot(0, window, [w = window] { w->Close(42); });
+    EXPECT_EQ(window->ShowModal(), 42);
+    Pump();
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(WindowToolkitTest, CloseIsFinalAndASystemCloseEndsTheModalLoop) {
+    QTimer::singleShot(0, window, [w = window] {
+        w->close();  // as the window manager would
+        w->Close(7);  // too late: the first close decided
+    });
+    EXPECT_EQ(window->ShowModal(), 1);
+}
+
+}  // namespace
+}  // namespace kivtal
