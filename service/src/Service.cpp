@@ -16,6 +16,12 @@ namespace kivtal::service {
 
 namespace {
 
+// The client keeps the "time" of its last upload and treats 0 as "never synced" (a
+// reply time of 0 is refused as unusable), so the feed sequence travels shifted by
+// one: a device that has received nothing yet still gets a time it will store.
+std::int64_t SyncTimeFromSequence(std::int64_t sequence) { return sequence + 1; }
+std::int64_t SequenceFromSyncTime(std::int64_t syncTime) { return std::max<std::int64_t>(0, syncTime - 1); }
+
 Json::Value Reply(const char* error) {
     Json::Value r(Json::objectValue);
     r["error"] = error;
@@ -142,7 +148,7 @@ Json::Value Service::versionCheck(std::string_view body, const std::string& base
 Json::Value Service::syncReceive(std::string_view body) {
     return authenticated(body, {}, [&](const FormFields& f, std::int64_t account, const std::string& device) {
         Transaction tx(db_);
-        const auto entries = feed_.receive(account, device, std::max<std::int64_t>(0, FieldNumber(f, "last_sync")));
+        const auto entries = feed_.receive(account, device, SequenceFromSyncTime(FieldNumber(f, "last_sync")));
         tx.commit();
         Json::Value reply = Reply(code::kOk);
         Json::Value& opers = reply["opers"] = Json::Value(Json::arrayValue);
@@ -164,7 +170,7 @@ Json::Value Service::syncSend(std::string_view body) {
             const auto fields = SplitFields(c.content);
             if (c.oper_id == kProfile && fields.size() > kProfileName) accounts_.setRealName(accountId, fields[kProfileName]);
         }
-        const std::int64_t time = feed_.syncTimeFor(accountId, device);
+        const std::int64_t time = SyncTimeFromSequence(feed_.syncTimeFor(accountId, device));
         tx.commit();
         Json::Value reply = Reply(code::kOk);
         reply["time"] = Str(time);

@@ -96,6 +96,15 @@ TEST_F(ServiceSync, ADeviceNeverGetsItsOwnChangesBack) {
     EXPECT_EQ(contents(receive(b_, 0)).size(), 1u);
 }
 
+TEST_F(ServiceSync, AFreshDeviceGetsATimeItCanStoreAndStillReceivesEverything) {
+    ASSERT_EQ(send(b_, {{6, 1, 1, 0, ContactGroup(1, "first")}})["error"].asString(), "0");
+    // A has received nothing: its time must still be usable (the client refuses 0),
+    // and storing it must not skip B's change.
+    const std::int64_t aTime = std::stoll(send(a_, {})["time"].asString());
+    EXPECT_GT(aTime, 0);
+    EXPECT_EQ(contents(receive(a_, aTime)).size(), 1u);
+}
+
 TEST_F(ServiceSync, ChangesSentBetweenAReceiveAndASendAreNotSkipped) {
     ASSERT_EQ(send(b_, {{6, 1, 1, 0, ContactGroup(1, "first")}})["error"].asString(), "0");
     // A receives, B sends, A sends: A stores the time of its own send reply.
