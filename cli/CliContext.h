@@ -1,0 +1,42 @@
+#pragma once
+// What every command gets: its command line, how to print, and the program's store.
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "CliArgs.h"
+#include "Output.h"
+#include "store/LocalStore.h"
+
+namespace kivtal::cli {
+
+struct CliContext {
+    const Args& args;
+    OutputOptions output;
+    LocalStore& store;
+};
+
+using CommandFn = int (*)(CliContext&);
+
+// A subcommand that works on the last login's user database ("contacts add", ...).
+struct Subcommand {
+    std::string_view name;
+    CommandFn run;
+    std::size_t words;                          // command words, group and name included
+    std::string_view usage;                     // shown when the words do not fit
+    std::span<const std::string_view> options;  // besides the global ones
+};
+
+// Runs the subcommand named by the second command word: checks its words and
+// options, selects the last login's user database, then runs it.
+int RunSubcommand(CliContext& ctx, std::string_view group, std::span<const Subcommand> subcommands);
+
+// The top-level commands.
+int RunContacts(CliContext& ctx);
+int RunGroups(CliContext& ctx);
+int RunMatters(CliContext& ctx);
+int RunStatus(CliContext& ctx);
+int RunLogin(CliContext& ctx);
+int RunSync(CliContext& ctx);
+
+}  // namespace kivtal::cli

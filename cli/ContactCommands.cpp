@@ -1,0 +1,97 @@
+// contacts list|search|show|add|edit|delete
+#include "CliContext.h"
+#include "ContactFields.h"
+#include "ExitCodes.h"
+#include "LiveRecord.h"
+#include "UserSession.h"
+#include "store/ContactStore.h"
+
+namespace kivtal::cli {
+
+namespace {
+
+int PrintContacts(CliContext& ctx, const BusinessCardList& list) {
+    PrintRecords(ctx.output, ContactSummaryColumns(), list, ContactSummary);
+    return kExitOk;
+}
+
+int LoadLiveContact(CliContext& ctx, ContactStore& contacts, BusinessCard& card) {
+    return LoadLiveRecord(
+        ctx, "contact", [&](int id, BusinessCard& out) { return contacts.ContactById(id, out); }, &BusinessCard::bc_id,
+        &BusinessCard::bc_state, card);
+}
+
+int List(CliContext& ctx) {
+    ContactStore contacts(ctx.store);
+    BusinessCardList list;
+    int result = 0;
+    if (const std::optional<std::string> group = ctx.args.value("group")) {
+        const std::optional<int> id = ParseInt(*group);
+        if (!id || *id < 0) return Fail(kExitUsage, "invalid --group '" + *group + "'");
+        result = contacts.ContactsOfGroup(*id, list);
+    } else if (ctx.args.has("by-age")) {
+        result = contacts.AllContactsByAge(ctx.args.has("desc"), list);
+    } else {
+        result = contacts.AllContactsByName(ctx.args.has("desc"), list);
+    }
+    return result == 0 ? PrintContacts(ctx, list) : FailRead(ctx.store);
+}
+
+int Search(CliContext& ctx) {
+    BusinessCardList list;
+    if (ContactStore(ctx.store).Search(ctx.args.word(2), list) != 0) return FailRead(ctx.store);
+    return PrintContacts(ctx, list);
+}
+
+int Show(CliContext& ctx) {
+    ContactStore contacts(ctx.store);
+    BusinessCard card;
+    if (const int c = LoadLiveContact(ctx, contacts, card); c != kExitOk) return c;
+    PrintRecords(ctx.output, ContactDetailColumns(), BusinessCardList{card}, ContactDetail);
+    return kExitOk;
+}
+
+int Add(CliContext& ctx) {
+    if (ctx.args.has("remove-bank")) return Fail(kExitUsage, "--remove-bank is for contacts edit");
+    ContactStore contacts(ctx.store);
+    BusinessCard card;
+    card.main_tab = 1;  // what the contact editor gives every new contact
+    if (const int c = ApplyContactOptions(ctx.args, contacts, ctx.store, card); c != kExitOk) return c;
+    if (const int result = contacts.AddContact(card); result != 0) return FailWrite(ctx.store, result);
+    return PrintContacts(ctx, {card});
+}
+
+int Edit(CliContext& ctx) {
+    ContactStore contacts(ctx.store);
+    BusinessCard card;
+    if (const int c = LoadLiveContact(ctx, contacts, card); c != kExitOk) return c;
+    if (const int c = ApplyContactOptions(ctx.args, contacts, ctx.store, card); c != kExitOk) return c;
+    KeepChangedAccounts(card, RemovedAccountIds(ctx.args));
+    if (const int result = contacts.ModifyContact(card); result != 0) return FailWrite(ctx.store, result);
+    return PrintContacts(ctx, {card});
+}
+
+int Delete(CliContext& ctx) {
+    ContactStore contacts(ctx.store);
+    BusinessCard card;
+    if (const int c = LoadLiveContact(ctx, contacts, card); c != kExitOk) return c;
+    if (const int result = contacts.DeleteContact(card); result != 0) return FailWrite(ctx.store, result);
+    return kExitOk;
+}
+
+constexpr std::string_view kListOptions[] = {"group", "by-age", "desc"};
+
+constexpr Subcommand kContactCommands[] = {
+    {"list", List, 2, "contacts list [--group ID] [--by-age] [--desc]", kListOptions},
+    {"search", Search, 3, "contacts search TERM", {}},
+    {"show", Show, 3, "contacts show ID", {}},
+    {"add", Add, 2, "contacts add --name NAME [field options]", kContactOptions},
+    {"edit", Edit, 3, "contacts edit ID [field options]", kContactOptions},
+    {"delete", Delete, 3, "contacts delete ID", {}},
+};
+
+}  // namespace
+
+int RunContacts(CliContext& ctx) { return RunSubcommand(ctx, "contacts", kContactCommands); }
+
+}  // namespace kivtal::cli

@@ -1,0 +1,216 @@
+#include "ContactFields.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "ExitCodes.h"
+#include "UserSession.h"
+#include "ValueCheck.h"
+#include "model/ValueString.h"
+#include "text/ChsToPinyin.h"
+#include "text/FieldRules.h"
+#include "text/TextConv.h"
+
+namespace kivtal::cli {
+
+namespace {
+
+struct TextField {
+    const char* option;
+    const char* column;
+    std::string BusinessCard::*member;
+    const char* ruleControl;  // the editor's control whose rule checks it, or null
+};
+
+constexpr TextField kTextFields[] = {
+    {"name", "name", &BusinessCard::bc_name, "base_name_edit"},
+    {"company", "company", &BusinessCard::company_name, nullptr},
+    {"mobile", "mobile", &BusinessCard::cell_phone, "base_phone_edit"},
+    {"email", "email", &BusinessCard::mail, "base_email_edit"},
+    {"qq", "qq", &BusinessCard::qq, "base_qq_edit"},
+    {"position", "position", &BusinessCard::position, nullptr},
+    {"office-phone", "office_phone", &BusinessCard::fix_phone, "business_fix_phone"},
+    {"home-phone", "home_phone", &BusinessCard::home_phone, "life_phone"},
+    {"fax", "fax", &BusinessCard::fax, "business_fax_edit"},
+    {"web", "web_site", &BusinessCard::web_site, nullptr},
+    {"company-address", "company_address", &BusinessCard::addr_c_detail, nullptr},
+    {"home-address", "home_address", &BusinessCard::addr_f_detail, nullptr},
+    {"comment", "comment", &BusinessCard::bc_comment, nullptr},
+};
+
+constexpr const char* kSummaryKeys[] = {"id", "name", "pinyin", "company", "mobile", "email", "group_id"};
+constexpr const char* kBankKeys[] = {"bank", "branch", "subbranch", "card", "holder"};
+constexpr std::size_t kBankParts = std::size(kBankKeys);
+
+int CheckTextField(const TextField& field, const std::string& value) {
+    if (field.ruleControl == nullptr || value.empty()) return kExitOk;
+    const RuleResult rule = CheckField(Editor::Contact, field.ruleControl, Utf8ToWide(value));
+    if (rule.passed) return kExitOk;
+    const std::string why = rule.message ? rule.message->text : "not accepted";
+    return Fail(kExitUsage, "invalid --" + std::string(field.option) + " '" + value + "': " + why);
+}
+
+int ApplyTextFields(const Args& args, BusinessCard& card) {
+    for (const TextField& field : kTextFields) {
+        const std::optional<std::string> value = args.value(field.option);
+        if (!value) continue;
+        if (const int code = CheckTextField(field, *value); code != kExitOk) return code;
+        card.*field.member = *value;
+    }
+    if (card.bc_name.empty()) return Fail(kExitUsage, "a contact needs a name (--name)");
+    return kExitOk;
+}
+
+// The editor's rule: no group is server group 0; a group's contacts carry its server id.
+int ApplyGroup(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card) {
+    const std::optional<std::string> text = args.value("group");
+    if (!text) return kExitOk;
+    const std::optional<int> id = ParseInt(*text);
+    if (!id || *id < 0) return Fail(kExitUsage, "invalid --group '" + *text + "': a group id or 0 for none");
+    if (*id == 0) {
+        card.group_id = 0;
+        card.server_group_id = 0;
+        return kExitOk;
+    }
+    CardGroup group;
+    if (contacts.GroupById(*id, group) != 0 || group.group_state != 0)
+        return NotFoundOrStoreFailure(store, "group " + *text);
+    card.group_id = group.group_id;
+    card.server_group_id = group.server_id;
+    return kExitOk;
+}
+
+int ApplyCommon(const Args& args, BusinessCard& card) {
+    const std::optional<std::string> text = args.value("common");
+    if (!text) return kExitOk;
+    if (*text != "0" && *text != "1") return Fail(kExitUsage, "invalid --common '" + *text + "': 0 or 1");
+    card.common_use = *text == "1" ? 1 : 0;
+    return kExitOk;
+}
+
+int AddAccounts(const Args& args, BusinessCard& card) {
+    for (const std::string& text : args.values("bank")) {
+        const std::vector<std::string> parts = SplitValues(text, "|");
+        if (parts.size() != kBankParts)
+            return Fail(kExitUsage, "invalid --bank '" + text + "': expected bank|branch|subbranch|card|holder");
+        UserBankInfo account;
+        account.bank_name = parts[0];
+        account.ubank_branch = parts[1];
+        account.ubank_subbranch = parts[2];
+        account.ubank_card = parts[3];
+        account.ubank_user = parts[4];
+        account.bc_server_id = card.bc_server_id;
+        card.bank_accounts.push_back(std::move(account));
+    }
+    return kExitOk;
+}
+
+int RemoveAccounts(const Args& args, BusinessCard& card) {
+    for (const std::string& text : args.values("remove-bank")) {
+        const std::optional<int> id = ParseId(text);
+        auto it = std::find_if(card.bank_accounts.begin(), card.bank_accounts.end(),
+                               [&](const UserBankInfo& a) { return id && a.ubank_id == *id && a.ubank_state == 0; });
+        if (it == card.bank_accounts.end())
+            return Fail(kExitNotFound,
+                        "bank account " + text + " of contact " + std::to_string(card.bc_id) + " not found");
+        it->ubank_state = 1;
+    }
+    return kExitOk;
+}
+
+// The pinyin as the contact editor makes it: through GBK, which the converter reads.
+int FillPinyin(BusinessCard& card) {
+    try {
+        card.bc_name_pinyin = AnsiToUtf8(ChsToPinyin::Instance().ToPinyin(Utf8ToAnsi(card.bc_name)));
+    } catch (const std::runtime_error& e) {
+        return Fail(kExitUsage, "cannot convert the name '" + card.bc_name + "': " + e.what());
+    }
+    return kExitOk;
+}
+
+int CheckValueStrings(const BusinessCard& card) {
+    if (!FitsValueString(card)) return FailSeparator();
+    for (const UserBankInfo& account : card.bank_accounts)
+        if (!FitsValueString(account)) return FailSeparator();
+    return kExitOk;
+}
+
+Json::Value BankJson(const UserBankInfo& a) {
+    Json::Value v(Json::objectValue);
+    v["id"] = a.ubank_id;
+    const std::string* parts[] = {&a.bank_name, &a.ubank_branch, &a.ubank_subbranch, &a.ubank_card, &a.ubank_user};
+    for (std::size_t i = 0; i < kBankParts; ++i) v[kBankKeys[i]] = *parts[i];
+    return v;
+}
+
+}  // namespace
+
+int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card) {
+    int code = ApplyTextFields(args, card);
+    if (code == kExitOk) code = ApplyGroup(args, contacts, store, card);
+    if (code == kExitOk) code = ApplyCommon(args, card);
+    if (code == kExitOk) code = RemoveAccounts(args, card);
+    if (code == kExitOk) code = AddAccounts(args, card);
+    if (code == kExitOk) code = FillPinyin(card);
+    if (code == kExitOk) code = CheckValueStrings(card);
+    return code;
+}
+
+std::vector<int> RemovedAccountIds(const Args& args) {
+    std::vector<int> ids;
+    for (const std::string& text : args.values("remove-bank"))
+        if (const std::optional<int> id = ParseId(text)) ids.push_back(*id);
+    return ids;
+}
+
+void KeepChangedAccounts(BusinessCard& card, const std::vector<int>& removedIds) {
+    std::erase_if(card.bank_accounts, [&](const UserBankInfo& a) {
+        return a.ubank_id != 0 && std::find(removedIds.begin(), removedIds.end(), a.ubank_id) == removedIds.end();
+    });
+}
+
+std::vector<Column> ContactSummaryColumns() {
+    std::vector<Column> columns;
+    for (const char* key : kSummaryKeys) columns.push_back({key});
+    return columns;
+}
+
+std::vector<Column> ContactDetailColumns() {
+    std::vector<Column> columns = ContactSummaryColumns();
+    for (const TextField& field : kTextFields) {
+        const bool inSummary = std::find_if(std::begin(kSummaryKeys), std::end(kSummaryKeys), [&](const char* k) {
+                                   return std::string_view(k) == field.column;
+                               }) != std::end(kSummaryKeys);
+        if (!inSummary) columns.push_back({field.column});
+    }
+    columns.push_back({"common"});
+    columns.push_back({"server_id"});
+    columns.push_back({"banks", {"id", "bank", "branch", "subbranch", "card", "holder"}});
+    return columns;
+}
+
+Json::Value ContactSummary(const BusinessCard& card) {
+    Json::Value v(Json::objectValue);
+    v["id"] = card.bc_id;
+    v["name"] = card.bc_name;
+    v["pinyin"] = card.bc_name_pinyin;
+    v["company"] = card.company_name;
+    v["mobile"] = card.cell_phone;
+    v["email"] = card.mail;
+    v["group_id"] = card.group_id;
+    return v;
+}
+
+Json::Value ContactDetail(const BusinessCard& card) {
+    Json::Value v = ContactSummary(card);
+    for (const TextField& field : kTextFields) v[field.column] = card.*field.member;
+    v["common"] = card.common_use;
+    v["server_id"] = card.bc_server_id;
+    Json::Value banks(Json::arrayValue);
+    for (const UserBankInfo& a : card.bank_accounts)
+        if (a.ubank_state == 0) banks.append(BankJson(a));
+    v["banks"] = banks;
+    return v;
+}
+
+}  // namespace kivtal::cli

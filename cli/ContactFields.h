@@ -1,0 +1,39 @@
+#pragma once
+// The contact fields a command line can set, checked by the contact editor's field
+// rules, and the contact as printed.
+#include <vector>
+
+#include <json/json.h>
+
+#include "CliArgs.h"
+#include "Output.h"
+#include "model/Records.h"
+#include "store/ContactStore.h"
+
+namespace kivtal::cli {
+
+// Every option `contacts add` and `contacts edit` take.
+inline constexpr std::string_view kContactOptions[] = {
+    "name", "company",         "mobile",       "email",   "qq",    "position", "office-phone", "home-phone", "fax",
+    "web",  "company-address", "home-address", "comment", "group", "common",   "bank",         "remove-bank"};
+
+// Applies the options to `card`: texts as given (checked by the editor's rules),
+// --group (a live group, 0 for none), --common 0/1, each --bank appended as a new
+// account, each --remove-bank marking one of the card's accounts removed. Then the
+// name pinyin is computed again. kExitOk, or the printed failure's code.
+int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card);
+
+// Leaves only the accounts that are new or were marked removed by the options, so a
+// save does not rewrite (and log again) accounts that did not change.
+void KeepChangedAccounts(BusinessCard& card, const std::vector<int>& removedIds);
+
+// The ids the --remove-bank options name (after ApplyContactOptions has checked them).
+std::vector<int> RemovedAccountIds(const Args& args);
+
+std::vector<Column> ContactSummaryColumns();
+std::vector<Column> ContactDetailColumns();
+Json::Value ContactSummary(const BusinessCard& card);
+// The summary plus every other field and the live bank accounts.
+Json::Value ContactDetail(const BusinessCard& card);
+
+}  // namespace kivtal::cli

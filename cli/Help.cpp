@@ -1,0 +1,61 @@
+#include "Help.h"
+
+namespace kivtal::cli {
+
+namespace {
+
+constexpr const char* kHelp = R"(usage: kivtal-cli COMMAND [options] [--json] [--no-header]
+
+Works on the data folder of the desktop client ($KIVTAL_DATA_DIR, else
+$XDG_DATA_HOME/kivtal/user/) and on the account of its last login.
+
+Commands:
+  login NAME PASSWORD [--no-auto]   log in online, else offline against the remembered
+                                    login; remembers it, with automatic login unless
+                                    --no-auto; a first login on this machine also syncs
+  sync                              log in with the last login (it must have automatic
+                                    login), then synchronise with the service
+  status                            account, pending local changes, last sync time
+  contacts list [--group ID] [--by-age] [--desc]
+  contacts search TERM              TERM as part of name, phones, e-mail, company or
+                                    position; "%" and "_" in TERM are wildcards
+  contacts show ID
+  contacts add --name NAME [field options]
+  contacts edit ID [field options] [--remove-bank BANK_ID]...
+  contacts delete ID
+  groups list | groups add NAME | groups rename ID NAME | groups delete ID
+  matters list [--at TIME] [--group ID]      matters running at TIME (default: now)
+  matters add --description TEXT --start TIME --end TIME [--group ID] [--pin]
+  matters delete ID
+
+Contact field options:
+  --name --company --mobile --email --qq --position --office-phone --home-phone
+  --fax --web --company-address --home-address --comment TEXT
+  --group ID (0 = none)   --common 0|1
+  --bank "bank|branch|subbranch|card|holder"   (repeatable; adds an account)
+  Name, mobile, e-mail, QQ and phone numbers are checked as the contact editor does.
+
+TIME is Beijing time: "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or seconds since 1970.
+
+Output: one record per line, fields separated by tabs, under a header line (none
+with --no-header); backslash, tab and line breaks in texts are written as \\ \t \n \r.
+With --json: one JSON array of objects. Messages go to standard error.
+--debug also prints the client's diagnostic lines (requests, replies) on standard
+output, mixed with the records.
+
+Exit codes:
+  0  success
+  1  usage: unknown command or option, missing argument, invalid value
+  2  not found: no live record with that id
+  3  store failure: a database is missing, unreadable or refused the write
+  4  network or service failure; the message carries the code
+  5  login: no usable remembered login, or the service refused the login
+
+Environment: KIVTAL_DATA_DIR, KIVTAL_API_URL, KIVTAL_PROBE_HOSTS, KIVTAL_UNIQUE_ID.
+)";
+
+}  // namespace
+
+void PrintHelp(std::ostream& out) { out << kHelp; }
+
+}  // namespace kivtal::cli
