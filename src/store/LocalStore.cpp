@@ -9,6 +9,18 @@
 
 namespace kivtal {
 
+namespace {
+
+// Runs the statements in order and stops at the first failure.
+bool ExecuteAll(SqliteDb& db, const std::vector<std::string>& statements) {
+    for (const std::string& sql : statements) {
+        if (db.execute(sql) != SQLITE_OK) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 StoreSession::StoreSession(std::mutex& lock, const std::string& path, SqliteDb::Mode mode, bool mustExist)
     : lock_(lock) {
     if (path.empty() || (mustExist && !FileExists(path))) return;
@@ -68,10 +80,22 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     if (!IsSafeLoginFileName(loginName)) return 1;
     std::lock_guard<std::mutex> guard(lock_);
     userDbPath_ = paths_.dataDir + loginName + ".db";
-    if (FileExists(userDbPath_)) return 0;
+    if (FileExists(userDbPath_)) {
+        AddLookupIndexes(userDbPath_);
+        return 0;
+    }
     if (CreateUserDb(userDbPath_) != 0) return 1;
     userDbReady_ = true;
     return 0;
+}
+
+// Files made before the indexes existed get them at login. A file that cannot take
+// them (unreadable, or not a user database) is left exactly as it is.
+void LocalStore::AddLookupIndexes(const std::string& path) {
+    SqliteDb db;
+    if (db.open(path) != SQLITE_OK) return;
+    SqliteTransaction tx(db);
+    if (tx.began() && ExecuteAll(db, UserDbIndexes())) tx.commit();
 }
 
 // The schema is built in a scratch file that is renamed into place only when complete:
@@ -86,13 +110,8 @@ int LocalStore::CreateUserDb(const std::string& path) {
         SqliteDb db;
         if (db.open(scratch) == SQLITE_OK) {
             SqliteTransaction tx(db);
-            bool schemaOk = tx.began();
-            for (const std::string& sql : UserDbSchema()) {
-                if (schemaOk && db.execute(sql) != SQLITE_OK) schemaOk = false;
-            }
-            schemaOk = schemaOk && db.execute(kSeedSyncTime) == SQLITE_OK &&
-                       db.execute(kSeedHardwareInfo) == SQLITE_OK;
-            ok = schemaOk && tx.commit() == SQLITE_OK;
+            ok = tx.began() && ExecuteAll(db, UserDbSchema()) && ExecuteAll(db, UserDbIndexes()) &&
+                 ExecuteAll(db, {kSeedSyncTime, kSeedHardwareInfo}) && tx.commit() == SQLITE_OK;
         }
     }
     if (ok && std::rename(scratch.c_str(), path.c_str()) == 0) return 0;

@@ -94,6 +94,23 @@ std::string CreateStatement(const TableDef& t) {
 
 }  // namespace
 
+const std::vector<std::string>& UserDbIndexes() {
+    static const std::vector<std::string> statements = {
+        "CREATE INDEX IF NOT EXISTS ix_sync_record_row ON tb_sync_record(s_row_id,oper_code);",
+        "CREATE INDEX IF NOT EXISTS ix_ubank_bc ON tb_ubank_info(bc_id);",
+        "CREATE INDEX IF NOT EXISTS ix_ubank_server ON tb_ubank_info(server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_bc_server ON tb_bc(bc_server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_bc_group_server ON tb_bc_group(server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_event_server ON tb_event(server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_event_group_server ON tb_event_group(server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_comment_event ON tb_event_comment(event_id);",
+        "CREATE INDEX IF NOT EXISTS ix_comment_server ON tb_event_comment(server_id);",
+        "CREATE INDEX IF NOT EXISTS ix_alarm_event ON tb_event_alarm(event_id);",
+        "CREATE INDEX IF NOT EXISTS ix_alarm_server ON tb_event_alarm(server_id);",
+    };
+    return statements;
+}
+
 const std::vector<std::string>& UserDbSchema() {
     static const std::vector<std::string> statements = [] {
         std::vector<std::string> out;

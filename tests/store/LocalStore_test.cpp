@@ -7,6 +7,7 @@
 #include <future>
 #include <thread>
 
+#include "store/Schema.h"
 #include "store/SqlFunctions.h"
 #include "support/TempDir.h"
 
@@ -109,6 +110,31 @@ TEST_F(LocalStoreTest, SameNameReusesTheFileAnotherNameGetsItsOwn) {
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     EXPECT_EQ(Query(store.userDbPath(), "SELECT tal_sync_time FROM tb_sync_time").text(0, 0), "42");
     EXPECT_TRUE(FileExists(dir.path() + "user/bob.db"));
+}
+
+TEST_F(LocalStoreTest, LookupIndexesAreMadeOnCreationAndAddedToOlderFiles) {
+    const auto indexCount = [&](const std::string& path) {
+        return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name LIKE 'ix_%'").text(0, 0);
+    };
+    ASSERT_EQ(store.EnsureUserDb("alice"), 0);
+    const std::string path = store.userDbPath();
+    const std::string expected = std::to_string(UserDbIndexes().size());
+    EXPECT_EQ(indexCount(path), expected);
+
+    // A file from before the indexes: they are added at the next login, data intact.
+    {
+        SqliteDb db;
+        ASSERT_EQ(db.open(path), SQLITE_OK);
+        ASSERT_EQ(db.execute("INSERT INTO tb_bc(bc_name)VALUES('kept');"), SQLITE_OK);
+        for (const std::string& sql : UserDbIndexes()) {
+            const std::string name = sql.substr(sql.find("ix_"), sql.find(" ON ") - sql.find("ix_"));
+            ASSERT_EQ(db.execute("DROP INDEX " + name + ";"), SQLITE_OK);
+        }
+    }
+    EXPECT_EQ(indexCount(path), "0");
+    ASSERT_EQ(store.EnsureUserDb("alice"), 0);
+    EXPECT_EQ(indexCount(path), expected);
+    EXPECT_EQ(Query(path, "SELECT bc_name FROM tb_bc").text(0, 0), "kept");
 }
 
 TEST_F(LocalStoreTest, LoginNamesThatWouldLeaveTheDataFolderAreRefused) {
