@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -46,11 +47,17 @@ std::string UserText(const Json::Value& object, const char* name) {
     return WideToUtf8(Utf8CharsToWide(Text(object, name).c_str()));
 }
 
-// The entries of an array member; anything else has none.
+// The entries of an array member; a missing or null member has none. A list of any
+// other shape makes the whole reply unreadable: read as empty, a receive would move
+// the sync time past changes it never got, and an upload would count as answered.
 const Json::Value& Entries(const Json::Value& object, const char* name) {
     static const Json::Value kNone(Json::arrayValue);
     const Json::Value* member = object.find(name, name + std::char_traits<char>::length(name));
-    return (member != nullptr && member->isArray()) ? *member : kNone;
+    if (member == nullptr || member->isNull()) return kNone;
+    const bool wellFormed =
+        member->isArray() && std::all_of(member->begin(), member->end(), [](const Json::Value& e) { return e.isObject(); });
+    if (!wellFormed) throw std::runtime_error(std::string("not a list of objects: ") + name);
+    return *member;
 }
 
 void ReportWrongJson() { DebugLine("exception:json is wrong"); }

@@ -2,8 +2,8 @@
 // Readers of the service's JSON replies. Each returns the service's error code (0 =
 // success) and fills its outputs only on success. A reply is never trusted: members
 // that are missing or not strings read as empty text (numbers as 0), and a reply that
-// cannot be read at all — not JSON, nested too deep, no error code — returns the
-// parser's "unreadable" code instead of throwing.
+// cannot be read at all — not JSON, nested too deep, no error code, a list that is not
+// an array of objects — returns the parser's "unreadable" code instead of throwing.
 #include <string>
 
 #include "model/Records.h"

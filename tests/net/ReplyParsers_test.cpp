@@ -101,14 +101,27 @@ TEST(SyncReplies, ReceivedEntriesBecomeChangeRecords) {
     ASSERT_EQ(ParseReceiveReply(R"({"error":"0","opers":[
         {"oper_id":"1","main":"2","time":"100","oper_ways":"2","id":"77","content":"5~麤^张三"},
         {"oper_id":"2","main":"9","time":"101","oper_ways":"1","id":"78","content":7},
-        {"oper_id":[],"time":"x"}, 5]})", list), 0);
-    ASSERT_EQ(list.size(), 4u);
+        {"oper_id":[],"time":"x"}]})", list), 0);
+    ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0], (SyncRecord{0, 1, 2, 0, "5~麤^张三", 0, 100, 2, 77}));
     EXPECT_EQ(list[1], (SyncRecord{0, 2, 1, 0, "", 0, 101, 0, 78}));  // main only for contacts
-    EXPECT_EQ(list[2], SyncRecord{});  // wrong types read as empty
-    EXPECT_EQ(list[3], SyncRecord{});  // an entry that is not an object reads as empty
-    EXPECT_EQ(ParseReceiveReply(R"({"error":"0","opers":"none"})", list), 0);
-    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[2], SyncRecord{});  // members of the wrong type read as empty
+    EXPECT_EQ(ParseReceiveReply(R"({"error":"0","opers":null})", list), 0);
+    EXPECT_EQ(list.size(), 3u);
+}
+
+// Taken for an empty list, such a reply would move the sync time past the changes in it.
+TEST(SyncReplies, ListOfTheWrongShapeIsUnreadable) {
+    for (const char* r : {R"({"error":"0","opers":"none"})", R"({"error":"0","opers":{"0":{"oper_id":"1"}}})",
+                          R"({"error":"0","opers":[{"oper_id":"1","id":"7"},5]})"}) {
+        SyncRecordList list;
+        EXPECT_EQ(ParseReceiveReply(r, list), kReplyUnreadable) << r;
+        EXPECT_TRUE(list.empty()) << r;
+    }
+    SyncRecordList results;
+    int time = 0;
+    EXPECT_EQ(ParseSendReply(R"({"error":"0","time":"1700000100","results":{}})", time, results), kReplyUnreadable);
+    EXPECT_EQ(time, 0);
 }
 
 TEST(SyncReplies, SendReplyNeedsAServerTime) {
