@@ -32,6 +32,20 @@ std::int64_t Feed::mappedRecord(std::int64_t accountId, std::string_view device,
     return s.step() ? s.integer(0) : 0;
 }
 
+// An add this device already sent, unchanged: the client died after the service took
+// the batch and before it stored the answer, so it sends the entry again. It is the
+// same record; a second one would be a duplicate on every other device. The server id
+// it got the first time, or 0 when this is a new add.
+std::int64_t Feed::resentAdd(std::int64_t accountId, std::string_view device, const Change& c) {
+    if (c.oper_ways != 1 || IsSingleton(c.oper_id)) return 0;
+    const std::int64_t id = mappedRecord(accountId, device, c.oper_id, c.client_id);
+    if (!id) return 0;
+    auto s = db_.prepare("SELECT 1 FROM changes WHERE account_id=? AND device=? AND kind=? AND server_id=? AND ways=1 "
+                         "AND content=?;");
+    s.bind({accountId, device, std::int64_t{c.oper_id}, id, storedValue(accountId, device, c, id)});
+    return s.step() ? id : 0;
+}
+
 // A modify names its record by server id, or, when the device never learnt it, by
 // its local id. Profile and settings exist once per account whatever id they carry.
 // Anything else becomes a new record.
@@ -79,6 +93,10 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
     auto remember = db_.prepare("INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
                                 "VALUES(?,?,?,?,?);");
     for (const Change& c : batch) {
+        if (const std::int64_t again = resentAdd(accountId, device, c)) {
+            results.push_back({c.oper_id, again, c.client_id});
+            continue;
+        }
         const std::int64_t id = targetRecord(accountId, device, c);
         const std::string value = storedValue(accountId, device, c, id);
         setValue.bind({value, id}).run();

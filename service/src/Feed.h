@@ -44,6 +44,7 @@ public:
     std::int64_t syncTimeFor(std::int64_t accountId, std::string_view device);
 
 private:
+    std::int64_t resentAdd(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
     std::int64_t mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId);
