@@ -1,0 +1,13 @@
+#pragma once
+// The per-user folder for the program's rendezvous points (the single-instance lock and
+// the local sockets): $XDG_RUNTIME_DIR, else /tmp/kivtal-<uid>. Other users cannot reach
+// into it, so a socket found there is this user's own program.
+#include <QString>
+
+namespace kivtal {
+
+// The folder with a trailing '/'; empty when it cannot be created or is not safely ours
+// (not a directory we own, a symbolic link, or open to others).
+QString RuntimeFolder();
+
+}  // namespace kivtal
