@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+#include "ui/tools/HomeScenes.h"
+#include "ui/tools/LoginScenes.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/SkinLoader.h"
@@ -109,6 +111,14 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"notice_animation", [] { return Notice(true); }},
         {"notice_message", [] { return Notice(false); }},
         {"mask_busy", [] { return MaskBusy(); }},
+        {"login_fresh", [] { return screens::ShowLogin(screens::LoginScene::Fresh, Settle); }},
+        {"login_remembered", [] { return screens::ShowLogin(screens::LoginScene::Remembered, Settle); }},
+        {"login_typing", [] { return screens::ShowLogin(screens::LoginScene::Typing, Settle); }},
+        {"login_tip", [] { return screens::ShowLogin(screens::LoginScene::Tip, Settle); }},
+        {"home_contacts", [] { return screens::ShowHome(screens::HomeScene::Contacts, Settle); }},
+        {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
+        {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
+        {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
     };
     return scenes;
 }

@@ -1,0 +1,214 @@
+#include "ui/main/HomePage.h"
+
+#include <QAbstractButton>
+#include <QDate>
+#include <QDesktopServices>
+#include <algorithm>
+#include <QLabel>
+
+#include "net/LoginUser.h"
+#include "net/ServiceConfig.h"
+#include "store/AccountStore.h"
+#include "store/ContentStore.h"
+#include "text/Diagnostics.h"
+#include "ui/main/SysTray.h"
+#include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/ControlAttributes.h"
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
+#include "ui/toolkit/MenuItems.h"
+#include "ui/toolkit/SkinValues.h"
+#include "ui/toolkit/UiMessages.h"
+#include "ui/toolkit/WorkerLink.h"
+
+namespace kivtal {
+namespace {
+
+const QString kVersionText = QStringLiteral("正式版本 1.0");
+const QString kSyncIdleImage = QStringLiteral("file='synch_ico_nor.png' dest='17,8,39,30'");
+constexpr int kMaxShownNews = 99;
+
+}  // namespace
+
+CHomePage::CHomePage() : CHomePage(LocalStore::Instance()) {}
+
+CHomePage::CHomePage(LocalStore& store)
+    : store_(store),
+      openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      webSite_(QString::fromStdString(ServiceConfig::FromEnvironment().webUrl)),
+      tray_(new CSysTray(*this)) {
+    UserSettings settings;
+    AccountStore(store_).ReadSettings(settings);
+    columnMask_ = settings.coloumn_show;
+}
+
+CHomePage::~CHomePage() = default;
+
+CMaskDlg* CHomePage::Mask() const { return mask_.data(); }
+
+void CHomePage::Notify(const QString& type, QWidget* sender) {
+    if (type == u"windowinit") {
+        PostMessage(WM_UI_HOME_INIT);
+        return;
+    }
+    if (type == u"click") OnFrameClick(ControlName(sender), sender);
+}
+
+bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
+    if (name == u"btn_min") showMinimized();
+    else if (name == u"btn_close") OnCloseButton();
+    else if (name == u"logo") Post(WorkerRequest::Plain(WM_REQ_OPEN_HOME));
+    else if (name == u"Feedback") Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
+    else if (name == u"btn_cogradient") {
+        EnterBusy();
+        Post(WorkerRequest::Sync(SYNC_BY_USER));
+    } else if (name == u"advert") OnAdClick(sender);
+    else if (name == u"msg_tip") {
+        if (hooks_.openNews) hooks_.openNews();
+    } else if (name == u"startSEC") {
+        if (hooks_.startCardCapture) hooks_.startCardCapture();
+    } else if (name == u"my_connect" || name == u"door_right_button") ShowContactsPage();
+    else if (name == u"door_left_button") ShowMattersPage();
+    else if (name == u"wait_plan_label") {
+        if (mattersShown_) {
+            ShowContactsPage();
+        } else {
+            ShowMattersPage();
+            if (hooks_.resetTimelineToToday) hooks_.resetTimelineToToday();
+        }
+    } else return false;
+    return true;
+}
+
+std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
+                                             bool& handled) {
+    handled = true;
+    switch (number) {
+    case WM_UI_HOME_INIT:
+        Initialise();
+        DebugLine("开始初始化系统托盘");
+        tray_->Setup();
+        DebugLine("初始化中...");
+        break;
+    case WM_RES_SYNC:
+        OnSyncResult();
+        break;
+    case WM_RES_LOGOUT:
+        // Whatever the logout's outcome: an offline or failed logout still ends.
+        Close(1);
+        break;
+    case WM_UI_NEWS_READ:
+        ShowUnreadNews();
+        break;
+    case WM_UI_TRAY:
+        OnTray(lParam);
+        break;
+    case WM_UI_MENU_ITEM:
+        OnMenuItem(MenuItemName(wParam));
+        break;
+    case WM_TIMER:
+        if (static_cast<std::uintptr_t>(wParam) == kAdTimerId) ShowNextAd();
+        else if (static_cast<std::uintptr_t>(wParam) == kSlideTimerId) OnSlideTick();
+        else handled = false;
+        break;
+    default:
+        handled = false;
+    }
+    return 0;
+}
+
+void CHomePage::Initialise() {
+    if (WorkerLink* link = Worker()) link->SetResultWindow(GetHandle());
+    RefreshPanes();
+    LoadAds();
+    LeaveBusy();
+    SetControlText(FindControl("number_show"), kVersionText);
+    // Once: a second initialisation must not leave a second mask behind the first.
+    if (!mask_) {
+        mask_ = CreateMask(this);
+        if (mask_) mask_->ShowWindow(false);
+    }
+    ShowUnreadNews();
+    if (QWidget* tip = FindControl("msg_tip")) tip->setEnabled(true);
+    RefreshCalendar();
+}
+
+void CHomePage::RefreshCalendar() {
+    if (hooks_.refreshCalendar) {
+        hooks_.refreshCalendar();
+        return;
+    }
+    // Until the month calendar is placed here, its box shows today's date.
+    static const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+    const QDate today = QDate::currentDate();
+    SetControlText(FindControl("calendar_month"),
+                   QStringLiteral("%1年%2月").arg(today.year(), 4).arg(today.month(), 2, 10, QLatin1Char('0')));
+    SetControlText(FindControl("calendar_today"), QStringLiteral("%1月%2日 [%3]")
+                                                       .arg(today.month(), 2, 10, QLatin1Char('0'))
+                                                       .arg(today.day(), 2, 10, QLatin1Char('0'))
+                                                       .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() % 7])));
+}
+
+void CHomePage::RefreshPanes() {
+    if (hooks_.refreshContacts) hooks_.refreshContacts();
+    if (hooks_.refreshMatters) hooks_.refreshMatters();
+    ShowUserName();
+}
+
+void CHomePage::ShowUserName() {
+    UserInfo profile;
+    AccountStore(store_).ReadProfile(profile);
+    QString name = QString::fromStdString(profile.username);
+    if (name.isEmpty()) name = QString::fromStdString(LoginUser::Instance().snapshot().login_name);
+    QWidget* label = FindControl("user_name");
+    SetControlText(label, name);
+    if (label) label->setToolTip(name);
+}
+
+void CHomePage::ShowUnreadNews() {
+    auto* tip = FindControl<QAbstractButton>("msg_tip");
+    if (!tip) return;
+    int count = 0;
+    if (ContentStore(store_).UnreadNewsCount(count) != 0) count = 0;
+    count = std::clamp(count, 0, kMaxShownNews);
+    tip->setText(count == 0 ? QString() : QString::number(count));
+    // The image follows the count both ways: news can arrive after all was read.
+    const QString image = count == 0 ? QStringLiteral("message_tip_disable.png") : QStringLiteral("message_tip.png");
+    tip->setIcon(QIcon(SkinImagePath(image)));
+    tip->setProperty("unread", count != 0);
+}
+
+void CHomePage::EnterBusy() {
+    SetControlAttribute(FindControl("btn_cogradient"), QStringLiteral("foreimage"), QString());
+    EnterSyncBusy(mask_, busy_);
+}
+
+void CHomePage::LeaveBusy() {
+    SetControlAttribute(FindControl("btn_cogradient"), QStringLiteral("foreimage"), kSyncIdleImage);
+    LeaveSyncBusy(mask_, busy_);
+}
+
+void CHomePage::OnSyncResult() {
+    if (editingRow_ != -1) return;
+    LeaveBusy();
+    RefreshCalendar();
+    if (!mattersShown_) RefreshPanes();
+    else if (hooks_.refreshMatters) hooks_.refreshMatters();
+    if (hooks_.refreshMatterEditor) hooks_.refreshMatterEditor();
+}
+
+WorkerLink* CHomePage::Worker() const { return worker_ ? worker_ : AppWorker(); }
+
+void CHomePage::Post(WorkerRequest request) {
+    if (WorkerLink* link = Worker()) link->Post(std::move(request));
+}
+
+void CHomePage::Open(const QString& address) {
+    if (openUrl_ && !address.isEmpty()) openUrl_(QUrl(address));
+}
+
+void CHomePage::SetVisibleControl(const char* name, bool visible) {
+    if (QWidget* control = FindControl(name)) control->setVisible(visible);
+}
+
+}  // namespace kivtal

@@ -1,0 +1,52 @@
+// The tray, the menu commands and the ways the main window ends the program.
+#include <QCursor>
+
+#include "store/AccountStore.h"
+#include "ui/main/HomePage.h"
+#include "ui/main/MenuWnd.h"
+#include "ui/main/SysTray.h"
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
+
+namespace kivtal {
+
+void CHomePage::OnTray(std::intptr_t mouseMessage) {
+    if (mouseMessage == kTrayLeftButtonDown) {
+        if (isMinimized()) showNormal();
+        ShowWindow(true);
+        activateWindow();
+    } else if (mouseMessage == kTrayRightButtonUp) {
+        ShowMenu(*this, new CMenuWnd(QStringLiteral("menu.xml")), QCursor::pos());
+    }
+}
+
+void CHomePage::OnMenuItem(const QString& item) {
+    if (item == u"menu_exit") {
+        Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
+    } else if (item == u"menu_regist") {
+        restart_ = true;
+        Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
+    } else if (item == u"menu_recharge" || item == u"menu_money") {
+        Post(WorkerRequest::Plain(WM_REQ_OPEN_CHARGE));
+    } else if (item == u"menu_userstting") {
+        Post(WorkerRequest::Plain(WM_REQ_OPEN_SAFE));
+    } else if (item == u"menu_report") {
+        Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
+    }
+}
+
+void CHomePage::OnCloseButton() {
+    UserSettings settings;  // its defaults stand when the table is empty
+    if (AccountStore(store_).ReadSettings(settings) != 0) return;
+    // 0: the program stays in the tray (or, without a tray, comes back when it is
+    // started again: the running instance raises this window).
+    if (settings.exit_ways == 0) ShowWindow(false);
+    else Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
+}
+
+void CHomePage::OnFinalMessage() {
+    if (mask_) mask_->Close(1);
+    tray_->RemoveIcon();
+}
+
+}  // namespace kivtal

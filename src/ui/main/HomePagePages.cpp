@@ -1,0 +1,53 @@
+// Switching the main window between its contacts page and its matters page.
+#include <QStyle>
+
+#include "ui/main/HomePage.h"
+
+namespace kivtal {
+
+void CHomePage::ShowContactsPage() { SwitchPage(false); }
+
+void CHomePage::ShowMattersPage() { SwitchPage(true); }
+
+void CHomePage::SwitchPage(bool toMatters) {
+    // A switch asked for while the pages still move lands the running slide first, so
+    // two slides never pull the same pages in opposite directions.
+    if (slide_.Running()) OnSlideTick(true);
+    QWidget* contacts = FindControl("userList_page");
+    QWidget* matters = FindControl("matter_page");
+    if (!contacts || !matters) return;
+    QWidget* leaving = toMatters ? contacts : matters;
+    QWidget* arriving = toMatters ? matters : contacts;
+    if (leaving->maximumWidth() == 0) return;
+    // Hide before showing: for a moment both doors would ask the window for room, and a
+    // window that grew for them does not shrink back.
+    SetVisibleControl(toMatters ? "door_left" : "door_right", false);
+    SetVisibleControl(toMatters ? "myplan_page" : "matter_group_page", false);
+    SetVisibleControl(toMatters ? "door_right" : "door_left", true);
+    SetVisibleControl(toMatters ? "matter_group_page" : "myplan_page", true);
+    toMatters_ = toMatters;
+    slide_ = PageSlide(leaving, arriving);
+    SetTimer(kSlideTimerId, kSlideIntervalMs);
+    StyleTabs(toMatters);
+}
+
+void CHomePage::OnSlideTick(bool toTheEnd) {
+    if (toTheEnd) slide_.Finish();
+    else if (!slide_.Step()) return;
+    KillTimer(kSlideTimerId);
+    mattersShown_ = toMatters_;
+}
+
+void CHomePage::StyleTabs(bool mattersFocused) {
+    QWidget* contactsTab = FindControl("add_Connection");
+    QWidget* mattersTab = FindControl("add_event");
+    for (QWidget* tab : {contactsTab, mattersTab}) {
+        if (!tab) continue;
+        tab->setProperty("focused", (tab == mattersTab) == mattersFocused);
+        // The skin styles the focused tab by this property; the style reads it on polish.
+        tab->style()->unpolish(tab);
+        tab->style()->polish(tab);
+    }
+}
+
+}  // namespace kivtal

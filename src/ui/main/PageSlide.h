@@ -1,0 +1,32 @@
+#pragma once
+// The slide between the two pages of the main window, one step per tick of a UI-thread
+// timer so the window keeps handling its messages while the pages move. The leaving
+// page shrinks and the arriving page grows by the same amount, so the two always fill
+// the page area together.
+#include <QPointer>
+#include <QWidget>
+
+namespace kivtal {
+
+inline constexpr int kPageAreaWidth = 562;
+inline constexpr int kSlideSteps = 14;
+inline constexpr int kSlideIntervalMs = 50;
+
+class PageSlide {
+public:
+    PageSlide() = default;
+    PageSlide(QWidget* leaving, QWidget* arriving) : leaving_(leaving), arriving_(arriving) {}
+
+    bool Running() const { return step_ < kSlideSteps && leaving_ && arriving_; }
+    // One step; true once the arriving page fills the area (the slide is over).
+    bool Step();
+    // Runs the remaining steps at once.
+    void Finish();
+
+private:
+    QPointer<QWidget> leaving_;
+    QPointer<QWidget> arriving_;
+    int step_ = 0;
+};
+
+}  // namespace kivtal

@@ -1,0 +1,85 @@
+#pragma once
+// The main window's scenes for kivtal-screens: the window over a demo user database
+// (a profile, unread news, one advertisement), on each page, busy, and its tray menu.
+#include <QCursor>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "store/ContentStore.h"
+#include "store/LocalStore.h"
+#include "store/SqliteDb.h"
+#include "ui/main/HomePage.h"
+#include "ui/main/MenuWnd.h"
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"
+#include "ui/toolkit/UiMessages.h"
+
+namespace kivtal::screens {
+
+enum class HomeScene { Contacts, Matters, Busy, TrayMenu };
+
+inline std::string DemoAdPicture(const QString& folder) {
+    QImage image(348, 220, QImage::Format_ARGB32);
+    image.fill(QColor("#e8f1fb"));
+    QPainter painter(&image);
+    painter.setPen(QColor("#2b7cd3"));
+    QFont font("Noto Sans CJK SC");
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("人脉随身带\n同步更轻松"));
+    painter.end();
+    const QString path = folder + "/ad.png";
+    image.save(path);
+    return path.toStdString();
+}
+
+inline LocalStore& DemoStore() {
+    static QTemporaryDir dir;
+    static LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
+    static const bool filled = [&] {
+        store.EnsureUserDb("demo");
+        SqliteDb db;
+        db.open(store.userDbPath());
+        db.execute("INSERT INTO tb_user (login_name, username) VALUES ('demo', '张晓明');");
+        ContentStore content(store);
+        content.StoreNews(NewsList(3));
+        TalAd ad;
+        ad.ad_path = DemoAdPicture(dir.path());
+        ad.ad_content = QStringLiteral("人脉随身带，同步更轻松").toStdString();
+        content.StoreAds({ad});
+        return true;
+    }();
+    (void)filled;
+    return store;
+}
+
+inline std::vector<QWidget*> ShowHome(HomeScene scene, const std::function<void()>& settle) {
+    auto* home = new CHomePage(DemoStore());
+    home->Create(nullptr, kHomeTitle);
+    home->move(40, 40);
+    home->ShowWindow(true);
+    settle();
+    std::vector<QWidget*> windows{home};
+    if (scene == HomeScene::Matters) {
+        home->ShowMattersPage();
+        for (int i = 0; i < kSlideSteps; ++i) home->SendMessage(WM_TIMER, kSlideTimerId);
+        settle();
+    } else if (scene == HomeScene::Busy) {
+        if (QWidget* sync = home->FindControl("btn_cogradient")) QMetaObject::invokeMethod(sync, "click");
+        settle();
+        settle();
+        windows.push_back(home->Mask());
+        if (home->Mask() && home->Mask()->NoticeBox()) windows.push_back(home->Mask()->NoticeBox());
+    } else if (scene == HomeScene::TrayMenu) {
+        CMenuWnd* menu = ShowMenu(*home, new CMenuWnd, home->geometry().bottomRight() - QPoint(40, 40));
+        settle();
+        if (menu) windows.push_back(menu);
+    }
+    return windows;
+}
+
+}  // namespace kivtal::screens
