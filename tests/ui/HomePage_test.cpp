@@ -31,39 +31,9 @@ bool Shown(CHomePage& home, const char* name) {
 }
 void Click(CHomePage& home, const char* name) { test::ClickControl(home, name); }
 
-TEST(HomeLayouts, EveryControlTheFrameUsesExistsWithItsKind) {
-    struct Case { const char* layout; const char* name; const char* kind; };
-    const Case cases[] = {
-        {"HomePage.xml", "userList_page", "QWidget"},   {"HomePage.xml", "matter_page", "QWidget"},
-        {"HomePage.xml", "btn_cogradient", "kivtal::GifButton"},
-        {"HomePage.xml", "msg_tip", "QAbstractButton"}, {"HomePage.xml", "user_name", "QLabel"},
-        {"HomePage.xml", "number_show", "QLabel"},      {"HomePage.xml", "advert", "QAbstractButton"},
-        {"HomePage.xml", "btn_min", "QAbstractButton"}, {"HomePage.xml", "btn_close", "QAbstractButton"},
-        {"HomePage.xml", "logo", "QAbstractButton"},    {"HomePage.xml", "Feedback", "QAbstractButton"},
-        {"HomePage.xml", "startSEC", "QAbstractButton"}, {"HomePage.xml", "my_connect", "QAbstractButton"},
-        {"HomePage.xml", "door_left", "QWidget"},       {"HomePage.xml", "door_right", "QWidget"},
-        {"HomePage.xml", "door_left_button", "QAbstractButton"},
-        {"HomePage.xml", "door_right_button", "QAbstractButton"},
-        {"HomePage.xml", "wait_plan_label", "QAbstractButton"},
-        {"HomePage.xml", "myplan_page", "QWidget"},     {"HomePage.xml", "matter_group_page", "QWidget"},
-        {"HomePage.xml", "add_Connection", "QAbstractButton"}, {"HomePage.xml", "add_event", "QAbstractButton"},
-        {"HomePage.xml", "table_list", "QListWidget"},  {"HomePage.xml", "user_list", "QListWidget"},
-        {"HomePage.xml", "matter_group_list", "QListWidget"},
-        {"HomePage.xml", "user_empty", "QLabel"},       {"HomePage.xml", "matter_empty", "QWidget"},
-        {"menu.xml", "menu_exit", "QAbstractButton"},   {"menu.xml", "menu_regist", "QAbstractButton"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.layout) + " / " + c.name);
-        SkinLoader loader(nullptr);
-        const std::unique_ptr<QWidget> root(loader.LoadLayout(c.layout, nullptr));
-        ASSERT_NE(root, nullptr);
-        const QList<QWidget*> found = root->findChildren<QWidget*>(c.name);
-        ASSERT_EQ(found.size(), 1);
-        EXPECT_TRUE(found[0]->inherits(c.kind)) << found[0]->metaObject()->className();
-        if (std::string(c.layout) == "menu.xml") {
-            EXPECT_GE(MenuItemCode(c.name), 0);
-        }
-    }
+TEST(HomeLayouts, EveryMenuItemHasANumber) {
+    // The control names themselves are checked with every other layout in SkinLayouts.
+    for (const char* name : {"menu_exit", "menu_regist"}) EXPECT_GE(MenuItemCode(name), 0) << name;
 }
 
 TEST_F(HomeFixture, InitialisesTheFrameAndBecomesTheResultWindow) {

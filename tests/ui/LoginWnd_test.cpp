@@ -169,25 +169,6 @@ protected:
     FakeUpdater updater;
 };
 
-TEST_F(LoginWndTest, EveryControlTheWindowUsesExistsWithItsKind) {
-    const std::pair<const char*, const char*> controls[] = {
-        {"input_account", "QLineEdit"},   {"account_show", "QAbstractButton"}, {"input_password", "QLineEdit"},
-        {"password_show", "QAbstractButton"}, {"account_btn", "kivtal::ComboKiv"}, {"auto_login", "QCheckBox"},
-        {"login_btn", "QPushButton"},     {"regist_btn", "QPushButton"},      {"find_password", "QPushButton"},
-        {"btn_min", "QPushButton"},       {"btn_close", "QPushButton"},       {"account_page", "QWidget"},
-        {"account_pic", "QLabel"},        {"password_page", "QWidget"},       {"password_pic", "QLabel"},
-    };
-    SkinLoader loader(nullptr);
-    std::unique_ptr<QWidget> root(loader.LoadLayout("LoginWnd.xml", nullptr));
-    ASSERT_NE(root, nullptr) << loader.errorString().toStdString();
-    for (const auto& [name, kind] : controls) {
-        SCOPED_TRACE(name);
-        const QList<QWidget*> found = root->findChildren<QWidget*>(name);
-        ASSERT_EQ(found.size(), 1);
-        EXPECT_TRUE(found[0]->inherits(kind)) << found[0]->metaObject()->className();
-    }
-}
-
 TEST_F(LoginWndTest, AutomaticLoginSendsTheStoredDigestAndClosesWithZeroOnceCleared) {
     Remember("bob", "ffffffffffffffffffffffffffffffff", 0);
     Remember("alice", kAliceDigest, 1);

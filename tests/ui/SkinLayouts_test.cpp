@@ -40,6 +40,50 @@ const ControlCase kControls[] = {
     {"LoginMsgBox.xml", "giftabel", "kivtal::GifLabel"},
     {"LoginMsgBox.xml", "btn_close", "QPushButton"},
     {"LoginMsgBox.xml", "okbtn", "QPushButton"},
+    {"LoginWnd.xml", "input_account", "QLineEdit"},
+    {"LoginWnd.xml", "account_show", "QAbstractButton"},
+    {"LoginWnd.xml", "input_password", "QLineEdit"},
+    {"LoginWnd.xml", "password_show", "QAbstractButton"},
+    {"LoginWnd.xml", "account_btn", "kivtal::ComboKiv"},
+    {"LoginWnd.xml", "auto_login", "QCheckBox"},
+    {"LoginWnd.xml", "login_btn", "QPushButton"},
+    {"LoginWnd.xml", "regist_btn", "QPushButton"},
+    {"LoginWnd.xml", "find_password", "QPushButton"},
+    {"LoginWnd.xml", "btn_min", "QPushButton"},
+    {"LoginWnd.xml", "btn_close", "QPushButton"},
+    {"LoginWnd.xml", "account_page", "QWidget"},
+    {"LoginWnd.xml", "account_pic", "QLabel"},
+    {"LoginWnd.xml", "password_page", "QWidget"},
+    {"LoginWnd.xml", "password_pic", "QLabel"},
+    {"HomePage.xml", "userList_page", "QWidget"},
+    {"HomePage.xml", "matter_page", "QWidget"},
+    {"HomePage.xml", "btn_cogradient", "kivtal::GifButton"},
+    {"HomePage.xml", "msg_tip", "QAbstractButton"},
+    {"HomePage.xml", "user_name", "QLabel"},
+    {"HomePage.xml", "number_show", "QLabel"},
+    {"HomePage.xml", "advert", "QAbstractButton"},
+    {"HomePage.xml", "btn_min", "QAbstractButton"},
+    {"HomePage.xml", "btn_close", "QAbstractButton"},
+    {"HomePage.xml", "logo", "QAbstractButton"},
+    {"HomePage.xml", "Feedback", "QAbstractButton"},
+    {"HomePage.xml", "startSEC", "QAbstractButton"},
+    {"HomePage.xml", "my_connect", "QAbstractButton"},
+    {"HomePage.xml", "door_left", "QWidget"},
+    {"HomePage.xml", "door_right", "QWidget"},
+    {"HomePage.xml", "door_left_button", "QAbstractButton"},
+    {"HomePage.xml", "door_right_button", "QAbstractButton"},
+    {"HomePage.xml", "wait_plan_label", "QAbstractButton"},
+    {"HomePage.xml", "myplan_page", "QWidget"},
+    {"HomePage.xml", "matter_group_page", "QWidget"},
+    {"HomePage.xml", "add_Connection", "QAbstractButton"},
+    {"HomePage.xml", "add_event", "QAbstractButton"},
+    {"HomePage.xml", "table_list", "QListWidget"},
+    {"HomePage.xml", "user_list", "QListWidget"},
+    {"HomePage.xml", "matter_group_list", "QListWidget"},
+    {"HomePage.xml", "user_empty", "QLabel"},
+    {"HomePage.xml", "matter_empty", "QWidget"},
+    {"menu.xml", "menu_exit", "QAbstractButton"},
+    {"menu.xml", "menu_regist", "QAbstractButton"},
 };
 
 std::unique_ptr<QWidget> Load(const QString& layout) {
@@ -49,7 +93,8 @@ std::unique_ptr<QWidget> Load(const QString& layout) {
 
 TEST(SkinLayouts, EveryLayoutLoads) {
     const QStringList layouts = QDir(":/skin").entryList({"*.xml"}, QDir::Files);
-    for (const char* required : {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml"})
+    for (const char* required : {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml",
+                                 "LoginWnd.xml", "HomePage.xml", "menu.xml"})
         EXPECT_TRUE(layouts.contains(required)) << required;
     for (const QString& layout : layouts) {
         SkinLoader loader(nullptr);
