@@ -12,19 +12,13 @@
 #include "store/ContentStore.h"
 #include "store/SqliteDb.h"
 #include "support/JobHarness.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
 
 using test::Posted;
 using test::Reply;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class ContentJobs : public ::testing::Test {
 protected:
@@ -61,7 +55,7 @@ TEST_F(ContentJobs, AdsReplaceTheStoredOnesWithLocalPictures) {
     ASSERT_EQ(stored.size(), 2u);
     const std::string dir = h.dir.path() + "dl/ads/";
     EXPECT_EQ(stored[0].ad_path, dir + "a.png");
-    EXPECT_EQ(ReadFile(stored[0].ad_path), "PNG-A");
+    EXPECT_EQ(test::FileBytes(stored[0].ad_path), "PNG-A");
     EXPECT_EQ(stored[0].ad_content, "甲");
     // No slash: named after the current time, kept although the download failed.
     EXPECT_EQ(stored[1].ad_path, dir + "1700000123");
@@ -101,7 +95,7 @@ TEST_F(ContentJobs, NewsAsksSinceTheNewestAndDownloadsOnlyPictures) {
     EXPECT_EQ(stored[0].extra_data_path, "");
     EXPECT_EQ(stored[0].news_state, 0);
     EXPECT_EQ(stored[1].extra_data_path, h.dir.path() + "dl/news/p.jpg");
-    EXPECT_EQ(ReadFile(stored[1].extra_data_path), "JPG");
+    EXPECT_EQ(test::FileBytes(stored[1].extra_data_path), "JPG");
     EXPECT_EQ(h.service.requests().size(), 2u);  // the type-2 address was not fetched
 }
 

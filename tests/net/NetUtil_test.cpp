@@ -12,6 +12,7 @@
 
 #include "support/ScriptedService.h"
 #include "support/TempDir.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
@@ -51,13 +52,6 @@ std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + 7) % 256);
     return bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -192,7 +186,7 @@ TEST_F(NetUtilTest, DownloadWritesTheBodyAndReportsEachPercentOnce) {
     std::vector<unsigned> seen;
     ASSERT_TRUE(net_.downloadFileWithProgress(at("/setup.exe"), dir_.file("setup.exe"),
                                               [&](unsigned p) { seen.push_back(p); }));
-    EXPECT_TRUE(ReadFile(dir_.file("setup.exe")) == body);
+    EXPECT_TRUE(test::FileBytes(dir_.file("setup.exe")) == body);
     std::vector<unsigned> expected(100);
     std::iota(expected.begin(), expected.end(), 1u);
     EXPECT_EQ(seen, expected);
@@ -204,7 +198,7 @@ TEST_F(NetUtilTest, DownloadWithoutLengthReportsNoProgress) {
     std::vector<unsigned> seen;
     ASSERT_TRUE(net_.downloadFileWithProgress(at("/ad.png"), dir_.file("ad.png"),
                                               [&](unsigned p) { seen.push_back(p); }));
-    EXPECT_TRUE(ReadFile(dir_.file("ad.png")) == body);
+    EXPECT_TRUE(test::FileBytes(dir_.file("ad.png")) == body);
     EXPECT_TRUE(seen.empty());
 }
 

@@ -15,16 +15,10 @@
 #include "model/SyncKinds.h"
 #include "model/ValueString.h"
 #include "support/UserDbFixture.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -187,7 +181,7 @@ TEST_F(AccountStoreTest, UnusableLoginDatabaseGivesFailureCodesAndIsNeverReplace
 
         EXPECT_EQ(FileExists(store.loginDbPath()), c.present);
         if (c.present) {
-            EXPECT_EQ(FileBytes(store.loginDbPath()), c.bytes);
+            EXPECT_EQ(test::FileBytes(store.loginDbPath()), c.bytes);
         }
     }
 }
@@ -306,7 +300,7 @@ TEST_F(AccountStoreTest, UnusableUserDatabaseGivesFailureCodesAndIsNeverReplaced
             std::filesystem::remove(store.userDbPath());
         } else {
             CorruptUserDb();
-            bytes = FileBytes(store.userDbPath());
+            bytes = test::FileBytes(store.userDbPath());
         }
         UserInfo profile = Profile();
         UserSettings settings{3, 1, 1, 1, 1, 1};
@@ -320,7 +314,7 @@ TEST_F(AccountStoreTest, UnusableUserDatabaseGivesFailureCodesAndIsNeverReplaced
 
         EXPECT_EQ(FileExists(store.userDbPath()), !missing);
         if (!missing) {
-            EXPECT_EQ(FileBytes(store.userDbPath()), bytes);
+            EXPECT_EQ(test::FileBytes(store.userDbPath()), bytes);
         }
     }
 }
@@ -351,8 +345,8 @@ int WithReadOnlyFolder(const std::string& top, const std::string& folder, const 
 TEST_F(AccountStoreTest, WritesFailCleanlyInAReadOnlyDataFolderAndReadsStillWork) {
     SeedProfileRow();
     ASSERT_EQ(accounts.SaveLogin(Login("a", "pa", 100)), 0);
-    const std::string loginBefore = FileBytes(store.loginDbPath());
-    const std::string userBefore = FileBytes(store.userDbPath());
+    const std::string loginBefore = test::FileBytes(store.loginDbPath());
+    const std::string userBefore = test::FileBytes(store.userDbPath());
     const std::string folder = store.dataDir();
 
     EXPECT_EQ(WithReadOnlyFolder(dir.path(), folder, [&] { return accounts.SaveLogin(Login("b", "pb", 200)); }), 1);
@@ -365,8 +359,8 @@ TEST_F(AccountStoreTest, WritesFailCleanlyInAReadOnlyDataFolderAndReadsStillWork
                                  }),
               0);
 
-    EXPECT_EQ(FileBytes(store.loginDbPath()), loginBefore);
-    EXPECT_EQ(FileBytes(store.userDbPath()), userBefore);
+    EXPECT_EQ(test::FileBytes(store.loginDbPath()), loginBefore);
+    EXPECT_EQ(test::FileBytes(store.userDbPath()), userBefore);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "model/ValueString.h"
 #include "store/ContactStore.h"
 #include "support/UserDbFixture.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
@@ -64,13 +65,6 @@ BusinessCard FullCard() {
     c.server_group_id = 9;
     c.bank_accounts = {Account("ICBC", "6222"), Account("建设银行", "6227")};
     return c;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 class ContactStoreWritesTest : public test::UserDbFixture {
@@ -283,13 +277,13 @@ TEST_F(ContactStoreWritesTest, UnusableDatabaseFailsWritesAndIsNeverReplaced) {
     };
 
     CorruptUserDb();
-    const std::string corrupt = FileBytes(path);
+    const std::string corrupt = test::FileBytes(path);
     tryAll();
-    EXPECT_EQ(FileBytes(path), corrupt);
+    EXPECT_EQ(test::FileBytes(path), corrupt);
 
     { std::ofstream empty(path, std::ios::binary | std::ios::trunc); }
     tryAll();
-    EXPECT_EQ(FileBytes(path), "");
+    EXPECT_EQ(test::FileBytes(path), "");
 
     std::remove(path.c_str());
     tryAll();

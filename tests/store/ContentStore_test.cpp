@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "support/UserDbFixture.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
@@ -149,13 +150,6 @@ TEST_F(ContentStoreTest, ScannerCountersStartAtZeroAndKeepWhatIsSet) {
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_hardware_info;"), "1");
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 TEST_F(ContentStoreTest, UnusableUserDatabaseFailsEveryOperationAndIsNeverReplaced) {
     for (const bool missing : {true, false}) {
         SCOPED_TRACE(missing ? "missing" : "corrupt");
@@ -164,7 +158,7 @@ TEST_F(ContentStoreTest, UnusableUserDatabaseFailsEveryOperationAndIsNeverReplac
             std::filesystem::remove(store.userDbPath());
         } else {
             CorruptUserDb();
-            bytes = FileBytes(store.userDbPath());
+            bytes = test::FileBytes(store.userDbPath());
         }
         int value = 42;
         NewsList news;
@@ -194,7 +188,7 @@ TEST_F(ContentStoreTest, UnusableUserDatabaseFailsEveryOperationAndIsNeverReplac
 
         EXPECT_EQ(FileExists(store.userDbPath()), !missing);
         if (!missing) {
-            EXPECT_EQ(FileBytes(store.userDbPath()), bytes);
+            EXPECT_EQ(test::FileBytes(store.userDbPath()), bytes);
         }
     }
 }

@@ -16,6 +16,7 @@
 #include "support/TempDir.h"
 #include "ui/toolkit/InstanceMark.h"
 #include "ui/toolkit/RuntimeFolder.h"
+#include "support/FileBytes.h"
 
 namespace kivtal {
 namespace {
@@ -74,13 +75,6 @@ private:
     bool had_;
 };
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class AutoRunTest : public ::testing::Test {
 protected:
     test::TempDir dir_;
@@ -91,7 +85,7 @@ protected:
 TEST_F(AutoRunTest, EntryRunsTheProgramWithoutArgumentsAndIsRemovedAgain) {
     EXPECT_EQ(AutoRunEntryPath(), entry_);
     EXPECT_EQ(SetAutoRun("/opt/kivtal/kivtal"), 0);
-    const std::string text = ReadFile(entry_);
+    const std::string text = test::FileBytes(entry_);
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u) << text;
     EXPECT_NE(text.find("\nType=Application\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nExec=/opt/kivtal/kivtal\n"), std::string::npos) << text;
@@ -99,7 +93,7 @@ TEST_F(AutoRunTest, EntryRunsTheProgramWithoutArgumentsAndIsRemovedAgain) {
 
     // Saving the setting again replaces the entry instead of adding a second line.
     SetAutoRun("/usr/bin/kivtal");
-    const std::string again = ReadFile(entry_);
+    const std::string again = test::FileBytes(entry_);
     EXPECT_EQ(again.find("/opt/kivtal"), std::string::npos) << again;
     EXPECT_NE(again.find("\nExec=/usr/bin/kivtal\n"), std::string::npos) << again;
 
