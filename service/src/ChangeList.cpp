@@ -17,7 +17,8 @@ constexpr Replacement kUnescape[] = {
     {"%27", "'"}, {"%3D", "="}, {"%26", "&"}, {"%23", "#"}, {"%3F", "?"}, {"%2B", "+"}, {"%2F", "/"},
 };
 constexpr Replacement kUnprotect[] = {
-    {"%^3D", "%3D"}, {"%^26", "%26"}, {"%^23", "%23"}, {"%^3F", "%3F"}, {"%^2B", "%2B"}, {"%^2F", "%2F"},
+    {"%^27", "%27"}, {"%^3D", "%3D"}, {"%^26", "%26"}, {"%^23", "%23"}, {"%^3F", "%3F"}, {"%^2B", "%2B"},
+    {"%^2F", "%2F"},
 };
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {

@@ -15,9 +15,11 @@ using Replacement = std::pair<std::string_view, std::string_view>;
 
 // Text that already looks like an escape is marked with "^" so the service does not
 // decode it. Lower-case forms get the same mark as their upper-case twins. An
-// existing "%2F" keeps its own meaning ("%^2F") instead of turning into a "+".
+// existing "%2F" keeps its own meaning ("%^2F") instead of turning into a "+", and an
+// existing "%27" is marked too: "'" itself travels as "%27", so an unmarked "%27"
+// typed by the user would arrive as a quote.
 constexpr Replacement kProtect[] = {
-    {"%2B", "%^2B"}, {"%3F", "%^3F"}, {"%23", "%^23"}, {"%26", "%^26"}, {"%3D", "%^3D"},
+    {"%2B", "%^2B"}, {"%3F", "%^3F"}, {"%23", "%^23"}, {"%26", "%^26"}, {"%3D", "%^3D"}, {"%27", "%^27"},
     {"%2b", "%^2B"}, {"%3f", "%^3F"}, {"%3d", "%^3D"}, {"%2F", "%^2F"}, {"%2f", "%^2F"},
 };
 

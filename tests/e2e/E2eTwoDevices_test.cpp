@@ -71,6 +71,18 @@ TEST_F(TwoDevices, EditsTravelBothWays) {
     EXPECT_EQ(snapshot(A()), snapshot(B()));
 }
 
+TEST_F(TwoDevices, TextThatLooksEscapedArrivesAsTyped) {
+    const std::string comment = "%27 and ' and %2B";
+    const std::string company = "a+b=c/d?e#f&g 100%";
+    A().add({"contacts", "add", "--name", "孙八", "--comment", comment, "--company", company});
+    A().sync();
+    B().sync();
+    const Json::Value card = B().json({"contacts", "show", std::to_string(ContactIdByName(B(), "孙八"))});
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_EQ(card[0]["comment"].asString(), comment);
+    EXPECT_EQ(card[0]["company"].asString(), company);
+}
+
 TEST_F(TwoDevices, DeletionsTravel) {
     const int group = A().add({"groups", "add", "旧客户"});
     const int gone = A().add({"contacts", "add", "--name", "王五", "--group", std::to_string(group)});
