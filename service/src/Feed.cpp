@@ -12,6 +12,11 @@ namespace {
 
 bool IsUnsetServerId(const std::string& field) { return std::strtol(field.c_str(), nullptr, 10) <= 0; }
 
+// The sender of the records the service makes itself. Devices send their id as a raw
+// form field, which ends at the first '&', so no device can carry this one and none
+// is left out of a receive.
+constexpr std::string_view kNoDevice = "&service";
+
 }  // namespace
 
 std::int64_t Feed::ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId) {
@@ -57,8 +62,11 @@ std::int64_t Feed::targetRecord(std::int64_t accountId, std::string_view device,
         id = ownedRecord(accountId, c.oper_id, c.id);
         if (!id) id = mappedRecord(accountId, device, c.oper_id, c.client_id);
     }
-    if (id) return id;
-    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');").bind({accountId, std::int64_t{c.oper_id}}).run();
+    return id ? id : newRecord(accountId, c.oper_id);
+}
+
+std::int64_t Feed::newRecord(std::int64_t accountId, int kind) {
+    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');").bind({accountId, std::int64_t{kind}}).run();
     return db_.lastInsertId();
 }
 
@@ -105,6 +113,15 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
         results.push_back({c.oper_id, id, c.client_id});
     }
     return results;
+}
+
+void Feed::ensureRecord(std::int64_t accountId, int kind, const std::string& value) {
+    if (ownedRecord(accountId, kind, 0)) return;
+    const Change c{kind, 1, 0, 0, 0, 0, value};
+    const std::int64_t id = newRecord(accountId, kind);
+    const std::string stored = storedValue(accountId, kNoDevice, c, id);
+    db_.prepare("UPDATE records SET value=? WHERE server_id=?;").bind({stored, id}).run();
+    logChange(accountId, kNoDevice, c, id, stored);
 }
 
 std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync) {

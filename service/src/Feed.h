@@ -43,10 +43,16 @@ public:
     // so a change another device made after that receive is still ahead of it.
     std::int64_t syncTimeFor(std::int64_t accountId, std::string_view device);
 
+    // Gives the account its one record of a singleton kind (profile, settings) when it
+    // has none yet, logged as an add that comes from no device, so that every device
+    // of the account receives it. Inside the caller's transaction.
+    void ensureRecord(std::int64_t accountId, int kind, const std::string& value);
+
 private:
     std::int64_t resentAdd(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
+    std::int64_t newRecord(std::int64_t accountId, int kind);
     std::int64_t mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId);
     std::string storedValue(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id);
     void logChange(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id,

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "AccountRecords.h"
 #include "BatchRules.h"
 #include "ChangeList.h"
 #include "Crypto.h"
@@ -111,13 +112,16 @@ Json::Value Service::authenticated(std::string_view form, std::string_view tailN
 Json::Value Service::login(std::string_view body) {
     return guarded([&] {
         const FormFields f = ParseClientForm(body);
+        Transaction tx(db_);
         const LoginResult r = accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"),
                                               Field(f, "unique_id"));
         Json::Value reply = Reply(r.error);
         if (r.error == std::string_view(code::kOk)) {
+            ensureAccountRecords(std::stoll(r.userId));
             reply["random_key"] = r.randomKey;
             reply["user_id"] = r.userId;
         }
+        tx.commit();
         return reply;
     });
 }
@@ -148,6 +152,7 @@ Json::Value Service::versionCheck(std::string_view body, const std::string& base
 Json::Value Service::syncReceive(std::string_view body) {
     return authenticated(body, {}, [&](const FormFields& f, std::int64_t account, const std::string& device) {
         Transaction tx(db_);
+        ensureAccountRecords(account);
         const auto entries = feed_.receive(account, device, SequenceFromSyncTime(FieldNumber(f, "last_sync")));
         tx.commit();
         Json::Value reply = Reply(code::kOk);
@@ -244,7 +249,24 @@ Json::Value Service::dateline() {
 
 std::optional<std::int64_t> Service::createAccount(const NewAccount& a) {
     const std::lock_guard lock(mutex_);
-    return accounts_.create(a);
+    return addAccount(a);
+}
+
+std::optional<std::int64_t> Service::addAccount(const NewAccount& a) {
+    Transaction tx(db_);
+    const auto id = accounts_.create(a);
+    if (id) ensureAccountRecords(*id);
+    tx.commit();
+    return id;
+}
+
+// Accounts made before the service kept these records get them the first time one of
+// their devices logs in or receives; every device then receives them like any add.
+void Service::ensureAccountRecords(std::int64_t accountId) {
+    const auto account = accounts_.find(accountId);
+    if (!account) return;
+    feed_.ensureRecord(accountId, kProfile, InitialProfileValue(*account));
+    feed_.ensureRecord(accountId, kSettings, InitialSettingsValue());
 }
 
 std::optional<Account> Service::findAccount(std::string_view loginName) {
@@ -257,7 +279,7 @@ bool Service::ensureDemoAccount() {
     auto any = db_.prepare("SELECT count(*) FROM accounts;");
     any.bind({});
     if (any.step() && any.integer(0) > 0) return false;
-    accounts_.create({kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"});
+    addAccount({kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"});
     return true;
 }
 

@@ -51,6 +51,10 @@ public:
     const std::filesystem::path& cardsDir() const { return cardsDir_; }
 
 private:
+    // Callers hold the lock.
+    std::optional<std::int64_t> addAccount(const NewAccount& a);
+    void ensureAccountRecords(std::int64_t accountId);
+
     template <typename Body>
     Json::Value guarded(Body body);
     template <typename Body>

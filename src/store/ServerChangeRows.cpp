@@ -32,8 +32,10 @@ const RowShape& ShapeOf(const TalEvent&) {
     return shape;
 }
 const RowShape& ShapeOf(const UserInfo&) {
+    // The profile row keeps the service's account id as its own id: the login finds
+    // the row by that id to store the login name and password digest in it.
     static const RowShape shape{"tb_user", "user_id", "user_server_id",
-                                "user_server_id,login_name,pwd,perm_value,username,cell_phone,company1,"
+                                "user_id,user_server_id,login_name,pwd,perm_value,username,cell_phone,company1,"
                                 "job_category1_id,job_position1,business1_id,area_id,mail,fix_phone,fax,"
                                 "address,birthday_type,birthday,title,certification"};
     return shape;
@@ -75,7 +77,7 @@ SqlArgs ColumnValues(const TalEvent& r) {
             Arg(r.server_id),  Arg(r.event_state), Arg(r.create_time), Arg(r.server_group_id)};
 }
 SqlArgs ColumnValues(const UserInfo& r) {
-    return {Arg(r.user_server_id), Arg(r.login_name),   Arg(r.pwd),          Arg(r.perm_value),
+    return {Arg(r.user_id),        Arg(r.user_server_id), Arg(r.login_name),   Arg(r.pwd),          Arg(r.perm_value),
             Arg(r.username),       Arg(r.cell_phone),   Arg(r.company1),     Arg(r.job_category1_id),
             Arg(r.job_position1),  Arg(r.business1_id), Arg(r.area_id),      Arg(r.mail),
             Arg(r.fix_phone),      Arg(r.fax),          Arg(r.address),      Arg(r.birthday_type),

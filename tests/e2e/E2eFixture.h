@@ -19,6 +19,9 @@ protected:
     static constexpr const char* kPassword = "pw-zhang";
 
     void SetUp() override {
+        // Another account first, so that the account under test has an id other than 1
+        // and nothing can pass by confusing the account's id with a local row id.
+        ASSERT_EQ(service_.op({"--add-account", "someone-else", "other-pw"}), 0);
         ASSERT_EQ(service_.op({"--add-account", kAccount, kPassword, "--coins", "3"}), 0);
         ASSERT_TRUE(service_.start()) << ReadFile(service_.outPath());
         a_ = std::make_unique<Device>("device-A", service_.url());

@@ -150,6 +150,20 @@ protected:
                     identity(d) + "&last_sync=" + std::to_string(lastSync) + "&user_id=" + d.userId);
     }
 
+    // The kinds of a receive reply's entries, in order.
+    static std::vector<int> kinds(const Json::Value& reply) {
+        std::vector<int> out;
+        for (const auto& e : reply["opers"]) out.push_back(std::stoi(e["oper_id"].asString()));
+        return out;
+    }
+
+    // The first run of a device of an account nobody has changed yet: it receives just
+    // the account's profile and settings records, then keeps the time of its send.
+    std::int64_t firstSync(const Device& d) {
+        EXPECT_EQ(kinds(receive(d, 0)), (std::vector<int>{3, 8})) << d.uniqueId;
+        return std::stoll(send(d, {})["time"].asString());
+    }
+
     std::int64_t coins(const std::string& name) { return service_->findAccount(name)->coins; }
 
     kivtal::test::TempDir dir_;

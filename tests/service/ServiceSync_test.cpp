@@ -1,7 +1,9 @@
 // Login, key checks and the change feed between two devices of one account.
 #include <thread>
 
+#include "Database.h"
 #include "ServiceHarness.h"
+#include "WebPages.h"
 
 namespace kivtal::service::test {
 namespace {
@@ -14,6 +16,8 @@ protected:
         addAccount("bob", "hunter2");
         a_ = login("alice", "secret", "DEVICE-A");
         b_ = login("alice", "secret", "DEVICE-B");
+        aTime_ = firstSync(a_);
+        bTime_ = firstSync(b_);
     }
 
     // Server ids of a send reply, in order.
@@ -29,6 +33,7 @@ protected:
     }
 
     Device a_, b_;
+    std::int64_t aTime_ = 0, bTime_ = 0;  // the sync times after each device's first run
 };
 
 TEST_F(ServiceSync, LoginAnswersKeyMaterialOrTheRefusalCode) {
@@ -54,8 +59,8 @@ TEST_F(ServiceSync, RequestsWithoutTheLoginsKeyAreRefusedAndTouchNothing) {
         {"key of another device", "key=" + b_.key + "&visitor=1&unique_id=DEVICE-A&user_id=" + a_.userId + opers},
     };
     for (const auto& c : cases) EXPECT_EQ(post("/Sync/send", c.body)["error"].asString(), "1002") << c.what;
-    EXPECT_EQ(receive(b_, 0)["opers"].size(), 0u);
-    EXPECT_EQ(receive(bob, 0)["opers"].size(), 0u);
+    EXPECT_EQ(receive(b_, bTime_)["opers"].size(), 0u);
+    EXPECT_EQ(kinds(receive(bob, 0)), (std::vector<int>{3, 8}));  // bob's own records only
 
     // After logout the old key stops working.
     EXPECT_EQ(post("/Login/loginOut", identity(a_) + "&user_id=" + a_.userId)["error"].asString(), "0");
@@ -74,7 +79,7 @@ TEST_F(ServiceSync, AddsGetServerIdsAndParentsFromTheSameBatchAreMapped) {
     // A later batch that names the group by its local id (server id 0) is mapped too.
     ASSERT_EQ(send(a_, {{1, 1, 10, 0, Contact(10, "李四", 5, 0)}})["error"].asString(), "0");
 
-    const Json::Value got = receive(b_, 0);
+    const Json::Value got = receive(b_, bTime_);
     ASSERT_EQ(got["opers"].size(), 3u);
     const auto contact = SplitFields(got["opers"][1]["content"].asString());
     EXPECT_EQ(got["opers"][1]["id"].asString(), serverIds[1]);
@@ -92,23 +97,24 @@ TEST_F(ServiceSync, AddsGetServerIdsAndParentsFromTheSameBatchAreMapped) {
 
 TEST_F(ServiceSync, ADeviceNeverGetsItsOwnChangesBack) {
     ASSERT_EQ(send(a_, {{6, 1, 1, 0, ContactGroup(1, "mine")}})["error"].asString(), "0");
-    EXPECT_EQ(receive(a_, 0)["opers"].size(), 0u);
-    EXPECT_EQ(contents(receive(b_, 0)).size(), 1u);
+    EXPECT_EQ(receive(a_, aTime_)["opers"].size(), 0u);
+    EXPECT_EQ(contents(receive(b_, bTime_)).size(), 1u);
 }
 
 TEST_F(ServiceSync, AFreshDeviceGetsATimeItCanStoreAndStillReceivesEverything) {
+    const Device c = login("alice", "secret", "DEVICE-C");
     ASSERT_EQ(send(b_, {{6, 1, 1, 0, ContactGroup(1, "first")}})["error"].asString(), "0");
-    // A has received nothing: its time must still be usable (the client refuses 0),
-    // and storing it must not skip B's change.
-    const std::int64_t aTime = std::stoll(send(a_, {})["time"].asString());
-    EXPECT_GT(aTime, 0);
-    EXPECT_EQ(contents(receive(a_, aTime)).size(), 1u);
+    // C has received nothing: its time must still be usable (the client refuses 0),
+    // and storing it must skip neither the account's records nor B's change.
+    const std::int64_t cTime = std::stoll(send(c, {})["time"].asString());
+    EXPECT_GT(cTime, 0);
+    EXPECT_EQ(kinds(receive(c, cTime)), (std::vector<int>{3, 8, 6}));
 }
 
 TEST_F(ServiceSync, ChangesSentBetweenAReceiveAndASendAreNotSkipped) {
     ASSERT_EQ(send(b_, {{6, 1, 1, 0, ContactGroup(1, "first")}})["error"].asString(), "0");
     // A receives, B sends, A sends: A stores the time of its own send reply.
-    ASSERT_EQ(contents(receive(a_, 0)).size(), 1u);
+    ASSERT_EQ(contents(receive(a_, aTime_)).size(), 1u);
     ASSERT_EQ(send(b_, {{6, 1, 2, 0, ContactGroup(2, "from B")}})["error"].asString(), "0");
     const Json::Value aSent = send(a_, {{6, 1, 1, 0, ContactGroup(1, "from A")}});
     ASSERT_EQ(aSent["error"].asString(), "0");
@@ -130,7 +136,7 @@ TEST_F(ServiceSync, ConcurrentSendersLoseNothingAndRepeatNothing) {
         }
     };
     const Device c = login("alice", "secret", "DEVICE-C");
-    std::int64_t cTime = 0;
+    std::int64_t cTime = firstSync(c);
     std::vector<std::string> seen;
     std::thread ta(sender, a_, "a"), tb(sender, b_, "b");
     for (int round = 0; round < 2 * kBatches; ++round) {
@@ -159,7 +165,7 @@ TEST_F(ServiceSync, RemindersCostCoinsAndRejectedBatchesChangeNothing) {
     EXPECT_EQ(send(a_, {{5, 2, 2, 0, Reminder(2, "吃饭", 1)}})["error"].asString(), "0");
     EXPECT_EQ(coins("alice"), 0);
 
-    const auto delivered = contents(receive(b_, 0));
+    const auto delivered = contents(receive(b_, bTime_));
     EXPECT_EQ(delivered.size(), 4u);  // the refused batches left nothing
     for (const auto& v : delivered) EXPECT_NE(SplitFields(v)[1], "g");
 }
@@ -178,7 +184,82 @@ TEST_F(ServiceSync, TheProfileIsOneRecordAndItsPasswordDigestIsNotPassedOn) {
     const Json::Value first = send(a_, {{3, 2, 1, 0, Profile("A", "4aa59776065aba3690db41623659ec9b")}});
     const Json::Value second = send(b_, {{3, 2, 1, 0, Profile("B", "4aa59776065aba3690db41623659ec9b")}});
     EXPECT_EQ(ids(first), ids(second));
-    for (const auto& v : contents(receive(b_, 0))) EXPECT_EQ(SplitFields(v)[3], "");
+    const Json::Value got = receive(b_, 0);  // B's own modify is not among them
+    ASSERT_EQ(kinds(got), (std::vector<int>{3, 8, 3}));
+    EXPECT_EQ(got["opers"][2]["id"], got["opers"][0]["id"]);  // A's modify names the account's record
+    for (int i : {0, 2}) EXPECT_EQ(SplitFields(got["opers"][i]["content"].asString())[3], "") << i;
+}
+
+TEST_F(ServiceSync, EveryDeviceStartsFromTheAccountsOneProfileAndSettingsRecord) {
+    addAccount("carol", "pw", 0, true, "王芳");
+    const Device c1 = login("carol", "pw", "DEVICE-1");
+    const Device c2 = login("carol", "pw", "DEVICE-2");
+    const Json::Value got = receive(c1, 0);
+    ASSERT_EQ(kinds(got), (std::vector<int>{3, 8}));
+    const Json::Value& profile = got["opers"][0];
+    const Json::Value& settings = got["opers"][1];
+    for (const Json::Value* e : {&profile, &settings}) EXPECT_EQ((*e)["oper_ways"].asString(), "1");
+    const std::string profileId = profile["id"].asString();
+    const std::string settingsId = settings["id"].asString();
+    EXPECT_NE(profileId, settingsId);
+    // user_id (the account's id, which the device keeps as its row id), user_server_id,
+    // login_name, pwd (never the digest), perm_value, username, ...,
+    // birthday_type 1 (solar), birthday, title 1, certification of a certified account.
+    EXPECT_EQ(profile["content"].asString(),
+              Values(20, {{0, c1.userId}, {1, profileId}, {2, "carol"}, {3, ""}, {5, "王芳"}, {6, ""}, {7, ""}, {9, ""}, {12, ""},
+                          {13, ""}, {14, ""}, {15, ""}, {16, "1"}, {17, ""}, {18, "1"}, {19, "1"}}));
+    EXPECT_EQ(settings["content"].asString(), Values(6, {{1, "6"}, {4, "1"}, {5, settingsId}}));
+
+    // Every device gets them once; they come from no device, so none is left out.
+    const std::int64_t c1Time = std::stoll(send(c1, {})["time"].asString());
+    EXPECT_EQ(receive(c1, c1Time)["opers"].size(), 0u);
+    EXPECT_EQ(receive(c2, 0)["opers"], got["opers"]);
+
+    // A device's settings change updates that record and reaches the other device.
+    const std::string changed = Values(6, {{1, "38"}, {2, "1"}, {4, "1"}, {5, settingsId}});
+    EXPECT_EQ(ids(send(c1, {{8, 2, 1, std::stoi(settingsId), changed}})), std::vector<std::string>{settingsId});
+    const Json::Value next = receive(c2, 0);
+    ASSERT_EQ(kinds(next), (std::vector<int>{3, 8, 8}));
+    EXPECT_EQ(next["opers"][2]["oper_ways"].asString(), "2");
+    EXPECT_EQ(next["opers"][2]["id"].asString(), settingsId);
+    EXPECT_EQ(next["opers"][2]["content"].asString(), changed);
+}
+
+TEST_F(ServiceSync, AnAccountWithoutTheRecordsGetsThemOnceWhenItsDevicesComeBack) {
+    ASSERT_EQ(send(a_, {{6, 1, 1, 0, ContactGroup(1, "old")}})["error"].asString(), "0");
+    {
+        // As an older service left it: a feed, but no profile or settings record.
+        Database old(dir_.file("service.db"));
+        old.exec("DELETE FROM records WHERE kind IN (3,8); DELETE FROM changes WHERE kind IN (3,8);");
+    }
+    const Device again = login("alice", "secret", "DEVICE-A");
+    // B, already synced before the records came, still gets them, after the old change.
+    const Json::Value got = receive(b_, bTime_);
+    ASSERT_EQ(kinds(got), (std::vector<int>{6, 3, 8}));
+    EXPECT_EQ(SplitFields(got["opers"][1]["content"].asString())[2], "alice");
+    // Later logins and receives find them and add no second pair.
+    login("alice", "secret", "DEVICE-C");
+    EXPECT_EQ(kinds(receive(again, 0)), (std::vector<int>{3, 8}));  // A sent the group itself
+    EXPECT_EQ(kinds(receive(b_, bTime_)), (std::vector<int>{6, 3, 8}));
+}
+
+// The operator command, the register page and the demo account all start the account
+// with its records, before any device logs in.
+TEST(AccountCreation, EveryWayOfMakingAnAccountStoresItsProfileAndSettings) {
+    kivtal::test::TempDir dir;
+    {
+        Service service(dir.file("service.db"));
+        ASSERT_TRUE(service.ensureDemoAccount());
+        ASSERT_TRUE(service.createAccount({"boss", ClientPasswordDigest("pw"), 0, false, ""}));
+        EXPECT_NE(Register(service, "username=newbie&password=pw&password2=pw").find("newbie"), std::string::npos);
+    }
+    Database db(dir.file("service.db"));
+    auto s = db.prepare("SELECT a.login_name, group_concat(c.kind||'/'||c.ways) FROM accounts a "
+                        "JOIN (SELECT * FROM changes ORDER BY seq) c USING(account_id) GROUP BY a.account_id;");
+    s.bind({});
+    std::vector<std::string> rows;
+    while (s.step()) rows.push_back(s.text(0) + " " + s.text(1));
+    EXPECT_EQ(rows, (std::vector<std::string>{"demo 3/1,8/1", "boss 3/1,8/1", "newbie 3/1,8/1"}));
 }
 
 TEST_F(ServiceSync, HostileAndOverlongValuesAreStoredAsText) {
@@ -187,7 +268,7 @@ TEST_F(ServiceSync, HostileAndOverlongValuesAreStoredAsText) {
     // In the change list: kept verbatim and delivered to the other device.
     const Json::Value sent = send(a_, {{6, 1, 1, 0, ContactGroup(1, sql)}, {6, 1, 2, 0, ContactGroup(2, big)}});
     ASSERT_EQ(sent["error"].asString(), "0");
-    const auto got = contents(receive(b_, 0));
+    const auto got = contents(receive(b_, bTime_));
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(SplitFields(got[0])[1], sql);
     EXPECT_EQ(SplitFields(got[1])[1], big);
@@ -206,7 +287,7 @@ TEST_F(ServiceSync, HostileAndOverlongValuesAreStoredAsText) {
         EXPECT_EQ(ok["error"].asString(), "0");
     }
     EXPECT_EQ(post("/Sync/send", identity(a_) + "&user_id=" + a_.userId + "&opers=" + sql)["error"].asString(), "1004");
-    EXPECT_EQ(contents(receive(b_, 0)).size(), 2u);
+    EXPECT_EQ(contents(receive(b_, bTime_)).size(), 2u);
 }
 
 }  // namespace
