@@ -66,19 +66,21 @@ const char* ModeName() {
     return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOnline ? "online" : "offline";
 }
 
-// One line: the account, how it is logged in, its pending entries and its sync time.
+// One line: the account, how it is logged in, its pending entries, the service's sync
+// sequence and when this computer last finished a sync.
 int PrintAccountState(const CliContext& ctx, const std::string& account, const char* mode) {
     ChangeLog log(ctx.store);
     std::vector<SyncRecord> pending;
-    int syncTime = 0;
-    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0) return FailRead(ctx.store);
+    int syncTime = 0, finishedAt = 0;
+    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 || log.ReadLastSyncFinish(finishedAt) != 0)
+        return FailRead(ctx.store);
     Json::Value row(Json::objectValue);
     row["account"] = account;
     row["mode"] = mode;
     row["pending"] = static_cast<Json::Int64>(pending.size());
     row["sync_time"] = syncTime;
-    row["sync_time_text"] = BeijingText(syncTime);
-    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"sync_time_text"}});
+    row["last_sync"] = LocalClockText(finishedAt);
+    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}});
     table.add(row);
     table.print(ctx.output, std::cout);
     return kExitOk;

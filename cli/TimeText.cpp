@@ -1,6 +1,7 @@
 #include "TimeText.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "CliArgs.h"
 #include "text/WallClock.h"
@@ -12,6 +13,15 @@ std::string BeijingText(int seconds) {
     const WallClock w = TimeToWallClock(seconds);
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", w.year, w.month, w.day, w.hour, w.minute);
+    return text;
+}
+
+std::string LocalClockText(int seconds) {
+    if (seconds == 0) return {};
+    const std::time_t t = seconds;
+    std::tm local{};
+    char text[48];
+    if (!localtime_r(&t, &local) || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local) == 0) return {};
     return text;
 }
 

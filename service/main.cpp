@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
         Service service(cl->db);
         if (!cl->command.empty()) return RunOperatorCommand(service, *cl, std::cout, std::cerr);
         if (service.ensureDemoAccount()) {
-            std::cout << "created the demo account " << kDemoLogin << " / " << kDemoPassword << std::endl;
+            service.seedDemoBook(std::time(nullptr));
+            std::cout << "created the demo account " << kDemoLogin << " / " << kDemoPassword << " with its demo book"
+                      << std::endl;
         }
         HttpServer server(service);
         const int port = server.bind(cl->host, cl->port);

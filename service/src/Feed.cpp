@@ -124,6 +124,16 @@ void Feed::ensureRecord(std::int64_t accountId, int kind, const std::string& val
     logChange(accountId, kNoDevice, c, id, stored);
 }
 
+std::vector<SendResult> Feed::storeOwn(std::int64_t accountId, const std::vector<Change>& batch) {
+    return store(accountId, kNoDevice, batch);
+}
+
+bool Feed::hasOwnBatch(std::int64_t accountId) {
+    auto s = db_.prepare("SELECT 1 FROM client_ids WHERE account_id=? AND unique_id=? LIMIT 1;");
+    s.bind({accountId, kNoDevice});
+    return s.step();
+}
+
 std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync) {
     auto latest = db_.prepare("SELECT last_seq FROM accounts WHERE account_id=?;");
     latest.bind({accountId});

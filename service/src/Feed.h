@@ -48,6 +48,12 @@ public:
     // of the account receives it. Inside the caller's transaction.
     void ensureRecord(std::int64_t accountId, int kind, const std::string& value);
 
+    // Stores a batch the service makes itself (the demo book) like a device's batch, as
+    // changes that come from no device. Inside the caller's transaction.
+    std::vector<SendResult> storeOwn(std::int64_t accountId, const std::vector<Change>& batch);
+    // Whether the service stored a batch of its own for the account already.
+    bool hasOwnBatch(std::int64_t accountId);
+
 private:
     std::int64_t resentAdd(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);

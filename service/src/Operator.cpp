@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 
 const std::map<std::string, std::size_t> kCommandArity = {
     {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1},
+    {"--seed-demo", 0},
 };
 const std::set<std::string> kValueOptions = {"--coins", "--name", "--type", "--jump", "--content", "--sort", "--md5"};
 const std::set<std::string> kFlags = {"--certified", "--enforce"};
@@ -118,6 +120,15 @@ int LoadDataFile(Service& service, const fs::path& file, std::ostream& out, std:
     return rc;
 }
 
+int SeedDemo(Service& service, std::ostream& out) {
+    if (service.seedDemoBook(std::time(nullptr)) == Service::Seeded::kAlreadyThere) {
+        out << "the demo account has its demo book already\n";
+        return 0;
+    }
+    out << "the demo account " << kDemoLogin << " / " << kDemoPassword << " has its demo book\n";
+    return 0;
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, std::string& error) {
@@ -163,7 +174,8 @@ std::string Usage() {
            "       kivtal-service [--db PATH] --add-news TITLE CONTENT [--type N]\n"
            "       kivtal-service [--db PATH] --add-ad PICTURE [--jump URL] [--content TEXT] [--sort N]\n"
            "       kivtal-service [--db PATH] --set-version NUMBER NAME DESCRIPTION INSTALLER [--enforce] [--md5 HEX]\n"
-           "       kivtal-service [--db PATH] --load DATA.json\n";
+           "       kivtal-service [--db PATH] --load DATA.json\n"
+           "       kivtal-service [--db PATH] --seed-demo\n";
 }
 
 fs::path DefaultDbPath() {
@@ -203,6 +215,7 @@ int RunOperatorCommand(Service& service, const CommandLine& cl, std::ostream& ou
         return SetVersion(service, {*number, a[1], a[2], a[3], cl.options.count("--enforce") > 0, TextOption(cl, "--md5")},
                           here, out);
     }
+    if (cl.command == "--seed-demo") return SeedDemo(service, out);
     return LoadDataFile(service, a[0], out, err);
 }
 

@@ -8,6 +8,8 @@
 #include "BatchRules.h"
 #include "ChangeList.h"
 #include "Crypto.h"
+#include "DemoBook.h"
+#include "EmbeddedFiles.h"
 #include "ErrorCodes.h"
 #include "FormBody.h"
 #include "Schema.h"
@@ -60,6 +62,8 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     }
     std::filesystem::rename(partial, path);
 }
+
+NewAccount DemoAccount() { return {kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"}; }
 
 Json::Value FeedEntryJson(const FeedEntry& e) {
     Json::Value o(Json::objectValue);
@@ -279,8 +283,42 @@ bool Service::ensureDemoAccount() {
     auto any = db_.prepare("SELECT count(*) FROM accounts;");
     any.bind({});
     if (any.step() && any.integer(0) > 0) return false;
-    addAccount({kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"});
+    addAccount(DemoAccount());
     return true;
+}
+
+Service::Seeded Service::seedDemoBook(std::time_t now) {
+    const auto json = EmbeddedFile("demo_book.json");
+    std::string error;
+    const auto book = json ? ReadBook(*json, now, error) : std::nullopt;
+    if (!book) throw std::runtime_error("the built-in demo book cannot be read: " + error);
+    const std::lock_guard lock(mutex_);
+    auto account = accounts_.findByName(kDemoLogin);
+    if (!account) {
+        addAccount(DemoAccount());
+        account = accounts_.findByName(kDemoLogin);
+    }
+    if (feed_.hasOwnBatch(account->id)) return Seeded::kAlreadyThere;
+    Transaction tx(db_);
+    feed_.storeOwn(account->id, book->changes);
+    for (NewsItem n : book->news) {
+        if (n.type == 1) n.content = publishEmbedded(n.content, "demo");
+        content_.addNews(n);
+    }
+    for (Advert a : book->ads) {
+        a.picture = publishEmbedded(a.picture, "demo");
+        content_.addAdvert(a);
+    }
+    tx.commit();
+    return Seeded::kDone;
+}
+
+// Writes an embedded file under files/<folder>/ and answers its published name.
+std::string Service::publishEmbedded(const std::string& name, const std::string& folder) {
+    const auto bytes = EmbeddedFile(name);
+    if (!bytes) throw std::runtime_error("no built-in file " + name);
+    WriteFile(filesDir_ / folder / name, std::string(*bytes));
+    return folder + "/" + name;
 }
 
 std::int64_t Service::addNews(const NewsItem& n) {

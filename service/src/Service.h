@@ -5,6 +5,7 @@
 #include <json/json.h>
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -43,6 +44,11 @@ public:
     std::optional<Account> findAccount(std::string_view loginName);
     // Creates the demo account when there is no account at all.
     bool ensureDemoAccount();
+    // Gives the demo account (made when missing) the book of service/demo/ and publishes
+    // its news and advertisements, all in one transaction; relative times count from `now`.
+    enum class Seeded { kDone, kAlreadyThere };
+    // Throws when the built-in book cannot be read or stored; nothing is kept then.
+    Seeded seedDemoBook(std::time_t now);
     std::int64_t addNews(const NewsItem& n);
     std::int64_t addAdvert(const Advert& a);
     void setVersionOffer(const VersionOffer& v);
@@ -54,6 +60,7 @@ private:
     // Callers hold the lock.
     std::optional<std::int64_t> addAccount(const NewAccount& a);
     void ensureAccountRecords(std::int64_t accountId);
+    std::string publishEmbedded(const std::string& name, const std::string& folder);
 
     template <typename Body>
     Json::Value guarded(Body body);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/Clock.h"
 #include "net/ChangeListCodec.h"
 #include "net/JobSupport.h"
 #include "net/LoginUser.h"
@@ -88,6 +89,8 @@ int runSync(JobContext& ctx) {
     // Entries a crashed or interrupted run left marked as being sent are pending again.
     log.ResetSendingEntries();
     const int result = ctx.net.isNetworkAvailable() ? Exchange(ctx) : kResultNoNetwork;
+    // What people read as "last synced"; failing to keep it loses no change.
+    if (result == 0 && log.StoreLastSyncFinish(NowSeconds()) != 0) DebugLine("sync: finish time not stored");
     // Whatever this run did not get acknowledged goes up with the next one.
     log.ResetSendingEntries();
     PostResult(ctx, WM_RES_SYNC, result);

@@ -66,6 +66,10 @@ public:
     int StoreSyncTime(int syncTime);
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);
+    // The wall-clock time (seconds since 1970) the last complete sync run finished;
+    // 0 when none has yet.
+    int StoreLastSyncFinish(int finishedAt);
+    int ReadLastSyncFinish(int& finishedAt);
 
     // For a sync run that marks what it uploads: pending entries with these sync_ids go
     // to SYNC_SENDING, so that edits made during the run are deferred, not swallowed by

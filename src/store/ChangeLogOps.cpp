@@ -88,6 +88,24 @@ int ChangeLog::ReadSyncTime(int& syncTime) {
     return 0;
 }
 
+int ChangeLog::StoreLastSyncFinish(int finishedAt) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    return s.db().execute("INSERT OR REPLACE INTO client_last_sync(id,finished_at) VALUES(1,?);",
+                          {Arg(finishedAt)}) == SQLITE_OK
+               ? 0
+               : 1;
+}
+
+int ChangeLog::ReadLastSyncFinish(int& finishedAt) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    ResultTable t;
+    if (s.db().query("SELECT finished_at FROM client_last_sync WHERE id = 1;", t) != SQLITE_OK) return 1;
+    finishedAt = t.empty() ? 0 : t.integer(0, 0);
+    return 0;
+}
+
 int ChangeLog::MarkSending(const std::vector<SyncRecord>& entries) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;

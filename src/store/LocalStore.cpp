@@ -81,7 +81,7 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     std::lock_guard<std::mutex> guard(lock_);
     userDbPath_ = paths_.dataDir + loginName + ".db";
     if (FileExists(userDbPath_)) {
-        AddLookupIndexes(userDbPath_);
+        UpgradeUserDb(userDbPath_);
         return 0;
     }
     if (CreateUserDb(userDbPath_) != 0) return 1;
@@ -89,13 +89,14 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     return 0;
 }
 
-// Files made before the indexes existed get them at login. A file that cannot take
-// them (unreadable, or not a user database) is left exactly as it is.
-void LocalStore::AddLookupIndexes(const std::string& path) {
+// Files made before the indexes and the client's own tables existed get them at login.
+// A file that cannot take them (unreadable, or not a user database) is left exactly as
+// it is.
+void LocalStore::UpgradeUserDb(const std::string& path) {
     SqliteDb db;
     if (db.open(path) != SQLITE_OK) return;
     SqliteTransaction tx(db);
-    if (tx.began() && ExecuteAll(db, UserDbIndexes())) tx.commit();
+    if (tx.began() && ExecuteAll(db, UserDbIndexes()) && ExecuteAll(db, UserDbClientTables())) tx.commit();
 }
 
 // The schema is built in a scratch file that is renamed into place only when complete:
@@ -111,7 +112,7 @@ int LocalStore::CreateUserDb(const std::string& path) {
         if (db.open(scratch) == SQLITE_OK) {
             SqliteTransaction tx(db);
             ok = tx.began() && ExecuteAll(db, UserDbSchema()) && ExecuteAll(db, UserDbIndexes()) &&
-                 ExecuteAll(db, {kSeedSyncTime, kSeedHardwareInfo}) && tx.commit() == SQLITE_OK;
+                 ExecuteAll(db, UserDbClientTables()) && ExecuteAll(db, {kSeedSyncTime, kSeedHardwareInfo}) && tx.commit() == SQLITE_OK;
         }
     }
     if (ok && std::rename(scratch.c_str(), path.c_str()) == 0) return 0;

@@ -57,7 +57,7 @@ public:
 
 private:
     int CreateUserDb(const std::string& path);
-    void AddLookupIndexes(const std::string& path);
+    void UpgradeUserDb(const std::string& path);
 
     StorePaths paths_;
     std::mutex lock_;

@@ -111,6 +111,15 @@ const std::vector<std::string>& UserDbIndexes() {
     return statements;
 }
 
+const std::vector<std::string>& UserDbClientTables() {
+    static const std::vector<std::string> statements = {
+        // The wall-clock time the last complete sync run finished, for people to read:
+        // tb_sync_time holds the service's sequence, which is no time at all.
+        "CREATE TABLE IF NOT EXISTS client_last_sync(id INTEGER PRIMARY KEY CHECK(id = 1),finished_at INTEGER);",
+    };
+    return statements;
+}
+
 const std::vector<std::string>& UserDbSchema() {
     static const std::vector<std::string> statements = [] {
         std::vector<std::string> out;

@@ -16,6 +16,9 @@ const std::vector<std::string>& UserDbSchema();
 // listing 10,000 contacts or acknowledging a large upload take seconds. They add no
 // column, so files with or without them open alike.
 const std::vector<std::string>& UserDbIndexes();
+// Tables the client keeps for itself beside the shared file format (no "tb_" prefix, so
+// no other copy of the program mistakes them for its own); created when missing.
+const std::vector<std::string>& UserDbClientTables();
 
 // Seeds the single-row tables so that later updates always find their row.
 extern const char* const kSeedSyncTime;

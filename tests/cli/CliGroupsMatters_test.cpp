@@ -75,7 +75,19 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(cliJson({"status"})[0]["pending"].asInt(), 3);
 
     const CliResult tabs = cli({"status", "--no-header"});
-    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\n");
+    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\n") << "never synced: no last sync";
+}
+
+TEST_F(CliGroupsMattersTest, StatusShowsTheLastSyncInThisComputersZone) {
+    {
+        LocalStore store({dir_.path(), ""});
+        ASSERT_EQ(store.EnsureUserDb(kAccount), 0);
+        ASSERT_EQ(ChangeLog(store).StoreLastSyncFinish(1796907742), 0);  // 2026-12-10 13:02:22 UTC
+    }
+    runner_.setEnv("TZ", "CST-8");  // POSIX form: needs no zone files
+    EXPECT_EQ(cliJson({"status"})[0]["last_sync"].asString(), "2026-12-10 21:02:22 +0800");
+    runner_.setEnv("TZ", "UTC0");
+    EXPECT_EQ(cliJson({"status"})[0]["last_sync"].asString(), "2026-12-10 13:02:22 +0000");
 }
 
 }  // namespace

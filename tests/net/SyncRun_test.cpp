@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "model/Clock.h"
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "net/WorkerMessages.h"
@@ -152,6 +153,32 @@ TEST_F(SyncRun, OfflineOrRefusedReceiveChangesNothing) {
     EXPECT_EQ(Run(), 1005);
     EXPECT_TRUE(h.bodies("/Sync/send").empty());
     EXPECT_EQ(h.posts.codes(WM_RES_SYNC), (std::vector<std::intptr_t>{kResultNoNetwork, 1005}));
+}
+
+// "Last synced" is the wall clock of the last run that went through, not the service's
+// sequence, and a failed run leaves it alone.
+TEST_F(SyncRun, OnlyACompleteRunRecordsWhenItFinished) {
+    TestClock clock(1796905342);
+    ScopedClock pinned(clock);
+    const auto finishedAt = [&] {
+        int at = -1;
+        EXPECT_EQ(ChangeLog(h.store).ReadLastSyncFinish(at), 0);
+        return at;
+    };
+    net.online = false;
+    EXPECT_EQ(Run(), kResultNoNetwork);
+    EXPECT_EQ(finishedAt(), 0);
+
+    net.online = true;
+    h.service.script("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    h.service.script("/Sync/send", Reply::Ok(SendReply(7)));
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(finishedAt(), 1796905342);
+
+    clock.set(1796999999);
+    h.service.script("/Sync/receive", Reply::Ok(R"({"error":"1005"})"));
+    EXPECT_EQ(Run(), 1005);
+    EXPECT_EQ(finishedAt(), 1796905342);
 }
 
 // Their version of the contact: the same name, or another one.

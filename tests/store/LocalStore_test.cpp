@@ -7,6 +7,7 @@
 #include <future>
 #include <thread>
 
+#include "store/ChangeLog.h"
 #include "store/Schema.h"
 #include "store/SqlFunctions.h"
 #include "support/TempDir.h"
@@ -135,6 +136,30 @@ TEST_F(LocalStoreTest, LookupIndexesAreMadeOnCreationAndAddedToOlderFiles) {
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     EXPECT_EQ(indexCount(path), expected);
     EXPECT_EQ(Query(path, "SELECT bc_name FROM tb_bc").text(0, 0), "kept");
+}
+
+TEST_F(LocalStoreTest, TheClientsOwnTablesAreMadeOnCreationAndAddedToOlderFiles) {
+    ASSERT_EQ(store.EnsureUserDb("alice"), 0);
+    const std::string path = store.userDbPath();
+    const auto tableCount = [&] {
+        return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='client_last_sync'").text(0, 0);
+    };
+    EXPECT_EQ(tableCount(), "1");
+    {
+        SqliteDb db;
+        ASSERT_EQ(db.open(path), SQLITE_OK);
+        ASSERT_EQ(db.execute("DROP TABLE client_last_sync;"), SQLITE_OK);
+    }
+    int finishedAt = -1;
+    ASSERT_EQ(store.EnsureUserDb("alice"), 0);
+    EXPECT_EQ(tableCount(), "1");
+    ASSERT_EQ(ChangeLog(store).ReadLastSyncFinish(finishedAt), 0);
+    EXPECT_EQ(finishedAt, 0) << "never synced";
+    ASSERT_EQ(ChangeLog(store).StoreLastSyncFinish(1796905342), 0);
+    ASSERT_EQ(ChangeLog(store).StoreLastSyncFinish(1796905400), 0);
+    ASSERT_EQ(ChangeLog(store).ReadLastSyncFinish(finishedAt), 0);
+    EXPECT_EQ(finishedAt, 1796905400);
+    EXPECT_EQ(Query(path, "SELECT count(*) FROM client_last_sync").text(0, 0), "1");
 }
 
 TEST_F(LocalStoreTest, LoginNamesThatWouldLeaveTheDataFolderAreRefused) {
