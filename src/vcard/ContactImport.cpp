@@ -43,6 +43,11 @@ bool ReplaceSeparators(BusinessCard& card) {
     return replaced;
 }
 
+// Pictures are never imported, so leaving out a huge one is no news.
+bool IsPicture(const std::string& property) {
+    return property == "PHOTO" || property == "LOGO" || property == "SOUND" || property == "KEY";
+}
+
 // The work on one file inside its transaction. A store failure ends it at once.
 class FileImport {
 public:
@@ -75,6 +80,9 @@ public:
 private:
     // False only when the store failed.
     bool Take(const RawCard& raw, CharsetConverter& conv) {
+        for (const auto& [line, property] : raw.dropped)
+            if (!IsPicture(property))
+                report_.notes.push_back({name_, line, property + " is longer than 1 MiB and was left out"});
         CardContent content;
         CardProblem problem;
         if (!ContactFromVCard(raw, conv, content, problem)) {

@@ -32,7 +32,8 @@ struct ImportReport {
     // Cards with a text that held the store's field separator "~\xE9\xBA\xA4^", which
     // was replaced by "~^" to store them.
     int separatorsReplaced = 0;
-    std::vector<ImportNote> notes;  // one per skipped or failed card, in file order
+    // One per skipped or failed card and one per property left out, in file order.
+    std::vector<ImportNote> notes;
 
     void Add(const ImportReport& other);
 };
