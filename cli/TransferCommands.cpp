@@ -37,6 +37,7 @@ int ImportOne(CliContext& ctx, vcard::ContactImport& importer, const std::string
         case ImportResult::Done: return kExitOk;
         case ImportResult::CannotRead: return Fail(kExitUsage, "cannot read " + file + "; nothing of it was imported");
         case ImportResult::NoSuchGroup: return FailGroup(groupId);
+        case ImportResult::Cancelled:  // the command line never cancels
         case ImportResult::StoreFailed:
             return Fail(kExitStore, file + ": the store refused the import; nothing of this file was written (" +
                                         ctx.store.userDbPath() + ")");

@@ -70,7 +70,7 @@ public:
         RawCard raw;
         while (reader.Next(raw)) {
             if (!Take(raw, conv)) return ImportResult::StoreFailed;
-            if (progress) progress(reader.bytesRead());
+            if (progress && !progress(reader.bytesRead())) return ImportResult::Cancelled;
         }
         if (in.bad()) return ImportResult::CannotRead;
         if (reader.cardsSeen() == 0) Note(report_.failed, 1, "no vCard (BEGIN:VCARD) in the file");

@@ -43,10 +43,12 @@ enum class ImportResult {
     CannotRead,   // the file could not be opened or read
     NoSuchGroup,  // the group to import into is not a live group
     StoreFailed,  // nothing of the file was written
+    Cancelled,    // the progress callback asked to stop; nothing of the file was written
 };
 
-// Called after every card with the bytes of the file read so far.
-using ImportProgress = std::function<void(std::uint64_t)>;
+// Called after every card with the bytes of the file read so far; false stops the
+// import of the file and rolls it back.
+using ImportProgress = std::function<bool(std::uint64_t)>;
 
 class ContactImport {
 public:
