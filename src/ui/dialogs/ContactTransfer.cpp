@@ -7,7 +7,6 @@
 #include <QThread>
 
 #include "ui/toolkit/TalMsgBox.h"
-#include "vcard/ContactImport.h"
 
 namespace kivtal {
 namespace {
@@ -36,30 +35,6 @@ QString FileFailure(const QString& path, vcard::ImportResult result) {
     return {};
 }
 
-// The summary box's text: the counts, what went wrong with whole files, then the
-// first notes on single cards.
-QString SummaryText(const vcard::ImportReport& r, const QStringList& fileFailures) {
-    QString text = QStringLiteral("新增 %1 个，合并 %2 个，跳过 %3 个，失败 %4 个。")
-                       .arg(r.added)
-                       .arg(r.merged)
-                       .arg(r.skipped)
-                       .arg(r.failed);
-    if (r.separatorsReplaced > 0)
-        text += QStringLiteral("\n%1 个联系人的文字含有保留的分隔符“~麤^”，已替换为“~^”。").arg(r.separatorsReplaced);
-    for (const QString& f : fileFailures) text += '\n' + f;
-    const int shown = std::min<int>(kNotesShown, static_cast<int>(r.notes.size()));
-    for (int i = 0; i < shown; ++i) {
-        const vcard::ImportNote& n = r.notes[static_cast<std::size_t>(i)];
-        text += QStringLiteral("\n%1 第 %2 行：%3")
-                    .arg(FileLabel(QString::fromStdString(n.file)))
-                    .arg(n.line)
-                    .arg(QString::fromStdString(n.text));
-    }
-    if (static_cast<int>(r.notes.size()) > shown)
-        text += QStringLiteral("\n……另有 %1 条").arg(static_cast<int>(r.notes.size()) - shown);
-    return text;
-}
-
 vcard::ExportFormat FormatOfFilter(const QString& filter) {
     if (filter == kFilter40) return vcard::ExportFormat::VCard40;
     if (filter == kFilterCsv) return vcard::ExportFormat::Csv;
@@ -84,14 +59,7 @@ bool ContactTransfer::ImportFiles(QWidget* owner, const QStringList& files, int 
     totalBytes_ = 0;
     for (const QString& f : files) totalBytes_ += static_cast<quint64>(std::max<qint64>(0, QFileInfo(f).size()));
 
-    progress_ = new QProgressDialog(QStringLiteral("正在导入联系人……"), QStringLiteral("取消"), 0, kProgressSteps, owner);
-    progress_->setWindowTitle(kImportTitle);
-    progress_->setAccessibleName(kImportTitle);
-    progress_->setWindowModality(Qt::WindowModal);
-    progress_->setMinimumDuration(kProgressDelayMs);
-    progress_->setAutoClose(false);
-    progress_->setAutoReset(false);
-    progress_->setValue(0);
+    progress_ = MakeProgressDialog(owner);
     connect(progress_, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
 
     worker_ = QThread::create([this, files, groupId] {
@@ -162,6 +130,41 @@ bool ContactTransfer::ExportContactsTo(QWidget* owner, int groupId, const QStrin
     }
     ShowTalMsgBox(kExportTitle, owner, text);
     return r == vcard::ExportResult::Done;
+}
+
+QString ContactTransfer::SummaryText(const vcard::ImportReport& r, const QStringList& fileFailures) {
+    QString text = QStringLiteral("新增 %1 个，合并 %2 个，跳过 %3 个，失败 %4 个。")
+                       .arg(r.added)
+                       .arg(r.merged)
+                       .arg(r.skipped)
+                       .arg(r.failed);
+    if (r.separatorsReplaced > 0)
+        text += QStringLiteral("\n%1 个联系人的文字含有保留的分隔符“~麤^”，已替换为“~^”。").arg(r.separatorsReplaced);
+    for (const QString& f : fileFailures) text += '\n' + f;
+    const int shown = std::min<int>(kNotesShown, static_cast<int>(r.notes.size()));
+    for (int i = 0; i < shown; ++i) {
+        const vcard::ImportNote& n = r.notes[static_cast<std::size_t>(i)];
+        text += QStringLiteral("\n%1 第 %2 行：%3")
+                    .arg(FileLabel(QString::fromStdString(n.file)))
+                    .arg(n.line)
+                    .arg(QString::fromStdString(n.text));
+    }
+    if (static_cast<int>(r.notes.size()) > shown)
+        text += QStringLiteral("\n……另有 %1 条").arg(static_cast<int>(r.notes.size()) - shown);
+    return text;
+}
+
+QProgressDialog* ContactTransfer::MakeProgressDialog(QWidget* owner) {
+    auto* dialog = new QProgressDialog(QStringLiteral("正在导入联系人……"), QStringLiteral("取消"), 0, kProgressSteps, owner);
+    dialog->setWindowTitle(kImportTitle);
+    dialog->setAccessibleName(kImportTitle);
+    dialog->setMinimumWidth(360);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(kProgressDelayMs);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->setValue(0);
+    return dialog;
 }
 
 QStringList ContactTransfer::VCardFiles(const QList<QUrl>& urls) {

@@ -13,6 +13,7 @@
 
 #include "store/LocalStore.h"
 #include "vcard/ContactExport.h"
+#include "vcard/ContactImport.h"
 
 class QProgressDialog;
 class QThread;
@@ -45,6 +46,12 @@ public:
 
     // The local .vcf / .vcard files among dropped URLs (for the list's drop handler).
     static QStringList VCardFiles(const QList<QUrl>& urls);
+
+    // The import's progress dialog (window-modal on owner, 0..1000, shown only when the
+    // work lasts) and its summary text: the counts, the files that failed as a whole,
+    // then the first notes on single cards.
+    static QProgressDialog* MakeProgressDialog(QWidget* owner);
+    static QString SummaryText(const vcard::ImportReport& report, const QStringList& fileFailures);
 
 signals:
     // After the summary box of an import that stored anything, so the pane reloads.
