@@ -73,7 +73,10 @@ public:
             if (progress && !progress(reader.bytesRead())) return ImportResult::Cancelled;
         }
         if (in.bad()) return ImportResult::CannotRead;
-        if (reader.cardsSeen() == 0) Note(report_.failed, 1, "no vCard (BEGIN:VCARD) in the file");
+        if (reader.cardsSeen() == 0)
+            Note(report_.failed, 1,
+                 reader.utf16() ? "the file is UTF-16; save it as UTF-8 and import it again"
+                                : "no vCard (BEGIN:VCARD) in the file");
         return ImportResult::Done;
     }
 

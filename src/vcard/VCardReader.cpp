@@ -139,6 +139,7 @@ bool VCardReader::ReadPhysical(Line& line) {
     if (!line.text.empty() && line.text.back() == '\r') line.text.pop_back();
     line.number = ++lineNumber_;
     if (line.number == 1 && line.text.starts_with(kBom)) line.text.erase(0, kBom.size());
+    if (line.number == 1) utf16_ = line.text.starts_with("\xFF\xFE") || line.text.starts_with("\xFE\xFF");
     return true;
 }
 

@@ -57,6 +57,8 @@ public:
 
     std::uint64_t bytesRead() const { return bytesRead_; }
     int cardsSeen() const { return cardsSeen_; }
+    // The input began with a UTF-16 byte-order mark: no card in it can be read.
+    bool utf16() const { return utf16_; }
 
 private:
     struct Line {
@@ -77,6 +79,7 @@ private:
     int lineNumber_ = 0;
     std::uint64_t bytesRead_ = 0;
     int cardsSeen_ = 0;
+    bool utf16_ = false;
     Line peeked_;
     bool hasPeeked_ = false;
     Line pendingLogical_;  // a BEGIN line that ended a card without END

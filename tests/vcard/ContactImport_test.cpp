@@ -273,10 +273,17 @@ TEST_F(ContactImportTest, NamesKeptAsWrittenAndSeparatorReplaced) {
 }
 
 TEST_F(ContactImportTest, AFileWithoutCardsIsAFailure) {
-    const ImportReport report = ImportOk(std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    EXPECT_EQ(Counts(report), "added 0, merged 0, skipped 0, failed 1");
-    ASSERT_EQ(report.notes.size(), 1u);
-    EXPECT_NE(report.notes[0].text.find("no vCard"), std::string::npos);
+    const std::pair<std::string, const char*> cases[] = {
+        {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "no vCard"},
+        {std::string("\xFF\xFE" "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0", 28), "UTF-16"},
+    };
+    for (const auto& [bytes, why] : cases) {
+        SCOPED_TRACE(why);
+        const ImportReport report = ImportOk(bytes);
+        EXPECT_EQ(Counts(report), "added 0, merged 0, skipped 0, failed 1");
+        ASSERT_EQ(report.notes.size(), 1u);
+        EXPECT_NE(report.notes[0].text.find(why), std::string::npos) << report.notes[0].text;
+    }
 }
 
 }  // namespace
