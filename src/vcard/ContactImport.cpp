@@ -140,7 +140,7 @@ private:
     }
 
     // The --group group, else the CATEGORIES group, created when missing; null when
-    // there is none or creating it failed.
+    // there is none or creating it failed. The pointer is good until the next call.
     const CardGroup* GroupFor(const std::string& category) {
         if (groupId_ != 0) return FindGroup([&](const CardGroup& g) { return g.group_id == groupId_; });
         if (category.empty()) return nullptr;

@@ -76,8 +76,11 @@ std::string EscapeText(std::string_view text) {
 void AppendFolded(std::string& out, std::string_view line) {
     std::size_t limit = kFoldOctets;
     while (line.size() > limit) {
+        // Back to the start of the character; a run of stray continuation bytes (not
+        // UTF-8 at all) is cut anywhere rather than looping on it.
         std::size_t cut = limit;
-        while (cut > 0 && IsContinuationByte(line[cut])) --cut;
+        while (cut > limit - 3 && IsContinuationByte(line[cut])) --cut;
+        if (IsContinuationByte(line[cut])) cut = limit;
         out.append(line.substr(0, cut));
         out += "\r\n ";
         line.remove_prefix(cut);

@@ -48,7 +48,7 @@ struct Decoder {
     }
 };
 
-bool Is21(const RawCard& raw) { return raw.version == "2.1" || raw.version.empty(); }
+bool Is21(const RawCard& raw) { return raw.version == "2.1"; }
 
 // A text value: 2.1 escapes only ';', later versions escape '\', ',', ';' and newlines.
 std::string TextOf(const RawCard& raw, std::string_view escaped) {
