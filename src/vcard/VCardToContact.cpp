@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <string_view>
 
+#include "text/TextConv.h"
 #include "vcard/KivtalFields.h"
 
 namespace kivtal::vcard {
@@ -67,8 +69,14 @@ std::vector<std::string> ComponentsOf(const RawCard& raw, std::string_view escap
     return parts;
 }
 
-bool HasNonAscii(std::string_view s) {
-    return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+// Chinese, Japanese and Korean names run family name first without a space; accented
+// Latin names do not.
+bool HasCjk(std::string_view s) {
+    const std::u16string wide = Utf8ToWide(s);
+    return std::any_of(wide.begin(), wide.end(), [](char16_t c) {
+        return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+               (c >= 0xD840 && c <= 0xD87F);  // lead surrogates of the supplementary ideographs
+    });
 }
 
 std::string JoinNonEmpty(const std::vector<std::string>& parts, std::string_view sep) {
@@ -82,11 +90,11 @@ std::string JoinNonEmpty(const std::vector<std::string>& parts, std::string_view
     return out;
 }
 
-// N is family;given;additional;prefix;suffix. Chinese names run family first, joined.
+// N is family;given;additional;prefix;suffix.
 std::string NameFromN(const std::vector<std::string>& n) {
     auto at = [&](std::size_t i) { return i < n.size() ? std::string(Trimmed(n[i])) : std::string(); };
     const std::string family = at(0), given = at(1), middle = at(2);
-    if (HasNonAscii(family + given + middle)) return family + middle + given;
+    if (HasCjk(family + given + middle)) return family + middle + given;
     return JoinNonEmpty({given, middle, family}, " ");
 }
 
@@ -266,7 +274,12 @@ bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& o
     for (const VCardProperty& p : raw.properties) {
         if (p.name == "PHOTO" || p.name == "LOGO" || p.name == "SOUND" || p.name == "KEY") continue;
         if (!decoder.Decode(p, value)) return false;
-        mapper.Take(p, value);
+        try {
+            mapper.Take(p, value);
+        } catch (const std::exception& e) {  // a text conversion that failed outright
+            problem = {p.line, p.name + ": " + e.what()};
+            return false;
+        }
     }
     mapper.Finish();
     return true;

@@ -87,6 +87,19 @@ const std::vector<Fixture>& Fixtures() {
          "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=BIG5:\xB3\xAF\xA4\x6A\xA4\xE5\nNOTE;ENCODING=BASE64:6LW15YWt\nX-QQ:123456\n"
          "END:VCARD\n",
          {{kName, "陳大文"}, {kComment, "赵六"}, {kQq, "123456"}}},
+        {"desktop address book 3.0: grouped addresses, a company card",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Apple Inc.//macOS 14//EN\r\nN:;;;;\r\nFN:Globex\r\nORG:Globex;\r\n"
+         "X-ABShowAs:COMPANY\r\nitem1.ADR;type=WORK;type=pref:;;1 Infinite Loop;Cupertino;CA;95014;USA\r\n"
+         "item1.X-ABADR:us\r\nitem2.URL;type=pref:http://globex.example\r\nitem2.X-ABLabel:_$!<HomePage>!$_\r\n"
+         "END:VCARD\r\n",
+         {{kName, "Globex"}, {kCompany, "Globex"}, {kWorkAddr, "1 Infinite Loop, Cupertino, CA, 95014, USA"},
+          {kWeb, "http://globex.example"}}},
+        {"mail client 4.0: VALUE=TEXT, PREF=1, a quoted-printable-free UTF-8 note",
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Müller;Jörg;;;\r\nEMAIL;PREF=1:joerg@example.de\r\n"
+         "TEL;TYPE=work;VALUE=TEXT:+49 30 123456\r\nTEL;TYPE=cell;VALUE=TEXT:+49 170 1234567\r\n"
+         "ADR;TYPE=home:;;Hauptstraße 5;Berlin;;10115;Deutschland\r\nUID:1234-5678\r\nEND:VCARD\r\n",
+         {{kName, "Jörg Müller"}, {kMail, "joerg@example.de"}, {kOffice, "+49 30 123456"}, {kMobile, "+49 170 1234567"},
+          {kHomeAddr, "Hauptstraße 5, Berlin, 10115, Deutschland"}}},
         {"no name: the company, else the e-mail names the contact",
          "BEGIN:VCARD\nVERSION:3.0\nORG:Acme Ltd\nEND:VCARD\n", {{kName, "Acme Ltd"}, {kCompany, "Acme Ltd"}}},
         {"second numbers and mails go to the comment",
