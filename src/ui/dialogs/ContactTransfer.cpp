@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QThread>
+#include <algorithm>
+#include <exception>
 
 #include "ui/toolkit/TalMsgBox.h"
 
@@ -62,35 +64,47 @@ bool ContactTransfer::ImportFiles(QWidget* owner, const QStringList& files, int 
     progress_ = MakeProgressDialog(owner);
     connect(progress_, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
 
-    worker_ = QThread::create([this, files, groupId] {
-        vcard::ContactImport importer(store_, groupId, false);
-        vcard::ImportReport report;
-        QStringList fileFailures;
-        quint64 before = 0;
-        for (const QString& file : files) {
-            const quint64 base = before;
-            auto step = [this, base](std::uint64_t done) {
-                QMetaObject::invokeMethod(this, [this, v = base + done] { ShowProgress(v); }, Qt::QueuedConnection);
-                return !cancel_.load();
-            };
-            const vcard::ImportResult r = cancel_ ? vcard::ImportResult::Cancelled
-                                                  : importer.ImportFile(file.toStdString(), report, step);
-            if (r != vcard::ImportResult::Done) fileFailures << FileFailure(file, r);
-            before += static_cast<quint64>(std::max<qint64>(0, QFileInfo(file).size()));
-        }
-        summary_ = SummaryText(report, fileFailures);
-        added_ = report.added;
-        merged_ = report.merged;
-    });
+    worker_ = QThread::create([this, files, groupId] { RunImport(files, groupId); });
     connect(worker_, &QThread::finished, this, [this, owner = QPointer<QWidget>(owner)] { Finish(owner); });
     worker_->start();
     return true;
 }
 
-void ContactTransfer::ShowProgress(quint64 done) {
-    if (progress_ == nullptr || totalBytes_ == 0) return;
-    const int value = static_cast<int>(std::min<quint64>(kProgressSteps, done * kProgressSteps / totalBytes_));
-    if (value != progress_->value()) progress_->setValue(value);
+// On the worker thread. Progress goes to the window only when its step changes.
+void ContactTransfer::RunImport(const QStringList& files, int groupId) {
+    vcard::ImportReport report;
+    QStringList fileFailures;
+    try {
+        vcard::ContactImport importer(store_, groupId, false);
+        quint64 before = 0;
+        for (const QString& file : files) {
+            int shown = -1;
+            auto step = [this, before, &shown](std::uint64_t done) {
+                const int value = totalBytes_ == 0
+                                      ? 0
+                                      : static_cast<int>(std::min<quint64>(
+                                            kProgressSteps, (before + done) * kProgressSteps / totalBytes_));
+                if (value != shown) {
+                    shown = value;
+                    QMetaObject::invokeMethod(this, [this, value] { ShowProgress(value); }, Qt::QueuedConnection);
+                }
+                return !cancel_.load();
+            };
+            const vcard::ImportResult r =
+                cancel_ ? vcard::ImportResult::Cancelled : importer.ImportFile(file.toStdString(), report, step);
+            if (r != vcard::ImportResult::Done) fileFailures << FileFailure(file, r);
+            before += static_cast<quint64>(std::max<qint64>(0, QFileInfo(file).size()));
+        }
+    } catch (const std::exception& e) {  // out of memory and the like: the file in progress rolled back
+        fileFailures << QStringLiteral("导入中断：%1").arg(QString::fromLocal8Bit(e.what()));
+    }
+    summary_ = SummaryText(report, fileFailures);
+    added_ = report.added;
+    merged_ = report.merged;
+}
+
+void ContactTransfer::ShowProgress(int value) {
+    if (progress_ != nullptr && value != progress_->value()) progress_->setValue(value);
 }
 
 void ContactTransfer::Finish(QWidget* owner) {

@@ -58,7 +58,8 @@ signals:
     void importFinished(int added, int merged);
 
 private:
-    void ShowProgress(quint64 done);
+    void RunImport(const QStringList& files, int groupId);
+    void ShowProgress(int value);
     void Finish(QWidget* owner);
 
     LocalStore& store_;
