@@ -119,6 +119,12 @@ void ContactTransfer::Finish(QWidget* owner) {
     if (added_ + merged_ > 0) emit importFinished(added_, merged_);
 }
 
+void ContactTransfer::ImportWithDialog(QWidget* owner, int groupId) {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        owner, kImportTitle, QString(), QStringLiteral("vCard (*.vcf *.vcard);;所有文件 (*)"));
+    if (!files.isEmpty()) ImportFiles(owner, files, groupId);
+}
+
 void ContactTransfer::ExportContacts(QWidget* owner, int groupId) {
     QString filter = kFilter30;
     QString path = QFileDialog::getSaveFileName(owner, kExportTitle, QStringLiteral("联系人.vcf"),

@@ -35,6 +35,8 @@ public:
     // importFinished. groupId 0: each card's CATEGORIES group. False when an import is
     // already running.
     bool ImportFiles(QWidget* owner, const QStringList& files, int groupId);
+    // Asks for one or more vCard files, then ImportFiles.
+    void ImportWithDialog(QWidget* owner, int groupId);
 
     // Asks for the file (vCard 3.0, vCard 4.0 or CSV, by the filter chosen), then
     // ExportContactsTo. groupId 0: every contact.
