@@ -25,11 +25,16 @@ struct Subcommand {
     std::size_t words;                          // command words, group and name included
     std::string_view usage;                     // shown when the words do not fit
     std::span<const std::string_view> options;  // besides the global ones
+    bool moreWords = false;                     // words is the least count (a list of files)
 };
 
 // Runs the subcommand named by the second command word: checks its words and
 // options, selects the last login's user database, then runs it.
 int RunSubcommand(CliContext& ctx, std::string_view group, std::span<const Subcommand> subcommands);
+
+// contacts import and contacts export (TransferCommands.cpp).
+int RunContactImport(CliContext& ctx);
+int RunContactExport(CliContext& ctx);
 
 // The top-level commands.
 int RunContacts(CliContext& ctx);

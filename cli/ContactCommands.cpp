@@ -1,4 +1,4 @@
-// contacts list|search|show|add|edit|delete
+// contacts list|search|show|add|edit|delete (import and export: TransferCommands.cpp)
 #include "CliContext.h"
 #include "ContactFields.h"
 #include "ExitCodes.h"
@@ -81,6 +81,9 @@ int Delete(CliContext& ctx) {
 
 constexpr std::string_view kListOptions[] = {"group", "by-age", "desc"};
 
+constexpr std::string_view kImportOptions[] = {"dry-run", "group"};
+constexpr std::string_view kExportOptions[] = {"group", "vcard", "csv"};
+
 constexpr Subcommand kContactCommands[] = {
     {"list", List, 2, "contacts list [--group ID] [--by-age] [--desc]", kListOptions},
     {"search", Search, 3, "contacts search TERM", {}},
@@ -88,6 +91,8 @@ constexpr Subcommand kContactCommands[] = {
     {"add", Add, 2, "contacts add --name NAME [field options]", kContactOptions},
     {"edit", Edit, 3, "contacts edit ID [field options]", kContactOptions},
     {"delete", Delete, 3, "contacts delete ID", {}},
+    {"import", RunContactImport, 3, "contacts import FILE... [--dry-run] [--group ID]", kImportOptions, true},
+    {"export", RunContactExport, 3, "contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE", kExportOptions},
 };
 
 }  // namespace

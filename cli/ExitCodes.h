@@ -12,6 +12,7 @@ enum ExitCode : int {
     kExitStore = 3,     // a database is missing, unreadable or refused the write
     kExitService = 4,   // no network, no reply or an error code from the service
     kExitLogin = 5,     // no usable remembered login, or the login was refused
+    kExitIncomplete = 6,  // an import stored what it could, but some cards could not be read
 };
 
 // Prints "kivtal-cli: <message>" on standard error and returns `code`, so a command

@@ -23,6 +23,14 @@ Commands:
   contacts add --name NAME [field options]
   contacts edit ID [field options] [--remove-bank BANK_ID]...
   contacts delete ID
+  contacts import FILE... [--dry-run] [--group ID]
+                                    read vCard files (- for standard input), each
+                                    file in one transaction; duplicates are merged;
+                                    prints "added N, merged N, skipped N, failed N"
+                                    and each skipped or failed card as FILE:LINE
+  contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE
+                                    vCard 3.0 unless told otherwise; - for standard
+                                    output
   groups list | groups add NAME | groups rename ID NAME | groups delete ID
   matters list [--at TIME] [--group ID]      matters running at TIME (default: now)
   matters add --description TEXT --start TIME --end TIME [--group ID] [--pin]
@@ -50,6 +58,7 @@ Exit codes:
   3  store failure: a database is missing, unreadable or refused the write
   4  network or service failure; the message carries the code
   5  login: no usable remembered login, or the service refused the login
+  6  import: what could be read was stored, but some cards could not be read
 
 Environment: KIVTAL_DATA_DIR, KIVTAL_API_URL, KIVTAL_PROBE_HOSTS, KIVTAL_UNIQUE_ID.
 )";

@@ -54,7 +54,9 @@ int RunSubcommand(CliContext& ctx, std::string_view group, std::span<const Subco
     if (sub == subcommands.end())
         return Fail(kExitUsage, "unknown " + std::string(group) + " command '" + name + "' (see kivtal-cli --help)");
     if (const int c = CheckOptions(ctx.args, sub->options); c != kExitOk) return c;
-    if (const int c = CheckWordCount(ctx.args, sub->words, sub->usage); c != kExitOk) return c;
+    const bool enoughWords = sub->moreWords && ctx.args.words.size() >= sub->words;
+    if (!enoughWords)
+        if (const int c = CheckWordCount(ctx.args, sub->words, sub->usage); c != kExitOk) return c;
     LoginRecord login;
     if (const int c = SelectLastUser(ctx.store, login); c != kExitOk) return c;
     return sub->run(ctx);

@@ -74,5 +74,11 @@ private:
 int InsertContact(SqliteDb& db, BusinessCard& card);
 // Rewrites the row (1 when no row has the bc_id), logs the change, saves the accounts.
 int UpdateContact(SqliteDb& db, BusinessCard& card);
+// The contact with its bank accounts; 1 when there is no such row or a query fails.
+int ReadContact(SqliteDb& db, int bcId, BusinessCard& out);
+// Inserts the group, writes its new id into the record and logs the add.
+int InsertGroup(SqliteDb& db, CardGroup& group);
+// Appends the live groups (without member counts).
+int ReadLiveGroups(SqliteDb& db, CardGroupList& out);
 
 }  // namespace kivtal

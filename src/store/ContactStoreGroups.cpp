@@ -40,13 +40,22 @@ int FillCounts(SqliteDb& db, CardGroup* first, CardGroup* last) {
 
 }  // namespace
 
+int InsertGroup(SqliteDb& db, CardGroup& group) {
+    const SqlArgs args{Arg(group.group_name), Arg(group.server_id), Arg(group.group_state)};
+    if (db.execute(kInsertGroup, args) != SQLITE_OK) return 1;
+    group.group_id = static_cast<int>(db.lastInsertId());
+    return LogAdd(db, group);
+}
+
+int ReadLiveGroups(SqliteDb& db, CardGroupList& out) {
+    ResultTable t;
+    if (db.query(kLiveGroups, t) != SQLITE_OK) return 1;
+    for (int r = 0; r < t.rows(); ++r) out.push_back(GroupOfRow(t, r));
+    return 0;
+}
+
 int ContactStore::AddGroup(CardGroup& group) {
-    return contacts::RunWrite(store_, group, [&](SqliteDb& db) {
-        const SqlArgs args{Arg(group.group_name), Arg(group.server_id), Arg(group.group_state)};
-        if (db.execute(kInsertGroup, args) != SQLITE_OK) return 1;
-        group.group_id = static_cast<int>(db.lastInsertId());
-        return LogAdd(db, group);
-    });
+    return contacts::RunWrite(store_, group, [&](SqliteDb& db) { return InsertGroup(db, group); });
 }
 
 int ContactStore::ModifyGroup(const CardGroup& group) {
@@ -69,10 +78,8 @@ int ContactStore::DeleteGroup(CardGroup& group) {
 
 int ContactStore::ContactGroups(CardGroupList& out) {
     return contacts::RunRead(store_, [&](SqliteDb& db) {
-        ResultTable t;
-        if (db.query(kLiveGroups, t) != SQLITE_OK) return 1;
         const std::size_t start = out.size();
-        for (int r = 0; r < t.rows(); ++r) out.push_back(GroupOfRow(t, r));
+        if (ReadLiveGroups(db, out) != 0) return 1;
         return FillCounts(db, out.data() + start, out.data() + out.size());
     });
 }

@@ -27,6 +27,8 @@ public:
 
     // Extra environment for the child, on top of the data folder and service settings.
     void setEnv(const std::string& name, const std::string& value) { env_.emplace_back(name, value); }
+    // The file the child reads as standard input (empty: the test's own).
+    void setStdin(std::string path) { stdinPath_ = std::move(path); }
 
     CliResult run(const std::vector<std::string>& args) const {
         const std::string outPath = dataDir_ + ".cli-out";
@@ -48,6 +50,10 @@ private:
                                const std::string& errPath) const {
         RedirectTo(outPath, STDOUT_FILENO);
         RedirectTo(errPath, STDERR_FILENO);
+        if (!stdinPath_.empty()) {
+            const int in = open(stdinPath_.c_str(), O_RDONLY);
+            if (in >= 0) dup2(in, STDIN_FILENO);
+        }
         setenv("KIVTAL_DATA_DIR", dataDir_.c_str(), 1);
         setenv("KIVTAL_API_URL", "http://127.0.0.1:1", 1);
         setenv("KIVTAL_PROBE_HOSTS", "127.0.0.1", 1);
@@ -76,6 +82,7 @@ private:
     }
 
     std::string dataDir_;
+    std::string stdinPath_;
     std::vector<std::pair<std::string, std::string>> env_;
 };
 

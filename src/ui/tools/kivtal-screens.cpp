@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -14,6 +15,7 @@
 
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/LoginScenes.h"
+#include "ui/dialogs/ContactTransfer.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/SkinLoader.h"
@@ -95,6 +97,30 @@ std::vector<QWidget*> MaskBusy() {
     return {owner, mask, mask->NoticeBox()};
 }
 
+std::vector<QWidget*> ImportProgress() {
+    QWidget* owner = MakeOwner();
+    QProgressDialog* dialog = ContactTransfer::MakeProgressDialog(owner);
+    dialog->setValue(420);
+    dialog->show();
+    Settle();
+    return {owner, dialog};
+}
+
+// A summary with every kind of line the box can hold.
+std::vector<QWidget*> ImportSummary() {
+    vcard::ImportReport report;
+    report.added = 1206;
+    report.merged = 38;
+    report.skipped = 1;
+    report.failed = 2;
+    report.separatorsReplaced = 1;
+    report.notes = {{"/home/me/手机通讯录.vcf", 2210, "the card has no name, company or e-mail"},
+                    {"/home/me/手机通讯录.vcf", 4877, "invalid quoted-printable in N"},
+                    {"/home/me/outlook.vcf", 12, "unknown charset X-MAC-CHINESE in FN"}};
+    const QString text = ContactTransfer::SummaryText(report, {QStringLiteral("无法读取“旧手机.vcf”，其中的联系人均未导入。")});
+    return TalBox(QStringLiteral("导入联系人"), text, 0, 0);
+}
+
 const std::vector<std::pair<const char*, Scene>>& Scenes() {
     static const std::vector<std::pair<const char*, Scene>> scenes = {
         {"tal_msgbox_ok", [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
@@ -111,6 +137,8 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"notice_animation", [] { return Notice(true); }},
         {"notice_message", [] { return Notice(false); }},
         {"mask_busy", [] { return MaskBusy(); }},
+        {"import_progress", [] { return ImportProgress(); }},
+        {"import_summary", [] { return ImportSummary(); }},
         {"login_fresh", [] { return screens::ShowLogin(screens::LoginScene::Fresh, Settle); }},
         {"login_remembered", [] { return screens::ShowLogin(screens::LoginScene::Remembered, Settle); }},
         {"login_typing", [] { return screens::ShowLogin(screens::LoginScene::Typing, Settle); }},

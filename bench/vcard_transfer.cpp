@@ -1,0 +1,106 @@
+// vCard import of a 10,000-card file (pinyin, duplicate checks and change-log entries
+// included) into an empty user database, and export of 10,000 contacts. The 100,000-card
+// import is there for its peak memory: run it alone under /usr/bin/time -v with
+// --benchmark_filter.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "store/LocalStore.h"
+#include "vcard/ContactExport.h"
+#include "vcard/ContactImport.h"
+
+namespace kivtal {
+namespace {
+
+const char* const kSurnames[] = {"张", "李", "王", "刘", "陈", "杨", "赵", "黄", "周", "吴"};
+const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "洋", "艳", "勇", "军", "杰"};
+
+// One card as a phone writes it, with most fields set.
+std::string Card(int i) {
+    const std::string name = std::string(kSurnames[i % 10]) + kGiven[(i / 10) % 12] + kGiven[(i / 120) % 12];
+    const std::string n = std::to_string(i);
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name + ";;;;\r\nORG:公司" + std::to_string(i % 300) +
+           "\r\nTITLE:经理\r\nTEL;TYPE=CELL:139" + std::to_string(10000000 + i) + "\r\nTEL;TYPE=WORK,VOICE:010-6" + n +
+           "\r\nEMAIL;TYPE=INTERNET:user" + n + "@example.com\r\nADR;TYPE=WORK:;;北京市朝阳区某某路" + n +
+           "号;;;;\r\nBDAY:1980-03-15\r\nNOTE:第一次见面在展会\\n后来合作\r\nCATEGORIES:组" + std::to_string(i % 20) +
+           "\r\nX-QQ:" + std::to_string(100000 + i) + "\r\nX-KIVTAL-BANK:工商银行;北京分行;;6222" + n + ";" + name +
+           "\r\nEND:VCARD\r\n";
+}
+
+class Scratch {
+public:
+    Scratch() {
+        char pattern[] = "/tmp/kivtal-bench-vcard-XXXXXX";
+        dir_ = mkdtemp(pattern);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& dir() const { return dir_; }
+
+    std::string CardFile(int count) {
+        const std::string path = dir_ + "/cards" + std::to_string(count) + ".vcf";
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < count; ++i) out << Card(i);
+        return path;
+    }
+
+    std::unique_ptr<LocalStore> FreshStore(int n) {
+        const std::string folder = dir_ + "/user" + std::to_string(n) + "/";
+        auto store = std::make_unique<LocalStore>(StorePaths{folder, dir_ + "/none.db"});
+        store->EnsureUserDb("bench");
+        return store;
+    }
+
+private:
+    std::string dir_;
+};
+
+void Import(benchmark::State& state) {
+    Scratch scratch;
+    const int count = static_cast<int>(state.range(0));
+    const std::string file = scratch.CardFile(count);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<LocalStore> store = scratch.FreshStore(round++);
+        state.ResumeTiming();
+        vcard::ImportReport report;
+        if (vcard::ContactImport(*store, 0, false).ImportFile(file, report) != vcard::ImportResult::Done ||
+            report.added != count)
+            state.SkipWithError("import failed");
+    }
+    state.counters["cards"] = count;
+}
+BENCHMARK(Import)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(Import)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void Export(benchmark::State& state) {
+    Scratch scratch;
+    std::unique_ptr<LocalStore> store = scratch.FreshStore(0);
+    vcard::ImportReport report;
+    vcard::ContactImport(*store, 0, false).ImportFile(scratch.CardFile(10000), report);
+    const auto format = static_cast<vcard::ExportFormat>(state.range(0));
+    for (auto _ : state) {
+        int count = 0;
+        if (vcard::ContactExport(*store, 0, format).ToFile(scratch.dir() + "/out", count) != vcard::ExportResult::Done ||
+            count != 10000)
+            state.SkipWithError("export failed");
+    }
+}
+BENCHMARK(Export)
+    ->Arg(static_cast<int>(vcard::ExportFormat::VCard30))
+    ->Arg(static_cast<int>(vcard::ExportFormat::VCard40))
+    ->Arg(static_cast<int>(vcard::ExportFormat::Csv))
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kivtal
+
+BENCHMARK_MAIN();

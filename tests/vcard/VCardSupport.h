@@ -1,0 +1,36 @@
+#pragma once
+// Reads vCard text into contact contents, for tests of the reader and the mapping.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "vcard/VCardReader.h"
+#include "vcard/VCardToContact.h"
+
+namespace kivtal::test {
+
+struct ReadResult {
+    std::vector<vcard::CardContent> cards;
+    std::vector<vcard::CardProblem> problems;
+    int cardsSeen = 0;
+};
+
+inline ReadResult ReadVCards(const std::string& text) {
+    std::istringstream in(text);
+    vcard::VCardReader reader(in);
+    vcard::CharsetConverter conv;
+    ReadResult result;
+    vcard::RawCard raw;
+    while (reader.Next(raw)) {
+        vcard::CardContent content;
+        vcard::CardProblem problem;
+        if (vcard::ContactFromVCard(raw, conv, content, problem))
+            result.cards.push_back(std::move(content));
+        else
+            result.problems.push_back(problem);
+    }
+    result.cardsSeen = reader.cardsSeen();
+    return result;
+}
+
+}  // namespace kivtal::test
