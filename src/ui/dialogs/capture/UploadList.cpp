@@ -208,6 +208,15 @@ void UploadListView::keyPressEvent(QKeyEvent* event) {
     QListView::keyPressEvent(event);
 }
 
+void UploadListView::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (model() && model()->rowCount() > 0) return;
+    QPainter p(viewport());
+    p.setPen(QColor("#8a939e"));
+    p.drawText(viewport()->rect().adjusted(16, 0, -16, 0), Qt::AlignCenter | Qt::TextWordWrap,
+               QStringLiteral("保存的名片会在这里上传给小秘书"));
+}
+
 void UploadListView::wheelEvent(QWheelEvent* event) {
     if (!model() || model()->rowCount() <= kStillRows) {
         event->accept();
