@@ -242,7 +242,18 @@ TEST_F(CameraFixture, UploadedItemsLeaveTheListAndCountOnceEach) {
     EXPECT_EQ(camera->Items().rowCount(), 0);
     EXPECT_FALSE(camera->UploadInProgress());
     EXPECT_EQ(ControlText(camera->findChild<QWidget*>("camera_uploaded")), "已上传7张");
-    EXPECT_EQ(Rows("SELECT upload_times FROM tb_hardware_info;").integer(0, 0), 7);
+    EXPECT_TRUE(PumpUntil([&] { return Rows("SELECT upload_times FROM tb_hardware_info;").integer(0, 0) == 7; }));
+}
+
+TEST_F(CameraFixture, UploadStillClimbingInTheCounterIsStoredWhenTheEditorCloses) {
+    Open();
+    const int id = KeepShot();
+    EXPECT_TRUE(PumpUntil([&] { return camera->Items().At(0).progress == 100; }, 4000));
+    camera->SetItemState(id, kItemUploaded);
+    EXPECT_TRUE(PumpUntil([&] { return camera->Items().rowCount() == 0; }, 4000));
+    host->Close(1);
+    Pump();
+    EXPECT_EQ(Rows("SELECT upload_times FROM tb_hardware_info;").integer(0, 0), 1);
 }
 
 TEST_F(CameraFixture, FailedItemStaysUntilRetriedAndRetryQueuesItAgain) {

@@ -53,9 +53,15 @@ QImage ReadThumbnail(const QString& path) {
 CCameraUI::CCameraUI(QWidget* parent) : QWidget(parent), store_(&LocalStore::Instance()) {
     BuildChildren();
     connect(&encoder_, &QFutureWatcher<QString>::finished, this, &CCameraUI::OnEncoded);
+    // A value that changed while the last write ran is written next.
+    connect(&counterWriter_, &QFutureWatcher<void>::finished, this, &CCameraUI::StoreCounter);
 }
 
 CCameraUI::~CCameraUI() {
+    // Uploads still climbing in the counter animation count too.
+    counterWriter_.waitForFinished();
+    uploaded_ += pendingCount_;
+    if (started_ && storedCount_ != uploaded_) ContentStore(*store_).SetUploadCounter(uploaded_);
     // A picture still being written, or shot and never kept, must not stay behind.
     encoder_.waitForFinished();
     if (encoder_.future().isValid() && encoder_.future().resultCount() > 0) {
@@ -89,6 +95,7 @@ void CCameraUI::Start() {
                                                  if (link) link->Post(std::move(r));
                                              });
     ContentStore(*store_).UploadCounter(uploaded_);
+    storedCount_ = uploaded_;
     ShowCounter();
     // Pictures kept earlier in this session and not uploaded yet stay in sight.
     for (const SecretaryImg& img : UploadQueue::Instance().Snapshot()) {

@@ -128,6 +128,7 @@ private:
     void RetryItem(int imgId);
     void EnsureProgressTimer();
     void ShowCounter();
+    void StoreCounter();
 
     // Layout and helpers.
     void BuildChildren();
@@ -173,6 +174,10 @@ private:
     int uploaded_ = 0;
     int pendingCount_ = 0;      // removed uploads the counter animation has not added yet
     int counterFrame_ = 0;
+    // The counter is written on a pool thread: the store lock may be held by an upload
+    // job for a while. One write at a time, the newest value last.
+    QFutureWatcher<void> counterWriter_;
+    int storedCount_ = -1;
     qint64 lastRequestMs_ = 0;
 
     std::map<int, QBasicTimer> timers_;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <QLabel>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "net/ContentJobs.h"
 #include "store/ContentStore.h"
@@ -125,8 +126,16 @@ void CCameraUI::CounterTick() {
     counterPlus_->hide();
     uploaded_ += pendingCount_;
     pendingCount_ = 0;
-    ContentStore(*store_).SetUploadCounter(uploaded_);
     ShowCounter();
+    StoreCounter();
+}
+
+void CCameraUI::StoreCounter() {
+    if (counterWriter_.isRunning() || storedCount_ == uploaded_) return;
+    storedCount_ = uploaded_;
+    LocalStore* store = store_;
+    const int count = uploaded_;
+    counterWriter_.setFuture(QtConcurrent::run([store, count] { ContentStore(*store).SetUploadCounter(count); }));
 }
 
 void CCameraUI::ShowCounter() { counterLabel_->setText(kUploadedCounterText.arg(uploaded_)); }
