@@ -215,14 +215,42 @@ TEST_F(CameraFixture, PictureRemovedBeforeKeepIsNotQueued) {
     EXPECT_TRUE(UploadQueue::Instance().Snapshot().empty());
 }
 
-TEST_F(CameraFixture, ClosingWithAnUnkeptShotLeavesNoFile) {
+TEST_F(CameraFixture, ClosingRemovesTheUnkeptShotAndKeepsTheQueuedOnes) {
     Open();
+    KeepShot();
+    const std::vector<std::string> kept = CardFiles();
+    ASSERT_EQ(kept.size(), 1u);
     ShootFrame();
-    ASSERT_EQ(CardFiles().size(), 1u);
+    ASSERT_EQ(CardFiles().size(), 2u);
     host->Close(1);
     Pump();
     EXPECT_TRUE(camera.isNull());
-    EXPECT_TRUE(CardFiles().empty());
+    EXPECT_EQ(CardFiles(), kept);
+}
+
+TEST_F(CameraFixture, ClosingRightAfterAKeepLeavesThePictureForItsUpload) {
+    Open();
+    KeepShot();
+    const std::vector<std::string> kept = CardFiles();
+    host->Close(1);
+    Pump();
+    EXPECT_EQ(kept.size(), 1u);
+    EXPECT_EQ(CardFiles(), kept);
+}
+
+TEST_F(CameraFixture, UnpluggedBeforeTheShotArrivesCancelsIt) {
+    Open();
+    camera->Shoot();
+    {
+        BoxAnswer lost(QStringLiteral("okbtn"));
+        source->Unplug();
+    }
+    EXPECT_FALSE(camera->Shooting());
+    source->Plug();
+    Pump();
+    EXPECT_TRUE(LiveShown(*camera));
+    ShootFrame();
+    EXPECT_TRUE(camera->ShotTaken());
 }
 
 // --- The upload list ---

@@ -64,10 +64,10 @@ CCameraUI::~CCameraUI() {
     if (started_ && storedCount_ != uploaded_) ContentStore(*store_).SetUploadCounter(uploaded_);
     // A picture still being written, or shot and never kept, must not stay behind.
     encoder_.waitForFinished();
-    if (encoder_.future().isValid() && encoder_.future().resultCount() > 0) {
+    const bool unkept = shooting_ || shotTaken_;
+    if (unkept && encoder_.future().isValid() && encoder_.future().resultCount() > 0) {
         const QString written = encoder_.result();
-        if (!written.isEmpty() && (shotTaken_ || shooting_ || written != picturePath_ || keepPending_))
-            QFile::remove(written);
+        if (!written.isEmpty()) QFile::remove(written);
     }
     if (source_) source_->Stop();
 }
@@ -233,6 +233,11 @@ bool CCameraUI::RefuseWithoutScanner() {
 
 void CCameraUI::OnDeviceGone() {
     deviceAvailable_ = false;
+    if (grabNext_) {
+        // The frame asked for will not come: no shot, or the control would wait for good.
+        grabNext_ = false;
+        shooting_ = false;
+    }
     cameraWnd_->hide();
     live_ = QImage();
     UpdateButtons();
