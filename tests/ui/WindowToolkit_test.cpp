@@ -33,7 +33,10 @@ struct Received {
 struct ProbeLog {
     std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
     std::vector<Received> messages;
+    std::vector<int> values;  // of kValueMessage
 };
+
+constexpr unsigned kValueMessage = WM_USER + 50;
 
 class ProbeWindow : public WindowImplBase {
 public:
@@ -47,6 +50,7 @@ protected:
     }
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t w, std::intptr_t l, bool& handled) override {
         log_->messages.push_back({number, w, l, QThread::currentThread() == qApp->thread()});
+        if (number == kValueMessage) log_->values.push_back(*MessageValue<std::shared_ptr<int>>(l));
         handled = true;
         return static_cast<std::intptr_t>(number) + w;
     }
@@ -201,6 +205,30 @@ TEST_F(WindowToolkitTest, ResultsForAClosedWindowAreDropped) {
     Pump();
     EXPECT_TRUE(log->messages.empty());
     EXPECT_FALSE(WindowRegistry::Post(handle, WM_RES_SYNC, 0, 0));
+}
+
+TEST_F(WindowToolkitTest, PostedValuesAreFreedWithTheirMessageHandledOrNot) {
+    const WindowHandle handle = window->GetHandle();
+    auto handled = std::make_shared<int>(7);
+    const std::weak_ptr<int> handledSeen = handled;
+    std::thread([&] { WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(handled)); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return log->values.size() == 1; }));
+    EXPECT_EQ(log->values[0], 7);
+    EXPECT_TRUE(handledSeen.expired());
+
+    // The window closes while the value is on its way: never handled, freed all the same.
+    auto pending = std::make_shared<int>(8);
+    const std::weak_ptr<int> pendingSeen = pending;
+    EXPECT_TRUE(window->PostValue(kValueMessage, 0, std::move(pending)));
+    window->Close(0);
+    Pump();
+    EXPECT_TRUE(pendingSeen.expired());
+
+    auto late = std::make_shared<int>(9);
+    const std::weak_ptr<int> lateSeen = late;
+    EXPECT_FALSE(WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(late)));
+    EXPECT_TRUE(lateSeen.expired());
+    EXPECT_EQ(log->values.size(), 1u);
 }
 
 TEST_F(WindowToolkitTest, NewWindowsNeverInheritAClosedWindowsHandle) {
