@@ -95,8 +95,7 @@ protected:
 
     // Press and release at a point of the list's viewport, through the window system.
     void ClickAt(const QPoint& viewportPos) {
-        const QPoint at = list->viewport()->mapTo(window.data(), viewportPos);
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+        test::ClickThroughWindow(list->viewport(), viewportPos);
         Pump();
     }
     void ClickPart(int row, const QString& part) {

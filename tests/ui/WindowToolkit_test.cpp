@@ -95,7 +95,7 @@ TEST_F(WindowToolkitTest, WindowInitArrivesOnceOnFirstShow) {
 
 TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
     ShowActive();
-    QTest::mouseClick(window->FindControl("probe_btn"), Qt::LeftButton);
+    test::ClickControl(*window, "probe_btn");
     auto* edit = window->FindControl<QLineEdit>("probe_edit");
     edit->setFocus();
     QTest::keyClicks(edit, "ab");
@@ -161,7 +161,7 @@ TEST_F(WindowToolkitTest, FindEditReadsEmptyWhileShowingItsDefaultText) {
     EXPECT_EQ(field->GetText(), "工商银行");
 
     ShowActive();
-    QTest::mouseClick(field->Display(), Qt::LeftButton);
+    test::ClickThroughWindow(field->Display());
     EXPECT_TRUE(field->IsEditing());
     window->FindControl("probe_edit")->setFocus();
     Pump();

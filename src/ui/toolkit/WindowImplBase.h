@@ -45,7 +45,8 @@ public:
     void CenterWindow();
     void ShowWindow(bool show = true);
 
-    // Shows the window modally and returns the code passed to Close.
+    // Shows the window and returns the code passed to Close. An owned window blocks its
+    // owner (and the owner's owners) meanwhile; other windows stay usable.
     int ShowModal();
     // Hides the window, ends its modal loop with code, runs the final teardown and
     // schedules deletion. Later calls do nothing.
