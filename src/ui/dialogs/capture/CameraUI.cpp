@@ -34,7 +34,8 @@ QPointer<CCameraUI>& CurrentControl() {
     return current;
 }
 
-const QSize kThumbnailSize(96, 72);
+// Twice the size it is drawn at, so it stays sharp on a 200% screen.
+const QSize kThumbnailSize(192, 144);
 
 QImage Thumbnail(const QImage& picture) {
     return picture.isNull() ? picture : picture.scaled(kThumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -26,7 +26,7 @@ public:
         const auto* item = static_cast<const UploadItem*>(index.data(kItemRole).value<const void*>());
         if (!item) return;
         p->save();
-        p->setRenderHint(QPainter::Antialiasing);
+        p->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         const QRect row = option.rect.adjusted(6, 5, -6, -5);
         const bool current = option.state & QStyle::State_HasFocus;
         p->setPen(QPen(current ? QColor("#2b7cd3") : QColor("#d9dee5")));
