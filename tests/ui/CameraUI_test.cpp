@@ -2,7 +2,6 @@
 // missing, lost and back; shoot, retake and keep; the upload list with its progress,
 // failures, retry, delete and the uploaded counter; the pictures on disk.
 #include <QFile>
-#include <QImageReader>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QScrollBar>
