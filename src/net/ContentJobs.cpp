@@ -42,6 +42,11 @@ void UploadQueue::RemoveUploaded(int imgId) {
     std::erase_if(entries_, [&](const SecretaryImg& e) { return e.img_id == imgId && e.img_state == kUploaded; });
 }
 
+void UploadQueue::Remove(int imgId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(entries_, [&](const SecretaryImg& e) { return e.img_id == imgId; });
+}
+
 SecretaryImgList UploadQueue::Snapshot() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return entries_;

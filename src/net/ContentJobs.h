@@ -29,6 +29,8 @@ public:
     void SetState(int imgId, int state);
     // Drops the entries with this id that are uploaded.
     void RemoveUploaded(int imgId);
+    // Drops the entries with this id whatever their state (the user deleted the picture).
+    void Remove(int imgId);
     SecretaryImgList Snapshot() const;
     void Clear();
 

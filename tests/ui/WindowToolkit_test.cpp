@@ -33,7 +33,10 @@ struct Received {
 struct ProbeLog {
     std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
     std::vector<Received> messages;
+    std::vector<int> values;  // of kValueMessage
 };
+
+constexpr unsigned kValueMessage = WM_USER + 50;
 
 class ProbeWindow : public WindowImplBase {
 public:
@@ -47,6 +50,7 @@ protected:
     }
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t w, std::intptr_t l, bool& handled) override {
         log_->messages.push_back({number, w, l, QThread::currentThread() == qApp->thread()});
+        if (number == kValueMessage) log_->values.push_back(*MessageValue<std::shared_ptr<int>>(l));
         handled = true;
         return static_cast<std::intptr_t>(number) + w;
     }
@@ -91,7 +95,7 @@ TEST_F(WindowToolkitTest, WindowInitArrivesOnceOnFirstShow) {
 
 TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
     ShowActive();
-    QTest::mouseClick(window->FindControl("probe_btn"), Qt::LeftButton);
+    test::ClickControl(*window, "probe_btn");
     auto* edit = window->FindControl<QLineEdit>("probe_edit");
     edit->setFocus();
     QTest::keyClicks(edit, "ab");
@@ -115,17 +119,30 @@ TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
     EXPECT_EQ(window->FindControl("no_such_control"), nullptr);
 }
 
-TEST_F(WindowToolkitTest, ComboPickPostsThePickerAndItsValue) {
+TEST_F(WindowToolkitTest, FillingAComboChoosesNothingOnlyTheUsersPickNotifies) {
     auto* combo = window->FindControl<ComboKiv>("probe_combo");
     ASSERT_NE(combo, nullptr);
+    ShowActive();
     combo->AddItem("甲", 10);
     combo->AddItem("乙", 20);
-    EXPECT_EQ(combo->GetSelection(), 10);
-    combo->RemoveAll();
     EXPECT_EQ(combo->GetSelection(), -1);
+    EXPECT_EQ(combo->currentText(), "");
+    combo->SelectValue(20);
+    EXPECT_EQ(combo->GetSelection(), 20);
+    combo->RemoveAll();
     combo->AddItem("丙", 30);
-    emit combo->activated(0);  // what a pick from the popup emits
+    combo->AddItem("丁", 40);
+    EXPECT_EQ(combo->GetSelection(), -1);
     Pump();
+    EXPECT_FALSE(Saw("itemselect", "probe_combo"));
+    EXPECT_TRUE(log->messages.empty());
+
+    // The user's choice, with the keyboard on the closed picker.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    Pump();
+    EXPECT_EQ(combo->GetSelection(), 30);
+    EXPECT_TRUE(Saw("itemselect", "probe_combo"));
     ASSERT_EQ(log->messages.size(), 1u);
     EXPECT_EQ(log->messages[0].number, WM_COMBO_PICKED);
     EXPECT_EQ(log->messages[0].wParam, 30);
@@ -144,7 +161,7 @@ TEST_F(WindowToolkitTest, FindEditReadsEmptyWhileShowingItsDefaultText) {
     EXPECT_EQ(field->GetText(), "工商银行");
 
     ShowActive();
-    QTest::mouseClick(field->Display(), Qt::LeftButton);
+    test::ClickThroughWindow(field->Display());
     EXPECT_TRUE(field->IsEditing());
     window->FindControl("probe_edit")->setFocus();
     Pump();
@@ -188,6 +205,30 @@ TEST_F(WindowToolkitTest, ResultsForAClosedWindowAreDropped) {
     Pump();
     EXPECT_TRUE(log->messages.empty());
     EXPECT_FALSE(WindowRegistry::Post(handle, WM_RES_SYNC, 0, 0));
+}
+
+TEST_F(WindowToolkitTest, PostedValuesAreFreedWithTheirMessageHandledOrNot) {
+    const WindowHandle handle = window->GetHandle();
+    auto handled = std::make_shared<int>(7);
+    const std::weak_ptr<int> handledSeen = handled;
+    std::thread([&] { WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(handled)); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return log->values.size() == 1; }));
+    EXPECT_EQ(log->values[0], 7);
+    EXPECT_TRUE(handledSeen.expired());
+
+    // The window closes while the value is on its way: never handled, freed all the same.
+    auto pending = std::make_shared<int>(8);
+    const std::weak_ptr<int> pendingSeen = pending;
+    EXPECT_TRUE(window->PostValue(kValueMessage, 0, std::move(pending)));
+    window->Close(0);
+    Pump();
+    EXPECT_TRUE(pendingSeen.expired());
+
+    auto late = std::make_shared<int>(9);
+    const std::weak_ptr<int> lateSeen = late;
+    EXPECT_FALSE(WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(late)));
+    EXPECT_TRUE(lateSeen.expired());
+    EXPECT_EQ(log->values.size(), 1u);
 }
 
 TEST_F(WindowToolkitTest, NewWindowsNeverInheritAClosedWindowsHandle) {

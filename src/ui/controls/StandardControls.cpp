@@ -4,6 +4,8 @@
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
+#include "ui/controls/ListKiv.h"
+#include "ui/dialogs/capture/CameraUI.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -21,6 +23,8 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
+    Register<ListKiv>("ListKiv");
+    Register<CCameraUI>("Camera");
 }
 
 }  // namespace kivtal

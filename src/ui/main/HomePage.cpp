@@ -93,6 +93,9 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
     case WM_RES_SYNC:
         OnSyncResult();
         break;
+    case WM_RES_SECRETARY_UPLOAD:
+        OnCardUploadResult(static_cast<int>(wParam), static_cast<int>(lParam));
+        break;
     case WM_RES_LOGOUT:
         // Whatever the logout's outcome: an offline or failed logout still ends.
         Close(1);

@@ -93,6 +93,7 @@ private:
     void EnterBusy();
     void LeaveBusy();
     void OnSyncResult();
+    void OnCardUploadResult(int result, int imgId);
 
     // Advertisements.
     void LoadAds();

@@ -81,7 +81,10 @@ void WindowImplBase::ShowWindow(bool show) {
 
 int WindowImplBase::ShowModal() {
     if (closing_) return closeCode_;
-    if (!isVisible()) setWindowModality(Qt::ApplicationModal);
+    // Modal to its owner's windows only: a box shown without an owner (a device error
+    // while an editor runs) must stay answerable, and an ownerless modal window (the
+    // login window, the main window) blocks nothing else.
+    if (!isVisible()) setWindowModality(parentWidget() ? Qt::WindowModal : Qt::NonModal);
     QEventLoop loop;
     modalLoop_ = &loop;
     show();

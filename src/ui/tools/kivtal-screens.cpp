@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/tools/CaptureScenes.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/LoginScenes.h"
 #include "ui/dialogs/ContactTransfer.h"
@@ -147,6 +148,10 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
         {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
         {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
+        {"capture_no_scanner", [] { return screens::ShowCapture(screens::CaptureScene::NoScanner, Settle); }},
+        {"capture_live", [] { return screens::ShowCapture(screens::CaptureScene::Live, Settle); }},
+        {"capture_preview", [] { return screens::ShowCapture(screens::CaptureScene::Preview, Settle); }},
+        {"capture_uploads", [] { return screens::ShowCapture(screens::CaptureScene::Uploads, Settle); }},
     };
     return scenes;
 }
