@@ -1,9 +1,12 @@
 #include "ui/controls/StandardControls.h"
 
+#include "ui/controls/Calendar.h"
 #include "ui/controls/ComboKiv.h"
+#include "ui/controls/EventPlan.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
+#include "ui/controls/MultiButton.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -21,6 +24,9 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
+    Register<CCalendarUI>("Calendar");
+    Register<CMultiLineButtonUI>("MultiButton");
+    Register<CTimeBase>("EventPlan");
 }
 
 }  // namespace kivtal
