@@ -85,10 +85,14 @@ void CalendarDayButton::paintEvent(QPaintEvent*) {
     painter.setPen(ring.alpha() ? QPen(ring, 1.5) : Qt::NoPen);
     painter.setBrush(fill);
     painter.drawEllipse(disc);
-    QColor text = Argb(TextColour());
-    if (today_ && !busy_) text = Qt::white;
-    painter.setPen(text);
+    // Today's filled disc takes white text; its busy mark is then a red dot below.
+    painter.setPen(today_ ? QColor(Qt::white) : Argb(TextColour()));
     painter.drawText(rect(), Qt::AlignCenter, this->text());
+    if (today_ && busy_) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Argb(kBusyColour));
+        painter.drawEllipse(QPointF(width() / 2.0, height() - 4.5), 2, 2);
+    }
 }
 
 CCalendarUI::CCalendarUI(QWidget* parent) : QWidget(parent) {

@@ -242,8 +242,7 @@ void CTimeBase::AddSection(CalendarDate date, std::vector<TimeItem> items) {
     auto* body = new CTimeBody(date, DayHeading(date, TodayDate()), std::move(items));
     auto* element = new QListWidgetItem(this);
     element->setSizeHint(QSize(0, body->height()));
-    element->setText(body->Heading());  // screen readers read the row
-    element->setForeground(Qt::transparent);
+    element->setData(Qt::AccessibleTextRole, body->Heading());  // screen readers read the row
     setItemWidget(element, body);
     setCurrentRow(0);
     OnCurrentChanged();
