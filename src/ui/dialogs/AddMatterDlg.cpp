@@ -94,6 +94,21 @@ void CAddMatterDlg::InitWindow() {
     for (const char* name : {"editpage_min_combo", "add_min_combo"})
         if (auto* c = FindControl<ComboKiv>(name))
             for (int m = 0; m < 60; ++m) c->AddItem(Two(m), m);
+    if (auto* begin = FindControl<QDateEdit>("begin_time"))
+        if (auto* end = FindControl<QDateEdit>("end_time"))
+            // The end follows the start: it never lies before it.
+            connect(begin, &QDateEdit::dateChanged, end, [end](QDate d) {
+                if (end->date() < d) end->setDate(d);
+            });
+    for (const char* name : {"select_combo", "matter_user_combo"})
+        if (auto* picker = FindControl<QTreeWidget>(name))
+            // "全选" chooses or clears every contact.
+            connect(picker, &QTreeWidget::itemChanged, picker, [picker](QTreeWidgetItem* item) {
+                if (item->data(0, Qt::UserRole).toInt() != kSelectAllId || !item->parent()) return;
+                const QSignalBlocker inner(picker);
+                for (int i = 0; i < item->parent()->childCount(); ++i)
+                    item->parent()->child(i)->setCheckState(0, item->checkState(0));
+            });
     FillPickers();
     Reload();
     if (start_ == MatterPage::NewMatter) ShowPage(kModeNewMatter);
@@ -309,10 +324,6 @@ void CAddMatterDlg::FillEditPage() {
     if (begin && end) {
         begin->setDate(DateOfTime(matter_.start_time ? matter_.start_time : now));
         end->setDate(DateOfTime(matter_.end_time ? matter_.end_time : now));
-        // The end follows the start: it never lies before it.
-        QObject::connect(begin, &QDateEdit::dateChanged, end, [end](QDate d) {
-            if (end->date() < d) end->setDate(d);
-        }, Qt::UniqueConnection);
     }
     if (auto* groups = FindControl<ComboKiv>("matter_group_combo")) {
         groups->RemoveAll();
@@ -428,11 +439,6 @@ void CAddMatterDlg::FillPickers() {
         add(QStringLiteral("全选"), kSelectAllId);
         for (const BusinessCard& c : contacts) add(QString::fromStdString(c.bc_name), c.bc_id);
         root->setExpanded(true);
-        QObject::connect(picker, &QTreeWidget::itemChanged, picker, [picker](QTreeWidgetItem* item) {
-            if (item->data(0, Qt::UserRole).toInt() != kSelectAllId || !item->parent()) return;
-            const QSignalBlocker inner(picker);
-            for (int i = 0; i < item->parent()->childCount(); ++i) item->parent()->child(i)->setCheckState(0, item->checkState(0));
-        }, Qt::UniqueConnection);
     }
 }
 
