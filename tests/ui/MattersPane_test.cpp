@@ -186,7 +186,14 @@ TEST(TimeSections, HeightsFollowItemsAndRemarkLines) {
 TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
     Today(2026, 5, 20, 10);
     const int spanning = AddDays("跨三天\\r\\n第二行", {2026, 5, 19}, {2026, 5, 21});
-    AddMatter("今天上午", At(2026, 5, 20, 9), At(2026, 5, 20, 11));
+    const int morning = AddMatter("今天上午", At(2026, 5, 20, 9), At(2026, 5, 20, 11));
+    for (int state : {1, 0}) {  // a cancelled reminder marks nothing; a live one does
+        EventAlarm a;
+        a.event_id = state ? spanning : morning;
+        a.alarm_state = state;
+        a.alarm_time = At(2026, 5, 21, 9);
+        ASSERT_EQ(MatterStore(store).AddReminder(a), 0);
+    }
     AddMatter("后天下午", At(2026, 5, 22, 14), At(2026, 5, 22, 16));  // not running at 10:00
     const int pinned = AddDays("置顶", {2026, 5, 22}, {2026, 5, 22}, 0);
     {
@@ -209,6 +216,8 @@ TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
     ASSERT_EQ(today->Items().size(), 2u);
     EXPECT_EQ(today->Items()[0].text, QStringLiteral("跨三天\r第二行"));
     EXPECT_THAT(today->Items()[0].remarks, ::testing::ElementsAre("备注一(05-19)", "备注二(05-19)"));
+    EXPECT_FALSE(today->Items()[0].reminder);
+    EXPECT_TRUE(today->Items()[1].reminder);
     EXPECT_TRUE(Pane().Timeline()->Section(1)->Items()[0].remarks.empty()) << "remarks only under today";
     EXPECT_EQ(Pane().Timeline()->Section(2)->Items().size(), 1u);
     EXPECT_EQ(Pane().Timeline()->Section(2)->Items()[0].text, "置顶");

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QToolTip>
 
 #include "ui/toolkit/UiMessages.h"
@@ -99,7 +100,7 @@ std::pair<int, CTimeBody::Part> CTimeBody::HitTest(const QPoint& point) const {
     return {-1, None};
 }
 
-void CTimeBody::paintEvent(QPaintEvent*) {
+void CTimeBody::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const int h = ContentHeight();
@@ -122,7 +123,14 @@ void CTimeBody::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(kHeadingLeft, headingTop, width() - kHeadingLeft - 10, 20), Qt::AlignLeft | Qt::AlignVCenter,
                      heading_);
     painter.setFont(font());
-    for (int i = 0; i < static_cast<int>(items_.size()); ++i) PaintItem(painter, i);
+    // Only the items in the exposed band: a long day scrolls, and its hidden items cost nothing.
+    const QRect exposed = event->rect();
+    for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
+        const int top = ItemTop(i);
+        if (top > exposed.bottom()) break;
+        const int bottom = top + kItemHeight + kRemarkHeight * static_cast<int>(items_[i].remarks.size());
+        if (bottom >= exposed.top()) PaintItem(painter, i);
+    }
 }
 
 void CTimeBody::PaintItem(QPainter& painter, int index) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -109,7 +110,6 @@ void CAddMatterDlg::InitWindow() {
                 for (int i = 0; i < item->parent()->childCount(); ++i)
                     item->parent()->child(i)->setCheckState(0, item->checkState(0));
             });
-    FillPickers();
     Reload();
     if (start_ == MatterPage::NewMatter) ShowPage(kModeNewMatter);
     else if (start_ == MatterPage::AddRemark) {
@@ -150,7 +150,7 @@ std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t 
     const int id = static_cast<int>(wParam);
     switch (number) {
     case WM_UI_FILL_PICKERS:
-        FillPickers();
+        if (pickersFilled_) FillPickers();
         break;
     case WM_UI_REMARK_DELETE:
         if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条备注吗?"), 1)) DeleteRemark(id);
@@ -209,6 +209,7 @@ void CAddMatterDlg::ShowPage(int mode) {
     case kModeNewMatter:
     case kModeEditMatter:
         title = mode == kModeNewMatter ? QStringLiteral("添加事项") : QStringLiteral("事项详情");
+        if (!pickersFilled_) FillPickers();
         FillEditPage();
         break;
     case kModeAddRemark:
@@ -218,6 +219,7 @@ void CAddMatterDlg::ShowPage(int mode) {
         break;
     default:
         title = mode == kModeAddReminder ? QStringLiteral("添加提醒") : QStringLiteral("编辑提醒");
+        if (!pickersFilled_) FillPickers();
         FillReminderPage(nullptr);
     }
     SetControlText(FindControl("title"), title);
@@ -416,29 +418,36 @@ void CAddMatterDlg::FillReminderPage(const EventAlarm* reminder) {
 }
 
 void CAddMatterDlg::FillPickers() {
+    pickersFilled_ = true;
     BusinessCardList contacts;
     ContactStore(store_).AllContacts(contacts);
     for (const char* name : {"select_combo", "matter_user_combo"}) {
         auto* picker = FindControl<QTreeWidget>(name);
         if (!picker) continue;
         // Keep what is chosen across a refill.
-        QList<int> chosen;
+        QSet<int> chosen;
         if (picker->topLevelItemCount() > 0)
             for (int i = 0; i < picker->topLevelItem(0)->childCount(); ++i)
                 if (picker->topLevelItem(0)->child(i)->checkState(0) == Qt::Checked)
                     chosen << picker->topLevelItem(0)->child(i)->data(0, Qt::UserRole).toInt();
         const QSignalBlocker block(picker);
+        picker->setUpdatesEnabled(false);
         picker->clear();
         auto* root = new QTreeWidgetItem(picker, {QStringLiteral("全部")});
+        QList<QTreeWidgetItem*> items;
+        items.reserve(static_cast<int>(contacts.size()) + 1);
         auto add = [&](const QString& text, int id) {
-            auto* item = new QTreeWidgetItem(root, {text});
+            auto* item = new QTreeWidgetItem({text});
             item->setData(0, Qt::UserRole, id);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, chosen.contains(id) ? Qt::Checked : Qt::Unchecked);
+            items.push_back(item);
         };
         add(QStringLiteral("全选"), kSelectAllId);
         for (const BusinessCard& c : contacts) add(QString::fromStdString(c.bc_name), c.bc_id);
+        root->addChildren(items);
         root->setExpanded(true);
+        picker->setUpdatesEnabled(true);
     }
 }
 

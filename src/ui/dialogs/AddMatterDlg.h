@@ -86,6 +86,8 @@ private:
     void FillRemarkPage(const EventComment* remark);
     void FillReminderPage(const EventAlarm* reminder);
     void FillLists();
+    // The contact pickers are filled when a page that shows them opens first, so the
+    // details page never reads the contacts; later calls refill them.
     void FillPickers();
     void PresetClock(ComboKiv* hour, ComboKiv* minute, QDateEdit* date);
     void Reload();
@@ -144,6 +146,7 @@ private:
     bool returnToDetails_ = true;
     int remarkTag_ = 0;
     int reminderTag_ = 0;
+    bool pickersFilled_ = false;
 };
 
 }  // namespace kivtal

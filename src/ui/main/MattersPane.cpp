@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <map>
 
 #include "net/LoginUser.h"
 #include "store/MatterStore.h"
@@ -40,12 +41,9 @@ QString DateText(CalendarDate d) {
         .arg(d.day, 2, 10, QLatin1Char('0'));
 }
 
-int CountAt(LocalStore& store, std::optional<std::int32_t> moment, std::optional<int> groupId = std::nullopt) {
-    if (!moment) return 0;
+int CountAt(LocalStore& store, std::optional<std::int32_t> moment) {
     TalEventList matters;
-    MatterStore ms(store);
-    const int rc = groupId ? ms.MattersOfGroupAt(*moment, *groupId, matters) : ms.MattersAt(*moment, matters);
-    return rc == 0 ? static_cast<int>(matters.size()) : 0;
+    return moment && MatterStore(store).MattersAt(*moment, matters) == 0 ? static_cast<int>(matters.size()) : 0;
 }
 
 bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline; }
@@ -72,10 +70,14 @@ void MattersPane::Refresh() {
     if (editingRow_ != -1 || !groups_ || !calendar_) return;
     filling_ = true;
     groups_->clear();
-    const auto t = DayStart(calendar_->Selected());
+    // One read of the day's matters serves row 0 and every group's count.
+    TalEventList running;
+    if (const auto t = DayStart(calendar_->Selected()); !t || MatterStore(store_).MattersAt(*t, running) != 0)
+        running.clear();
+    std::map<int, int> perGroup;
+    for (const TalEvent& m : running) ++perGroup[m.group_id];
 
-    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(CountAt(store_, t)),
-                                    groups_);
+    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(running.size()), groups_);
     all->setData(Qt::UserRole, 0);
     all->setSizeHint(QSize(0, kGroupRowHeight));
     calendar_->RefreshBusyMarks();
@@ -86,14 +88,16 @@ void MattersPane::Refresh() {
             auto* item = new QListWidgetItem(groups_);
             item->setData(Qt::UserRole, g.group_id);
             item->setSizeHint(QSize(0, kGroupRowHeight));
-            auto* row = new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name),
-                                           CountAt(store_, t, g.group_id), groups_);
+            auto* row = new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
             groups_->setItemWidget(item, row);
             home_.BindNotifications(row);
         }
     }
+    {
+        const QSignalBlocker block(groups_);
+        groups_->setCurrentRow(0);
+    }
     filling_ = false;
-    groups_->setCurrentRow(0);
     OnGroupSelected();
     RefreshQuickDays();
 }
@@ -186,25 +190,27 @@ void MattersPane::UpcomingView() {
 void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
     if (matters.empty()) return;
     const bool today = date == TodayDate();
+    std::vector<int> ids;
+    for (const TalEvent& m : matters) ids.push_back(m.event_id);
     MatterStore ms(store_);
+    std::map<int, EventAlarmList> reminders;
+    std::map<int, EventCommentList> remarks;
+    ms.RemindersOfMatters(ids, reminders);
+    if (today) ms.RemarksOfMatters(ids, remarks);
     std::vector<TimeItem> items;
     items.reserve(matters.size());
     for (const TalEvent& m : matters) {
         TimeItem item;
         item.event_id = m.event_id;
         item.text = ShownText(m.description);
-        EventAlarmList reminders;
-        item.reminder = ms.RemindersOf(m.event_id, reminders) == 0 && !reminders.empty();
-        if (today) {
-            EventCommentList remarks;
-            ms.RemarksOf(m.event_id, remarks);
-            for (std::size_t i = 0; i < remarks.size() && i < 2; ++i) {
-                const CalendarDate made = DateOf(remarks[i].create_time);
-                item.remarks.push_back(QStringLiteral("%1(%2-%3)")
-                                           .arg(ShownText(remarks[i].c_content))
-                                           .arg(made.month, 2, 10, QLatin1Char('0'))
-                                           .arg(made.day, 2, 10, QLatin1Char('0')));
-            }
+        item.reminder = reminders.count(m.event_id) != 0;
+        const EventCommentList& own = remarks[m.event_id];
+        for (std::size_t i = 0; i < own.size() && i < 2; ++i) {
+            const CalendarDate made = DateOf(own[i].create_time);
+            item.remarks.push_back(QStringLiteral("%1(%2-%3)")
+                                       .arg(ShownText(own[i].c_content))
+                                       .arg(made.month, 2, 10, QLatin1Char('0'))
+                                       .arg(made.day, 2, 10, QLatin1Char('0')));
         }
         items.push_back(std::move(item));
     }
