@@ -100,6 +100,21 @@ protected:
         return editor_ ? editor_->Matter().event_id : 0;
     }
 
+    // A matter running from now for `seconds`, stored on device A; synced when asked, so
+    // that it has its server id.
+    TalEvent StoreMatter(const std::string& text, int seconds, bool sync) {
+        TalEvent m;
+        m.description = text;
+        m.start_time = NowSeconds() - 60;
+        m.end_time = NowSeconds() + seconds;
+        EXPECT_EQ(MatterStore(a_->store()).AddMatter(m), 0);
+        if (sync) {
+            EXPECT_EQ(a_->Sync(), 0);
+            EXPECT_EQ(MatterStore(a_->store()).MatterById(m.event_id, m), 0);
+        }
+        return m;
+    }
+
     EventAlarmList Reminders(int eventId) {
         EventAlarmList out;
         MatterStore(a_->store()).RemindersOf(eventId, out);
@@ -248,11 +263,7 @@ TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutRemi
         test::Pump();
         return id;
     }();
-    TalEvent plain;
-    plain.description = "整理名片";
-    plain.start_time = NowSeconds();
-    plain.end_time = NowSeconds() + 3600;
-    ASSERT_EQ(MatterStore(a_->store()).AddMatter(plain), 0);
+    const TalEvent plain = StoreMatter("整理名片", 3600, false);
 
     LoginUser::Instance().update([](LoginUserState& s) { s.login_mode = LoginUserState::kModeOffline; });
     {
@@ -290,13 +301,7 @@ TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutRemi
 
 TEST_F(MatterEditorFlow, RemarksAddedEditedAndDeletedArriveOnASecondDevice) {
     StartService(0);
-    TalEvent m;
-    m.description = "季度回访";
-    m.start_time = NowSeconds() - 3600;
-    m.end_time = NowSeconds() + 86400;
-    ASSERT_EQ(MatterStore(a_->store()).AddMatter(m), 0);
-    ASSERT_EQ(a_->Sync(), 0);
-    ASSERT_EQ(MatterStore(a_->store()).MatterById(m.event_id, m), 0);
+    const TalEvent m = StoreMatter("季度回访", 86400, true);
 
     BoxScript boxes;
     OpenStored(m.event_id);
@@ -373,13 +378,7 @@ TEST_F(MatterEditorFlow, TheClockCombosStartFiveMinutesAheadAndRollOverMidnight)
 
 TEST_F(MatterEditorFlow, AMatterDeletedByASyncClosesTheEditorWithAMessage) {
     StartService(0);
-    TalEvent m;
-    m.description = "被另一台设备删除";
-    m.start_time = NowSeconds();
-    m.end_time = NowSeconds() + 3600;
-    ASSERT_EQ(MatterStore(a_->store()).AddMatter(m), 0);
-    ASSERT_EQ(a_->Sync(), 0);
-    ASSERT_EQ(MatterStore(a_->store()).MatterById(m.event_id, m), 0);
+    const TalEvent m = StoreMatter("被另一台设备删除", 3600, true);
     BoxScript boxes;
     OpenStored(m.event_id);
 

@@ -3,23 +3,6 @@
 #include "model/Clock.h"
 
 namespace kivtal {
-namespace {
-
-CalendarDate FromDayNumber(std::int64_t days) {
-    // The inverse of DaysFromCivil, on 400-year eras of 146 097 days from 0000-03-01.
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t doe = days - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int year = static_cast<int>(yoe + era * 400 + (month <= 2));
-    return {year, month, day};
-}
-
-}  // namespace
 
 CalendarDate DateOf(std::int32_t t) {
     const WallClock w = TimeToWallClock(t);
@@ -35,7 +18,8 @@ CalendarDate NextDay(CalendarDate date) {
 }
 
 CalendarDate AddDays(CalendarDate date, int n) {
-    return FromDayNumber(DaysFromCivil(date.year, date.month, date.day) + n);
+    const CivilDate d = CivilFromDays(DaysFromCivil(date.year, date.month, date.day) + n);
+    return {d.year, d.month, d.day};
 }
 
 int DayOfWeek(CalendarDate date) {

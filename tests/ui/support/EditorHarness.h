@@ -12,15 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "e2e/CoreDevice.h"
 #include "e2e/ServiceProcess.h"
-#include "net/AccountJobs.h"
 #include "net/DefaultWorker.h"
-#include "net/Identity.h"
 #include "net/LoginUser.h"
 #include "net/SyncRun.h"
 #include "net/SyncThread.h"
 #include "store/LocalStore.h"
-#include "support/TempDir.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/support/UiTestSupport.h"
 #include "ui/toolkit/ControlAccess.h"
@@ -69,43 +67,30 @@ private:
     std::deque<bool> answers_;
 };
 
-// One data folder signed in to the service.
+// A device of the end-to-end tests with the program's own worker over it, results
+// going to the windows.
 class EditorDevice {
 public:
-    EditorDevice(std::string uniqueId, const std::string& apiUrl)
-        : uniqueId_(std::move(uniqueId)), store_(StorePaths{dir_.path() + "user/", "/nonexistent/doz2a_v3.db"}) {
-        config_.apiUrl = apiUrl;
-        config_.webUrl = apiUrl;
-        config_.probeHosts = {"127.0.0.1"};
-    }
+    EditorDevice(std::string uniqueId, const std::string& apiUrl) : core_(std::move(uniqueId), apiUrl) {}
 
     // Makes this device the process's signed-in one.
     int Login(const std::string& name, const std::string& password) {
-        EXPECT_EQ(store_.EnsureLoginDb(), 0);
-        LoginUser::Instance().reset();
-        LoginUser::Instance().update([&](LoginUserState& s) {
-            s.login_name = name;
-            s.password = md5Hex(md5Hex(password));
-            s.unique_id = uniqueId_;
-        });
-        JobContext ctx = Context();
-        const int rc = RunLoginJob(ctx);
-        EXPECT_EQ(store_.EnsureUserDb(name), 0);
+        const int rc = core_.login(name, password);
+        EXPECT_EQ(core_.store().EnsureUserDb(name), 0);
         return rc;
     }
-
     int Sync() {
-        JobContext ctx = Context();
+        JobContext ctx = core_.context();
         return runSync(ctx);
     }
+    JobContext Context() { return core_.context(); }
+    LocalStore& store() { return core_.store(); }
 
-    JobContext Context() { return JobContext{net_, store_, config_, [](unsigned, std::intptr_t, std::intptr_t) {}, dir_.path(), {}}; }
-
-    // The program's worker over this device, results to the windows.
     WorkerLink& Worker() {
         if (!worker_) {
-            worker_ = std::make_unique<SyncThread>(
-                WorkerSetup{net_, store_, config_, dir_.path(), MakeWindowResultPoster(), DefaultWorkerJobs({}), nullptr});
+            JobContext ctx = core_.context();
+            worker_ = std::make_unique<SyncThread>(WorkerSetup{ctx.net, ctx.store, ctx.config, core_.folder(),
+                                                               MakeWindowResultPoster(), DefaultWorkerJobs({}), nullptr});
             link_ = std::make_unique<SyncThreadLink>(*worker_);
         }
         return *link_;
@@ -114,14 +99,8 @@ public:
         if (worker_) worker_->stop();
     }
 
-    LocalStore& store() { return store_; }
-
 private:
-    TempDir dir_;
-    std::string uniqueId_;
-    LocalStore store_;
-    NetUtil net_{std::vector<std::string>{"127.0.0.1"}};
-    ServiceConfig config_;
+    e2e::CoreDevice core_;
     std::unique_ptr<SyncThread> worker_;
     std::unique_ptr<SyncThreadLink> link_;
 };
