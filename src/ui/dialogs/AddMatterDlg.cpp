@@ -342,41 +342,32 @@ void CAddMatterDlg::FillEditPage() {
     auto* remind = FindControl<QAbstractButton>("remind_btn");
     if (remind) remind->setChecked(reminder.has_value());
     if (QWidget* tips = FindControl("tip_layout")) tips->setVisible(reminder.has_value());
-    auto* me = FindControl<QAbstractButton>("editpage_remind_me_btn");
-    auto* others = FindControl<QAbstractButton>("remind_other_btn");
-    auto* picker = FindControl<QTreeWidget>("select_combo");
-    PresetClock(FindControl<ComboKiv>("editpage_remind_combo"), FindControl<ComboKiv>("editpage_min_combo"),
-                FindControl<QDateEdit>("editpage_remind_time"));
-    if (me) me->setChecked(reminder && reminder->alarm_myself == 1);
+    ShowReminderForm(kDescriptionForm, reminder ? &*reminder : nullptr);
+}
+
+void CAddMatterDlg::ShowReminderForm(const ReminderForm& form, const EventAlarm* reminder) {
+    // Five minutes ahead, rolling into the next hour or day as a clock does.
+    const WallClock w = TimeToWallClock(reminder ? reminder->alarm_time : NowSeconds() + 300);
+    if (auto* d = FindControl<QDateEdit>(form.date)) d->setDate(QDate(w.year, w.month, w.day));
+    if (auto* h = FindControl<ComboKiv>(form.hour)) h->SelectValue(w.hour);
+    if (auto* m = FindControl<ComboKiv>(form.minute)) m->SelectValue(w.minute);
+    if (auto* me = FindControl<QAbstractButton>(form.myself)) me->setChecked(reminder && reminder->alarm_myself == 1);
     const QStringList ids = reminder ? QString::fromStdString(reminder->alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts)
                                      : QStringList();
     bool anyOther = false;
+    auto* picker = FindControl<QTreeWidget>(form.picker);
     if (picker && picker->topLevelItemCount() > 0) {
+        const QSignalBlocker block(picker);
         QTreeWidgetItem* root = picker->topLevelItem(0);
         for (int i = 0; i < root->childCount(); ++i) {
-            QTreeWidgetItem* item = root->child(i);
-            const int id = item->data(0, Qt::UserRole).toInt();
+            const int id = root->child(i)->data(0, Qt::UserRole).toInt();
             const bool chosen = id != kSelectAllId && ids.contains(QString::number(id));
             anyOther = anyOther || chosen;
-            item->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
+            root->child(i)->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
         }
     }
-    if (others) others->setChecked(anyOther);
+    if (auto* others = FindControl<QAbstractButton>(form.others)) others->setChecked(anyOther);
     if (picker) picker->setVisible(anyOther);
-    if (reminder) {
-        const WallClock w = TimeToWallClock(reminder->alarm_time);
-        if (auto* d = FindControl<QDateEdit>("editpage_remind_time")) d->setDate(QDate(w.year, w.month, w.day));
-        if (auto* h = FindControl<ComboKiv>("editpage_remind_combo")) h->SelectValue(w.hour);
-        if (auto* m = FindControl<ComboKiv>("editpage_min_combo")) m->SelectValue(w.minute);
-    }
-}
-
-void CAddMatterDlg::PresetClock(ComboKiv* hour, ComboKiv* minute, QDateEdit* date) {
-    // Five minutes ahead, rolling into the next hour or day as a clock does.
-    const WallClock w = TimeToWallClock(NowSeconds() + 300);
-    if (hour) hour->SelectValue(w.hour);
-    if (minute) minute->SelectValue(w.minute);
-    if (date) date->setDate(QDate(w.year, w.month, w.day));
 }
 
 void CAddMatterDlg::FillRemarkPage(const EventComment* remark) {
@@ -391,30 +382,7 @@ void CAddMatterDlg::FillReminderPage(const EventAlarm* reminder) {
     QWidget* text = FindControl("add_matter_time_edit");
     SetControlText(text, reminder ? QString::fromStdString(reminder->a_content) : QString());
     if (text) text->setProperty("tag", reminderTag_);
-    PresetClock(FindControl<ComboKiv>("add_remind_combo"), FindControl<ComboKiv>("add_min_combo"),
-                FindControl<QDateEdit>("matter_time_remind"));
-    const QStringList ids =
-        reminder ? QString::fromStdString(reminder->alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts) : QStringList();
-    if (auto* me = FindControl<QAbstractButton>("add_remind_me_btn")) me->setChecked(reminder && reminder->alarm_myself);
-    bool anyOther = false;
-    auto* picker = FindControl<QTreeWidget>("matter_user_combo");
-    if (picker && picker->topLevelItemCount() > 0) {
-        QTreeWidgetItem* root = picker->topLevelItem(0);
-        for (int i = 0; i < root->childCount(); ++i) {
-            const int id = root->child(i)->data(0, Qt::UserRole).toInt();
-            const bool chosen = id != kSelectAllId && ids.contains(QString::number(id));
-            anyOther = anyOther || chosen;
-            root->child(i)->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
-        }
-    }
-    if (auto* others = FindControl<QAbstractButton>("remark_matter_user_combo")) others->setChecked(anyOther);
-    if (picker) picker->setVisible(anyOther);
-    if (reminder) {
-        const WallClock w = TimeToWallClock(reminder->alarm_time);
-        if (auto* d = FindControl<QDateEdit>("matter_time_remind")) d->setDate(QDate(w.year, w.month, w.day));
-        if (auto* h = FindControl<ComboKiv>("add_remind_combo")) h->SelectValue(w.hour);
-        if (auto* m = FindControl<ComboKiv>("add_min_combo")) m->SelectValue(w.minute);
-    }
+    ShowReminderForm(kPageForm, reminder);
 }
 
 void CAddMatterDlg::FillPickers() {

@@ -49,6 +49,21 @@ inline constexpr int kServerTimePassed = 2;
 // fit in the stored 32 bits.
 std::optional<int> MatterTime(int year, int month, int day, int hour, int minute, int second);
 
+// The controls of one of the two reminder forms: the edit page's description reminder
+// and the reminder page.
+struct ReminderForm {
+    const char* date;
+    const char* hour;
+    const char* minute;
+    const char* myself;
+    const char* others;
+    const char* picker;
+};
+inline constexpr ReminderForm kDescriptionForm{"editpage_remind_time",   "editpage_remind_combo", "editpage_min_combo",
+                                               "editpage_remind_me_btn", "remind_other_btn",      "select_combo"};
+inline constexpr ReminderForm kPageForm{"matter_time_remind", "add_remind_combo",         "add_min_combo",
+                                        "add_remind_me_btn",  "remark_matter_user_combo", "matter_user_combo"};
+
 class CAddMatterDlg : public WindowImplBase {
     Q_OBJECT
 
@@ -89,7 +104,9 @@ private:
     // The contact pickers are filled when a page that shows them opens first, so the
     // details page never reads the contacts; later calls refill them.
     void FillPickers();
-    void PresetClock(ComboKiv* hour, ComboKiv* minute, QDateEdit* date);
+    // The form shows the reminder, or for none: nobody chosen and the time five
+    // minutes from now.
+    void ShowReminderForm(const ReminderForm& form, const EventAlarm* reminder);
     void Reload();
     QString RecipientNames(const EventAlarm& reminder) const;
     void ToggleShown(const char* toggle, const char* shown, bool clearPicker);
@@ -107,7 +124,7 @@ private:
     std::optional<EventAlarm> StoredReminder(int alarmId) const;
     EventAlarm BuildDescriptionReminder() const;
     EventAlarm BuildPageReminder() const;
-    void FillRecipients(EventAlarm& reminder, QTreeWidget* picker, bool others, bool myself) const;
+    void FillRecipients(EventAlarm& reminder, const ReminderForm& form) const;
     static bool SameReminder(const EventAlarm& a, const EventAlarm& b);
     bool DescriptionReminderChanged() const;
     bool PageReminderChanged() const;

@@ -34,10 +34,10 @@ bool On(const WindowImplBase& w, const char* name) {
     return b && b->isChecked();
 }
 
-std::optional<int> PickedTime(const WindowImplBase& w, const char* date, const char* hour, const char* minute) {
-    auto* d = w.FindControl<QDateEdit>(date);
-    auto* h = w.FindControl<ComboKiv>(hour);
-    auto* m = w.FindControl<ComboKiv>(minute);
+std::optional<int> PickedTime(const WindowImplBase& w, const ReminderForm& form) {
+    auto* d = w.FindControl<QDateEdit>(form.date);
+    auto* h = w.FindControl<ComboKiv>(form.hour);
+    auto* m = w.FindControl<ComboKiv>(form.minute);
     if (!d || !h || !m) return std::nullopt;
     const QDate day = d->date();
     return MatterTime(day.year(), day.month(), day.day(), std::max(0, h->GetSelection()),
@@ -112,7 +112,7 @@ bool CAddMatterDlg::ValidateEditPage() {
         return false;
     }
     if (remind) {
-        const auto when = PickedTime(*this, "editpage_remind_time", "editpage_remind_combo", "editpage_min_combo");
+        const auto when = PickedTime(*this, kDescriptionForm);
         if (!when || *when <= NowSeconds()) {
             Tell(QStringLiteral("提醒发送时间不能小于当前时间"), kErrorTitle);
             return false;
@@ -247,7 +247,10 @@ std::optional<EventAlarm> CAddMatterDlg::StoredReminder(int alarmId) const {
     return std::nullopt;
 }
 
-void CAddMatterDlg::FillRecipients(EventAlarm& r, QTreeWidget* picker, bool others, bool myself) const {
+void CAddMatterDlg::FillRecipients(EventAlarm& r, const ReminderForm& form) const {
+    auto* picker = FindControl<QTreeWidget>(form.picker);
+    const bool others = On(*this, form.others);
+    const bool myself = On(*this, form.myself);
     r.alarm_whos.clear();
     r.alarm_whos_id.clear();
     if (others && picker && picker->topLevelItemCount() > 0) {
@@ -272,9 +275,8 @@ EventAlarm CAddMatterDlg::BuildDescriptionReminder() const {
     EventAlarm r;
     if (const auto stored = StoredDescriptionReminder()) r = *stored;
     r.a_content = StoredText(ControlText(FindControl("edit_matter_edit")).trimmed());
-    FillRecipients(r, FindControl<QTreeWidget>("select_combo"), On(*this, "remind_other_btn"),
-                   On(*this, "editpage_remind_me_btn"));
-    r.alarm_time = PickedTime(*this, "editpage_remind_time", "editpage_remind_combo", "editpage_min_combo").value_or(0);
+    FillRecipients(r, kDescriptionForm);
+    r.alarm_time = PickedTime(*this, kDescriptionForm).value_or(0);
     r.alarm_state = On(*this, "remind_btn") ? 0 : 1;
     r.event_description_alarm = 1;
     r.event_id = matter_.event_id;
@@ -288,9 +290,8 @@ EventAlarm CAddMatterDlg::BuildPageReminder() const {
     if (const auto stored = StoredReminder(reminderTag_)) r = *stored;
     r.alarm_id = reminderTag_;
     r.a_content = StoredText(ControlText(FindControl("add_matter_time_edit")).trimmed());
-    r.alarm_time = PickedTime(*this, "matter_time_remind", "add_remind_combo", "add_min_combo").value_or(0);
-    FillRecipients(r, FindControl<QTreeWidget>("matter_user_combo"), On(*this, "remark_matter_user_combo"),
-                   On(*this, "add_remind_me_btn"));
+    r.alarm_time = PickedTime(*this, kPageForm).value_or(0);
+    FillRecipients(r, kPageForm);
     r.alarm_state = 0;
     r.event_description_alarm = 2;
     r.event_id = matter_.event_id;
@@ -322,7 +323,7 @@ bool CAddMatterDlg::ValidateReminderPage() {
         Tell(QStringLiteral("提醒内容不能为空"));
         return false;
     }
-    const auto when = PickedTime(*this, "matter_time_remind", "add_remind_combo", "add_min_combo");
+    const auto when = PickedTime(*this, kPageForm);
     if (!when || *when <= NowSeconds()) {
         Tell(QStringLiteral("提醒发送时间不能小于当前时间"));
         return false;

@@ -337,6 +337,7 @@ bool MattersPane::BeginEditor(CAddMatterDlg* editor) {
     editor->SetMainWindow(home_.GetHandle());
     if (!editor->Create(&home_, QStringLiteral("事项"))) {
         editor->deleteLater();
+        editor_ = nullptr;
         return false;
     }
     if (CMaskDlg* mask = home_.Mask()) mask->CoverOwner();
