@@ -252,6 +252,34 @@ TEST_F(MatterEditorFlow, SwitchingTheReminderOffAsksAndCancelsItOnTheService) {
     EXPECT_TRUE(Reminders(id).empty()) << "the cancelled reminder is no longer live";
 }
 
+TEST_F(MatterEditorFlow, AReminderOfItsOwnIsAddedThenDeletedOnTheService) {
+    StartService(2);
+    const TalEvent m = StoreMatter("展会", 86400, false);  // not yet on the service
+    BoxScript boxes;
+    OpenStored(m.event_id);
+    Click("add_matter_time_btn");
+    Click("save_tip_time");  // no text
+    Type("add_matter_time_edit", QStringLiteral("带上样品"));
+    When(false, NowSeconds() + 7200);
+    Click("save_tip_time");  // nobody to remind
+    Check("add_remind_me_btn", true);
+    Click("save_tip_time");
+    test::Pump();
+    EXPECT_THAT(boxes.texts, ElementsAre("提醒内容不能为空", "必须选择提醒发送人", kCoinQuestion, "提醒添加成功"));
+    const EventAlarmList added = Reminders(m.event_id);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].event_description_alarm, 2);
+    EXPECT_GT(added[0].event_server_id, 0) << "the matter was synced before its reminder";
+    EXPECT_EQ(editor_->Mode(), kModeDetails);
+
+    boxes.texts.clear();
+    editor_->SendMessage(WM_UI_REMINDER_DELETE, added[0].alarm_id);
+    test::Pump();
+    EXPECT_THAT(boxes.texts, ElementsAre("删除后将无法恢复！", "提醒修改保存成功"));
+    EXPECT_TRUE(Reminders(m.event_id).empty());
+    EXPECT_EQ(boxes.stuckNotices, 0);
+}
+
 // --- Deleting a matter ---
 
 TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutReminders) {
