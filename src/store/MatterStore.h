@@ -2,6 +2,7 @@
 // The user's matters (tb_event), matter groups (tb_event_group), the remarks on matters
 // (tb_event_comment) and their reminders (tb_event_alarm). Every write stores its row
 // and its change-log entry in one transaction, so the two never disagree.
+#include <map>
 #include <vector>
 
 #include "model/Records.h"
@@ -55,6 +56,11 @@ public:
     int RemarksOf(int eventId, EventCommentList& out);     // live remarks
     int RemindersOf(int eventId, EventAlarmList& out);     // live reminders
     int ReminderById(int alarmId, EventAlarm& out);
+    // The live remarks or reminders of several matters in one session (the timeline
+    // asks for a whole day's matters at once), keyed by event_id; matters without any
+    // are absent. On a failing query the lists read so far stay.
+    int RemarksOfMatters(const std::vector<int>& eventIds, std::map<int, EventCommentList>& out);
+    int RemindersOfMatters(const std::vector<int>& eventIds, std::map<int, EventAlarmList>& out);
 
 private:
     LocalStore& store_;

@@ -110,6 +110,22 @@ int ReadFirst(LocalStore& store, std::string_view sql, const SqlArgs& args, Reco
     return 0;
 }
 
+// One query per id, all in one session.
+template <class Record>
+int ReadEach(LocalStore& store, std::string_view sql, const std::vector<int>& ids,
+             std::map<int, std::vector<Record>>& out) {
+    StoreSession session = store.OpenUserDb();
+    if (!session.ok()) return 1;
+    ResultTable t;
+    for (int id : ids) {
+        if (session.db().query(sql, {Arg(id), Arg(0)}, t) != SQLITE_OK) return 1;
+        if (t.empty()) continue;
+        std::vector<Record>& list = out[id];
+        for (int r = 0; r < t.rows(); ++r) ReadRow(t, r, list.emplace_back());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int MatterStore::MatterById(int eventId, TalEvent& out) {
@@ -174,6 +190,14 @@ int MatterStore::MatterGroupById(int groupId, EventGroup& out) {
 
 int MatterStore::RemarksOf(int eventId, EventCommentList& out) {
     return ReadList(store_, kRemarksOf, {Arg(eventId), Arg(0)}, out);
+}
+
+int MatterStore::RemarksOfMatters(const std::vector<int>& eventIds, std::map<int, EventCommentList>& out) {
+    return ReadEach(store_, kRemarksOf, eventIds, out);
+}
+
+int MatterStore::RemindersOfMatters(const std::vector<int>& eventIds, std::map<int, EventAlarmList>& out) {
+    return ReadEach(store_, kRemindersOf, eventIds, out);
 }
 
 int MatterStore::RemindersOf(int eventId, EventAlarmList& out) {

@@ -7,13 +7,9 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-struct CivilDate {
-    int year;
-    int month;
-    int day;
-};
+}  // namespace
 
-// Inverse of DaysFromCivil; same era arithmetic so negative day numbers work too.
+// Same era arithmetic as DaysFromCivil, so negative day numbers work too.
 CivilDate CivilFromDays(std::int64_t z) {
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
@@ -26,6 +22,8 @@ CivilDate CivilFromDays(std::int64_t z) {
     const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
     return {year, month, day};
 }
+
+namespace {
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);

@@ -36,4 +36,12 @@ int SolarMonthDays(int year, int month);
 // Proleptic Gregorian day numbers, day 0 = 1970-01-01.
 std::int64_t DaysFromCivil(int year, int month, int day);
 
+struct CivilDate {
+    int year;
+    int month;
+    int day;
+};
+// The inverse of DaysFromCivil, negative day numbers included.
+CivilDate CivilFromDays(std::int64_t days);
+
 }  // namespace kivtal

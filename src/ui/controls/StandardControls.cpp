@@ -1,10 +1,13 @@
 #include "ui/controls/StandardControls.h"
 
+#include "ui/controls/Calendar.h"
 #include "ui/controls/ComboKiv.h"
+#include "ui/controls/EventPlan.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
 #include "ui/controls/ListKiv.h"
+#include "ui/controls/MultiButton.h"
 #include "ui/dialogs/capture/CameraUI.h"
 #include "ui/toolkit/SkinLoader.h"
 
@@ -25,6 +28,9 @@ void RegisterStandardControls() {
     Register<FindEdit>("FindEdit");
     Register<ListKiv>("ListKiv");
     Register<CCameraUI>("Camera");
+    Register<CCalendarUI>("Calendar");
+    Register<CMultiLineButtonUI>("MultiButton");
+    Register<CTimeBase>("EventPlan");
 }
 
 }  // namespace kivtal

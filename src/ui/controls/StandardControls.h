@@ -3,7 +3,8 @@
 
 namespace kivtal {
 
-// Registers "ComboKiv", "GifLabel", "GifButton" and "FindEdit" with the skin loader.
+// Registers "ComboKiv", "GifLabel", "GifButton", "FindEdit" and the matters page's
+// "Calendar", "MultiButton" and "EventPlan" with the skin loader.
 void RegisterStandardControls();
 
 }  // namespace kivtal

@@ -11,6 +11,7 @@
 #include "store/AccountStore.h"
 #include "store/ContentStore.h"
 #include "text/Diagnostics.h"
+#include "ui/main/MattersPane.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
@@ -51,6 +52,8 @@ void CHomePage::Notify(const QString& type, QWidget* sender) {
         PostMessage(WM_UI_HOME_INIT);
         return;
     }
+    if (type == u"click" && ControlName(sender) == u"add_event") StyleTabs(true);
+    if (matters_ && matters_->OnNotify(type, sender)) return;
     if (type == u"click") OnFrameClick(ControlName(sender), sender);
 }
 
@@ -75,6 +78,7 @@ bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
         } else {
             ShowMattersPage();
             if (hooks_.resetTimelineToToday) hooks_.resetTimelineToToday();
+            else if (matters_) matters_->ShowUpcoming();
         }
     } else return false;
     return true;
@@ -115,13 +119,14 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
         else handled = false;
         break;
     default:
-        handled = false;
+        handled = matters_ && matters_->OnMessage(number, wParam, lParam);
     }
     return 0;
 }
 
 void CHomePage::Initialise() {
     if (WorkerLink* link = Worker()) link->SetResultWindow(GetHandle());
+    if (!matters_) matters_ = std::make_unique<MattersPane>(*this, store_);
     RefreshPanes();
     LoadAds();
     LeaveBusy();
@@ -141,6 +146,10 @@ void CHomePage::RefreshCalendar() {
         hooks_.refreshCalendar();
         return;
     }
+    if (matters_) {
+        matters_->RefreshCalendar();
+        return;
+    }
     // Until the month calendar is placed here, its box shows today's date.
     static const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
     const QDate today = QDate::currentDate();
@@ -155,6 +164,7 @@ void CHomePage::RefreshCalendar() {
 void CHomePage::RefreshPanes() {
     if (hooks_.refreshContacts) hooks_.refreshContacts();
     if (hooks_.refreshMatters) hooks_.refreshMatters();
+    else if (matters_) matters_->Refresh();
     ShowUserName();
 }
 
@@ -197,7 +207,9 @@ void CHomePage::OnSyncResult() {
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
     else if (hooks_.refreshMatters) hooks_.refreshMatters();
+    else if (matters_) matters_->Refresh();
     if (hooks_.refreshMatterEditor) hooks_.refreshMatterEditor();
+    else if (matters_) matters_->RefreshEditor();
 }
 
 WorkerLink* CHomePage::Worker() const { return worker_ ? worker_ : AppWorker(); }

@@ -5,6 +5,7 @@
 // logout) or only hides into the tray, and owns the tray icon.
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "net/WorkerRequest.h"
@@ -16,6 +17,7 @@
 namespace kivtal {
 
 class CMaskDlg;
+class MattersPane;
 class CSysTray;
 class WorkerLink;
 
@@ -71,6 +73,9 @@ public:
     bool SyncBusy() const { return busy_; }
     CMaskDlg* Mask() const;
     CSysTray* Tray() const { return tray_; }
+    MattersPane* Matters() const { return matters_.get(); }
+    // The worker link in use: the one set, else the process's.
+    WorkerLink* Worker() const;
 
     void ShowContactsPage();
     void ShowMattersPage();
@@ -112,7 +117,6 @@ private:
     void OnCloseButton();
 
     bool OnFrameClick(const QString& name, QWidget* sender);
-    WorkerLink* Worker() const;
     void Post(WorkerRequest request);
     void Open(const QString& address);
     void SetVisibleControl(const char* name, bool visible);
@@ -133,6 +137,7 @@ private:
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
     PageSlide slide_;
+    std::unique_ptr<MattersPane> matters_;
 };
 
 }  // namespace kivtal

@@ -3,6 +3,7 @@
 
 #include "store/AccountStore.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/MattersPane.h"
 #include "ui/main/MenuWnd.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -32,6 +33,8 @@ void CHomePage::OnMenuItem(const QString& item) {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_SAFE));
     } else if (item == u"menu_report") {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
+    } else if (item == u"menu_addMatter") {
+        if (matters_) matters_->NewMatter();
     }
 }
 

@@ -2,6 +2,7 @@
 // The main window's scenes for kivtal-screens: the window over a demo user database
 // (a profile, unread news, one advertisement), on each page, busy, and its tray menu.
 #include <QCursor>
+#include <QListWidget>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -17,10 +18,13 @@
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/UiMessages.h"
+#include "ui/tools/MatterScenes.h"
+#include "ui/main/MattersPane.h"
+#include "ui/controls/Calendar.h"
 
 namespace kivtal::screens {
 
-enum class HomeScene { Contacts, Matters, Busy, TrayMenu };
+enum class HomeScene { Contacts, Matters, MattersOtherDay, MattersGroup, Busy, TrayMenu };
 
 inline std::string DemoAdPicture(const QString& folder) {
     QImage image(348, 220, QImage::Format_ARGB32);
@@ -37,6 +41,11 @@ inline std::string DemoAdPicture(const QString& folder) {
     return path.toStdString();
 }
 
+inline int& DemoRichMatter() {
+    static int id = 0;
+    return id;
+}
+
 inline LocalStore& DemoStore() {
     static QTemporaryDir dir;
     static LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
@@ -51,6 +60,7 @@ inline LocalStore& DemoStore() {
         ad.ad_path = DemoAdPicture(dir.path());
         ad.ad_content = QStringLiteral("人脉随身带，同步更轻松").toStdString();
         content.StoreAds({ad});
+        DemoRichMatter() = FillDemoMatters(store);
         return true;
     }();
     (void)filled;
@@ -64,10 +74,22 @@ inline std::vector<QWidget*> ShowHome(HomeScene scene, const std::function<void(
     home->ShowWindow(true);
     settle();
     std::vector<QWidget*> windows{home};
-    if (scene == HomeScene::Matters) {
+    if (scene == HomeScene::Matters || scene == HomeScene::MattersOtherDay || scene == HomeScene::MattersGroup) {
         home->ShowMattersPage();
         for (int i = 0; i < kSlideSteps; ++i) home->SendMessage(WM_TIMER, kSlideTimerId);
         settle();
+        MattersPane* pane = home->Matters();
+        if (pane && scene == HomeScene::MattersOtherDay) {
+            // A day three days ahead (day view), then the next month in the calendar.
+            const CalendarDate day = AddDays(TodayDate(), 3);
+            pane->Calendar()->SelectIfShown(day);
+            home->SendMessage(WM_UI_CALENDAR_PICK, day.Pack());
+            pane->Calendar()->NextMonth();
+            settle();
+        } else if (pane && scene == HomeScene::MattersGroup) {
+            pane->GroupList()->setCurrentRow(pane->GroupList()->count() - 1);
+            settle();
+        }
     } else if (scene == HomeScene::Busy) {
         if (QWidget* sync = home->FindControl("btn_cogradient")) QMetaObject::invokeMethod(sync, "click");
         settle();

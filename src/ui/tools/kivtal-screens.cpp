@@ -122,6 +122,10 @@ std::vector<QWidget*> ImportSummary() {
     return TalBox(QStringLiteral("导入联系人"), text, 0, 0);
 }
 
+std::vector<QWidget*> Editor(screens::EditorScene scene) {
+    return screens::ShowEditor(screens::DemoStore(), screens::DemoRichMatter(), scene, Settle);
+}
+
 const std::vector<std::pair<const char*, Scene>>& Scenes() {
     static const std::vector<std::pair<const char*, Scene>> scenes = {
         {"tal_msgbox_ok", [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
@@ -146,6 +150,13 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"login_tip", [] { return screens::ShowLogin(screens::LoginScene::Tip, Settle); }},
         {"home_contacts", [] { return screens::ShowHome(screens::HomeScene::Contacts, Settle); }},
         {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
+        {"home_matters_other_day", [] { return screens::ShowHome(screens::HomeScene::MattersOtherDay, Settle); }},
+        {"home_matters_group", [] { return screens::ShowHome(screens::HomeScene::MattersGroup, Settle); }},
+        {"matter_details", [] { return Editor(screens::EditorScene::Details); }},
+        {"matter_new", [] { return Editor(screens::EditorScene::NewMatter); }},
+        {"matter_edit_reminder", [] { return Editor(screens::EditorScene::EditWithReminder); }},
+        {"matter_remark", [] { return Editor(screens::EditorScene::Remark); }},
+        {"matter_reminder_page", [] { return Editor(screens::EditorScene::Reminder); }},
         {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
         {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
         {"capture_no_scanner", [] { return screens::ShowCapture(screens::CaptureScene::NoScanner, Settle); }},

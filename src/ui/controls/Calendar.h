@@ -1,0 +1,103 @@
+#pragma once
+// The month calendar of the matters page ("Calendar"): a month heading with the
+// previous/next month buttons, a grid of six week rows of day cells, today's date with
+// its weekday and its lunar date. Days that have matters show in red. It holds the
+// selected date; a day click makes that day selected and tells the owner window with
+// WM_UI_CALENDAR_PICK (sent, wParam = the packed date).
+#include <QAbstractButton>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "ui/controls/CalendarDate.h"
+
+class QLabel;
+
+namespace kivtal {
+
+inline constexpr int kCalendarRows = 6;
+inline constexpr int kCalendarCells = kCalendarRows * 7;
+inline constexpr unsigned kDayTextColour = 0xFF666666;
+inline constexpr unsigned kOtherMonthColour = 0xFFD1D1D1;
+inline constexpr unsigned kBusyColour = 0xFFFF0000;
+
+// One day cell: an option button ("calendar_day_button") carrying its date.
+class CalendarDayButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit CalendarDayButton(QWidget* parent);
+
+    CalendarDate Date() const { return date_; }
+    void SetDate(CalendarDate date, bool inShownMonth, bool isToday);
+    bool InShownMonth() const { return inMonth_; }
+    bool IsToday() const { return today_; }
+    bool Busy() const { return busy_; }
+    void SetBusy(bool busy);
+    // 0xAARRGGBB, as the skin writes colours.
+    unsigned TextColour() const;
+
+    QSize sizeHint() const override { return {24, 24}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void UpdateAccessibleName();
+
+    CalendarDate date_;
+    bool inMonth_ = true;
+    bool today_ = false;
+    bool busy_ = false;
+};
+
+class CCalendarUI : public QWidget {
+    Q_OBJECT
+
+public:
+    // Reads the busy day numbers n (from 0) for the days from..to: the store's busy-day
+    // query. 0 on success.
+    using BusySource = std::function<int(std::int32_t from, std::int32_t to, std::vector<int>& dayNumbers)>;
+
+    explicit CCalendarUI(QWidget* parent = nullptr);
+
+    void SetBusySource(BusySource source) { busySource_ = std::move(source); }
+
+    CalendarDate Today() const { return today_; }
+    CalendarDate Selected() const { return selected_; }
+    int ShownYear() const { return shownYear_; }
+    int ShownMonth() const { return shownMonth_; }
+    const std::vector<CalendarDayButton*>& Cells() const { return cells_; }
+    CalendarDayButton* CellOf(CalendarDate date) const;
+
+    // When a cell of the grid carries the date: it becomes the selected date and its
+    // cell is selected. False (nothing changes) otherwise.
+    bool SelectIfShown(CalendarDate date);
+
+    // Shown month back to today's; texts, grid and busy marks anew. The selection stays.
+    void Refresh();
+    void RefreshBusyMarks();
+
+    // The notifications the owner forwards.
+    void OnDayClick(QWidget* cell);
+    void PreviousMonth();
+    void NextMonth();
+
+private:
+    void BuildChildren();
+    void ShowMonth(int year, int month);
+    void RebuildGrid();
+    void SetTexts();
+
+    CalendarDate today_;
+    CalendarDate selected_;
+    int shownYear_ = 1970;
+    int shownMonth_ = 1;
+    BusySource busySource_;
+    std::vector<CalendarDayButton*> cells_;
+    QLabel* monthHeading_ = nullptr;
+    QLabel* todayLine_ = nullptr;
+    QLabel* lunarLine_ = nullptr;
+};
+
+}  // namespace kivtal

@@ -1,0 +1,366 @@
+#include "ui/main/MattersPane.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <map>
+
+#include "net/LoginUser.h"
+#include "store/MatterStore.h"
+#include "text/Diagnostics.h"
+#include "ui/controls/Calendar.h"
+#include "ui/controls/EventPlan.h"
+#include "ui/controls/MultiButton.h"
+#include "ui/dialogs/AddMatterDlg.h"
+#include "ui/main/HomePage.h"
+#include "ui/main/MatterGroupRow.h"
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/UiMessages.h"
+#include "ui/toolkit/WorkerLink.h"
+
+namespace kivtal {
+namespace {
+
+const char* const kQuickDayButtons[] = {"today_event", "tomorrow_event", "aftertomorrow_event",
+                                        "threedayformnow_event"};
+const char* const kQuickDayTitles[] = {"今天", "明天", "后天", "大后天"};
+constexpr int kGroupRowHeight = 32;
+
+// Stored descriptions and remarks carry line breaks as the four characters \r\n.
+QString ShownText(const std::string& stored) {
+    QString text = QString::fromStdString(stored);
+    text.replace(QStringLiteral("\\r\\n"), QString(QChar(13)));
+    return text;
+}
+
+QString DateText(CalendarDate d) {
+    return QStringLiteral("%1-%2-%3")
+        .arg(d.year, 4, 10, QLatin1Char('0'))
+        .arg(d.month, 2, 10, QLatin1Char('0'))
+        .arg(d.day, 2, 10, QLatin1Char('0'));
+}
+
+int CountAt(LocalStore& store, std::optional<std::int32_t> moment) {
+    TalEventList matters;
+    return moment && MatterStore(store).MattersAt(*moment, matters) == 0 ? static_cast<int>(matters.size()) : 0;
+}
+
+bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline; }
+
+}  // namespace
+
+MattersPane::MattersPane(CHomePage& home, LocalStore& store)
+    : home_(home),
+      store_(store),
+      calendar_(home.FindControl<CCalendarUI>("calendar")),
+      timeline_(home.FindControl<CTimeBase>("time_base")),
+      groups_(home.FindControl<QListWidget>("matter_group_list")) {
+    if (calendar_) {
+        calendar_->SetBusySource([&store](std::int32_t from, std::int32_t to, std::vector<int>& days) {
+            return MatterStore(store).BusyDays(from, to, days);
+        });
+        calendar_->RefreshBusyMarks();
+    }
+}
+
+// --- Refresh ---
+
+void MattersPane::Refresh() {
+    if (editingRow_ != -1 || !groups_ || !calendar_) return;
+    filling_ = true;
+    groups_->clear();
+    // One read of the day's matters serves row 0 and every group's count.
+    TalEventList running;
+    if (const auto t = DayStart(calendar_->Selected()); !t || MatterStore(store_).MattersAt(*t, running) != 0)
+        running.clear();
+    std::map<int, int> perGroup;
+    for (const TalEvent& m : running) ++perGroup[m.group_id];
+
+    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(running.size()), groups_);
+    all->setData(Qt::UserRole, 0);
+    all->setSizeHint(QSize(0, kGroupRowHeight));
+    calendar_->RefreshBusyMarks();
+
+    EventGroupList groupList;
+    if (MatterStore(store_).MatterGroups(groupList) == 0) {
+        for (const EventGroup& g : groupList) {
+            auto* item = new QListWidgetItem(groups_);
+            item->setData(Qt::UserRole, g.group_id);
+            item->setSizeHint(QSize(0, kGroupRowHeight));
+            auto* row = new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
+            groups_->setItemWidget(item, row);
+            home_.BindNotifications(row);
+        }
+    }
+    {
+        const QSignalBlocker block(groups_);
+        groups_->setCurrentRow(0);
+    }
+    filling_ = false;
+    OnGroupSelected();
+    RefreshQuickDays();
+}
+
+void MattersPane::RefreshQuickDays() {
+    CalendarDate day = TodayDate();
+    for (int k = 0; k < 4; ++k) {
+        if (auto* button = home_.FindControl<CMultiLineButtonUI>(kQuickDayButtons[k]))
+            button->SetDay(QString::fromUtf8(kQuickDayTitles[k]), DateText(day), CountAt(store_, ClockMoment(day)));
+        day = NextDay(day);
+    }
+}
+
+void MattersPane::RefreshCalendar() {
+    if (calendar_) calendar_->Refresh();
+}
+
+void MattersPane::RefreshEditor() {
+    if (editor_) editor_->ReloadAfterSync();
+}
+
+void MattersPane::ShowUpcoming() {
+    if (!timeline_ || !groups_ || editingRow_ != -1) return;
+    {
+        const QSignalBlocker block(groups_);
+        groups_->setCurrentRow(0);
+    }
+    UpcomingView();
+    UpdateEmptyState();
+}
+
+// --- Timeline ---
+
+void MattersPane::OnGroupSelected() {
+    if (filling_ || !groups_) return;
+    if (editingRow_ != -1) {
+        if (groups_->currentRow() != editingRow_) {
+            const int answer = ShowTalMsgBox(QString(), &home_, QStringLiteral("是否保存分组名称？"), 1);
+            if (answer == kMsgBoxOk) SaveEdit(true);
+            else if (MatterGroupRow* row = RowWidget(editingRow_)) row->Edit()->setFocus();
+            if (editingRow_ != -1) {
+                const QSignalBlocker block(groups_);
+                groups_->setCurrentRow(editingRow_);
+            }
+        }
+        return;
+    }
+    FinishOpenEdits();
+    FillTimeline();
+}
+
+void MattersPane::FillTimeline() {
+    if (!timeline_ || !calendar_) return;
+    const int tag = SelectedGroupTag();
+    const CalendarDate date = calendar_->Selected();
+    if (tag != 0) DayView(date, tag);
+    else if (date == TodayDate()) UpcomingView();
+    else DayView(date, std::nullopt);
+    UpdateEmptyState();
+}
+
+void MattersPane::DayView(CalendarDate date, std::optional<int> groupId) {
+    timeline_->Clear();
+    const auto t = DayStart(date);
+    if (!t) return;
+    TalEventList matters;
+    MatterStore ms(store_);
+    const int rc = groupId ? ms.MattersOfGroupAt(*t, *groupId, matters) : ms.MattersAt(*t, matters);
+    if (rc != 0) {
+        DebugLine("数据库获取失败");
+        return;
+    }
+    AddSection(date, matters);
+}
+
+void MattersPane::UpcomingView() {
+    timeline_->Clear();
+    CalendarDate day = TodayDate();
+    for (int k = 0; k < 3; ++k, day = NextDay(day)) {
+        const auto t = ClockMoment(day);
+        TalEventList matters;
+        if (!t || MatterStore(store_).MattersAt(*t, matters) != 0) {
+            DebugLine("数据库获取失败");
+            continue;
+        }
+        AddSection(day, matters);
+    }
+}
+
+void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
+    if (matters.empty()) return;
+    const bool today = date == TodayDate();
+    std::vector<int> ids;
+    for (const TalEvent& m : matters) ids.push_back(m.event_id);
+    MatterStore ms(store_);
+    std::map<int, EventAlarmList> reminders;
+    std::map<int, EventCommentList> remarks;
+    ms.RemindersOfMatters(ids, reminders);
+    if (today) ms.RemarksOfMatters(ids, remarks);
+    std::vector<TimeItem> items;
+    items.reserve(matters.size());
+    for (const TalEvent& m : matters) {
+        TimeItem item;
+        item.event_id = m.event_id;
+        item.text = ShownText(m.description);
+        item.reminder = reminders.count(m.event_id) != 0;
+        const EventCommentList& own = remarks[m.event_id];
+        for (std::size_t i = 0; i < own.size() && i < 2; ++i) {
+            const CalendarDate made = DateOf(own[i].create_time);
+            item.remarks.push_back(QStringLiteral("%1(%2-%3)")
+                                       .arg(ShownText(own[i].c_content))
+                                       .arg(made.month, 2, 10, QLatin1Char('0'))
+                                       .arg(made.day, 2, 10, QLatin1Char('0')));
+        }
+        items.push_back(std::move(item));
+    }
+    timeline_->AddSection(date, std::move(items));
+}
+
+void MattersPane::UpdateEmptyState() {
+    const bool empty = timeline_->SectionCount() == 0;
+    timeline_->setVisible(!empty);
+    if (QWidget* placeholder = home_.FindControl("matter_empty")) placeholder->setVisible(empty);
+}
+
+// --- Days ---
+
+void MattersPane::QuickDay(int k) {
+    CalendarDate target = TodayDate();
+    for (int i = 0; i < k; ++i) target = NextDay(target);
+    calendar_->SelectIfShown(target);
+    Refresh();
+    home_.ShowMattersPage();
+}
+
+void MattersPane::DatePicked(CalendarDate date) {
+    if (editingRow_ != -1) CancelEdit();
+    if (groups_) groups_->setCurrentRow(0);
+    // Refresh ends in the view the picked date calls for: the upcoming view for today
+    // on row 0, the day view otherwise.
+    Refresh();
+    home_.ShowMattersPage();
+    (void)date;
+}
+
+// --- Notifications and messages ---
+
+bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
+    const QString name = sender ? sender->objectName() : QString();
+    if (type == u"itemselect" && name == u"matter_group_list") {
+        OnGroupSelected();
+        return true;
+    }
+    if (type == u"return" && name == u"matter_group_edit") {
+        SaveEdit(true);
+        return true;
+    }
+    if (type != u"click") return false;
+    if (name == u"calendar_day_button") {
+        if (calendar_) calendar_->OnDayClick(sender);
+    } else if (name == u"delmonth") {
+        if (calendar_) calendar_->PreviousMonth();
+    } else if (name == u"addmonth") {
+        if (calendar_) calendar_->NextMonth();
+    } else if (name == u"Add_matter_group") {
+        AddGroup();
+    } else if (name == u"MatterGroup_edit_ok") {
+        SaveEdit(true);
+    } else if (name == u"MatterGroup_edit_delete") {
+        MatterGroupRow* row = RowWidget(editingRow_);
+        if (row && row->IsNew()) DeleteGroup(row->GroupId(), false);
+        else CancelEdit();
+    } else if (name == u"Add_Matter_frist") {
+        home_.PostMessage(WM_UI_ADD_MATTER_FIRST);
+    } else if (name == u"add_event") {
+        NewMatter();
+    } else {
+        for (int k = 0; k < 4; ++k) {
+            if (name == QLatin1String(kQuickDayButtons[k])) {
+                QuickDay(k);
+                return true;
+            }
+        }
+        return false;
+    }
+    return true;
+}
+
+bool MattersPane::OnMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
+    switch (number) {
+    case WM_UI_CALENDAR_PICK:
+        DatePicked(CalendarDate::Unpack(wParam));
+        return true;
+    case WM_UI_MATTER_DETAILS:
+        OpenMatter(static_cast<int>(wParam), false);
+        return true;
+    case WM_UI_MATTER_ADD_REMARK:
+        OpenMatter(static_cast<int>(wParam), true);
+        return true;
+    case WM_UI_ADD_MATTER_FIRST:
+        NewMatter();
+        return true;
+    case WM_UI_GROUP_DELETE:
+    case WM_UI_GROUP_RENAME:
+        if (reinterpret_cast<QListWidget*>(lParam) != groups_) return false;
+        if (number == WM_UI_GROUP_DELETE) DeleteGroup(static_cast<int>(wParam), true);
+        else if (int row = RowOfGroup(static_cast<int>(wParam)); row >= 0) StartEdit(row, false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- Editor ---
+
+void MattersPane::OpenMatter(int eventId, bool addRemark) {
+    if (editor_) return;
+    TalEvent matter;
+    if (MatterStore(store_).MatterById(eventId, matter) != 0 || matter.event_id != eventId) return;
+    auto* editor = new CAddMatterDlg(store_, matter, 0, addRemark ? MatterPage::AddRemark : MatterPage::Details);
+    if (!BeginEditor(editor)) return;
+    EndEditor();
+}
+
+void MattersPane::NewMatter() {
+    if (editor_) return;
+    auto* editor = new CAddMatterDlg(store_, TalEvent{}, SelectedGroupTag(), MatterPage::NewMatter);
+    if (!BeginEditor(editor)) return;
+    EndEditor();
+    home_.ShowMattersPage();
+    RefreshCalendar();
+}
+
+bool MattersPane::BeginEditor(CAddMatterDlg* editor) {
+    editor_ = editor;
+    editor->SetWorkerLink(home_.Worker());
+    editor->SetMainWindow(home_.GetHandle());
+    if (!editor->Create(&home_, QStringLiteral("事项"))) {
+        editor->deleteLater();
+        editor_ = nullptr;
+        return false;
+    }
+    if (CMaskDlg* mask = home_.Mask()) mask->CoverOwner();
+    editor->CenterWindow();
+    editor->ShowModal();
+    return true;
+}
+
+void MattersPane::EndEditor() {
+    if (CMaskDlg* mask = home_.Mask()) mask->ShowWindow(false);
+    if (WorkerLink* link = home_.Worker()) link->SetResultWindow(home_.GetHandle());
+    editor_ = nullptr;
+    Refresh();
+}
+
+void MattersPane::PostSync() {
+    if (Offline()) return;
+    if (WorkerLink* link = home_.Worker()) link->Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
+}
+
+int MattersPane::SelectedGroupTag() const {
+    if (!groups_ || !groups_->currentItem()) return 0;
+    return groups_->currentItem()->data(Qt::UserRole).toInt();
+}
+
+}  // namespace kivtal

@@ -1,0 +1,94 @@
+#pragma once
+// The matters page of the main window: the matter group list, the month calendar, the
+// four quick-day buttons and the timeline of one day or of the next three days, and
+// the opening of the matter editor. It lives inside CHomePage, which hands it the
+// notifications and messages of its controls.
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "model/Records.h"
+#include "store/LocalStore.h"
+#include "ui/controls/CalendarDate.h"
+#include "ui/dialogs/AddMatterDlg.h"
+
+class QListWidget;
+class QWidget;
+
+namespace kivtal {
+
+class CCalendarUI;
+class CHomePage;
+class CTimeBase;
+class MatterGroupRow;
+
+inline const QString kDefaultMatterGroup = QStringLiteral("默认");
+
+class MattersPane {
+public:
+    MattersPane(CHomePage& home, LocalStore& store);
+
+    // Group rows, calendar marks, the timeline of the selected row and date, and the
+    // quick-day counts, all anew. Skipped while a group name is edited.
+    void Refresh();
+    void RefreshCalendar();
+    // The editor open now, if any, rereads its matter (a sync may have changed it).
+    void RefreshEditor();
+    // Row 0 and the next three days, whatever date is selected.
+    void ShowUpcoming();
+    void NewMatter();
+
+    // True when the pane handled it.
+    bool OnNotify(const QString& type, QWidget* sender);
+    bool OnMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
+
+    CCalendarUI* Calendar() const { return calendar_; }
+    CTimeBase* Timeline() const { return timeline_; }
+    QListWidget* GroupList() const { return groups_; }
+    CAddMatterDlg* Editor() const { return editor_.data(); }
+    int EditingRow() const { return editingRow_; }
+
+private:
+    // Timeline.
+    void OnGroupSelected();
+    void FillTimeline();
+    void DayView(CalendarDate date, std::optional<int> groupId);
+    void UpcomingView();
+    void AddSection(CalendarDate date, const TalEventList& matters);
+    void UpdateEmptyState();
+    void RefreshQuickDays();
+
+    // Days.
+    void QuickDay(int k);
+    void DatePicked(CalendarDate date);
+
+    // Editor.
+    void OpenMatter(int eventId, bool addRemark);
+    bool BeginEditor(CAddMatterDlg* editor);
+    void EndEditor();
+
+    // Groups.
+    void AddGroup();
+    void StartEdit(int row, bool isNew);
+    bool SaveEdit(bool checkDuplicate);
+    void CancelEdit();
+    void FinishOpenEdits();
+    void DeleteGroup(int groupId, bool ask);
+    MatterGroupRow* RowWidget(int row) const;
+    int RowOfGroup(int groupId) const;
+    bool NameTaken(const QString& name, int exceptRow) const;
+    int SelectedGroupTag() const;
+    void PostSync();
+
+    CHomePage& home_;
+    LocalStore& store_;
+    CCalendarUI* calendar_ = nullptr;
+    CTimeBase* timeline_ = nullptr;
+    QListWidget* groups_ = nullptr;
+    QPointer<CAddMatterDlg> editor_;
+    int editingRow_ = -1;
+    bool filling_ = false;  // rows are being rebuilt: selections are not the user's
+};
+
+}  // namespace kivtal
