@@ -55,6 +55,9 @@ public:
     // when some live contact's pinyin starts with anything else. On a failed query the
     // entries found so far stay.
     int AlphabetIndex(std::vector<int>& out);
+    // The number of live contacts and of the common ones among them; both left as they
+    // were on a failed query.
+    int ContactCounts(int& live, int& common);
 
     // --- Group reads. ---
     // Live groups with their count of live contacts. On a failed count the groups

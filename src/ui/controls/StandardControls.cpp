@@ -4,6 +4,7 @@
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
+#include "ui/main/ContactListView.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -21,6 +22,7 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
+    Register<ContactListView>("ContactListView");
 }
 
 }  // namespace kivtal

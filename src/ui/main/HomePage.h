@@ -15,6 +15,7 @@
 
 namespace kivtal {
 
+class CContactsPane;
 class CMaskDlg;
 class CSysTray;
 class WorkerLink;
@@ -33,7 +34,6 @@ struct HomeHooks {
     std::function<void()> resetTimelineToToday;
     std::function<void()> refreshMatterEditor;  // its remarks and reminders, when one is open
     std::function<void()> startCardCapture;
-    std::function<void()> openNews;
 };
 
 class CHomePage : public WindowImplBase {
@@ -71,11 +71,18 @@ public:
     bool SyncBusy() const { return busy_; }
     CMaskDlg* Mask() const;
     CSysTray* Tray() const { return tray_; }
+    CContactsPane& Contacts() const { return *contacts_; }
+
+    // Seam to the contact editor, which runs modally (see ContactEditorOpener).
+    void SetContactEditorOpener(std::function<void(int contactId, int defaultGroupId, int page)> opener);
 
     void ShowContactsPage();
     void ShowMattersPage();
+    // Opens the news window over the mask; returns when it has closed.
+    void OpenNews();
 
 protected:
+    void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                       bool& handled) override;
@@ -93,6 +100,8 @@ private:
     void EnterBusy();
     void LeaveBusy();
     void OnSyncResult();
+    // A group-name edit has ended: a sync result skipped meanwhile is taken now.
+    void OnGroupEditEnded();
 
     // Advertisements.
     void LoadAds();
@@ -107,7 +116,7 @@ private:
 
     // Tray, menu and ending.
     void OnTray(std::intptr_t mouseMessage);
-    void OnMenuItem(const QString& item);
+    void OnMenuItem(const QString& item, std::intptr_t lParam);
     void OnCloseButton();
 
     bool OnFrameClick(const QString& name, QWidget* sender);
@@ -128,10 +137,14 @@ private:
     bool toMatters_ = false;     // the direction of the slide running or last run
     bool mattersShown_ = false;  // the page state
     bool busy_ = false;
+    bool syncSkipped_ = false;  // a sync result arrived while a group name was edited
     QPointer<CMaskDlg> mask_;
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
+    CContactsPane* contacts_;  // a child object of this window
     PageSlide slide_;
+
+    friend class CContactsPane;
 };
 
 }  // namespace kivtal
