@@ -115,17 +115,30 @@ TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
     EXPECT_EQ(window->FindControl("no_such_control"), nullptr);
 }
 
-TEST_F(WindowToolkitTest, ComboPickPostsThePickerAndItsValue) {
+TEST_F(WindowToolkitTest, FillingAComboChoosesNothingOnlyTheUsersPickNotifies) {
     auto* combo = window->FindControl<ComboKiv>("probe_combo");
     ASSERT_NE(combo, nullptr);
+    ShowActive();
     combo->AddItem("甲", 10);
     combo->AddItem("乙", 20);
-    EXPECT_EQ(combo->GetSelection(), 10);
-    combo->RemoveAll();
     EXPECT_EQ(combo->GetSelection(), -1);
+    EXPECT_EQ(combo->currentText(), "");
+    combo->SelectValue(20);
+    EXPECT_EQ(combo->GetSelection(), 20);
+    combo->RemoveAll();
     combo->AddItem("丙", 30);
-    emit combo->activated(0);  // what a pick from the popup emits
+    combo->AddItem("丁", 40);
+    EXPECT_EQ(combo->GetSelection(), -1);
     Pump();
+    EXPECT_FALSE(Saw("itemselect", "probe_combo"));
+    EXPECT_TRUE(log->messages.empty());
+
+    // The user's choice, with the keyboard on the closed picker.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    Pump();
+    EXPECT_EQ(combo->GetSelection(), 30);
+    EXPECT_TRUE(Saw("itemselect", "probe_combo"));
     ASSERT_EQ(log->messages.size(), 1u);
     EXPECT_EQ(log->messages[0].number, WM_COMBO_PICKED);
     EXPECT_EQ(log->messages[0].wParam, 30);

@@ -4,7 +4,7 @@
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
-#include "ui/main/ContactListView.h"
+#include "ui/controls/ListKiv.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -22,7 +22,7 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
-    Register<ContactListView>("ContactListView");
+    Register<ListKiv>("ListKiv");
 }
 
 }  // namespace kivtal

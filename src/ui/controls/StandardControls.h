@@ -3,8 +3,7 @@
 
 namespace kivtal {
 
-// Registers "ComboKiv", "GifLabel", "GifButton", "FindEdit" and "ContactListView" with
-// the skin loader.
+// Registers "ComboKiv", "GifLabel", "GifButton" and "FindEdit" with the skin loader.
 void RegisterStandardControls();
 
 }  // namespace kivtal
