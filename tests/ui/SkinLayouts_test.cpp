@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "ui/controls/GifLabel.h"
-#include "ui/main/ContactListView.h"
+#include "ui/controls/ListKiv.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -79,7 +79,7 @@ const ControlCase kControls[] = {
     {"HomePage.xml", "add_Connection", "QAbstractButton"},
     {"HomePage.xml", "add_event", "QAbstractButton"},
     {"HomePage.xml", "table_list", "QListWidget"},
-    {"HomePage.xml", "user_list", "kivtal::ContactListView"},
+    {"HomePage.xml", "user_list", "kivtal::ListKiv"},
     {"HomePage.xml", "user_title_page", "QWidget"},
     {"HomePage.xml", "group_empty", "QLabel"},
     {"HomePage.xml", "sort_btn_layout", "QWidget"},

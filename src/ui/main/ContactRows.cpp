@@ -1,5 +1,7 @@
 #include "ui/main/ContactRows.h"
 
+#include "ui/main/ContactColumns.h"
+
 #include <QStringList>
 
 namespace kivtal {
@@ -29,82 +31,71 @@ ContactRow MakeContactRow(const BusinessCard& card, const std::unordered_map<int
     return row;
 }
 
-int ContactListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-QVariant ContactListModel::data(const QModelIndex& index, int role) const {
-    const ContactRow* row = RowAt(index.row());
-    if (!row) return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return row->name;
-    case Qt::AccessibleTextRole: {
-        // A screen reader reads the row's texts, not only the name.
-        QStringList parts{row->name};
-        for (const QString* text : {&row->cellPhone, &row->mail, &row->company, &row->position, &row->groupName})
-            if (!text->isEmpty()) parts << *text;
-        if (row->common) parts << QStringLiteral("常用");
-        return parts.join(QStringLiteral("，"));
-    }
-    case TagRole: return row->id;
-    case CommonRole: return row->common;
-    case CellPhoneRole: return row->cellPhone;
-    case MailRole: return row->mail;
-    case CompanyRole: return row->company;
-    case PositionRole: return row->position;
-    case GroupRole: return row->groupName;
-    case MenuOpenRole: return row->id == menuOpen_;
-    default: return {};
-    }
-}
-
-void ContactListModel::SetRows(std::vector<ContactRow> rows) {
-    beginResetModel();
-    rows_ = std::move(rows);
-    menuOpen_ = 0;
-    endResetModel();
-}
-
-const ContactRow* ContactListModel::RowAt(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return nullptr;
+const ContactRow* ContactListRows::RowAt(int row) const {
+    if (row < 0 || row >= RowCount()) return nullptr;
     return &rows_[static_cast<std::size_t>(row)];
 }
 
-int ContactListModel::RowOfContact(int contactId) const {
+std::int64_t ContactListRows::RowTag(int row) const {
+    const ContactRow* r = RowAt(row);
+    return r ? r->id : kNoTag;
+}
+
+QString ContactListRows::PartText(int row, const QString& part) const {
+    const ContactRow* r = RowAt(row);
+    if (!r) return {};
+    if (part == kCommonPart) return r->common ? QStringLiteral("common_on.png") : QStringLiteral("common_off.png");
+    if (part == kMenuPart) return r->id == menuOpen_ ? QStringLiteral("oper_up.png") : QStringLiteral("oper_down.png");
+    if (part == kNamePart) return r->name;
+    if (part == kPhonePart) return r->cellPhone;
+    if (part == kMailPart) return r->mail;
+    if (part == kCompanyPart) return r->company;
+    if (part == kPositionPart) return r->position;
+    if (part == kGroupPart) return r->groupName;
+    return {};
+}
+
+QString ContactListRows::PartTip(int row, const QString& part) const {
+    const ContactRow* r = RowAt(row);
+    if (!r) return {};
+    if (part == kCommonPart) return r->common ? QStringLiteral("取消常用") : QStringLiteral("设为常用");
+    if (part == kMenuPart) return r->id == menuOpen_ ? QStringLiteral("收起") : QStringLiteral("展开");
+    return PartText(row, part);
+}
+
+QString ContactListRows::RowText(int row) const {
+    const ContactRow* r = RowAt(row);
+    if (!r) return {};
+    // A screen reader reads the row's texts and whether it is common.
+    QStringList parts{r->name};
+    for (const QString* text : {&r->cellPhone, &r->mail, &r->company, &r->position, &r->groupName})
+        if (!text->isEmpty()) parts << *text;
+    if (r->common) parts << QStringLiteral("常用");
+    return parts.join(QStringLiteral("，"));
+}
+
+void ContactListRows::SetRows(std::vector<ContactRow> rows) {
+    rows_ = std::move(rows);
+    menuOpen_ = 0;
+}
+
+int ContactListRows::RowOfContact(int contactId) const {
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].id == contactId) return static_cast<int>(i);
     return -1;
 }
 
-void ContactListModel::SetCommon(int contactId, bool common) {
+int ContactListRows::SetCommon(int contactId, bool common) {
     const int row = RowOfContact(contactId);
-    if (row < 0) return;
-    rows_[static_cast<std::size_t>(row)].common = common;
-    ChangedRow(contactId);
+    if (row >= 0) rows_[static_cast<std::size_t>(row)].common = common;
+    return row;
 }
 
-void ContactListModel::Remove(int contactId) {
+int ContactListRows::Remove(int contactId) {
     const int row = RowOfContact(contactId);
-    if (row < 0) return;
-    beginRemoveRows({}, row, row);
-    rows_.erase(rows_.begin() + row);
-    endRemoveRows();
+    if (row >= 0) rows_.erase(rows_.begin() + row);
     if (menuOpen_ == contactId) menuOpen_ = 0;
-}
-
-void ContactListModel::SetMenuOpen(int contactId) {
-    const int before = menuOpen_;
-    menuOpen_ = contactId;
-    ChangedRow(before);
-    ChangedRow(contactId);
-}
-
-void ContactListModel::ChangedRow(int contactId) {
-    const int row = RowOfContact(contactId);
-    if (row < 0) return;
-    const QModelIndex at = index(row);
-    emit dataChanged(at, at);
+    return row;
 }
 
 }  // namespace kivtal

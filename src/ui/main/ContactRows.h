@@ -2,12 +2,12 @@
 // The contact list's rows: one light record per contact with the texts the list shows,
 // and the model the list view draws from. Only the rows in view are ever painted, so
 // a list of ten thousand contacts costs its texts and nothing per row beyond them.
-#include <QAbstractListModel>
 #include <QString>
 #include <unordered_map>
 #include <vector>
 
 #include "model/Records.h"
+#include "ui/controls/ListKiv.h"
 
 namespace kivtal {
 
@@ -26,40 +26,28 @@ struct ContactRow {
 // characters, e-mail 63, the others 31), never inside a character.
 ContactRow MakeContactRow(const BusinessCard& card, const std::unordered_map<int, QString>& groupNames);
 
-class ContactListModel : public QAbstractListModel {
-    Q_OBJECT
-
+// The rows the contact list draws: answered from memory, never from the store.
+class ContactListRows : public ListRows {
 public:
-    enum Role {
-        TagRole = Qt::UserRole + 1,
-        CommonRole,
-        CellPhoneRole,
-        MailRole,
-        CompanyRole,
-        PositionRole,
-        GroupRole,
-        MenuOpenRole,  // the row's menu button is pressed: its menu is open
-    };
-
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    std::int64_t RowTag(int row) const override;
+    QString PartText(int row, const QString& part) const override;
+    QString PartTip(int row, const QString& part) const override;
+    QString RowText(int row) const override;
 
     void SetRows(std::vector<ContactRow> rows);
     const std::vector<ContactRow>& Rows() const { return rows_; }
     const ContactRow* RowAt(int row) const;
     int RowOfContact(int contactId) const;  // -1 when not listed
 
-    void SetCommon(int contactId, bool common);
-    void Remove(int contactId);
+    // Each returns the row it changed, -1 when the contact is not listed.
+    int SetCommon(int contactId, bool common);
+    int Remove(int contactId);
     // The contact whose menu is open, 0 for none.
-    void SetMenuOpen(int contactId);
+    void SetMenuOpen(int contactId) { menuOpen_ = contactId; }
     int MenuOpenContact() const { return menuOpen_; }
 
 private:
-    void ChangedRow(int contactId);
-
     std::vector<ContactRow> rows_;
     int menuOpen_ = 0;
 };

@@ -3,16 +3,15 @@
 #include "ui/main/ContactsPane.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <unordered_map>
 
 #include "store/ContactStore.h"
-#include "ui/main/ContactListView.h"
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
 #include "ui/toolkit/ControlAccess.h"
@@ -44,16 +43,19 @@ QListWidgetItem* FixedRow(QListWidget* list, const QString& text, int tag) {
 
 }  // namespace
 
-CContactsPane::CContactsPane(CHomePage& home, LocalStore& store) : QObject(&home), home_(home), store_(store) {}
+CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
+    : QObject(&home), home_(home), store_(store), rows_(nullptr), detachedRows_(std::make_unique<ContactListRows>()) {
+    rows_ = detachedRows_.get();
+}
 
 void CContactsPane::Attach() {
     groups_ = home_.FindControl<QListWidget>("table_list");
-    list_ = home_.FindControl<ContactListView>("user_list");
+    list_ = home_.FindControl<ListKiv>("user_list");
     if (list_) {
-        list_->setModel(&rows_);
-        list_->SetColumnMask(home_.ColumnMask());
-        connect(list_, &ContactListView::partActivated, this, &CContactsPane::OnRowPart);
-        connect(list_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CContactsPane::BuildHeader);
+        rows_ = list_->SetRows(std::move(detachedRows_));
+        list_->setAccessibleName(QStringLiteral("联系人列表"));
+        list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list_->installEventFilter(this);
     }
     if (auto* search = home_.FindControl<QLineEdit>("search_edit")) {
         search->setMaxLength(kSearchLimit);
@@ -74,8 +76,30 @@ int CContactsPane::SelectedGroupTag() const {
 }
 
 void CContactsPane::SetColumnMask(int mask) {
-    if (list_) list_->SetColumnMask(mask);
+    home_.columnMask_ = mask;
+    ApplyColumns();
+}
+
+void CContactsPane::ApplyColumns() {
+    if (list_) list_->SetRowLayout(ContactRowLayout(home_.ColumnMask(), list_->viewport()->width()));
     BuildHeader();
+}
+
+bool CContactsPane::eventFilter(QObject* watched, QEvent* event) {
+    // The optional columns share the row's width: a new width lays them out again.
+    if (watched == list_ && event->type() == QEvent::Resize) ApplyColumns();
+    return QObject::eventFilter(watched, event);
+}
+
+void CContactsPane::ShowRowsChanged() {
+    if (list_) list_->Refresh();
+}
+
+QRect CContactsPane::GlobalPartRect(int contactId, const QString& part) const {
+    if (!list_) return {};
+    const QRect box = list_->PartRect(rows_->RowOfContact(contactId), part);
+    if (box.isEmpty()) return {};
+    return QRect(list_->viewport()->mapToGlobal(box.topLeft()), box.size());
 }
 
 // --- Group list ---
@@ -161,9 +185,12 @@ void CContactsPane::ShowContacts(const BusinessCardList& cards) {
     std::vector<ContactRow> rows;
     rows.reserve(cards.size());
     for (const BusinessCard& card : cards) rows.push_back(MakeContactRow(card, names));
-    rows_.SetRows(std::move(rows));
-    if (list_) list_->scrollToTop();
-    ShowEmptyState(rows_.rowCount() == 0);
+    rows_->SetRows(std::move(rows));
+    if (list_) {
+        list_->Refresh();
+        list_->scrollToTop();
+    }
+    ShowEmptyState(rows_->RowCount() == 0);
 }
 
 void CContactsPane::ShowEmptyState(bool empty) {
@@ -184,14 +211,12 @@ void CContactsPane::BuildHeader() {
     if (!header) return;
     for (QLabel* old : header->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
     const int width = list_ ? list_->viewport()->width() : header->width();
-    // The titles follow the list when it scrolls sideways.
-    const int scrolled = list_ ? list_->horizontalScrollBar()->value() : 0;
     for (const ColumnSpan& span : VisibleColumns(home_.ColumnMask(), width)) {
         const QString title = ColumnTitle(span.part);
         if (title.isEmpty()) continue;
         auto* label = new QLabel(title, header);
         label->setObjectName(QStringLiteral("column_title"));
-        label->setGeometry(span.x - scrolled, 0, span.width, header->height());
+        label->setGeometry(span.x, 0, span.width, header->height());
         label->show();
     }
 }
@@ -295,6 +320,7 @@ void CContactsPane::Sort(int mode) {
 // --- Dispatch ---
 
 bool CContactsPane::Notify(const QString& type, QWidget* sender) {
+    if (OnRowNotify(type, sender)) return true;
     const QString name = ControlName(sender);
     if (type == u"setfocus" && home_.EditingRow() != -1) {
         GroupRow* editing = EditingGroupRow();
@@ -348,8 +374,7 @@ bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::in
         return true;
     }
     case WM_UI_SET_COLUMNS:
-        home_.columnMask_ = static_cast<int>(wParam);
-        SetColumnMask(home_.columnMask_);
+        SetColumnMask(static_cast<int>(wParam));
         ReloadContacts();
         return true;
     default:

@@ -7,11 +7,12 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactColumns.h"
-#include "ui/main/ContactListView.h"
+#include "ui/controls/ListKiv.h"
 #include "ui/main/ContactRows.h"
 
 class QAbstractButton;
@@ -50,14 +51,21 @@ public:
 
     void SetContactEditorOpener(ContactEditorOpener opener) { openEditor_ = std::move(opener); }
 
-    const ContactListModel& Rows() const { return rows_; }
-    ContactListView* ListView() const { return list_; }
+    const ContactListRows& Rows() const { return *rows_; }
+    ListKiv* ListView() const { return list_; }
+    // The screen rectangle of a row's part; empty when the row is not in view.
+    QRect GlobalPartRect(int contactId, const QString& part) const;
     int SortMode() const { return sortMode_; }
     int SelectedGroupTag() const;
     void SetColumnMask(int mask);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Lists (ContactsPane.cpp).
+    void ApplyColumns();
+    void ShowRowsChanged();
     void RebuildGroups();
     void UpdateGroupCounts();
     void ReloadContacts();
@@ -91,7 +99,7 @@ private:
     GroupRow* RowOfControl(QWidget* control) const;
 
     // Contacts (ContactsPaneContacts.cpp).
-    void OnRowPart(RowPart part, int contactId);
+    bool OnRowNotify(const QString& type, QWidget* sender);
     void ToggleCommon(int contactId);
     void OpenEditor(int contactId, int page = 0);
     void OpenContactMenu(int contactId);
@@ -104,9 +112,10 @@ private:
     CHomePage& home_;
     LocalStore& store_;
     ContactEditorOpener openEditor_;
-    ContactListModel rows_;
+    ContactListRows* rows_;  // owned by the list, or by detachedRows_ without one
+    std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
-    QPointer<ContactListView> list_;
+    QPointer<ListKiv> list_;
     QString letter_;  // the letter filter shown, empty for none
     int sortMode_ = kSortNameAsc;
     bool rebuilding_ = false;

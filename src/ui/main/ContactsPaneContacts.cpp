@@ -5,7 +5,8 @@
 #include "store/ContactStore.h"
 #include "ui/dialogs/ChangeGroupWnd.h"
 #include "ui/dialogs/UserSettingWnd.h"
-#include "ui/main/ContactListView.h"
+#include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/ControlData.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MenuWnd.h"
@@ -34,17 +35,27 @@ private:
 
 }  // namespace
 
-void CContactsPane::OnRowPart(RowPart part, int contactId) {
-    switch (part) {
-    case RowPart::Common: ToggleCommon(contactId); break;
-    case RowPart::Name:
-    case RowPart::CellPhone: OpenEditor(contactId); break;
-    case RowPart::Menu:
-        if (rows_.MenuOpenContact() == contactId) rows_.SetMenuOpen(0);
-        else OpenContactMenu(contactId);
-        break;
-    default: break;
+bool CContactsPane::OnRowNotify(const QString& type, QWidget* sender) {
+    if (!list_) return false;
+    if (type == u"itemclick" && sender == list_) {
+        // Return or Space on a row, or a click beside its parts: the contact opens.
+        if (list_->CurrentTag() != kNoTag) OpenEditor(static_cast<int>(list_->CurrentTag()));
+        return true;
     }
+    if (type != u"click" || sender->parentWidget() != list_) return false;
+    const QString part = ControlName(sender);
+    const int contactId = static_cast<int>(ControlTag(sender));
+    if (part == kCommonPart) ToggleCommon(contactId);
+    else if (part == kNamePart || part == kPhonePart) OpenEditor(contactId);
+    else if (part == kMenuPart) {
+        if (rows_->MenuOpenContact() == contactId) {
+            rows_->SetMenuOpen(0);
+            list_->viewport()->update();
+        } else {
+            OpenContactMenu(contactId);
+        }
+    }
+    return true;
 }
 
 void CContactsPane::ToggleCommon(int contactId) {
@@ -54,7 +65,8 @@ void CContactsPane::ToggleCommon(int contactId) {
     card.common_use = card.common_use == 1 ? 0 : 1;
     if (contacts.ModifyContact(card) != 0) return;
     RequestSync();
-    rows_.SetCommon(contactId, card.common_use == 1);
+    const int row = rows_->SetCommon(contactId, card.common_use == 1);
+    if (list_ && row >= 0) list_->RefreshRow(row);
     // The counts change in place: the chosen group and its list stay where they are.
     UpdateGroupCounts();
 }
@@ -69,15 +81,17 @@ void CContactsPane::OpenEditor(int contactId, int page) {
 }
 
 void CContactsPane::OpenContactMenu(int contactId) {
-    if (!list_) return;
-    const QRect button = list_->GlobalPartRect(contactId, RowPart::Menu);
+    const QRect button = GlobalPartRect(contactId, kMenuPart);
     if (button.isEmpty()) return;
     CMenuWnd* menu = ShowMenuAt(home_, new CMenuWnd(QStringLiteral("UserMenu.xml"), contactId),
                                 button.topLeft() + QPoint(-70, 13));
     if (!menu) return;
-    rows_.SetMenuOpen(contactId);
+    rows_->SetMenuOpen(contactId);
+    if (list_) list_->viewport()->update();
     connect(menu, &QObject::destroyed, this, [this, contactId] {
-        if (rows_.MenuOpenContact() == contactId) rows_.SetMenuOpen(0);
+        if (rows_->MenuOpenContact() != contactId) return;
+        rows_->SetMenuOpen(0);
+        if (list_) list_->viewport()->update();
     });
 }
 
@@ -110,9 +124,10 @@ void CContactsPane::DeleteContact(int contactId) {
         return;
     ContactStore contacts(store_);
     BusinessCard card;
-    if (rows_.RowOfContact(contactId) >= 0 && contacts.ContactById(contactId, card) == 0 &&
+    if (rows_->RowOfContact(contactId) >= 0 && contacts.ContactById(contactId, card) == 0 &&
         contacts.DeleteContact(card) == 0) {
-        rows_.Remove(contactId);
+        rows_->Remove(contactId);
+        ShowRowsChanged();
         RequestSync();
     }
     home_.RefreshPanes();

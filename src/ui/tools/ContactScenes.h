@@ -15,6 +15,7 @@
 #include "ui/dialogs/ChangeGroupWnd.h"
 #include "ui/dialogs/SystemMsgWnd.h"
 #include "ui/dialogs/UserSettingWnd.h"
+#include "ui/main/ContactColumns.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MenuWnd.h"
@@ -122,7 +123,7 @@ inline std::vector<QWidget*> ShowContactScene(CHomePage* home, ContactScene scen
         post(WM_UI_SET_COLUMNS, 63);
         break;
     case ContactScene::ContactMenu: {
-        const QRect button = pane.ListView()->GlobalPartRect(pane.Rows().Rows().front().id, RowPart::Menu);
+        const QRect button = pane.GlobalPartRect(pane.Rows().Rows().front().id, kMenuPart);
         CMenuWnd* menu = ShowMenuAt(*home, new CMenuWnd(QStringLiteral("UserMenu.xml"), 1), button.topLeft() + QPoint(-70, 13));
         settle();
         if (menu) windows.push_back(menu);
