@@ -323,8 +323,12 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
     if (OnRowNotify(type, sender)) return true;
     const QString name = ControlName(sender);
     if (type == u"setfocus" && home_.EditingRow() != -1) {
+        // Adding a group and choosing a row finish the edit their own way; an untouched
+        // name has nothing to save.
         GroupRow* editing = EditingGroupRow();
-        if (!asking_ && editing && !editing->OwnsStripControl(sender) && sender != groups_) AskSaveEdit();
+        if (!asking_ && editing && !editing->OwnsStripControl(sender) && sender != groups_ &&
+            name != u"add_title" && editing->EditedText() != editing->Name())
+            AskSaveEdit();
         return false;
     }
     if (type == u"itemselect" && sender == groups_) {

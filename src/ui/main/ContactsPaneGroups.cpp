@@ -112,8 +112,9 @@ bool CContactsPane::SaveEdit(GroupRow* row, bool checkDuplicate) {
 }
 
 void CContactsPane::EndEdit(GroupRow* row) {
-    row->EndEdit();
+    // Not editing before the strip hides: the focus it gives away must not ask to save.
     home_.SetEditingRow(-1);
+    row->EndEdit();
     home_.OnGroupEditEnded();
 }
 
