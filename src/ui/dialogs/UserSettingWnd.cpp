@@ -6,6 +6,7 @@
 #include "app/ProgramFile.h"
 #include "store/AccountStore.h"
 #include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
 
@@ -67,7 +68,11 @@ void CUserSettingWnd::Save() {
         settings.auto_run = 0;
     }
     settings.exit_ways = Checked("min_intr") ? 0 : 1;
-    if (account.ModifySettings(settings) == 0 && requestSync_) requestSync_();
+    // Without its row (the service gives each device one at its first sync) an update
+    // would change nothing and still report success: say so instead of pretending.
+    const bool stored = settings.s_id != 0 && account.ModifySettings(settings) == 0;
+    if (stored && requestSync_) requestSync_();
+    if (!stored) ShowTalMsgBox(QStringLiteral("温馨提示"), this, QStringLiteral("保存数据失败"));
     // The main window takes the mask whatever the write's outcome.
     WindowRegistry::Post(mainWindow_, WM_UI_SET_COLUMNS, settings.coloumn_show, 0);
     Close(1);
