@@ -17,7 +17,7 @@ QString Clip(const std::string& text, int characters) {
 
 }  // namespace
 
-ContactRow MakeContactRow(const BusinessCard& card, const std::unordered_map<int, QString>& groupNames) {
+ContactRow MakeContactRow(const ContactSummary& card, const std::unordered_map<int, QString>& groupNames) {
     ContactRow row;
     row.id = card.bc_id;
     row.common = card.common_use == 1;

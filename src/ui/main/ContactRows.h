@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Records.h"
+#include "store/ContactStore.h"
 #include "ui/controls/ListKiv.h"
 
 namespace kivtal {
@@ -24,7 +25,7 @@ struct ContactRow {
 
 // Row texts are cut to the lengths the list has always shown (name and company 55
 // characters, e-mail 63, the others 31), never inside a character.
-ContactRow MakeContactRow(const BusinessCard& card, const std::unordered_map<int, QString>& groupNames);
+ContactRow MakeContactRow(const ContactSummary& card, const std::unordered_map<int, QString>& groupNames);
 
 // The rows the contact list draws: answered from memory, never from the store.
 class ContactListRows : public ListRows {

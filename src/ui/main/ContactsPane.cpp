@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <unordered_map>
 
 #include "store/ContactStore.h"
 #include "ui/main/GroupRow.h"
@@ -68,6 +67,8 @@ void CContactsPane::Attach() {
 void CContactsPane::Refresh() {
     RebuildGroups();
     ReloadContacts();
+    // The bar shows the letters of the whole book, whichever group is chosen.
+    RebuildLetterBar();
 }
 
 int CContactsPane::SelectedGroupTag() const {
@@ -116,7 +117,9 @@ void CContactsPane::RebuildGroups() {
     FixedRow(groups_, QStringLiteral("常用(%1)").arg(common), kCommonTag);
     CardGroupList groups;
     contacts.ContactGroups(groups);
+    groupNames_.clear();
     for (const CardGroup& group : groups) {
+        groupNames_[group.group_id] = QString::fromStdString(group.group_name);
         QListWidgetItem* item = FixedRow(groups_, QString(), group.group_id);
         auto* row = new GroupRow(group, home_.GetHandle());
         item->setData(Qt::AccessibleTextRole, QStringLiteral("%1(%2)").arg(row->Name()).arg(row->Count()));
@@ -160,31 +163,26 @@ void CContactsPane::OnGroupSelected() {
 // --- Contact list ---
 
 void CContactsPane::ReloadContacts() {
+    if (!letter_.isEmpty()) ColourLetters(nullptr);  // no letter chosen any more
     letter_.clear();
-    BusinessCardList cards;
-    ContactStore contacts(store_);
     const int tag = SelectedGroupTag();
     if (tag == kAllContactsTag) {
-        if (sortMode_ == kSortNameAsc || sortMode_ == kSortNameDesc)
-            contacts.AllContactsByName(sortMode_ == kSortNameDesc, cards);
-        else contacts.AllContactsByAge(sortMode_ == kSortNewestFirst, cards);
+        static constexpr ContactListQuery kBySort[] = {ContactListQuery::ByNameAsc, ContactListQuery::ByNameDesc,
+                                                       ContactListQuery::NewestFirst, ContactListQuery::OldestFirst};
+        ShowContacts(kBySort[sortMode_]);
     } else if (tag == kCommonTag) {
-        contacts.CommonContacts(cards);
+        ShowContacts(ContactListQuery::Common);
     } else {
-        contacts.ContactsOfGroup(tag, cards);
+        ShowContacts(ContactListQuery::OfGroup, {}, tag);
     }
-    ShowContacts(cards);
-    RebuildLetterBar();
 }
 
-void CContactsPane::ShowContacts(const BusinessCardList& cards) {
-    CardGroupList groups;
-    ContactStore(store_).ContactGroups(groups);
-    std::unordered_map<int, QString> names;
-    for (const CardGroup& g : groups) names.emplace(g.group_id, QString::fromStdString(g.group_name));
+void CContactsPane::ShowContacts(ContactListQuery query, const std::string& text, int groupId) {
+    ContactSummaryList cards;
+    ContactStore(store_).ContactSummaries(query, text, groupId, cards);
     std::vector<ContactRow> rows;
     rows.reserve(cards.size());
-    for (const BusinessCard& card : cards) rows.push_back(MakeContactRow(card, names));
+    for (const ContactSummary& card : cards) rows.push_back(MakeContactRow(card, groupNames_));
     rows_->SetRows(std::move(rows));
     if (list_) {
         list_->Refresh();
@@ -200,7 +198,7 @@ void CContactsPane::ShowEmptyState(bool empty) {
     show("user_title_page", !empty);
     show("user_list", !empty);
     int live = 0, common = 0;
-    ContactStore(store_).ContactCounts(live, common);
+    if (empty) ContactStore(store_).ContactCounts(live, common);
     const bool groupEmpty = empty && SelectedGroupTag() != kAllContactsTag && live > 0;
     show("group_empty", groupEmpty);
     show("user_empty", empty && !groupEmpty);
@@ -243,7 +241,7 @@ void CContactsPane::RebuildLetterBar() {
     QWidget* bar = home_.FindControl("sort_btn_layout");
     if (!bar) return;
     std::vector<int> present;
-    ContactStore(store_).AlphabetIndex(present);
+    ContactStore(store_).FirstLetters(present);
     const QList<QAbstractButton*> letters = bar->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : letters) {
         button->setEnabled(false);
@@ -254,26 +252,24 @@ void CContactsPane::RebuildLetterBar() {
         if (index >= 0 && index < letters.size()) letters[index]->setEnabled(true);
 }
 
-void CContactsPane::FilterByLetter(QAbstractButton* letter) {
+void CContactsPane::ColourLetters(const QAbstractButton* chosen) {
     QWidget* bar = home_.FindControl("sort_btn_layout");
     if (!bar) return;
     for (QAbstractButton* button : bar->findChildren<QAbstractButton*>())
-        SetControlAttribute(button, QStringLiteral("textcolor"), button == letter ? kLetterChosen : kLetterOther);
+        SetControlAttribute(button, QStringLiteral("textcolor"), button == chosen ? kLetterChosen : kLetterOther);
+}
+
+void CContactsPane::FilterByLetter(QAbstractButton* letter) {
+    if (!letter) return;
+    ColourLetters(letter);
     letter_ = letter->text();
-    BusinessCardList cards;
-    ContactStore contacts(store_);
-    if (letter_ == u"#") contacts.ContactsWithoutLetter(cards);
-    else contacts.ContactsByPrefix(letter_.toStdString(), cards);
-    ShowContacts(cards);
+    if (letter_ == u"#") ShowContacts(ContactListQuery::WithoutLetter);
+    else ShowContacts(ContactListQuery::ByPrefix, letter_.toStdString());
 }
 
 // --- Search and sorting ---
 
-void CContactsPane::Search(const QString& term) {
-    BusinessCardList cards;
-    ContactStore(store_).Search(term.toStdString(), cards);
-    ShowContacts(cards);
-}
+void CContactsPane::Search(const QString& term) { ShowContacts(ContactListQuery::Search, term.toStdString()); }
 
 void CContactsPane::OnSearchButton() {
     const QString term = ControlText(home_.FindControl("search_edit"));

@@ -8,8 +8,10 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include "model/Records.h"
+#include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactColumns.h"
 #include "ui/controls/ListKiv.h"
@@ -69,12 +71,13 @@ private:
     void RebuildGroups();
     void UpdateGroupCounts();
     void ReloadContacts();
-    void ShowContacts(const BusinessCardList& cards);
+    void ShowContacts(ContactListQuery query, const std::string& text = {}, int groupId = 0);
     void RebuildLetterBar();
     void BuildLetterButtons();
     void BuildHeader();
     void ShowEmptyState(bool empty);
     void FilterByLetter(QAbstractButton* letter);
+    void ColourLetters(const QAbstractButton* chosen);
     void Search(const QString& term);
     void OnSearchButton();
     void OnSearchTip();
@@ -117,6 +120,7 @@ private:
     QPointer<QListWidget> groups_;
     QPointer<ListKiv> list_;
     QString letter_;  // the letter filter shown, empty for none
+    std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
     int sortMode_ = kSortNameAsc;
     bool rebuilding_ = false;
     bool asking_ = false;

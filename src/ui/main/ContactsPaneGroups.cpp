@@ -64,6 +64,7 @@ void CContactsPane::AddGroup() {
     auto* row = new GroupRow(group, home_.GetHandle());
     groups_->setItemWidget(item, row);
     home_.BindNotifications(row);
+    groupNames_[group.group_id] = name;
     groups_->scrollToItem(item);
     StartEdit(groups_->row(item), true);
 }
@@ -106,6 +107,7 @@ bool CContactsPane::SaveEdit(GroupRow* row, bool checkDuplicate) {
         return false;
     }
     row->SetName(name);
+    groupNames_[row->GroupId()] = name;
     EndEdit(row);
     RequestSync();
     return true;
