@@ -62,19 +62,26 @@ inline void FillDemoContacts(LocalStore& store) {
     }
 }
 
-inline std::string DemoNewsPicture(const QString& folder) {
-    QImage image(540, 300, QImage::Format_ARGB32);
-    image.fill(QColor("#fdf3e3"));
+// A picture with a centred text, saved as folder/file; its path.
+inline std::string DemoPicture(const QString& folder, const QString& file, QSize size, const char* background,
+                               const char* ink, int pixelSize, const QString& text) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(QColor(background));
     QPainter painter(&image);
-    painter.setPen(QColor("#c0792b"));
+    painter.setPen(QColor(ink));
     QFont font("Noto Sans CJK SC");
-    font.setPixelSize(36);
+    font.setPixelSize(pixelSize);
     painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("新版本上线\n名片扫描更快更准"));
+    painter.drawText(image.rect(), Qt::AlignCenter, text);
     painter.end();
-    const QString path = folder + "/news.png";
+    const QString path = folder + "/" + file;
     image.save(path);
     return path.toStdString();
+}
+
+inline std::string DemoNewsPicture(const QString& folder) {
+    return DemoPicture(folder, QStringLiteral("news.png"), QSize(540, 300), "#fdf3e3", "#c0792b", 36,
+                       QStringLiteral("新版本上线\n名片扫描更快更准"));
 }
 
 inline NewsList DemoNews(const QString& folder) {

@@ -27,18 +27,8 @@ enum class HomeScene { Contacts, Matters, Busy, TrayMenu };
 inline CHomePage* OpenHome(const std::function<void()>& settle);
 
 inline std::string DemoAdPicture(const QString& folder) {
-    QImage image(348, 220, QImage::Format_ARGB32);
-    image.fill(QColor("#e8f1fb"));
-    QPainter painter(&image);
-    painter.setPen(QColor("#2b7cd3"));
-    QFont font("Noto Sans CJK SC");
-    font.setPixelSize(34);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("人脉随身带\n同步更轻松"));
-    painter.end();
-    const QString path = folder + "/ad.png";
-    image.save(path);
-    return path.toStdString();
+    return DemoPicture(folder, QStringLiteral("ad.png"), QSize(348, 220), "#e8f1fb", "#2b7cd3", 34,
+                       QStringLiteral("人脉随身带\n同步更轻松"));
 }
 
 inline LocalStore& DemoStore() {
