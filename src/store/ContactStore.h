@@ -17,6 +17,29 @@
 
 namespace kivtal {
 
+// What a contact-list row shows of a contact.
+struct ContactSummary {
+    int bc_id = 0;
+    std::string bc_name;
+    std::string cell_phone;
+    std::string mail;
+    std::string company_name;
+    std::string position;
+    int group_id = 0;
+    int common_use = 0;
+};
+using ContactSummaryList = std::vector<ContactSummary>;
+
+// The contact list's selections, with the same rows and order as the full reads.
+enum class ContactListQuery {
+    ByNameAsc, ByNameDesc, NewestFirst, OldestFirst,
+    OfGroup,        // groupId
+    Common,
+    ByPrefix,       // text: a literal prefix of the name pinyin
+    WithoutLetter,  // name pinyin not starting with A-Z
+    Search,         // text: as Search()
+};
+
 class ContactStore {
 public:
     explicit ContactStore(LocalStore& store) : store_(store) {}
@@ -55,6 +78,14 @@ public:
     // when some live contact's pinyin starts with anything else. On a failed query the
     // entries found so far stay.
     int AlphabetIndex(std::vector<int>& out);
+    // The number of live contacts and of the common ones among them; both left as they
+    // were on a failed query.
+    int ContactCounts(int& live, int& common);
+
+    // Live contacts for the list, without their bank accounts; appended on success.
+    int ContactSummaries(ContactListQuery query, const std::string& text, int groupId, ContactSummaryList& out);
+    // AlphabetIndex's entries in one pass over the table.
+    int FirstLetters(std::vector<int>& out);
 
     // --- Group reads. ---
     // Live groups with their count of live contacts. On a failed count the groups

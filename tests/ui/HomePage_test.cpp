@@ -59,21 +59,28 @@ TEST_F(HomeFixture, UserNamePrefersTheProfileName) {
     EXPECT_EQ(home.FindControl("user_name")->toolTip(), "张三");
 }
 
-TEST_F(HomeFixture, SmallButtonsPostTheirRequestsAndCallTheirHooks) {
+TEST_F(HomeFixture, SmallButtonsPostTheirRequestsAndOpenTheirWindows) {
     CHomePage& home = Open();
-    int capture = 0, news = 0;
+    int capture = 0;
     HomeHooks hooks;
     hooks.startCardCapture = [&] { ++capture; };
-    hooks.openNews = [&] { ++news; };
     home.SetHooks(hooks);
     Click(home, "logo");
     Click(home, "Feedback");
     Click(home, "startSEC");
+    QString newsTitle;
+    bool masked = false;
+    test::AnswerNextModal("btn_close", [&](WindowImplBase& news) {
+        newsTitle = news.windowTitle();
+        masked = home.Mask()->isVisible();
+    });
     Click(home, "msg_tip");
     EXPECT_EQ(worker.Count(WM_REQ_OPEN_HOME), 1);
     EXPECT_EQ(worker.Count(WM_REQ_OPEN_ABOUT), 1);
     EXPECT_EQ(capture, 1);
-    EXPECT_EQ(news, 1);
+    EXPECT_EQ(newsTitle, "系统消息");
+    EXPECT_TRUE(masked);
+    EXPECT_FALSE(home.Mask()->isVisible());
 }
 
 // --- Page switch ---

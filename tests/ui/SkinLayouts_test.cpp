@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ui/controls/GifLabel.h"
+#include "ui/controls/ListKiv.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -78,7 +79,16 @@ const ControlCase kControls[] = {
     {"HomePage.xml", "add_Connection", "QAbstractButton"},
     {"HomePage.xml", "add_event", "QAbstractButton"},
     {"HomePage.xml", "table_list", "QListWidget"},
-    {"HomePage.xml", "user_list", "QListWidget"},
+    {"HomePage.xml", "user_list", "kivtal::ListKiv"},
+    {"HomePage.xml", "user_title_page", "QWidget"},
+    {"HomePage.xml", "group_empty", "QLabel"},
+    {"HomePage.xml", "sort_btn_layout", "QWidget"},
+    {"HomePage.xml", "search_tip", "QAbstractButton"},
+    {"HomePage.xml", "search_edit", "QLineEdit"},
+    {"HomePage.xml", "searchbtn", "QAbstractButton"},
+    {"HomePage.xml", "sort_user", "QAbstractButton"},
+    {"HomePage.xml", "btn_set", "QAbstractButton"},
+    {"HomePage.xml", "add_title", "QAbstractButton"},
     {"HomePage.xml", "matter_group_list", "QListWidget"},
     {"HomePage.xml", "user_empty", "QLabel"},
     {"HomePage.xml", "matter_empty", "QWidget"},
@@ -139,6 +149,46 @@ const ControlCase kControls[] = {
     {"AddMatter.xml", "cancel_tip_time", "QAbstractButton"},
     {"menu.xml", "menu_exit", "QAbstractButton"},
     {"menu.xml", "menu_regist", "QAbstractButton"},
+    {"UserMenu.xml", "menu_user_edit", "QAbstractButton"},
+    {"UserMenu.xml", "menu_move_group", "QAbstractButton"},
+    {"UserMenu.xml", "menu_user_delete", "QAbstractButton"},
+    {"sortcombo.xml", "menu_sort_a2z", "QAbstractButton"},
+    {"sortcombo.xml", "menu_sort_z2a", "QAbstractButton"},
+    {"sortcombo.xml", "menu_sort_n2o", "QAbstractButton"},
+    {"sortcombo.xml", "menu_sort_o2n", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_usermsg", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_pcsetting", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_userstting", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_recharge", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_report", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_regist", "QAbstractButton"},
+    {"SettingMenu.xml", "menu_exit", "QAbstractButton"},
+    {"changeGroup.xml", "group_options", "QWidget"},
+    {"changeGroup.xml", "no_group_tip", "QLabel"},
+    {"changeGroup.xml", "login_btn", "QAbstractButton"},
+    {"changeGroup.xml", "searchbtn", "QAbstractButton"},
+    {"changeGroup.xml", "btn_close", "QAbstractButton"},
+    {"UserSettingWnd.xml", "company_ctl", "QAbstractButton"},
+    {"UserSettingWnd.xml", "email_ctl", "QAbstractButton"},
+    {"UserSettingWnd.xml", "obj_ctl", "QAbstractButton"},
+    {"UserSettingWnd.xml", "group_ctl", "QAbstractButton"},
+    {"UserSettingWnd.xml", "auto_begin", "QAbstractButton"},
+    {"UserSettingWnd.xml", "min_intr", "QAbstractButton"},
+    {"UserSettingWnd.xml", "Save_button", "QAbstractButton"},
+    {"UserSettingWnd.xml", "Cancel_Button", "QAbstractButton"},
+    {"UserSettingWnd.xml", "btn_min", "QAbstractButton"},
+    {"UserSettingWnd.xml", "btn_close", "QAbstractButton"},
+    {"SystemMsgWnd.xml", "main_list", "QListWidget"},
+    {"SystemMsgWnd.xml", "news_empty", "QLabel"},
+    {"SystemMsgWnd.xml", "list_page", "QWidget"},
+    {"SystemMsgWnd.xml", "content_page", "QWidget"},
+    {"SystemMsgWnd.xml", "title_text", "QLabel"},
+    {"SystemMsgWnd.xml", "title_time", "QLabel"},
+    {"SystemMsgWnd.xml", "text_show", "QTextEdit"},
+    {"SystemMsgWnd.xml", "pic_show", "QLabel"},
+    {"SystemMsgWnd.xml", "back_btn", "QAbstractButton"},
+    {"SystemMsgWnd.xml", "btn_min", "QAbstractButton"},
+    {"SystemMsgWnd.xml", "btn_close", "QAbstractButton"},
 };
 
 std::unique_ptr<QWidget> Load(const QString& layout) {
@@ -149,7 +199,9 @@ std::unique_ptr<QWidget> Load(const QString& layout) {
 TEST(SkinLayouts, EveryLayoutLoads) {
     const QStringList layouts = QDir(":/skin").entryList({"*.xml"}, QDir::Files);
     for (const char* required : {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml",
-                                 "LoginWnd.xml", "HomePage.xml", "AddMatter.xml", "menu.xml"})
+                                  "LoginWnd.xml", "HomePage.xml", "AddMatter.xml", "menu.xml", "UserMenu.xml",
+                                  "SettingMenu.xml", "sortcombo.xml", "changeGroup.xml", "UserSettingWnd.xml",
+                                  "SystemMsgWnd.xml"})
         EXPECT_TRUE(layouts.contains(required)) << required;
     for (const QString& layout : layouts) {
         SkinLoader loader(nullptr);

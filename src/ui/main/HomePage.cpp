@@ -11,6 +11,8 @@
 #include "store/AccountStore.h"
 #include "store/ContentStore.h"
 #include "text/Diagnostics.h"
+#include "ui/dialogs/SystemMsgWnd.h"
+#include "ui/main/ContactsPane.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/ControlAccess.h"
@@ -37,7 +39,8 @@ CHomePage::CHomePage(LocalStore& store)
     : store_(store),
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
       webSite_(QString::fromStdString(ServiceConfig::FromEnvironment().webUrl)),
-      tray_(new CSysTray(*this)) {
+      tray_(new CSysTray(*this)),
+      contacts_(new CContactsPane(*this, store_)) {
     UserSettings settings;
     AccountStore(store_).ReadSettings(settings);
     columnMask_ = settings.coloumn_show;
@@ -47,6 +50,12 @@ CHomePage::~CHomePage() = default;
 
 CMaskDlg* CHomePage::Mask() const { return mask_.data(); }
 
+void CHomePage::SetContactEditorOpener(std::function<void(int, int, int)> opener) {
+    contacts_->SetContactEditorOpener(std::move(opener));
+}
+
+void CHomePage::InitWindow() { contacts_->Attach(); }
+
 void CHomePage::Notify(const QString& type, QWidget* sender) {
     if (type == u"windowinit") {
         PostMessage(WM_UI_HOME_INIT);
@@ -54,6 +63,7 @@ void CHomePage::Notify(const QString& type, QWidget* sender) {
     }
     if (type == u"click" && ControlName(sender) == u"add_event") StyleTabs(true);
     if (matters_ && matters_->OnNotify(type, sender)) return;
+    if (contacts_->Notify(type, sender)) return;
     if (type == u"click") OnFrameClick(ControlName(sender), sender);
 }
 
@@ -66,9 +76,8 @@ bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
         EnterBusy();
         Post(WorkerRequest::Sync(SYNC_BY_USER));
     } else if (name == u"advert") OnAdClick(sender);
-    else if (name == u"msg_tip") {
-        if (hooks_.openNews) hooks_.openNews();
-    } else if (name == u"startSEC") {
+    else if (name == u"msg_tip") OpenNews();
+    else if (name == u"startSEC") {
         if (hooks_.startCardCapture) hooks_.startCardCapture();
     } else if (name == u"my_connect" || name == u"door_right_button") ShowContactsPage();
     else if (name == u"door_left_button") ShowMattersPage();
@@ -87,6 +96,7 @@ bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
 std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                              bool& handled) {
     handled = true;
+    if (contacts_->HandleMessage(number, wParam, lParam)) return 0;
     switch (number) {
     case WM_UI_HOME_INIT:
         Initialise();
@@ -111,7 +121,7 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
         OnTray(lParam);
         break;
     case WM_UI_MENU_ITEM:
-        OnMenuItem(MenuItemName(wParam));
+        OnMenuItem(MenuItemName(wParam), lParam);
         break;
     case WM_TIMER:
         if (static_cast<std::uintptr_t>(wParam) == kAdTimerId) ShowNextAd();
@@ -162,6 +172,7 @@ void CHomePage::RefreshCalendar() {
 }
 
 void CHomePage::RefreshPanes() {
+    contacts_->Refresh();
     if (hooks_.refreshContacts) hooks_.refreshContacts();
     if (hooks_.refreshMatters) hooks_.refreshMatters();
     else if (matters_) matters_->Refresh();
@@ -202,7 +213,13 @@ void CHomePage::LeaveBusy() {
 }
 
 void CHomePage::OnSyncResult() {
-    if (editingRow_ != -1) return;
+    if (editingRow_ != -1) {
+        // Rebuilding now would take the edit away under the user; the result is taken
+        // when the edit ends, so the counts do not stay stale.
+        syncSkipped_ = true;
+        return;
+    }
+    syncSkipped_ = false;
     LeaveBusy();
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
@@ -210,6 +227,22 @@ void CHomePage::OnSyncResult() {
     else if (matters_) matters_->Refresh();
     if (hooks_.refreshMatterEditor) hooks_.refreshMatterEditor();
     else if (matters_) matters_->RefreshEditor();
+}
+
+void CHomePage::OnGroupEditEnded() {
+    if (syncSkipped_) PostMessage(WM_RES_SYNC, 0);
+}
+
+void CHomePage::OpenNews() {
+    if (mask_) mask_->CoverOwner();
+    auto* news = new CSystemMsgWnd(store_, GetHandle());
+    if (news->Create(mask_ ? static_cast<QWidget*>(mask_.data()) : this, QStringLiteral("系统消息"))) {
+        news->CenterWindow();
+        news->ShowModal();
+    } else {
+        delete news;
+    }
+    if (mask_) mask_->ShowWindow(false);
 }
 
 WorkerLink* CHomePage::Worker() const { return worker_ ? worker_ : AppWorker(); }

@@ -16,6 +16,7 @@
 
 namespace kivtal {
 
+class CContactsPane;
 class CMaskDlg;
 class MattersPane;
 class CSysTray;
@@ -35,7 +36,6 @@ struct HomeHooks {
     std::function<void()> resetTimelineToToday;
     std::function<void()> refreshMatterEditor;  // its remarks and reminders, when one is open
     std::function<void()> startCardCapture;
-    std::function<void()> openNews;
 };
 
 class CHomePage : public WindowImplBase {
@@ -77,10 +77,18 @@ public:
     // The worker link in use: the one set, else the process's.
     WorkerLink* Worker() const;
 
+    CContactsPane& Contacts() const { return *contacts_; }
+
+    // Seam to the contact editor, which runs modally (see ContactEditorOpener).
+    void SetContactEditorOpener(std::function<void(int contactId, int defaultGroupId, int page)> opener);
+
     void ShowContactsPage();
     void ShowMattersPage();
+    // Opens the news window over the mask; returns when it has closed.
+    void OpenNews();
 
 protected:
+    void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                       bool& handled) override;
@@ -99,6 +107,8 @@ private:
     void LeaveBusy();
     void OnSyncResult();
     void OnCardUploadResult(int result, int imgId);
+    // A group-name edit has ended: a sync result skipped meanwhile is taken now.
+    void OnGroupEditEnded();
 
     // Advertisements.
     void LoadAds();
@@ -113,7 +123,7 @@ private:
 
     // Tray, menu and ending.
     void OnTray(std::intptr_t mouseMessage);
-    void OnMenuItem(const QString& item);
+    void OnMenuItem(const QString& item, std::intptr_t lParam);
     void OnCloseButton();
 
     bool OnFrameClick(const QString& name, QWidget* sender);
@@ -133,11 +143,15 @@ private:
     bool toMatters_ = false;     // the direction of the slide running or last run
     bool mattersShown_ = false;  // the page state
     bool busy_ = false;
+    bool syncSkipped_ = false;  // a sync result arrived while a group name was edited
     QPointer<CMaskDlg> mask_;
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
+    CContactsPane* contacts_;  // a child object of this window
     PageSlide slide_;
     std::unique_ptr<MattersPane> matters_;
+
+    friend class CContactsPane;
 };
 
 }  // namespace kivtal

@@ -2,6 +2,7 @@
 #include <QCursor>
 
 #include "store/AccountStore.h"
+#include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/MenuWnd.h"
@@ -21,7 +22,8 @@ void CHomePage::OnTray(std::intptr_t mouseMessage) {
     }
 }
 
-void CHomePage::OnMenuItem(const QString& item) {
+void CHomePage::OnMenuItem(const QString& item, std::intptr_t lParam) {
+    if (contacts_->OnMenuItem(item, lParam)) return;
     if (item == u"menu_exit") {
         Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
     } else if (item == u"menu_regist") {

@@ -20,6 +20,12 @@ void CMenuWnd::Notify(const QString& type, QWidget* sender) {
 }
 
 CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRight) {
+    CMenuWnd* shown = ShowMenuAt(owner, menu, bottomRight);
+    if (shown) shown->move(bottomRight - QPoint(shown->width(), shown->height()));
+    return shown;
+}
+
+CMenuWnd* ShowMenuAt(WindowImplBase& owner, CMenuWnd* menu, const QPoint& topLeft) {
     if (!menu->Create(&owner, QStringLiteral("menu"))) {
         delete menu;
         return nullptr;
@@ -29,7 +35,7 @@ CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRi
     // closes on; it also stays above every other window while open.
     menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     menu->adjustSize();
-    menu->move(bottomRight - QPoint(menu->width(), menu->height()));
+    menu->move(topLeft);
     menu->ShowWindow(true);
     menu->activateWindow();
     menu->setFocus(Qt::PopupFocusReason);

@@ -28,11 +28,13 @@ private:
     std::intptr_t lParam_;
     WindowHandle owner_ = 0;
 
-    friend CMenuWnd* ShowMenu(WindowImplBase&, CMenuWnd*, const QPoint&);
+    friend CMenuWnd* ShowMenuAt(WindowImplBase&, CMenuWnd*, const QPoint&);
 };
 
 // Shows menu as a popup of owner with its bottom-right corner at bottomRight (global
 // coordinates), focused; takes ownership. nullptr when its layout cannot be loaded.
 CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRight);
+// The same with the menu's top-left corner at topLeft.
+CMenuWnd* ShowMenuAt(WindowImplBase& owner, CMenuWnd* menu, const QPoint& topLeft);
 
 }  // namespace kivtal

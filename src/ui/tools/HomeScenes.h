@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/ContentStore.h"
+#include "ui/tools/ContactScenes.h"
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
 #include "ui/main/HomePage.h"
@@ -26,19 +27,12 @@ namespace kivtal::screens {
 
 enum class HomeScene { Contacts, Matters, MattersOtherDay, MattersGroup, Busy, TrayMenu };
 
+// The main window shown on its contacts page, settled.
+inline CHomePage* OpenHome(const std::function<void()>& settle);
+
 inline std::string DemoAdPicture(const QString& folder) {
-    QImage image(348, 220, QImage::Format_ARGB32);
-    image.fill(QColor("#e8f1fb"));
-    QPainter painter(&image);
-    painter.setPen(QColor("#2b7cd3"));
-    QFont font("Noto Sans CJK SC");
-    font.setPixelSize(34);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("人脉随身带\n同步更轻松"));
-    painter.end();
-    const QString path = folder + "/ad.png";
-    image.save(path);
-    return path.toStdString();
+    return DemoPicture(folder, QStringLiteral("ad.png"), QSize(348, 220), "#e8f1fb", "#2b7cd3", 34,
+                       QStringLiteral("人脉随身带\n同步更轻松"));
 }
 
 inline int& DemoRichMatter() {
@@ -55,7 +49,8 @@ inline LocalStore& DemoStore() {
         db.open(store.userDbPath());
         db.execute("INSERT INTO tb_user (login_name, username) VALUES ('demo', '张晓明');");
         ContentStore content(store);
-        content.StoreNews(NewsList(3));
+        content.StoreNews(DemoNews(dir.path()));
+        FillDemoContacts(store);
         TalAd ad;
         ad.ad_path = DemoAdPicture(dir.path());
         ad.ad_content = QStringLiteral("人脉随身带，同步更轻松").toStdString();
@@ -67,12 +62,17 @@ inline LocalStore& DemoStore() {
     return store;
 }
 
-inline std::vector<QWidget*> ShowHome(HomeScene scene, const std::function<void()>& settle) {
+inline CHomePage* OpenHome(const std::function<void()>& settle) {
     auto* home = new CHomePage(DemoStore());
     home->Create(nullptr, kHomeTitle);
     home->move(40, 40);
     home->ShowWindow(true);
     settle();
+    return home;
+}
+
+inline std::vector<QWidget*> ShowHome(HomeScene scene, const std::function<void()>& settle) {
+    CHomePage* home = OpenHome(settle);
     std::vector<QWidget*> windows{home};
     if (scene == HomeScene::Matters || scene == HomeScene::MattersOtherDay || scene == HomeScene::MattersGroup) {
         home->ShowMattersPage();

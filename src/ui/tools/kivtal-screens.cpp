@@ -126,6 +126,23 @@ std::vector<QWidget*> Editor(screens::EditorScene scene) {
     return screens::ShowEditor(screens::DemoStore(), screens::DemoRichMatter(), scene, Settle);
 }
 
+std::vector<QWidget*> ContactScene(screens::ContactScene scene) {
+    return screens::ShowContactScene(screens::OpenHome(Settle), scene, Settle);
+}
+
+// The pane of an address book without contacts.
+std::vector<QWidget*> EmptyContacts() {
+    static QTemporaryDir dir;
+    static LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
+    store.EnsureUserDb("demo");
+    auto* home = new CHomePage(store);
+    home->Create(nullptr, kHomeTitle);
+    home->move(40, 40);
+    home->ShowWindow(true);
+    Settle();
+    return {home};
+}
+
 const std::vector<std::pair<const char*, Scene>>& Scenes() {
     static const std::vector<std::pair<const char*, Scene>> scenes = {
         {"tal_msgbox_ok", [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
@@ -163,6 +180,23 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"capture_live", [] { return screens::ShowCapture(screens::CaptureScene::Live, Settle); }},
         {"capture_preview", [] { return screens::ShowCapture(screens::CaptureScene::Preview, Settle); }},
         {"capture_uploads", [] { return screens::ShowCapture(screens::CaptureScene::Uploads, Settle); }},
+        {"contacts_group_edit", [] { return ContactScene(screens::ContactScene::GroupEdit); }},
+        {"contacts_letter_filter", [] { return ContactScene(screens::ContactScene::LetterFilter); }},
+        {"contacts_all_columns", [] { return ContactScene(screens::ContactScene::AllColumns); }},
+        {"contacts_menu", [] { return ContactScene(screens::ContactScene::ContactMenu); }},
+        {"contacts_sort_menu", [] { return ContactScene(screens::ContactScene::SortMenu); }},
+        {"contacts_setting_menu", [] { return ContactScene(screens::ContactScene::SettingMenu); }},
+        {"contacts_empty", [] { return EmptyContacts(); }},
+        {"settings_window",
+         [] {
+             return screens::ShowSmallWindow(new CUserSettingWnd(screens::DemoStore(), 0, {}),
+                                             QStringLiteral("软件设置"), Settle);
+         }},
+        {"change_group",
+         [] { return screens::ShowSmallWindow(new CChangeGroupWnd(screens::DemoStore(), 1), QStringLiteral("移动分组"), Settle); }},
+        {"news_list", [] { return screens::ShowNews(screens::DemoStore(), -1, Settle); }},
+        {"news_text", [] { return screens::ShowNews(screens::DemoStore(), 0, Settle); }},
+        {"news_picture", [] { return screens::ShowNews(screens::DemoStore(), 1, Settle); }},
     };
     return scenes;
 }

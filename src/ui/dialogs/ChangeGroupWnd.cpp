@@ -1,0 +1,66 @@
+#include "ui/dialogs/ChangeGroupWnd.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "store/ContactStore.h"
+#include "ui/toolkit/ControlAccess.h"
+
+namespace kivtal {
+
+CChangeGroupWnd::CChangeGroupWnd(LocalStore& store, int contactId) : store_(store), contactId_(contactId) {}
+
+void CChangeGroupWnd::InitWindow() {
+    QWidget* box = FindControl("group_options");
+    if (!box) return;
+    auto* layout = qobject_cast<QVBoxLayout*>(box->layout());
+    if (!layout) layout = new QVBoxLayout(box);
+    ContactStore contacts(store_);
+    BusinessCard card;
+    contacts.ContactById(contactId_, card);
+    CardGroupList groups;
+    contacts.ContactGroups(groups);
+    for (const CardGroup& group : groups) {
+        auto* option = new QRadioButton(QString::fromStdString(group.group_name), box);
+        option->setObjectName(QStringLiteral("groupName"));
+        option->setProperty("tag", group.group_id);
+        // The contact's own group is shown chosen; choosing it again changes nothing.
+        if (group.group_id == card.group_id) option->setChecked(true);
+        layout->addWidget(option);
+    }
+    // Without groups there is nothing to move into: say so instead of offering names
+    // that are not groups.
+    if (QWidget* none = FindControl("no_group_tip")) none->setVisible(groups.empty());
+    if (QWidget* ok = FindControl("login_btn")) ok->setEnabled(false);
+    layout->addStretch(1);
+    BindNotifications(box);
+}
+
+void CChangeGroupWnd::Notify(const QString& type, QWidget* sender) {
+    if (type != u"click") return;
+    const QString name = ControlName(sender);
+    if (name == u"groupName") {
+        chosen_ = sender->property("tag").toInt();
+        if (QWidget* ok = FindControl("login_btn")) ok->setEnabled(true);
+    } else if (name == u"login_btn") {
+        Move();
+    } else if (name == u"btn_close" || name == u"searchbtn") {
+        Close(1);
+    }
+}
+
+void CChangeGroupWnd::Move() {
+    ContactStore contacts(store_);
+    BusinessCard card;
+    CardGroup group;
+    if (chosen_ == 0 || contacts.ContactById(contactId_, card) != 0 || contacts.GroupById(chosen_, group) != 0) {
+        Close(1);
+        return;
+    }
+    card.group_id = group.group_id;
+    card.server_group_id = group.server_id;
+    Close(contacts.ModifyContact(card) == 0 ? kChangeGroupMoved : 1);
+}
+
+}  // namespace kivtal

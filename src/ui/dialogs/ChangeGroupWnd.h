@@ -1,0 +1,35 @@
+#pragma once
+// The move-to-group window: every contact group as an option "groupName"; "login_btn"
+// moves the contact into the chosen group, "btn_close" and "searchbtn" only close.
+// ShowModal returns kChangeGroupMoved when the contact was moved, 1 otherwise.
+#include "store/LocalStore.h"
+#include "ui/toolkit/WindowImplBase.h"
+
+namespace kivtal {
+
+inline constexpr int kChangeGroupMoved = 2;
+
+class CChangeGroupWnd : public WindowImplBase {
+    Q_OBJECT
+
+public:
+    CChangeGroupWnd(LocalStore& store, int contactId);
+
+    QString GetSkinFile() const override { return QStringLiteral("changeGroup.xml"); }
+    QString GetWindowClassName() const override { return QStringLiteral("ZELChangeGroupWnd"); }
+
+    int ChosenGroup() const { return chosen_; }
+
+protected:
+    void InitWindow() override;
+    void Notify(const QString& type, QWidget* sender) override;
+
+private:
+    void Move();
+
+    LocalStore& store_;
+    int contactId_;
+    int chosen_ = 0;  // 0: nothing chosen
+};
+
+}  // namespace kivtal

@@ -1,0 +1,93 @@
+#include "ui/dialogs/UserSettingWnd.h"
+
+#include <QAbstractButton>
+
+#include "app/AutoRun.h"
+#include "app/ProgramFile.h"
+#include "store/AccountStore.h"
+#include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/UiMessages.h"
+#include "ui/toolkit/WindowRegistry.h"
+
+namespace kivtal {
+namespace {
+
+// The name and the cell-phone column are always shown: no control offers them.
+constexpr int kAlwaysShown = 3;
+
+struct ColumnOption {
+    const char* control;
+    int bit;
+};
+
+constexpr ColumnOption kColumnOptions[] = {
+    {"company_ctl", UserSettings::kShowCompany},
+    {"email_ctl", UserSettings::kShowEmail},
+    {"obj_ctl", UserSettings::kShowObj},
+    {"group_ctl", UserSettings::kShowGroup},
+};
+
+}  // namespace
+
+CUserSettingWnd::CUserSettingWnd(LocalStore& store, WindowHandle mainWindow, std::function<void()> requestSync)
+    : store_(store), mainWindow_(mainWindow), requestSync_(std::move(requestSync)) {}
+
+bool CUserSettingWnd::Checked(const char* name) const {
+    const auto* option = FindControl<QAbstractButton>(name);
+    return option && option->isChecked();
+}
+
+void CUserSettingWnd::SetChecked(const char* name, bool checked) {
+    if (auto* option = FindControl<QAbstractButton>(name)) {
+        option->setEnabled(true);
+        option->setChecked(checked);
+    }
+}
+
+void CUserSettingWnd::Fill() {
+    UserSettings settings;  // a failed read leaves these defaults shown
+    AccountStore(store_).ReadSettings(settings);
+    for (const ColumnOption& c : kColumnOptions) SetChecked(c.control, (settings.coloumn_show & c.bit) != 0);
+    SetChecked("auto_begin", settings.auto_run == 1);
+    SetChecked("min_intr", settings.exit_ways == 0);
+}
+
+void CUserSettingWnd::Save() {
+    UserSettings settings;
+    AccountStore account(store_);
+    account.ReadSettings(settings);
+    settings.coloumn_show = kAlwaysShown;
+    for (const ColumnOption& c : kColumnOptions)
+        if (Checked(c.control)) settings.coloumn_show |= c.bit;
+    if (Checked("auto_begin")) {
+        settings.auto_run = 1;
+        SetAutoRun(ProgramPath());
+    } else {
+        ClearAutoRun();
+        settings.auto_run = 0;
+    }
+    settings.exit_ways = Checked("min_intr") ? 0 : 1;
+    // Without its row (the service gives each device one at its first sync) an update
+    // would change nothing and still report success: say so instead of pretending.
+    const bool stored = settings.s_id != 0 && account.ModifySettings(settings) == 0;
+    if (stored && requestSync_) requestSync_();
+    if (!stored) ShowTalMsgBox(QStringLiteral("温馨提示"), this, QStringLiteral("保存数据失败"));
+    // The main window takes the mask whatever the write's outcome.
+    WindowRegistry::Post(mainWindow_, WM_UI_SET_COLUMNS, settings.coloumn_show, 0);
+    Close(1);
+}
+
+void CUserSettingWnd::Notify(const QString& type, QWidget* sender) {
+    if (type == u"windowinit") {
+        Fill();
+        return;
+    }
+    if (type != u"click") return;
+    const QString name = ControlName(sender);
+    if (name == u"btn_min") showMinimized();
+    else if (name == u"btn_close" || name == u"Cancel_Button") Close(1);
+    else if (name == u"Save_button") Save();
+}
+
+}  // namespace kivtal

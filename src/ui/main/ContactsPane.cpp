@@ -1,0 +1,400 @@
+// The pane's lists: the group list, the contact list and its header, the letter bar,
+// search and sorting.
+#include "ui/main/ContactsPane.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "store/ContactStore.h"
+#include "ui/main/GroupRow.h"
+#include "ui/main/HomePage.h"
+#include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/ControlAttributes.h"
+#include "ui/toolkit/SkinValues.h"
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/UiMessages.h"
+
+namespace kivtal {
+namespace {
+
+const QString kSearchPlaceholder = QStringLiteral("找人：请输入关键字");
+const QString kLetterChosen = QStringLiteral("0xFF333333");
+const QString kLetterOther = QStringLiteral("0xFF939088");  // red 147, green 144, blue 136
+const QString kLetterAbsent = QStringLiteral("0xFFD3D0CA");
+constexpr int kLetterCount = 27;  // A to Z, then "#"
+constexpr int kGroupRowHeight = 32;
+// Longer terms could not be matched anyway and would overrun the store's pattern limit.
+constexpr int kSearchLimit = 256;
+
+QString LetterText(int index) { return index == 26 ? QStringLiteral("#") : QString(QChar('A' + index)); }
+
+QListWidgetItem* FixedRow(QListWidget* list, const QString& text, int tag) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setData(Qt::UserRole, tag);
+    item->setSizeHint(QSize(0, kGroupRowHeight));
+    return item;
+}
+
+}  // namespace
+
+CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
+    : QObject(&home), home_(home), store_(store), rows_(nullptr), detachedRows_(std::make_unique<ContactListRows>()) {
+    rows_ = detachedRows_.get();
+}
+
+void CContactsPane::Attach() {
+    groups_ = home_.FindControl<QListWidget>("table_list");
+    list_ = home_.FindControl<ListKiv>("user_list");
+    if (list_) {
+        rows_ = list_->SetRows(std::move(detachedRows_));
+        list_->setAccessibleName(QStringLiteral("联系人列表"));
+        list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list_->installEventFilter(this);
+    }
+    if (auto* search = home_.FindControl<QLineEdit>("search_edit")) {
+        search->setMaxLength(kSearchLimit);
+        search->setAccessibleName(QStringLiteral("搜索联系人"));
+    }
+    BuildLetterButtons();
+    BuildHeader();
+}
+
+void CContactsPane::Refresh() {
+    RebuildGroups();
+    ReloadContacts();
+    // The bar shows the letters of the whole book, whichever group is chosen.
+    RebuildLetterBar();
+}
+
+int CContactsPane::SelectedGroupTag() const {
+    const QListWidgetItem* item = groups_ ? groups_->currentItem() : nullptr;
+    return item ? item->data(Qt::UserRole).toInt() : kAllContactsTag;
+}
+
+void CContactsPane::SetColumnMask(int mask) {
+    home_.columnMask_ = mask;
+    ApplyColumns();
+}
+
+void CContactsPane::ApplyColumns() {
+    if (list_) list_->SetRowLayout(ContactRowLayout(home_.ColumnMask(), list_->viewport()->width()));
+    BuildHeader();
+}
+
+bool CContactsPane::eventFilter(QObject* watched, QEvent* event) {
+    // The optional columns share the row's width: a new width lays them out again.
+    if (watched == list_ && event->type() == QEvent::Resize) ApplyColumns();
+    return QObject::eventFilter(watched, event);
+}
+
+void CContactsPane::ShowRowsChanged() {
+    if (list_) list_->Refresh();
+}
+
+QRect CContactsPane::GlobalPartRect(int contactId, const QString& part) const {
+    if (!list_) return {};
+    const QRect box = list_->PartRect(rows_->RowOfContact(contactId), part);
+    if (box.isEmpty()) return {};
+    return QRect(list_->viewport()->mapToGlobal(box.topLeft()), box.size());
+}
+
+// --- Group list ---
+
+void CContactsPane::RebuildGroups() {
+    if (!groups_) return;
+    rebuilding_ = true;
+    groups_->clear();
+    int live = 0, common = 0;
+    ContactStore contacts(store_);
+    contacts.ContactCounts(live, common);
+    QListWidgetItem* all = FixedRow(groups_, QStringLiteral("全部(%1)").arg(live), kAllContactsTag);
+    all->setIcon(QIcon(SkinImagePath(QStringLiteral("MyConnection.png"))));
+    FixedRow(groups_, QStringLiteral("常用(%1)").arg(common), kCommonTag);
+    CardGroupList groups;
+    contacts.ContactGroups(groups);
+    groupNames_.clear();
+    for (const CardGroup& group : groups) {
+        groupNames_[group.group_id] = QString::fromStdString(group.group_name);
+        QListWidgetItem* item = FixedRow(groups_, QString(), group.group_id);
+        auto* row = new GroupRow(group, home_.GetHandle());
+        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1(%2)").arg(row->Name()).arg(row->Count()));
+        groups_->setItemWidget(item, row);
+        home_.BindNotifications(row);
+    }
+    groups_->setCurrentRow(0);
+    home_.SetEditingRow(-1);
+    rebuilding_ = false;
+}
+
+void CContactsPane::UpdateGroupCounts() {
+    if (!groups_ || groups_->count() < 2) return;
+    int live = 0, common = 0;
+    if (ContactStore(store_).ContactCounts(live, common) != 0) return;
+    groups_->item(0)->setText(QStringLiteral("全部(%1)").arg(live));
+    groups_->item(1)->setText(QStringLiteral("常用(%1)").arg(common));
+}
+
+void CContactsPane::SelectGroupRow(int row) {
+    if (!groups_) return;
+    rebuilding_ = true;
+    groups_->setCurrentRow(row);
+    rebuilding_ = false;
+}
+
+void CContactsPane::OnGroupSelected() {
+    if (rebuilding_ || !groups_) return;
+    const int editing = home_.EditingRow();
+    if (editing == -1) {
+        FinishOpenEdits();
+        if (home_.MattersPageShown()) home_.ShowContactsPage();
+        ReloadContacts();
+        return;
+    }
+    if (groups_->currentRow() != editing) AskSaveEdit();
+    // The row being edited stays chosen, saved or not.
+    SelectGroupRow(editing);
+}
+
+// --- Contact list ---
+
+void CContactsPane::ReloadContacts() {
+    if (!letter_.isEmpty()) ColourLetters(nullptr);  // no letter chosen any more
+    letter_.clear();
+    const int tag = SelectedGroupTag();
+    if (tag == kAllContactsTag) {
+        static constexpr ContactListQuery kBySort[] = {ContactListQuery::ByNameAsc, ContactListQuery::ByNameDesc,
+                                                       ContactListQuery::NewestFirst, ContactListQuery::OldestFirst};
+        ShowContacts(kBySort[sortMode_]);
+    } else if (tag == kCommonTag) {
+        ShowContacts(ContactListQuery::Common);
+    } else {
+        ShowContacts(ContactListQuery::OfGroup, {}, tag);
+    }
+}
+
+void CContactsPane::ShowContacts(ContactListQuery query, const std::string& text, int groupId) {
+    ContactSummaryList cards;
+    ContactStore(store_).ContactSummaries(query, text, groupId, cards);
+    std::vector<ContactRow> rows;
+    rows.reserve(cards.size());
+    for (const ContactSummary& card : cards) rows.push_back(MakeContactRow(card, groupNames_));
+    rows_->SetRows(std::move(rows));
+    if (list_) {
+        list_->Refresh();
+        list_->scrollToTop();
+    }
+    ShowEmptyState(rows_->RowCount() == 0);
+}
+
+void CContactsPane::ShowEmptyState(bool empty) {
+    auto show = [this](const char* name, bool visible) {
+        if (QWidget* control = home_.FindControl(name)) control->setVisible(visible);
+    };
+    show("user_title_page", !empty);
+    show("user_list", !empty);
+    int live = 0, common = 0;
+    if (empty) ContactStore(store_).ContactCounts(live, common);
+    const bool groupEmpty = empty && SelectedGroupTag() != kAllContactsTag && live > 0;
+    show("group_empty", groupEmpty);
+    show("user_empty", empty && !groupEmpty);
+}
+
+void CContactsPane::BuildHeader() {
+    QWidget* header = home_.FindControl("user_title_page");
+    if (!header) return;
+    for (QLabel* old : header->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
+    const int width = list_ ? list_->viewport()->width() : header->width();
+    for (const ColumnSpan& span : VisibleColumns(home_.ColumnMask(), width)) {
+        const QString title = ColumnTitle(span.part);
+        if (title.isEmpty()) continue;
+        auto* label = new QLabel(title, header);
+        label->setObjectName(QStringLiteral("column_title"));
+        label->setGeometry(span.x, 0, span.width, header->height());
+        label->show();
+    }
+}
+
+// --- Letter bar ---
+
+void CContactsPane::BuildLetterButtons() {
+    QWidget* bar = home_.FindControl("sort_btn_layout");
+    if (!bar || !bar->findChildren<QAbstractButton*>().isEmpty()) return;
+    auto* layout = qobject_cast<QHBoxLayout*>(bar->layout());
+    if (!layout) layout = new QHBoxLayout(bar);
+    for (int i = 0; i < kLetterCount; ++i) {
+        auto* button = new QPushButton(LetterText(i), bar);
+        button->setObjectName(QStringLiteral("sort_btn"));
+        button->setAccessibleName(i == 26 ? QStringLiteral("其他字符开头的联系人")
+                                          : QStringLiteral("%1开头的联系人").arg(LetterText(i)));
+        button->setEnabled(false);
+        layout->addWidget(button);
+    }
+    home_.BindNotifications(bar);
+}
+
+void CContactsPane::RebuildLetterBar() {
+    QWidget* bar = home_.FindControl("sort_btn_layout");
+    if (!bar) return;
+    std::vector<int> present;
+    ContactStore(store_).FirstLetters(present);
+    const QList<QAbstractButton*> letters = bar->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : letters) {
+        button->setEnabled(false);
+        SetControlAttribute(button, QStringLiteral("textcolor"), kLetterOther);
+        SetControlAttribute(button, QStringLiteral("disabledtextcolor"), kLetterAbsent);
+    }
+    for (int index : present)
+        if (index >= 0 && index < letters.size()) letters[index]->setEnabled(true);
+}
+
+void CContactsPane::ColourLetters(const QAbstractButton* chosen) {
+    QWidget* bar = home_.FindControl("sort_btn_layout");
+    if (!bar) return;
+    for (QAbstractButton* button : bar->findChildren<QAbstractButton*>())
+        SetControlAttribute(button, QStringLiteral("textcolor"), button == chosen ? kLetterChosen : kLetterOther);
+}
+
+void CContactsPane::FilterByLetter(QAbstractButton* letter) {
+    if (!letter) return;
+    ColourLetters(letter);
+    letter_ = letter->text();
+    if (letter_ == u"#") ShowContacts(ContactListQuery::WithoutLetter);
+    else ShowContacts(ContactListQuery::ByPrefix, letter_.toStdString());
+}
+
+// --- Search and sorting ---
+
+void CContactsPane::Search(const QString& term) { ShowContacts(ContactListQuery::Search, term.toStdString()); }
+
+void CContactsPane::OnSearchButton() {
+    const QString term = ControlText(home_.FindControl("search_edit"));
+    if (term.isEmpty()) {
+        ShowTalMsgBox(QStringLiteral("温馨提示"), &home_, QStringLiteral("请先输入搜索词"));
+        return;
+    }
+    Search(term);
+    if (home_.MattersPageShown()) home_.ShowContactsPage();
+}
+
+void CContactsPane::OnSearchTip() {
+    QWidget* tip = home_.FindControl("search_tip");
+    auto* edit = home_.FindControl<QLineEdit>("search_edit");
+    if (!tip || !edit) return;
+    const QString text = ControlText(tip);
+    tip->hide();
+    edit->show();
+    if (text != kSearchPlaceholder) {
+        const QSignalBlocker quiet(edit);  // the text is already listed
+        edit->setText(text);
+    }
+    edit->selectAll();
+    edit->setFocus();
+}
+
+void CContactsPane::OnSearchEditLeft() {
+    QWidget* tip = home_.FindControl("search_tip");
+    QWidget* edit = home_.FindControl("search_edit");
+    if (!tip || !edit) return;
+    const QString text = ControlText(edit);
+    edit->hide();
+    SetControlText(tip, text.isEmpty() ? kSearchPlaceholder : text);
+    tip->show();
+}
+
+void CContactsPane::Sort(int mode) {
+    sortMode_ = mode;
+    if (QWidget* sort = home_.FindControl("sort_user")) sort->setProperty("tag", mode);
+    SelectGroupRow(0);
+    ReloadContacts();
+}
+
+// --- Dispatch ---
+
+bool CContactsPane::Notify(const QString& type, QWidget* sender) {
+    if (OnRowNotify(type, sender)) return true;
+    const QString name = ControlName(sender);
+    if (type == u"setfocus" && home_.EditingRow() != -1) {
+        // Adding a group and choosing a row finish the edit their own way; an untouched
+        // name has nothing to save.
+        GroupRow* editing = EditingGroupRow();
+        if (!asking_ && editing && !editing->OwnsStripControl(sender) && sender != groups_ &&
+            name != u"add_title" && editing->EditedText() != editing->Name())
+            AskSaveEdit();
+        return false;
+    }
+    if (type == u"itemselect" && sender == groups_) {
+        OnGroupSelected();
+        return true;
+    }
+    if (type == u"textchanged" && name == u"search_edit") {
+        // Search on typing: an emptied box shows the chosen group again.
+        const QString term = ControlText(sender);
+        if (term.isEmpty()) ReloadContacts();
+        else Search(term);
+        return true;
+    }
+    if (type == u"killfocus" && name == u"search_edit") {
+        OnSearchEditLeft();
+        return true;
+    }
+    if (type == u"return") {
+        if (name == u"group_edit") SaveEdit(RowOfControl(sender), true);
+        return name == u"group_edit" || name == u"search_edit";
+    }
+    if (type != u"click") return false;
+    if (name == u"search_tip") OnSearchTip();
+    else if (name == u"searchbtn") OnSearchButton();
+    else if (name == u"add_title") AddGroup();
+    else if (name == u"group_edit_ok") SaveEdit(RowOfControl(sender), true);
+    else if (name == u"grou_edit_delete") CancelEdit(RowOfControl(sender));
+    else if (name == u"sort_btn") FilterByLetter(qobject_cast<QAbstractButton*>(sender));
+    else if (name == u"sort_user") OpenMenuBelow("sort_user", QStringLiteral("sortcombo.xml"), QPoint(0, 0));
+    else if (name == u"btn_set") OpenMenuBelow("btn_set", QStringLiteral("SettingMenu.xml"), QPoint(-89, 22));
+    else if (name == u"add_Connection") {
+        if (QWidget* tab = home_.FindControl("add_Connection")) tab->setProperty("focused", true);
+        OpenEditor(0);
+    } else return false;
+    return true;
+}
+
+bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::intptr_t) {
+    switch (number) {
+    case WM_UI_GROUP_DELETE:
+        DeleteGroup(static_cast<int>(wParam), true);
+        return true;
+    case WM_UI_GROUP_RENAME: {
+        FinishOpenEdits();
+        const int row = RowOfGroup(static_cast<int>(wParam));
+        if (row >= 0) StartEdit(row, false);
+        return true;
+    }
+    case WM_UI_SET_COLUMNS:
+        SetColumnMask(static_cast<int>(wParam));
+        ReloadContacts();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CContactsPane::OnMenuItem(const QString& item, std::intptr_t lParam) {
+    const int contactId = static_cast<int>(lParam);
+    if (item == u"menu_sort_a2z") Sort(kSortNameAsc);
+    else if (item == u"menu_sort_z2a") Sort(kSortNameDesc);
+    else if (item == u"menu_sort_n2o") Sort(kSortNewestFirst);
+    else if (item == u"menu_sort_o2n") Sort(kSortOldestFirst);
+    else if (item == u"menu_addcon") OpenEditor(0);
+    else if (item == u"menu_pcsetting" || item == u"menu_setting") OpenSettings();
+    else if (item == u"menu_move_group") MoveToGroup(contactId);
+    else if (item == u"menu_user_edit") OpenEditor(contactId);
+    else if (item == u"menu_user_delete") DeleteContact(contactId);
+    else return false;
+    return true;
+}
+
+}  // namespace kivtal

@@ -1,0 +1,129 @@
+#pragma once
+// The contacts pane of the main window: the group list ("table_list") with 全部, 常用
+// and the user's groups, the contact list ("user_list") of the chosen group with its
+// header, the letter bar, search, sorting, the common mark, the contact menu and the
+// group-name edit. The main window owns it and hands it the notifications, messages
+// and menu items of its controls.
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+
+#include "model/Records.h"
+#include "store/ContactStore.h"
+#include "store/LocalStore.h"
+#include "ui/main/ContactColumns.h"
+#include "ui/controls/ListKiv.h"
+#include "ui/main/ContactRows.h"
+
+class QAbstractButton;
+class QListWidget;
+
+namespace kivtal {
+
+class CHomePage;
+class GroupRow;
+
+// Opens the contact editor modally and returns when it has closed. contactId 0 opens
+// it for a new contact, preset to defaultGroupId (a group list tag: 0 all, -2 common,
+// else a group id); page is the editor page to show first (0 = the first).
+using ContactEditorOpener = std::function<void(int contactId, int defaultGroupId, int page)>;
+
+inline constexpr int kAllContactsTag = 0;
+inline constexpr int kCommonTag = -2;
+
+enum SortMode { kSortNameAsc = 0, kSortNameDesc = 1, kSortNewestFirst = 2, kSortOldestFirst = 3 };
+
+class CContactsPane : public QObject {
+    Q_OBJECT
+
+public:
+    CContactsPane(CHomePage& home, LocalStore& store);
+
+    // Finds the pane's controls and builds the letter bar; once, after the layout loaded.
+    void Attach();
+    // Rebuilds the group list (全部 selected) and reloads the contact list.
+    void Refresh();
+
+    // True when the notification, message or menu item was the pane's.
+    bool Notify(const QString& type, QWidget* sender);
+    bool HandleMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
+    bool OnMenuItem(const QString& item, std::intptr_t lParam);
+
+    void SetContactEditorOpener(ContactEditorOpener opener) { openEditor_ = std::move(opener); }
+
+    const ContactListRows& Rows() const { return *rows_; }
+    ListKiv* ListView() const { return list_; }
+    // The screen rectangle of a row's part; empty when the row is not in view.
+    QRect GlobalPartRect(int contactId, const QString& part) const;
+    int SortMode() const { return sortMode_; }
+    int SelectedGroupTag() const;
+    void SetColumnMask(int mask);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Lists (ContactsPane.cpp).
+    void ApplyColumns();
+    void ShowRowsChanged();
+    void RebuildGroups();
+    void UpdateGroupCounts();
+    void ReloadContacts();
+    void ShowContacts(ContactListQuery query, const std::string& text = {}, int groupId = 0);
+    void RebuildLetterBar();
+    void BuildLetterButtons();
+    void BuildHeader();
+    void ShowEmptyState(bool empty);
+    void FilterByLetter(QAbstractButton* letter);
+    void ColourLetters(const QAbstractButton* chosen);
+    void Search(const QString& term);
+    void OnSearchButton();
+    void OnSearchTip();
+    void OnSearchEditLeft();
+    void SelectGroupRow(int row);
+    void OnGroupSelected();
+    void Sort(int mode);
+
+    // Group names (ContactsPaneGroups.cpp).
+    void AddGroup();
+    void StartEdit(int row, bool isNew);
+    bool SaveEdit(GroupRow* row, bool checkDuplicate);
+    void EndEdit(GroupRow* row);
+    void CancelEdit(GroupRow* row);
+    void FinishOpenEdits();
+    void DeleteGroup(int groupId, bool ask);
+    bool AskSaveEdit();
+    bool NameTaken(const QString& name, const GroupRow* except) const;
+    int RowOfGroup(int groupId) const;
+    GroupRow* GroupRowAt(int row) const;
+    GroupRow* EditingGroupRow() const;
+    GroupRow* RowOfControl(QWidget* control) const;
+
+    // Contacts (ContactsPaneContacts.cpp).
+    bool OnRowNotify(const QString& type, QWidget* sender);
+    void ToggleCommon(int contactId);
+    void OpenEditor(int contactId, int page = 0);
+    void OpenContactMenu(int contactId);
+    void OpenMenuBelow(const char* control, const QString& layout, const QPoint& offset);
+    void MoveToGroup(int contactId);
+    void DeleteContact(int contactId);
+    void OpenSettings();
+    void RequestSync();
+
+    CHomePage& home_;
+    LocalStore& store_;
+    ContactEditorOpener openEditor_;
+    ContactListRows* rows_;  // owned by the list, or by detachedRows_ without one
+    std::unique_ptr<ContactListRows> detachedRows_;
+    QPointer<QListWidget> groups_;
+    QPointer<ListKiv> list_;
+    QString letter_;  // the letter filter shown, empty for none
+    std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
+    int sortMode_ = kSortNameAsc;
+    bool rebuilding_ = false;
+    bool asking_ = false;
+};
+
+}  // namespace kivtal

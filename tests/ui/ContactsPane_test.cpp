@@ -1,0 +1,451 @@
+// The contacts pane on a real main window over a real user database: groups, sorting,
+// the letter bar, search, the common mark, the column mask, the contact menu and the
+// empty states.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTextEdit>
+
+#include <array>
+
+#include "net/LoginUser.h"
+#include "ui/toolkit/MaskDlg.h"
+#include "ui/toolkit/NoticeBox.h"
+#include "ui/support/ContactsFixture.h"
+
+namespace kivtal {
+namespace {
+
+using test::AnswerBox;
+using test::BoxAnswer;
+using test::ContactsFixture;
+using test::Pump;
+using Strings = std::vector<std::string>;
+
+bool Shown(CHomePage& home, const char* name) {
+    QWidget* control = home.FindControl(name);
+    return control && control->isVisibleTo(&home);
+}
+
+void GoOffline() {
+    LoginUser::Instance().update([](LoginUserState& s) { s.login_mode = LoginUserState::kModeOffline; });
+}
+
+// --- Groups ---
+
+TEST_F(ContactsFixture, GroupListCountsAllCommonAndEachGroup) {
+    const int clients = AddGroup("客户");
+    AddGroup("空组");
+    AddContact("安雅", "ANYA", clients, 1);
+    AddContact("陈立", "CHENLI", clients);
+    const int gone = AddContact("高峰", "GAOFENG");
+    BusinessCard deleted = Stored(gone);
+    ASSERT_EQ(ContactStore(store).DeleteContact(deleted), 0);
+    Open();
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(2)", "常用(1)", "客户(2)", "空组(0)"}));
+    EXPECT_EQ(Groups()->currentRow(), 0);
+    EXPECT_EQ(Names(), (Strings{"安雅", "陈立"}));
+}
+
+TEST_F(ContactsFixture, NewGroupsTakeTheFirstFreeDefaultName) {
+    Open();
+    for (int i = 0; i < 3; ++i) ClickNamed(home->FindControl("add_title"));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "请输入组名(0)", "请输入组名1(0)", "请输入组名2(0)"}));
+    CardGroupList stored;
+    ContactStore(store).ContactGroups(stored);
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[2].group_name, "请输入组名2");
+    EXPECT_EQ(home->EditingRow(), 4);  // the last one is being named
+}
+
+TEST_F(ContactsFixture, RenameRefusesAnotherGroupsNameInAnyCaseAndAcceptsItsOwn) {
+    AddGroup("Clients");
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    auto* edit = qobject_cast<QLineEdit*>(InGroupRow(team, "group_edit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisibleTo(home));
+    EXPECT_EQ(edit->text(), "Team");
+    EXPECT_EQ(edit->maxLength(), 8);
+
+    edit->setText("CLIENTS");
+    BoxAnswer box;
+    AnswerBox("btn_ok", box);
+    ClickNamed(InGroupRow(team, "group_edit_ok"));
+    EXPECT_EQ(box.text, "该组名已存在！");
+    EXPECT_NE(home->EditingRow(), -1);  // still naming
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
+
+    edit->setText("Team");
+    ClickNamed(InGroupRow(team, "group_edit_ok"));
+    EXPECT_EQ(home->EditingRow(), -1);
+
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    edit->setText("伙伴");
+    QTest::keyClick(edit, Qt::Key_Return);
+    Pump();
+    EXPECT_EQ(GroupTexts()[3], "伙伴(0)");
+    CardGroup stored;
+    ContactStore(store).GroupById(team, stored);
+    EXPECT_EQ(stored.group_name, "伙伴");
+    ASSERT_EQ(worker.Count(WM_REQ_SYNC), 1);
+    EXPECT_EQ(worker.requests.back().reason, SYNC_BY_OPER_EFFECT);
+}
+
+TEST_F(ContactsFixture, CancellingARenameWritesNothingAndCancellingANewGroupRemovesIt) {
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    qobject_cast<QLineEdit*>(InGroupRow(team, "group_edit"))->setText("Other");
+    QWidget* cancel = InGroupRow(team, "grou_edit_delete");
+    EXPECT_EQ(cancel->toolTip(), "放弃修改");
+    ClickNamed(cancel);
+    EXPECT_EQ(GroupTexts()[2], "Team(0)");
+    CardGroup stored;
+    ContactStore(store).GroupById(team, stored);
+    EXPECT_EQ(stored.group_name, "Team");
+
+    ClickNamed(home->FindControl("add_title"));
+    const int added = Groups()->item(3)->data(Qt::UserRole).toInt();
+    cancel = InGroupRow(added, "grou_edit_delete");
+    EXPECT_EQ(cancel->toolTip(), "取消添加");
+    BoxAnswer box;
+    AnswerBox("_btn_ok", box);
+    ClickNamed(cancel);
+    EXPECT_FALSE(box.asked);  // no question for a row just added
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "Team(0)"}));
+    ContactStore(store).GroupById(added, stored);
+    EXPECT_EQ(stored.group_state, 1);
+    EXPECT_EQ(home->EditingRow(), -1);
+}
+
+TEST_F(ContactsFixture, RenameOfAGroupDeletedElsewhereSaysSoAndDropsTheRow) {
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    Exec("UPDATE tb_bc_group SET group_state = 1;");  // another device's delete, synced in
+    qobject_cast<QLineEdit*>(InGroupRow(team, "group_edit"))->setText("New");
+    BoxAnswer box;
+    AnswerBox("btn_ok", box);
+    ClickNamed(InGroupRow(team, "group_edit_ok"));
+    EXPECT_EQ(box.text, "该分组已被删除");
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)"}));
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
+}
+
+TEST_F(ContactsFixture, ANameThatCannotBeStoredKeepsTheEditOpenWithTheTypedText) {
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    auto* edit = qobject_cast<QLineEdit*>(InGroupRow(team, "group_edit"));
+    edit->setText(QStringLiteral("a~麤^b"));  // the value separator
+    BoxAnswer box;
+    AnswerBox("btn_ok", box);
+    ClickNamed(InGroupRow(team, "group_edit_ok"));
+    EXPECT_EQ(box.text, "保存数据失败");
+    EXPECT_EQ(edit->text(), QStringLiteral("a~麤^b"));
+    EXPECT_NE(home->EditingRow(), -1);
+    CardGroup stored;
+    ContactStore(store).GroupById(team, stored);
+    EXPECT_EQ(stored.group_name, "Team");
+}
+
+TEST_F(ContactsFixture, DeletingAGroupAsksAndKeepsItsContactsUnderAll) {
+    const int team = AddGroup("Team");
+    AddContact("安雅", "ANYA", team);
+    Open();
+    ChooseGroup(2);
+    BoxAnswer box;
+    AnswerBox("_btn_cancel", box);
+    home->SendMessage(WM_UI_GROUP_DELETE, team);
+    EXPECT_EQ(box.title, "确定删除分组吗？");
+    EXPECT_EQ(box.text, "分组删除后，组里的联系人请到“全部”组中查找。");
+    EXPECT_EQ(GroupTexts().size(), 3u);
+
+    AnswerBox("_btn_ok", box);
+    home->SendMessage(WM_UI_GROUP_DELETE, team);
+    Pump();
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)"}));
+    EXPECT_EQ(Groups()->currentRow(), 0);
+    EXPECT_EQ(Names(), (Strings{"安雅"}));
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactsFixture, LeavingAnEditedNameAsksWhetherToSaveIt) {
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    qobject_cast<QLineEdit*>(InGroupRow(team, "group_edit"))->setText("Partners");
+    BoxAnswer box;
+    AnswerBox("_btn_ok", box);
+    ChooseGroup(0);
+    EXPECT_EQ(box.text, "是否保存分组名称？");
+    EXPECT_EQ(GroupTexts()[2], "Partners(0)");
+    EXPECT_EQ(Groups()->currentRow(), 2);  // the edited row stays chosen
+    EXPECT_EQ(home->EditingRow(), -1);
+}
+
+TEST_F(ContactsFixture, ASyncResultDuringAnEditIsTakenWhenTheEditEnds) {
+    const int team = AddGroup("Team");
+    Open();
+    home->SendMessage(WM_UI_GROUP_RENAME, team);
+    AddContact("安雅", "ANYA", team);  // brought in by the sync
+    home->SendMessage(WM_RES_SYNC, 0);
+    EXPECT_EQ(GroupTexts()[0], "全部(0)");  // the edit is not rebuilt away
+    ClickNamed(InGroupRow(team, "grou_edit_delete"));
+    ASSERT_TRUE(test::PumpUntil([&] { return GroupTexts()[0] == "全部(1)"; }));
+    EXPECT_EQ(GroupTexts()[2], "Team(1)");
+}
+
+// --- Contact list ---
+
+TEST_F(ContactsFixture, SortItemsOrderAllContactsAndReturnToAll) {
+    const int team = AddGroup("Team");
+    AddContact("陈立", "CHENLI", team);
+    AddContact("安雅", "ANYA");
+    AddContact("王伟", "WANGWEI", team);
+    Open();
+    ChooseGroup(2);
+    const struct {
+        const char* item;
+        Strings names;
+    } cases[] = {
+        {"menu_sort_z2a", {"王伟", "陈立", "安雅"}},
+        {"menu_sort_n2o", {"王伟", "安雅", "陈立"}},
+        {"menu_sort_o2n", {"陈立", "安雅", "王伟"}},
+        {"menu_sort_a2z", {"安雅", "陈立", "王伟"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        MenuItem(c.item);
+        EXPECT_EQ(Groups()->currentRow(), 0);
+        EXPECT_EQ(Names(), c.names);
+    }
+    EXPECT_EQ(Pane().SortMode(), kSortNameAsc);
+}
+
+TEST_F(ContactsFixture, LetterBarEnablesPresentLettersAndFilters) {
+    AddContact("安雅", "ANYA");
+    AddContact("Anna", "anna");
+    AddContact("李娜", "LINA");
+    AddContact("3M 客服", "3M KEFU");
+    AddContact("无拼音", "");
+    AddContact("%百分", "%BAIFEN");
+    Open();
+    QList<QAbstractButton*> letters = home->FindControl("sort_btn_layout")->findChildren<QAbstractButton*>();
+    ASSERT_EQ(letters.size(), 27);
+    QString enabled;
+    for (QAbstractButton* b : letters)
+        if (b->isEnabled()) enabled += b->text();
+    EXPECT_EQ(enabled, "AL#");
+
+    const struct {
+        int letter;
+        Strings names;
+    } cases[] = {{0, {"Anna", "安雅"}}, {11, {"李娜"}}, {26, {"3M 客服", "无拼音", "%百分"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.letter);
+        ClickNamed(letters[c.letter]);
+        Strings names = Names();
+        std::sort(names.begin(), names.end());
+        Strings expected = c.names;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(names, expected);
+        EXPECT_EQ(letters[c.letter]->styleSheet().contains("rgba(51,51,51"), true);
+    }
+}
+
+TEST_F(ContactsFixture, SearchOnTypingTakesQuotesWildcardsEmojiAndHugePastes) {
+    AddContact("O'Brien", "OBRIEN");
+    AddContact("百分之百%", "BAIFEN");
+    AddContact("下划_线", "XIAHUAXIAN");
+    AddContact("笑脸😀", "XIAOLIAN");
+    AddContact("张三", "ZHANGSAN", 0, 0, "13911112222");
+    Open();
+    ClickNamed(home->FindControl("search_tip"));
+    auto* edit = home->FindControl<QLineEdit>("search_edit");
+    ASSERT_TRUE(edit->isVisibleTo(home));
+    const struct {
+        QString term;
+        Strings names;
+    } cases[] = {
+        {"O'B", {"O'Brien"}},
+        {"😀", {"笑脸😀"}},
+        {"1111", {"张三"}},
+        {"_", {"O'Brien", "百分之百%", "下划_线", "笑脸😀", "张三"}},  // a wildcard, as always offered
+        {"'; DROP TABLE tb_bc; --", {}},
+        {QString(10000, QChar(0x4E2D)), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.term.left(20).toStdString());
+        edit->setText(c.term);
+        Pump();
+        EXPECT_EQ(Names(), c.names);
+    }
+    EXPECT_LE(edit->text().size(), 256);
+    edit->clear();
+    Pump();
+    EXPECT_EQ(Names().size(), 5u);  // emptied: the chosen group again
+}
+
+TEST_F(ContactsFixture, SearchButtonWithAnEmptyBoxAsksForATerm) {
+    AddContact("安雅", "ANYA");
+    Open();
+    BoxAnswer box;
+    AnswerBox("btn_ok", box);
+    ClickNamed(home->FindControl("searchbtn"));
+    EXPECT_EQ(box.title, "温馨提示");
+    EXPECT_EQ(box.text, "请先输入搜索词");
+    EXPECT_EQ(Names().size(), 1u);
+}
+
+TEST_F(ContactsFixture, CommonMarkTogglesTheStoreAndTheCountAtOnce) {
+    const int id = AddContact("安雅", "ANYA");
+    Open();
+    const ListRows& rows = Pane().Rows();
+    EXPECT_EQ(rows.PartTip(0, kCommonPart), "设为常用");
+    ClickPart(id, kCommonPart);
+    EXPECT_EQ(Stored(id).common_use, 1);
+    EXPECT_EQ(GroupTexts()[1], "常用(1)");
+    EXPECT_EQ(rows.PartTip(0, kCommonPart), "取消常用");
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+
+    GoOffline();
+    ClickPart(id, kCommonPart);
+    EXPECT_EQ(Stored(id).common_use, 0);
+    EXPECT_EQ(GroupTexts()[1], "常用(0)");
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);  // offline: saved, no sync
+}
+
+TEST_F(ContactsFixture, ColumnMaskShowsOnlyTheChosenColumns) {
+    AddContact("安雅", "ANYA", 0, 0, "13911112222");
+    Open();
+    auto parts = [&] {
+        std::vector<QString> names;
+        for (const RowPart& p : List()->GetRowLayout().parts)
+            if (!p.name.isEmpty()) names.push_back(p.name);
+        return names;
+    };
+    EXPECT_EQ(parts(), (std::vector<QString>{kCommonPart, kNamePart, kPhonePart, kCompanyPart, kMenuPart}));
+    home->SendMessage(WM_UI_SET_COLUMNS, 1 | 8 | 32);
+    EXPECT_EQ(home->ColumnMask(), 41);
+    EXPECT_EQ(parts(), (std::vector<QString>{kCommonPart, kNamePart, kMailPart, kGroupPart, kMenuPart}));
+    // Every column of the widest mask stays inside the row.
+    home->SendMessage(WM_UI_SET_COLUMNS, 63);
+    for (const ColumnSpan& span : VisibleColumns(63, List()->viewport()->width()))
+        EXPECT_LE(span.x + span.width, List()->viewport()->width()) << span.part.toStdString();
+}
+
+TEST_F(ContactsFixture, EmptyStatesTellAnEmptyBookFromAnEmptyGroup) {
+    Open();
+    EXPECT_TRUE(Shown(*home, "user_empty"));
+    EXPECT_FALSE(Shown(*home, "group_empty"));
+    EXPECT_FALSE(Shown(*home, "user_list"));
+    home->Close(0);
+    Pump();
+
+    AddGroup("Team");
+    AddContact("安雅", "ANYA");
+    Open();
+    EXPECT_TRUE(Shown(*home, "user_list"));
+    EXPECT_TRUE(Shown(*home, "user_title_page"));
+    EXPECT_FALSE(Shown(*home, "user_empty"));
+    ChooseGroup(2);
+    EXPECT_TRUE(Shown(*home, "group_empty"));
+    EXPECT_FALSE(Shown(*home, "user_empty"));
+    EXPECT_FALSE(Shown(*home, "user_list"));
+}
+
+// --- Contact menu and the editor seam ---
+
+TEST_F(ContactsFixture, EditorOpensThroughTheSeamUnderTheMaskAndThePaneRefreshes) {
+    const int team = AddGroup("Team");
+    const int id = AddContact("安雅", "ANYA", team);
+    Open();
+    std::vector<std::array<int, 3>> calls;
+    bool masked = false;
+    home->SetContactEditorOpener([&](int contactId, int group, int page) {
+        calls.push_back({contactId, group, page});
+        masked = home->Mask()->isVisible();
+        AddContact("新人", "XINREN");  // what the editor saved
+    });
+    ClickPart(id, kNamePart);
+    MenuItem("menu_user_edit", id);
+    ChooseGroup(2);
+    ClickNamed(home->FindControl("add_Connection"));
+    EXPECT_EQ(calls, (std::vector<std::array<int, 3>>{{id, 0, 0}, {id, 0, 0}, {0, team, 0}}));
+    EXPECT_TRUE(masked);
+    EXPECT_FALSE(home->Mask()->isVisible());
+    EXPECT_EQ(GroupTexts()[0], "全部(4)");
+}
+
+TEST_F(ContactsFixture, ContactMenuOpensBesideTheRowAndMarksItsButton) {
+    const int id = AddContact("安雅", "ANYA");
+    Open();
+    ClickPart(id, kMenuPart);
+    std::vector<WindowImplBase*> menus = test::VisibleWindows("ZELMenuWnd");
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_EQ(menus[0]->GetSkinFile(), "UserMenu.xml");
+    EXPECT_EQ(Pane().Rows().PartTip(0, kMenuPart), "收起");
+    menus[0]->Close(1);
+    Pump();
+    EXPECT_EQ(Pane().Rows().PartTip(0, kMenuPart), "展开");
+}
+
+TEST_F(ContactsFixture, DeleteAsksThenRemovesTheContactEverywhere) {
+    const int id = AddContact("安雅", "ANYA");
+    AddContact("陈立", "CHENLI");
+    Open();
+    BoxAnswer box;
+    AnswerBox("_btn_cancel", box);
+    MenuItem("menu_user_delete", id);
+    EXPECT_EQ(box.title, "确定删除该联系人吗？");
+    EXPECT_EQ(box.text, "删除后，该联系人将无法恢复。");
+    EXPECT_EQ(Names().size(), 2u);
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
+
+    AnswerBox("_btn_ok", box);
+    MenuItem("menu_user_delete", id);
+    EXPECT_EQ(Names(), (Strings{"陈立"}));
+    EXPECT_EQ(GroupTexts()[0], "全部(1)");
+    EXPECT_EQ(Stored(id).bc_state, 1);
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactsFixture, MoveToGroupWritesTheGroupAndItsServerId) {
+    const int a = AddGroup("A");
+    const int b = AddGroup("B");
+    Exec("UPDATE tb_bc_group SET server_id = 77 WHERE group_id = " + std::to_string(b) + ";");
+    const int id = AddContact("安雅", "ANYA", a);
+    Open();
+    bool okEnabledAtFirst = true;
+    test::AnswerNextModal("login_btn", [&](WindowImplBase& window) {
+        okEnabledAtFirst = window.FindControl("login_btn")->isEnabled();
+        for (QWidget* option : window.findChildren<QWidget*>("groupName"))
+            if (option->property("text").toString() == "B")  // on its mark: a radio's hit area
+                QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+    });
+    MenuItem("menu_move_group", id);
+    EXPECT_FALSE(okEnabledAtFirst);
+    EXPECT_EQ(Stored(id).group_id, b);
+    EXPECT_EQ(Stored(id).server_group_id, 77);
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)", "A(0)", "B(1)"}));
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactsFixture, MoveWithoutGroupsOffersNothingAndChangesNothing) {
+    const int id = AddContact("安雅", "ANYA");
+    Open();
+    bool tipShown = false;
+    test::AnswerNextModal("searchbtn", [&](WindowImplBase& window) {
+        tipShown = window.FindControl("no_group_tip")->isVisible();
+        EXPECT_TRUE(window.findChildren<QWidget*>("groupName").isEmpty());
+    });
+    MenuItem("menu_move_group", id);
+    EXPECT_TRUE(tipShown);
+    EXPECT_EQ(Stored(id).group_id, 0);
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
+}
+
+}  // namespace
+}  // namespace kivtal
