@@ -67,6 +67,10 @@ public:
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);
 
+    // Appends the pending entries and marks them as being sent, in one transaction, so
+    // that an edit landing at any moment either is read with its values or is deferred;
+    // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.
+    int TakePendingForSending(std::vector<SyncRecord>& out);
     // For a sync run that marks what it uploads: pending entries with these sync_ids go
     // to SYNC_SENDING, so that edits made during the run are deferred, not swallowed by
     // the acknowledgement. 0, 1 on failure, -1 when the transaction cannot begin.

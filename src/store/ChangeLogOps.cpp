@@ -6,6 +6,7 @@
 
 #include "store/ChangeLog.h"
 #include "store/ChangeLogRows.h"
+#include "store/StoreStatus.h"
 
 namespace kivtal {
 
@@ -39,16 +40,34 @@ bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
     return db.execute(kAcknowledge, ack) == SQLITE_OK;
 }
 
+StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {
+    static const std::string sql =
+        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
+    ResultTable t;
+    if (db.query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return StoreStatus::kFailed;
+    changelog::AppendEntries(t, out);
+    return StoreStatus::kOk;
+}
+
 }  // namespace
 
 int ChangeLog::PendingEntries(std::vector<SyncRecord>& out) {
-    static const std::string sql =
-        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
-    ResultTable t;
-    if (s.db().query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return 1;
-    changelog::AppendEntries(t, out);
+    return ResultOf(ReadPending(s.db(), out));
+}
+
+int ChangeLog::TakePendingForSending(std::vector<SyncRecord>& out) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    std::vector<SyncRecord> taken;
+    if (ReadPending(s.db(), taken) != StoreStatus::kOk) return 1;
+    const SqlArgs args = {Arg(SYNC_SENDING), Arg(SYNC_PENDING)};
+    if (s.db().execute("UPDATE tb_sync_record SET sync_state=? where sync_state=?;", args) != SQLITE_OK) return 1;
+    if (tx.commit() != SQLITE_OK) return 1;
+    for (SyncRecord& e : taken) out.push_back(std::move(e));
     return 0;
 }
 

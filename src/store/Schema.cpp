@@ -111,6 +111,15 @@ const std::vector<std::string>& UserDbIndexes() {
     return statements;
 }
 
+const std::vector<std::string>& UserDbAdditions() {
+    static const std::vector<std::string> statements = {
+        "CREATE TABLE IF NOT EXISTS tb_sync_set_aside(aside_id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        "oper_code INTEGER,oper_ways INTEGER,s_server_id INTEGER,s_values VARCHAR,main_tab INTEGER,"
+        "oper_time INTEGER,failed_runs INTEGER,set_aside INTEGER);",
+    };
+    return statements;
+}
+
 const std::vector<std::string>& UserDbSchema() {
     static const std::vector<std::string> statements = [] {
         std::vector<std::string> out;

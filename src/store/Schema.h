@@ -17,6 +17,11 @@ const std::vector<std::string>& UserDbSchema();
 // column, so files with or without them open alike.
 const std::vector<std::string>& UserDbIndexes();
 
+// Tables added after the first schema, made IF NOT EXISTS at creation and at every
+// login, so that older files get them: the received changes set aside after failing
+// run after run (tb_sync_set_aside).
+const std::vector<std::string>& UserDbAdditions();
+
 // Seeds the single-row tables so that later updates always find their row.
 extern const char* const kSeedSyncTime;
 extern const char* const kSeedHardwareInfo;

@@ -68,6 +68,7 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(status[0]["account"].asString(), kAccount);
     EXPECT_EQ(status[0]["pending"].asInt(), 0);
     EXPECT_EQ(status[0]["sync_time"].asInt(), 0);
+    EXPECT_EQ(status[0]["set_aside"].asInt(), 0);
 
     ASSERT_EQ(cli({"contacts", "add", "--name", "a", "--bank", "B|||1|a"}).exitCode, 0);
     ASSERT_EQ(cli({"groups", "add", "g"}).exitCode, 0);
@@ -75,7 +76,7 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(cliJson({"status"})[0]["pending"].asInt(), 3);
 
     const CliResult tabs = cli({"status", "--no-header"});
-    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\n");
+    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\t0\n");
 }
 
 }  // namespace

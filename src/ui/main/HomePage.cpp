@@ -18,6 +18,7 @@
 #include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
 #include "ui/toolkit/MenuItems.h"
 #include "ui/toolkit/SkinValues.h"
+#include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WorkerLink.h"
 
@@ -91,7 +92,7 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
         DebugLine("初始化中...");
         break;
     case WM_RES_SYNC:
-        OnSyncResult();
+        OnSyncResult(static_cast<int>(wParam));
         break;
     case WM_RES_LOGOUT:
         // Whatever the logout's outcome: an offline or failed logout still ends.
@@ -188,9 +189,12 @@ void CHomePage::LeaveBusy() {
     LeaveSyncBusy(mask_, busy_);
 }
 
-void CHomePage::OnSyncResult() {
+void CHomePage::OnSyncResult(int result) {
     if (editingRow_ != -1) return;
     LeaveBusy();
+    // The service was reached, so the network message would mislead; and the changes
+    // it sent are not in the lists yet, so silence would too.
+    if (result == kResultNotStored) ShowTalMsgBox(QString(), nullptr, kSyncNotStoredText);
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
     else if (hooks_.refreshMatters) hooks_.refreshMatters();
