@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/SyncKinds.h"
 #include "net/ChangeListCodec.h"
 #include "net/JobSupport.h"
 #include "net/LoginUser.h"
@@ -47,6 +48,20 @@ int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local, const SyncStepHook
     return 0;
 }
 
+// The kinds whose conflicts this device wins: the merge drops the service's change.
+bool LocalWins(int kind) { return kind == OPER_CONTACT_GROUP || kind == OPER_MATTER_GROUP || kind == OPER_SETTINGS; }
+
+// The received changes were not stored, so the next run receives them again, and by
+// then this run's acknowledgement has settled the entries that beat them: they would
+// lose. Pending again, they contest them again (a modify sent twice is harmless).
+void ReopenWinners(JobContext& ctx, const SyncRecordList& results) {
+    SyncRecordList winners;
+    for (const SyncRecord& r : results)
+        if (LocalWins(r.oper_code)) winners.push_back(r);
+    if (!winners.empty() && ChangeLog(ctx.store).ReopenEntries(winners) != 0)
+        DebugLine("sync: settled conflicts not reopened");
+}
+
 // Records what the service accepted, then writes what it sent.
 //
 // The order guards against both loss and duplication. The acknowledgements go first,
@@ -66,6 +81,7 @@ int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& 
     DebugLine("dealWithServerSyncData");
     if (applyServerChanges(ctx.store, server, serverTime) != 0) {
         DebugLine("sync: received changes not stored");
+        ReopenWinners(ctx, results);
         return kResultNotStored;
     }
     return 0;

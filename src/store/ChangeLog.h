@@ -63,6 +63,9 @@ public:
     // moving the sync time (for runs that store it with the received changes, and for
     // immediate commits, which must not skip changes not yet received).
     int AcknowledgeResults(const std::vector<SyncRecord>& results);
+    // Puts acknowledged entries of these rows back to pending modifies, all or none. 0,
+    // 1 on failure, -1 when the transaction cannot begin.
+    int ReopenEntries(const std::vector<SyncRecord>& rows);
     int StoreSyncTime(int syncTime);
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);

@@ -92,6 +92,21 @@ int ChangeLog::AcknowledgeResults(const std::vector<SyncRecord>& results) {
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }
 
+int ChangeLog::ReopenEntries(const std::vector<SyncRecord>& rows) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    for (const SyncRecord& r : rows) {
+        const SqlArgs args = {Arg(SYNC_PENDING), Arg(WAY_MODIFY), Arg(r.s_row_id), Arg(r.oper_code), Arg(SYNC_DONE)};
+        if (s.db().execute("UPDATE tb_sync_record SET sync_state=?,oper_ways=? where s_row_id=? and oper_code=? "
+                           "and sync_state=?;",
+                           args) != SQLITE_OK)
+            return 1;
+    }
+    return tx.commit() == SQLITE_OK ? 0 : 1;
+}
+
 int ChangeLog::StoreSyncTime(int syncTime) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;

@@ -24,6 +24,22 @@
 namespace kivtal {
 namespace {
 
+// A change made on another device.
+SyncRecord Received(int kind, int ways, int serverId, std::string values) {
+    SyncRecord c;
+    c.oper_code = kind;
+    c.oper_ways = ways;
+    c.s_server_id = serverId;
+    c.s_values = std::move(values);
+    return c;
+}
+
+SyncRecord ContactAdded(int serverId, const std::string& name) {
+    BusinessCard card;
+    card.bc_name = name;
+    return Received(OPER_CONTACT, WAY_ADD, serverId, FormatValues(card));
+}
+
 class SyncLossWindows : public ::testing::Test {
 protected:
     SyncLossWindows() : feed(h.service) {
@@ -155,20 +171,8 @@ TEST_F(SyncLossWindows, DeferredRemarkCarriesTheServerIdItsMatterGotInTheSameRun
 
 // A received change that no run can write (here: a contact row the database refuses).
 TEST_F(SyncLossWindows, AChangeFailingRunAfterRunIsReportedThenSetAsideSoLaterOnesArrive) {
-    SyncRecord refused;
-    refused.oper_code = OPER_CONTACT;
-    refused.oper_ways = WAY_ADD;
-    refused.s_server_id = 901;
-    BusinessCard bad;
-    bad.bc_name = "Refused";
-    refused.s_values = FormatValues(bad);
-    SyncRecord fine = refused;
-    fine.s_server_id = 902;
-    BusinessCard good;
-    good.bc_name = "Arrives";
-    fine.s_values = FormatValues(good);
-    feed.publish(1500, refused);
-    feed.publish(1600, fine);
+    feed.publish(1500, ContactAdded(901, "Refused"));
+    feed.publish(1600, ContactAdded(902, "Arrives"));
     Exec("CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='Refused' "
          "BEGIN SELECT RAISE(ABORT,'refused'); END;");
 
@@ -190,20 +194,39 @@ TEST_F(SyncLossWindows, AChangeFailingRunAfterRunIsReportedThenSetAsideSoLaterOn
 }
 
 TEST_F(SyncLossWindows, ATransientFailureIsNotCountedAgainstTheChangeOnceARunSucceeds) {
-    SyncRecord change;
-    change.oper_code = OPER_CONTACT;
-    change.oper_ways = WAY_ADD;
-    change.s_server_id = 901;
-    BusinessCard card;
-    card.bc_name = "Once refused";
-    change.s_values = FormatValues(card);
-    feed.publish(1500, change);
+    feed.publish(1500, ContactAdded(901, "Once refused"));
     Exec("CREATE TRIGGER refuse BEFORE INSERT ON tb_bc BEGIN SELECT RAISE(ABORT,'disk full'); END;");
     EXPECT_EQ(Run(), kResultNotStored);
     Exec("DROP TRIGGER refuse;");
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0");
     EXPECT_EQ(Scalar("SELECT bc_name FROM tb_bc"), "Once refused");
+}
+
+// The service's rename of a group renamed here too loses to this device's; when the
+// received changes then fail to be stored, the next run receives that rename again.
+TEST_F(SyncLossWindows, AConflictWonHereStaysWonWhenTheReceivedChangesFailOnce) {
+    CardGroup group;
+    group.group_name = "Clients";
+    ASSERT_EQ(ContactStore(h.store).AddGroup(group), 0);
+    Exec("UPDATE tb_bc_group SET server_id=300");
+    Exec("UPDATE tb_sync_record SET sync_state=3,s_server_id=300");
+    group.server_id = 300;
+    group.group_name = "Customers";
+    ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), 0);
+    CardGroup theirs = group;
+    theirs.group_name = "Buyers";
+    feed.publish(1500, Received(OPER_CONTACT_GROUP, WAY_MODIFY, 300, FormatValues(theirs)));
+    Exec("CREATE TRIGGER no_time BEFORE UPDATE ON tb_sync_time BEGIN SELECT RAISE(ABORT,'disk full'); END;");
+
+    EXPECT_EQ(Run(), kResultNotStored);
+    Exec("DROP TRIGGER no_time;");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Scalar("SELECT group_name FROM tb_bc_group"), "Customers");
+    CardGroup uploaded;
+    ParseValues(LastUploaded(OPER_CONTACT_GROUP, group.group_id), uploaded);
+    EXPECT_EQ(uploaded.group_name, "Customers");
+    ExpectSettled();
 }
 
 TEST_F(SyncLossWindows, AcknowledgementsThatCannotBeStoredAreReported) {
