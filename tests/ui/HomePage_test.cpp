@@ -186,13 +186,14 @@ TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
 TEST_F(HomeFixture, SyncResultsTellAStoreFailureApartFromSuccessAndNetwork) {
     CHomePage& home = Open();
     const auto shownText = [] {
-        const auto boxes = VisibleWindows("KivTalMessageBox");
-        return boxes.size() == 1u ? boxes[0]->FindControl<QTextEdit>("contentre")->toPlainText() : QString();
+        const auto boxes = test::VisibleWindows("KivTalMessageBox");
+        auto* text = boxes.size() == 1u ? qobject_cast<QTextEdit*>(boxes[0]->FindControl("contentre")) : nullptr;
+        return text ? text->toPlainText() : QString();
     };
     for (const int quiet : {0, kResultNoNetwork}) {
         home.PostMessage(WM_RES_SYNC, quiet);
         Pump();
-        EXPECT_TRUE(VisibleWindows("KivTalMessageBox").empty()) << quiet;
+        EXPECT_TRUE(test::VisibleWindows("KivTalMessageBox").empty()) << quiet;
     }
     Click(home, "btn_cogradient");
     home.PostMessage(WM_RES_SYNC, kResultNotStored);
