@@ -74,11 +74,12 @@ public:
     // that an edit landing at any moment either is read with its values or is deferred;
     // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.
     int TakePendingForSending(std::vector<SyncRecord>& out);
-    // For a sync run that marks what it uploads: pending entries with these sync_ids go
-    // to SYNC_SENDING, so that edits made during the run are deferred, not swallowed by
-    // the acknowledgement. 0, 1 on failure, -1 when the transaction cannot begin.
+    // Pending entries with these sync_ids go to SYNC_SENDING. Read apart from the
+    // marking, an edit may land in between and be taken for acknowledged: a sync run
+    // uses TakePendingForSending. 0, 1 on failure, -1 when the transaction cannot begin.
     int MarkSending(const std::vector<SyncRecord>& entries);
-    // Puts entries left in SYNC_SENDING by an interrupted run back to pending.
+    // Puts entries left in SYNC_SENDING back to pending. A sync run lets go of them with
+    // replayDeferredChanges, which replays the deferred edits in the same transaction.
     int ResetSendingEntries();
     // Appends the deferred changes and empties tb_sync_record_tmp, in one transaction;
     // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.
