@@ -24,20 +24,10 @@
 namespace kivtal {
 namespace {
 
-// A change made on another device.
-SyncRecord Received(int kind, int ways, int serverId, std::string values) {
-    SyncRecord c;
-    c.oper_code = kind;
-    c.oper_ways = ways;
-    c.s_server_id = serverId;
-    c.s_values = std::move(values);
-    return c;
-}
-
 SyncRecord ContactAdded(int serverId, const std::string& name) {
     BusinessCard card;
     card.bc_name = name;
-    return Received(OPER_CONTACT, WAY_ADD, serverId, FormatValues(card));
+    return test::ChangeMadeElsewhere(OPER_CONTACT, WAY_ADD, serverId, FormatValues(card));
 }
 
 class SyncLossWindows : public ::testing::Test {
@@ -216,7 +206,7 @@ TEST_F(SyncLossWindows, AConflictWonHereStaysWonWhenTheReceivedChangesFailOnce) 
     ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), 0);
     CardGroup theirs = group;
     theirs.group_name = "Buyers";
-    feed.publish(1500, Received(OPER_CONTACT_GROUP, WAY_MODIFY, 300, FormatValues(theirs)));
+    feed.publish(1500, test::ChangeMadeElsewhere(OPER_CONTACT_GROUP, WAY_MODIFY, 300, FormatValues(theirs)));
     Exec("CREATE TRIGGER no_time BEFORE UPDATE ON tb_sync_time BEGIN SELECT RAISE(ABORT,'disk full'); END;");
 
     EXPECT_EQ(Run(), kResultNotStored);
