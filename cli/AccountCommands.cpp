@@ -12,6 +12,7 @@
 #include "net/SyncRun.h"
 #include "net/WorkerMessages.h"
 #include "store/ChangeLog.h"
+#include "store/ServerChanges.h"
 #include "store/StorePaths.h"
 
 namespace kivtal::cli {
@@ -40,6 +41,9 @@ int FailSyncResult(int result) {
     if (result == kResultNoNetwork)
         return Fail(kExitService, "sync failed: no network or no reply from the service" + code);
     if (result == 1) return Fail(kExitStore, "sync failed: the user database could not be read or written" + code);
+    if (result == kResultNotStored)
+        return Fail(kExitStore, "sync incomplete: the user database could not store what the service answered; "
+                                "the next sync retries" + code);
     return Fail(kExitService, "sync failed: the service reported an error" + code);
 }
 
@@ -67,12 +71,14 @@ const char* ModeName() {
 }
 
 // One line: the account, how it is logged in, its pending entries, the service's sync
-// sequence and when this computer last finished a sync.
+// sequence, when this computer last finished a sync, and the received changes set aside
+// because they could not be stored.
 int PrintAccountState(const CliContext& ctx, const std::string& account, const char* mode) {
     ChangeLog log(ctx.store);
     std::vector<SyncRecord> pending;
-    int syncTime = 0, finishedAt = 0;
-    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 || log.ReadLastSyncFinish(finishedAt) != 0)
+    int syncTime = 0, finishedAt = 0, setAside = 0;
+    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 || log.ReadLastSyncFinish(finishedAt) != 0 ||
+        SetAsideChangeCount(ctx.store, setAside) != 0)
         return FailRead(ctx.store);
     Json::Value row(Json::objectValue);
     row["account"] = account;
@@ -80,7 +86,8 @@ int PrintAccountState(const CliContext& ctx, const std::string& account, const c
     row["pending"] = static_cast<Json::Int64>(pending.size());
     row["sync_time"] = syncTime;
     row["last_sync"] = LocalClockText(finishedAt);
-    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}});
+    row["set_aside"] = setAside;
+    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}, {"set_aside"}});
     table.add(row);
     table.print(ctx.output, std::cout);
     return kExitOk;

@@ -73,8 +73,8 @@ int ApplyGroup(const Args& args, ContactStore& contacts, LocalStore& store, Busi
         return kExitOk;
     }
     CardGroup group;
-    if (contacts.GroupById(*id, group) != 0 || group.group_state != 0)
-        return NotFoundOrStoreFailure(store, "group " + *text);
+    const StoreStatus status = contacts.FindGroup(*id, group);
+    if (const int c = LiveOrFail(store, status, group.group_state, "group " + *text); c != kExitOk) return c;
     card.group_id = group.group_id;
     card.server_group_id = group.server_id;
     return kExitOk;

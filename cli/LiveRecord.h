@@ -1,7 +1,6 @@
 #pragma once
 // Loading the record a command names by id (command word 2). Deleted rows stay in the
-// tables, so a record counts only while its state is 0; the by-id reads answer alike
-// for "no such row" and "database unreadable", so the two are told apart here.
+// tables, so a record counts only while its state is 0.
 #include <string>
 #include <string_view>
 
@@ -11,16 +10,16 @@
 
 namespace kivtal::cli {
 
-// `read(id, out)` is a store's by-id read. kExitOk with `out` filled, kExitUsage for
-// a malformed id, kExitNotFound or kExitStore otherwise (the message is printed).
+// `read(id, out)` is a store's typed by-id read (StoreStatus). kExitOk with `out`
+// filled, kExitUsage for a malformed id, kExitNotFound or kExitStore otherwise (the
+// message is printed).
 template <typename Record, typename Read>
-int LoadLiveRecord(CliContext& ctx, std::string_view what, Read read, int Record::*idField, int Record::*stateField,
-                   Record& out) {
+int LoadLiveRecord(CliContext& ctx, std::string_view what, Read read, int Record::*stateField, Record& out) {
     const std::string text = ctx.args.word(2);
     const std::optional<int> id = ParseId(text);
     if (!id) return Fail(kExitUsage, "invalid " + std::string(what) + " id '" + text + "'");
-    const bool found = read(*id, out) == 0 && out.*idField == *id && out.*stateField == 0;
-    return found ? kExitOk : NotFoundOrStoreFailure(ctx.store, std::string(what) + " " + text);
+    const StoreStatus status = read(*id, out);  // before the state is looked at
+    return LiveOrFail(ctx.store, status, out.*stateField, std::string(what) + " " + text);
 }
 
 }  // namespace kivtal::cli

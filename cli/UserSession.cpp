@@ -2,7 +2,6 @@
 
 #include "ExitCodes.h"
 #include "store/AccountStore.h"
-#include "store/ChangeLog.h"
 #include "store/StorePaths.h"
 
 namespace kivtal::cli {
@@ -40,14 +39,10 @@ int FindAutoLogin(LocalStore& store, LoginRecord& login) {
                                 ") does not log in automatically: run 'kivtal-cli login NAME PASSWORD' first");
 }
 
-bool UserDbReadable(LocalStore& store) {
-    int syncTime = 0;
-    return ChangeLog(store).ReadSyncTime(syncTime) == 0;
-}
-
-int NotFoundOrStoreFailure(LocalStore& store, const std::string& what) {
-    if (!UserDbReadable(store)) return FailRead(store);
-    return Fail(kExitNotFound, what + " not found");
+int LiveOrFail(LocalStore& store, StoreStatus status, int state, const std::string& what) {
+    if (status == StoreStatus::kFailed) return FailRead(store);
+    if (status == StoreStatus::kNotFound || state != 0) return Fail(kExitNotFound, what + " not found");
+    return kExitOk;
 }
 
 int FailRead(LocalStore& store) { return Fail(kExitStore, "cannot read the user database " + store.userDbPath()); }

@@ -3,6 +3,7 @@
 // database, as the desktop client fills its login window from it.
 #include "model/Records.h"
 #include "store/LocalStore.h"
+#include "store/StoreStatus.h"
 
 namespace kivtal::cli {
 
@@ -15,13 +16,10 @@ int SelectLastUser(LocalStore& store, LoginRecord& login);
 // since only then does the client keep its password digest for logging in again.
 int FindAutoLogin(LocalStore& store, LoginRecord& login);
 
-// False when the selected user database cannot be read at all: tells a store failure
-// from a record that is not there, as the by-id reads answer 1 for both.
-bool UserDbReadable(LocalStore& store);
-
-// A failed by-id read: kExitNotFound naming `what`, or kExitStore when the database
-// itself cannot be read.
-int NotFoundOrStoreFailure(LocalStore& store, const std::string& what);
+// The outcome of a typed by-id read of a record with that state: kExitOk for a live
+// record, kExitNotFound naming `what` for a missing or deleted one, kExitStore when the
+// database failed.
+int LiveOrFail(LocalStore& store, StoreStatus status, int state, const std::string& what);
 
 // Store failures of the selected user database, printed; both return kExitStore.
 int FailRead(LocalStore& store);

@@ -15,7 +15,7 @@ WorkerJobs DefaultWorkerJobs(UrlOpener openUrl) {
     WorkerJobs jobs;
     // The jobs' own results reach the windows through ctx.post; what they return is
     // only for their tests.
-    jobs.sync = runSync;
+    jobs.sync = [](JobContext& ctx) { runSync(ctx); };
     jobs.login = RunLoginJob;
     jobs.checkVersion = RunVersionCheckJob;
     jobs.logout = RunLogoutJob;

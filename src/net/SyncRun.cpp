@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/SyncKinds.h"
 #include "net/ChangeListCodec.h"
 #include "net/JobSupport.h"
 #include "net/LoginUser.h"
@@ -32,12 +33,34 @@ int Receive(JobContext& ctx, int syncTime, SyncRecordList& server) {
     return code;
 }
 
-// The pending entries, marked as being sent: an edit made from here on is deferred and
-// replayed after the run instead of being taken for acknowledged by this run's reply.
-int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local) {
-    if (log.PendingEntries(local) != 0 || log.MarkSending(local) != 0) return kStoreFailure;
+// Calls the test seam, when there is one.
+void At(const SyncStepHook& hook, SyncStep step) {
+    if (hook) hook(step);
+}
+
+// The pending entries, marked as being sent in the same transaction: an edit made
+// from here on is deferred and replayed after the run instead of being taken for
+// acknowledged by this run's reply.
+int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local, const SyncStepHook& hook) {
+    if (log.TakePendingForSending(local) != 0) return kStoreFailure;
     DebugLine("sr_local_records的size:" + std::to_string(local.size()));
+    At(hook, SyncStep::kPendingRead);
+    At(hook, SyncStep::kPendingMarked);
     return 0;
+}
+
+// The kinds whose conflicts this device wins: the merge drops the service's change.
+bool LocalWins(int kind) { return kind == OPER_CONTACT_GROUP || kind == OPER_MATTER_GROUP || kind == OPER_SETTINGS; }
+
+// The received changes were not stored, so the next run receives them again, and by
+// then this run's acknowledgement has settled the entries that beat them: they would
+// lose. Pending again, they contest them again (a modify sent twice is harmless).
+void ReopenWinners(JobContext& ctx, const SyncRecordList& results) {
+    SyncRecordList winners;
+    for (const SyncRecord& r : results)
+        if (LocalWins(r.oper_code)) winners.push_back(r);
+    if (!winners.empty() && ChangeLog(ctx.store).ReopenEntries(winners) != 0)
+        DebugLine("sync: settled conflicts not reopened");
 }
 
 // Records what the service accepted, then writes what it sent.
@@ -49,16 +72,23 @@ int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local) {
 // new sync time: if that fails, or the program dies before it commits, the old time
 // stays and the next run receives the same changes again; once it commits, the time
 // has moved past them and they are never applied twice.
-void Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime) {
+int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime,
+           const SyncStepHook& hook) {
     if (ChangeLog(ctx.store).AcknowledgeResults(results) != 0) {
         DebugLine("sync: acknowledgements not stored");
-        return;  // applying now would move the time while the entries stay unacknowledged
+        return kResultNotStored;  // applying now would move the time while the entries stay unacknowledged
     }
+    At(hook, SyncStep::kAcknowledged);
     DebugLine("dealWithServerSyncData");
-    if (applyServerChanges(ctx.store, server, serverTime) != 0) DebugLine("sync: received changes not stored");
+    if (applyServerChanges(ctx.store, server, serverTime) != 0) {
+        DebugLine("sync: received changes not stored");
+        ReopenWinners(ctx, results);
+        return kResultNotStored;
+    }
+    return 0;
 }
 
-int Exchange(JobContext& ctx) {
+int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     ChangeLog log(ctx.store);
     int syncTime = 0;
     if (log.ReadSyncTime(syncTime) != 0) return kStoreFailure;  // 0 would receive everything again
@@ -66,36 +96,43 @@ int Exchange(JobContext& ctx) {
     const int received = Receive(ctx, syncTime, server);
     if (received != 0) return received;
     SyncRecordList local, dropped;
-    if (ReadAndMarkPending(log, local) != 0) return kStoreFailure;
+    if (ReadAndMarkPending(log, local, hook) != 0) return kStoreFailure;
     mergeChanges(local, server, dropped);
     const std::string reply =
         PostForm(ctx, kSyncSendPath, SyncSendForm(LoginUser::Instance().snapshot(), EncodeChangeList(local)),
                  "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
     if (reply.empty()) return kResultNoNetwork;
+    At(hook, SyncStep::kUploaded);
     SyncRecordList results = dropped;
     int serverTime = 0;
     const int sent = ParseSendReply(reply, serverTime, results);
     // A reply without a readable time acknowledges nothing: taking it for success would
     // set the sync time to 0 and bring every change down again.
     if (sent == kReplyUnreadable) return kResultNoNetwork;
-    if (sent == 0) Settle(ctx, server, results, serverTime);
+    if (sent == 0) return Settle(ctx, server, results, serverTime, hook);
     return 0;  // the upload's own error code is not the run's
 }
 
 }  // namespace
 
-int runSync(JobContext& ctx) {
-    ChangeLog log(ctx.store);
-    // Entries a crashed or interrupted run left marked as being sent are pending again.
-    log.ResetSendingEntries();
-    const int result = ctx.net.isNetworkAvailable() ? Exchange(ctx) : kResultNoNetwork;
-    // What people read as "last synced"; failing to keep it loses no change.
-    if (result == 0 && log.StoreLastSyncFinish(NowSeconds()) != 0) DebugLine("sync: finish time not stored");
-    // Whatever this run did not get acknowledged goes up with the next one.
-    log.ResetSendingEntries();
-    PostResult(ctx, WM_RES_SYNC, result);
+int runSync(JobContext& ctx, const SyncStepHook& atStep) {
+    // Entries a crashed or interrupted run left marked as being sent are pending again,
+    // with the edits deferred behind them.
     replayDeferredChanges(ctx.store);
-    return result;
+    const int result = ctx.net.isNetworkAvailable() ? Exchange(ctx, atStep) : kResultNoNetwork;
+    // Whatever this run did not get acknowledged goes up with the next one; edits made
+    // during the run are logged again. One step, so that no save lands in between.
+    At(atStep, SyncStep::kBeforeReplay);
+    const bool released = replayDeferredChanges(ctx.store) == 0;
+    At(atStep, SyncStep::kReleased);
+    // Nothing is lost when the release fails (the next run retries it), but the edits
+    // made during this run are not on their way yet: not a success.
+    const int reported = result == 0 && !released ? kResultNotStored : result;
+    // What people read as "last synced"; failing to keep it loses no change.
+    if (reported == 0 && ChangeLog(ctx.store).StoreLastSyncFinish(NowSeconds()) != 0)
+        DebugLine("sync: finish time not stored");
+    PostResult(ctx, WM_RES_SYNC, reported);
+    return reported;
 }
 
 }  // namespace kivtal

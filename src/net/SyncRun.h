@@ -2,13 +2,31 @@
 // One two-way synchronisation run: receive the service's changes since the last sync
 // time, settle conflicts with the pending local entries, upload those, record the
 // acknowledgements, then write the received changes together with the new sync time.
+#include <functional>
+
 #include "net/JobContext.h"
 
 namespace kivtal {
 
+// The moments between the run's store steps at which the user may edit. A test seam:
+// the program passes no hook. Marking follows reading in the same transaction, and
+// releasing follows nothing but the replay, so both pairs name one moment each, seen
+// from either side.
+enum class SyncStep {
+    kPendingRead,    // the pending entries were read ...
+    kPendingMarked,  // ... and marked as being sent
+    kUploaded,       // the service answered the upload
+    kAcknowledged,   // its acknowledgements are stored; the received changes are not yet
+    kBeforeReplay,   // the exchange is over; the log is still held
+    kReleased,       // entries let go and deferred edits logged again
+};
+using SyncStepHook = std::function<void(SyncStep)>;
+
 // Posts WM_RES_SYNC and returns what it posted: 0, -200 (offline, or no usable reply
-// from either request), the service's error code from the receive step, or 1 when the
-// store could not be read. The busy flag belongs to the worker that starts the run.
-int runSync(JobContext& ctx);
+// from either request), the service's error code from the receive step, 1 when the
+// store could not be read, or kResultNotStored when the service's answer could not be
+// stored (acknowledgements or received changes; the next run retries them). The busy
+// flag belongs to the worker that starts the run.
+int runSync(JobContext& ctx, const SyncStepHook& atStep = {});
 
 }  // namespace kivtal

@@ -54,5 +54,8 @@ enum SyncReason : int {
 // Codes a network job reports besides the service's own error codes.
 inline constexpr int kResultNoNetwork = -200;
 inline constexpr int kResultUnexpectedResults = -999;
+// A sync run reached the service, but what the service answered could not be stored
+// (its acknowledgements, or the changes it sent); the next run retries.
+inline constexpr int kResultNotStored = -300;
 
 }  // namespace kivtal

@@ -63,6 +63,9 @@ public:
     // moving the sync time (for runs that store it with the received changes, and for
     // immediate commits, which must not skip changes not yet received).
     int AcknowledgeResults(const std::vector<SyncRecord>& results);
+    // Puts acknowledged entries of these rows back to pending modifies, all or none. 0,
+    // 1 on failure, -1 when the transaction cannot begin.
+    int ReopenEntries(const std::vector<SyncRecord>& rows);
     int StoreSyncTime(int syncTime);
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);
@@ -71,11 +74,16 @@ public:
     int StoreLastSyncFinish(int finishedAt);
     int ReadLastSyncFinish(int& finishedAt);
 
-    // For a sync run that marks what it uploads: pending entries with these sync_ids go
-    // to SYNC_SENDING, so that edits made during the run are deferred, not swallowed by
-    // the acknowledgement. 0, 1 on failure, -1 when the transaction cannot begin.
+    // Appends the pending entries and marks them as being sent, in one transaction, so
+    // that an edit landing at any moment either is read with its values or is deferred;
+    // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.
+    int TakePendingForSending(std::vector<SyncRecord>& out);
+    // Pending entries with these sync_ids go to SYNC_SENDING. Read apart from the
+    // marking, an edit may land in between and be taken for acknowledged: a sync run
+    // uses TakePendingForSending. 0, 1 on failure, -1 when the transaction cannot begin.
     int MarkSending(const std::vector<SyncRecord>& entries);
-    // Puts entries left in SYNC_SENDING by an interrupted run back to pending.
+    // Puts entries left in SYNC_SENDING back to pending. A sync run lets go of them with
+    // replayDeferredChanges, which replays the deferred edits in the same transaction.
     int ResetSendingEntries();
     // Appends the deferred changes and empties tb_sync_record_tmp, in one transaction;
     // out is untouched unless it committed. 0, 1 on failure, -1 when it cannot begin.

@@ -6,6 +6,7 @@
 
 #include "store/ChangeLog.h"
 #include "store/ChangeLogRows.h"
+#include "store/StoreStatus.h"
 
 namespace kivtal {
 
@@ -39,16 +40,34 @@ bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
     return db.execute(kAcknowledge, ack) == SQLITE_OK;
 }
 
+StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {
+    static const std::string sql =
+        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
+    ResultTable t;
+    if (db.query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return StoreStatus::kFailed;
+    changelog::AppendEntries(t, out);
+    return StoreStatus::kOk;
+}
+
 }  // namespace
 
 int ChangeLog::PendingEntries(std::vector<SyncRecord>& out) {
-    static const std::string sql =
-        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
-    ResultTable t;
-    if (s.db().query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return 1;
-    changelog::AppendEntries(t, out);
+    return ResultOf(ReadPending(s.db(), out));
+}
+
+int ChangeLog::TakePendingForSending(std::vector<SyncRecord>& out) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    std::vector<SyncRecord> taken;
+    if (ReadPending(s.db(), taken) != StoreStatus::kOk) return 1;
+    const SqlArgs args = {Arg(SYNC_SENDING), Arg(SYNC_PENDING)};
+    if (s.db().execute("UPDATE tb_sync_record SET sync_state=? where sync_state=?;", args) != SQLITE_OK) return 1;
+    if (tx.commit() != SQLITE_OK) return 1;
+    for (SyncRecord& e : taken) out.push_back(std::move(e));
     return 0;
 }
 
@@ -69,6 +88,21 @@ int ChangeLog::AcknowledgeResults(const std::vector<SyncRecord>& results) {
     if (!tx.began()) return 1;
     for (const SyncRecord& r : results) {
         if (!ApplyResult(s.db(), r)) return 1;  // tx rolls every mapping back
+    }
+    return tx.commit() == SQLITE_OK ? 0 : 1;
+}
+
+int ChangeLog::ReopenEntries(const std::vector<SyncRecord>& rows) {
+    auto s = store_.OpenUserDb();
+    if (!s.ok()) return 1;
+    SqliteTransaction tx(s.db());
+    if (!tx.began()) return -1;
+    for (const SyncRecord& r : rows) {
+        const SqlArgs args = {Arg(SYNC_PENDING), Arg(WAY_MODIFY), Arg(r.s_row_id), Arg(r.oper_code), Arg(SYNC_DONE)};
+        if (s.db().execute("UPDATE tb_sync_record SET sync_state=?,oper_ways=? where s_row_id=? and oper_code=? "
+                           "and sync_state=?;",
+                           args) != SQLITE_OK)
+            return 1;
     }
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }

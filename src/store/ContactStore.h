@@ -13,6 +13,7 @@
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
+#include "store/StoreStatus.h"
 #include "store/SqliteDb.h"
 
 namespace kivtal {
@@ -92,6 +93,11 @@ public:
     // already appended stay.
     int ContactGroups(CardGroupList& out);
     int GroupById(int groupId, CardGroup& out);  // 1 when there is no such row
+
+    // The by-id reads with their answer told apart: no such row, or a database that
+    // failed. `out` is untouched unless the row was found.
+    StoreStatus FindContact(int bcId, BusinessCard& out);
+    StoreStatus FindGroup(int groupId, CardGroup& out);
 
 private:
     LocalStore& store_;

@@ -84,13 +84,16 @@ int ContactStore::ContactGroups(CardGroupList& out) {
     });
 }
 
-int ContactStore::GroupById(int groupId, CardGroup& out) {
-    return contacts::RunRead(store_, [&](SqliteDb& db) {
-        ResultTable t;
-        if (db.query(kGroupById, {Arg(groupId)}, t) != SQLITE_OK || t.empty()) return 1;
-        out = GroupOfRow(t, 0);
-        return 0;
-    });
+int ContactStore::GroupById(int groupId, CardGroup& out) { return ResultOf(FindGroup(groupId, out)); }
+
+StoreStatus ContactStore::FindGroup(int groupId, CardGroup& out) {
+    StoreSession session = store_.OpenUserDb();
+    if (!session.ok()) return StoreStatus::kFailed;
+    ResultTable t;
+    if (session.db().query(kGroupById, {Arg(groupId)}, t) != SQLITE_OK) return StoreStatus::kFailed;
+    if (t.empty()) return StoreStatus::kNotFound;
+    out = GroupOfRow(t, 0);
+    return StoreStatus::kOk;
 }
 
 }  // namespace kivtal

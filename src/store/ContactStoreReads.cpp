@@ -46,8 +46,14 @@ int ReadList(LocalStore& store, const char* where, const SqlArgs& args, Business
     return contacts::RunRead(store, [&](SqliteDb& db) { return contacts::ReadContacts(db, where, args, out); });
 }
 
+StoreStatus FindOne(LocalStore& store, const char* where, int id, BusinessCard& out) {
+    StoreSession session = store.OpenUserDb();
+    if (!session.ok()) return StoreStatus::kFailed;
+    return contacts::ReadOneContact(session.db(), where, {Arg(id)}, out);
+}
+
 int ReadOne(LocalStore& store, const char* where, int id, BusinessCard& out) {
-    return contacts::RunRead(store, [&](SqliteDb& db) { return contacts::ReadOneContact(db, where, {Arg(id)}, out); });
+    return ResultOf(FindOne(store, where, id, out));
 }
 
 // Appends 0..25 for the letters that start some live pinyin, through one statement.
@@ -69,6 +75,8 @@ int ReadContact(SqliteDb& db, int bcId, BusinessCard& out) {
 }
 
 int ContactStore::ContactById(int bcId, BusinessCard& out) { return ReadOne(store_, kById, bcId, out); }
+
+StoreStatus ContactStore::FindContact(int bcId, BusinessCard& out) { return FindOne(store_, kById, bcId, out); }
 
 int ContactStore::ContactByServerId(int serverId, BusinessCard& out) {
     return ReadOne(store_, kByServerId, serverId, out);

@@ -124,14 +124,15 @@ int ReadContacts(SqliteDb& db, std::string_view where, const SqlArgs& args, Busi
     return ContactsOfRows(db, rows, rows.rows(), out);
 }
 
-int ReadOneContact(SqliteDb& db, std::string_view where, const SqlArgs& args, BusinessCard& out) {
+StoreStatus ReadOneContact(SqliteDb& db, std::string_view where, const SqlArgs& args, BusinessCard& out) {
     ResultTable rows;
-    if (db.query(SelectSql() + std::string(where), args, rows) != SQLITE_OK || rows.empty()) return 1;
+    if (db.query(SelectSql() + std::string(where), args, rows) != SQLITE_OK) return StoreStatus::kFailed;
+    if (rows.empty()) return StoreStatus::kNotFound;
     // Only the first row is used: the others would cost an account query each for nothing.
     BusinessCardList found;
-    if (ContactsOfRows(db, rows, 1, found) != 0) return 1;
+    if (ContactsOfRows(db, rows, 1, found) != 0) return StoreStatus::kFailed;
     out = std::move(found.front());
-    return 0;
+    return StoreStatus::kOk;
 }
 
 std::string ColumnText(const SqliteStatement& stmt, int col) {

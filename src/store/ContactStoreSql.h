@@ -10,6 +10,7 @@
 #include "model/Records.h"
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
+#include "store/StoreStatus.h"
 
 namespace kivtal::contacts {
 
@@ -28,7 +29,7 @@ SqlArgs RowArgs(const BusinessCard& card);
 int ReadContacts(SqliteDb& db, std::string_view where, const SqlArgs& args, BusinessCardList& out);
 // The first row of the query into out (with its bank accounts); 1 and out untouched
 // when there is no row or a query fails.
-int ReadOneContact(SqliteDb& db, std::string_view where, const SqlArgs& args, BusinessCard& out);
+StoreStatus ReadOneContact(SqliteDb& db, std::string_view where, const SqlArgs& args, BusinessCard& out);
 
 // A column of the current row of a stepped statement, with ResultTable's rules
 // (NULL reads as "", integers by the leading-digits rule).

@@ -68,10 +68,7 @@ int LocalStore::EnsureLoginDb() {
     std::lock_guard<std::mutex> guard(lock_);
     const std::string path = loginDbPath();
     if (FileExists(path)) return 0;
-    if (!MakeDirectories(paths_.dataDir)) return 1;
-    SqliteDb db;
-    if (db.open(path) != SQLITE_OK) return 1;
-    db.execute(kLoginDbSchema);
+    if (CreateComplete(path, {kLoginDbSchema}) != 0) return 1;
     loginDbReady_ = true;
     return 0;
 }
@@ -81,7 +78,7 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     std::lock_guard<std::mutex> guard(lock_);
     userDbPath_ = paths_.dataDir + loginName + ".db";
     if (FileExists(userDbPath_)) {
-        UpgradeUserDb(userDbPath_);
+        AddLaterSchema(userDbPath_);
         return 0;
     }
     if (CreateUserDb(userDbPath_) != 0) return 1;
@@ -89,20 +86,20 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     return 0;
 }
 
-// Files made before the indexes and the client's own tables existed get them at login.
-// A file that cannot take them (unreadable, or not a user database) is left exactly as
+// Files made before the indexes and the later tables existed get them at login. A
+// file that cannot take them (unreadable, or not a user database) is left exactly as
 // it is.
-void LocalStore::UpgradeUserDb(const std::string& path) {
+void LocalStore::AddLaterSchema(const std::string& path) {
     SqliteDb db;
     if (db.open(path) != SQLITE_OK) return;
     SqliteTransaction tx(db);
-    if (tx.began() && ExecuteAll(db, UserDbIndexes()) && ExecuteAll(db, UserDbClientTables())) tx.commit();
+    if (tx.began() && ExecuteAll(db, UserDbIndexes()) && ExecuteAll(db, UserDbAdditions())) tx.commit();
 }
 
-// The schema is built in a scratch file that is renamed into place only when complete:
-// a crash or a failed statement halfway never leaves a file that looks like a user
+// A database is built in a scratch file that is renamed into place only when complete:
+// a crash or a failed statement halfway never leaves a file that looks like a ready
 // database but has no tables (it would never be created again).
-int LocalStore::CreateUserDb(const std::string& path) {
+int LocalStore::CreateComplete(const std::string& path, const std::vector<std::string>& statements) {
     if (!MakeDirectories(paths_.dataDir)) return 1;
     const std::string scratch = path + ".creating";
     std::remove(scratch.c_str());
@@ -111,13 +108,20 @@ int LocalStore::CreateUserDb(const std::string& path) {
         SqliteDb db;
         if (db.open(scratch) == SQLITE_OK) {
             SqliteTransaction tx(db);
-            ok = tx.began() && ExecuteAll(db, UserDbSchema()) && ExecuteAll(db, UserDbIndexes()) &&
-                 ExecuteAll(db, UserDbClientTables()) && ExecuteAll(db, {kSeedSyncTime, kSeedHardwareInfo}) && tx.commit() == SQLITE_OK;
+            ok = tx.began() && ExecuteAll(db, statements) && tx.commit() == SQLITE_OK;
         }
     }
     if (ok && std::rename(scratch.c_str(), path.c_str()) == 0) return 0;
     std::remove(scratch.c_str());
     return 1;
+}
+
+int LocalStore::CreateUserDb(const std::string& path) {
+    std::vector<std::string> statements = UserDbSchema();
+    for (const auto* more : {&UserDbIndexes(), &UserDbAdditions()})
+        statements.insert(statements.end(), more->begin(), more->end());
+    statements.insert(statements.end(), {kSeedSyncTime, kSeedHardwareInfo});
+    return CreateComplete(path, statements);
 }
 
 }  // namespace kivtal

@@ -5,6 +5,7 @@
 // content tables) are built on StoreSession.
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "store/SqliteDb.h"
 #include "store/StorePaths.h"
@@ -56,8 +57,9 @@ public:
     bool loginDbReady() const { return loginDbReady_; }
 
 private:
+    int CreateComplete(const std::string& path, const std::vector<std::string>& statements);
     int CreateUserDb(const std::string& path);
-    void UpgradeUserDb(const std::string& path);
+    void AddLaterSchema(const std::string& path);
 
     StorePaths paths_;
     std::mutex lock_;

@@ -7,6 +7,7 @@
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
+#include "store/StoreStatus.h"
 
 namespace kivtal {
 
@@ -38,6 +39,8 @@ public:
     // --- Reads. 0, or 1 when the database or a query fails. Lists append to `out`;
     // single reads leave `out` untouched when there is no such row. ---
     int MatterById(int eventId, TalEvent& out);
+    // The same read with "no such row" told apart from a failing database.
+    StoreStatus FindMatter(int eventId, TalEvent& out);
     // Live matters with start_time <= t <= end_time, pinned ones first.
     int MattersAt(int t, TalEventList& out);
     int MattersOfGroupAt(int t, int groupId, TalEventList& out);

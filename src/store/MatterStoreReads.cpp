@@ -129,7 +129,15 @@ int ReadEach(LocalStore& store, std::string_view sql, const std::vector<int>& id
 }  // namespace
 
 int MatterStore::MatterById(int eventId, TalEvent& out) {
-    return ReadFirst(store_, kMatterById, {Arg(eventId)}, out);
+    return FindMatter(eventId, out) == StoreStatus::kFailed ? 1 : 0;
+}
+
+StoreStatus MatterStore::FindMatter(int eventId, TalEvent& out) {
+    ResultTable t;
+    if (QueryUserDb(store_, kMatterById, {Arg(eventId)}, t) != 0) return StoreStatus::kFailed;
+    if (t.empty()) return StoreStatus::kNotFound;
+    ReadRow(t, 0, out);
+    return StoreStatus::kOk;
 }
 
 int MatterStore::MattersAt(int t, TalEventList& out) { return ReadList(store_, kMattersAt, {Arg(t), Arg(t)}, out); }

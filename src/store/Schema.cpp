@@ -111,8 +111,11 @@ const std::vector<std::string>& UserDbIndexes() {
     return statements;
 }
 
-const std::vector<std::string>& UserDbClientTables() {
+const std::vector<std::string>& UserDbAdditions() {
     static const std::vector<std::string> statements = {
+        "CREATE TABLE IF NOT EXISTS tb_sync_set_aside(aside_id INTEGER PRIMARY KEY AUTOINCREMENT,"
+        "oper_code INTEGER,oper_ways INTEGER,s_server_id INTEGER,s_values VARCHAR,main_tab INTEGER,"
+        "oper_time INTEGER,failed_runs INTEGER,set_aside INTEGER);",
         // The wall-clock time the last complete sync run finished, for people to read:
         // tb_sync_time holds the service's sequence, which is no time at all.
         "CREATE TABLE IF NOT EXISTS client_last_sync(id INTEGER PRIMARY KEY CHECK(id = 1),finished_at INTEGER);",

@@ -16,9 +16,11 @@ const std::vector<std::string>& UserDbSchema();
 // listing 10,000 contacts or acknowledging a large upload take seconds. They add no
 // column, so files with or without them open alike.
 const std::vector<std::string>& UserDbIndexes();
-// Tables the client keeps for itself beside the shared file format (no "tb_" prefix, so
-// no other copy of the program mistakes them for its own); created when missing.
-const std::vector<std::string>& UserDbClientTables();
+
+// Tables added after the first schema, made IF NOT EXISTS at creation and at every
+// login, so that older files get them: the received changes set aside after failing
+// run after run (tb_sync_set_aside) and when the last sync finished (client_last_sync).
+const std::vector<std::string>& UserDbAdditions();
 
 // Seeds the single-row tables so that later updates always find their row.
 extern const char* const kSeedSyncTime;

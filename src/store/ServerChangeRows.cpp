@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "store/ContactStoreSql.h"
@@ -37,7 +38,8 @@ const RowShape& ShapeOf(const UserInfo&) {
     static const RowShape shape{"tb_user", "user_id", "user_server_id",
                                 "user_id,user_server_id,login_name,pwd,perm_value,username,cell_phone,company1,"
                                 "job_category1_id,job_position1,business1_id,area_id,mail,fix_phone,fax,"
-                                "address,birthday_type,birthday,title,certification"};
+                                "address,birthday_type,birthday,title,certification",
+                                "user_id"};
     return shape;
 }
 const RowShape& ShapeOf(const EventComment&) {
@@ -150,13 +152,47 @@ std::string NamePinyin(const std::string& name) {
     }
 }
 
+namespace {
+
+int FillParentServerIdFrom(SqliteDb& db, const char* sql, int localParent, int& parentServerId) {
+    if (parentServerId != 0) return 0;
+    ResultTable t;
+    if (db.query(sql, {Arg(localParent)}, t) != SQLITE_OK) return 1;
+    if (!t.empty()) parentServerId = t.integer(0, 0);
+    return 0;
+}
+
+constexpr const char* kMatterServerIdByLocal = "SELECT server_id FROM tb_event WHERE event_id=?;";
+
+}  // namespace
+
+int FillParentServerId(SqliteDb& db, EventComment& r) {
+    return FillParentServerIdFrom(db, kMatterServerIdByLocal, r.event_id, r.event_server_id);
+}
+int FillParentServerId(SqliteDb& db, EventAlarm& r) {
+    return FillParentServerIdFrom(db, kMatterServerIdByLocal, r.event_id, r.event_server_id);
+}
+int FillParentServerId(SqliteDb& db, UserBankInfo& r) {
+    return FillParentServerIdFrom(db, "SELECT bc_server_id FROM tb_bc WHERE bc_id=?;", r.bc_id, r.bc_server_id);
+}
+
 void FillDerived(BusinessCard& card) { card.bc_name_pinyin = NamePinyin(card.bc_name); }
 
 std::string InsertSql(const RowShape& shape) {
     std::string marks = "?";
     for (char c : shape.columns)
         if (c == ',') marks += ",?";
-    return std::string("INSERT INTO ") + shape.table + "(" + shape.columns + ")VALUES(" + marks + ");";
+    std::string sql = std::string("INSERT INTO ") + shape.table + "(" + shape.columns + ")VALUES(" + marks + ")";
+    if (shape.upsertKey == nullptr) return sql + ";";
+    std::string set;
+    std::size_t from = 0;
+    while (from <= shape.columns.size()) {
+        const std::size_t comma = std::min(shape.columns.find(',', from), shape.columns.size());
+        const std::string column = shape.columns.substr(from, comma - from);
+        if (column != shape.upsertKey) set += (set.empty() ? "" : ",") + column + "=excluded." + column;
+        from = comma + 1;
+    }
+    return sql + " ON CONFLICT(" + shape.upsertKey + ") DO UPDATE SET " + set + ";";
 }
 
 std::string UpdateSql(const RowShape& shape, const char* whereColumn) {

@@ -16,6 +16,9 @@ struct RowShape {
     const char* localIdColumn;
     const char* serverIdColumn;
     std::string columns;  // every written column except the local key, comma-separated
+    // A column among `columns` that is the table's key: an insert that meets an existing
+    // row with that key updates it instead (the profile row is keyed by the account id).
+    const char* upsertKey = nullptr;
 };
 
 // A parent the record names by server id and must hold by local id. lookupSql selects
@@ -50,10 +53,19 @@ void FillDerived(BusinessCard& card);
 template <class R>
 void FillDerived(R&) {}
 
+// A remark, reminder or bank account whose parent server id is still 0 takes the one
+// its parent row holds now, as the editors' change operations do. 0, or 1 when the
+// lookup fails; nothing to do for the other kinds.
+int FillParentServerId(SqliteDb& db, EventComment& remark);
+int FillParentServerId(SqliteDb& db, EventAlarm& reminder);
+int FillParentServerId(SqliteDb& db, UserBankInfo& account);
+template <class R>
+int FillParentServerId(SqliteDb&, R&) { return 0; }
+
 // The name pinyin of a UTF-8 name, in UTF-8; empty when the name cannot be converted.
 std::string NamePinyin(const std::string& name);
 
-// "INSERT INTO t(columns)VALUES(?,...);" and "UPDATE t SET c=?,... where <where>=?;".
+// "INSERT INTO t(columns)VALUES(?,...);" (with an upsert clause for a keyed shape) and "UPDATE t SET c=?,... where <where>=?;".
 std::string InsertSql(const RowShape& shape);
 std::string UpdateSql(const RowShape& shape, const char* whereColumn);
 

@@ -4,10 +4,13 @@
 #include <sqlite3.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "model/RecordValues.h"
 #include "store/ServerChangeRows.h"
+#include "store/SetAsideChanges.h"
+#include "store/StoreStatus.h"
 #include "text/Diagnostics.h"
 
 namespace kivtal {
@@ -17,8 +20,6 @@ namespace {
 using namespace serverrows;
 
 constexpr const char* kStoreSyncTime = "UPDATE tb_sync_time SET tal_sync_time = ?;";
-constexpr const char* kAcknowledge =
-    "UPDATE tb_sync_record SET sync_state = ? , s_server_id=? where s_row_id=? and oper_code=? ;";
 
 bool Failed(SqliteDb& db, int rc, const std::string& what) {
     if (rc == SQLITE_OK) return false;
@@ -70,20 +71,37 @@ int ApplyEntry(SqliteDb& db, const SyncRecord& e) {
     return rc;
 }
 
+// Writes the batch and the time; the index of the entry that failed, when one did.
+StoreStatus ApplyBatch(SqliteDb& db, const SyncRecordList& changes, int syncTime, std::optional<std::size_t>& failed) {
+    std::vector<SyncRecord> asideList;
+    if (!setaside::ReadSetAside(db, asideList)) return StoreStatus::kFailed;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        if (setaside::Contains(asideList, changes[i])) continue;
+        if (ApplyEntry(db, changes[i]) != 0) {
+            failed = i;
+            return StoreStatus::kFailed;
+        }
+    }
+    if (Failed(db, db.execute(kStoreSyncTime, {Arg(syncTime)}), "store sync time")) return StoreStatus::kFailed;
+    return StatusOf(setaside::ForgetFailures(db));
+}
+
 }  // namespace
 
 int applyServerChanges(LocalStore& store, const SyncRecordList& changes, int syncTime) {
     StoreSession session = store.OpenUserDb();
     if (!session.ok()) return 1;
     SqliteDb& db = session.db();
-    SqliteTransaction tx(db);
-    if (!tx.began()) return 1;
-    for (const SyncRecord& e : changes) {
-        if (ApplyEntry(db, e) != 0) return 1;  // tx rolls back
+    std::optional<std::size_t> failed;
+    {
+        SqliteTransaction tx(db);
+        if (!tx.began()) return 1;
+        if (ApplyBatch(db, changes, syncTime, failed) == StoreStatus::kOk && tx.commit() == SQLITE_OK) return 0;
     }
-    if (Failed(db, db.execute(kStoreSyncTime, {Arg(syncTime)}), "store sync time")) return 1;
-    return tx.commit() == SQLITE_OK ? 0 : 1;
+    // Rolled back. The change that failed is counted outside the batch, so that one
+    // that fails run after run is set aside instead of blocking every later change.
+    if (failed) setaside::CountFailure(db, changes[*failed]);
+    return 1;
 }
-
 
 }  // namespace kivtal

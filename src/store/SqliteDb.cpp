@@ -2,13 +2,36 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 #include "text/IntText.h"
 
 namespace kivtal {
 
 namespace {
 const std::string kEmpty;
+
+std::atomic<long> gFailAt{0};
+std::atomic<long> gCalls{0};
+std::atomic<bool> gHit{false};
+
+// One counted database call; true when it is the one the seam must fail.
+bool InjectedFault() {
+    if (gFailAt.load(std::memory_order_relaxed) == 0) return false;
+    if (gCalls.fetch_add(1) + 1 != gFailAt.load()) return false;
+    gHit = true;
+    return true;
 }
+}  // namespace
+
+void FailNthSqliteCall(long n) {
+    gCalls = 0;
+    gHit = false;
+    gFailAt = n;
+}
+
+long SqliteCallsSinceArmed() { return gCalls.load(); }
+bool SqliteFaultHit() { return gHit.load(); }
 
 const std::string& ResultTable::text(int row, int col) const {
     if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return kEmpty;
@@ -66,6 +89,7 @@ SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
 
 int SqliteDb::open(const std::string& path, Mode mode) {
     close();
+    if (InjectedFault()) return SQLITE_CANTOPEN;
     const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
                                              : (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
@@ -88,12 +112,14 @@ void SqliteDb::close() {
 
 int SqliteDb::execute(std::string_view sql) {
     if (db_ == nullptr) return SQLITE_MISUSE;
+    if (InjectedFault()) return SQLITE_IOERR;
     const std::string text(sql);
     return sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr);
 }
 
 int SqliteDb::execute(std::string_view sql, const SqlArgs& args) {
     if (db_ == nullptr) return SQLITE_MISUSE;
+    if (InjectedFault()) return SQLITE_IOERR;
     SqliteStatement stmt(db_, sql);
     if (!stmt.ok()) return sqlite3_errcode(db_);
     if (const int rc = stmt.bind(args); rc != SQLITE_OK) return rc;
@@ -106,6 +132,7 @@ int SqliteDb::execute(std::string_view sql, const SqlArgs& args) {
 int SqliteDb::query(std::string_view sql, const SqlArgs& args, ResultTable& out) {
     out = ResultTable{};
     if (db_ == nullptr) return SQLITE_MISUSE;
+    if (InjectedFault()) return SQLITE_IOERR;
     SqliteStatement stmt(db_, sql);
     if (!stmt.ok()) return sqlite3_errcode(db_);
     if (const int rc = stmt.bind(args); rc != SQLITE_OK) return rc;
@@ -136,15 +163,20 @@ SqliteTransaction::SqliteTransaction(SqliteDb& db, std::string_view beginSql) : 
     began_ = db_.execute(beginSql) == SQLITE_OK;
 }
 
+// A rollback is never failed by the fault seam: it is how every fault is survived.
+static void Rollback(SqliteDb& db) {
+    if (db.isOpen()) sqlite3_exec(db.raw(), "rollback;", nullptr, nullptr, nullptr);
+}
+
 SqliteTransaction::~SqliteTransaction() {
-    if (began_ && !done_) db_.execute("rollback;");
+    if (began_ && !done_) Rollback(db_);
 }
 
 int SqliteTransaction::commit() {
     if (!began_ || done_) return SQLITE_MISUSE;
     done_ = true;
     const int rc = db_.execute("commit;");
-    if (rc != SQLITE_OK) db_.execute("rollback;");
+    if (rc != SQLITE_OK) Rollback(db_);
     return rc;
 }
 

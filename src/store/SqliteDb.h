@@ -91,6 +91,14 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// Test seam: the n-th database call from now on (counting every open, begin, statement
+// and commit from 1) fails as a failing disk would, so a test can walk a fault through
+// every step of a scenario. 0 disarms it. Never armed outside tests.
+void FailNthSqliteCall(long n);
+// Calls counted since the seam was last armed, and whether the armed call was reached.
+long SqliteCallsSinceArmed();
+bool SqliteFaultHit();
+
 // "begin;" on construction; rolls back on destruction unless commit() succeeded.
 class SqliteTransaction {
 public:

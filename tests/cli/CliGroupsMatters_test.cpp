@@ -1,7 +1,10 @@
 // Contact groups, matters and the status line through the real program.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include "cli/CliFixture.h"
+#include "store/SqliteDb.h"
 
 namespace kivtal::test {
 namespace {
@@ -68,6 +71,7 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(status[0]["account"].asString(), kAccount);
     EXPECT_EQ(status[0]["pending"].asInt(), 0);
     EXPECT_EQ(status[0]["sync_time"].asInt(), 0);
+    EXPECT_EQ(status[0]["set_aside"].asInt(), 0);
 
     ASSERT_EQ(cli({"contacts", "add", "--name", "a", "--bank", "B|||1|a"}).exitCode, 0);
     ASSERT_EQ(cli({"groups", "add", "g"}).exitCode, 0);
@@ -75,7 +79,17 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(cliJson({"status"})[0]["pending"].asInt(), 3);
 
     const CliResult tabs = cli({"status", "--no-header"});
-    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\n") << "never synced: no last sync";
+    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\t0\n");
+    // A received change kept aside after failing run after run is counted; one still
+    // being retried is not.
+    {
+        SqliteDb db;
+        ASSERT_EQ(db.open(userDbPath()), SQLITE_OK);
+        ASSERT_EQ(db.execute("INSERT INTO tb_sync_set_aside(oper_code,oper_ways,s_server_id,s_values,failed_runs,"
+                             "set_aside)VALUES(1,1,901,'x',3,1),(1,1,902,'y',1,0);"),
+                  SQLITE_OK);
+    }
+    EXPECT_EQ(cliJson({"status"})[0]["set_aside"].asInt(), 1);
 }
 
 TEST_F(CliGroupsMattersTest, StatusShowsTheLastSyncInThisComputersZone) {

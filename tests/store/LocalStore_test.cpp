@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -46,6 +47,42 @@ TEST_F(LocalStoreTest, LoginDatabaseIsCreatedOnceWithItsTable) {
     EXPECT_EQ(Query(path, "SELECT count(*) FROM tb_login_record").text(0, 0), "1");
 }
 
+// Fails each database call of the creation in turn: every attempt leaves either no
+// file (and says so) or a complete one, never a file without its tables.
+TEST_F(LocalStoreTest, CreatingEitherDatabaseFailsWithoutLeavingAnEmptyFile) {
+    struct Target {
+        const char* name;
+        std::function<int(LocalStore&)> create;
+        const char* file;
+        const char* table;
+    };
+    const Target targets[] = {
+        {"login", [](LocalStore& s) { return s.EnsureLoginDb(); }, "login_record.db", "tb_login_record"},
+        {"user", [](LocalStore& s) { return s.EnsureUserDb("alice"); }, "alice.db", "tb_sync_set_aside"},
+    };
+    for (const Target& t : targets) {
+        for (long i = 1;; ++i) {
+            SCOPED_TRACE(std::string(t.name) + " call " + std::to_string(i));
+            test::TempDir scratch;
+            LocalStore fresh(StorePaths{scratch.path() + "user", ""});
+            FailNthSqliteCall(i);
+            const int result = t.create(fresh);
+            const bool hit = SqliteFaultHit();
+            FailNthSqliteCall(0);
+            const std::string path = scratch.path() + "user/" + t.file;
+            if (!hit) {
+                EXPECT_EQ(result, 0);
+                break;
+            }
+            EXPECT_EQ(result, 1);
+            EXPECT_FALSE(FileExists(path));
+            EXPECT_FALSE(FileExists(path + ".creating"));
+            ASSERT_EQ(t.create(fresh), 0) << "a later attempt creates it";
+            EXPECT_EQ(Query(path, std::string("SELECT count(*) FROM ") + t.table).text(0, 0), "0");
+        }
+    }
+}
+
 TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     const std::string path = store.userDbPath();
@@ -78,7 +115,8 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
         {"tb_hardware_info", 9, 4, "hard_unique_id", "VARCHAR"},
     };
     ResultTable names = Query(path, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tb_%' ORDER BY rowid");
-    ASSERT_EQ(names.rows(), 17);
+    ASSERT_EQ(names.rows(), 18);
+    EXPECT_EQ(names.text(17, 0), "tb_sync_set_aside");  // added later, IF NOT EXISTS
     for (int i = 0; i < 17; ++i) {
         const Expected& e = tables[i];
         SCOPED_TRACE(e.table);
@@ -113,7 +151,7 @@ TEST_F(LocalStoreTest, SameNameReusesTheFileAnotherNameGetsItsOwn) {
     EXPECT_TRUE(FileExists(dir.path() + "user/bob.db"));
 }
 
-TEST_F(LocalStoreTest, LookupIndexesAreMadeOnCreationAndAddedToOlderFiles) {
+TEST_F(LocalStoreTest, LookupIndexesAndLaterTablesAreMadeOnCreationAndAddedToOlderFiles) {
     const auto indexCount = [&](const std::string& path) {
         return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name LIKE 'ix_%'").text(0, 0);
     };
@@ -131,10 +169,12 @@ TEST_F(LocalStoreTest, LookupIndexesAreMadeOnCreationAndAddedToOlderFiles) {
             const std::string name = sql.substr(sql.find("ix_"), sql.find(" ON ") - sql.find("ix_"));
             ASSERT_EQ(db.execute("DROP INDEX " + name + ";"), SQLITE_OK);
         }
+        ASSERT_EQ(db.execute("DROP TABLE tb_sync_set_aside;"), SQLITE_OK);
     }
     EXPECT_EQ(indexCount(path), "0");
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     EXPECT_EQ(indexCount(path), expected);
+    EXPECT_EQ(Query(path, "SELECT count(*) FROM tb_sync_set_aside").text(0, 0), "0");
     EXPECT_EQ(Query(path, "SELECT bc_name FROM tb_bc").text(0, 0), "kept");
 }
 

@@ -193,13 +193,48 @@ TEST_F(DeferredReplay, RewritesRowsKeepingTheirServerIdsAndLogsPendingModifies) 
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record_tmp"), "0");
 }
 
-TEST_F(DeferredReplay, SettingsAreRewrittenWithoutALogEntry) {
+TEST_F(DeferredReplay, SettingsAreRewrittenAndLoggedAsAPendingModify) {
     Exec("INSERT INTO tb_user_settings(coloumn_show,auto_update,exit_ways,auto_run,server_id)VALUES(6,0,0,1,20);");
     UserSettings settings{1, 12, 1, 1, 0, 0};
     Defer(OPER_SETTINGS, 1, FormatValues(settings));
     ASSERT_EQ(replayDeferredChanges(store), 0);
     EXPECT_EQ(Row("SELECT coloumn_show,auto_update,exit_ways,auto_run,server_id FROM tb_user_settings"), "12|1|1|0|20");
-    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record"), "0");
+    EXPECT_EQ(Row("SELECT oper_code,oper_ways,sync_state,s_server_id FROM tb_sync_record"), "8|2|0|20");
+}
+
+TEST_F(DeferredReplay, ReleasesEntriesBeingSentAndKeepsAnEditMadeAfterTheAcknowledgement) {
+    BusinessCard card = Card("Sun", 300);
+    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+    BusinessCard older = card;
+    older.company_name = "deferred";
+    Defer(OPER_CONTACT, card.bc_id, FormatValues(older));
+    // Acknowledged, then edited again: the entry is pending with the newest values.
+    Exec("UPDATE tb_sync_record SET sync_state=3,s_server_id=901");
+    BusinessCard newer = card;
+    newer.company_name = "newest";
+    ASSERT_EQ(ContactStore(store).ModifyContact(newer), 0);
+    CardGroup group{1, "Clients", 300, 0, 0};
+    ASSERT_EQ(ContactStore(store).ModifyGroup(group), 0);
+    Exec("UPDATE tb_sync_record SET sync_state=2 WHERE oper_code=6");  // still being sent
+
+    ASSERT_EQ(replayDeferredChanges(store), 0);
+    EXPECT_EQ(Scalar("SELECT company_name FROM tb_bc"), "newest");
+    EXPECT_EQ(Row("SELECT oper_code,sync_state FROM tb_sync_record ORDER BY oper_code"), "1|0\n6|0");
+    EXPECT_NE(Scalar("SELECT s_values FROM tb_sync_record WHERE oper_code=1").find("newest"), std::string::npos);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record_tmp"), "0");
+}
+
+TEST_F(ServerChanges, AReceivedProfileForTheExistingProfileRowUpdatesIt) {
+    Exec("INSERT INTO tb_user(user_id,user_server_id,login_name,pwd,username)VALUES(42,0,'zhang','digest','Zhang');");
+    UserInfo profile;
+    profile.user_id = 42;
+    profile.login_name = "zhang";
+    profile.pwd = "digest";
+    profile.username = "Zhang San";
+    const SyncRecordList changes = {Received(OPER_USER, WAY_ADD, 4200, FormatValues(profile)),
+                                    Received(OPER_USER, WAY_MODIFY, 4201, FormatValues(profile))};
+    ASSERT_EQ(applyServerChanges(store, changes, 1300), 0);
+    EXPECT_EQ(Row("SELECT user_id,user_server_id,username FROM tb_user"), "42|4201|Zhang San");
 }
 
 TEST_F(DeferredReplay, NothingDeferredIsNothingToDo) { EXPECT_EQ(replayDeferredChanges(store), 0); }

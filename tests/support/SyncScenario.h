@@ -27,6 +27,16 @@
 
 namespace kivtal::test {
 
+// A change made on another device, as the service hands it out.
+inline SyncRecord ChangeMadeElsewhere(int kind, int ways, int serverId, std::string values) {
+    SyncRecord c;
+    c.oper_code = kind;
+    c.oper_ways = ways;
+    c.s_server_id = serverId;
+    c.s_values = std::move(values);
+    return c;
+}
+
 class SyncFeed {
 public:
     using FaultMaker = std::function<Reply(const Reply& normal)>;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
+#include <QTextEdit>
 #include <cstdio>
 #include <memory>
 
@@ -188,6 +189,25 @@ TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
     EXPECT_FALSE(Animating(home));
     EXPECT_FALSE(home.Mask()->isVisible());
     EXPECT_EQ(contactRefreshes, 1);
+}
+
+TEST_F(HomeFixture, SyncResultsTellAStoreFailureApartFromSuccessAndNetwork) {
+    CHomePage& home = Open();
+    const auto shownText = [] {
+        const auto boxes = test::VisibleWindows("KivTalMessageBox");
+        auto* text = boxes.size() == 1u ? qobject_cast<QTextEdit*>(boxes[0]->FindControl("contentre")) : nullptr;
+        return text ? text->toPlainText() : QString();
+    };
+    for (const int quiet : {0, kResultNoNetwork}) {
+        home.PostMessage(WM_RES_SYNC, quiet);
+        Pump();
+        EXPECT_TRUE(test::VisibleWindows("KivTalMessageBox").empty()) << quiet;
+    }
+    Click(home, "btn_cogradient");
+    home.PostMessage(WM_RES_SYNC, kResultNotStored);
+    ASSERT_TRUE(PumpUntil([&] { return !shownText().isEmpty(); }));
+    EXPECT_EQ(shownText(), kSyncNotStoredText);
+    EXPECT_FALSE(home.SyncBusy());
 }
 
 // --- Advertisements ---

@@ -21,6 +21,7 @@
 #include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
 #include "ui/toolkit/MenuItems.h"
 #include "ui/toolkit/SkinValues.h"
+#include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WorkerLink.h"
 
@@ -105,7 +106,7 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
         DebugLine("初始化中...");
         break;
     case WM_RES_SYNC:
-        OnSyncResult();
+        OnSyncResult(static_cast<int>(wParam));
         break;
     case WM_RES_SECRETARY_UPLOAD:
         OnCardUploadResult(static_cast<int>(wParam), static_cast<int>(lParam));
@@ -212,7 +213,7 @@ void CHomePage::LeaveBusy() {
     LeaveSyncBusy(mask_, busy_);
 }
 
-void CHomePage::OnSyncResult() {
+void CHomePage::OnSyncResult(int result) {
     if (editingRow_ != -1) {
         // Rebuilding now would take the edit away under the user; the result is taken
         // when the edit ends, so the counts do not stay stale.
@@ -221,6 +222,9 @@ void CHomePage::OnSyncResult() {
     }
     syncSkipped_ = false;
     LeaveBusy();
+    // The service was reached, so the network message would mislead; and the changes
+    // it sent are not in the lists yet, so silence would too.
+    if (result == kResultNotStored) ShowTalMsgBox(QString(), nullptr, kSyncNotStoredText);
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
     else if (hooks_.refreshMatters) hooks_.refreshMatters();

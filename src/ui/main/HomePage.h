@@ -29,6 +29,9 @@ inline constexpr int kAdIntervalMs = 5000;
 
 // What the panes and windows that are not part of the frame do when the frame asks.
 // Empty members do nothing.
+// Shown when a sync run reached the service but could not store its answer.
+inline constexpr const char* kSyncNotStoredText = "同步未完成：本机数据库未能保存同步数据，下次同步时会自动重试。";
+
 struct HomeHooks {
     std::function<void()> refreshContacts;  // group lists, contact list
     std::function<void()> refreshMatters;   // matter groups, timeline
@@ -105,7 +108,7 @@ private:
     void ShowUnreadNews();
     void EnterBusy();
     void LeaveBusy();
-    void OnSyncResult();
+    void OnSyncResult(int result);
     void OnCardUploadResult(int result, int imgId);
     // A group-name edit has ended: a sync result skipped meanwhile is taken now.
     void OnGroupEditEnded();

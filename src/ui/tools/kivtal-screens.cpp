@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ui/tools/CaptureScenes.h"
+#include "ui/main/HomePage.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/LoginScenes.h"
 #include "ui/dialogs/ContactTransfer.h"
@@ -151,6 +152,8 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
              return TalBox(QStringLiteral("确定删除分组吗？"),
                            QStringLiteral("分组删除后，组里的联系人请到“全部”组中查找。"), 1, 1);
          }},
+        {"tal_msgbox_sync_not_stored",
+         [] { return TalBox(QStringLiteral("温馨提示"), QString::fromUtf8(kSyncNotStoredText), 0, 0); }},
         {"kiv_msgbox",
          [] {
              return ShowBox(new CMessageBox(QStringLiteral("糟糕！扫描仪不见了请检查数据线是否脱落")), nullptr,
