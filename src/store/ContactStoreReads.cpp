@@ -71,7 +71,7 @@ int AppendLetters(SqliteDb& db, std::vector<int>& out) {
 }  // namespace
 
 int ReadContact(SqliteDb& db, int bcId, BusinessCard& out) {
-    return contacts::ReadOneContact(db, kById, {Arg(bcId)}, out);
+    return ResultOf(contacts::ReadOneContact(db, kById, {Arg(bcId)}, out));
 }
 
 int ContactStore::ContactById(int bcId, BusinessCard& out) { return ReadOne(store_, kById, bcId, out); }

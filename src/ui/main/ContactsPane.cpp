@@ -55,6 +55,7 @@ void CContactsPane::Attach() {
         list_->setAccessibleName(QStringLiteral("联系人列表"));
         list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list_->installEventFilter(this);
+        AcceptVCardDrops();
     }
     if (auto* search = home_.FindControl<QLineEdit>("search_edit")) {
         search->setMaxLength(kSearchLimit);
@@ -89,6 +90,7 @@ void CContactsPane::ApplyColumns() {
 bool CContactsPane::eventFilter(QObject* watched, QEvent* event) {
     // The optional columns share the row's width: a new width lays them out again.
     if (watched == list_ && event->type() == QEvent::Resize) ApplyColumns();
+    if (list_ && watched == list_->viewport() && OnListDropEvent(event)) return true;
     return QObject::eventFilter(watched, event);
 }
 
@@ -393,7 +395,7 @@ bool CContactsPane::OnMenuItem(const QString& item, std::intptr_t lParam) {
     else if (item == u"menu_move_group") MoveToGroup(contactId);
     else if (item == u"menu_user_edit") OpenEditor(contactId);
     else if (item == u"menu_user_delete") DeleteContact(contactId);
-    else return false;
+    else return OnTransferMenuItem(item);
     return true;
 }
 

@@ -23,6 +23,7 @@ class QListWidget;
 namespace kivtal {
 
 class CHomePage;
+class ContactTransfer;
 class GroupRow;
 
 // Opens the contact editor modally and returns when it has closed. contactId 0 opens
@@ -112,9 +113,17 @@ private:
     void OpenSettings();
     void RequestSync();
 
+    // vCard import and export (ContactsPaneTransfer.cpp).
+    ContactTransfer& Transfer();
+    int ChosenUserGroup() const;
+    bool OnTransferMenuItem(const QString& item);
+    void AcceptVCardDrops();
+    bool OnListDropEvent(QEvent* event);
+
     CHomePage& home_;
     LocalStore& store_;
     ContactEditorOpener openEditor_;
+    ContactTransfer* transfer_ = nullptr;  // a child object, made when first used
     ContactListRows* rows_;  // owned by the list, or by detachedRows_ without one
     std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
