@@ -1,7 +1,6 @@
 #include "ui/dialogs/LoginWnd.h"
 
 #include <QAbstractButton>
-#include <QFocusEvent>
 #include <QTimer>
 
 #include "net/AccountJobs.h"
@@ -54,17 +53,6 @@ CLoginMsgBoxWnd* CLoginWnd::ProgressBox() const {
 void CLoginWnd::OnFinalMessage() {
     if (CLoginMsgBoxWnd* box = ProgressBox()) box->Close(1);
     progress_ = nullptr;
-}
-
-bool CLoginWnd::eventFilter(QObject* watched, QEvent* event) {
-    // A window that becomes active again hands the focus back to a control; that is
-    // not the user entering a field, and entering the account field clears the
-    // password. Only the very first focus at start passes, to be swallowed.
-    if (event->type() == QEvent::FocusIn && accountFocusSeen_ &&
-        static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) {
-        return QWidget::eventFilter(watched, event);
-    }
-    return WindowImplBase::eventFilter(watched, event);
 }
 
 void CLoginWnd::Notify(const QString& type, QWidget* sender) {

@@ -56,7 +56,6 @@ protected:
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                       bool& handled) override;
     void OnFinalMessage() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Flow (LoginWnd.cpp).
