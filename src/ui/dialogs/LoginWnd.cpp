@@ -158,6 +158,10 @@ CLoginMsgBoxWnd* CLoginWnd::OpenNoticeBox(const QString& title) {
 }
 
 void CLoginWnd::OpenProgressBox() {
+    // A tip still waiting from an earlier attempt belongs to that attempt: landing in
+    // this box, its timer would close the box while this login is in flight.
+    ++tipAttempt_;
+    KillTimer(kLoginTipTimer);
     CLoginMsgBoxWnd* box = OpenNoticeBox(kNoticeCaption);
     if (!box) return;
     box->ShowAnimationView();
@@ -167,8 +171,8 @@ void CLoginWnd::OpenProgressBox() {
 void CLoginWnd::ShowTip(QString text) {
     if (text.isEmpty()) text = kTipServerBusy;
     // A pause, not a block: the window keeps painting and taking messages meanwhile.
-    QTimer::singleShot(kLoginSettleMs, this, [this, text] {
-        if (!IsClosing()) ShowTipNow(text);
+    QTimer::singleShot(kLoginSettleMs, this, [this, text, attempt = tipAttempt_] {
+        if (!IsClosing() && attempt == tipAttempt_) ShowTipNow(text);
     });
 }
 

@@ -101,6 +101,7 @@ private:
     bool versionCleared_ = false;
     bool resultsIgnored_ = false;
     bool accountFocusSeen_ = false;
+    int tipAttempt_ = 0;  // counts progress boxes opened; a tip shows only in its own
     // The updater could not be started, so nobody will install or tell us to go on.
     bool updaterUnavailable_ = false;
     // The remembered account and password digest the fields were filled with; sending
