@@ -92,6 +92,7 @@ TEST_F(AutoRunTest, EntryRunsTheProgramWithoutArgumentsAndIsRemovedAgain) {
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u) << text;
     EXPECT_NE(text.find("\nType=Application\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nExec=/opt/kivtal/kivtal\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nIcon=kivtal\n"), std::string::npos) << text;  // the launcher's icon
     EXPECT_FALSE(std::filesystem::exists(entry_ + ".tmp"));
 
     // Saving the setting again replaces the entry instead of adding a second line.

@@ -1,5 +1,6 @@
 // The window base on real (offscreen) windows: notifications from real controls,
 // numbered messages across threads, timers, the modal loop and result delivery.
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/support/UiTestSupport.h"
+#include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
@@ -159,6 +161,16 @@ TEST_F(WindowToolkitTest, FocusNotificationsIgnoreActivationChanges) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0], std::make_pair(QStringLiteral("killfocus"), QStringLiteral("probe_edit")));
     EXPECT_EQ(notes[1], std::make_pair(QStringLiteral("setfocus"), QStringLiteral("probe_edit2")));
+}
+
+TEST_F(WindowToolkitTest, EveryWindowShowsTheSkinsIcon) {
+    const QImage skinIcon = QIcon(kSkinIconFile).pixmap(32).toImage();
+    ASSERT_FALSE(skinIcon.isNull());
+    auto* owned = new ProbeWindow(log);
+    ASSERT_TRUE(owned->Create(window, QStringLiteral("owned")));
+    for (QWidget* w : {static_cast<QWidget*>(window.data()), static_cast<QWidget*>(owned)})
+        EXPECT_EQ(w->windowIcon().pixmap(32).toImage(), skinIcon);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "kivtal");
 }
 
 TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
