@@ -468,11 +468,12 @@ TEST(LocalUpdaterPort, TalksToTheUpdaterSocketAndSharesTheInstallerPath) {
     LocalUpdaterPort port("/nonexistent/update.exe");
     int error = 0;
     EXPECT_FALSE(port.Launch(error));
-    QLocalServer::removeServer(kUpdaterServerName);
+    ASSERT_FALSE(UpdaterServerPath().isEmpty());
+    QLocalServer::removeServer(UpdaterServerPath());
     EXPECT_FALSE(port.IsRunning());
 
     QLocalServer server;
-    ASSERT_TRUE(server.listen(kUpdaterServerName));
+    ASSERT_TRUE(server.listen(UpdaterServerPath()));
     std::vector<std::tuple<quint32, qint64, qint64>> received;
     QObject::connect(&server, &QLocalServer::newConnection, [&] {
         while (QLocalSocket* socket = server.nextPendingConnection()) {
@@ -495,7 +496,8 @@ TEST(LocalUpdaterPort, TalksToTheUpdaterSocketAndSharesTheInstallerPath) {
     // A path longer than the block allows is cut, keeping its terminator.
     const QString path = "/opt/用户/" + QString(300, u'a');
     ASSERT_TRUE(port.ShareInstallerPath(path));
-    QSharedMemory reader(kUpdaterSharedBlock);
+    QSharedMemory reader;
+    reader.setNativeKey(UpdaterSharedBlockKey());
     ASSERT_TRUE(reader.attach(QSharedMemory::ReadOnly));
     EXPECT_GE(reader.size(), kUpdaterSharedBlockSize);
     const auto* text = static_cast<const char16_t*>(reader.constData());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/tools/HomeScenes.h"
+#include "ui/tools/ListScenes.h"
 #include "ui/tools/LoginScenes.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
@@ -119,6 +120,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
         {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
         {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
+        {"list_contacts", [] { return screens::ShowContactList(Settle); }},
     };
     return scenes;
 }
