@@ -85,6 +85,7 @@ int SetAutoRun(const std::string& programPath) {
         out << "[Desktop Entry]\n"
                "Type=Application\n"
                "Name=Kivtal\n"
+               "Icon=kivtal\n"
                "Exec="
             << AutoRunExecValue(programPath)
             << "\n"

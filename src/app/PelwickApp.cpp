@@ -18,6 +18,7 @@
 #include "ui/dialogs/UpdaterPort.h"
 #include "ui/main/HomePage.h"
 #include "ui/toolkit/InstanceMark.h"
+#include "ui/toolkit/RuntimeFolder.h"
 #include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
@@ -29,6 +30,14 @@ namespace {
 // The ending instance of a restart needs a moment to close; trying again at once would
 // only keep a core busy.
 constexpr unsigned long kRestartRetryMs = 50;
+// An instance that has not ended after this long is not ending: the restart gives up.
+constexpr int kRestartTries = 600;  // 30 s
+
+// Said on standard error whatever the console mode: the program ends without a window,
+// and this is the only trace of why.
+void TellWhyNotStarting(const QString& why) {
+    std::fprintf(stderr, "kivtal: %s; not starting.\n", why.toLocal8Bit().constData());
+}
 
 // Jobs call this on their own threads; the desktop is asked from the UI thread.
 void OpenUrlOnUiThread(const std::string& address) {
@@ -93,11 +102,21 @@ bool CPelwickApp::InitInstance() {
 }
 
 bool CPelwickApp::SettleSingleInstance() {
+    // Without a private folder there is no lock to take, now or later.
+    if (const QString problem = RuntimeFolderProblem(); !problem.isEmpty()) {
+        TellWhyNotStarting(problem);
+        return false;
+    }
     if (!mode_.restart) return instance_.Acquire() == 1;
     // The instance that launched this one is still ending; it lets go of the lock when
     // its process is gone.
-    while (instance_.Acquire() != 1) {
+    for (int tries = 1; instance_.Acquire() != 1; ++tries) {
         DebugLine("自启动 游标创建失败");
+        if (tries == kRestartTries) {
+            TellWhyNotStarting(QStringLiteral("the running instance did not end within %1 s")
+                                   .arg(kRestartTries * kRestartRetryMs / 1000));
+            return false;
+        }
         QThread::msleep(kRestartRetryMs);
     }
     DebugLine("自启动，游标创建成功");

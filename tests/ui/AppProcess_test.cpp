@@ -45,6 +45,7 @@ public:
         output_ += process_.readAllStandardOutput();
         return output_;
     }
+    QByteArray Errors() { return process_.readAllStandardError(); }
     void Quit() {
         process_.write("quit\n");
         process_.closeWriteChannel();
@@ -173,9 +174,21 @@ TEST_F(AppProcessTest, CrashedInstanceDoesNotBlockTheNextStart) {
     EXPECT_TRUE(next->WaitForLine("raise request: found"));
 }
 
+// A runtime folder others can write into holds no lock worth having: both a normal
+// start and a restart (which used to retry for ever) end at once and say why.
+TEST_F(AppProcessTest, ARuntimeFolderOpenToOthersEndsEveryStartWithTheReason) {
+    ASSERT_EQ(chmod(dir_.file("run").c_str(), 0755), 0);
+    for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("not_autoRun")}}) {
+        auto run = Start(arguments);
+        ASSERT_TRUE(run->Finished()) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run->Output().contains("probe window shown"));
+        EXPECT_TRUE(run->Errors().contains("is open to other users (mode 0755); not starting"));
+    }
+}
+
 TEST_F(AppProcessTest, UpdaterIsToldThatTheClientEnds) {
     QLocalServer updater;
-    ASSERT_TRUE(updater.listen(QString::fromStdString(dir_.file("tmp/ZELUpdataWindow"))));
+    ASSERT_TRUE(updater.listen(QString::fromStdString(dir_.file("run/ZELUpdataWindow"))));
     QByteArray received;
     QObject::connect(&updater, &QLocalServer::newConnection, [&] {
         QLocalSocket* socket = updater.nextPendingConnection();

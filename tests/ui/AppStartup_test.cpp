@@ -4,7 +4,9 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocalServer>
 #include <QLocalSocket>
+#include <QSharedMemory>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "app/LaunchMode.h"
 #include "app/SingleInstance.h"
 #include "support/TempDir.h"
+#include "ui/dialogs/UpdaterPort.h"
 #include "ui/toolkit/InstanceMark.h"
 #include "ui/toolkit/RuntimeFolder.h"
 #include "support/FileBytes.h"
@@ -89,6 +92,7 @@ TEST_F(AutoRunTest, EntryRunsTheProgramWithoutArgumentsAndIsRemovedAgain) {
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u) << text;
     EXPECT_NE(text.find("\nType=Application\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nExec=/opt/kivtal/kivtal\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nIcon=kivtal\n"), std::string::npos) << text;  // the launcher's icon
     EXPECT_FALSE(std::filesystem::exists(entry_ + ".tmp"));
 
     // Saving the setting again replaces the entry instead of adding a second line.
@@ -171,6 +175,32 @@ TEST_F(SingleInstanceTest, RuntimeFolderOpenToOthersIsNotTrusted) {
     std::filesystem::create_directory_symlink(dir_.path() + "run", dir_.path() + "link");
     ASSERT_EQ(chmod((dir_.path() + "run").c_str(), 0700), 0);
     EXPECT_TRUE(RuntimeFolder().isEmpty());
+}
+
+// The updater's socket and shared block are looked for only in the private runtime
+// folder: a server another local user opened under the shared name is no updater.
+TEST_F(SingleInstanceTest, UpdaterMeetingPointsLiveInThePrivateRuntimeFolder) {
+    LocalUpdaterPort port(QStringLiteral("/nonexistent/update"));
+    QLocalServer impostor;
+    ASSERT_TRUE(impostor.listen(kUpdaterServerName));  // in the shared temporary folder
+    EXPECT_FALSE(port.IsRunning());
+
+    QLocalServer updater;
+    ASSERT_EQ(UpdaterServerPath(), QString::fromStdString(dir_.path() + "run/") + kUpdaterServerName);
+    ASSERT_TRUE(updater.listen(UpdaterServerPath()));
+    EXPECT_TRUE(port.IsRunning());
+
+    ASSERT_TRUE(port.ShareInstallerPath(QStringLiteral("/data/kivtalsetup.exe")));
+    QSharedMemory block;
+    block.setNativeKey(QString::fromStdString(dir_.path() + "run/") + kUpdaterSharedBlock);
+    ASSERT_TRUE(block.attach(QSharedMemory::ReadOnly)) << block.errorString().toStdString();
+    EXPECT_EQ(QString::fromUtf16(static_cast<const char16_t*>(block.constData())), "/data/kivtalsetup.exe");
+
+    ASSERT_EQ(chmod((dir_.path() + "run").c_str(), 0755), 0);
+    EXPECT_FALSE(port.IsRunning());
+    EXPECT_TRUE(UpdaterServerPath().isEmpty());
+    EXPECT_TRUE(UpdaterSharedBlockKey().isEmpty());
+    EXPECT_TRUE(RuntimeFolderProblem().contains("open to other users (mode 0755)")) << RuntimeFolderProblem().toStdString();
 }
 
 TEST(InstanceMarkTest, MarkedWindowIsFoundAndBroughtBack) {

@@ -1,5 +1,6 @@
 // The window base on real (offscreen) windows: notifications from real controls,
 // numbered messages across threads, timers, the modal loop and result delivery.
+#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -13,6 +14,8 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/support/UiTestSupport.h"
+#include "ui/toolkit/SkinLoader.h"
+#include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
 
@@ -34,6 +37,8 @@ struct ProbeLog {
     std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
     std::vector<Received> messages;
     std::vector<int> values;  // of kValueMessage
+    bool checkOnKillFocus = false;  // a field check that answers with a box, as editors do
+    int boxes = 0;
 };
 
 constexpr unsigned kValueMessage = WM_USER + 50;
@@ -47,6 +52,10 @@ public:
 protected:
     void Notify(const QString& type, QWidget* sender) override {
         log_->notes.emplace_back(type, sender ? sender->objectName() : QString());
+        if (type == "killfocus" && log_->checkOnKillFocus) {
+            ++log_->boxes;
+            ShowTalMsgBox({}, this, "格式不正确");
+        }
     }
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t w, std::intptr_t l, bool& handled) override {
         log_->messages.push_back({number, w, l, QThread::currentThread() == qApp->thread()});
@@ -109,6 +118,59 @@ TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
     EXPECT_TRUE(Saw("return", "probe_edit"));
     EXPECT_TRUE(Saw("killfocus", "probe_edit"));
     EXPECT_TRUE(Saw("setfocus", "probe_edit2"));
+}
+
+// Focus notifications follow the focus between the window's controls; other windows
+// taking and giving back the activation are no focus change.
+TEST_F(WindowToolkitTest, FocusNotificationsIgnoreActivationChanges) {
+    ShowActive();
+    auto* edit = window->FindControl("probe_edit");
+    edit->setFocus();
+    Pump();
+    const auto focusNotes = [&] {
+        std::vector<std::pair<QString, QString>> notes;
+        for (const auto& note : log->notes)
+            if (note.first == "setfocus" || note.first == "killfocus") notes.push_back(note);
+        return notes;
+    };
+    ASSERT_EQ(focusNotes().back(), std::make_pair(QStringLiteral("setfocus"), QStringLiteral("probe_edit")));
+    log->notes.clear();
+
+    QWidget other;  // another program's window, say
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ShowActive();
+    auto* combo = window->FindControl<ComboKiv>("probe_combo");
+    combo->AddItem("甲", 1);
+    combo->showPopup();  // the popup takes the focus
+    Pump();
+    combo->hidePopup();
+    Pump();
+    ASSERT_TRUE(focusNotes().empty());
+
+    // A check on "killfocus" that opens a box runs once, not again for its own box.
+    log->checkOnKillFocus = true;
+    WindowImplBase::SetModalObserver([](WindowImplBase& box) { test::ClickControl(box, "btn_ok"); });
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(PumpUntil([&] { return test::VisibleWindows("KivTalMessageBox").empty(); }));
+    ShowActive();
+    Pump();
+    EXPECT_EQ(log->boxes, 1);
+    const auto notes = focusNotes();
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], std::make_pair(QStringLiteral("killfocus"), QStringLiteral("probe_edit")));
+    EXPECT_EQ(notes[1], std::make_pair(QStringLiteral("setfocus"), QStringLiteral("probe_edit2")));
+}
+
+TEST_F(WindowToolkitTest, EveryWindowShowsTheSkinsIcon) {
+    const QImage skinIcon = QIcon(kSkinIconFile).pixmap(32).toImage();
+    ASSERT_FALSE(skinIcon.isNull());
+    auto* owned = new ProbeWindow(log);
+    ASSERT_TRUE(owned->Create(window, QStringLiteral("owned")));
+    for (QWidget* w : {static_cast<QWidget*>(window.data()), static_cast<QWidget*>(owned)})
+        EXPECT_EQ(w->windowIcon().pixmap(32).toImage(), skinIcon);
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "kivtal");
 }
 
 TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {

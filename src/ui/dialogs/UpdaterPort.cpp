@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+#include "ui/toolkit/RuntimeFolder.h"
+
 namespace kivtal {
 namespace {
 
@@ -17,7 +19,9 @@ constexpr int kConnectWaitMs = 200;
 constexpr int kWriteWaitMs = 500;
 
 bool Connect(QLocalSocket& socket) {
-    socket.connectToServer(kUpdaterServerName);
+    const QString path = UpdaterServerPath();
+    if (path.isEmpty()) return false;
+    socket.connectToServer(path);
     return socket.waitForConnected(kConnectWaitMs);
 }
 
@@ -30,7 +34,10 @@ std::unique_ptr<QSharedMemory>& SharedBlock() {
 
 bool OpenSharedBlock() {
     if (SharedBlock()) return true;
-    auto block = std::make_unique<QSharedMemory>(kUpdaterSharedBlock);
+    const QString key = UpdaterSharedBlockKey();
+    if (key.isEmpty()) return false;
+    auto block = std::make_unique<QSharedMemory>();
+    block->setNativeKey(key);
     if (!block->create(kUpdaterSharedBlockSize) &&
         !(block->error() == QSharedMemory::AlreadyExists && block->attach())) {
         return false;
@@ -40,6 +47,16 @@ bool OpenSharedBlock() {
 }
 
 }  // namespace
+
+QString UpdaterServerPath() {
+    const QString folder = RuntimeFolder();
+    return folder.isEmpty() ? QString() : folder + kUpdaterServerName;
+}
+
+QString UpdaterSharedBlockKey() {
+    const QString folder = RuntimeFolder();
+    return folder.isEmpty() ? QString() : folder + kUpdaterSharedBlock;
+}
 
 LocalUpdaterPort::LocalUpdaterPort(QString program) : program_(std::move(program)) {}
 

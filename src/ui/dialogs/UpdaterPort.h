@@ -8,12 +8,19 @@
 
 namespace kivtal {
 
-// Name under which the updater listens, and the shared block it reads the path from.
+// Names under which the updater listens and finds the shared block it reads the path
+// from, both in the private runtime folder: under the shared /tmp another local user
+// could take them first and pose as the updater.
 inline const QString kUpdaterServerName = QStringLiteral("ZELUpdataWindow");
 inline const QString kUpdaterSharedBlock = QStringLiteral("kivtal");
 inline constexpr int kUpdaterSharedBlockSize = 4096;
 // Characters of the installer path the block carries, its terminator included.
 inline constexpr int kUpdaterPathLimit = 260;
+
+// The updater's socket and the shared block's native key; empty when the runtime folder
+// is not private (then the updater counts as not running and no block is made).
+QString UpdaterServerPath();
+QString UpdaterSharedBlockKey();
 
 class UpdaterPort {
 public:

@@ -55,8 +55,6 @@ void CHomePage::SetContactEditorOpener(std::function<void(int, int, int)> opener
     contacts_->SetContactEditorOpener(std::move(opener));
 }
 
-void CHomePage::InitWindow() { contacts_->Attach(); }
-
 void CHomePage::Notify(const QString& type, QWidget* sender) {
     if (type == u"windowinit") {
         PostMessage(WM_UI_HOME_INIT);

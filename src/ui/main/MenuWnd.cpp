@@ -19,13 +19,11 @@ void CMenuWnd::Notify(const QString& type, QWidget* sender) {
     WindowRegistry::Post(owner_, WM_UI_MENU_ITEM, item, lParam_);
 }
 
-CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRight) {
-    CMenuWnd* shown = ShowMenuAt(owner, menu, bottomRight);
-    if (shown) shown->move(bottomRight - QPoint(shown->width(), shown->height()));
-    return shown;
+CMenuWnd* ShowMenuAt(WindowImplBase& owner, CMenuWnd* menu, const QPoint& topLeft) {
+    return ShowMenu(owner, menu, topLeft, Qt::TopLeftCorner);
 }
 
-CMenuWnd* ShowMenuAt(WindowImplBase& owner, CMenuWnd* menu, const QPoint& topLeft) {
+CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& point, Qt::Corner corner) {
     if (!menu->Create(&owner, QStringLiteral("menu"))) {
         delete menu;
         return nullptr;
@@ -35,7 +33,9 @@ CMenuWnd* ShowMenuAt(WindowImplBase& owner, CMenuWnd* menu, const QPoint& topLef
     // closes on; it also stays above every other window while open.
     menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     menu->adjustSize();
-    menu->move(topLeft);
+    const bool right = corner == Qt::TopRightCorner || corner == Qt::BottomRightCorner;
+    const bool bottom = corner == Qt::BottomLeftCorner || corner == Qt::BottomRightCorner;
+    menu->move(point - QPoint(right ? menu->width() : 0, bottom ? menu->height() : 0));
     menu->ShowWindow(true);
     menu->activateWindow();
     menu->setFocus(Qt::PopupFocusReason);

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/WindowImplBase.h"
 
 namespace kivtal {
@@ -15,7 +16,7 @@ inline constexpr std::intptr_t kTrayLeftButtonDown = 513;
 inline constexpr std::intptr_t kTrayRightButtonUp = 517;
 
 inline const QString kTrayTip = QStringLiteral("Kivtal");
-inline const QString kTrayIconFile = QStringLiteral(":/skin/images/tray_icon.png");
+inline const QString kTrayIconFile = kSkinIconFile;
 
 class CSysTray : public QObject {
     Q_OBJECT

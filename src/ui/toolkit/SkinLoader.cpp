@@ -1,6 +1,8 @@
 #include "ui/toolkit/SkinLoader.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <map>
 
 #include "ui/controls/StandardControls.h"
@@ -39,6 +41,9 @@ void LoadSkin() {
     InitSkinResources();
     StyleSheetStore() = ReadStyleSheet();
     RegisterStandardControls();
+    QApplication::setWindowIcon(QIcon(kSkinIconFile));
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(kDesktopEntryName);
 }
 
 const QString& SkinStyleSheet() { return StyleSheetStore(); }

@@ -12,8 +12,14 @@ class WindowImplBase;
 
 using ControlFactory = std::function<QWidget*(QWidget* parent)>;
 
-// Makes the skin's resources and the toolkit's controls available. Call once on the UI
-// thread before the first window is created; later calls do nothing.
+// The program's icon in the skin: every window, the task bar and the tray show it, and
+// the installed launcher carries it as "kivtal".
+inline const QString kSkinIconFile = QStringLiteral(":/skin/images/tray_icon.png");
+inline const QString kDesktopEntryName = QStringLiteral("kivtal");
+
+// Makes the skin's resources, its icon and the toolkit's controls available. Call once
+// on the UI thread, after the application object exists and before the first window is
+// created; later calls do nothing.
 void LoadSkin();
 
 // The skin's shared style sheet, applied to every window.

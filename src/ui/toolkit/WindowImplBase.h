@@ -109,11 +109,14 @@ protected:
 private:
     std::intptr_t DispatchMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
     bool StartCaptionDrag(QObject* watched, QEvent* event);
+    void OnControlFocusIn(QWidget* control);
+    void OnControlFocusOut(QWidget* control, Qt::FocusReason reason);
 
     WindowHandle handle_ = 0;
     QWidget* root_ = nullptr;
     NotifyBridge* bridge_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<QWidget> focused_;  // the control "setfocus" was last sent for
     std::map<std::uintptr_t, int> timers_;  // id -> Qt timer id
     int closeCode_ = 0;
     bool closing_ = false;

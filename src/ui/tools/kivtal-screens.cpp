@@ -16,6 +16,7 @@
 #include "ui/tools/CaptureScenes.h"
 #include "ui/main/HomePage.h"
 #include "ui/tools/HomeScenes.h"
+#include "ui/tools/ListScenes.h"
 #include "ui/tools/LoginScenes.h"
 #include "ui/dialogs/ContactTransfer.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -200,6 +201,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"news_list", [] { return screens::ShowNews(screens::DemoStore(), -1, Settle); }},
         {"news_text", [] { return screens::ShowNews(screens::DemoStore(), 0, Settle); }},
         {"news_picture", [] { return screens::ShowNews(screens::DemoStore(), 1, Settle); }},
+        {"list_contacts", [] { return screens::ShowContactList(Settle); }},
     };
     return scenes;
 }
