@@ -1,6 +1,7 @@
 #include "ui/controls/StandardControls.h"
 
 #include "ui/controls/ComboKiv.h"
+#include "ui/controls/EditorPickers.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
@@ -21,6 +22,9 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
+    Register<GroupCombo>("GroupCombo");
+    Register<TradeCombo>("TradeCombo");
+    Register<SelectCombo>("SelectCombo");
 }
 
 }  // namespace kivtal

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/tools/EditorScenes.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/LoginScenes.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -119,6 +120,15 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
         {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
         {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
+        {"contact_new", [] { return screens::ShowContactEditor(screens::ContactScene::New, Settle); }},
+        {"contact_edit_base", [] { return screens::ShowContactEditor(screens::ContactScene::Base, Settle); }},
+        {"contact_edit_business", [] { return screens::ShowContactEditor(screens::ContactScene::Business, Settle); }},
+        {"contact_edit_life", [] { return screens::ShowContactEditor(screens::ContactScene::Life, Settle); }},
+        {"contact_edit_relations",
+         [] { return screens::ShowContactEditor(screens::ContactScene::Relations, Settle); }},
+        {"contact_scanner", [] { return screens::ShowContactEditor(screens::ContactScene::Scanner, Settle); }},
+        {"contact_rule_message",
+         [] { return screens::ShowContactEditor(screens::ContactScene::RuleMessage, Settle); }},
     };
     return scenes;
 }
