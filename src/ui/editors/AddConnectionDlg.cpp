@@ -275,10 +275,11 @@ void CAddConnectionDlg::OnClick(const QString& name, QWidget* sender) {
 
 void CAddConnectionDlg::OnPicked(const QWidget* picker) {
     auto* combo = qobject_cast<const ComboKiv*>(picker);
-    if (birthday_->OnPicked(combo)) return;
-    if (!area_->OnPicked(combo)) return;
-    // A complete area starts an empty company address, which the user may go on typing.
-    if (combo == FindControl("area_combo") && Text("base_com_address_edit").isEmpty())
+    if (birthday_->OnPicked(combo) || !area_->OnPicked(combo)) return;
+    // A completed area starts an empty company address, which the user may go on typing.
+    const ComboChain chain = area_->Chain();
+    const bool complete = chain.first.hasChoice() && chain.second.hasChoice() && chain.third.hasChoice();
+    if (complete && Text("base_com_address_edit").isEmpty())
         SetText("base_com_address_edit", area_->ChosenNames().toStdString());
 }
 

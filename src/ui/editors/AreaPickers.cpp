@@ -74,7 +74,7 @@ QString AreaPickers::ChosenNames() const {
 }
 
 ComboChain AreaPickers::Chain() const {
-    return ComboChain{ComboPicker(country_), ComboPicker(province_), ComboPicker(area_)};
+    return ComboChain{ComboPicker(country_), ComboPicker(province_, true), ComboPicker(area_, true)};
 }
 
 }  // namespace kivtal

@@ -26,6 +26,7 @@ public:
     // The names of the chosen areas, joined without separator ("北京市朝阳区").
     QString ChosenNames() const;
 
+    // A level left without entries by the level above counts as chosen.
     ComboChain Chain() const;
 
 private:

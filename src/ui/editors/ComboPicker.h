@@ -11,13 +11,19 @@ namespace kivtal {
 
 class ComboPicker : public Picker {
 public:
-    explicit ComboPicker(const QComboBox* combo = nullptr) : combo_(combo) {}
-    bool hasChoice() const override { return combo_ && combo_->currentIndex() >= 0; }
+    // emptyIsChosen: a list left without entries by the choice before it (a city
+    // without districts) needs no choice, so the chain can still be completed.
+    explicit ComboPicker(const QComboBox* combo = nullptr, bool emptyIsChosen = false)
+        : combo_(combo), emptyIsChosen_(emptyIsChosen) {}
+    bool hasChoice() const override {
+        return combo_ && (combo_->currentIndex() >= 0 || (emptyIsChosen_ && combo_->count() == 0));
+    }
     int entryCount() const override { return combo_ ? combo_->count() : 0; }
     bool present() const { return combo_ != nullptr; }
 
 private:
     QPointer<const QComboBox> combo_;
+    bool emptyIsChosen_;
 };
 
 // The three pickers of a chain, kept alive as long as the chain is used.
