@@ -7,7 +7,6 @@
 
 #include "net/NetUtil.h"
 #include "store/ContactStore.h"
-#include "store/ReferenceStore.h"
 #include "text/Diagnostics.h"
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
@@ -17,6 +16,7 @@
 #include "ui/editors/BirthdayPickers.h"
 #include "ui/editors/EditorMessages.h"
 #include "ui/editors/PickerFill.h"
+#include "ui/editors/ReferencePickers.h"
 #include "ui/editors/RowList.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
@@ -133,7 +133,7 @@ void CAddConnectionDlg::Notify(const QString& type, QWidget* sender) {
     } else if (type == u"killfocus" && name == u"remark_edit") {
         OnRemarkFocus(false);
     } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
-        OnFieldLeft(sender);
+        CheckLeftField(this, Editor::Contact, sender, checkingField_);
     }
 }
 
@@ -171,30 +171,8 @@ void CAddConnectionDlg::FillPickers() {
     birthday_->Setup();
     area_->Setup();
 
-    auto* jobs = FindControl<ComboKiv>("trade_zhineng");
-    PositionInfoList positions;
-    ReferenceStore(store_).Positions(positions);
-    PickerEntries entries;
-    for (const PositionInfo& p : positions) entries.emplace_back(QString::fromStdString(p.title), p.id);
-    FillPicker(jobs, entries);
-    if (jobs) jobs->setPlaceholderText(QStringLiteral("不限"));
-
-    if (auto* trade = FindControl<TradeCombo>("trade_in")) {
-        trade->setPlaceholderText(QStringLiteral("不限"));
-        LocalStore* store = &store_;
-        trade->SetLoader([store](TradeCombo& combo) {
-            IndustryInfoList top;
-            ReferenceStore(*store).TopIndustries(top);
-            PickerEntries industries;
-            for (const IndustryInfo& t : top) {
-                IndustryInfoList children;
-                ReferenceStore(*store).IndustriesUnder(t.id, children);
-                for (const IndustryInfo& c : children)
-                    industries.emplace_back(QString::fromStdString(t.title + " - " + c.title), c.id);
-            }
-            FillPicker(&combo, industries);
-        });
-    }
+    FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
+    SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
     SelectCombo::SetNameSource([store = &store_] {
         BusinessCardList cards;
         ContactStore(*store).AllContactsByName(false, cards);
@@ -281,16 +259,6 @@ void CAddConnectionDlg::OnPicked(const QWidget* picker) {
     const bool complete = chain.first.hasChoice() && chain.second.hasChoice() && chain.third.hasChoice();
     if (complete && Text("base_com_address_edit").isEmpty())
         SetText("base_com_address_edit", area_->ChosenNames().toStdString());
-}
-
-void CAddConnectionDlg::OnFieldLeft(QWidget* edit) {
-    QWidget* field = edit->parentWidget();
-    if (checkingField_ || !field) return;
-    checkingField_ = true;
-    const RuleResult result =
-        CheckField(Editor::Contact, ControlName(field).toStdString(), ControlText(edit).toStdU16String());
-    if (result.message) ShowRuleMessage(this, *result.message);
-    checkingField_ = false;
 }
 
 void CAddConnectionDlg::OnRemarkFocus(bool entering) {

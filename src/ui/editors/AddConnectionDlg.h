@@ -11,6 +11,7 @@
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
+#include "ui/editors/FieldText.h"
 #include "ui/toolkit/WindowImplBase.h"
 
 namespace kivtal {
@@ -82,7 +83,6 @@ private:
     void OnNext();
     void OnClick(const QString& name, QWidget* sender);
     void OnPicked(const QWidget* picker);
-    void OnFieldLeft(QWidget* edit);
     void OnRemarkFocus(bool entering);
     void ChooseWay(bool scanner);
     void OnCloseButton();
@@ -98,8 +98,8 @@ private:
     void ReadLife(BusinessCard& card) const;
     void ReadRelations(BusinessCard& card) const;
     void ReadForm(ContactForm& form) const;
-    QString Text(const char* control) const;
-    void SetText(const char* control, const std::string& text);
+    QString Text(const char* control) const { return FieldText(*this, control); }
+    void SetText(const char* control, const std::string& text) { SetFieldText(*this, control, text); }
 
     // Saving (AddConnectionSave.cpp).
     bool PassesChecks();

@@ -3,7 +3,6 @@
 #include <QTextEdit>
 
 #include "store/ContactStore.h"
-#include "store/ReferenceStore.h"
 #include "text/ChsToPinyin.h"
 #include "text/EditorChecks.h"
 #include "text/TextConv.h"
@@ -12,8 +11,10 @@
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/BirthdayPickers.h"
+#include "ui/editors/FieldText.h"
 #include "ui/editors/ListText.h"
 #include "ui/editors/PickerFill.h"
+#include "ui/editors/ReferencePickers.h"
 #include "ui/editors/RowList.h"
 #include "ui/toolkit/ControlAccess.h"
 
@@ -46,18 +47,6 @@ constexpr LifeList kLifeLists[] = {{"intration_layou", &BusinessCard::hobby},
                                    {"food_like", &BusinessCard::favor_food}};
 
 }  // namespace
-
-QString CAddConnectionDlg::Text(const char* control) const {
-    QWidget* widget = FindControl(control);
-    if (auto* field = qobject_cast<FindEdit*>(widget)) return field->GetText();
-    return ControlText(widget);
-}
-
-void CAddConnectionDlg::SetText(const char* control, const std::string& text) {
-    QWidget* widget = FindControl(control);
-    if (auto* field = qobject_cast<FindEdit*>(widget)) field->SetText(Q(text));
-    else SetControlText(widget, Q(text));
-}
 
 void CAddConnectionDlg::FillPage(int page) {
     switch (page) {
@@ -114,11 +103,7 @@ void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
 void CAddConnectionDlg::FillBusiness() {
     SetText("business_object_edit", card_.position);
     List(QStringLiteral("main_sail")).SetEntries(OneFieldEntries(SplitEntries(Q(card_.main_business))));
-    if (auto* trade = FindControl<TradeCombo>("trade_in")) {
-        IndustryInfo industry;
-        if (card_.business_id != 0) ReferenceStore(store_).IndustryById(card_.business_id, industry);
-        trade->SetTag(card_.business_id, Q(industry.title));
-    }
+    ShowIndustry(store_, FindControl<TradeCombo>("trade_in"), card_.business_id);
     ChooseValue(FindControl<ComboKiv>("trade_zhineng"), card_.job_category_id);
     banks_->FillBankRows(card_.bank_accounts);
     SetText("business_fix_phone", card_.fix_phone);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
 
 namespace kivtal {
@@ -12,6 +13,15 @@ void ShowRuleMessage(QWidget* owner, const RuleMessage& message) {
 
 void ShowRuleMessages(QWidget* owner, const std::vector<RuleMessage>& messages) {
     for (const RuleMessage& m : messages) ShowRuleMessage(owner, m);
+}
+
+void CheckLeftField(QWidget* owner, Editor editor, QWidget* edit, bool& busy) {
+    QWidget* field = edit ? edit->parentWidget() : nullptr;
+    if (busy || !field) return;
+    busy = true;
+    const RuleResult result = CheckField(editor, ControlName(field).toStdString(), ControlText(edit).toStdU16String());
+    if (result.message) ShowRuleMessage(owner, *result.message);
+    busy = false;
 }
 
 }  // namespace kivtal

@@ -11,5 +11,8 @@ namespace kivtal {
 
 void ShowRuleMessage(QWidget* owner, const RuleMessage& message);
 void ShowRuleMessages(QWidget* owner, const std::vector<RuleMessage>& messages);
+// The check of the text field whose inner edit lost the focus, its message shown over
+// owner. `busy` keeps a message box's own focus change from checking again.
+void CheckLeftField(QWidget* owner, Editor editor, QWidget* edit, bool& busy);
 
 }  // namespace kivtal
