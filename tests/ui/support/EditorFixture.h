@@ -40,6 +40,27 @@ public:
     std::vector<Shown> shown;
 };
 
+// Typing into a text field and picking in a picker, as the user does.
+inline void Type(WindowImplBase& w, const char* field, const QString& text) {
+    auto* edit = w.FindControl<FindEdit>(field);
+    ASSERT_NE(edit, nullptr) << field;
+    edit->SetText(text);
+}
+inline QString FieldText(WindowImplBase& w, const char* field) {
+    auto* edit = w.FindControl<FindEdit>(field);
+    return edit ? edit->GetText() : QStringLiteral("<missing>");
+}
+// A pick by the user: the picker reports it as after a click in its list.
+inline void Pick(WindowImplBase& w, const char* picker, int value) {
+    auto* combo = w.FindControl<QComboBox>(picker);
+    ASSERT_NE(combo, nullptr) << picker;
+    const int index = combo->findData(value);
+    ASSERT_GE(index, 0) << picker << " has no " << value;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    Pump();
+}
+
 class EditorFixture : public ::testing::Test {
 protected:
     EditorFixture() : store(StorePaths{dir.path() + "user", KIVTAL_TEST_REFDB}) {
@@ -78,26 +99,6 @@ protected:
         BusinessCardList all;
         EXPECT_EQ(ContactStore(store).AllContacts(all), 0);
         return all;
-    }
-
-    static void Type(WindowImplBase& w, const char* field, const QString& text) {
-        auto* edit = w.FindControl<FindEdit>(field);
-        ASSERT_NE(edit, nullptr) << field;
-        edit->SetText(text);
-    }
-    static QString FieldText(WindowImplBase& w, const char* field) {
-        auto* edit = w.FindControl<FindEdit>(field);
-        return edit ? edit->GetText() : QStringLiteral("<missing>");
-    }
-    // A pick by the user: the picker reports it as after a click in its list.
-    static void Pick(WindowImplBase& w, const char* picker, int value) {
-        auto* combo = w.FindControl<QComboBox>(picker);
-        ASSERT_NE(combo, nullptr) << picker;
-        const int index = combo->findData(value);
-        ASSERT_GE(index, 0) << picker << " has no " << value;
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-        Pump();
     }
 
     TempDir dir;
