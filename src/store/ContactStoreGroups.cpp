@@ -77,6 +77,15 @@ int ContactStore::ContactGroups(CardGroupList& out) {
     });
 }
 
+int ContactStore::ContactGroupNames(CardGroupList& out) {
+    return contacts::RunRead(store_, [&](SqliteDb& db) {
+        ResultTable t;
+        if (db.query(kLiveGroups, t) != SQLITE_OK) return 1;
+        for (int r = 0; r < t.rows(); ++r) out.push_back(GroupOfRow(t, r));
+        return 0;
+    });
+}
+
 int ContactStore::GroupById(int groupId, CardGroup& out) {
     return contacts::RunRead(store_, [&](SqliteDb& db) {
         ResultTable t;

@@ -153,7 +153,7 @@ TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.what);
         CAddConnectionDlg& dlg = OpenEditor();
-        dlg.OpenPage(kRelationsPage);
+        for (int page : {kBusinessPage, kLifePage, kRelationsPage}) dlg.OpenPage(page);
         for (const auto& [field, text] : c.fields) Type(dlg, field, QString::fromUtf8(text));
         MessageLog log;
         EXPECT_FALSE(dlg.Save());
@@ -182,6 +182,7 @@ TEST_F(ContactEditorTest, IncompletePickerChainsStopTheSave) {
         CAddConnectionDlg& dlg = OpenEditor();
         Type(dlg, "base_name_edit", QStringLiteral("张三"));
         Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+        dlg.OpenPage(kLifePage);
         for (const auto& [picker, value] : c.picks) Pick(dlg, picker, value);
         MessageLog log;
         EXPECT_FALSE(dlg.Save());

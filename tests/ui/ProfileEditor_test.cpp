@@ -127,7 +127,9 @@ TEST_F(ProfileEditorTest, EachRefusalKeepsTheEditorOpenWithItsMessage) {
         int sent = 0;
         for (const WorkerRequest& r : scripted.requests) sent += r.message == WM_REQ_SYNC_MODIFY_USER_INFO;
         EXPECT_EQ(sent, c.profileSent ? 1 : 0);
-        if (c.profileSent) EXPECT_EQ(dlg.Status(), c.status);
+        if (c.profileSent) {
+            EXPECT_EQ(dlg.Status(), c.status);
+        }
         dlg.Close(1);
         Pump();
     }

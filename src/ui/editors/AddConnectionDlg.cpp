@@ -1,6 +1,7 @@
 #include "ui/editors/AddConnectionDlg.h"
 
 #include <QAbstractButton>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTextEdit>
@@ -20,6 +21,7 @@
 #include "ui/editors/RowList.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
+#include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 
@@ -34,11 +36,12 @@ const QString kRemarkDefault = QStringLiteral("备注内容");
 struct PageNames {
     const char* tab;
     const char* layout;
+    const char* skin;  // loaded into the layout the first time the page is needed
 };
-constexpr PageNames kPages[4] = {{"base", "base_message_Layout"},
-                                 {"business", "business_message_Layout"},
-                                 {"lift", "lift_message"},
-                                 {"connection", "connection_message"}};
+constexpr PageNames kPages[4] = {{"base", "base_message_Layout", nullptr},
+                                 {"business", "business_message_Layout", "AddConnectionBusiness.xml"},
+                                 {"lift", "lift_message", "AddConnectionLife.xml"},
+                                 {"connection", "connection_message", "AddConnectionRelations.xml"}};
 
 RowListSpec PlainList(const char* container, const char* add, const char* del, const char* label,
                       const char* defaultText) {
@@ -49,23 +52,28 @@ RowListSpec PlainList(const char* container, const char* add, const char* del, c
                        QString()};
 }
 
-std::vector<RowListSpec> ListSpecs() {
+RowListSpec MainBusinessList() {
     RowListSpec main = PlainList("main_sail", "add_main_business", "delete_main_business", "主营业务", "联系人主营业务");
     main.entriesPerLine = 2;
     // Shown in grey like every default text, so an untouched new entry is not stored.
     main.addedDefault = QStringLiteral("请输入主营业务");
-    RowListSpec relations{QStringLiteral("relevance_page"), QStringLiteral("add_relevance"),
+    return main;
+}
+
+std::vector<RowListSpec> LifeLists() {
+    return {PlainList("intration_layou", "add_intration", "delete_intration", "兴趣爱好", "联系人兴趣爱好"),
+            PlainList("xingyang_page", "add_belief", "delete_belief", "信 仰", "联系人个人信仰"),
+            PlainList("left_layoput", "add_Habits", "delete_Habits", "生活习惯", "生活习惯"),
+            PlainList("food_like", "add_food_like", "delete_food_like", "食物偏好", "食物偏好")};
+}
+
+RowListSpec RelationList() {
+    return RowListSpec{QStringLiteral("relevance_page"), QStringLiteral("add_relevance"),
                           QStringLiteral("delete_relevance"), QStringLiteral("关联人脉"),
                           {FieldSpec{QStringLiteral("edt_user"), QStringLiteral("请选择联系人"), 50, true},
                            FieldSpec{QStringLiteral("edt_relation"), QStringLiteral("两者关系"), 10, false}},
                           1,
                           QString()};
-    return {main,
-            PlainList("intration_layou", "add_intration", "delete_intration", "兴趣爱好", "联系人兴趣爱好"),
-            PlainList("xingyang_page", "add_belief", "delete_belief", "信 仰", "联系人个人信仰"),
-            PlainList("left_layoput", "add_Habits", "delete_Habits", "生活习惯", "生活习惯"),
-            PlainList("food_like", "add_food_like", "delete_food_like", "食物偏好", "食物偏好"),
-            relations};
 }
 
 }  // namespace
@@ -99,12 +107,6 @@ int CAddConnectionDlg::Run(QWidget* owner, int contactId, int defaultGroupId, in
 }
 
 void CAddConnectionDlg::InitWindow() {
-    for (RowListSpec& spec : ListSpecs()) lists_.push_back(std::make_unique<RowList>(*this, std::move(spec)));
-    banks_ = std::make_unique<BankRows>(*this);
-    birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>("birthday_type"),
-                                                  FindControl<ComboKiv>("combo_year"),
-                                                  FindControl<ComboKiv>("combo_month"),
-                                                  FindControl<ComboKiv>("combo_day"), YearOrder::Descending);
     area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>("country_combo"),
                                           FindControl<ComboKiv>("province_combo"), FindControl<ComboKiv>("area_combo"));
     SetControlText(FindControl("title"), windowTitle());
@@ -113,6 +115,38 @@ void CAddConnectionDlg::InitWindow() {
     ChooseWay(false);
     if (auto* byUser = FindControl<QAbstractButton>("AddByUser")) byUser->setChecked(true);
     ShowPage(kBasePage);
+}
+
+void CAddConnectionDlg::EnsureBuilt(int page) {
+    if (built_[page]) return;
+    built_[page] = true;
+    QWidget* holder = FindControl(kPages[page].layout);
+    if (!holder) return;
+    SkinLoader loader(this);
+    if (QWidget* content = loader.LoadLayout(QString::fromLatin1(kPages[page].skin), holder)) holder->layout()->addWidget(content);
+    BindNotifications(holder);
+    if (page == kBusinessPage) {
+        lists_.push_back(std::make_unique<RowList>(*this, MainBusinessList()));
+        banks_ = std::make_unique<BankRows>(*this);
+        FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
+        SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
+    } else if (page == kLifePage) {
+        for (RowListSpec& spec : LifeLists()) lists_.push_back(std::make_unique<RowList>(*this, std::move(spec)));
+        birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>("birthday_type"),
+                                                      FindControl<ComboKiv>("combo_year"),
+                                                      FindControl<ComboKiv>("combo_month"),
+                                                      FindControl<ComboKiv>("combo_day"), YearOrder::Descending);
+        birthday_->Setup();
+    } else if (page == kRelationsPage) {
+        lists_.push_back(std::make_unique<RowList>(*this, RelationList()));
+        SelectCombo::SetNameSource([store = &store_] {
+            BusinessCardList cards;
+            ContactStore(*store).AllContactsByName(false, cards);
+            QStringList names;
+            for (const BusinessCard& c : cards) names << QString::fromStdString(c.bc_name);
+            return names;
+        });
+    }
 }
 
 RowList& CAddConnectionDlg::List(const QString& container) const {
@@ -162,24 +196,13 @@ void CAddConnectionDlg::Initialise() {
 void CAddConnectionDlg::FillPickers() {
     PickerEntries groups{{QStringLiteral("全部"), 0}};
     CardGroupList list;
-    ContactStore(store_).ContactGroups(list);
+    ContactStore(store_).ContactGroupNames(list);
     for (const CardGroup& g : list) groups.emplace_back(QString::fromStdString(g.group_name), g.group_id);
     auto* group = FindControl<ComboKiv>("group_combo");
     FillPicker(group, groups);
     ChooseValue(group, defaultGroupId_);
 
-    birthday_->Setup();
     area_->Setup();
-
-    FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
-    SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
-    SelectCombo::SetNameSource([store = &store_] {
-        BusinessCardList cards;
-        ContactStore(*store).AllContactsByName(false, cards);
-        QStringList names;
-        for (const BusinessCard& c : cards) names << QString::fromStdString(c.bc_name);
-        return names;
-    });
 }
 
 void CAddConnectionDlg::OpenPage(int page) {
@@ -189,11 +212,13 @@ void CAddConnectionDlg::OpenPage(int page) {
         return;
     }
     page_ = page;
+    EnsureBuilt(page);
     EnsureFilled(page);
     SwitchPage(QString::fromLatin1(kPages[page].tab));
 }
 
 void CAddConnectionDlg::EnsureFilled(int page) {
+    EnsureBuilt(page);
     if (filled_[page]) return;
     FillPage(page);
     filled_[page] = true;
@@ -244,7 +269,7 @@ void CAddConnectionDlg::OnClick(const QString& name, QWidget* sender) {
     else if (name == u"btn_close") OnCloseButton();
     else if (name == u"AddByUser") ChooseWay(false);
     else if (name == u"AddBySEC") ChooseWay(true);
-    else if (banks_->OnClick(name, sender)) return;
+    else if (banks_ && banks_->OnClick(name, sender)) return;
     else {
         for (const auto& list : lists_)
             if (list->OnClick(name, sender)) return;
@@ -253,7 +278,7 @@ void CAddConnectionDlg::OnClick(const QString& name, QWidget* sender) {
 
 void CAddConnectionDlg::OnPicked(const QWidget* picker) {
     auto* combo = qobject_cast<const ComboKiv*>(picker);
-    if (birthday_->OnPicked(combo) || !area_->OnPicked(combo)) return;
+    if ((birthday_ && birthday_->OnPicked(combo)) || !area_->OnPicked(combo)) return;
     // A completed area starts an empty company address, which the user may go on typing.
     const ComboChain chain = area_->Chain();
     const bool complete = chain.first.hasChoice() && chain.second.hasChoice() && chain.third.hasChoice();

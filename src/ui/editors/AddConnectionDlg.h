@@ -1,7 +1,7 @@
 #pragma once
 // The contact editor: one contact spread over four pages (base data, business, life,
-// relations). Pages other than the first are filled from the record the first time
-// they are shown, and at the latest when the user saves, so a page never opened keeps
+// relations). Pages other than the first are built and filled from the record the
+// first time they are shown, and at the latest when the user saves, so a page never opened keeps
 // its stored values. A save checks the fields, writes the contact with its change-log
 // entry and asks the worker for a synchronisation; a failed save keeps the window
 // open with everything typed.
@@ -61,6 +61,7 @@ public:
     // Kept for the capture control: true until the scanner was used once.
     bool ScannerFirstUse() const { return scannerFirstUse_; }
 
+    // A list of a page already built.
     RowList& List(const QString& container) const;
     BankRows& Banks() const { return *banks_; }
 
@@ -79,6 +80,7 @@ private:
     void FillPickers();
     void SwitchPage(const QString& tab);
     void ShowPage(int page);
+    void EnsureBuilt(int page);
     void EnsureFilled(int page);
     void OnNext();
     void OnClick(const QString& name, QWidget* sender);
@@ -112,6 +114,7 @@ private:
     bool editing_;
     int page_ = kBasePage;
     int pendingPage_ = -1;
+    std::array<bool, 4> built_{true, false, false, false};
     std::array<bool, 4> filled_{true, false, false, false};
     bool scannerFirstUse_ = true;
     bool initialised_ = false;
