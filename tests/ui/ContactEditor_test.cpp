@@ -305,6 +305,7 @@ TEST_F(ContactEditorTest, FailedAddKeepsTheEditorOpenWithEverythingTypedForARetr
 
 TEST_F(ContactEditorTest, ScannerNeedsTheNetworkAndKeepsItsPlaceForTheCaptureControl) {
     CAddConnectionDlg& dlg = OpenEditor();
+    EXPECT_TRUE(dlg.FindControl<QAbstractButton>("AddByUser")->isChecked());
     bool online = false;
     dlg.SetNetworkProbe([&] { return online; });
     {

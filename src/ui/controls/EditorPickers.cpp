@@ -2,6 +2,7 @@
 
 #include <QCompleter>
 #include <QEvent>
+#include <QSignalBlocker>
 #include <QLineEdit>
 #include <QStringListModel>
 
@@ -44,21 +45,22 @@ TradeCombo::TradeCombo(QWidget* parent) : ComboKiv(parent) {
 }
 
 void TradeCombo::SetTag(int id, const QString& name) {
+    const QSignalBlocker quiet(this);
     tag_ = id;
-    const int index = findData(id);
-    if (index >= 0) {
-        setCurrentIndex(index);
-        return;
+    int index = findData(id);
+    // Until the list is loaded, the chosen industry is its only entry.
+    if (index < 0 && id != 0) {
+        addItem(name, id);
+        index = count() - 1;
     }
-    setCurrentIndex(-1);
-    setPlaceholderText(name);
+    setCurrentIndex(index);
 }
 
 void TradeCombo::EnsureLoaded() {
     if (loaded_ || !loader_) return;
     loaded_ = true;
     const int tag = tag_;
-    const QString shown = currentIndex() < 0 ? placeholderText() : currentText();
+    const QString shown = currentText();
     loader_(*this);
     SetTag(tag, shown);
 }

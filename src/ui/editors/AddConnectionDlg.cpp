@@ -232,6 +232,8 @@ void CAddConnectionDlg::SwitchPage(const QString& tab) {
 }
 
 void CAddConnectionDlg::ShowPage(int page) {
+    // The tabs are exclusive through this loop alone: an auto-exclusive tab would also
+    // clear the radio buttons inside the pages.
     for (int p = 0; p < 4; ++p) {
         if (QWidget* layout = FindControl(kPages[p].layout)) layout->setVisible(p == page);
         if (auto* tab = FindControl<QAbstractButton>(kPages[p].tab)) tab->setChecked(p == page);

@@ -1,6 +1,7 @@
 #pragma once
 // The editors' scenes for kivtal-screens: the contact editor new and on each page of
-// a filled contact, its scanner choice and a field-rule message.
+// a filled contact, its scanner choice and a field-rule message; the profile editor's
+// view and form.
 #include <QTemporaryDir>
 #include <functional>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "store/StorePaths.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/BankRows.h"
+#include "ui/editors/UserInforEditWnd.h"
 #include "ui/toolkit/TalMsgBox.h"
 
 namespace kivtal::screens {
@@ -104,6 +106,33 @@ inline std::vector<QWidget*> ShowContactEditor(ContactScene scene, const std::fu
     }
     settle();
     return windows;
+}
+
+enum class ProfileScene { View, Form, Certified };
+
+inline std::vector<QWidget*> ShowProfileEditor(ProfileScene scene, const std::function<void()>& settle) {
+    UserInfo profile;
+    profile.username = "张晓明";
+    profile.cell_phone = "13812345678";
+    profile.company1 = "远景贸易";
+    profile.job_position1 = "销售总监";
+    profile.business1_id = 51;
+    profile.job_category1_id = 2;
+    profile.area_id = 440106;
+    profile.mail = "zhang@example.com";
+    profile.address = "天河路100号";
+    profile.birthday_type = 1;
+    profile.birthday = "1980-06-18";
+    profile.certification = scene == ProfileScene::Certified ? 1 : 0;
+    auto* wnd = new CUserInforEditWnd(EditorStore(), profile);
+    wnd->Create(nullptr, QStringLiteral("个人资料修改"));
+    wnd->move(40, 40);
+    wnd->ShowWindow(true);
+    settle();
+    if (scene != ProfileScene::View)
+        if (QWidget* edit = wnd->FindControl("edit_btn")) QMetaObject::invokeMethod(edit, "click");
+    settle();
+    return {wnd};
 }
 
 }  // namespace kivtal::screens

@@ -129,6 +129,9 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"contact_scanner", [] { return screens::ShowContactEditor(screens::ContactScene::Scanner, Settle); }},
         {"contact_rule_message",
          [] { return screens::ShowContactEditor(screens::ContactScene::RuleMessage, Settle); }},
+        {"profile_view", [] { return screens::ShowProfileEditor(screens::ProfileScene::View, Settle); }},
+        {"profile_form", [] { return screens::ShowProfileEditor(screens::ProfileScene::Form, Settle); }},
+        {"profile_certified", [] { return screens::ShowProfileEditor(screens::ProfileScene::Certified, Settle); }},
     };
     return scenes;
 }
