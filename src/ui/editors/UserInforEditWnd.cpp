@@ -1,6 +1,8 @@
 #include "ui/editors/UserInforEditWnd.h"
 
 #include <QAbstractButton>
+#include <QLayout>
+#include <algorithm>
 
 #include "store/AccountStore.h"
 #include "text/Diagnostics.h"
@@ -203,6 +205,9 @@ void CUserInforEditWnd::ShowEditPage(bool edit) {
     editStarted_ = editStarted_ || edit;
     if (QWidget* show = FindControl("show_page")) show->setVisible(!edit);
     if (QWidget* form = FindControl("edit_page")) form->setVisible(edit);
+    // The short view and the long form each get a window of their own height.
+    if (layout()) layout()->activate();
+    resize(width(), edit ? std::max(height(), sizeHint().height()) : sizeHint().height());
 }
 
 void CUserInforEditWnd::Post(WorkerRequest request) {
