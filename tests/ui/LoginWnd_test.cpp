@@ -251,6 +251,34 @@ TEST_F(LoginWndTest, PlaceholdersAndEmptyFieldsAreNeverSent) {
     EXPECT_FALSE(window->IsClosing());
 }
 
+// The empty-input tip waits a second before it shows; a login sent meanwhile opens its
+// progress box, which that stale tip must not take over (its timer would close the box
+// during the login and let a second one be sent).
+TEST_F(LoginWndTest, AStaleTipNeverLandsInTheNextAttemptsProgressBox) {
+    CLoginWnd* window = Open();
+    test::ClickControl(*window, "login_btn");  // empty: the tip is on its way
+    Pump();
+    ASSERT_EQ(window->ProgressBox(), nullptr);
+    window->FindControl<QLineEdit>("input_account")->setText("alice");
+    window->FindControl<QLineEdit>("input_password")->setText("secret");
+    test::ClickControl(*window, "login_btn");
+    Pump();
+    ASSERT_NE(window->ProgressBox(), nullptr);
+    ASSERT_EQ(worker.Count(WM_REQ_LOGIN), 1);
+
+    QTest::qWait(kLoginSettleMs + 300);
+    ASSERT_NE(window->ProgressBox(), nullptr);
+    EXPECT_TRUE(window->ProgressBox()->IsAnimationView());
+    EXPECT_FALSE(window->IsTimerRunning(kLoginTipTimer));
+    test::ClickControl(*window, "login_btn");
+    Pump();
+    EXPECT_EQ(worker.Count(WM_REQ_LOGIN), 1);
+
+    // The attempt's own result still shows its tip.
+    window->PostMessage(WM_RES_LOGIN, -3);
+    EXPECT_EQ(WaitForTip(*window), "用户密码或账号错误。");
+}
+
 TEST_F(LoginWndTest, TheMaskHasSixBulletsWhateverThePasswordLength) {
     for (int length : {1, 30}) {
         SCOPED_TRACE(length);

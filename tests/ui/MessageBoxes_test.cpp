@@ -1,5 +1,6 @@
 // The message boxes, the busy notice and the mask, answered through their real buttons.
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -99,6 +100,51 @@ TEST_F(MessageBoxTest, TalMsgBoxWithoutParentNeverBlocksAndReportsOk) {
     EXPECT_TRUE(VisibleWindows("KivTalMessageBox").empty());
 }
 
+// While a window runs modally, its owner is blocked and nothing else: a box shown
+// without an owner (a device error) and unrelated windows still take clicks.
+TEST_F(MessageBoxTest, AModalWindowBlocksOnlyItsOwner) {
+    auto* ownerButton = new QPushButton("owner", owner);
+    ownerButton->setGeometry(10, 10, 100, 30);
+    ownerButton->show();
+    QWidget bystander;
+    bystander.setGeometry(760, 100, 200, 100);
+    auto* bystanderButton = new QPushButton("other", &bystander);
+    bystanderButton->setGeometry(10, 10, 100, 30);
+    bystander.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bystander));
+    int ownerClicks = 0;
+    int bystanderClicks = 0;
+    QObject::connect(ownerButton, &QPushButton::clicked, [&] { ++ownerClicks; });
+    QObject::connect(bystanderButton, &QPushButton::clicked, [&] { ++bystanderClicks; });
+
+    // An owned question box, then a modal window without an owner (as the login window).
+    for (const bool owned : {true, false}) {
+        ownerClicks = bystanderClicks = 0;
+        bool ownerlessAnswered = false;
+        WindowImplBase::SetModalObserver([&](WindowImplBase& modal) {
+            WindowImplBase::SetModalObserver({});
+            ShowTalMsgBox("温馨提示", nullptr, "扫描仪不见了");
+            const auto boxes = VisibleWindows("KivTalMessageBox");
+            for (WindowImplBase* box : boxes) {
+                if (box == &modal) continue;
+                QPointer<WindowImplBase> ownerless(box);
+                test::ClickControl(*box, "btn_ok");
+                Pump();
+                ownerlessAnswered = ownerless.isNull() || ownerless->IsClosing();
+            }
+            test::ClickThroughWindow(ownerButton);
+            test::ClickThroughWindow(bystanderButton);
+            test::ClickControl(modal, owned ? "_btn_ok" : "okbtn");
+        });
+        EXPECT_EQ(owned ? ShowTalMsgBox("温馨提示", owner, "要删除吗？", 1) : ShowMessageBox(nullptr, "连接失败"), 1);
+        EXPECT_TRUE(ownerlessAnswered) << owned;
+        EXPECT_EQ(bystanderClicks, 1) << owned;
+        EXPECT_EQ(ownerClicks, owned ? 0 : 1);
+    }
+    test::ClickThroughWindow(ownerButton);  // free again once the modal window closed
+    EXPECT_EQ(ownerClicks, 2);
+}
+
 TEST_F(MessageBoxTest, ConnectionFailureBoxClosesWithOneFromEitherButton) {
     for (const char* button : {"okbtn", "btn_close"}) {
         AnswerNextModal(button, [](WindowImplBase& box) {
@@ -145,8 +191,8 @@ TEST_F(MessageBoxTest, NoticeBoxAnimatesOnTimer131AndSwitchesViews) {
     EXPECT_TRUE(Shown(*box, "normal_control"));
     EXPECT_EQ(TextOf(*box, "tip_msg"), "用户密码或账号错误。");
 
-    box->ShowAnimationView();
-    test::ClickControl(*box, "okbtn");
+    box->ShowAnimationView();  // "okbtn" belongs to the message view
+    test::ClickControl(*box, "btn_close");
     EXPECT_FALSE(box->IsTimerRunning(kNoticeAnimationTimer));  // final teardown
     Pump();
     EXPECT_TRUE(alive.isNull());

@@ -93,6 +93,28 @@ TEST_F(HomeFixture, AMenuWhoseOwnerHasClosedPostsNothing) {
     EXPECT_EQ(worker.Count(WM_REQ_LOGOUT), 0);
 }
 
+// A desktop without a status area: hiding the window would leave a program nobody
+// can reach or end.
+TEST_F(HomeFixture, WithoutATrayCloseMinimisesAndTheWindowsOwnMenuEndsTheProgram) {
+    trayShown = false;
+    CHomePage& home = Open();  // exit_ways 0
+    test::ClickControl(home, "btn_close");
+    EXPECT_TRUE(home.isVisible());
+    EXPECT_TRUE(home.isMinimized());
+    EXPECT_FALSE(home.IsClosing());
+    EXPECT_EQ(worker.Count(WM_REQ_LOGOUT), 0);
+
+    home.showNormal();  // back from the task bar
+    QWidget* caption = home.FindControl("app_name");
+    ASSERT_NE(caption, nullptr);
+    QTest::mouseClick(home.windowHandle(), Qt::RightButton, {}, caption->mapTo(&home, caption->rect().center()));
+    ASSERT_TRUE(PumpUntil([] { return VisibleWindows("ZELMenuWnd").size() == 1; }));
+    for (const char* item : {"menu_recharge", "menu_regist", "menu_exit"})
+        EXPECT_NE(VisibleWindows("ZELMenuWnd").front()->FindControl(item), nullptr) << item;
+    test::ClickControl(*VisibleWindows("ZELMenuWnd").front(), "menu_exit");
+    EXPECT_TRUE(PumpUntil([&] { return worker.Count(WM_REQ_LOGOUT) == 1; }));
+}
+
 TEST_F(HomeFixture, FinalTeardownRemovesTheTrayIconAndTheMask) {
     CHomePage& home = Open();
     const QPointer<CMaskDlg> mask(home.Mask());

@@ -13,6 +13,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/support/UiTestSupport.h"
+#include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
 
@@ -33,7 +34,12 @@ struct Received {
 struct ProbeLog {
     std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
     std::vector<Received> messages;
+    std::vector<int> values;  // of kValueMessage
+    bool checkOnKillFocus = false;  // a field check that answers with a box, as editors do
+    int boxes = 0;
 };
+
+constexpr unsigned kValueMessage = WM_USER + 50;
 
 class ProbeWindow : public WindowImplBase {
 public:
@@ -44,9 +50,14 @@ public:
 protected:
     void Notify(const QString& type, QWidget* sender) override {
         log_->notes.emplace_back(type, sender ? sender->objectName() : QString());
+        if (type == "killfocus" && log_->checkOnKillFocus) {
+            ++log_->boxes;
+            ShowTalMsgBox({}, this, "格式不正确");
+        }
     }
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t w, std::intptr_t l, bool& handled) override {
         log_->messages.push_back({number, w, l, QThread::currentThread() == qApp->thread()});
+        if (number == kValueMessage) log_->values.push_back(*MessageValue<std::shared_ptr<int>>(l));
         handled = true;
         return static_cast<std::intptr_t>(number) + w;
     }
@@ -91,7 +102,7 @@ TEST_F(WindowToolkitTest, WindowInitArrivesOnceOnFirstShow) {
 
 TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
     ShowActive();
-    QTest::mouseClick(window->FindControl("probe_btn"), Qt::LeftButton);
+    test::ClickControl(*window, "probe_btn");
     auto* edit = window->FindControl<QLineEdit>("probe_edit");
     edit->setFocus();
     QTest::keyClicks(edit, "ab");
@@ -107,6 +118,49 @@ TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {
     EXPECT_TRUE(Saw("setfocus", "probe_edit2"));
 }
 
+// Focus notifications follow the focus between the window's controls; other windows
+// taking and giving back the activation are no focus change.
+TEST_F(WindowToolkitTest, FocusNotificationsIgnoreActivationChanges) {
+    ShowActive();
+    auto* edit = window->FindControl("probe_edit");
+    edit->setFocus();
+    Pump();
+    const auto focusNotes = [&] {
+        std::vector<std::pair<QString, QString>> notes;
+        for (const auto& note : log->notes)
+            if (note.first == "setfocus" || note.first == "killfocus") notes.push_back(note);
+        return notes;
+    };
+    ASSERT_EQ(focusNotes().back(), std::make_pair(QStringLiteral("setfocus"), QStringLiteral("probe_edit")));
+    log->notes.clear();
+
+    QWidget other;  // another program's window, say
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ShowActive();
+    auto* combo = window->FindControl<ComboKiv>("probe_combo");
+    combo->AddItem("甲", 1);
+    combo->showPopup();  // the popup takes the focus
+    Pump();
+    combo->hidePopup();
+    Pump();
+    ASSERT_TRUE(focusNotes().empty());
+
+    // A check on "killfocus" that opens a box runs once, not again for its own box.
+    log->checkOnKillFocus = true;
+    WindowImplBase::SetModalObserver([](WindowImplBase& box) { test::ClickControl(box, "btn_ok"); });
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(PumpUntil([&] { return test::VisibleWindows("KivTalMessageBox").empty(); }));
+    ShowActive();
+    Pump();
+    EXPECT_EQ(log->boxes, 1);
+    const auto notes = focusNotes();
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], std::make_pair(QStringLiteral("killfocus"), QStringLiteral("probe_edit")));
+    EXPECT_EQ(notes[1], std::make_pair(QStringLiteral("setfocus"), QStringLiteral("probe_edit2")));
+}
+
 TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
     auto* owned = new ProbeWindow(log);
     ASSERT_TRUE(owned->Create(window, QStringLiteral("owned")));
@@ -115,17 +169,30 @@ TEST_F(WindowToolkitTest, FindControlSeesOnlyItsOwnWindow) {
     EXPECT_EQ(window->FindControl("no_such_control"), nullptr);
 }
 
-TEST_F(WindowToolkitTest, ComboPickPostsThePickerAndItsValue) {
+TEST_F(WindowToolkitTest, FillingAComboChoosesNothingOnlyTheUsersPickNotifies) {
     auto* combo = window->FindControl<ComboKiv>("probe_combo");
     ASSERT_NE(combo, nullptr);
+    ShowActive();
     combo->AddItem("甲", 10);
     combo->AddItem("乙", 20);
-    EXPECT_EQ(combo->GetSelection(), 10);
-    combo->RemoveAll();
     EXPECT_EQ(combo->GetSelection(), -1);
+    EXPECT_EQ(combo->currentText(), "");
+    combo->SelectValue(20);
+    EXPECT_EQ(combo->GetSelection(), 20);
+    combo->RemoveAll();
     combo->AddItem("丙", 30);
-    emit combo->activated(0);  // what a pick from the popup emits
+    combo->AddItem("丁", 40);
+    EXPECT_EQ(combo->GetSelection(), -1);
     Pump();
+    EXPECT_FALSE(Saw("itemselect", "probe_combo"));
+    EXPECT_TRUE(log->messages.empty());
+
+    // The user's choice, with the keyboard on the closed picker.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    Pump();
+    EXPECT_EQ(combo->GetSelection(), 30);
+    EXPECT_TRUE(Saw("itemselect", "probe_combo"));
     ASSERT_EQ(log->messages.size(), 1u);
     EXPECT_EQ(log->messages[0].number, WM_COMBO_PICKED);
     EXPECT_EQ(log->messages[0].wParam, 30);
@@ -144,7 +211,7 @@ TEST_F(WindowToolkitTest, FindEditReadsEmptyWhileShowingItsDefaultText) {
     EXPECT_EQ(field->GetText(), "工商银行");
 
     ShowActive();
-    QTest::mouseClick(field->Display(), Qt::LeftButton);
+    test::ClickThroughWindow(field->Display());
     EXPECT_TRUE(field->IsEditing());
     window->FindControl("probe_edit")->setFocus();
     Pump();
@@ -188,6 +255,30 @@ TEST_F(WindowToolkitTest, ResultsForAClosedWindowAreDropped) {
     Pump();
     EXPECT_TRUE(log->messages.empty());
     EXPECT_FALSE(WindowRegistry::Post(handle, WM_RES_SYNC, 0, 0));
+}
+
+TEST_F(WindowToolkitTest, PostedValuesAreFreedWithTheirMessageHandledOrNot) {
+    const WindowHandle handle = window->GetHandle();
+    auto handled = std::make_shared<int>(7);
+    const std::weak_ptr<int> handledSeen = handled;
+    std::thread([&] { WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(handled)); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return log->values.size() == 1; }));
+    EXPECT_EQ(log->values[0], 7);
+    EXPECT_TRUE(handledSeen.expired());
+
+    // The window closes while the value is on its way: never handled, freed all the same.
+    auto pending = std::make_shared<int>(8);
+    const std::weak_ptr<int> pendingSeen = pending;
+    EXPECT_TRUE(window->PostValue(kValueMessage, 0, std::move(pending)));
+    window->Close(0);
+    Pump();
+    EXPECT_TRUE(pendingSeen.expired());
+
+    auto late = std::make_shared<int>(9);
+    const std::weak_ptr<int> lateSeen = late;
+    EXPECT_FALSE(WindowRegistry::PostValue(handle, kValueMessage, 0, std::move(late)));
+    EXPECT_TRUE(lateSeen.expired());
+    EXPECT_EQ(log->values.size(), 1u);
 }
 
 TEST_F(WindowToolkitTest, NewWindowsNeverInheritAClosedWindowsHandle) {

@@ -3,6 +3,10 @@
 // value, -1 when nothing is chosen. A pick by the user posts WM_COMBO_PICKED to the
 // picker's window with wParam = the new selection and lParam = the picker itself, so
 // a window with several pickers can tell which one changed.
+//
+// Only the user chooses: filling the picker leaves nothing chosen, and neither filling
+// nor SelectValue sends "itemselect" or WM_COMBO_PICKED. A choice from the popup, the
+// arrow keys or the wheel sends both.
 #include <QComboBox>
 
 namespace kivtal {
@@ -27,6 +31,8 @@ public:
 signals:
     void clicked();
     void dropDown();
+    // The user chose an entry; the toolkit turns it into "itemselect".
+    void itemSelected();
 
 private:
     void OnActivated(int index);

@@ -5,6 +5,7 @@
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
 #include "ui/controls/GifLabel.h"
+#include "ui/controls/ListKiv.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
@@ -25,6 +26,7 @@ void RegisterStandardControls() {
     Register<GroupCombo>("GroupCombo");
     Register<TradeCombo>("TradeCombo");
     Register<SelectCombo>("SelectCombo");
+    Register<ListKiv>("ListKiv");
 }
 
 }  // namespace kivtal

@@ -1,7 +1,6 @@
 #include "ui/dialogs/LoginWnd.h"
 
 #include <QAbstractButton>
-#include <QFocusEvent>
 #include <QTimer>
 
 #include "net/AccountJobs.h"
@@ -54,17 +53,6 @@ CLoginMsgBoxWnd* CLoginWnd::ProgressBox() const {
 void CLoginWnd::OnFinalMessage() {
     if (CLoginMsgBoxWnd* box = ProgressBox()) box->Close(1);
     progress_ = nullptr;
-}
-
-bool CLoginWnd::eventFilter(QObject* watched, QEvent* event) {
-    // A window that becomes active again hands the focus back to a control; that is
-    // not the user entering a field, and entering the account field clears the
-    // password. Only the very first focus at start passes, to be swallowed.
-    if (event->type() == QEvent::FocusIn && accountFocusSeen_ &&
-        static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) {
-        return QWidget::eventFilter(watched, event);
-    }
-    return WindowImplBase::eventFilter(watched, event);
 }
 
 void CLoginWnd::Notify(const QString& type, QWidget* sender) {
@@ -170,6 +158,10 @@ CLoginMsgBoxWnd* CLoginWnd::OpenNoticeBox(const QString& title) {
 }
 
 void CLoginWnd::OpenProgressBox() {
+    // A tip still waiting from an earlier attempt belongs to that attempt: landing in
+    // this box, its timer would close the box while this login is in flight.
+    ++tipAttempt_;
+    KillTimer(kLoginTipTimer);
     CLoginMsgBoxWnd* box = OpenNoticeBox(kNoticeCaption);
     if (!box) return;
     box->ShowAnimationView();
@@ -179,8 +171,8 @@ void CLoginWnd::OpenProgressBox() {
 void CLoginWnd::ShowTip(QString text) {
     if (text.isEmpty()) text = kTipServerBusy;
     // A pause, not a block: the window keeps painting and taking messages meanwhile.
-    QTimer::singleShot(kLoginSettleMs, this, [this, text] {
-        if (!IsClosing()) ShowTipNow(text);
+    QTimer::singleShot(kLoginSettleMs, this, [this, text, attempt = tipAttempt_] {
+        if (!IsClosing() && attempt == tipAttempt_) ShowTipNow(text);
     });
 }
 

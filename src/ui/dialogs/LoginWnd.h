@@ -56,7 +56,6 @@ protected:
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                       bool& handled) override;
     void OnFinalMessage() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Flow (LoginWnd.cpp).
@@ -102,6 +101,7 @@ private:
     bool versionCleared_ = false;
     bool resultsIgnored_ = false;
     bool accountFocusSeen_ = false;
+    int tipAttempt_ = 0;  // counts progress boxes opened; a tip shows only in its own
     // The updater could not be started, so nobody will install or tell us to go on.
     bool updaterUnavailable_ = false;
     // The remembered account and password digest the fields were filled with; sending

@@ -59,6 +59,9 @@ public:
     void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
     void SetHooks(HomeHooks hooks) { hooks_ = std::move(hooks); }
     void SetWebSite(QString address) { webSite_ = std::move(address); }
+    // Whether the desktop shows tray icons now; a test seam, since a headless desktop
+    // has no tray. Asked whenever the window closes.
+    void SetTrayProbe(std::function<bool()> probe) { trayProbe_ = std::move(probe); }
 
     // The group row whose name is being edited, -1 for none. A sync result that arrives
     // meanwhile is ignored, so the edit is not rebuilt away under the user.
@@ -81,6 +84,7 @@ protected:
                                       bool& handled) override;
     void OnFinalMessage() override;
     void OnSystemClose() override { OnCloseButton(); }
+    void InitWindow() override;
     int CaptionHeight() const override { return 64; }
 
 private:
@@ -108,6 +112,7 @@ private:
     // Tray, menu and ending.
     void OnTray(std::intptr_t mouseMessage);
     void OnMenuItem(const QString& item);
+    bool DesktopHasTray() const;
     void OnCloseButton();
 
     bool OnFrameClick(const QString& name, QWidget* sender);
@@ -131,6 +136,7 @@ private:
     QPointer<CMaskDlg> mask_;
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
+    std::function<bool()> trayProbe_;
     PageSlide slide_;
 };
 

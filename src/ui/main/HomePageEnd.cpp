@@ -20,6 +20,21 @@ void CHomePage::OnTray(std::intptr_t mouseMessage) {
     }
 }
 
+void CHomePage::InitWindow() {
+    // The tray menu's items are also the window's own: a right click on the caption bar
+    // opens them, so a desktop without a tray still offers "menu_exit".
+    QWidget* caption = FindControl("caption_bar");
+    if (!caption) return;
+    caption->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(caption, &QWidget::customContextMenuRequested, this, [this, caption](const QPoint& at) {
+        ShowMenu(*this, new CMenuWnd(QStringLiteral("menu.xml")), caption->mapToGlobal(at), Qt::TopLeftCorner);
+    });
+}
+
+bool CHomePage::DesktopHasTray() const {
+    return trayProbe_ ? trayProbe_() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void CHomePage::OnMenuItem(const QString& item) {
     if (item == u"menu_exit") {
         Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
@@ -38,10 +53,14 @@ void CHomePage::OnMenuItem(const QString& item) {
 void CHomePage::OnCloseButton() {
     UserSettings settings;  // its defaults stand when the table is empty
     if (AccountStore(store_).ReadSettings(settings) != 0) return;
-    // 0: the program stays in the tray (or, without a tray, comes back when it is
-    // started again: the running instance raises this window).
-    if (settings.exit_ways == 0) ShowWindow(false);
-    else Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
+    if (settings.exit_ways != 0) {
+        Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
+        return;
+    }
+    // 0: the program stays in the tray. Without a tray a hidden window could be
+    // neither found nor ended, so it goes to the task bar instead.
+    if (DesktopHasTray()) ShowWindow(false);
+    else showMinimized();
 }
 
 void CHomePage::OnFinalMessage() {

@@ -19,7 +19,7 @@ void CMenuWnd::Notify(const QString& type, QWidget* sender) {
     WindowRegistry::Post(owner_, WM_UI_MENU_ITEM, item, lParam_);
 }
 
-CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRight) {
+CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& point, Qt::Corner corner) {
     if (!menu->Create(&owner, QStringLiteral("menu"))) {
         delete menu;
         return nullptr;
@@ -29,7 +29,9 @@ CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRi
     // closes on; it also stays above every other window while open.
     menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     menu->adjustSize();
-    menu->move(bottomRight - QPoint(menu->width(), menu->height()));
+    const bool right = corner == Qt::TopRightCorner || corner == Qt::BottomRightCorner;
+    const bool bottom = corner == Qt::BottomLeftCorner || corner == Qt::BottomRightCorner;
+    menu->move(point - QPoint(right ? menu->width() : 0, bottom ? menu->height() : 0));
     menu->ShowWindow(true);
     menu->activateWindow();
     menu->setFocus(Qt::PopupFocusReason);

@@ -28,11 +28,13 @@ private:
     std::intptr_t lParam_;
     WindowHandle owner_ = 0;
 
-    friend CMenuWnd* ShowMenu(WindowImplBase&, CMenuWnd*, const QPoint&);
+    friend CMenuWnd* ShowMenu(WindowImplBase&, CMenuWnd*, const QPoint&, Qt::Corner);
 };
 
-// Shows menu as a popup of owner with its bottom-right corner at bottomRight (global
-// coordinates), focused; takes ownership. nullptr when its layout cannot be loaded.
-CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& bottomRight);
+// Shows menu as a popup of owner with its corner (bottom-right unless told) at point
+// (global coordinates), focused; takes ownership. nullptr when its layout cannot be
+// loaded.
+CMenuWnd* ShowMenu(WindowImplBase& owner, CMenuWnd* menu, const QPoint& point,
+                   Qt::Corner corner = Qt::BottomRightCorner);
 
 }  // namespace kivtal

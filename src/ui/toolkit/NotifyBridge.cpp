@@ -22,6 +22,7 @@ constexpr SignalRoute kRoutes[] = {
     {"returnPressed()", "OnReturn()"},
     {"textChanged(QString)", "OnTextChanged()"},
     {"textChanged()", "OnTextChanged()"},
+    {"itemSelected()", "OnItemSelect()"},
     {"currentIndexChanged(int)", "OnItemSelect()"},
     {"currentRowChanged(int)", "OnItemSelect()"},
     {"currentItemChanged(QTreeWidgetItem*,QTreeWidgetItem*)", "OnItemSelect()"},
@@ -49,9 +50,13 @@ void NotifyBridge::BindControl(QWidget* control) {
     control->setProperty(kBoundProperty, true);
     control->installEventFilter(window_);
     const QMetaObject* meta = control->metaObject();
+    // A control that tells the user's choice apart from its own filling says so by
+    // itemSelected(); its index changes are then no notification.
+    const bool choosesByUser = meta->indexOfSignal("itemSelected()") >= 0;
     for (const SignalRoute& route : kRoutes) {
         const int signal = meta->indexOfSignal(route.signal);
         if (signal < 0) continue;
+        if (choosesByUser && qstrcmp(route.signal, "currentIndexChanged(int)") == 0) continue;
         const int slot = metaObject()->indexOfSlot(route.slot);
         connect(control, meta->method(signal), this, metaObject()->method(slot));
     }

@@ -1,8 +1,10 @@
 #include "ui/toolkit/WindowImplBase.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -81,7 +83,10 @@ void WindowImplBase::ShowWindow(bool show) {
 
 int WindowImplBase::ShowModal() {
     if (closing_) return closeCode_;
-    if (!isVisible()) setWindowModality(Qt::ApplicationModal);
+    // Modal to its owner's windows only: a box shown without an owner (a device error
+    // while an editor runs) must stay answerable, and an ownerless modal window (the
+    // login window, the main window) blocks nothing else.
+    if (!isVisible()) setWindowModality(parentWidget() ? Qt::WindowModal : Qt::NonModal);
     QEventLoop loop;
     modalLoop_ = &loop;
     show();
@@ -175,10 +180,10 @@ bool WindowImplBase::event(QEvent* event) {
 bool WindowImplBase::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
-        SendNotify(QStringLiteral("setfocus"), qobject_cast<QWidget*>(watched));
+        OnControlFocusIn(qobject_cast<QWidget*>(watched));
         break;
     case QEvent::FocusOut:
-        SendNotify(QStringLiteral("killfocus"), qobject_cast<QWidget*>(watched));
+        OnControlFocusOut(qobject_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)->reason());
         break;
     case QEvent::MouseButtonPress:
         if (StartCaptionDrag(watched, event)) return true;
@@ -187,6 +192,32 @@ bool WindowImplBase::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// "setfocus" and "killfocus" follow the focus between the window's own controls. When
+// another window takes the activation (a box that a focus check opened, a picker's
+// popup, another program) the control keeps the window's focus, and when the window
+// gets it back, the same control receiving it again is no news: a check that opens a
+// box on "killfocus" must not run again because of its own box.
+void WindowImplBase::OnControlFocusIn(QWidget* control) {
+    if (!control || control == focused_) return;
+    if (QWidget* previous = focused_.data()) {
+        // It lost the focus while the window was inactive (hidden, disabled, moved on).
+        focused_ = nullptr;
+        SendNotify(QStringLiteral("killfocus"), previous);
+    }
+    focused_ = control;
+    SendNotify(QStringLiteral("setfocus"), control);
+}
+
+void WindowImplBase::OnControlFocusOut(QWidget* control, Qt::FocusReason reason) {
+    // While a popup is open the focus stays with the control that opened it.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        QApplication::activePopupWidget())
+        return;
+    if (!control || control != focused_) return;
+    focused_ = nullptr;
+    SendNotify(QStringLiteral("killfocus"), control);
 }
 
 bool WindowImplBase::StartCaptionDrag(QObject* watched, QEvent* event) {

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "net/ResultPoster.h"
+#include "ui/toolkit/WindowRegistry.h"
 
 class QEventLoop;
 
@@ -44,7 +45,8 @@ public:
     void CenterWindow();
     void ShowWindow(bool show = true);
 
-    // Shows the window modally and returns the code passed to Close.
+    // Shows the window and returns the code passed to Close. An owned window blocks its
+    // owner (and the owner's owners) meanwhile; other windows stay usable.
     int ShowModal();
     // Hides the window, ends its modal loop with code, runs the final teardown and
     // schedules deletion. Later calls do nothing.
@@ -54,6 +56,11 @@ public:
 
     // Any thread; dropped once the window has closed.
     void PostMessage(unsigned number, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    // Any thread: a message owning a value, see WindowRegistry::PostValue.
+    template <class T>
+    bool PostValue(unsigned number, std::intptr_t wParam, T value) {
+        return WindowRegistry::PostValue(handle_, number, wParam, std::move(value));
+    }
     // Handled before returning. From another thread the caller blocks until the UI
     // thread has handled it, so the caller must know the window is alive.
     std::intptr_t SendMessage(unsigned number, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
@@ -102,11 +109,14 @@ protected:
 private:
     std::intptr_t DispatchMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
     bool StartCaptionDrag(QObject* watched, QEvent* event);
+    void OnControlFocusIn(QWidget* control);
+    void OnControlFocusOut(QWidget* control, Qt::FocusReason reason);
 
     WindowHandle handle_ = 0;
     QWidget* root_ = nullptr;
     NotifyBridge* bridge_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
+    QPointer<QWidget> focused_;  // the control "setfocus" was last sent for
     std::map<std::uintptr_t, int> timers_;  // id -> Qt timer id
     int closeCode_ = 0;
     bool closing_ = false;

@@ -39,16 +39,31 @@ void WindowRegistry::Unregister(WindowHandle handle) {
     r.windows.erase(handle);
 }
 
-bool WindowRegistry::Post(WindowHandle handle, unsigned number, std::intptr_t wParam,
-                          std::intptr_t lParam) {
+namespace {
+
+bool PostEvent(WindowHandle handle, std::unique_ptr<WindowMessageEvent> message) {
     Registry& r = TheRegistry();
     // Posting under the lock: a window unregisters (under this lock) before its QObject
     // part is destroyed, so the target cannot vanish between the lookup and the post.
+    // Qt deletes the events still queued for a window that is destroyed.
     std::lock_guard lock(r.mutex);
     const auto it = r.windows.find(handle);
     if (it == r.windows.end() || it->second.isNull()) return false;
-    QCoreApplication::postEvent(it->second.data(), new WindowMessageEvent(number, wParam, lParam));
+    QCoreApplication::postEvent(it->second.data(), message.release());
     return true;
+}
+
+}  // namespace
+
+bool WindowRegistry::Post(WindowHandle handle, unsigned number, std::intptr_t wParam,
+                          std::intptr_t lParam) {
+    return PostEvent(handle, std::make_unique<WindowMessageEvent>(number, wParam, lParam));
+}
+
+bool WindowRegistry::PostPayload(WindowHandle handle, unsigned number, std::intptr_t wParam,
+                                 std::shared_ptr<void> payload) {
+    const auto lParam = reinterpret_cast<std::intptr_t>(payload.get());
+    return PostEvent(handle, std::make_unique<WindowMessageEvent>(number, wParam, lParam, std::move(payload)));
 }
 
 WindowImplBase* WindowRegistry::Find(WindowHandle handle) {

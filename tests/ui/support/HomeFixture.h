@@ -54,6 +54,7 @@ protected:
         home->SetWorkerLink(&worker);
         home->SetUrlOpener([this](const QUrl& url) { opened.push_back(url.toString()); });
         home->SetWebSite(kTestWebSite);
+        home->SetTrayProbe([this] { return trayShown; });
         EXPECT_TRUE(home->Create(nullptr, kHomeTitle));
         home->ShowWindow(true);
         EXPECT_TRUE(PumpUntil([this] { return worker.resultWindow == home->GetHandle(); }));
@@ -71,6 +72,7 @@ protected:
     LocalStore store;
     FakeWorker worker;
     std::vector<QString> opened;
+    bool trayShown = true;  // the headless test desktop has none; most tests assume one
     QPointer<CHomePage> home;
 };
 

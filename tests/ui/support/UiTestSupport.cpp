@@ -34,7 +34,14 @@ void AnswerNextModal(const QString& button, std::function<void(WindowImplBase&)>
 void ClickControl(WindowImplBase& window, const QString& name) {
     QWidget* control = window.FindControl(name);
     ASSERT_NE(control, nullptr) << name.toStdString();
-    QTest::mouseClick(control, Qt::LeftButton);
+    ClickThroughWindow(control);
+}
+
+void ClickThroughWindow(QWidget* control, QPoint at) {
+    QWidget* top = control->window();
+    ASSERT_NE(top->windowHandle(), nullptr) << "not shown: " << control->objectName().toStdString();
+    if (at.isNull()) at = control->rect().center();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, control->mapTo(top, at));
 }
 
 std::vector<WindowImplBase*> VisibleWindows(const QString& className) {

@@ -20,8 +20,11 @@ void Pump();
 // control named button clicked with the mouse. One-shot.
 void AnswerNextModal(const QString& button, std::function<void(WindowImplBase&)> inspect = {});
 
-// Clicks a control of window with the left mouse button.
+// Clicks a control of window with the left mouse button, through the window system's
+// event path: a window blocked by a modal one receives nothing, as for a user.
 void ClickControl(WindowImplBase& window, const QString& name);
+// The same for any shown control; at is in the control's coordinates (null: centre).
+void ClickThroughWindow(QWidget* control, QPoint at = {});
 
 // Visible top-level windows whose window class name is className.
 std::vector<WindowImplBase*> VisibleWindows(const QString& className);
