@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "ui/editors/AddConnectionDlg.h"
+#include "ui/tools/EditorScenes.h"
 #include "ui/support/EditorFixture.h"
 
 namespace kivtal::test {
@@ -21,49 +22,17 @@ protected:
         return *editor;
     }
 
-    // A contact with every page filled, stored the way the service would send it.
+    // A contact with every page filled and the fields no page shows, as stored.
     BusinessCard FullContact() {
-        BusinessCard c;
-        c.bc_name = "李明";
+        BusinessCard c = screens::DemoContact();
         c.bc_name_pinyin = "LIMING";
-        c.cell_phone = "13812345678";
-        c.qq = "123456";
-        c.mail = "liming@example.com";
-        c.company_name = "远景贸易";
-        c.web_site = "www.example.com";
-        c.addr_c_detail = "世纪大道100号";
         c.group_id = AddGroup("客户");
         c.title = 2;
-        c.bc_comment = "展会上认识";
-        c.position = "采购经理";
-        c.main_business = "外贸[pig]物流[pig]仓储[pig]";
-        c.business_id = 51;
-        c.job_category_id = 3;
-        c.fix_phone = "021-55556666";
-        c.fax = "021-55556667";
-        c.birthday_type = 2;
         c.birthday = "2020--4-05";
-        c.addr_f_detail = "徐汇区";
-        c.home_phone = "021-66667777";
-        c.hobby = "读书[pig]旅游[pig]";
-        c.belief = "佛教[pig]";
-        c.habit = "早起[pig]";
-        c.favor_food = "川菜[pig]";
-        c.relate_contacts = "张三[gx]同学[pig]王芳[gx]同事[pig]";
-        c.how_to_konw = "广交会";
         c.ww = "kept-ww";
         c.complete = 1;
         c.common_use = 1;
         c.main_tab = 0;
-        for (const char* bank : {"中国银行", "招商银行"}) {
-            UserBankInfo a;
-            a.bank_name = bank;
-            a.ubank_branch = "上海分行";
-            a.ubank_subbranch = "陆家嘴支行";
-            a.ubank_user = "李明";
-            a.ubank_card = "6222020000000001";
-            c.bank_accounts.push_back(a);
-        }
         CardGroup group;
         EXPECT_EQ(ContactStore(store).GroupById(c.group_id, group), 0);
         c.server_group_id = group.server_id;

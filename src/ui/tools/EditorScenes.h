@@ -35,43 +35,49 @@ inline LocalStore& EditorStore() {
     return store;
 }
 
+// A contact with every page filled: the screenshots' contact, and the tests' too.
+inline BusinessCard DemoContact() {
+    BusinessCard c;
+    c.bc_name = "李明";
+    c.cell_phone = "13812345678";
+    c.qq = "123456";
+    c.mail = "liming@example.com";
+    c.company_name = "上海远景贸易有限公司";
+    c.web_site = "www.example.com";
+    c.addr_c_detail = "上海市浦东新区世纪大道100号";
+    c.group_id = 2;
+    c.bc_comment = "展会上认识，对物流合作有兴趣";
+    c.position = "采购经理";
+    c.main_business = "外贸[pig]物流[pig]仓储[pig]";
+    c.business_id = 51;
+    c.job_category_id = 3;
+    c.fix_phone = "021-55556666";
+    c.fax = "021-55556667";
+    c.birthday_type = 2;
+    c.birthday = "2001--4-05";
+    c.addr_f_detail = "上海市徐汇区";
+    c.home_phone = "021-66667777";
+    c.hobby = "读书[pig]旅游[pig]";
+    c.belief = "佛教[pig]";
+    c.habit = "早起[pig]";
+    c.favor_food = "川菜[pig]";
+    c.relate_contacts = "张三[gx]同学[pig]王芳[gx]同事[pig]";
+    c.how_to_konw = "2019年广交会";
+    for (const char* bank : {"中国银行", "招商银行"}) {
+        UserBankInfo a;
+        a.bank_name = bank;
+        a.ubank_branch = "上海分行";
+        a.ubank_subbranch = "陆家嘴支行";
+        a.ubank_user = "李明";
+        a.ubank_card = "6222020000000001";
+        c.bank_accounts.push_back(a);
+    }
+    return c;
+}
+
 inline int DemoContactId() {
     static const int id = [] {
-        BusinessCard c;
-        c.bc_name = "李明";
-        c.cell_phone = "13812345678";
-        c.qq = "123456";
-        c.mail = "liming@example.com";
-        c.company_name = "上海远景贸易有限公司";
-        c.web_site = "www.example.com";
-        c.addr_c_detail = "上海市浦东新区世纪大道100号";
-        c.group_id = 2;
-        c.bc_comment = "展会上认识，对物流合作有兴趣";
-        c.position = "采购经理";
-        c.main_business = "外贸[pig]物流[pig]仓储[pig]";
-        c.business_id = 51;
-        c.job_category_id = 3;
-        c.fix_phone = "021-55556666";
-        c.fax = "021-55556667";
-        c.birthday_type = 2;
-        c.birthday = "2001--4-05";
-        c.addr_f_detail = "上海市徐汇区";
-        c.home_phone = "021-66667777";
-        c.hobby = "读书[pig]旅游[pig]";
-        c.belief = "佛教[pig]";
-        c.habit = "早起[pig]";
-        c.favor_food = "川菜[pig]";
-        c.relate_contacts = "张三[gx]同学[pig]王芳[gx]同事[pig]";
-        c.how_to_konw = "2019年广交会";
-        for (const char* bank : {"中国银行", "招商银行"}) {
-            UserBankInfo a;
-            a.bank_name = bank;
-            a.ubank_branch = "上海分行";
-            a.ubank_subbranch = "陆家嘴支行";
-            a.ubank_user = "李明";
-            a.ubank_card = "6222020000000001";
-            c.bank_accounts.push_back(a);
-        }
+        BusinessCard c = DemoContact();
         ContactStore(EditorStore()).AddContact(c);
         return c.bc_id;
     }();
