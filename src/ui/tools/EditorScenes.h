@@ -9,6 +9,7 @@
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "store/StorePaths.h"
+#include "text/FieldRules.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/UserInforEditWnd.h"
@@ -101,7 +102,8 @@ inline std::vector<QWidget*> ShowContactEditor(ContactScene scene, const std::fu
         if (QWidget* sec = dlg->FindControl("AddBySEC")) QMetaObject::invokeMethod(sec, "click");
         break;
     case ContactScene::RuleMessage: {
-        auto* box = new CTalMsgBox(QStringLiteral("温馨提示"), QStringLiteral("姓名只能输入中文、英文、数字、“·”"), 0, 0);
+        const RuleMessage message = CheckContactName(u"张 三").message.value_or(RuleMessage{});
+        auto* box = new CTalMsgBox(QString::fromStdString(message.title), QString::fromStdString(message.text), 0, 0);
         box->Create(dlg, QStringLiteral("温馨提示"));
         box->CenterWindow();
         box->ShowWindow();
