@@ -92,6 +92,8 @@ public:
     // Live groups with their count of live contacts. On a failed count the groups
     // already appended stay.
     int ContactGroups(CardGroupList& out);
+    // The live groups alone, count 0: for pickers, which need no member counts.
+    int ContactGroupNames(CardGroupList& out);
     int GroupById(int groupId, CardGroup& out);  // 1 when there is no such row
 
     // The by-id reads with their answer told apart: no such row, or a database that

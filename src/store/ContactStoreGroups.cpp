@@ -84,6 +84,10 @@ int ContactStore::ContactGroups(CardGroupList& out) {
     });
 }
 
+int ContactStore::ContactGroupNames(CardGroupList& out) {
+    return contacts::RunRead(store_, [&](SqliteDb& db) { return ReadLiveGroups(db, out); });
+}
+
 int ContactStore::GroupById(int groupId, CardGroup& out) { return ResultOf(FindGroup(groupId, out)); }
 
 StoreStatus ContactStore::FindGroup(int groupId, CardGroup& out) {

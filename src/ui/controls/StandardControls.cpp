@@ -2,6 +2,7 @@
 
 #include "ui/controls/Calendar.h"
 #include "ui/controls/ComboKiv.h"
+#include "ui/controls/EditorPickers.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
@@ -26,6 +27,9 @@ void RegisterStandardControls() {
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");
     Register<FindEdit>("FindEdit");
+    Register<GroupCombo>("GroupCombo");
+    Register<TradeCombo>("TradeCombo");
+    Register<SelectCombo>("SelectCombo");
     Register<ListKiv>("ListKiv");
     Register<CCameraUI>("Camera");
     Register<CCalendarUI>("Calendar");

@@ -15,6 +15,7 @@
 
 #include "ui/tools/CaptureScenes.h"
 #include "ui/main/HomePage.h"
+#include "ui/tools/EditorScenes.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/ListScenes.h"
 #include "ui/tools/LoginScenes.h"
@@ -202,6 +203,18 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"news_text", [] { return screens::ShowNews(screens::DemoStore(), 0, Settle); }},
         {"news_picture", [] { return screens::ShowNews(screens::DemoStore(), 1, Settle); }},
         {"list_contacts", [] { return screens::ShowContactList(Settle); }},
+        {"contact_new", [] { return screens::ShowContactEditor(screens::ContactEditorScene::New, Settle); }},
+        {"contact_edit_base", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Base, Settle); }},
+        {"contact_edit_business", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Business, Settle); }},
+        {"contact_edit_life", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Life, Settle); }},
+        {"contact_edit_relations",
+         [] { return screens::ShowContactEditor(screens::ContactEditorScene::Relations, Settle); }},
+        {"contact_scanner", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Scanner, Settle); }},
+        {"contact_rule_message",
+         [] { return screens::ShowContactEditor(screens::ContactEditorScene::RuleMessage, Settle); }},
+        {"profile_view", [] { return screens::ShowProfileEditor(screens::ProfileScene::View, Settle); }},
+        {"profile_form", [] { return screens::ShowProfileEditor(screens::ProfileScene::Form, Settle); }},
+        {"profile_certified", [] { return screens::ShowProfileEditor(screens::ProfileScene::Certified, Settle); }},
     };
     return scenes;
 }

@@ -1,0 +1,60 @@
+// Saving the contact: checks in their fixed order, the store write, the sync request.
+#include "net/LoginUser.h"
+#include "store/ContactStore.h"
+#include "text/EditorChecks.h"
+#include "ui/editors/AddConnectionDlg.h"
+#include "ui/editors/AreaPickers.h"
+#include "ui/editors/BirthdayPickers.h"
+#include "ui/editors/EditorMessages.h"
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/WorkerLink.h"
+
+namespace kivtal {
+
+bool CAddConnectionDlg::Save() {
+    if (!initialised_) Initialise();
+    // Pages the user never opened keep the stored values.
+    for (int page = kBusinessPage; page <= kRelationsPage; ++page) EnsureFilled(page);
+    if (!PassesChecks()) return false;
+    BusinessCard card = card_;
+    ReadBase(card);
+    ReadBusiness(card);
+    ReadLife(card);
+    ReadRelations(card);
+    if (!Store(card)) return false;
+    card_ = std::move(card);
+    RequestSync();
+    Close(1);
+    return true;
+}
+
+bool CAddConnectionDlg::PassesChecks() {
+    ContactForm form;
+    ReadForm(form);
+    const ComboChain area = area_->Chain();
+    const ComboChain birthday = birthday_->Chain();
+    form.area = area.View();
+    form.birthday = birthday.View();
+    const SaveCheck check = CheckContactSave(form);
+    ShowRuleMessages(this, check.messages);
+    return check.passed;
+}
+
+bool CAddConnectionDlg::Store(BusinessCard& card) {
+    ContactStore contacts(store_);
+    if (!editing_) card.main_tab = 1;
+    // The store leaves the record as it was on failure, so the user can simply retry:
+    // the window stays open with everything typed.
+    const int result = editing_ ? contacts.ModifyContact(card) : contacts.AddContact(card);
+    if (result == 0) return true;
+    ShowTalMsgBox(QStringLiteral("温馨提示"), this, QStringLiteral("保存数据失败"));
+    return false;
+}
+
+void CAddConnectionDlg::RequestSync() {
+    if (LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline) return;
+    WorkerLink* link = worker_ ? worker_ : AppWorker();
+    if (link) link->Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
+}
+
+}  // namespace kivtal

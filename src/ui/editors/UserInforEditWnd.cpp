@@ -1,0 +1,228 @@
+#include "ui/editors/UserInforEditWnd.h"
+
+#include <QAbstractButton>
+#include <QLayout>
+#include <algorithm>
+
+#include "store/AccountStore.h"
+#include "text/Diagnostics.h"
+#include "text/EditorChecks.h"
+#include "ui/controls/ComboKiv.h"
+#include "ui/controls/EditorPickers.h"
+#include "ui/editors/AreaPickers.h"
+#include "ui/editors/BirthdayPickers.h"
+#include "ui/editors/FieldText.h"
+#include "ui/editors/EditorMessages.h"
+#include "ui/editors/ReferencePickers.h"
+#include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/NoticeBox.h"
+#include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/UiMessages.h"
+#include "ui/toolkit/WorkerLink.h"
+
+namespace kivtal {
+namespace {
+
+constexpr int kCertifiedNameRefused = 2007;
+// An older number of the profile result, still answered the same way.
+constexpr unsigned WM_RES_SYNC_USER_INFO_OLD = WM_USER + 1054;
+
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string U(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+CUserInforEditWnd::CUserInforEditWnd(LocalStore& store, UserInfo profile) : store_(store), profile_(std::move(profile)) {}
+
+CUserInforEditWnd::~CUserInforEditWnd() = default;
+
+int CUserInforEditWnd::Run(WindowImplBase* owner) {
+    UserInfo profile;
+    AccountStore(LocalStore::Instance()).ReadProfile(profile);
+    auto* wnd = new CUserInforEditWnd(LocalStore::Instance(), profile);
+    if (!wnd->Create(owner, QStringLiteral("个人资料修改"))) {
+        wnd->deleteLater();
+        return 0;
+    }
+    if (owner) wnd->SetReturnWindow(owner->GetHandle());
+    wnd->CenterWindow();
+    return wnd->ShowModal();
+}
+
+void CUserInforEditWnd::InitWindow() {
+    birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>("remind_combo"), FindControl<ComboKiv>("combo_year"),
+                                                  FindControl<ComboKiv>("combo_month"),
+                                                  FindControl<ComboKiv>("combo_day"), YearOrder::Ascending);
+    area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>("country_combo"),
+                                          FindControl<ComboKiv>("province_combo"), FindControl<ComboKiv>("area_combo"));
+    SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
+    ShowEditPage(false);
+}
+
+void CUserInforEditWnd::Notify(const QString& type, QWidget* sender) {
+    const QString name = ControlName(sender);
+    if (type == u"windowinit") {
+        saving_ = false;
+        TakeResults();
+        Post(WorkerRequest::Sync(SYNC_BY_USER));
+        FillPickers();
+        Fill();
+    } else if (type == u"click") {
+        if (name == u"Save_button") OnSave();
+        else if (name == u"cancel_button" || name == u"btn_close") Close(1);
+        else if (name == u"edit_btn") ShowEditPage(true);
+        else if (name == u"remind_btn") {
+            if (QWidget* tip = FindControl("tip_layout")) tip->setVisible(!static_cast<QAbstractButton*>(sender)->isChecked());
+        }
+    } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
+        CheckLeftField(this, Editor::Profile, sender, checkingField_);
+    }
+}
+
+std::intptr_t CUserInforEditWnd::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
+                                                     bool& handled) {
+    handled = true;
+    if (number == WM_RES_SYNC) OnSyncResult(static_cast<int>(wParam));
+    else if (number == WM_RES_SYNC_USER_INFO || number == WM_RES_SYNC_USER_INFO_OLD)
+        OnProfileResult(static_cast<int>(wParam));
+    else if (number == WM_COMBO_PICKED) {
+        auto* picker = ComboKiv::FromMessage(lParam);
+        if (!birthday_->OnPicked(picker)) area_->OnPicked(picker);
+    } else handled = false;
+    return 0;
+}
+
+void CUserInforEditWnd::FillPickers() {
+    birthday_->Setup();
+    area_->Setup();
+    FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
+}
+
+void CUserInforEditWnd::Fill() {
+    SetText("user_name_edit", profile_.username);
+    if (QWidget* name = FindControl("user_name_edit")) name->setEnabled(profile_.certification != 1);
+    if (auto* option = FindControl<QAbstractButton>(profile_.title == 1 ? "option_mr" : "option_miss"))
+        option->setChecked(true);
+    SetText("user_phone", profile_.cell_phone);
+    SetText("company_edit", profile_.company1);
+    ShowIndustry(store_, FindControl<TradeCombo>("trade_in"), profile_.business1_id);
+    if (auto* jobs = FindControl<ComboKiv>("trade_zhineng")) jobs->SelectValue(profile_.job_category1_id);
+    SetText("job_edit", profile_.job_position1);
+    area_->SetAreaId(profile_.area_id);
+    SetText("email_edit", profile_.mail);
+    SetText("home_phone", profile_.fix_phone);
+    SetText("fax_phone", profile_.fax);
+    SetText("adress_edit", profile_.address);
+    birthday_->SetBirthday(profile_.birthday_type, profile_.birthday);
+
+    SetControlText(FindControl("show_name"), Q(profile_.username));
+    SetControlText(FindControl("show_phone"), Q(profile_.cell_phone));
+    SetControlText(FindControl("show_company"), Q(profile_.company1));
+    SetControlText(FindControl("show_job"), Q(profile_.job_position1));
+    SetControlText(FindControl("show_mail"), Q(profile_.mail));
+    SetControlText(FindControl("show_address"), Q(profile_.address));
+    SetControlText(FindControl("show_birthday"), Q(profile_.birthday));
+}
+
+void CUserInforEditWnd::ReadForm(UserInfo& profile) const {
+    profile.username = U(Text("user_name_edit"));
+    auto* mr = FindControl<QAbstractButton>("option_mr");
+    profile.title = mr && mr->isChecked() ? 1 : 2;
+    profile.cell_phone = U(Text("user_phone"));
+    profile.company1 = U(Text("company_edit"));
+    if (auto* trade = FindControl<TradeCombo>("trade_in")) profile.business1_id = trade->Tag();
+    auto* jobs = FindControl<ComboKiv>("trade_zhineng");
+    profile.job_category1_id = jobs ? jobs->GetSelection() : -1;
+    profile.job_position1 = U(Text("job_edit"));
+    profile.area_id = area_->AreaId();
+    profile.mail = U(Text("email_edit"));
+    profile.fix_phone = U(Text("home_phone"));
+    profile.fax = U(Text("fax_phone"));
+    profile.address = U(Text("adress_edit"));
+    profile.birthday_type = birthday_->Type();
+    profile.birthday = birthday_->Text();
+}
+
+void CUserInforEditWnd::OnSave() {
+    ProfileForm form;
+    form.name = Text("user_name_edit").toStdU16String();
+    form.mobile = Text("user_phone").toStdU16String();
+    form.email = Text("email_edit").toStdU16String();
+    form.fax = Text("fax_phone").toStdU16String();
+    form.homePhone = Text("home_phone").toStdU16String();
+    const ComboChain area = area_->Chain();
+    const ComboChain birthday = birthday_->Chain();
+    form.area = area.View();
+    form.birthday = birthday.View();
+    const SaveCheck check = CheckProfileSave(form);
+    ShowRuleMessages(this, check.messages);
+    if (!check.passed) return;
+    TakeResults();
+    Post(WorkerRequest::Sync(SYNC_BY_USER));
+    saving_ = true;
+    ShowBusyNotice(this);
+}
+
+void CUserInforEditWnd::OnSyncResult(int result) {
+    if (!saving_) {
+        // The answer to the opening sync: the store may hold a newer profile now.
+        HandBackResults();
+        DebugLine("收到初始化同步结果消息");
+        AccountStore(store_).ReadProfile(profile_);
+        // Once the user is typing, the form stays as typed; the fresh copy still
+        // supplies the ids the request carries.
+        if (!editStarted_) {
+            FillPickers();
+            Fill();
+        }
+        return;
+    }
+    if (result != 0) {
+        saving_ = false;
+        CloseBusyNotice();
+        ShowTalMsgBox({}, this, QStringLiteral("服务器出错，请稍后重试"));
+        return;
+    }
+    sent_ = profile_;
+    ReadForm(sent_);
+    TakeResults();
+    Post(WorkerRequest::With(WM_REQ_SYNC_MODIFY_USER_INFO, sent_));
+    DebugLine("调用ModifyUserInfo");
+    saving_ = false;
+}
+
+void CUserInforEditWnd::OnProfileResult(int result) {
+    DebugLine("收到添加操作结果");
+    status_ = result == 0 ? kAccepted : result == kCertifiedNameRefused ? kNameCertified : kFailed;
+    CloseBusyNotice();
+    if (status_ == kNameCertified) ShowTalMsgBox({}, this, QStringLiteral("您的姓名以及实名认证成功，无法修改姓名"));
+    HandBackResults();
+    if (status_ == kAccepted) Close(1);
+    else if (status_ == kFailed) ShowTalMsgBox({}, this, QStringLiteral("服务器异常，请稍后再试"));
+}
+
+void CUserInforEditWnd::ShowEditPage(bool edit) {
+    editStarted_ = editStarted_ || edit;
+    if (QWidget* show = FindControl("show_page")) show->setVisible(!edit);
+    if (QWidget* form = FindControl("edit_page")) form->setVisible(edit);
+    // The short view and the long form each get a window of their own height.
+    if (layout()) layout()->activate();
+    resize(width(), edit ? std::max(height(), sizeHint().height()) : sizeHint().height());
+}
+
+void CUserInforEditWnd::Post(WorkerRequest request) {
+    WorkerLink* link = worker_ ? worker_ : AppWorker();
+    if (link) link->Post(std::move(request));
+}
+
+void CUserInforEditWnd::TakeResults() {
+    WorkerLink* link = worker_ ? worker_ : AppWorker();
+    if (link) link->SetResultWindow(GetHandle());
+}
+
+void CUserInforEditWnd::HandBackResults() {
+    WorkerLink* link = worker_ ? worker_ : AppWorker();
+    if (link && returnWindow_ != 0) link->SetResultWindow(returnWindow_);
+}
+
+}  // namespace kivtal

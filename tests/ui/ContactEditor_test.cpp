@@ -1,0 +1,308 @@
+// The contact editor on a real store: saving new and edited contacts, the field rules
+// in their save order, lazily filled pages, the lunar birthday and the sync request.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+
+#include "ui/editors/AddConnectionDlg.h"
+#include "ui/tools/EditorScenes.h"
+#include "ui/support/EditorFixture.h"
+
+namespace kivtal::test {
+namespace {
+
+class ContactEditorTest : public EditorFixture {
+protected:
+    CAddConnectionDlg& OpenEditor(int contactId = 0, int defaultGroup = 0) {
+        editor = CAddConnectionDlg::Open(store, nullptr, contactId, defaultGroup);
+        EXPECT_NE(editor, nullptr);
+        editor->SetWorkerLink(&worker);
+        editor->ShowWindow(true);
+        EXPECT_TRUE(PumpUntil([this] { return editor && editor->Initialised(); }));
+        return *editor;
+    }
+
+    // A contact with every page filled and the fields no page shows, as stored.
+    BusinessCard FullContact() {
+        BusinessCard c = screens::DemoContact();
+        c.bc_name_pinyin = "LIMING";
+        c.group_id = AddGroup("客户");
+        c.title = 2;
+        c.birthday = "2020--4-05";
+        c.ww = "kept-ww";
+        c.complete = 1;
+        c.common_use = 1;
+        c.main_tab = 0;
+        CardGroup group;
+        EXPECT_EQ(ContactStore(store).GroupById(c.group_id, group), 0);
+        c.server_group_id = group.server_id;
+        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        return Stored(c.bc_id);
+    }
+
+    QPointer<CAddConnectionDlg> editor;
+};
+
+TEST_F(ContactEditorTest, NewContactIsStoredInTheDefaultGroupAndAsksForASync) {
+    const int group = AddGroup("同事");
+    CAddConnectionDlg& dlg = OpenEditor(0, group);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("添加人脉"));
+    EXPECT_EQ(dlg.FindControl<QComboBox>("group_combo")->currentText(), QStringLiteral("同事"));
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    for (int page = 0; page < 3; ++page) ClickControl(dlg, "next");
+    EXPECT_EQ(ControlText(dlg.FindControl("next")), QStringLiteral("保存"));
+    EXPECT_FALSE(dlg.FindControl("cancel")->isVisible());
+    MessageLog log;
+    ClickControl(dlg, "next");
+    EXPECT_TRUE(PumpUntil([this] { return editor.isNull(); }));
+
+    const BusinessCardList all = AllStored();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].bc_name, "张三");
+    EXPECT_EQ(all[0].bc_name_pinyin, "ZHANGSAN");
+    EXPECT_EQ(all[0].group_id, group);
+    EXPECT_EQ(all[0].main_tab, 1);
+    EXPECT_EQ(all[0].birthday, "");
+    EXPECT_EQ(all[0].bc_comment, "");  // the remark's default text is no remark
+    EXPECT_TRUE(log.shown.empty());
+    ASSERT_EQ(worker.requests.size(), 1u);
+    EXPECT_EQ(worker.requests[0].message, WM_REQ_SYNC);
+    EXPECT_EQ(worker.requests[0].reason, SYNC_BY_OPER_EFFECT);
+}
+
+TEST_F(ContactEditorTest, ChoosingAllStoresGroupZeroAndServerGroupZero) {
+    CAddConnectionDlg& dlg = OpenEditor(0, AddGroup("同事"));
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    Pick(dlg, "group_combo", 0);
+    ASSERT_TRUE(dlg.Save());
+    const BusinessCardList all = AllStored();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].group_id, 0);
+    EXPECT_EQ(all[0].server_group_id, 0);
+}
+
+struct RuleCase {
+    const char* what;
+    std::vector<std::pair<const char*, const char*>> fields;  // typed texts
+    std::vector<Shown> expected;
+};
+
+TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
+    const Shown nameMissing{"温馨提示", "您未填写姓名，请填写完整"};
+    const Shown mobileMissing{"温馨提示", "您未填写手机号码，请填写完整"};
+    const Shown badMail{"温馨时间", "您输入邮箱格式有误请重新输入"};
+    std::string longName;
+    for (int i = 0; i < 51; ++i) longName += "张";
+    const std::vector<RuleCase> cases = {
+        {"nothing typed", {}, {nameMissing}},
+        {"no mobile", {{"base_name_edit", "张三"}}, {mobileMissing}},
+        {"bad mail first", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"base_email_edit", "a@b"}},
+         {badMail}},
+        {"bad mail, then the missing name", {{"base_email_edit", "A@b.c"}}, {badMail, nameMissing}},
+        {"name with a space", {{"base_name_edit", "张 三"}, {"base_phone_edit", "13912345678"}},
+         {{"温馨提示", "姓名只能输入中文、英文、数字、\"·\""}}},
+        {"name too long", {{"base_name_edit", longName.c_str()}, {"base_phone_edit", "13912345678"}},
+         {{"温馨提示", "姓名最长不能超过50个字"}}},
+        {"mobile 12…", {{"base_name_edit", "张三"}, {"base_phone_edit", "12912345678"}},
+         {{"温馨提示", "请重新输入11位大陆手机号"}}},
+        {"qq before fax", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"base_qq_edit", "9999"},
+                           {"business_fax_edit", "(021)"}},
+         {{"温馨提示", "QQ号码必须为大于10000的数字"}}},
+        {"fax", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"business_fax_edit", "(021)1"}},
+         {{"温馨提示", "传真输入的格式有误，请重新输入"}}},
+        {"office phone", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"business_fix_phone", "+86"}},
+         {{"温馨提示", "办公座机输入的格式有误，请重新输入"}}},
+        {"home phone", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"life_phone", "1 2"}},
+         {{"温馨提示", "家庭电话输入的格式有误，请重新输入"}}},
+        {"related name", {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"edt_user", "李 四"}},
+         {{"温馨提示", "姓名只能输入中文、英文、数字、\"·\""}}},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CAddConnectionDlg& dlg = OpenEditor();
+        for (int page : {kBusinessPage, kLifePage, kRelationsPage}) dlg.OpenPage(page);
+        for (const auto& [field, text] : c.fields) Type(dlg, field, QString::fromUtf8(text));
+        MessageLog log;
+        EXPECT_FALSE(dlg.Save());
+        EXPECT_EQ(log.shown, c.expected);
+        EXPECT_TRUE(dlg.isVisible());
+        for (const auto& [field, text] : c.fields) EXPECT_EQ(FieldText(dlg, field), QString::fromUtf8(text)) << field;
+        dlg.Close(1);
+        Pump();
+    }
+    EXPECT_TRUE(AllStored().empty());
+    EXPECT_TRUE(worker.requests.empty());
+}
+
+TEST_F(ContactEditorTest, IncompletePickerChainsStopTheSave) {
+    struct ChainCase {
+        const char* what;
+        std::vector<std::pair<const char*, int>> picks;
+        const char* message;
+    } const cases[] = {
+        {"city without district", {{"country_combo", 440000}, {"province_combo", 440100}}, "县/区未填写完整，请选择后再保存"},
+        {"top level alone", {{"country_combo", 440000}}, "市/地区未填写完整，请选择后再保存"},
+        {"year without month", {{"combo_year", 1990}}, "生日未填写完整，请选择后再保存"},
+    };
+    for (const ChainCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CAddConnectionDlg& dlg = OpenEditor();
+        Type(dlg, "base_name_edit", QStringLiteral("张三"));
+        Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+        dlg.OpenPage(kLifePage);
+        for (const auto& [picker, value] : c.picks) Pick(dlg, picker, value);
+        MessageLog log;
+        EXPECT_FALSE(dlg.Save());
+        EXPECT_EQ(log.shown, (std::vector<Shown>{{"温馨提示", c.message}}));
+        dlg.Close(1);
+        Pump();
+    }
+    EXPECT_TRUE(AllStored().empty());
+}
+
+TEST_F(ContactEditorTest, AnAreaWithoutDistrictsCompletesTheChainAndStartsTheAddress) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    Pick(dlg, "country_combo", 310000);
+    Pick(dlg, "province_combo", 310104);
+    EXPECT_EQ(dlg.FindControl<QComboBox>("area_combo")->count(), 0);
+    MessageLog log;
+    ASSERT_TRUE(dlg.Save());
+    EXPECT_TRUE(log.shown.empty());
+    EXPECT_EQ(AllStored().at(0).addr_c_detail, "上海市徐汇区");
+}
+
+TEST_F(ContactEditorTest, EditingOnlyTheRelationsPageKeepsEveryOtherField) {
+    const BusinessCard before = FullContact();
+    CAddConnectionDlg& dlg = OpenEditor(before.bc_id);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("个人资料修改"));
+    EXPECT_EQ(ControlText(dlg.FindControl("title")), QStringLiteral("李明的个人资料"));
+    EXPECT_FALSE(dlg.PageFilled(kBusinessPage));
+    ClickControl(dlg, "connection");
+    EXPECT_EQ(dlg.CurrentPage(), kRelationsPage);
+    EXPECT_FALSE(dlg.PageFilled(kBusinessPage));
+    EXPECT_FALSE(dlg.PageFilled(kLifePage));
+    MessageLog log;
+    ClickControl(dlg, "next");
+    ASSERT_TRUE(PumpUntil([this] { return editor.isNull(); }));
+    EXPECT_TRUE(log.shown.empty());
+    EXPECT_EQ(Stored(before.bc_id), before);
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactEditorTest, LunarLeapMonthBirthdayRoundTrips) {
+    // Typed in: lunar 2020, the leap fourth month, day 5.
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    dlg.OpenPage(kLifePage);
+    Pick(dlg, "birthday_type", 2);
+    Pick(dlg, "combo_year", 2020);
+    auto* month = dlg.FindControl<QComboBox>("combo_month");
+    const int leap = month->findData(-4);
+    ASSERT_GE(leap, 0);
+    EXPECT_EQ(month->itemText(leap - 1), QStringLiteral("四月"));
+    EXPECT_EQ(month->itemText(leap), QStringLiteral("闰四月"));
+    Pick(dlg, "combo_month", -4);
+    EXPECT_EQ(dlg.FindControl<QComboBox>("combo_day")->count(), 29);  // the leap month's own length
+    Pick(dlg, "combo_day", 5);
+    ASSERT_TRUE(dlg.Save());
+    const BusinessCardList all = AllStored();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].birthday_type, 2);
+    EXPECT_EQ(all[0].birthday, "2020--4-05");
+
+    // Shown again.
+    CAddConnectionDlg& again = OpenEditor(all[0].bc_id);
+    again.OpenPage(kLifePage);
+    EXPECT_EQ(again.FindControl<QComboBox>("birthday_type")->currentText(), QStringLiteral("农历"));
+    EXPECT_EQ(again.FindControl<QComboBox>("combo_year")->currentText(), QStringLiteral("庚子鼠年(2020)"));
+    EXPECT_EQ(again.FindControl<QComboBox>("combo_month")->currentText(), QStringLiteral("闰四月"));
+    EXPECT_EQ(again.FindControl<QComboBox>("combo_day")->currentText(), QStringLiteral("初五"));
+}
+
+TEST_F(ContactEditorTest, ChangingTheCalendarEmptiesTheChosenDate) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    dlg.OpenPage(kLifePage);
+    Pick(dlg, "combo_year", 2021);
+    Pick(dlg, "combo_month", 2);
+    EXPECT_EQ(dlg.FindControl<QComboBox>("combo_day")->count(), 28);
+    Pick(dlg, "birthday_type", 2);
+    for (const char* picker : {"combo_year", "combo_month", "combo_day"})
+        EXPECT_EQ(dlg.FindControl<QComboBox>(picker)->currentIndex(), -1) << picker;
+    EXPECT_EQ(dlg.FindControl<QComboBox>("combo_month")->count(), 0);
+}
+
+TEST_F(ContactEditorTest, OfflineSaveStoresTheContactAndAsksForNoSync) {
+    LoginUser::Instance().update([](LoginUserState& s) { s.login_mode = LoginUserState::kModeOffline; });
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    ASSERT_TRUE(dlg.Save());
+    EXPECT_EQ(AllStored().size(), 1u);
+    EXPECT_TRUE(worker.requests.empty());
+}
+
+TEST_F(ContactEditorTest, FailedAddKeepsTheEditorOpenWithEverythingTypedForARetry) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    dlg.OpenPage(kLifePage);
+    Type(dlg, "life_Address", QStringLiteral("徐汇区"));
+    Exec("ALTER TABLE tb_bc RENAME TO tb_bc_away;");
+    {
+        MessageLog log;
+        EXPECT_FALSE(dlg.Save());
+        EXPECT_EQ(log.shown, (std::vector<Shown>{{"温馨提示", "保存数据失败"}}));
+    }
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(FieldText(dlg, "base_name_edit"), QStringLiteral("张三"));
+    EXPECT_EQ(FieldText(dlg, "life_Address"), QStringLiteral("徐汇区"));
+    EXPECT_TRUE(worker.requests.empty());
+
+    Exec("ALTER TABLE tb_bc_away RENAME TO tb_bc;");
+    ASSERT_TRUE(dlg.Save());
+    const BusinessCardList all = AllStored();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].addr_f_detail, "徐汇区");
+    EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactEditorTest, ScannerNeedsTheNetworkAndKeepsItsPlaceForTheCaptureControl) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    EXPECT_TRUE(dlg.FindControl<QAbstractButton>("AddByUser")->isChecked());
+    bool online = false;
+    dlg.SetNetworkProbe([&] { return online; });
+    {
+        MessageLog log;
+        ClickControl(dlg, "AddBySEC");
+        EXPECT_EQ(log.shown, (std::vector<Shown>{{"温馨提示", "您的网络暂时不能用，请检查网络状态再使用本功能"}}));
+    }
+    EXPECT_TRUE(dlg.FindControl<QAbstractButton>("AddByUser")->isChecked());
+    EXPECT_TRUE(dlg.FindControl("user_page")->isVisible());
+    EXPECT_FALSE(dlg.FindControl("KivMCamera")->isVisible());
+    EXPECT_TRUE(dlg.ScannerFirstUse());
+
+    online = true;
+    ClickControl(dlg, "AddBySEC");
+    EXPECT_FALSE(dlg.FindControl("user_page")->isVisible());
+    EXPECT_TRUE(dlg.FindControl("KivMCamera")->isVisible());
+    EXPECT_FALSE(dlg.ScannerFirstUse());
+    ClickControl(dlg, "AddByUser");
+    EXPECT_TRUE(dlg.FindControl("user_page")->isVisible());
+}
+
+TEST_F(ContactEditorTest, AContactDeletedMeanwhileIsReportedInsteadOfOpened) {
+    QWidget owner;
+    owner.show();
+    MessageLog log;
+    EXPECT_EQ(CAddConnectionDlg::Open(store, &owner, 4242, 0), nullptr);
+    EXPECT_EQ(log.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kivtal::test
