@@ -255,7 +255,7 @@ const ControlCase kControls[] = {
     {"AddConnection.xml", "frist_page", "QWidget"},
     {"AddConnection.xml", "sec_info_page", "QWidget"},
     {"AddConnection.xml", "camera_page", "QWidget"},
-    {"AddConnection.xml", "KivMCamera", "QWidget"},
+    {"AddConnection.xml", "KivMCamera", "kivtal::CCameraUI"},
     {"AddConnection.xml", "remark_edit_bk", "QWidget"},
     {"AddConnection.xml", "page_scroll", "QWidget"},
     {"AddConnectionBusiness.xml", "main_sail", "QWidget"},

@@ -12,6 +12,7 @@
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
+#include "ui/dialogs/capture/CameraUI.h"
 #include "ui/editors/AreaPickers.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/BirthdayPickers.h"
@@ -106,14 +107,22 @@ int CAddConnectionDlg::Run(QWidget* owner, int contactId, int defaultGroupId, in
     return dlg->ShowModal();
 }
 
+int CAddConnectionDlg::RunScanner(QWidget* owner) {
+    CAddConnectionDlg* dlg = Open(LocalStore::Instance(), owner, 0, 0);
+    if (!dlg) return 0;
+    dlg->startOnScanner_ = true;
+    return dlg->ShowModal();
+}
+
 void CAddConnectionDlg::InitWindow() {
     area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>("country_combo"),
                                           FindControl<ComboKiv>("province_combo"), FindControl<ComboKiv>("area_combo"));
     SetControlText(FindControl("title"), windowTitle());
     if (editing_)
         SetControlText(FindControl("title"), QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
-    ChooseWay(false);
     if (auto* byUser = FindControl<QAbstractButton>("AddByUser")) byUser->setChecked(true);
+    if (auto* bySec = FindControl<QAbstractButton>("AddBySEC"); bySec && startOnScanner_) bySec->setChecked(true);
+    ChooseWay(startOnScanner_);
     ShowPage(kBasePage);
 }
 
@@ -318,9 +327,8 @@ void CAddConnectionDlg::ChooseWay(bool scanner) {
 }
 
 void CAddConnectionDlg::OnCloseButton() {
-    // The capture control reports a running upload through this property.
-    QWidget* camera = FindControl("KivMCamera");
-    if (camera && camera->property("uploading").toBool() &&
+    auto* camera = FindControl<CCameraUI>("KivMCamera");
+    if (camera && camera->UploadInProgress() &&
         ShowTalMsgBox({}, this, QStringLiteral("小秘书正在联网工作中，请勿关闭小秘书.T _ T"), 1) != kMsgBoxOk)
         return;
     Close(1);

@@ -38,6 +38,8 @@ public:
     // stored contact with that id, shown on `page` (0 to 3). Returns 1 once closed, 0
     // when the contact cannot be read (the user was told).
     static int Run(QWidget* owner, int contactId, int defaultGroupId, int page = kBasePage);
+    // A new contact, its first page switched to the card scanner (the network allowing).
+    static int RunScanner(QWidget* owner);
     // The same window, created and still hidden, over any store; nullptr when the
     // contact cannot be read or the layout not loaded.
     static CAddConnectionDlg* Open(LocalStore& store, QWidget* owner, int contactId, int defaultGroupId);
@@ -117,6 +119,7 @@ private:
     std::array<bool, 4> built_{true, false, false, false};
     std::array<bool, 4> filled_{true, false, false, false};
     bool scannerFirstUse_ = true;
+    bool startOnScanner_ = false;
     bool initialised_ = false;
     bool checkingField_ = false;
     WorkerLink* worker_ = nullptr;

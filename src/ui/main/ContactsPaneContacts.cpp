@@ -15,25 +15,6 @@
 #include "ui/toolkit/TalMsgBox.h"
 
 namespace kivtal {
-namespace {
-
-// Lays the mask over the main window while a modal window of the pane runs.
-class MaskCover {
-public:
-    explicit MaskCover(CMaskDlg* mask) : mask_(mask) {
-        if (mask_) mask_->CoverOwner();
-    }
-    ~MaskCover() {
-        if (mask_) mask_->ShowWindow(false);
-    }
-    MaskCover(const MaskCover&) = delete;
-    MaskCover& operator=(const MaskCover&) = delete;
-
-private:
-    QPointer<CMaskDlg> mask_;
-};
-
-}  // namespace
 
 bool CContactsPane::OnRowNotify(const QString& type, QWidget* sender) {
     if (!list_) return false;

@@ -11,7 +11,10 @@
 #include "store/AccountStore.h"
 #include "store/ContentStore.h"
 #include "text/Diagnostics.h"
+#include "ui/controls/EditorPickers.h"
 #include "ui/dialogs/SystemMsgWnd.h"
+#include "ui/editors/AddConnectionDlg.h"
+#include "ui/editors/UserInforEditWnd.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/SysTray.h"
@@ -42,6 +45,11 @@ CHomePage::CHomePage(LocalStore& store)
       webSite_(QString::fromStdString(ServiceConfig::FromEnvironment().webUrl)),
       tray_(new CSysTray(*this)),
       contacts_(new CContactsPane(*this, store_)) {
+    contacts_->SetContactEditorOpener([this](int contactId, int defaultGroupId, int page) {
+        CAddConnectionDlg::Run(this, contactId, defaultGroupId, page);
+        // Relation pickers offer the book's names: a saved contact is one more.
+        SelectCombo::ResetNames();
+    });
     UserSettings settings;
     AccountStore(store_).ReadSettings(settings);
     columnMask_ = settings.coloumn_show;
@@ -76,9 +84,8 @@ bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
         Post(WorkerRequest::Sync(SYNC_BY_USER));
     } else if (name == u"advert") OnAdClick(sender);
     else if (name == u"msg_tip") OpenNews();
-    else if (name == u"startSEC") {
-        if (hooks_.startCardCapture) hooks_.startCardCapture();
-    } else if (name == u"my_connect" || name == u"door_right_button") ShowContactsPage();
+    else if (name == u"startSEC") StartCardCapture();
+    else if (name == u"my_connect" || name == u"door_right_button") ShowContactsPage();
     else if (name == u"door_left_button") ShowMattersPage();
     else if (name == u"wait_plan_label") {
         if (mattersShown_) {
@@ -233,6 +240,26 @@ void CHomePage::OnSyncResult(int result) {
 
 void CHomePage::OnGroupEditEnded() {
     if (syncSkipped_) PostMessage(WM_RES_SYNC, 0);
+}
+
+void CHomePage::StartCardCapture() {
+    if (hooks_.startCardCapture) {
+        hooks_.startCardCapture();
+        return;
+    }
+    {
+        MaskCover cover(mask_);
+        CAddConnectionDlg::RunScanner(this);
+    }
+    RefreshPanes();
+}
+
+void CHomePage::OpenProfileEditor() {
+    {
+        MaskCover cover(mask_);
+        CUserInforEditWnd::Run(this);
+    }
+    ShowUserName();
 }
 
 void CHomePage::OpenNews() {

@@ -92,6 +92,10 @@ public:
     void ShowMattersPage();
     // Opens the news window over the mask; returns when it has closed.
     void OpenNews();
+    // The contact editor for a new contact on its card scanner ("startSEC"), over the mask.
+    void StartCardCapture();
+    // The own profile editor ("menu_usermsg"), over the mask.
+    void OpenProfileEditor();
 
 protected:
     void InitWindow() override;
@@ -100,7 +104,6 @@ protected:
                                       bool& handled) override;
     void OnFinalMessage() override;
     void OnSystemClose() override { OnCloseButton(); }
-    void InitWindow() override;
     int CaptionHeight() const override { return 64; }
 
 private:

@@ -51,6 +51,8 @@ void CHomePage::OnMenuItem(const QString& item, std::intptr_t lParam) {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_SAFE));
     } else if (item == u"menu_report") {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
+    } else if (item == u"menu_usermsg") {
+        OpenProfileEditor();
     } else if (item == u"menu_addMatter") {
         if (matters_) matters_->NewMatter();
     }

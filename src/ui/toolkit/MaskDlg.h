@@ -53,4 +53,20 @@ CMaskDlg* CreateMask(QWidget* owner);
 void EnterSyncBusy(CMaskDlg* mask, bool& busy);
 void LeaveSyncBusy(CMaskDlg* mask, bool& busy);
 
+// Lays the mask over its owner while a modal window runs above it (one scope).
+class MaskCover {
+public:
+    explicit MaskCover(CMaskDlg* mask) : mask_(mask) {
+        if (mask_) mask_->CoverOwner();
+    }
+    ~MaskCover() {
+        if (mask_) mask_->ShowWindow(false);
+    }
+    MaskCover(const MaskCover&) = delete;
+    MaskCover& operator=(const MaskCover&) = delete;
+
+private:
+    QPointer<CMaskDlg> mask_;
+};
+
 }  // namespace kivtal
