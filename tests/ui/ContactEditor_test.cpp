@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "ui/dialogs/capture/FakeFrameSource.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/tools/EditorScenes.h"
 #include "ui/support/EditorFixture.h"
@@ -288,12 +289,15 @@ TEST_F(ContactEditorTest, ScannerNeedsTheNetworkAndKeepsItsPlaceForTheCaptureCon
     EXPECT_TRUE(dlg.ScannerFirstUse());
 
     online = true;
+    // No scanner here: the capture control shows a test picture instead.
+    SetFrameSourceFactory([] { return std::make_unique<FakeFrameSource>(QSize(640, 480), 0); });
     ClickControl(dlg, "AddBySEC");
     EXPECT_FALSE(dlg.FindControl("user_page")->isVisible());
     EXPECT_TRUE(dlg.FindControl("KivMCamera")->isVisible());
     EXPECT_FALSE(dlg.ScannerFirstUse());
     ClickControl(dlg, "AddByUser");
     EXPECT_TRUE(dlg.FindControl("user_page")->isVisible());
+    SetFrameSourceFactory({});
 }
 
 TEST_F(ContactEditorTest, AContactDeletedMeanwhileIsReportedInsteadOfOpened) {

@@ -291,6 +291,10 @@ TEST_F(MattersPage, GroupsAddRenameAndDeleteKeepingTheirMattersUnderDefault) {
     EXPECT_EQ(RowText(0), "默认(1)");
     EXPECT_EQ(RowText(1), "工作(1)");
 
+    // Clicks go where the user's would: the matters page must be the one on screen.
+    home->ShowMattersPage();
+    for (int i = 0; i < kSlideSteps; ++i) home->SendMessage(WM_TIMER, kSlideTimerId);
+    test::Pump();
     test::ClickControl(*home, "Add_matter_group");
     ASSERT_EQ(Pane().GroupList()->count(), 3);
     EXPECT_EQ(Pane().EditingRow(), 2);

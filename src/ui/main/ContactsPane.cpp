@@ -364,7 +364,10 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
     return true;
 }
 
-bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::intptr_t) {
+bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
+    // The matters pane's group rows send the same messages, naming their own list.
+    const bool otherList = lParam != 0 && reinterpret_cast<QListWidget*>(lParam) != groups_;
+    if ((number == WM_UI_GROUP_DELETE || number == WM_UI_GROUP_RENAME) && otherList) return false;
     switch (number) {
     case WM_UI_GROUP_DELETE:
         DeleteGroup(static_cast<int>(wParam), true);

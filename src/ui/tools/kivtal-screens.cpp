@@ -16,6 +16,7 @@
 #include "ui/tools/CaptureScenes.h"
 #include "ui/main/HomePage.h"
 #include "ui/tools/EditorScenes.h"
+#include "ui/tools/DemoBookScenes.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/ListScenes.h"
 #include "ui/tools/LoginScenes.h"
@@ -170,6 +171,8 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"login_remembered", [] { return screens::ShowLogin(screens::LoginScene::Remembered, Settle); }},
         {"login_typing", [] { return screens::ShowLogin(screens::LoginScene::Typing, Settle); }},
         {"login_tip", [] { return screens::ShowLogin(screens::LoginScene::Tip, Settle); }},
+        {"demo_book_contacts", [] { return screens::ShowDemoBook(false, Settle); }},
+        {"demo_book_matters", [] { return screens::ShowDemoBook(true, Settle); }},
         {"home_contacts", [] { return screens::ShowHome(screens::HomeScene::Contacts, Settle); }},
         {"home_matters", [] { return screens::ShowHome(screens::HomeScene::Matters, Settle); }},
         {"home_matters_other_day", [] { return screens::ShowHome(screens::HomeScene::MattersOtherDay, Settle); }},
@@ -233,6 +236,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const auto& [name, scene] : Scenes()) {
         const std::vector<QWidget*> windows = scene();
+        if (windows.empty()) continue;  // a scene whose data is not at hand
         const QString path = QStringLiteral("%1/%2.png").arg(outDir, QString::fromLatin1(name));
         if (!Compose(windows).save(path)) ++failures;
         for (QWidget* w : windows) w->hide();
