@@ -23,8 +23,10 @@ const std::string kMattersOfGroupAt =
     kSelectMatters +
     "where start_time<= ? and end_time>=? and group_id=? and event_state = 0 order by place_top DESC;";
 
-constexpr const char* kBusyAt =
-    "SELECT start_time,end_time FROM tb_event where start_time<= ? and end_time>=? and event_state=? ;";
+// A day is busy when a live matter runs at any moment of it: [start, end] meets
+// [day start, next day start).
+constexpr const char* kBusyDuring =
+    "SELECT 1 FROM tb_event WHERE start_time < ? AND end_time >= ? AND event_state = ? LIMIT 1;";
 
 constexpr const char* kLiveGroups =
     "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_state =0;";
@@ -146,8 +148,8 @@ int MatterStore::MattersOfGroupAt(int t, int groupId, TalEventList& out) {
     return ReadList(store_, kMattersOfGroupAt, {Arg(t), Arg(t), Arg(groupId)}, out);
 }
 
-// Each day is tested at one moment only, its first second: a matter that begins and
-// ends within a day after its start does not mark it.
+// Every day a live matter touches is busy, not only the days whose first second it
+// covers: a ten o'clock meeting marks its day.
 int MatterStore::BusyDays(int from, int to, std::vector<int>& dayNumbers) {
     StoreSession session = store_.OpenUserDb();
     if (!session.ok()) return 1;
@@ -156,7 +158,8 @@ int MatterStore::BusyDays(int from, int to, std::vector<int>& dayNumbers) {
     // 64-bit moments, so a range that ends near the top of the 32-bit times cannot
     // wrap round into an endless loop.
     for (std::int64_t moment = from; moment < to; moment += kSecondsPerDay, ++day) {
-        if (session.db().query(kBusyAt, {Arg(moment), Arg(moment), Arg(0)}, t) != SQLITE_OK) return 1;
+        const std::int64_t next = moment + kSecondsPerDay;
+        if (session.db().query(kBusyDuring, {Arg(next), Arg(moment), Arg(0)}, t) != SQLITE_OK) return 1;
         if (!t.empty()) dayNumbers.push_back(day);
     }
     return 0;

@@ -83,15 +83,15 @@ TEST_F(MatterStoreReadsTest, MomentQueriesAppendToTheCallersList) {
     EXPECT_EQ(list[1].description, "one");
 }
 
-// Each day is tested at its start only.
-TEST_F(MatterStoreReadsTest, BusyDaysMarkTheDaysWhoseStartAMatterCovers) {
+// Every day a live matter touches, from its start to its end second.
+TEST_F(MatterStoreReadsTest, BusyDaysMarkEveryDayAMatterTouches) {
     Add(At(2, 12), At(3, 12), "overnight");
     Add(At(5, 9), At(5, 17), "within day 5");
     Delete(Add(At(6, 0), At(6, 1), "deleted"));
     Add(At(-3, 0), At(0, 0), "ends at day 0's start");
     std::vector<int> days;
     ASSERT_EQ(matters.BusyDays(At(0, 0), At(7, 0), days), 0);
-    EXPECT_EQ(days, (std::vector<int>{0, 3}));
+    EXPECT_EQ(days, (std::vector<int>{0, 2, 3, 5}));
 }
 
 // Beijing midnight is what counts, whatever zone the computer is set to.
@@ -107,7 +107,7 @@ TEST_F(MatterStoreReadsTest, BusyDaysOfAMonthUseBeijingDays) {
     Add(At(26, 0), At(27, 1), "march 31st into april 1st");
     std::vector<int> days;
     EXPECT_EQ(matters.BusyDaysOfMonth(2024, 3, days), 0);
-    EXPECT_EQ(days, (std::vector<int>{1, 5, 31}));
+    EXPECT_EQ(days, (std::vector<int>{1, 4, 5, 6, 31}));
     days.clear();
     EXPECT_EQ(matters.BusyDaysOfMonth(2024, 4, days), 0);
     EXPECT_EQ(days, (std::vector<int>{1}));

@@ -120,13 +120,15 @@ TEST_F(MattersPage, BusyMarksCoverEveryCellOfTheGridWhateverDayToday) {
     AddDays("early May", {2026, 5, 3}, {2026, 5, 4});
     AddDays("sixth row", {2026, 5, 31}, {2026, 5, 31});
     AddDays("June in the grid", {2026, 6, 2}, {2026, 6, 2});
+    // A daytime matter marks its day too, not only matters running at midnight.
     AddMatter("daytime only", At(2026, 5, 12, 9), At(2026, 5, 12, 17));
     Open();
     EXPECT_THAT(BusyCells(), ::testing::ElementsAre(CalendarDate{2026, 4, 27}, CalendarDate{2026, 5, 3},
-                                                    CalendarDate{2026, 5, 4}, CalendarDate{2026, 5, 31},
-                                                    CalendarDate{2026, 6, 2}));
+                                                    CalendarDate{2026, 5, 4}, CalendarDate{2026, 5, 12},
+                                                    CalendarDate{2026, 5, 31}, CalendarDate{2026, 6, 2}));
     EXPECT_EQ(Cal().CellOf({2026, 5, 3})->TextColour(), kBusyColour);
-    EXPECT_EQ(Cal().CellOf({2026, 5, 12})->TextColour(), kDayTextColour);
+    EXPECT_EQ(Cal().CellOf({2026, 5, 12})->TextColour(), kBusyColour);
+    EXPECT_EQ(Cal().CellOf({2026, 5, 13})->TextColour(), kDayTextColour);
 
     test::ClickControl(*home, "addmonth");  // June has 30 days; today is the 31st
     EXPECT_THAT(BusyCells(), ::testing::ElementsAre(CalendarDate{2026, 5, 31}, CalendarDate{2026, 6, 2}));
