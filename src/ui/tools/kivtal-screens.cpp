@@ -235,7 +235,10 @@ int main(int argc, char** argv) {
     kivtal::LoadSkin();
     int failures = 0;
     for (const auto& [name, scene] : Scenes()) {
-        const std::vector<QWidget*> windows = scene();
+        // A popup may have closed itself (and been deleted) while the scene settled.
+        std::vector<QWidget*> windows = scene();
+        const QWidgetList live = QApplication::topLevelWidgets();
+        std::erase_if(windows, [&live](QWidget* w) { return !live.contains(w); });
         if (windows.empty()) continue;  // a scene whose data is not at hand
         const QString path = QStringLiteral("%1/%2.png").arg(outDir, QString::fromLatin1(name));
         if (!Compose(windows).save(path)) ++failures;
