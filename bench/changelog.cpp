@@ -10,6 +10,7 @@
 
 #include "model/SyncKinds.h"
 #include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/LocalStore.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "model/WallClock.h"
 #include "text/LunarCalendar.h"
-#include "text/WallClock.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
+#include "model/WallClock.h"
 #include "store/LocalStore.h"
 #include "store/MatterStore.h"
-#include "text/WallClock.h"
 
 namespace {
 

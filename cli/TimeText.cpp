@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "CliArgs.h"
-#include "text/WallClock.h"
+#include "model/WallClock.h"
 
 namespace kivtal::cli {
 

@@ -7,7 +7,7 @@
 #include "ExitCodes.h"
 #include "Help.h"
 #include "UserSession.h"
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 
 namespace kivtal::cli {
 

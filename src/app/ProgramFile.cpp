@@ -4,7 +4,7 @@
 #include <QProcess>
 
 #include "app/LaunchMode.h"
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 
 namespace kivtal {
 

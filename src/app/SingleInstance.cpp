@@ -7,7 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "ui/toolkit/InstanceMark.h"
 #include "ui/toolkit/RuntimeFolder.h"
 

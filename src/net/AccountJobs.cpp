@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "model/Clock.h"
+#include "model/Diagnostics.h"
 #include "net/ContentJobs.h"
 #include "net/Identity.h"
 #include "net/JobSupport.h"
@@ -12,7 +13,6 @@
 #include "net/WorkerMessages.h"
 #include "store/AccountStore.h"
 #include "store/StorePaths.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

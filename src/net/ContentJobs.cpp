@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "model/Diagnostics.h"
 #include "net/JobSupport.h"
 #include "net/LoginUser.h"
 #include "net/ReplyParsers.h"
 #include "net/ServiceForms.h"
 #include "net/WorkerMessages.h"
 #include "store/ContentStore.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

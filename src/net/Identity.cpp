@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/Diagnostics.h"
 #include "net/IdentityDisk.h"
-#include "text/Diagnostics.h"
 #include "text/TextConv.h"
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/Diagnostics.h"
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "net/ChangeListCodec.h"
@@ -13,10 +14,9 @@
 #include "net/ServiceForms.h"
 #include "net/WorkerMessages.h"
 #include "store/AccountStore.h"
-#include "store/MatterStore.h"
 #include "store/ChangeLog.h"
+#include "store/MatterStore.h"
 #include "store/ServerChanges.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

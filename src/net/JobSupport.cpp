@@ -1,9 +1,9 @@
 #include "net/JobSupport.h"
 
 #include "model/Clock.h"
+#include "model/Diagnostics.h"
 #include "net/ServiceForms.h"
 #include "store/StorePaths.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <string_view>
 
+#include "model/Diagnostics.h"
 #include "net/Base64.h"
 #include "net/PingOutput.h"
 #include "net/PingProcess.h"
 #include "net/ServiceConfig.h"
-#include "text/Diagnostics.h"
 #include "text/TextConv.h"
 
 namespace kivtal {

@@ -7,9 +7,9 @@
 #include <new>
 #include <stdexcept>
 
+#include "model/Diagnostics.h"
 #include "model/SyncKinds.h"
 #include "net/Identity.h"
-#include "text/Diagnostics.h"
 #include "text/IntText.h"
 #include "text/TextConv.h"
 

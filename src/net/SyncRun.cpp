@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/Diagnostics.h"
 #include "model/SyncKinds.h"
 #include "net/ChangeListCodec.h"
 #include "net/JobSupport.h"
@@ -13,7 +14,6 @@
 #include "net/WorkerMessages.h"
 #include "store/ChangeLog.h"
 #include "store/ServerChanges.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

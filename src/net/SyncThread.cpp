@@ -4,9 +4,9 @@
 #include <string>
 #include <utility>
 
+#include "model/Diagnostics.h"
 #include "net/LoginUser.h"
 #include "net/WorkerMessages.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

@@ -13,9 +13,9 @@
 
 #include "model/Clock.h"
 #include "net/JobContext.h"
+#include "net/JobThreads.h"
 #include "net/ResultPoster.h"
 #include "net/ServiceForms.h"
-#include "net/WorkerJobThreads.h"
 #include "net/WorkerRequest.h"
 #include "net/WorkerTimer.h"
 

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
 

@@ -10,46 +10,7 @@
 
 namespace kivtal {
 
-// --- Helpers that run inside the caller's transaction, on its open connection. ---
-// Each returns 0 on success and 1 on failure; a failure must fail the caller's write
-// (roll back the row change too).
-
-int InsertSyncEntry(SqliteDb& db, const SyncRecord& entry);
-// An entry in state SYNC_DEFERRED is appended to tb_sync_record_tmp instead; the
-// entry in tb_sync_record is then left as it was.
-int UpdateSyncEntry(SqliteDb& db, const SyncRecord& entry);
-
-// The deferred changes (tb_sync_record_tmp), in the order they were made, and their
-// removal: for a replay that must read, rewrite and clear in one transaction.
-int ReadDeferredEntries(SqliteDb& db, std::vector<SyncRecord>& out);
-int ClearDeferredEntries(SqliteDb& db);
-
-// A text holding the value-string separator cannot be logged: both rules then return 1.
-
-// Log an add: call after inserting the row and writing its new local id into the
-// record, so that the value string carries it.
-int LogAdd(SqliteDb& db, const BusinessCard& r);
-int LogAdd(SqliteDb& db, const TalEvent& r);
-int LogAdd(SqliteDb& db, const UserInfo& r);
-int LogAdd(SqliteDb& db, const EventComment& r);
-int LogAdd(SqliteDb& db, const EventAlarm& r);
-int LogAdd(SqliteDb& db, const CardGroup& r);
-int LogAdd(SqliteDb& db, const EventGroup& r);
-int LogAdd(SqliteDb& db, const UserSettings& r);
-int LogAdd(SqliteDb& db, const UserBankInfo& r);
-
-// Log a change: call after updating the row (a soft delete is a change with state 1).
-int LogChange(SqliteDb& db, const BusinessCard& r);
-int LogChange(SqliteDb& db, const TalEvent& r);
-int LogChange(SqliteDb& db, const UserInfo& r);
-int LogChange(SqliteDb& db, const EventComment& r);
-int LogChange(SqliteDb& db, const EventAlarm& r);
-int LogChange(SqliteDb& db, const CardGroup& r);
-int LogChange(SqliteDb& db, const EventGroup& r);
-int LogChange(SqliteDb& db, const UserSettings& r);
-int LogChange(SqliteDb& db, const UserBankInfo& r);
-
-// --- Public operations: each takes the store lock and opens the user database. ---
+// Each operation takes the store lock and opens the user database.
 class ChangeLog {
 public:
     explicit ChangeLog(LocalStore& store) : store_(store) {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ChangeLogRows.h"
 #include "store/StoreStatus.h"
 

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ContactStoreSql.h"
 
 namespace kivtal {

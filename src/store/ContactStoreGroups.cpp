@@ -1,7 +1,7 @@
 // Contact groups: writes with their change-log entries, and the group lists.
 #include <sqlite3.h>
 
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "store/ContactStoreSql.h"
 

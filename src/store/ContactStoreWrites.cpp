@@ -1,7 +1,7 @@
 // Contact writes: the row, its change-log entry and its bank accounts, all or nothing.
 #include <sqlite3.h>
 
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "store/ContactStoreBank.h"
 #include "store/ContactStoreSql.h"

@@ -9,12 +9,12 @@
 #include <string>
 #include <utility>
 
+#include "model/Diagnostics.h"
 #include "model/RecordValues.h"
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ServerChangeRows.h"
 #include "store/ServerChanges.h"
 #include "store/StoreStatus.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

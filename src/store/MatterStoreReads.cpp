@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "model/WallClock.h"
 #include "store/MatterStore.h"
-#include "text/WallClock.h"
 
 namespace kivtal {
 

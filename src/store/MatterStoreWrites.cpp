@@ -1,6 +1,6 @@
 #include <sqlite3.h>
 
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/MatterStore.h"
 
 namespace kivtal {

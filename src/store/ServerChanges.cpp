@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "model/Diagnostics.h"
 #include "model/RecordValues.h"
 #include "store/ServerChangeRows.h"
 #include "store/SetAsideChanges.h"
 #include "store/StoreStatus.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "model/Diagnostics.h"
 #include "store/ServerChanges.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal::setaside {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "text/TextConv.h"
 
 namespace kivtal {

@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "model/WallClock.h"
 #include "text/LunarTables.h"
-#include "text/WallClock.h"
 
 namespace kivtal {
 

@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "model/Diagnostics.h"
 #include "net/LoginUser.h"
 #include "net/WorkerMessages.h"
 #include "support/TempDir.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 namespace {

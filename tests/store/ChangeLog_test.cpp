@@ -1,6 +1,7 @@
 // The change log on real database files: the add and change rules driven inside a
 // transaction of the test's own, and the operations the sync engine uses.
 #include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <ctime>
 #include <string>
 
+#include "model/WallClock.h"
 #include "store/MatterStore.h"
 #include "support/UserDbFixture.h"
-#include "text/WallClock.h"
 
 namespace kivtal {
 namespace {

@@ -7,6 +7,7 @@
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "support/UserDbFixture.h"
 

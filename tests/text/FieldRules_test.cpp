@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "text/EditorChecks.h"
 
 namespace kivtal {

@@ -9,11 +9,11 @@
 
 #include "e2e/ServiceProcess.h"
 #include "model/Clock.h"
+#include "model/WallClock.h"
 #include "net/ImmediateCommits.h"
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "store/SqliteDb.h"
-#include "text/WallClock.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/support/EditorHarness.h"
 #include "ui/toolkit/SkinLoader.h"

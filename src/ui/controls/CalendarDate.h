@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "text/WallClock.h"
+#include "model/WallClock.h"
 
 namespace kivtal {
 

@@ -13,9 +13,9 @@
 #include <QTreeWidget>
 
 #include "model/Clock.h"
+#include "model/WallClock.h"
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
-#include "text/WallClock.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/UiMessages.h"

@@ -3,12 +3,12 @@
 #include <QAbstractButton>
 #include <QTimer>
 
+#include "model/Diagnostics.h"
 #include "net/AccountJobs.h"
 #include "net/Identity.h"
 #include "net/LoginUser.h"
 #include "store/AccountStore.h"
 #include "store/LocalStore.h"
-#include "text/Diagnostics.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/LoginTexts.h"
 #include "ui/dialogs/UpdaterPort.h"

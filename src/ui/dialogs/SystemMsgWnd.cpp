@@ -8,8 +8,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "model/WallClock.h"
 #include "store/ContentStore.h"
-#include "text/WallClock.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 #include "ui/toolkit/UiMessages.h"

@@ -6,9 +6,9 @@
 #include <QScrollArea>
 #include <QTextEdit>
 
+#include "model/Diagnostics.h"
 #include "net/NetUtil.h"
 #include "store/ContactStore.h"
-#include "text/Diagnostics.h"
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"

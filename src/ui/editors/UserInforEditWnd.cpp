@@ -4,15 +4,15 @@
 #include <QLayout>
 #include <algorithm>
 
+#include "model/Diagnostics.h"
 #include "store/AccountStore.h"
-#include "text/Diagnostics.h"
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
 #include "ui/editors/AreaPickers.h"
 #include "ui/editors/BirthdayPickers.h"
-#include "ui/editors/FieldText.h"
 #include "ui/editors/EditorMessages.h"
+#include "ui/editors/FieldText.h"
 #include "ui/editors/ReferencePickers.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"

@@ -10,7 +10,7 @@
 #include "net/ServiceConfig.h"
 #include "store/AccountStore.h"
 #include "store/ContentStore.h"
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "ui/controls/EditorPickers.h"
 #include "ui/dialogs/SystemMsgWnd.h"
 #include "ui/editors/AddConnectionDlg.h"

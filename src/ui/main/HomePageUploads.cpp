@@ -2,8 +2,8 @@
 // updates the open capture control and keeps the passes going.
 #include <QPointer>
 
+#include "model/Diagnostics.h"
 #include "net/ContentJobs.h"
-#include "text/Diagnostics.h"
 #include "ui/dialogs/capture/CameraUI.h"
 #include "ui/main/HomePage.h"
 #include "ui/toolkit/TalMsgBox.h"

@@ -6,7 +6,7 @@
 
 #include "net/LoginUser.h"
 #include "store/MatterStore.h"
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/MultiButton.h"

@@ -4,7 +4,7 @@
 #include <QCameraDevice>
 #include <QVideoFrame>
 
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 #include "ui/dialogs/capture/ScannerLookup.h"
 
 namespace kivtal {

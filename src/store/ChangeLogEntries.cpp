@@ -1,6 +1,6 @@
 // Writing the change log inside a caller's transaction: the entry insert and update,
 // and the rules that fold a new add or change into the row's existing entry.
-#include "store/ChangeLog.h"
+#include "store/ChangeLogEntries.h"
 
 #include <sqlite3.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/Diagnostics.h"
 #include "model/RecordValues.h"
 #include "store/ChangeLogRows.h"
-#include "text/Diagnostics.h"
 
 namespace kivtal {
 

@@ -1,10 +1,10 @@
-#include "net/WorkerJobThreads.h"
+#include "net/JobThreads.h"
 
 #include <exception>
 #include <string>
 #include <system_error>
 
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 
 namespace kivtal {
 

@@ -1,4 +1,4 @@
-#include "text/WallClock.h"
+#include "model/WallClock.h"
 
 #include <limits>
 

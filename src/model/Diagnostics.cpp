@@ -1,4 +1,4 @@
-#include "text/Diagnostics.h"
+#include "model/Diagnostics.h"
 
 #include <atomic>
 #include <cstdio>
