@@ -20,6 +20,7 @@
 #include "store/LocalStore.h"
 #include "store/MatterStore.h"
 #include "store/SqliteDb.h"
+#include "support/TestClock.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/dialogs/AddMatterDlg.h"
@@ -106,8 +107,8 @@ int main(int argc, char** argv) {
         Fill(db);
     }
     // The day before the busy day, so that picking it shows the day view.
-    TestClock clock(At(AddDays(kTheDay, -1), 10));
-    ScopedClock scoped(clock);
+    test::TestClock clock(At(AddDays(kTheDay, -1), 10));
+    test::ScopedClock scoped(clock);
 
     {
         CCalendarUI calendar;

@@ -1,5 +1,6 @@
 #include "model/Clock.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace kivtal {

@@ -5,7 +5,6 @@
 #include <string>
 #include <thread>
 
-#include "model/Clock.h"
 #include "net/ContentJobs.h"
 #include "net/LoginUser.h"
 #include "net/WorkerMessages.h"
@@ -13,6 +12,7 @@
 #include "store/SqliteDb.h"
 #include "support/JobHarness.h"
 #include "support/FileBytes.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -39,8 +39,8 @@ protected:
 };
 
 TEST_F(ContentJobs, AdsReplaceTheStoredOnesWithLocalPictures) {
-    TestClock clock(1700000123);
-    ScopedClock pinned(clock);
+    test::TestClock clock(1700000123);
+    test::ScopedClock pinned(clock);
     ASSERT_EQ(content.StoreAds({TalAd{0, 1, "/old.png", 1, "", "old", 0}}), 0);
     h.service.setDefault("/pics/a.png", Reply::Ok("PNG-A"));
     h.service.script("/PcAd", Reply::Ok(R"({"error":"0","ads":[

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "model/Clock.h"
 #include "model/SyncKinds.h"
 #include "net/WorkerMessages.h"
 #include "store/AccountStore.h"
 #include "store/MatterStore.h"
 #include "support/JobHarness.h"
 #include "support/SyncUser.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -57,8 +57,8 @@ protected:
 
     std::string SentBody() { return h.bodies("/Sync/send").at(0); }
 
-    TestClock clock{1700000100};
-    ScopedClock pinned{clock};
+    test::TestClock clock{1700000100};
+    test::ScopedClock pinned{clock};
     test::JobHarness h;
     JobContext ctx = h.context();
     TalEvent matter;

@@ -16,6 +16,7 @@
 #include "store/MatterStore.h"
 #include "support/JobHarness.h"
 #include "support/SyncUser.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -158,8 +159,8 @@ TEST_F(SyncRun, OfflineOrRefusedReceiveChangesNothing) {
 // "Last synced" is the wall clock of the last run that went through, not the service's
 // sequence, and a failed run leaves it alone.
 TEST_F(SyncRun, OnlyACompleteRunRecordsWhenItFinished) {
-    TestClock clock(1796905342);
-    ScopedClock pinned(clock);
+    test::TestClock clock(1796905342);
+    test::ScopedClock pinned(clock);
     const auto finishedAt = [&] {
         int at = -1;
         EXPECT_EQ(ChangeLog(h.store).ReadLastSyncFinish(at), 0);

@@ -17,6 +17,7 @@
 #include "net/LoginUser.h"
 #include "net/WorkerMessages.h"
 #include "support/TempDir.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -251,7 +252,7 @@ protected:
     std::vector<Delivered> delivered_;
 
 public:
-    TestClock clock;
+    test::TestClock clock;
     Calls calls;
     Gate syncGate, commitGate, uploadGate, loginGate;
     std::unique_ptr<SyncThread> worker;

@@ -10,12 +10,12 @@
 #include <functional>
 #include <sstream>
 
-#include "model/Clock.h"
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "model/ValueString.h"
 #include "support/UserDbFixture.h"
 #include "support/FileBytes.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -84,8 +84,8 @@ protected:
             .text(0, 0);
     }
 
-    TestClock clock{1700000000};
-    ScopedClock useClock{clock};
+    test::TestClock clock{1700000000};
+    test::ScopedClock useClock{clock};
     AccountStore accounts{store};
 };
 

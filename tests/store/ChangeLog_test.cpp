@@ -9,10 +9,10 @@
 #include <functional>
 #include <string>
 
-#include "model/Clock.h"
 #include "model/RecordValues.h"
 #include "store/ChangeLogRows.h"
 #include "support/UserDbFixture.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -68,8 +68,8 @@ protected:
 
     void SetState(int syncState) { Exec("UPDATE tb_sync_record SET sync_state=" + std::to_string(syncState) + ";"); }
 
-    TestClock clock{1700000000};
-    ScopedClock useClock{clock};
+    test::TestClock clock{1700000000};
+    test::ScopedClock useClock{clock};
     ChangeLog log{store};
 };
 

@@ -4,13 +4,13 @@
 #include <iterator>
 #include <sstream>
 
-#include "model/Clock.h"
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "model/ValueString.h"
 #include "store/ContactStore.h"
 #include "support/UserDbFixture.h"
 #include "support/FileBytes.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
@@ -97,8 +97,8 @@ protected:
         return c;
     }
 
-    TestClock clock{1700000000};
-    ScopedClock useClock{clock};
+    test::TestClock clock{1700000000};
+    test::ScopedClock useClock{clock};
     ContactStore contacts{store};
 };
 

@@ -2,19 +2,19 @@
 
 #include <string>
 
-#include "model/Clock.h"
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "store/MatterStore.h"
 #include "support/UserDbFixture.h"
+#include "support/TestClock.h"
 
 namespace kivtal {
 namespace {
 
 class MatterStoreWritesTest : public test::UserDbFixture {
 protected:
-    TestClock clock{1700000000};
-    ScopedClock scopedClock{clock};
+    test::TestClock clock{1700000000};
+    test::ScopedClock scopedClock{clock};
     MatterStore matters{store};
 
     TalEvent AddedMatter(int serverId = 0, const std::string& text = "plan") {

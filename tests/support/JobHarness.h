@@ -32,25 +32,11 @@ struct Posted {
 
 class PostLog {
 public:
-    void add(const Posted& p) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        posts_.push_back(p);
-    }
-    void clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        posts_.clear();
-    }
-    std::vector<Posted> all() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return posts_;
-    }
+    void add(const Posted& p);
+    void clear();
+    std::vector<Posted> all() const;
     // The wParams posted with one message, in order.
-    std::vector<std::intptr_t> codes(unsigned message) const {
-        std::vector<std::intptr_t> out;
-        for (const Posted& p : all())
-            if (p.message == message) out.push_back(p.wParam);
-        return out;
-    }
+    std::vector<std::intptr_t> codes(unsigned message) const;
 
 private:
     mutable std::mutex mutex_;
@@ -58,25 +44,14 @@ private:
 };
 
 struct JobHarness {
-    JobHarness() : store(StorePaths{dir.path() + "user/", "/nonexistent/doz2a_v3.db"}) {
-        config.apiUrl = service.url();
-        config.webUrl = service.url();
-    }
+    JobHarness();
 
-    JobContext context() {
-        JobContext ctx{net, store, config, nullptr, dir.path() + "dl/", nullptr};
-        ctx.post = [this](unsigned m, std::intptr_t w, std::intptr_t l) { posts.add({m, w, l}); };
-        ctx.requestSync = [this](int reason) { syncRequests.push_back(reason); };
-        return ctx;
-    }
+    // A context over this harness: results go to `posts`, sync requests to
+    // `syncRequests`.
+    JobContext context();
 
     // Bodies of the requests that went to one path, in order.
-    std::vector<std::string> bodies(const std::string& path) const {
-        std::vector<std::string> out;
-        for (const Request& r : service.requests())
-            if (r.path == path) out.push_back(r.body);
-        return out;
-    }
+    std::vector<std::string> bodies(const std::string& path) const;
 
     TempDir dir;
     ScriptedService service;

@@ -47,7 +47,7 @@ void FillContacts(LocalStore& store, const std::string& login) {
 
 // Starts the reference service on a free loopback port; its address.
 QString StartService(QProcess& service, const std::string& dbPath) {
-    service.setProgram(QStringLiteral(KIVTAL_SERVICE));
+    service.setProgram(QStringLiteral(KIVTAL_SERVICE_EXE));
     service.setArguments({"--db", QString::fromStdString(dbPath), "--port", "0"});
     service.start();
     QByteArray out;
@@ -88,7 +88,7 @@ TEST(AppFlowTest, RememberedAccountLogsInAndOpensTheMainWindow) {
     client.setProcessEnvironment(env);
     QElapsedTimer sinceStart;
     sinceStart.start();
-    client.start(QStringLiteral(KIVTAL_PROGRAM), {});
+    client.start(QStringLiteral(KIVTAL_EXE), {});
 
     QByteArray figures;
     qint64 loginSeenMs = -1;

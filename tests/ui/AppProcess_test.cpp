@@ -26,7 +26,7 @@ class ProgramRun {
 public:
     ProgramRun(const QProcessEnvironment& env, const QStringList& arguments) {
         process_.setProcessEnvironment(env);
-        process_.setProgram(QStringLiteral(KIVTAL_PROGRAM));
+        process_.setProgram(QStringLiteral(KIVTAL_EXE));
         process_.setArguments(arguments);
         process_.start();
     }
@@ -145,7 +145,7 @@ TEST_F(AppProcessTest, RestartLaunchesANewInstanceThatTakesOver) {
     ending.setProcessEnvironment(env_);
     ending.setStandardInputFile(input);
     ending.setStandardOutputFile(output);
-    ending.start(QStringLiteral(KIVTAL_PROGRAM), {});
+    ending.start(QStringLiteral(KIVTAL_EXE), {});
     ASSERT_TRUE(ending.waitForFinished(kStartMs));
     EXPECT_EQ(ending.exitCode(), 0);
 

@@ -14,6 +14,7 @@
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "store/SqliteDb.h"
+#include "support/TestClock.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/support/EditorHarness.h"
 #include "ui/toolkit/SkinLoader.h"
@@ -187,8 +188,8 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
 
     // The computer's clock runs two days behind the service's: the reminder the user
     // sets for "tomorrow" is already in the past on the service.
-    TestClock behind(std::time(nullptr) - 2 * 86400);
-    ScopedClock clock(behind);
+    test::TestClock behind(std::time(nullptr) - 2 * 86400);
+    test::ScopedClock clock(behind);
     int id = 0;
     {
         BoxScript boxes;
@@ -371,8 +372,8 @@ TEST_F(MatterEditorFlow, RemarksAddedEditedAndDeletedArriveOnASecondDevice) {
 
 TEST_F(MatterEditorFlow, RefusesIncompleteMattersAndRemindersWithTheirMessages) {
     StartService(0);
-    TestClock pinned(1800000000);  // 2027-01-15 16:00 Beijing
-    ScopedClock clock(pinned);
+    test::TestClock pinned(1800000000);  // 2027-01-15 16:00 Beijing
+    test::ScopedClock clock(pinned);
     BoxScript boxes;
     Open(TalEvent{}, MatterPage::NewMatter);
     Click("save_edit_page");  // no description
@@ -396,8 +397,8 @@ TEST_F(MatterEditorFlow, RefusesIncompleteMattersAndRemindersWithTheirMessages) 
 TEST_F(MatterEditorFlow, TheClockCombosStartFiveMinutesAheadAndRollOverMidnight) {
     StartService(0);
     // 23:57:30 Beijing on 31 December 2026: five minutes later is 00:02 on 1 January.
-    TestClock pinned(*WallClockToTime(WallClock{.year = 2026, .month = 12, .day = 31, .hour = 23, .minute = 57, .second = 30}));
-    ScopedClock clock(pinned);
+    test::TestClock pinned(*WallClockToTime(WallClock{.year = 2026, .month = 12, .day = 31, .hour = 23, .minute = 57, .second = 30}));
+    test::ScopedClock clock(pinned);
     Open(TalEvent{}, MatterPage::NewMatter);
     EXPECT_EQ(editor_->FindControl<ComboKiv>("editpage_remind_combo")->GetSelection(), 0);
     EXPECT_EQ(editor_->FindControl<ComboKiv>("editpage_min_combo")->GetSelection(), 2);

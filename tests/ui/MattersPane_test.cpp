@@ -10,6 +10,7 @@
 
 #include "model/Clock.h"
 #include "store/MatterStore.h"
+#include "support/TestClock.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/MultiButton.h"
@@ -66,8 +67,8 @@ protected:
         return out;
     }
 
-    TestClock clock_{At(2026, 5, 20, 10)};
-    ScopedClock scoped_{clock_};
+    test::TestClock clock_{At(2026, 5, 20, 10)};
+    test::ScopedClock scoped_{clock_};
 };
 
 // --- Calendar ---

@@ -14,6 +14,7 @@
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
 #include "support/TempDir.h"
+#include "support/UserDbFixture.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/support/HomeFixture.h"
 #include "ui/support/UiTestSupport.h"
@@ -63,7 +64,7 @@ inline void Pick(WindowImplBase& w, const char* picker, int value) {
 
 class EditorFixture : public ::testing::Test {
 protected:
-    EditorFixture() : store(StorePaths{dir.path() + "user", KIVTAL_TEST_REFDB}) {
+    EditorFixture() : store(StorePaths{dir.path() + "user", test::RefDbForTests()}) {
         EXPECT_EQ(store.EnsureUserDb("tester"), 0);
         LoginUser::Instance().reset();
         LoginUser::Instance().update([](LoginUserState& s) {
