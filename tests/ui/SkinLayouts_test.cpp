@@ -9,11 +9,21 @@
 
 #include "ui/controls/GifLabel.h"
 #include "ui/controls/ListKiv.h"
+#include "ui/dialogs/LoginWndControls.h"
+#include "ui/main/HomePageControls.h"
+#include "ui/main/MenuWndControls.h"
+#include "ui/toolkit/NoticeBoxControls.h"
+#include "ui/toolkit/TalMsgBoxControls.h"
 #include "ui/toolkit/SkinLoader.h"
 
 namespace kivtal {
 namespace {
 
+// Every window's table of the controls its code uses.
+const LayoutControls kWindows[] = {kTalMessageBoxControls, kKivMessageBoxControls, kLoginMsgBoxControls,
+                                   kLoginWndControls,      kHomePageControls,      kMenuControls};
+
+// Controls of windows that have no table of their own yet.
 struct ControlCase {
     const char* layout;
     const char* name;
@@ -21,65 +31,6 @@ struct ControlCase {
 };
 
 const ControlCase kControls[] = {
-    {"TalMessageBox.xml", "title", "QLabel"},
-    {"TalMessageBox.xml", "TalTitle", "QLabel"},
-    {"TalMessageBox.xml", "contentre", "QTextEdit"},
-    {"TalMessageBox.xml", "IDOKCANCEL", "QWidget"},
-    {"TalMessageBox.xml", "IDOK", "QWidget"},
-    {"TalMessageBox.xml", "_btn_ok", "QPushButton"},
-    {"TalMessageBox.xml", "_btn_cancel", "QPushButton"},
-    {"TalMessageBox.xml", "btn_ok", "QPushButton"},
-    {"TalMessageBox.xml", "btn_close", "QPushButton"},
-    {"KivMessageBox.xml", "title", "QLabel"},
-    {"KivMessageBox.xml", "contentre", "QTextEdit"},
-    {"KivMessageBox.xml", "okbtn", "QPushButton"},
-    {"KivMessageBox.xml", "btn_close", "QPushButton"},
-    {"LoginMsgBox.xml", "title_msg", "QLabel"},
-    {"LoginMsgBox.xml", "tip_msg", "QLabel"},
-    {"LoginMsgBox.xml", "Gif_control", "QWidget"},
-    {"LoginMsgBox.xml", "normal_control", "QWidget"},
-    {"LoginMsgBox.xml", "giftabel", "kivtal::GifLabel"},
-    {"LoginMsgBox.xml", "btn_close", "QPushButton"},
-    {"LoginMsgBox.xml", "okbtn", "QPushButton"},
-    {"LoginWnd.xml", "input_account", "QLineEdit"},
-    {"LoginWnd.xml", "account_show", "QAbstractButton"},
-    {"LoginWnd.xml", "input_password", "QLineEdit"},
-    {"LoginWnd.xml", "password_show", "QAbstractButton"},
-    {"LoginWnd.xml", "account_btn", "kivtal::ComboKiv"},
-    {"LoginWnd.xml", "auto_login", "QCheckBox"},
-    {"LoginWnd.xml", "login_btn", "QPushButton"},
-    {"LoginWnd.xml", "regist_btn", "QPushButton"},
-    {"LoginWnd.xml", "find_password", "QPushButton"},
-    {"LoginWnd.xml", "btn_min", "QPushButton"},
-    {"LoginWnd.xml", "btn_close", "QPushButton"},
-    {"LoginWnd.xml", "account_page", "QWidget"},
-    {"LoginWnd.xml", "account_pic", "QLabel"},
-    {"LoginWnd.xml", "password_page", "QWidget"},
-    {"LoginWnd.xml", "password_pic", "QLabel"},
-    {"HomePage.xml", "userList_page", "QWidget"},
-    {"HomePage.xml", "matter_page", "QWidget"},
-    {"HomePage.xml", "btn_cogradient", "kivtal::GifButton"},
-    {"HomePage.xml", "msg_tip", "QAbstractButton"},
-    {"HomePage.xml", "user_name", "QLabel"},
-    {"HomePage.xml", "number_show", "QLabel"},
-    {"HomePage.xml", "advert", "QAbstractButton"},
-    {"HomePage.xml", "btn_min", "QAbstractButton"},
-    {"HomePage.xml", "btn_close", "QAbstractButton"},
-    {"HomePage.xml", "logo", "QAbstractButton"},
-    {"HomePage.xml", "Feedback", "QAbstractButton"},
-    {"HomePage.xml", "startSEC", "QAbstractButton"},
-    {"HomePage.xml", "my_connect", "QAbstractButton"},
-    {"HomePage.xml", "door_left", "QWidget"},
-    {"HomePage.xml", "door_right", "QWidget"},
-    {"HomePage.xml", "door_left_button", "QAbstractButton"},
-    {"HomePage.xml", "door_right_button", "QAbstractButton"},
-    {"HomePage.xml", "wait_plan_label", "QAbstractButton"},
-    {"HomePage.xml", "myplan_page", "QWidget"},
-    {"HomePage.xml", "matter_group_page", "QWidget"},
-    {"HomePage.xml", "add_Connection", "QAbstractButton"},
-    {"HomePage.xml", "add_event", "QAbstractButton"},
-    {"HomePage.xml", "table_list", "QListWidget"},
-    {"HomePage.xml", "user_list", "kivtal::ListKiv"},
     {"HomePage.xml", "user_title_page", "QWidget"},
     {"HomePage.xml", "group_empty", "QLabel"},
     {"HomePage.xml", "sort_btn_layout", "QWidget"},
@@ -89,9 +40,6 @@ const ControlCase kControls[] = {
     {"HomePage.xml", "sort_user", "QAbstractButton"},
     {"HomePage.xml", "btn_set", "QAbstractButton"},
     {"HomePage.xml", "add_title", "QAbstractButton"},
-    {"HomePage.xml", "matter_group_list", "QListWidget"},
-    {"HomePage.xml", "user_empty", "QLabel"},
-    {"HomePage.xml", "matter_empty", "QWidget"},
     {"HomePage.xml", "calendar", "kivtal::CCalendarUI"},
     {"HomePage.xml", "time_base", "kivtal::CTimeBase"},
     {"HomePage.xml", "Add_matter_group", "QAbstractButton"},
@@ -147,8 +95,6 @@ const ControlCase kControls[] = {
     {"AddMatter.xml", "matter_user_combo", "QTreeWidget"},
     {"AddMatter.xml", "save_tip_time", "QAbstractButton"},
     {"AddMatter.xml", "cancel_tip_time", "QAbstractButton"},
-    {"menu.xml", "menu_exit", "QAbstractButton"},
-    {"menu.xml", "menu_regist", "QAbstractButton"},
     {"UserMenu.xml", "menu_user_edit", "QAbstractButton"},
     {"UserMenu.xml", "menu_move_group", "QAbstractButton"},
     {"UserMenu.xml", "menu_user_delete", "QAbstractButton"},
@@ -314,6 +260,16 @@ TEST(SkinLayouts, EveryLayoutLoads) {
 }
 
 TEST(SkinLayouts, EveryControlTheCodeUsesExistsWithItsKind) {
+    for (const LayoutControls& window : kWindows) {
+        const std::unique_ptr<QWidget> root = Load(window.layout);
+        ASSERT_NE(root, nullptr) << window.layout;
+        for (const LayoutControl& c : window.controls) {
+            SCOPED_TRACE(std::string(window.layout) + " / " + c.name);
+            const QList<QWidget*> found = root->findChildren<QWidget*>(c.name);
+            ASSERT_EQ(found.size(), 1);
+            EXPECT_TRUE(found[0]->inherits(c.kind)) << found[0]->metaObject()->className();
+        }
+    }
     for (const ControlCase& c : kControls) {
         SCOPED_TRACE(std::string(c.layout) + " / " + c.name);
         const std::unique_ptr<QWidget> root = Load(c.layout);
@@ -325,9 +281,9 @@ TEST(SkinLayouts, EveryControlTheCodeUsesExistsWithItsKind) {
 }
 
 TEST(SkinLayouts, TheAnimatedLabelFindsItsFrames) {
-    const std::unique_ptr<QWidget> root = Load("LoginMsgBox.xml");
+    const std::unique_ptr<QWidget> root = Load(kLoginMsgBoxControls.layout);
     ASSERT_NE(root, nullptr);
-    auto* gif = root->findChild<GifLabel*>("giftabel");
+    auto* gif = root->findChild<GifLabel*>(notice_box::kAnimation.name);
     ASSERT_NE(gif, nullptr);
     ASSERT_GT(gif->FrameCount(), 1);
     const int first = gif->CurrentFrame();

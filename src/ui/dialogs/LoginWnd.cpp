@@ -11,6 +11,7 @@
 #include "store/LocalStore.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/LoginTexts.h"
+#include "ui/dialogs/LoginWndControls.h"
 #include "ui/dialogs/UpdaterPort.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
@@ -64,25 +65,25 @@ void CLoginWnd::Notify(const QString& type, QWidget* sender) {
     if (type == u"click") {
         OnClick(name);
     } else if (type == u"killfocus") {
-        if (name == u"input_account") LeaveAccountEditing();
-        else if (name == u"input_password") LeavePasswordEditing();
+        if (name == login_wnd::kInputAccount) LeaveAccountEditing();
+        else if (name == login_wnd::kInputPassword) LeavePasswordEditing();
     } else if (type == u"setfocus") {
-        if (name == u"account_show") OnAccountLabelFocus();
-        else if (name == u"password_show") EnterPasswordEditing();
-    } else if (type == u"return" && name == u"input_password") {
+        if (name == login_wnd::kAccountShow) OnAccountLabelFocus();
+        else if (name == login_wnd::kPasswordShow) EnterPasswordEditing();
+    } else if (type == u"return" && name == login_wnd::kInputPassword) {
         SendLogin(false);
     }
 }
 
 void CLoginWnd::OnClick(const QString& name) {
-    if (name == u"btn_min") showMinimized();
-    else if (name == u"btn_close") Close(1);
-    else if (name == u"account_show") EnterAccountByUser();
-    else if (name == u"account_btn") EnterAccountEditing(false);
-    else if (name == u"password_show") EnterPasswordEditing();
-    else if (name == u"login_btn") SendLogin(false);
-    else if (name == u"regist_btn") PostToWorker(WorkerRequest::Plain(WM_REQ_OPEN_REGISTER));
-    else if (name == u"find_password") PostToWorker(WorkerRequest::Plain(WM_REQ_OPEN_PASSWORD));
+    if (name == login_wnd::kBtnMin) showMinimized();
+    else if (name == login_wnd::kBtnClose) Close(1);
+    else if (name == login_wnd::kAccountShow) EnterAccountByUser();
+    else if (name == login_wnd::kAccountBtn) EnterAccountEditing(false);
+    else if (name == login_wnd::kPasswordShow) EnterPasswordEditing();
+    else if (name == login_wnd::kLoginBtn) SendLogin(false);
+    else if (name == login_wnd::kRegistBtn) PostToWorker(WorkerRequest::Plain(WM_REQ_OPEN_REGISTER));
+    else if (name == login_wnd::kFindPassword) PostToWorker(WorkerRequest::Plain(WM_REQ_OPEN_PASSWORD));
 }
 
 void CLoginWnd::OnAccountLabelFocus() {
@@ -111,9 +112,9 @@ void CLoginWnd::Initialise() {
     FillAccountList(logins);
     LoginRecord last;
     accounts.LastLogin(last);
-    if (QWidget* label = FindControl(QStringLiteral("account_show"))) label->setFocus(Qt::OtherFocusReason);
+    if (QWidget* label = FindControl(login_wnd::kAccountShow)) label->setFocus(Qt::OtherFocusReason);
     if (last.auto_login != 1) {
-        if (auto* option = FindControl<QAbstractButton>(QStringLiteral("auto_login"))) option->setChecked(false);
+        if (auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin)) option->setChecked(false);
         FillFields(QString::fromStdString(last.login_user), {});
         return;
     }
@@ -126,8 +127,8 @@ void CLoginWnd::Initialise() {
 
 void CLoginWnd::SendLogin(bool stored) {
     if (ProgressBox()) return;
-    const QString account = FieldText("input_account");
-    const QString password = FieldText("input_password");
+    const QString account = FieldText(login_wnd::kInputAccount.name);
+    const QString password = FieldText(login_wnd::kInputPassword.name);
     if (account.isEmpty() || password.isEmpty() || account == kAccountPlaceholder ||
         password == kPasswordPlaceholder) {
         PostMessage(WM_LOGIN_EMPTY_INPUT);
@@ -139,7 +140,7 @@ void CLoginWnd::SendLogin(bool stored) {
                                        account == rememberedAccount_);
     const std::string digest = remembered ? rememberedDigest_.toStdString()
                                           : md5Hex(md5Hex(password.toStdString()));
-    auto* option = FindControl<QAbstractButton>(QStringLiteral("auto_login"));
+    auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin);
     const int autoLogin = option && option->isChecked() ? 1 : 0;
     LoginUser::Instance().update([&](LoginUserState& u) {
         u.auto_login = autoLogin;
@@ -276,7 +277,7 @@ void CLoginWnd::OnVersionResult(int code, std::intptr_t detail) {
 }
 
 void CLoginWnd::OnAccountPicked(std::intptr_t picker) {
-    auto* combo = FindControl<ComboKiv>(QStringLiteral("account_btn"));
+    auto* combo = FindControl<ComboKiv>(login_wnd::kAccountBtn);
     if (!combo || ComboKiv::FromMessage(picker) != combo) return;
     const int index = combo->currentIndex();
     LoginRecordList logins;

@@ -7,6 +7,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/LoginTexts.h"
 #include "ui/dialogs/LoginWnd.h"
+#include "ui/dialogs/LoginWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 
@@ -54,13 +55,13 @@ void CLoginWnd::InitWindow() {
     LeaveAccountEditing();
     LeavePasswordEditing();
     // The drop-down is only an arrow; its list spans the whole account field.
-    auto* combo = FindControl<ComboKiv>(QStringLiteral("account_btn"));
-    QWidget* page = FindControl(QStringLiteral("account_page"));
+    auto* combo = FindControl<ComboKiv>(login_wnd::kAccountBtn);
+    QWidget* page = FindControl(login_wnd::kAccountPage);
     if (combo && page) combo->view()->setMinimumWidth(page->minimumWidth());
 }
 
 void CLoginWnd::FillAccountList(const LoginRecordList& logins) {
-    auto* combo = FindControl<ComboKiv>(QStringLiteral("account_btn"));
+    auto* combo = FindControl<ComboKiv>(login_wnd::kAccountBtn);
     if (!combo) return;
     combo->RemoveAll();
     for (std::size_t i = 0; i < logins.size(); ++i)
@@ -68,29 +69,29 @@ void CLoginWnd::FillAccountList(const LoginRecordList& logins) {
 }
 
 void CLoginWnd::FillFields(const QString& account, const QString& password) {
-    SetControlText(FindControl(QStringLiteral("input_account")), account);
-    SetControlText(FindControl(QStringLiteral("input_password")), password);
-    ShowFieldLabel(FindControl(QStringLiteral("account_show")), account, kAccountPlaceholder);
+    SetControlText(FindControl(login_wnd::kInputAccount), account);
+    SetControlText(FindControl(login_wnd::kInputPassword), password);
+    ShowFieldLabel(FindControl(login_wnd::kAccountShow), account, kAccountPlaceholder);
     ShowPasswordLabel(!password.isEmpty());
     if (password.isEmpty()) rememberedDigest_.clear();
 }
 
 void CLoginWnd::ShowPasswordLabel(bool masked) {
-    QWidget* label = FindControl(QStringLiteral("password_show"));
+    QWidget* label = FindControl(login_wnd::kPasswordShow);
     if (!label) return;
     SetControlAttribute(label, QStringLiteral("font"), masked ? kMaskFont : kPlaceholderFont);
     ShowFieldLabel(label, masked ? kPasswordMask : QString(), kPasswordPlaceholder);
 }
 
 void CLoginWnd::ClearPassword() {
-    SetControlText(FindControl(QStringLiteral("input_password")), {});
+    SetControlText(FindControl(login_wnd::kInputPassword), {});
     ShowPasswordLabel(false);
     rememberedDigest_.clear();
 }
 
 void CLoginWnd::EnterAccountEditing(bool focus) {
-    auto* edit = FindControl<QLineEdit>(QStringLiteral("input_account"));
-    QWidget* label = FindControl(QStringLiteral("account_show"));
+    auto* edit = FindControl<QLineEdit>(login_wnd::kInputAccount);
+    QWidget* label = FindControl(login_wnd::kAccountShow);
     if (!edit || !label) return;
     const QString shown = ControlText(label);
     edit->setText(shown == kAccountPlaceholder ? QString() : shown);
@@ -98,28 +99,28 @@ void CLoginWnd::EnterAccountEditing(bool focus) {
     edit->selectAll();
     if (focus) edit->setFocus(Qt::OtherFocusReason);
     HideField(label);
-    StyleField("account_page", "account_pic", "file='Account_gray.png'", true);
-    SetAttribute("account_btn", "bkimage", "file='account_Nbtn_normal.png'");
-    SetAttribute("account_btn", "hotimage", "file='account_Nbtn_hover.png'");
+    StyleField(login_wnd::kAccountPage.name, login_wnd::kAccountPic.name, "file='Account_gray.png'", true);
+    SetAttribute(login_wnd::kAccountBtn.name, "bkimage", "file='account_Nbtn_normal.png'");
+    SetAttribute(login_wnd::kAccountBtn.name, "hotimage", "file='account_Nbtn_hover.png'");
 }
 
 void CLoginWnd::LeaveAccountEditing() {
-    auto* edit = FindControl<QLineEdit>(QStringLiteral("input_account"));
-    QWidget* label = FindControl(QStringLiteral("account_show"));
+    auto* edit = FindControl<QLineEdit>(login_wnd::kInputAccount);
+    QWidget* label = FindControl(login_wnd::kAccountShow);
     if (!edit || !label) return;
     ShowFieldLabel(label, edit->text(), kAccountPlaceholder);
     label->show();
     HideField(edit);
-    StyleField("account_page", "account_pic", "file='Account.png'", false);
-    SetAttribute("account_btn", "bkimage", "file='account_btn_normal.png'");
-    SetAttribute("account_btn", "hotimage", "file='account_btn_hover.png'");
-    SetAttribute("account_btn", "pushedimage", "file='account_btn_pushdown.png'");
-    SetAttribute("account_btn", "focusedimage", "file='account_btn_pushdown.png'");
+    StyleField(login_wnd::kAccountPage.name, login_wnd::kAccountPic.name, "file='Account.png'", false);
+    SetAttribute(login_wnd::kAccountBtn.name, "bkimage", "file='account_btn_normal.png'");
+    SetAttribute(login_wnd::kAccountBtn.name, "hotimage", "file='account_btn_hover.png'");
+    SetAttribute(login_wnd::kAccountBtn.name, "pushedimage", "file='account_btn_pushdown.png'");
+    SetAttribute(login_wnd::kAccountBtn.name, "focusedimage", "file='account_btn_pushdown.png'");
 }
 
 void CLoginWnd::EnterPasswordEditing() {
-    auto* edit = FindControl<QLineEdit>(QStringLiteral("input_password"));
-    QWidget* label = FindControl(QStringLiteral("password_show"));
+    auto* edit = FindControl<QLineEdit>(login_wnd::kInputPassword);
+    QWidget* label = FindControl(login_wnd::kPasswordShow);
     if (!edit || !label) return;
     // A remembered password is never edited, only replaced.
     edit->setEchoMode(QLineEdit::Password);
@@ -128,17 +129,17 @@ void CLoginWnd::EnterPasswordEditing() {
     edit->show();
     edit->setFocus(Qt::OtherFocusReason);
     HideField(label);
-    StyleField("password_page", "password_pic", "file='password_gray.png'", true);
+    StyleField(login_wnd::kPasswordPage.name, login_wnd::kPasswordPic.name, "file='password_gray.png'", true);
 }
 
 void CLoginWnd::LeavePasswordEditing() {
-    auto* edit = FindControl<QLineEdit>(QStringLiteral("input_password"));
-    QWidget* label = FindControl(QStringLiteral("password_show"));
+    auto* edit = FindControl<QLineEdit>(login_wnd::kInputPassword);
+    QWidget* label = FindControl(login_wnd::kPasswordShow);
     if (!edit || !label) return;
     ShowPasswordLabel(!edit->text().isEmpty());
     label->show();
     HideField(edit);
-    StyleField("password_page", "password_pic", "file='password.png'", false);
+    StyleField(login_wnd::kPasswordPage.name, login_wnd::kPasswordPic.name, "file='password.png'", false);
 }
 
 }  // namespace kivtal

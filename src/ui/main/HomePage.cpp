@@ -17,6 +17,7 @@
 #include "ui/editors/UserInforEditWnd.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/MattersPane.h"
+#include "ui/main/HomePageControls.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
@@ -75,19 +76,19 @@ void CHomePage::Notify(const QString& type, QWidget* sender) {
 }
 
 bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
-    if (name == u"btn_min") showMinimized();
-    else if (name == u"btn_close") OnCloseButton();
-    else if (name == u"logo") Post(WorkerRequest::Plain(WM_REQ_OPEN_HOME));
-    else if (name == u"Feedback") Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
-    else if (name == u"btn_cogradient") {
+    if (name == home_page::kBtnMin) showMinimized();
+    else if (name == home_page::kBtnClose) OnCloseButton();
+    else if (name == home_page::kLogo) Post(WorkerRequest::Plain(WM_REQ_OPEN_HOME));
+    else if (name == home_page::kFeedback) Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
+    else if (name == home_page::kBtnSync) {
         EnterBusy();
         Post(WorkerRequest::Sync(SYNC_BY_USER));
-    } else if (name == u"advert") OnAdClick(sender);
-    else if (name == u"msg_tip") OpenNews();
-    else if (name == u"startSEC") StartCardCapture();
-    else if (name == u"my_connect" || name == u"door_right_button") ShowContactsPage();
-    else if (name == u"door_left_button") ShowMattersPage();
-    else if (name == u"wait_plan_label") {
+    } else if (name == home_page::kAdvert) OnAdClick(sender);
+    else if (name == home_page::kMsgTip) OpenNews();
+    else if (name == home_page::kStartSEC) StartCardCapture();
+    else if (name == home_page::kMyConnect || name == home_page::kDoorRightButton) ShowContactsPage();
+    else if (name == home_page::kDoorLeftButton) ShowMattersPage();
+    else if (name == home_page::kWaitPlanLabel) {
         if (mattersShown_) {
             ShowContactsPage();
         } else {
@@ -146,14 +147,14 @@ void CHomePage::Initialise() {
     RefreshPanes();
     LoadAds();
     LeaveBusy();
-    SetControlText(FindControl("number_show"), kVersionText);
+    SetControlText(FindControl(home_page::kNumberShow), kVersionText);
     // Once: a second initialisation must not leave a second mask behind the first.
     if (!mask_) {
         mask_ = CreateMask(this);
         if (mask_) mask_->ShowWindow(false);
     }
     ShowUnreadNews();
-    if (QWidget* tip = FindControl("msg_tip")) tip->setEnabled(true);
+    if (QWidget* tip = FindControl(home_page::kMsgTip)) tip->setEnabled(true);
     RefreshCalendar();
 }
 
@@ -169,9 +170,9 @@ void CHomePage::RefreshCalendar() {
     // Until the month calendar is placed here, its box shows today's date.
     static const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
     const QDate today = QDate::currentDate();
-    SetControlText(FindControl("calendar_month"),
+    SetControlText(FindControl(home_page::kCalendarMonth),
                    QStringLiteral("%1年%2月").arg(today.year(), 4).arg(today.month(), 2, 10, QLatin1Char('0')));
-    SetControlText(FindControl("calendar_today"), QStringLiteral("%1月%2日 [%3]")
+    SetControlText(FindControl(home_page::kCalendarToday), QStringLiteral("%1月%2日 [%3]")
                                                        .arg(today.month(), 2, 10, QLatin1Char('0'))
                                                        .arg(today.day(), 2, 10, QLatin1Char('0'))
                                                        .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() % 7])));
@@ -190,13 +191,13 @@ void CHomePage::ShowUserName() {
     AccountStore(store_).ReadProfile(profile);
     QString name = QString::fromStdString(profile.username);
     if (name.isEmpty()) name = QString::fromStdString(LoginUser::Instance().snapshot().login_name);
-    QWidget* label = FindControl("user_name");
+    QWidget* label = FindControl(home_page::kUserName);
     SetControlText(label, name);
     if (label) label->setToolTip(name);
 }
 
 void CHomePage::ShowUnreadNews() {
-    auto* tip = FindControl<QAbstractButton>("msg_tip");
+    auto* tip = FindControl<QAbstractButton>(home_page::kMsgTip);
     if (!tip) return;
     int count = 0;
     if (ContentStore(store_).UnreadNewsCount(count) != 0) count = 0;
@@ -209,12 +210,12 @@ void CHomePage::ShowUnreadNews() {
 }
 
 void CHomePage::EnterBusy() {
-    SetControlAttribute(FindControl("btn_cogradient"), QStringLiteral("foreimage"), QString());
+    SetControlAttribute(FindControl(home_page::kBtnSync), QStringLiteral("foreimage"), QString());
     EnterSyncBusy(mask_, busy_);
 }
 
 void CHomePage::LeaveBusy() {
-    SetControlAttribute(FindControl("btn_cogradient"), QStringLiteral("foreimage"), kSyncIdleImage);
+    SetControlAttribute(FindControl(home_page::kBtnSync), QStringLiteral("foreimage"), kSyncIdleImage);
     LeaveSyncBusy(mask_, busy_);
 }
 

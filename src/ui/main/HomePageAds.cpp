@@ -1,6 +1,7 @@
 // The rotating advertisement of the main window.
 #include "store/ContentStore.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
 #include "ui/toolkit/ControlAttributes.h"
 
 namespace kivtal {
@@ -26,20 +27,20 @@ void CHomePage::LoadAds() {
         return;
     }
     SetTimer(kAdTimerId, kAdIntervalMs);
-    if (!FindControl("advert")) return;
+    if (!FindControl(home_page::kAdvert)) return;
     if (const auto index = ads_.TakeNext())
         ShowAd(*index, true);
 }
 
 void CHomePage::ShowNextAd() {
-    QWidget* advert = FindControl("advert");
+    QWidget* advert = FindControl(home_page::kAdvert);
     const auto index = ads_.TakeNext();
     if (!advert || !index) return;
     ShowAd(*index, false);
 }
 
 void CHomePage::ShowAd(int index, bool first) {
-    QWidget* advert = FindControl("advert");
+    QWidget* advert = FindControl(home_page::kAdvert);
     const TalAd* ad = ads_.At(index);
     if (!advert || !ad) return;
     QString path = QString::fromStdString(ad->ad_path);

@@ -2,6 +2,7 @@
 #include <QStyle>
 
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
 
 namespace kivtal {
 
@@ -13,18 +14,18 @@ void CHomePage::SwitchPage(bool toMatters) {
     // A switch asked for while the pages still move lands the running slide first, so
     // two slides never pull the same pages in opposite directions.
     if (slide_.Running()) OnSlideTick(true);
-    QWidget* contacts = FindControl("userList_page");
-    QWidget* matters = FindControl("matter_page");
+    QWidget* contacts = FindControl(home_page::kUserListPage);
+    QWidget* matters = FindControl(home_page::kMatterPage);
     if (!contacts || !matters) return;
     QWidget* leaving = toMatters ? contacts : matters;
     QWidget* arriving = toMatters ? matters : contacts;
     if (leaving->maximumWidth() == 0) return;
     // Hide before showing: for a moment both doors would ask the window for room, and a
     // window that grew for them does not shrink back.
-    SetVisibleControl(toMatters ? "door_left" : "door_right", false);
-    SetVisibleControl(toMatters ? "myplan_page" : "matter_group_page", false);
-    SetVisibleControl(toMatters ? "door_right" : "door_left", true);
-    SetVisibleControl(toMatters ? "matter_group_page" : "myplan_page", true);
+    SetVisibleControl(toMatters ? home_page::kDoorLeft.name : home_page::kDoorRight.name, false);
+    SetVisibleControl(toMatters ? home_page::kMyplanPage.name : home_page::kMatterGroupPage.name, false);
+    SetVisibleControl(toMatters ? home_page::kDoorRight.name : home_page::kDoorLeft.name, true);
+    SetVisibleControl(toMatters ? home_page::kMatterGroupPage.name : home_page::kMyplanPage.name, true);
     toMatters_ = toMatters;
     slide_ = PageSlide(leaving, arriving);
     SetTimer(kSlideTimerId, kSlideIntervalMs);
@@ -39,8 +40,8 @@ void CHomePage::OnSlideTick(bool toTheEnd) {
 }
 
 void CHomePage::StyleTabs(bool mattersFocused) {
-    QWidget* contactsTab = FindControl("add_Connection");
-    QWidget* mattersTab = FindControl("add_event");
+    QWidget* contactsTab = FindControl(home_page::kAddConnection);
+    QWidget* mattersTab = FindControl(home_page::kAddEvent);
     for (QWidget* tab : {contactsTab, mattersTab}) {
         if (!tab) continue;
         tab->setProperty("focused", (tab == mattersTab) == mattersFocused);

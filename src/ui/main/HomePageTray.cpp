@@ -6,6 +6,7 @@
 #include "ui/main/HomePage.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/MenuWnd.h"
+#include "ui/main/MenuWndControls.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
@@ -40,12 +41,12 @@ bool CHomePage::DesktopHasTray() const {
 
 void CHomePage::OnMenuItem(const QString& item, std::intptr_t lParam) {
     if (contacts_->OnMenuItem(item, lParam)) return;
-    if (item == u"menu_exit") {
+    if (item == menu_wnd::kExit) {
         Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
-    } else if (item == u"menu_regist") {
+    } else if (item == menu_wnd::kRegist) {
         restart_ = true;
         Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
-    } else if (item == u"menu_recharge" || item == u"menu_money") {
+    } else if (item == menu_wnd::kRecharge || item == u"menu_money") {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_CHARGE));
     } else if (item == u"menu_userstting") {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_SAFE));

@@ -3,6 +3,7 @@
 #include "net/WorkerMessages.h"
 #include "ui/controls/GifLabel.h"
 #include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/NoticeBoxControls.h"
 
 namespace kivtal {
 namespace {
@@ -21,12 +22,12 @@ CLoginMsgBoxWnd::CLoginMsgBoxWnd(QString title, QString tip) : title_(std::move(
 
 void CLoginMsgBoxWnd::SetTitleText(const QString& title) {
     title_ = title;
-    if (QWidget* label = FindControl(QStringLiteral("title_msg"))) SetControlText(label, title);
+    if (QWidget* label = FindControl(notice_box::kTitle)) SetControlText(label, title);
 }
 
 void CLoginMsgBoxWnd::SetTipText(const QString& tip) {
     tip_ = tip;
-    if (QWidget* label = FindControl(QStringLiteral("tip_msg"))) SetControlText(label, tip);
+    if (QWidget* label = FindControl(notice_box::kTip)) SetControlText(label, tip);
 }
 
 void CLoginMsgBoxWnd::ShowAnimationView() {
@@ -46,8 +47,8 @@ void CLoginMsgBoxWnd::InitWindow() {
 }
 
 void CLoginMsgBoxWnd::ApplyView() {
-    if (QWidget* gif = FindControl(QStringLiteral("Gif_control"))) gif->setVisible(animation_);
-    if (QWidget* normal = FindControl(QStringLiteral("normal_control"))) normal->setVisible(!animation_);
+    if (QWidget* gif = FindControl(notice_box::kAnimationRow)) gif->setVisible(animation_);
+    if (QWidget* normal = FindControl(notice_box::kPlainRow)) normal->setVisible(!animation_);
     // The animation only costs time while it can be seen.
     if (animation_) SetTimer(kNoticeAnimationTimer, kAnimationIntervalMs);
     else KillTimer(kNoticeAnimationTimer);
@@ -55,13 +56,13 @@ void CLoginMsgBoxWnd::ApplyView() {
 
 void CLoginMsgBoxWnd::Notify(const QString& type, QWidget* sender) {
     const QString name = ControlName(sender);
-    if (type == u"click" && (name == u"btn_close" || name == u"okbtn")) Close(1);
+    if (type == u"click" && (name == notice_box::kClose || name == notice_box::kOk)) Close(1);
 }
 
 std::intptr_t CLoginMsgBoxWnd::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t,
                                                    bool& handled) {
     if (number == WM_TIMER && static_cast<std::uintptr_t>(wParam) == kNoticeAnimationTimer) {
-        if (auto* gif = FindControl<GifLabel>(QStringLiteral("giftabel"))) gif->NextFrame();
+        if (auto* gif = FindControl<GifLabel>(notice_box::kAnimation)) gif->NextFrame();
         handled = true;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/TalMsgBoxControls.h"
 
 namespace kivtal {
 namespace {
@@ -22,8 +23,8 @@ void SetVisibleOf(WindowImplBase& window, const QString& name, bool visible) {
 }
 
 // The content edit is cleared first, then filled with one-and-a-half line spacing.
-void FillContent(WindowImplBase& window, const QString& text) {
-    auto* edit = window.FindControl<QTextEdit>(QStringLiteral("contentre"));
+void FillContent(WindowImplBase& window, const LayoutControl& content, const QString& text) {
+    auto* edit = window.FindControl<QTextEdit>(content);
     if (!edit) return;
     edit->clear();
     edit->setPlainText(text);
@@ -56,18 +57,18 @@ void CTalMsgBox::Notify(const QString& type, QWidget* sender) {
     }
     if (type != u"click") return;
     const QString name = ControlName(sender);
-    if (name == u"_btn_ok" || name == u"btn_ok") Close(kMsgBoxOk);
-    else if (name == u"_btn_cancel" || name == u"btn_close") Close(kMsgBoxCancel);
+    if (name == tal_msg_box::kOkOfPair || name == tal_msg_box::kOk) Close(kMsgBoxOk);
+    else if (name == tal_msg_box::kCancelOfPair || name == tal_msg_box::kClose) Close(kMsgBoxCancel);
 }
 
 void CTalMsgBox::Fill() {
     const bool styled = titleStyle_ == 1;
-    SetTextOf(*this, styled ? QStringLiteral("TalTitle") : QStringLiteral("title"), title_);
-    SetVisibleOf(*this, QStringLiteral("title"), !styled);
-    SetVisibleOf(*this, QStringLiteral("TalTitle"), styled);
-    FillContent(*this, text_);
-    SetVisibleOf(*this, QStringLiteral("IDOKCANCEL"), buttons_ == 1);
-    SetVisibleOf(*this, QStringLiteral("IDOK"), buttons_ != 1);
+    SetTextOf(*this, styled ? tal_msg_box::kStyledTitle : tal_msg_box::kTitle, title_);
+    SetVisibleOf(*this, tal_msg_box::kTitle, !styled);
+    SetVisibleOf(*this, tal_msg_box::kStyledTitle, styled);
+    FillContent(*this, tal_msg_box::kContent, text_);
+    SetVisibleOf(*this, tal_msg_box::kOkCancelRow, buttons_ == 1);
+    SetVisibleOf(*this, tal_msg_box::kOkRow, buttons_ != 1);
 }
 
 int ShowTalMsgBox(const QString& title, QWidget* parent, const QString& text, int buttons, int titleStyle) {
@@ -86,12 +87,12 @@ CMessageBox::CMessageBox(QString text) : text_(std::move(text)) {}
 
 void CMessageBox::Notify(const QString& type, QWidget* sender) {
     if (type == u"windowinit") {
-        SetTextOf(*this, QStringLiteral("title"), kConnectFailedTitle);
-        FillContent(*this, text_);
+        SetTextOf(*this, kiv_msg_box::kTitle, kConnectFailedTitle);
+        FillContent(*this, kiv_msg_box::kContent, text_);
         return;
     }
     const QString name = ControlName(sender);
-    if (type == u"click" && (name == u"okbtn" || name == u"btn_close")) Close(1);
+    if (type == u"click" && (name == kiv_msg_box::kOk || name == kiv_msg_box::kClose)) Close(1);
 }
 
 int ShowMessageBox(QWidget* parent, const QString& text) {

@@ -15,6 +15,7 @@
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
 #include "ui/main/MenuWnd.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
@@ -91,7 +92,7 @@ inline std::vector<QWidget*> ShowHome(HomeScene scene, const std::function<void(
             settle();
         }
     } else if (scene == HomeScene::Busy) {
-        if (QWidget* sync = home->FindControl("btn_cogradient")) QMetaObject::invokeMethod(sync, "click");
+        if (QWidget* sync = home->FindControl(home_page::kBtnSync)) QMetaObject::invokeMethod(sync, "click");
         settle();
         settle();
         windows.push_back(home->Mask());

@@ -10,6 +10,7 @@
 #include "store/AccountStore.h"
 #include "store/LocalStore.h"
 #include "ui/dialogs/LoginWnd.h"
+#include "ui/dialogs/LoginWndControls.h"
 #include "ui/dialogs/UpdaterPort.h"
 #include "ui/toolkit/UiMessages.h"
 
@@ -48,8 +49,8 @@ inline std::vector<QWidget*> ShowLogin(LoginScene scene, const std::function<voi
     settle();
     std::vector<QWidget*> windows{login};
     if (scene == LoginScene::Typing) {
-        if (QWidget* label = login->FindControl(QStringLiteral("password_show"))) label->setFocus(Qt::MouseFocusReason);
-        if (auto* edit = login->FindControl<QLineEdit>(QStringLiteral("input_password"))) edit->setText("secret12");
+        if (QWidget* label = login->FindControl(login_wnd::kPasswordShow)) label->setFocus(Qt::MouseFocusReason);
+        if (auto* edit = login->FindControl<QLineEdit>(login_wnd::kInputPassword)) edit->setText("secret12");
         settle();
     } else if (scene == LoginScene::Tip) {
         login->PostMessage(WM_LOGIN_EMPTY_INPUT);

@@ -1,0 +1,42 @@
+#pragma once
+// The controls the main window looks up in its layout.
+#include "ui/toolkit/LayoutControl.h"
+
+namespace kivtal {
+
+namespace home_page {
+inline constexpr LayoutControl kUserListPage{"userList_page", "QWidget"};
+inline constexpr LayoutControl kMatterPage{"matter_page", "QWidget"};
+inline constexpr LayoutControl kBtnSync{"btn_cogradient", "kivtal::GifButton"};
+inline constexpr LayoutControl kMsgTip{"msg_tip", "QAbstractButton"};
+inline constexpr LayoutControl kUserName{"user_name", "QLabel"};
+inline constexpr LayoutControl kNumberShow{"number_show", "QLabel"};
+inline constexpr LayoutControl kAdvert{"advert", "QAbstractButton"};
+inline constexpr LayoutControl kBtnMin{"btn_min", "QAbstractButton"};
+inline constexpr LayoutControl kBtnClose{"btn_close", "QAbstractButton"};
+inline constexpr LayoutControl kLogo{"logo", "QAbstractButton"};
+inline constexpr LayoutControl kFeedback{"Feedback", "QAbstractButton"};
+inline constexpr LayoutControl kStartSEC{"startSEC", "QAbstractButton"};
+inline constexpr LayoutControl kMyConnect{"my_connect", "QAbstractButton"};
+inline constexpr LayoutControl kDoorLeft{"door_left", "QWidget"};
+inline constexpr LayoutControl kDoorRight{"door_right", "QWidget"};
+inline constexpr LayoutControl kDoorLeftButton{"door_left_button", "QAbstractButton"};
+inline constexpr LayoutControl kDoorRightButton{"door_right_button", "QAbstractButton"};
+inline constexpr LayoutControl kWaitPlanLabel{"wait_plan_label", "QAbstractButton"};
+inline constexpr LayoutControl kMyplanPage{"myplan_page", "QWidget"};
+inline constexpr LayoutControl kMatterGroupPage{"matter_group_page", "QWidget"};
+inline constexpr LayoutControl kAddConnection{"add_Connection", "QAbstractButton"};
+inline constexpr LayoutControl kAddEvent{"add_event", "QAbstractButton"};
+inline constexpr LayoutControl kTableList{"table_list", "QListWidget"};
+inline constexpr LayoutControl kUserList{"user_list", "kivtal::ListKiv"};
+inline constexpr LayoutControl kMatterGroupList{"matter_group_list", "QListWidget"};
+inline constexpr LayoutControl kUserEmpty{"user_empty", "QLabel"};
+inline constexpr LayoutControl kMatterEmpty{"matter_empty", "QWidget"};
+inline constexpr LayoutControl kCalendarMonth{"calendar_month", "QLabel"};
+inline constexpr LayoutControl kCalendarToday{"calendar_today", "QLabel"};
+
+inline constexpr LayoutControl kAll[] = {kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose, kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel, kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kTableList, kUserList, kMatterGroupList, kUserEmpty, kMatterEmpty, kCalendarMonth, kCalendarToday};
+}  // namespace home_page
+inline constexpr LayoutControls kHomePageControls{"HomePage.xml", home_page::kAll};
+
+}  // namespace kivtal
