@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "net/LoginUser.h"
 #include "net/NetUtil.h"
 #include "net/ServiceConfig.h"
 
@@ -11,6 +12,7 @@ JobContext JobRecorder::context(LocalStore& store) {
     return JobContext{
         NetUtil::Instance(),
         store,
+        LoginUser::Instance(),
         ServiceConfig::FromEnvironment(),
         [this](unsigned message, std::intptr_t wParam, std::intptr_t lParam) { record(message, wParam, lParam); },
         store.dataDir(),

@@ -134,7 +134,7 @@ struct Fixture {
             s.password = md5Hex(md5Hex("pw-bench"));
             s.unique_id = "bench-device";
         });
-        JobContext login{net, store, config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
+        JobContext login{net, store, LoginUser::Instance(), config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
         loggedIn = RunLoginJob(login) == 0;
     }
     ~Fixture() { service.stop(); }
@@ -243,7 +243,7 @@ void UploadFigure(Fixture& f) {
 void FiftyCardsFigure(Fixture& f) {
     WorkerJobs jobs;
     jobs.uploadPass = [](JobContext& ctx) { RunCardUploadPass(ctx, UploadQueue::Instance()); };
-    SyncThread worker(WorkerSetup{f.net, f.store, f.config, f.dir.path(), MakeWindowResultPoster(), std::move(jobs)});
+    SyncThread worker(WorkerSetup{f.net, f.store, LoginUser::Instance(), f.config, f.dir.path(), MakeWindowResultPoster(), std::move(jobs)});
     SyncThreadLink link(worker);
     auto* home = new CHomePage(f.store);
     home->SetWorkerLink(&link);

@@ -21,8 +21,8 @@ namespace {
 constexpr int kServiceWrongPassword = 1001;
 constexpr int kServiceWrongAccount = 1003;
 
-void SetLogin(int state, int mode) {
-    LoginUser::Instance().update([&](LoginUserState& s) {
+void SetLogin(LoginUser& user, int state, int mode) {
+    user.update([&](LoginUserState& s) {
         s.login_state = state;
         s.login_mode = mode;
     });
@@ -30,11 +30,11 @@ void SetLogin(int state, int mode) {
 
 // The service accepted the login: open the user's own database and remember the login.
 int FinishOnlineLogin(JobContext& ctx, bool firstOnMachine) {
-    const LoginUserState u = LoginUser::Instance().snapshot();
+    const LoginUserState u = ctx.user.snapshot();
     if (ctx.store.EnsureUserDb(u.login_name) != 0) return kLoginStoreFailure;
     AccountStore accounts(ctx.store);
     accounts.SetLoginNameAndPassword(u.login_name, u.password, u.user_id);
-    SetLogin(LoginUserState::kOnline, LoginUserState::kModeOnline);
+    SetLogin(ctx.user, LoginUserState::kOnline, LoginUserState::kModeOnline);
     LoginRecord record;
     record.login_user = u.login_name;
     record.login_pwd = u.password;
@@ -50,28 +50,28 @@ int FinishOnlineLogin(JobContext& ctx, bool firstOnMachine) {
 
 int OfflineLogin(JobContext& ctx, bool firstOnMachine) {
     if (firstOnMachine) return kLoginNoNetwork;
-    const LoginUserState u = LoginUser::Instance().snapshot();
+    const LoginUserState u = ctx.user.snapshot();
     if (AccountStore(ctx.store).CheckOfflineLogin(u.login_name, u.password) != 0) {
-        SetLogin(LoginUserState::kOfflineRefused, LoginUserState::kModeOffline);
+        SetLogin(ctx.user, LoginUserState::kOfflineRefused, LoginUserState::kModeOffline);
         return kLoginRefused;
     }
-    SetLogin(LoginUserState::kOffline, LoginUserState::kModeOffline);
+    SetLogin(ctx.user, LoginUserState::kOffline, LoginUserState::kModeOffline);
     return ctx.store.EnsureUserDb(u.login_name) == 0 ? 0 : kLoginStoreFailure;
 }
 
 // The online attempt's result, or none when the offline check decides.
 std::optional<int> OnlineLogin(JobContext& ctx, bool firstOnMachine) {
     const std::string reply =
-        PostForm(ctx, kLoginPath, LoginForm(LoginUser::Instance().snapshot()), "LOGIN_URL post:", "LOGIN_URL::");
-    const int code = reply.empty() ? kReplyUnreadable : ParseLoginReply(reply, LoginUser::Instance());
+        PostForm(ctx, kLoginPath, LoginForm(ctx.user.snapshot()), "LOGIN_URL post:", "LOGIN_URL::");
+    const int code = reply.empty() ? kReplyUnreadable : ParseLoginReply(reply, ctx.user);
     if (code == 0) return FinishOnlineLogin(ctx, firstOnMachine);
     if (code == kServiceWrongPassword || code == kServiceWrongAccount) return kLoginRefused;
     if (firstOnMachine) return kLoginBadReply;
     return std::nullopt;
 }
 
-void PrintLoginState() {
-    const int state = LoginUser::Instance().snapshot().login_state;
+void PrintLoginState(const LoginUser& user) {
+    const int state = user.snapshot().login_state;
     if (state == LoginUserState::kOnline) DebugLine("正常登陆状态");
     if (state == LoginUserState::kOffline) DebugLine("离线状态");
 }
@@ -91,7 +91,7 @@ int DownloadInstaller(JobContext& ctx, const VersionOffer& offer) {
 
 int CheckVersion(JobContext& ctx) {
     if (!ctx.net.isNetworkAvailable()) return VER_NO_NETWORK;
-    const std::string reply = PostForm(ctx, kVersionCheckPath, VersionCheckForm(LoginUser::Instance().snapshot()),
+    const std::string reply = PostForm(ctx, kVersionCheckPath, VersionCheckForm(ctx.user.snapshot()),
                                        "CHECK_VER_URL post::", "CHECK_VER_URL::");
     if (reply.empty()) return VER_BAD_REPLY;
     VersionOffer offer;
@@ -110,7 +110,7 @@ int RunLoginJob(JobContext& ctx) {
     if (ctx.net.isNetworkAvailable()) onlineResult = OnlineLogin(ctx, firstOnMachine);
     const bool online = onlineResult == 0;
     const int result = onlineResult ? *onlineResult : OfflineLogin(ctx, firstOnMachine);
-    PrintLoginState();
+    PrintLoginState(ctx.user);
     if (online) {
         RunVersionCheckJob(ctx);
     } else {
@@ -135,7 +135,7 @@ int RunVersionCheckJob(JobContext& ctx) {
 int RunLogoutJob(JobContext& ctx) {
     int result = 0;
     if (ctx.net.isNetworkAvailable()) {
-        const std::string reply = PostForm(ctx, kLogoutPath, UserForm(LoginUser::Instance().snapshot()), {}, {});
+        const std::string reply = PostForm(ctx, kLogoutPath, UserForm(ctx.user.snapshot()), {}, {});
         if (!reply.empty() && ParseLogoutReply(reply) != 0) result = -1;
     }
     PostResult(ctx, WM_RES_LOGOUT, result);

@@ -1,7 +1,7 @@
 #pragma once
 // The jobs of the account: login, version check, logout and the server-time check.
 // Each runs on a job thread, talks to the service through ctx.net and reports through
-// ctx.post; the signed-in user's state is LoginUser::Instance().
+// ctx.post; the signed-in user's state is ctx.user.
 #include <string>
 
 #include "net/JobContext.h"

@@ -95,7 +95,7 @@ private:
 int UploadOne(JobContext& ctx, UploadQueue& queue, SecretaryImg img) {
     DebugLine("secretaryUpload");
     std::string reply;
-    const std::string prefix = CardUploadPrefix(LoginUser::Instance().snapshot());
+    const std::string prefix = CardUploadPrefix(ctx.user.snapshot());
     if (ctx.net.uploadCardImage(ApiUrl(ctx.config, kCardUploadPath), reply, prefix, img.img_path) != NetUtil::kOk) {
         reply.clear();
     }
@@ -114,7 +114,7 @@ void RunAdsJob(JobContext& ctx) {
     DebugLine("adv(LPVOID pParam)");
     if (!ctx.net.isNetworkAvailable()) return;
     const std::string reply =
-        PostForm(ctx, kAdsPath, UserForm(LoginUser::Instance().snapshot()), "ADV_URL post:", "ADV_URL::");
+        PostForm(ctx, kAdsPath, UserForm(ctx.user.snapshot()), "ADV_URL post:", "ADV_URL::");
     TalAdList ads;
     if (reply.empty() || ParseAdsReply(reply, ads) != 0) return;
     DebugLine("ads_list的size:" + std::to_string(ads.size()));
@@ -131,7 +131,7 @@ int RunNewsJob(JobContext& ctx) {
         ContentStore content(ctx.store);
         int lastNewsTime = 0;
         content.LatestNewsTime(lastNewsTime);
-        const std::string reply = PostForm(ctx, kNewsPath, NewsForm(LoginUser::Instance().snapshot(), lastNewsTime),
+        const std::string reply = PostForm(ctx, kNewsPath, NewsForm(ctx.user.snapshot(), lastNewsTime),
                                            "GET_NEWS post::", "GET_NEWS::");
         code = 0;
         NewsList news;

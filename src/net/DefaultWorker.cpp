@@ -5,6 +5,7 @@
 #include "net/AccountJobs.h"
 #include "net/ContentJobs.h"
 #include "net/ImmediateCommits.h"
+#include "net/LoginUser.h"
 #include "net/ServiceConfig.h"
 #include "net/SyncRun.h"
 #include "store/LocalStore.h"
@@ -35,6 +36,7 @@ WorkerSetup DefaultWorkerSetup(ResultPoster poster, UrlOpener openUrl, NetUtil& 
     LocalStore& store = LocalStore::Instance();
     return WorkerSetup{net,
                        store,
+                       LoginUser::Instance(),
                        ServiceConfig::FromEnvironment(),
                        store.dataDir(),
                        std::move(poster),

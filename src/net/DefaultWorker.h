@@ -20,7 +20,7 @@ using UrlOpener = std::function<void(const std::string& address)>;
 WorkerJobs DefaultWorkerJobs(UrlOpener openUrl);
 
 // A worker set-up over NetUtil::Instance() (or `net`, for a transport whose probe
-// differs), LocalStore::Instance(), the service of the environment, downloads into the
+// differs), LocalStore::Instance(), LoginUser::Instance(), the service of the environment, downloads into the
 // store's data folder, and the process clock (the system clock unless a test installed
 // another).
 WorkerSetup DefaultWorkerSetup(ResultPoster poster, UrlOpener openUrl, NetUtil& net = NetUtil::Instance());

@@ -53,7 +53,7 @@ SyncRecord ReminderAsNew(EventAlarm& a) {
 int Send(JobContext& ctx, const SyncRecordList& entries, const std::string& label, ReplyParser parse,
          SyncRecordList& results) {
     const std::string reply =
-        PostForm(ctx, kSyncSendPath, SyncSendForm(LoginUser::Instance().snapshot(), EncodeChangeList(entries)),
+        PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(entries)),
                  "COMMIT_SYNCE_URL " + label + " post::", "COMMIT_SYNCE_URL " + label + "::");
     if (reply.empty()) return kResultNoNetwork;
     int serverTime = 0;

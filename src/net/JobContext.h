@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "net/LoginUser.h"
 #include "net/NetUtil.h"
 #include "net/ServiceConfig.h"
 #include "store/LocalStore.h"
@@ -15,6 +16,9 @@ namespace kivtal {
 struct JobContext {
     NetUtil& net;
     LocalStore& store;
+    // The signed-in user whose identity the job's forms carry and whose login state a
+    // login job writes.
+    LoginUser& user;
     ServiceConfig config;
     // Posts a numbered result to the result window held at the moment of posting.
     std::function<void(unsigned message, std::intptr_t wParam, std::intptr_t lParam)> post;

@@ -25,7 +25,7 @@ constexpr int kStoreFailure = 1;
 int Receive(JobContext& ctx, int syncTime, SyncRecordList& server) {
     DebugLine("CHECK_SYNCE_URL last_synce_time:" + std::to_string(syncTime));
     const std::string reply =
-        PostForm(ctx, kSyncReceivePath, SyncReceiveForm(LoginUser::Instance().snapshot(), syncTime),
+        PostForm(ctx, kSyncReceivePath, SyncReceiveForm(ctx.user.snapshot(), syncTime),
                  "CHECK_SYNCE_URL post:", "CHECK_SYNCE_URL::");
     if (reply.empty()) return kResultNoNetwork;
     const int code = ParseReceiveReply(reply, server);
@@ -99,7 +99,7 @@ int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     if (ReadAndMarkPending(log, local, hook) != 0) return kStoreFailure;
     mergeChanges(local, server, dropped);
     const std::string reply =
-        PostForm(ctx, kSyncSendPath, SyncSendForm(LoginUser::Instance().snapshot(), EncodeChangeList(local)),
+        PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(local)),
                  "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
     if (reply.empty()) return kResultNoNetwork;
     At(hook, SyncStep::kUploaded);

@@ -13,6 +13,7 @@ namespace kivtal {
 SyncThread::SyncThread(WorkerSetup setup)
     : net_(setup.net),
       store_(setup.store),
+      user_(setup.user),
       config_(std::move(setup.config)),
       downloadDir_(std::move(setup.downloadDir)),
       poster_(std::move(setup.poster)),
@@ -162,7 +163,7 @@ void SyncThread::onUpload() {
 
 void SyncThread::openPage(WebPage page) {
     if (!jobs_.openUrl) return;
-    std::string address = WebPageAddress(config_, page, LoginUser::Instance().snapshot().user_id);
+    std::string address = WebPageAddress(config_, page, user_.snapshot().user_id);
     launch([open = jobs_.openUrl, address = std::move(address)](JobContext&) { open(address); },
            HeldFlag::None);
 }
@@ -203,6 +204,7 @@ void SyncThread::launch(std::function<void(JobContext&)> body, HeldFlag held) {
         } release{*this, held};
         JobContext ctx{net_,
                        store_,
+                       user_,
                        config_,
                        [this](unsigned m, std::intptr_t w, std::intptr_t l) { postResult(m, w, l); },
                        downloadDir_,

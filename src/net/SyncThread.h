@@ -24,6 +24,7 @@ namespace kivtal {
 struct WorkerSetup {
     NetUtil& net;
     LocalStore& store;
+    LoginUser& user;  // handed to every job
     ServiceConfig config;
     std::string downloadDir;  // ends with '/'
     ResultPoster poster;      // thread-safe; empty drops every result
@@ -92,6 +93,7 @@ private:
 
     NetUtil& net_;
     LocalStore& store_;
+    LoginUser& user_;
     const ServiceConfig config_;
     const std::string downloadDir_;
     const ResultPoster poster_;

@@ -44,7 +44,7 @@ public:
     }
 
     JobContext context() {
-        return JobContext{net_, store_, config_,
+        return JobContext{net_, store_, LoginUser::Instance(), config_,
                           [this](unsigned m, std::intptr_t w, std::intptr_t) {
                               std::lock_guard<std::mutex> lock(mutex_);
                               posted_.emplace_back(m, w);

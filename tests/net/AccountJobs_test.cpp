@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "net/AccountJobs.h"
 #include "net/Identity.h"
@@ -249,6 +252,52 @@ TEST_F(AccountJobs, ServerTimeComparesWithTheReminder) {
         EXPECT_EQ(h.posts.all().back(), (Posted{WM_RES_GET_SERVER_TIME, c.code, 0}));
     }
     for (const test::Request& r : h.service.requests()) EXPECT_EQ(r.method, "GET");
+}
+
+// Each job reads and writes the user of its own context: two logins run side by side,
+// each with its own identity, and neither touches the process's user.
+TEST_F(AccountJobs, TwoUsersLogInSideBySide) {
+    struct Side {
+        const char* name;
+        const char* userId;
+        test::JobHarness h;
+        LoginUser user;
+    };
+    Side sides[2] = {{"zhao", "701", {}, {}}, {"qian", "702", {}, {}}};
+    for (Side& side : sides) {
+        side.h.user = &side.user;
+        side.user.update([&](LoginUserState& s) {
+            s.login_name = side.name;
+            s.password = kDigest;
+            s.unique_id = "DEV1";
+        });
+        side.h.service.script("/Login/login", Reply::Ok(std::string(R"({"error":"0","random_key":"r","user_id":")") +
+                                                          side.userId + R"("})"));
+        side.h.service.script("/Update/check", Reply::Ok(kNothingNew));
+    }
+
+    std::vector<std::thread> logins;
+    std::atomic<int> results[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i)
+        logins.emplace_back([&, i] {
+            JobContext ctx = sides[i].h.context();
+            results[i] = RunLoginJob(ctx);
+        });
+    for (std::thread& t : logins) t.join();
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(sides[i].name);
+        EXPECT_EQ(results[i], 0);
+        const LoginUserState s = sides[i].user.snapshot();
+        EXPECT_EQ(s.user_id, sides[i].userId);
+        EXPECT_EQ(s.login_state, LoginUserState::kOnline);
+        EXPECT_EQ(sides[i].h.bodies("/Login/login").at(0),
+                  std::string("username=") + sides[i].name + "&password=" + kDigest + "&unique_id=DEV1&visitor=1");
+        EXPECT_EQ(sides[i].h.bodies("/Update/check").at(0),
+                  "key=" + s.key + "&visitor=1&unique_id=DEV1&cur_ver=3&user_id=" + sides[i].userId);
+    }
+    EXPECT_EQ(LoginUser::Instance().snapshot().login_name, "zhang");
+    EXPECT_EQ(LoginUser::Instance().snapshot().user_id, "");
 }
 
 }  // namespace

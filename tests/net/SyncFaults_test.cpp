@@ -349,7 +349,7 @@ public:
     std::string file() { return store_.userDbPath(); }
 
     JobContext context(test::PostLog& posts) {
-        JobContext ctx{net_, store_, config_, nullptr, dir_.path() + "dl/", nullptr};
+        JobContext ctx{net_, store_, LoginUser::Instance(), config_, nullptr, dir_.path() + "dl/", nullptr};
         ctx.post = [&posts](unsigned m, std::intptr_t w, std::intptr_t l) { posts.add({m, w, l}); };
         return ctx;
     }

@@ -76,7 +76,7 @@ protected:
     }
 
     int Run() {
-        JobContext ctx{net, h.store, h.config, nullptr, h.dir.path() + "dl/", nullptr};
+        JobContext ctx{net, h.store, LoginUser::Instance(), h.config, nullptr, h.dir.path() + "dl/", nullptr};
         ctx.post = [this](unsigned m, std::intptr_t w, std::intptr_t l) { h.posts.add({m, w, l}); };
         return runSync(ctx);
     }

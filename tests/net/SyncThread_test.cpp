@@ -154,7 +154,7 @@ protected:
         config.apiUrl = "http://127.0.0.1:1";
         config.webUrl = "http://127.0.0.1:1";
         worker = std::make_unique<SyncThread>(
-            WorkerSetup{net_, store_, config, dir_.path() + "dl/", recordingPoster(), fakeJobs(), &clock});
+            WorkerSetup{net_, store_, LoginUser::Instance(), config, dir_.path() + "dl/", recordingPoster(), fakeJobs(), &clock});
     }
 
     ResultPoster recordingPoster() {

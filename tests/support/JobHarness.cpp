@@ -30,7 +30,7 @@ JobHarness::JobHarness() : store(StorePaths{dir.path() + "user/", "/nonexistent/
 }
 
 JobContext JobHarness::context() {
-    JobContext ctx{net, store, config, nullptr, dir.path() + "dl/", nullptr};
+    JobContext ctx{net, store, *user, config, nullptr, dir.path() + "dl/", nullptr};
     ctx.post = [this](unsigned m, std::intptr_t w, std::intptr_t l) { posts.add({m, w, l}); };
     ctx.requestSync = [this](int reason) { syncRequests.push_back(reason); };
     return ctx;

@@ -58,6 +58,8 @@ struct JobHarness {
     ProbedNet net;
     LocalStore store;
     ServiceConfig config;
+    // The process's signed-in user unless a test gives the harness one of its own.
+    LoginUser* user = &LoginUser::Instance();
     PostLog posts;
     std::vector<int> syncRequests;
 };

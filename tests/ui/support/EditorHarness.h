@@ -89,7 +89,7 @@ public:
     WorkerLink& Worker() {
         if (!worker_) {
             JobContext ctx = core_.context();
-            worker_ = std::make_unique<SyncThread>(WorkerSetup{ctx.net, ctx.store, ctx.config, core_.folder(),
+            worker_ = std::make_unique<SyncThread>(WorkerSetup{ctx.net, ctx.store, ctx.user, ctx.config, core_.folder(),
                                                                MakeWindowResultPoster(), DefaultWorkerJobs({}), nullptr});
             link_ = std::make_unique<SyncThreadLink>(*worker_);
         }
