@@ -36,7 +36,6 @@ std::vector<Advert> Content::adverts() {
     return out;
 }
 
-void Content::clearAdverts() { db_.exec("DELETE FROM ads;"); }
 
 void Content::setVersionOffer(const VersionOffer& v) {
     db_.prepare("INSERT OR REPLACE INTO version_offer(id,new_ver,name,description,download,enforce,file_md5) "

@@ -45,7 +45,6 @@ public:
 
     std::int64_t addAdvert(const Advert& a);
     std::vector<Advert> adverts();
-    void clearAdverts();
 
     void setVersionOffer(const VersionOffer& v);
     std::optional<VersionOffer> versionOffer();

@@ -23,13 +23,6 @@ void AppendBase64(std::string_view bytes, std::string& out) {
 
 }  // namespace
 
-std::string Base64Encode(std::string_view bytes) {
-    std::string out;
-    for (std::size_t at = 0; at < bytes.size(); at += kFileChunk)
-        AppendBase64(bytes.substr(at, kFileChunk), out);
-    return out;
-}
-
 bool Base64EncodeFile(const std::string& path, std::string& out) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;

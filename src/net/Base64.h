@@ -6,8 +6,6 @@
 
 namespace kivtal {
 
-std::string Base64Encode(std::string_view bytes);
-
 // Encodes the whole file into `out`. The file is read in chunks whose size is a
 // multiple of 3, so the chunk-wise text equals the whole-file text. False (and `out`
 // untouched) when the file is missing, empty or cannot be read to its end.

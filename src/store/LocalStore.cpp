@@ -69,7 +69,6 @@ int LocalStore::EnsureLoginDb() {
     const std::string path = loginDbPath();
     if (FileExists(path)) return 0;
     if (CreateComplete(path, {kLoginDbSchema}) != 0) return 1;
-    loginDbReady_ = true;
     return 0;
 }
 
@@ -82,7 +81,6 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
         return 0;
     }
     if (CreateUserDb(userDbPath_) != 0) return 1;
-    userDbReady_ = true;
     return 0;
 }
 

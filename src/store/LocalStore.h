@@ -53,8 +53,6 @@ public:
     std::string loginDbPath() const { return paths_.dataDir + "login_record.db"; }
     const std::string& refDbPath() const { return paths_.refDbPath; }
     std::string userDbPath();
-    bool userDbReady() const { return userDbReady_; }
-    bool loginDbReady() const { return loginDbReady_; }
 
 private:
     int CreateComplete(const std::string& path, const std::vector<std::string>& statements);
@@ -64,8 +62,6 @@ private:
     StorePaths paths_;
     std::mutex lock_;
     std::string userDbPath_;  // guarded by lock_
-    bool userDbReady_ = false;
-    bool loginDbReady_ = false;
 };
 
 }  // namespace kivtal

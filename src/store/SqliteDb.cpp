@@ -40,7 +40,6 @@ const std::string& ResultTable::text(int row, int col) const {
 
 int ResultTable::integer(int row, int col) const { return LeadingInt(text(row, col)); }
 
-std::int64_t ResultTable::integer64(int row, int col) const { return LeadingInt64(text(row, col)); }
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {

@@ -31,7 +31,6 @@ public:
     bool empty() const { return rows_ == 0; }
     const std::string& text(int row, int col) const;
     int integer(int row, int col) const;  // leading-digits rule; 0 when none
-    std::int64_t integer64(int row, int col) const;
 
 private:
     friend class SqliteDb;

@@ -5,7 +5,10 @@
 //   kivtal::test::ScriptedService service;          // listens on an ephemeral port
 //   service.script("/Login/login", Reply::Ok(R"({"error":"0"})"));   // once, in order
 //   service.setDefault("/Sync/receive", Reply::Ok(R"({"error":"0","opers":[]})"));
-//   service.setFaultPlan(FaultPlan::FailNth(2, Reply::DropMidBody(body)));
+//   service.setFaultPlan({[&](std::size_t i, const Request&) -> std::optional<Reply> {
+//       if (i == 2) return Reply::DropMidBody(body);  // the third request fails
+//       return std::nullopt;
+//   }});
 //   net.httpRequest("POST", service.url() + "/Login/login", form, reply);
 //   EXPECT_EQ(service.requests().at(0).body, form);
 //
@@ -45,10 +48,6 @@ struct Request {
         for (const auto& [key, value] : headers)
             if (SameName(key, name)) return value;
         return {};
-    }
-    bool hasHeader(const std::string& name) const {
-        return std::any_of(headers.begin(), headers.end(),
-                           [&](const auto& h) { return SameName(h.first, name); });
     }
 
 private:
@@ -112,13 +111,6 @@ private:
 // requests that arrived since the plan was set, from 0.
 struct FaultPlan {
     std::function<std::optional<Reply>(std::size_t index, const Request&)> choose;
-
-    static FaultPlan FailNth(std::size_t n, Reply fault) {
-        return {[n, fault](std::size_t index, const Request&) -> std::optional<Reply> {
-            if (index == n) return fault;
-            return std::nullopt;
-        }};
-    }
 };
 
 class ScriptedService {

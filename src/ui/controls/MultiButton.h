@@ -13,7 +13,6 @@ public:
 
     // Sets the three parts and repaints. Title and date are cut to 31 characters.
     void SetDay(const QString& title, const QString& dateText, int count);
-    QString Title() const { return title_; }
     QString DateText() const { return date_; }
     int Count() const { return count_; }
     QString SecondLine() const;

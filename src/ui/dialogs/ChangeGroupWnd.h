@@ -18,7 +18,6 @@ public:
     QString GetSkinFile() const override { return QStringLiteral("changeGroup.xml"); }
     QString GetWindowClassName() const override { return QStringLiteral("ZELChangeGroupWnd"); }
 
-    int ChosenGroup() const { return chosen_; }
 
 protected:
     void InitWindow() override;

@@ -38,7 +38,6 @@ public:
     std::vector<Entry> Entries() const;
     // The first field of every entry, in order.
     QStringList FirstFields() const;
-    int EntryCount() const { return static_cast<int>(fields_.size()); }
 
     // Add and delete clicks of this list; false for any other control.
     bool OnClick(const QString& name, QWidget* sender);

@@ -45,7 +45,6 @@ public:
     int Status() const { return status_; }
     const UserInfo& Profile() const { return profile_; }
     // The profile record that was sent with the last profile request.
-    const UserInfo& SentProfile() const { return sent_; }
 
 protected:
     void InitWindow() override;

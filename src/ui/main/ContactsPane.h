@@ -55,7 +55,6 @@ public:
     void SetContactEditorOpener(ContactEditorOpener opener) { openEditor_ = std::move(opener); }
 
     const ContactListRows& Rows() const { return *rows_; }
-    ListKiv* ListView() const { return list_; }
     // The screen rectangle of a row's part; empty when the row is not in view.
     QRect GlobalPartRect(int contactId, const QString& part) const;
     int SortMode() const { return sortMode_; }

@@ -6,9 +6,8 @@
 namespace kivtal {
 namespace {
 
-// Kept on the control itself, so they live and die with it.
+// Kept on the control itself, so it lives and dies with it.
 constexpr char kTagProperty[] = "kivtal_tag";
-constexpr char kUserDataProperty[] = "kivtal_user_data";
 
 }  // namespace
 
@@ -20,14 +19,6 @@ std::int64_t ControlTag(const QObject* control) {
 
 void SetControlTag(QObject* control, std::int64_t tag) {
     if (control) control->setProperty(kTagProperty, static_cast<qlonglong>(tag));
-}
-
-QString ControlUserData(const QObject* control) {
-    return control ? control->property(kUserDataProperty).toString() : QString();
-}
-
-void SetControlUserData(QObject* control, const QString& data) {
-    if (control) control->setProperty(kUserDataProperty, data);
 }
 
 }  // namespace kivtal

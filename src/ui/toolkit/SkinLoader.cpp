@@ -52,7 +52,6 @@ void RegisterControlClass(const QString& className, ControlFactory factory) {
     Factories()[className] = std::move(factory);
 }
 
-bool SkinHasLayout(const QString& fileName) { return QFile::exists(LayoutPath(fileName)); }
 
 SkinLoader::SkinLoader(WindowImplBase* window) : window_(window) {}
 

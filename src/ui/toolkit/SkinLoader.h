@@ -30,7 +30,6 @@ const QString& SkinStyleSheet();
 void RegisterControlClass(const QString& className, ControlFactory factory);
 
 // True when the compiled skin holds a layout of this name.
-bool SkinHasLayout(const QString& fileName);
 
 class SkinLoader : public QUiLoader {
 public:

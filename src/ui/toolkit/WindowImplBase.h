@@ -52,7 +52,6 @@ public:
     // schedules deletion. Later calls do nothing.
     void Close(int code = 1);
     bool IsClosing() const { return closing_; }
-    bool IsModalRunning() const { return modalLoop_ != nullptr; }
 
     // Any thread; dropped once the window has closed.
     void PostMessage(unsigned number, std::intptr_t wParam = 0, std::intptr_t lParam = 0);

@@ -82,14 +82,11 @@ public:
     bool DeviceAvailable() const { return deviceAvailable_; }
     bool ShotTaken() const { return shotTaken_; }
     bool Shooting() const { return shooting_; }
-    bool ListMode() const { return listMode_; }
     const QImage& Preview() const { return preview_; }
     QString PicturePath() const { return picturePath_; }
-    int AnimationOffset() const { return offset_; }
     int UploadedCount() const { return uploaded_; }
     const UploadListModel& Items() const { return items_; }
     UploadListView* List() const { return list_; }
-    FrameSource* Source() const { return source_.get(); }
     bool IsTimerRunning(int id) const;
 
 protected:
