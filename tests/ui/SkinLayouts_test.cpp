@@ -10,7 +10,9 @@
 #include "ui/controls/GifLabel.h"
 #include "ui/controls/ListKiv.h"
 #include "ui/dialogs/LoginWndControls.h"
+#include "ui/main/ContactsPaneControls.h"
 #include "ui/main/HomePageControls.h"
+#include "ui/main/MattersPaneControls.h"
 #include "ui/main/MenuWndControls.h"
 #include "ui/toolkit/NoticeBoxControls.h"
 #include "ui/toolkit/TalMsgBoxControls.h"
@@ -20,8 +22,11 @@ namespace kivtal {
 namespace {
 
 // Every window's table of the controls its code uses.
-const LayoutControls kWindows[] = {kTalMessageBoxControls, kKivMessageBoxControls, kLoginMsgBoxControls,
-                                   kLoginWndControls,      kHomePageControls,      kMenuControls};
+const LayoutControls kWindows[] = {
+    kTalMessageBoxControls, kKivMessageBoxControls, kLoginMsgBoxControls,
+    kLoginWndControls, kHomePageControls, kContactsPaneControls,
+    kMattersPaneControls, kMenuControls, kUserMenuControls,
+    kSortMenuControls, kSettingMenuControls};
 
 // Controls of windows that have no table of their own yet.
 struct ControlCase {
@@ -31,25 +36,6 @@ struct ControlCase {
 };
 
 const ControlCase kControls[] = {
-    {"HomePage.xml", "user_title_page", "QWidget"},
-    {"HomePage.xml", "group_empty", "QLabel"},
-    {"HomePage.xml", "sort_btn_layout", "QWidget"},
-    {"HomePage.xml", "search_tip", "QAbstractButton"},
-    {"HomePage.xml", "search_edit", "QLineEdit"},
-    {"HomePage.xml", "searchbtn", "QAbstractButton"},
-    {"HomePage.xml", "sort_user", "QAbstractButton"},
-    {"HomePage.xml", "btn_set", "QAbstractButton"},
-    {"HomePage.xml", "add_title", "QAbstractButton"},
-    {"HomePage.xml", "calendar", "kivtal::CCalendarUI"},
-    {"HomePage.xml", "time_base", "kivtal::CTimeBase"},
-    {"HomePage.xml", "Add_matter_group", "QAbstractButton"},
-    {"HomePage.xml", "Add_Matter_frist", "QAbstractButton"},
-    {"HomePage.xml", "today_event", "kivtal::CMultiLineButtonUI"},
-    {"HomePage.xml", "tomorrow_event", "kivtal::CMultiLineButtonUI"},
-    {"HomePage.xml", "aftertomorrow_event", "kivtal::CMultiLineButtonUI"},
-    {"HomePage.xml", "threedayformnow_event", "kivtal::CMultiLineButtonUI"},
-    {"HomePage.xml", "delmonth", "QAbstractButton"},
-    {"HomePage.xml", "addmonth", "QAbstractButton"},
     {"AddMatter.xml", "title", "QLabel"},
     {"AddMatter.xml", "btn_close", "QAbstractButton"},
     {"AddMatter.xml", "pages", "QStackedWidget"},
@@ -95,23 +81,6 @@ const ControlCase kControls[] = {
     {"AddMatter.xml", "matter_user_combo", "QTreeWidget"},
     {"AddMatter.xml", "save_tip_time", "QAbstractButton"},
     {"AddMatter.xml", "cancel_tip_time", "QAbstractButton"},
-    {"UserMenu.xml", "menu_user_edit", "QAbstractButton"},
-    {"UserMenu.xml", "menu_move_group", "QAbstractButton"},
-    {"UserMenu.xml", "menu_user_delete", "QAbstractButton"},
-    {"sortcombo.xml", "menu_sort_a2z", "QAbstractButton"},
-    {"sortcombo.xml", "menu_sort_z2a", "QAbstractButton"},
-    {"sortcombo.xml", "menu_sort_n2o", "QAbstractButton"},
-    {"sortcombo.xml", "menu_sort_o2n", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_usermsg", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_import_contacts", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_export_all", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_export_group", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_pcsetting", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_userstting", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_recharge", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_report", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_regist", "QAbstractButton"},
-    {"SettingMenu.xml", "menu_exit", "QAbstractButton"},
     {"changeGroup.xml", "group_options", "QWidget"},
     {"changeGroup.xml", "no_group_tip", "QLabel"},
     {"changeGroup.xml", "login_btn", "QAbstractButton"},

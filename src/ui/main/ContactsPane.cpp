@@ -11,8 +11,11 @@
 #include <QPushButton>
 
 #include "store/ContactStore.h"
+#include "ui/main/ContactsPaneControls.h"
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
+#include "ui/main/MenuWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 #include "ui/toolkit/SkinValues.h"
@@ -48,8 +51,8 @@ CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
 }
 
 void CContactsPane::Attach() {
-    groups_ = home_.FindControl<QListWidget>("table_list");
-    list_ = home_.FindControl<ListKiv>("user_list");
+    groups_ = home_.FindControl<QListWidget>(contacts_pane::kGroupList);
+    list_ = home_.FindControl<ListKiv>(contacts_pane::kContactList);
     if (list_) {
         rows_ = list_->SetRows(std::move(detachedRows_));
         list_->setAccessibleName(QStringLiteral("联系人列表"));
@@ -57,7 +60,7 @@ void CContactsPane::Attach() {
         list_->installEventFilter(this);
         AcceptVCardDrops();
     }
-    if (auto* search = home_.FindControl<QLineEdit>("search_edit")) {
+    if (auto* search = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit)) {
         search->setMaxLength(kSearchLimit);
         search->setAccessibleName(QStringLiteral("搜索联系人"));
     }
@@ -197,17 +200,17 @@ void CContactsPane::ShowEmptyState(bool empty) {
     auto show = [this](const char* name, bool visible) {
         if (QWidget* control = home_.FindControl(name)) control->setVisible(visible);
     };
-    show("user_title_page", !empty);
-    show("user_list", !empty);
+    show(contacts_pane::kHeader.name, !empty);
+    show(contacts_pane::kContactList.name, !empty);
     int live = 0, common = 0;
     if (empty) ContactStore(store_).ContactCounts(live, common);
     const bool groupEmpty = empty && SelectedGroupTag() != kAllContactsTag && live > 0;
-    show("group_empty", groupEmpty);
-    show("user_empty", empty && !groupEmpty);
+    show(contacts_pane::kGroupEmpty.name, groupEmpty);
+    show(contacts_pane::kContactsEmpty.name, empty && !groupEmpty);
 }
 
 void CContactsPane::BuildHeader() {
-    QWidget* header = home_.FindControl("user_title_page");
+    QWidget* header = home_.FindControl(contacts_pane::kHeader);
     if (!header) return;
     for (QLabel* old : header->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
     const int width = list_ ? list_->viewport()->width() : header->width();
@@ -224,7 +227,7 @@ void CContactsPane::BuildHeader() {
 // --- Letter bar ---
 
 void CContactsPane::BuildLetterButtons() {
-    QWidget* bar = home_.FindControl("sort_btn_layout");
+    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
     if (!bar || !bar->findChildren<QAbstractButton*>().isEmpty()) return;
     auto* layout = qobject_cast<QHBoxLayout*>(bar->layout());
     if (!layout) layout = new QHBoxLayout(bar);
@@ -240,7 +243,7 @@ void CContactsPane::BuildLetterButtons() {
 }
 
 void CContactsPane::RebuildLetterBar() {
-    QWidget* bar = home_.FindControl("sort_btn_layout");
+    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
     if (!bar) return;
     std::vector<int> present;
     ContactStore(store_).FirstLetters(present);
@@ -255,7 +258,7 @@ void CContactsPane::RebuildLetterBar() {
 }
 
 void CContactsPane::ColourLetters(const QAbstractButton* chosen) {
-    QWidget* bar = home_.FindControl("sort_btn_layout");
+    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
     if (!bar) return;
     for (QAbstractButton* button : bar->findChildren<QAbstractButton*>())
         SetControlAttribute(button, QStringLiteral("textcolor"), button == chosen ? kLetterChosen : kLetterOther);
@@ -274,7 +277,7 @@ void CContactsPane::FilterByLetter(QAbstractButton* letter) {
 void CContactsPane::Search(const QString& term) { ShowContacts(ContactListQuery::Search, term.toStdString()); }
 
 void CContactsPane::OnSearchButton() {
-    const QString term = ControlText(home_.FindControl("search_edit"));
+    const QString term = ControlText(home_.FindControl(contacts_pane::kSearchEdit));
     if (term.isEmpty()) {
         ShowTalMsgBox(QStringLiteral("温馨提示"), &home_, QStringLiteral("请先输入搜索词"));
         return;
@@ -284,8 +287,8 @@ void CContactsPane::OnSearchButton() {
 }
 
 void CContactsPane::OnSearchTip() {
-    QWidget* tip = home_.FindControl("search_tip");
-    auto* edit = home_.FindControl<QLineEdit>("search_edit");
+    QWidget* tip = home_.FindControl(contacts_pane::kSearchTip);
+    auto* edit = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit);
     if (!tip || !edit) return;
     const QString text = ControlText(tip);
     tip->hide();
@@ -299,8 +302,8 @@ void CContactsPane::OnSearchTip() {
 }
 
 void CContactsPane::OnSearchEditLeft() {
-    QWidget* tip = home_.FindControl("search_tip");
-    QWidget* edit = home_.FindControl("search_edit");
+    QWidget* tip = home_.FindControl(contacts_pane::kSearchTip);
+    QWidget* edit = home_.FindControl(contacts_pane::kSearchEdit);
     if (!tip || !edit) return;
     const QString text = ControlText(edit);
     edit->hide();
@@ -310,7 +313,7 @@ void CContactsPane::OnSearchEditLeft() {
 
 void CContactsPane::Sort(int mode) {
     sortMode_ = mode;
-    if (QWidget* sort = home_.FindControl("sort_user")) sort->setProperty("tag", mode);
+    if (QWidget* sort = home_.FindControl(contacts_pane::kSortButton)) sort->setProperty("tag", mode);
     SelectGroupRow(0);
     ReloadContacts();
 }
@@ -325,7 +328,7 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
         // name has nothing to save.
         GroupRow* editing = EditingGroupRow();
         if (!asking_ && editing && !editing->OwnsStripControl(sender) && sender != groups_ &&
-            name != u"add_title" && editing->EditedText() != editing->Name())
+            name != contacts_pane::kAddGroup && editing->EditedText() != editing->Name())
             AskSaveEdit();
         return false;
     }
@@ -333,32 +336,34 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
         OnGroupSelected();
         return true;
     }
-    if (type == u"textchanged" && name == u"search_edit") {
+    if (type == u"textchanged" && name == contacts_pane::kSearchEdit) {
         // Search on typing: an emptied box shows the chosen group again.
         const QString term = ControlText(sender);
         if (term.isEmpty()) ReloadContacts();
         else Search(term);
         return true;
     }
-    if (type == u"killfocus" && name == u"search_edit") {
+    if (type == u"killfocus" && name == contacts_pane::kSearchEdit) {
         OnSearchEditLeft();
         return true;
     }
     if (type == u"return") {
         if (name == u"group_edit") SaveEdit(RowOfControl(sender), true);
-        return name == u"group_edit" || name == u"search_edit";
+        return name == u"group_edit" || name == contacts_pane::kSearchEdit;
     }
     if (type != u"click") return false;
-    if (name == u"search_tip") OnSearchTip();
-    else if (name == u"searchbtn") OnSearchButton();
-    else if (name == u"add_title") AddGroup();
+    if (name == contacts_pane::kSearchTip) OnSearchTip();
+    else if (name == contacts_pane::kSearchButton) OnSearchButton();
+    else if (name == contacts_pane::kAddGroup) AddGroup();
     else if (name == u"group_edit_ok") SaveEdit(RowOfControl(sender), true);
     else if (name == u"grou_edit_delete") CancelEdit(RowOfControl(sender));
     else if (name == u"sort_btn") FilterByLetter(qobject_cast<QAbstractButton*>(sender));
-    else if (name == u"sort_user") OpenMenuBelow("sort_user", QStringLiteral("sortcombo.xml"), QPoint(0, 0));
-    else if (name == u"btn_set") OpenMenuBelow("btn_set", QStringLiteral("SettingMenu.xml"), QPoint(-89, 22));
-    else if (name == u"add_Connection") {
-        if (QWidget* tab = home_.FindControl("add_Connection")) tab->setProperty("focused", true);
+    else if (name == contacts_pane::kSortButton)
+        OpenMenuBelow(contacts_pane::kSortButton.name, QStringLiteral("sortcombo.xml"), QPoint(0, 0));
+    else if (name == contacts_pane::kSettingsButton)
+        OpenMenuBelow(contacts_pane::kSettingsButton.name, QStringLiteral("SettingMenu.xml"), QPoint(-89, 22));
+    else if (name == home_page::kAddConnection) {
+        if (QWidget* tab = home_.FindControl(home_page::kAddConnection)) tab->setProperty("focused", true);
         OpenEditor(0);
     } else return false;
     return true;
@@ -389,15 +394,15 @@ bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::in
 
 bool CContactsPane::OnMenuItem(const QString& item, std::intptr_t lParam) {
     const int contactId = static_cast<int>(lParam);
-    if (item == u"menu_sort_a2z") Sort(kSortNameAsc);
-    else if (item == u"menu_sort_z2a") Sort(kSortNameDesc);
-    else if (item == u"menu_sort_n2o") Sort(kSortNewestFirst);
-    else if (item == u"menu_sort_o2n") Sort(kSortOldestFirst);
+    if (item == sort_menu::kAToZ) Sort(kSortNameAsc);
+    else if (item == sort_menu::kZToA) Sort(kSortNameDesc);
+    else if (item == sort_menu::kNewestFirst) Sort(kSortNewestFirst);
+    else if (item == sort_menu::kOldestFirst) Sort(kSortOldestFirst);
     else if (item == u"menu_addcon") OpenEditor(0);
-    else if (item == u"menu_pcsetting" || item == u"menu_setting") OpenSettings();
-    else if (item == u"menu_move_group") MoveToGroup(contactId);
-    else if (item == u"menu_user_edit") OpenEditor(contactId);
-    else if (item == u"menu_user_delete") DeleteContact(contactId);
+    else if (item == setting_menu::kPcSetting || item == u"menu_setting") OpenSettings();
+    else if (item == user_menu::kMoveGroup) MoveToGroup(contactId);
+    else if (item == user_menu::kEdit) OpenEditor(contactId);
+    else if (item == user_menu::kDelete) DeleteContact(contactId);
     else return OnTransferMenuItem(item);
     return true;
 }

@@ -8,6 +8,7 @@
 #include "ui/dialogs/ContactTransfer.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/MenuWndControls.h"
 
 namespace kivtal {
 
@@ -38,9 +39,9 @@ int CContactsPane::ChosenUserGroup() const {
 }
 
 bool CContactsPane::OnTransferMenuItem(const QString& item) {
-    if (item == u"menu_import_contacts") Transfer().ImportWithDialog(&home_, ChosenUserGroup());
-    else if (item == u"menu_export_all") Transfer().ExportContacts(&home_, 0);
-    else if (item == u"menu_export_group") Transfer().ExportContacts(&home_, ChosenUserGroup());
+    if (item == setting_menu::kImportContacts) Transfer().ImportWithDialog(&home_, ChosenUserGroup());
+    else if (item == setting_menu::kExportAll) Transfer().ExportContacts(&home_, 0);
+    else if (item == setting_menu::kExportGroup) Transfer().ExportContacts(&home_, ChosenUserGroup());
     else return false;
     return true;
 }

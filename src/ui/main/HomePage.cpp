@@ -69,7 +69,7 @@ void CHomePage::Notify(const QString& type, QWidget* sender) {
         PostMessage(WM_UI_HOME_INIT);
         return;
     }
-    if (type == u"click" && ControlName(sender) == u"add_event") StyleTabs(true);
+    if (type == u"click" && ControlName(sender) == home_page::kAddEvent) StyleTabs(true);
     if (matters_ && matters_->OnNotify(type, sender)) return;
     if (contacts_->Notify(type, sender)) return;
     if (type == u"click") OnFrameClick(ControlName(sender), sender);

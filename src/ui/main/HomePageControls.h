@@ -5,6 +5,7 @@
 namespace kivtal {
 
 namespace home_page {
+inline constexpr LayoutControl kCaptionBar{"caption_bar", "QWidget"};
 inline constexpr LayoutControl kUserListPage{"userList_page", "QWidget"};
 inline constexpr LayoutControl kMatterPage{"matter_page", "QWidget"};
 inline constexpr LayoutControl kBtnSync{"btn_cogradient", "kivtal::GifButton"};
@@ -27,15 +28,10 @@ inline constexpr LayoutControl kMyplanPage{"myplan_page", "QWidget"};
 inline constexpr LayoutControl kMatterGroupPage{"matter_group_page", "QWidget"};
 inline constexpr LayoutControl kAddConnection{"add_Connection", "QAbstractButton"};
 inline constexpr LayoutControl kAddEvent{"add_event", "QAbstractButton"};
-inline constexpr LayoutControl kTableList{"table_list", "QListWidget"};
-inline constexpr LayoutControl kUserList{"user_list", "kivtal::ListKiv"};
-inline constexpr LayoutControl kMatterGroupList{"matter_group_list", "QListWidget"};
-inline constexpr LayoutControl kUserEmpty{"user_empty", "QLabel"};
-inline constexpr LayoutControl kMatterEmpty{"matter_empty", "QWidget"};
 inline constexpr LayoutControl kCalendarMonth{"calendar_month", "QLabel"};
 inline constexpr LayoutControl kCalendarToday{"calendar_today", "QLabel"};
 
-inline constexpr LayoutControl kAll[] = {kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose, kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel, kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kTableList, kUserList, kMatterGroupList, kUserEmpty, kMatterEmpty, kCalendarMonth, kCalendarToday};
+inline constexpr LayoutControl kAll[] = {kCaptionBar, kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose, kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel, kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday};
 }  // namespace home_page
 inline constexpr LayoutControls kHomePageControls{"HomePage.xml", home_page::kAll};
 

@@ -4,6 +4,7 @@
 #include "store/AccountStore.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/MenuWnd.h"
 #include "ui/main/MenuWndControls.h"
@@ -27,7 +28,7 @@ void CHomePage::InitWindow() {
     contacts_->Attach();
     // The tray menu's items are also the window's own: a right click on the caption bar
     // opens them, so a desktop without a tray still offers "menu_exit".
-    QWidget* caption = FindControl("caption_bar");
+    QWidget* caption = FindControl(home_page::kCaptionBar);
     if (!caption) return;
     caption->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(caption, &QWidget::customContextMenuRequested, this, [this, caption](const QPoint& at) {
@@ -48,11 +49,11 @@ void CHomePage::OnMenuItem(const QString& item, std::intptr_t lParam) {
         Post(WorkerRequest::Plain(WM_REQ_LOGOUT));
     } else if (item == menu_wnd::kRecharge || item == u"menu_money") {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_CHARGE));
-    } else if (item == u"menu_userstting") {
+    } else if (item == setting_menu::kUserSetting) {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_SAFE));
-    } else if (item == u"menu_report") {
+    } else if (item == setting_menu::kReport) {
         Post(WorkerRequest::Plain(WM_REQ_OPEN_ABOUT));
-    } else if (item == u"menu_usermsg") {
+    } else if (item == setting_menu::kUserMsg) {
         OpenProfileEditor();
     } else if (item == u"menu_addMatter") {
         if (matters_) matters_->NewMatter();

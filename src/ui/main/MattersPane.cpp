@@ -12,7 +12,9 @@
 #include "ui/controls/MultiButton.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/HomePageControls.h"
 #include "ui/main/MatterGroupRow.h"
+#include "ui/main/MattersPaneControls.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
 #include "ui/toolkit/TalMsgBox.h"
@@ -22,8 +24,8 @@
 namespace kivtal {
 namespace {
 
-const char* const kQuickDayButtons[] = {"today_event", "tomorrow_event", "aftertomorrow_event",
-                                        "threedayformnow_event"};
+const LayoutControl kQuickDayButtons[] = {matters_pane::kToday, matters_pane::kTomorrow, matters_pane::kDayAfterTomorrow,
+                                          matters_pane::kThreeDaysOn};
 const char* const kQuickDayTitles[] = {"今天", "明天", "后天", "大后天"};
 constexpr int kGroupRowHeight = 32;
 
@@ -53,9 +55,9 @@ bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUser
 MattersPane::MattersPane(CHomePage& home, LocalStore& store)
     : home_(home),
       store_(store),
-      calendar_(home.FindControl<CCalendarUI>("calendar")),
-      timeline_(home.FindControl<CTimeBase>("time_base")),
-      groups_(home.FindControl<QListWidget>("matter_group_list")) {
+      calendar_(home.FindControl<CCalendarUI>(matters_pane::kCalendar)),
+      timeline_(home.FindControl<CTimeBase>(matters_pane::kTimeline)),
+      groups_(home.FindControl<QListWidget>(matters_pane::kGroupList)) {
     if (calendar_) {
         calendar_->SetBusySource([&store](std::int32_t from, std::int32_t to, std::vector<int>& days) {
             return MatterStore(store).BusyDays(from, to, days);
@@ -220,7 +222,7 @@ void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
 void MattersPane::UpdateEmptyState() {
     const bool empty = timeline_->SectionCount() == 0;
     timeline_->setVisible(!empty);
-    if (QWidget* placeholder = home_.FindControl("matter_empty")) placeholder->setVisible(empty);
+    if (QWidget* placeholder = home_.FindControl(matters_pane::kMattersEmpty)) placeholder->setVisible(empty);
 }
 
 // --- Days ---
@@ -247,7 +249,7 @@ void MattersPane::DatePicked(CalendarDate date) {
 
 bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
     const QString name = sender ? sender->objectName() : QString();
-    if (type == u"itemselect" && name == u"matter_group_list") {
+    if (type == u"itemselect" && name == matters_pane::kGroupList) {
         OnGroupSelected();
         return true;
     }
@@ -258,11 +260,11 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
     if (type != u"click") return false;
     if (name == u"calendar_day_button") {
         if (calendar_) calendar_->OnDayClick(sender);
-    } else if (name == u"delmonth") {
+    } else if (name == matters_pane::kPreviousMonth) {
         if (calendar_) calendar_->PreviousMonth();
-    } else if (name == u"addmonth") {
+    } else if (name == matters_pane::kNextMonth) {
         if (calendar_) calendar_->NextMonth();
-    } else if (name == u"Add_matter_group") {
+    } else if (name == matters_pane::kAddGroup) {
         AddGroup();
     } else if (name == u"MatterGroup_edit_ok") {
         SaveEdit(true);
@@ -270,13 +272,13 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
         MatterGroupRow* row = RowWidget(editingRow_);
         if (row && row->IsNew()) DeleteGroup(row->GroupId(), false);
         else CancelEdit();
-    } else if (name == u"Add_Matter_frist") {
+    } else if (name == matters_pane::kAddMatterFirst) {
         home_.PostMessage(WM_UI_ADD_MATTER_FIRST);
-    } else if (name == u"add_event") {
+    } else if (name == home_page::kAddEvent) {
         NewMatter();
     } else {
         for (int k = 0; k < 4; ++k) {
-            if (name == QLatin1String(kQuickDayButtons[k])) {
+            if (name == kQuickDayButtons[k]) {
                 QuickDay(k);
                 return true;
             }

@@ -17,6 +17,7 @@
 #include "ui/dialogs/UserSettingWnd.h"
 #include "ui/main/ContactColumns.h"
 #include "ui/main/ContactsPane.h"
+#include "ui/main/ContactsPaneControls.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MenuWnd.h"
 #include "ui/toolkit/UiMessages.h"
@@ -116,7 +117,7 @@ inline std::vector<QWidget*> ShowContactScene(CHomePage* home, ContactScene scen
     };
     switch (scene) {
     case ContactScene::GroupEdit: {
-        auto* groups = home->FindControl<QListWidget>("table_list");
+        auto* groups = home->FindControl<QListWidget>(contacts_pane::kGroupList);
         const int id = groups && groups->count() > 2 ? groups->item(2)->data(Qt::UserRole).toInt() : 0;
         post(WM_UI_GROUP_RENAME, id);
         break;
@@ -139,7 +140,7 @@ inline std::vector<QWidget*> ShowContactScene(CHomePage* home, ContactScene scen
     case ContactScene::SortMenu:
     case ContactScene::SettingMenu: {
         const bool sort = scene == ContactScene::SortMenu;
-        QWidget* anchor = home->FindControl(sort ? "sort_user" : "btn_set");
+        QWidget* anchor = home->FindControl(sort ? contacts_pane::kSortButton : contacts_pane::kSettingsButton);
         const QPoint at = sort ? anchor->mapToGlobal(QPoint(0, anchor->height()))
                                : anchor->mapToGlobal(QPoint(0, 0)) + QPoint(-89, 22);
         CMenuWnd* menu = ShowMenuAt(*home, new CMenuWnd(sort ? QStringLiteral("sortcombo.xml")

@@ -1,0 +1,25 @@
+#pragma once
+// The controls of the main window that the contacts pane looks up.
+#include "ui/toolkit/LayoutControl.h"
+
+namespace kivtal {
+
+namespace contacts_pane {
+inline constexpr LayoutControl kGroupList{"table_list", "QListWidget"};
+inline constexpr LayoutControl kContactList{"user_list", "kivtal::ListKiv"};
+inline constexpr LayoutControl kHeader{"user_title_page", "QWidget"};
+inline constexpr LayoutControl kGroupEmpty{"group_empty", "QLabel"};
+inline constexpr LayoutControl kContactsEmpty{"user_empty", "QLabel"};
+inline constexpr LayoutControl kLetterBar{"sort_btn_layout", "QWidget"};
+inline constexpr LayoutControl kSearchTip{"search_tip", "QAbstractButton"};
+inline constexpr LayoutControl kSearchEdit{"search_edit", "QLineEdit"};
+inline constexpr LayoutControl kSearchButton{"searchbtn", "QAbstractButton"};
+inline constexpr LayoutControl kSortButton{"sort_user", "QAbstractButton"};
+inline constexpr LayoutControl kSettingsButton{"btn_set", "QAbstractButton"};
+inline constexpr LayoutControl kAddGroup{"add_title", "QAbstractButton"};
+
+inline constexpr LayoutControl kAll[] = {kGroupList, kContactList, kHeader, kGroupEmpty, kContactsEmpty, kLetterBar, kSearchTip, kSearchEdit, kSearchButton, kSortButton, kSettingsButton, kAddGroup};
+}  // namespace contacts_pane
+inline constexpr LayoutControls kContactsPaneControls{"HomePage.xml", contacts_pane::kAll};
+
+}  // namespace kivtal

@@ -1,0 +1,25 @@
+#pragma once
+// The controls of the main window that the matters pane looks up.
+#include "ui/toolkit/LayoutControl.h"
+
+namespace kivtal {
+
+namespace matters_pane {
+inline constexpr LayoutControl kCalendar{"calendar", "kivtal::CCalendarUI"};
+inline constexpr LayoutControl kTimeline{"time_base", "kivtal::CTimeBase"};
+inline constexpr LayoutControl kGroupList{"matter_group_list", "QListWidget"};
+inline constexpr LayoutControl kMattersEmpty{"matter_empty", "QWidget"};
+inline constexpr LayoutControl kAddGroup{"Add_matter_group", "QAbstractButton"};
+inline constexpr LayoutControl kAddMatterFirst{"Add_Matter_frist", "QAbstractButton"};
+inline constexpr LayoutControl kToday{"today_event", "kivtal::CMultiLineButtonUI"};
+inline constexpr LayoutControl kTomorrow{"tomorrow_event", "kivtal::CMultiLineButtonUI"};
+inline constexpr LayoutControl kDayAfterTomorrow{"aftertomorrow_event", "kivtal::CMultiLineButtonUI"};
+inline constexpr LayoutControl kThreeDaysOn{"threedayformnow_event", "kivtal::CMultiLineButtonUI"};
+inline constexpr LayoutControl kPreviousMonth{"delmonth", "QAbstractButton"};
+inline constexpr LayoutControl kNextMonth{"addmonth", "QAbstractButton"};
+
+inline constexpr LayoutControl kAll[] = {kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow, kThreeDaysOn, kPreviousMonth, kNextMonth};
+}  // namespace matters_pane
+inline constexpr LayoutControls kMattersPaneControls{"HomePage.xml", matters_pane::kAll};
+
+}  // namespace kivtal
