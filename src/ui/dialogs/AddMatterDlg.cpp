@@ -17,6 +17,7 @@
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "ui/controls/ComboKiv.h"
+#include "ui/dialogs/AddMatterDlgControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/UiMessages.h"
 
@@ -86,22 +87,23 @@ CAddMatterDlg::CAddMatterDlg(LocalStore& store, TalEvent matter, int presetGroup
 
 void CAddMatterDlg::InitWindow() {
     // The pickers cannot hold a date whose time leaves the stored 32 bits.
-    for (const char* name : {"begin_time", "end_time", "editpage_remind_time", "matter_time_remind"}) {
+    for (const char* name : {add_matter::kBeginTime.name, add_matter::kEndTime.name, add_matter::kEditRemindTime.name,
+                             add_matter::kReminderTime.name}) {
         if (auto* date = FindControl<QDateEdit>(name)) date->setDateRange(QDate(1970, 1, 2), QDate(2038, 1, 18));
     }
-    for (const char* name : {"editpage_remind_combo", "add_remind_combo"})
+    for (const char* name : {add_matter::kEditRemindCombo.name, add_matter::kReminderCombo.name})
         if (auto* c = FindControl<ComboKiv>(name))
             for (int h = 0; h < 24; ++h) c->AddItem(Two(h), h);
-    for (const char* name : {"editpage_min_combo", "add_min_combo"})
+    for (const char* name : {add_matter::kEditMinuteCombo.name, add_matter::kReminderMinuteCombo.name})
         if (auto* c = FindControl<ComboKiv>(name))
             for (int m = 0; m < 60; ++m) c->AddItem(Two(m), m);
-    if (auto* begin = FindControl<QDateEdit>("begin_time"))
-        if (auto* end = FindControl<QDateEdit>("end_time"))
+    if (auto* begin = FindControl<QDateEdit>(add_matter::kBeginTime))
+        if (auto* end = FindControl<QDateEdit>(add_matter::kEndTime))
             // The end follows the start: it never lies before it.
             connect(begin, &QDateEdit::dateChanged, end, [end](QDate d) {
                 if (end->date() < d) end->setDate(d);
             });
-    for (const char* name : {"select_combo", "matter_user_combo"})
+    for (const char* name : {add_matter::kEditRecipients.name, add_matter::kReminderRecipients.name})
         if (auto* picker = FindControl<QTreeWidget>(name))
             // "全选" chooses or clears every contact.
             connect(picker, &QTreeWidget::itemChanged, picker, [picker](QTreeWidgetItem* item) {
@@ -125,23 +127,25 @@ void CAddMatterDlg::Notify(const QString& type, QWidget* sender) {
     }
     if (type != u"click") return;
     const QString name = ControlName(sender);
-    if (name == u"btn_close" || name == u"delete_btn") Close(1);
-    else if (name == u"remind_btn") ToggleShown("remind_btn", "tip_layout", false);
-    else if (name == u"remind_other_btn") ToggleShown("remind_other_btn", "select_combo", true);
-    else if (name == u"remark_matter_user_combo") ToggleShown("remark_matter_user_combo", "matter_user_combo", true);
-    else if (name == u"edit_matter_btn") ShowPage(kModeEditMatter);
-    else if (name == u"add_beizhu") ShowPage(kModeAddRemark);
-    else if (name == u"add_matter_time_btn") ShowPage(kModeAddReminder);
-    else if (name == u"save_edit_page") SaveMatter();
-    else if (name == u"cancel_edit_page") {
+    if (name == add_matter::kBtnClose || name == u"delete_btn") Close(1);
+    else if (name == add_matter::kRemind) ToggleShown(add_matter::kRemind.name, add_matter::kRemindLayout.name, false);
+    else if (name == add_matter::kRemindOthers)
+        ToggleShown(add_matter::kRemindOthers.name, add_matter::kEditRecipients.name, true);
+    else if (name == add_matter::kReminderRemindOthers)
+        ToggleShown(add_matter::kReminderRemindOthers.name, add_matter::kReminderRecipients.name, true);
+    else if (name == add_matter::kEditMatter) ShowPage(kModeEditMatter);
+    else if (name == add_matter::kAddRemark) ShowPage(kModeAddRemark);
+    else if (name == add_matter::kAddReminder) ShowPage(kModeAddReminder);
+    else if (name == add_matter::kSaveEdit) SaveMatter();
+    else if (name == add_matter::kCancelEdit) {
         if (mode_ == kModeNewMatter) Close(1);
         else ShowPage(kModeDetails);
-    } else if (name == u"save_mask_btn") SaveRemark();
-    else if (name == u"cacel_mask_btn" || name == u"cancel_tip_time") {
+    } else if (name == add_matter::kSaveRemark) SaveRemark();
+    else if (name == add_matter::kCancelRemark || name == add_matter::kCancelReminder) {
         if (returnToDetails_) ShowPage(kModeDetails);
         else Close(1);
-    } else if (name == u"save_tip_time") SaveReminderPage();
-    else if (name == u"delete_matter_btn") DeleteMatter();
+    } else if (name == add_matter::kSaveReminder) SaveReminderPage();
+    else if (name == add_matter::kDeleteMatter) DeleteMatter();
 }
 
 std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t,
@@ -195,9 +199,11 @@ std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t 
 
 void CAddMatterDlg::ShowPage(int mode) {
     mode_ = mode;
-    static const char* const kPages[] = {"show_page", "edit_page", "edit_page", "edit_beizhu_page",
-                                         "edit_beizhu_page", "add_matter_time", "add_matter_time"};
-    auto* pages = FindControl<QStackedWidget>("pages");
+    static const char* const kPages[] = {add_matter::kShowPage.name,     add_matter::kEditPage.name,
+                                         add_matter::kEditPage.name,     add_matter::kRemarkPage.name,
+                                         add_matter::kRemarkPage.name,   add_matter::kReminderPage.name,
+                                         add_matter::kReminderPage.name};
+    auto* pages = FindControl<QStackedWidget>(add_matter::kPages);
     QWidget* page = FindControl(kPages[mode]);
     if (pages && page) pages->setCurrentWidget(page);
     QString title;
@@ -222,7 +228,7 @@ void CAddMatterDlg::ShowPage(int mode) {
         if (!pickersFilled_) FillPickers();
         FillReminderPage(nullptr);
     }
-    SetControlText(FindControl("title"), title);
+    SetControlText(FindControl(add_matter::kTitle), title);
     setWindowTitle(title);
 }
 
@@ -252,23 +258,23 @@ void CAddMatterDlg::ReloadAfterSync() {
 }
 
 void CAddMatterDlg::FillDetails() {
-    SetControlText(FindControl("matter_show_edit"), ShownText(matter_.description));
-    SetControlText(FindControl("tip_time_show"),
+    SetControlText(FindControl(add_matter::kShowText), ShownText(matter_.description));
+    SetControlText(FindControl(add_matter::kShowTime),
                    QStringLiteral("%1 至 %2").arg(DateText(matter_.start_time), DateText(matter_.end_time)));
     QString group = QStringLiteral("默认");
     EventGroup g;
     if (matter_.group_id != 0 && MatterStore(store_).MatterGroupById(matter_.group_id, g) == 0 &&
         g.group_id == matter_.group_id)
         group = QString::fromStdString(g.group_name);
-    SetControlText(FindControl("work_group_show"), group);
+    SetControlText(FindControl(add_matter::kShowGroup), group);
     const auto reminder = StoredDescriptionReminder();
-    SetControlText(FindControl("tip_user_name"), reminder ? RecipientNames(*reminder) : QString());
+    SetControlText(FindControl(add_matter::kShowRecipients), reminder ? RecipientNames(*reminder) : QString());
     QString when;
     if (reminder) {
         const WallClock w = TimeToWallClock(reminder->alarm_time);
         when = QStringLiteral("%1 %2:%3").arg(DateText(reminder->alarm_time), Two(w.hour), Two(w.minute));
     }
-    SetControlText(FindControl("tip_time"), when);
+    SetControlText(FindControl(add_matter::kShowReminder), when);
     FillLists();
 }
 
@@ -289,7 +295,7 @@ QString CAddMatterDlg::RecipientNames(const EventAlarm& reminder) const {
 }
 
 void CAddMatterDlg::FillLists() {
-    if (auto* list = FindControl<QListWidget>("tip_msg_list")) {
+    if (auto* list = FindControl<QListWidget>(add_matter::kRemarkList)) {
         list->clear();
         int n = 0;
         for (const EventComment& r : remarks_) {
@@ -300,7 +306,7 @@ void CAddMatterDlg::FillLists() {
                                                 WM_UI_REMARK_EDIT, WM_UI_REMARK_DELETE));
         }
     }
-    if (auto* list = FindControl<QListWidget>("tip_time_list")) {
+    if (auto* list = FindControl<QListWidget>(add_matter::kReminderList)) {
         list->clear();
         int n = 0;
         for (const EventAlarm& a : reminders_) {
@@ -319,15 +325,15 @@ void CAddMatterDlg::FillLists() {
 }
 
 void CAddMatterDlg::FillEditPage() {
-    SetControlText(FindControl("edit_matter_edit"), ShownText(matter_.description));
+    SetControlText(FindControl(add_matter::kMatterEdit), ShownText(matter_.description));
     const int now = NowSeconds();
-    auto* begin = FindControl<QDateEdit>("begin_time");
-    auto* end = FindControl<QDateEdit>("end_time");
+    auto* begin = FindControl<QDateEdit>(add_matter::kBeginTime);
+    auto* end = FindControl<QDateEdit>(add_matter::kEndTime);
     if (begin && end) {
         begin->setDate(DateOfTime(matter_.start_time ? matter_.start_time : now));
         end->setDate(DateOfTime(matter_.end_time ? matter_.end_time : now));
     }
-    if (auto* groups = FindControl<ComboKiv>("matter_group_combo")) {
+    if (auto* groups = FindControl<ComboKiv>(add_matter::kGroupCombo)) {
         groups->RemoveAll();
         groups->AddItem(QStringLiteral("默认"), 0);
         EventGroupList list;
@@ -337,11 +343,11 @@ void CAddMatterDlg::FillEditPage() {
         groups->SelectValue(presetGroup_);
         if (mode_ == kModeEditMatter) groups->SelectValue(matter_.group_id);
     }
-    if (auto* pin = FindControl<QAbstractButton>("top_most")) pin->setChecked(matter_.place_top != 0);
+    if (auto* pin = FindControl<QAbstractButton>(add_matter::kTopMost)) pin->setChecked(matter_.place_top != 0);
     const auto reminder = mode_ == kModeEditMatter ? StoredDescriptionReminder() : std::nullopt;
-    auto* remind = FindControl<QAbstractButton>("remind_btn");
+    auto* remind = FindControl<QAbstractButton>(add_matter::kRemind);
     if (remind) remind->setChecked(reminder.has_value());
-    if (QWidget* tips = FindControl("tip_layout")) tips->setVisible(reminder.has_value());
+    if (QWidget* tips = FindControl(add_matter::kRemindLayout)) tips->setVisible(reminder.has_value());
     ShowReminderForm(kDescriptionForm, reminder ? &*reminder : nullptr);
 }
 
@@ -371,7 +377,7 @@ void CAddMatterDlg::ShowReminderForm(const ReminderForm& form, const EventAlarm*
 }
 
 void CAddMatterDlg::FillRemarkPage(const EventComment* remark) {
-    auto* edit = FindControl("beizhu_edit");
+    auto* edit = FindControl(add_matter::kRemarkEdit);
     remarkTag_ = remark ? remark->comment_id : 0;
     SetControlText(edit, remark ? ShownText(remark->c_content) : QString());
     if (edit) edit->setProperty("tag", remarkTag_);
@@ -379,7 +385,7 @@ void CAddMatterDlg::FillRemarkPage(const EventComment* remark) {
 
 void CAddMatterDlg::FillReminderPage(const EventAlarm* reminder) {
     reminderTag_ = reminder ? reminder->alarm_id : 0;
-    QWidget* text = FindControl("add_matter_time_edit");
+    QWidget* text = FindControl(add_matter::kReminderEdit);
     SetControlText(text, reminder ? QString::fromStdString(reminder->a_content) : QString());
     if (text) text->setProperty("tag", reminderTag_);
     ShowReminderForm(kPageForm, reminder);
@@ -389,7 +395,7 @@ void CAddMatterDlg::FillPickers() {
     pickersFilled_ = true;
     BusinessCardList contacts;
     ContactStore(store_).AllContacts(contacts);
-    for (const char* name : {"select_combo", "matter_user_combo"}) {
+    for (const char* name : {add_matter::kEditRecipients.name, add_matter::kReminderRecipients.name}) {
         auto* picker = FindControl<QTreeWidget>(name);
         if (!picker) continue;
         // Keep what is chosen across a refill.

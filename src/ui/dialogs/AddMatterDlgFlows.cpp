@@ -10,6 +10,7 @@
 #include "store/MatterStore.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/AddMatterDlg.h"
+#include "ui/dialogs/AddMatterDlgControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/TalMsgBox.h"
@@ -90,7 +91,7 @@ bool CAddMatterDlg::Ask(const QString& text, const QString& title, int titleStyl
 // --- Matter ---
 
 bool CAddMatterDlg::ValidateEditPage() {
-    const QString description = ControlText(FindControl("edit_matter_edit")).trimmed();
+    const QString description = ControlText(FindControl(add_matter::kMatterEdit)).trimmed();
     if (description.isEmpty()) {
         Tell(QStringLiteral("事项说明必须填写!"));
         return false;
@@ -99,14 +100,15 @@ bool CAddMatterDlg::ValidateEditPage() {
         Tell(QStringLiteral("事项说明不能包含“%1”").arg(QString::fromUtf8(kValueSeparator.data(), kValueSeparator.size())));
         return false;
     }
-    const bool remind = On(*this, "remind_btn");
-    if (remind && !On(*this, "editpage_remind_me_btn") &&
-        !(On(*this, "remind_other_btn") && AnyChosen(FindControl<QTreeWidget>("select_combo")))) {
+    const bool remind = On(*this, add_matter::kRemind.name);
+    if (remind && !On(*this, add_matter::kEditRemindMe.name) &&
+        !(On(*this, add_matter::kRemindOthers.name) &&
+          AnyChosen(FindControl<QTreeWidget>(add_matter::kEditRecipients)))) {
         Tell(QStringLiteral("必须选择提醒发送人"));
         return false;
     }
-    auto* begin = FindControl<QDateEdit>("begin_time");
-    auto* end = FindControl<QDateEdit>("end_time");
+    auto* begin = FindControl<QDateEdit>(add_matter::kBeginTime);
+    auto* end = FindControl<QDateEdit>(add_matter::kEndTime);
     if (begin && end && end->date() < begin->date()) {
         Tell(QStringLiteral("事项结束时间必须大于开始时间"), kErrorTitle);
         return false;
@@ -122,7 +124,7 @@ bool CAddMatterDlg::ValidateEditPage() {
 }
 
 void CAddMatterDlg::SaveMatter() {
-    if (On(*this, "remind_btn") || StoredDescriptionReminder()) {
+    if (On(*this, add_matter::kRemind.name) || StoredDescriptionReminder()) {
         if (!ValidateEditPage()) return;
         if (DescriptionReminderChanged()) {
             const bool cancelling = BuildDescriptionReminder().alarm_state == 1;
@@ -134,8 +136,8 @@ void CAddMatterDlg::SaveMatter() {
 }
 
 void CAddMatterDlg::WriteMatter() {
-    const QDate begin = FindControl<QDateEdit>("begin_time")->date();
-    const QDate end = FindControl<QDateEdit>("end_time")->date();
+    const QDate begin = FindControl<QDateEdit>(add_matter::kBeginTime)->date();
+    const QDate end = FindControl<QDateEdit>(add_matter::kEndTime)->date();
     const auto start = MatterTime(begin.year(), begin.month(), begin.day(), 0, 0, 0);
     const auto finish = MatterTime(end.year(), end.month(), end.day(), 23, 59, 59);
     if (!start || !finish) {
@@ -143,16 +145,16 @@ void CAddMatterDlg::WriteMatter() {
         return;
     }
     TalEvent m = matter_;
-    m.description = StoredText(ControlText(FindControl("edit_matter_edit")).trimmed());
+    m.description = StoredText(ControlText(FindControl(add_matter::kMatterEdit)).trimmed());
     m.start_time = *start;
     m.end_time = *finish;
-    auto* groups = FindControl<ComboKiv>("matter_group_combo");
+    auto* groups = FindControl<ComboKiv>(add_matter::kGroupCombo);
     m.group_id = groups ? std::max(0, groups->GetSelection()) : 0;
     m.server_group_id = 0;
     EventGroup g;
     if (m.group_id != 0 && MatterStore(store_).MatterGroupById(m.group_id, g) == 0 && g.group_id == m.group_id)
         m.server_group_id = g.server_id;
-    m.place_top = On(*this, "top_most") ? 1 : 0;
+    m.place_top = On(*this, add_matter::kTopMost.name) ? 1 : 0;
     MatterStore ms(store_);
     int rc = 0;
     if (mode_ == kModeNewMatter) {
@@ -274,10 +276,10 @@ void CAddMatterDlg::FillRecipients(EventAlarm& r, const ReminderForm& form) cons
 EventAlarm CAddMatterDlg::BuildDescriptionReminder() const {
     EventAlarm r;
     if (const auto stored = StoredDescriptionReminder()) r = *stored;
-    r.a_content = StoredText(ControlText(FindControl("edit_matter_edit")).trimmed());
+    r.a_content = StoredText(ControlText(FindControl(add_matter::kMatterEdit)).trimmed());
     FillRecipients(r, kDescriptionForm);
     r.alarm_time = PickedTime(*this, kDescriptionForm).value_or(0);
-    r.alarm_state = On(*this, "remind_btn") ? 0 : 1;
+    r.alarm_state = On(*this, add_matter::kRemind.name) ? 0 : 1;
     r.event_description_alarm = 1;
     r.event_id = matter_.event_id;
     r.event_server_id = matter_.server_id;
@@ -289,7 +291,7 @@ EventAlarm CAddMatterDlg::BuildPageReminder() const {
     EventAlarm r;
     if (const auto stored = StoredReminder(reminderTag_)) r = *stored;
     r.alarm_id = reminderTag_;
-    r.a_content = StoredText(ControlText(FindControl("add_matter_time_edit")).trimmed());
+    r.a_content = StoredText(ControlText(FindControl(add_matter::kReminderEdit)).trimmed());
     r.alarm_time = PickedTime(*this, kPageForm).value_or(0);
     FillRecipients(r, kPageForm);
     r.alarm_state = 0;
@@ -318,7 +320,7 @@ bool CAddMatterDlg::PageReminderChanged() const {
 }
 
 bool CAddMatterDlg::ValidateReminderPage() {
-    const QString text = ControlText(FindControl("add_matter_time_edit")).trimmed();
+    const QString text = ControlText(FindControl(add_matter::kReminderEdit)).trimmed();
     if (text.isEmpty()) {
         Tell(QStringLiteral("提醒内容不能为空"));
         return false;
@@ -328,8 +330,9 @@ bool CAddMatterDlg::ValidateReminderPage() {
         Tell(QStringLiteral("提醒发送时间不能小于当前时间"));
         return false;
     }
-    if (!On(*this, "add_remind_me_btn") &&
-        !(On(*this, "remark_matter_user_combo") && AnyChosen(FindControl<QTreeWidget>("matter_user_combo")))) {
+    if (!On(*this, add_matter::kReminderRemindMe.name) &&
+        !(On(*this, add_matter::kReminderRemindOthers.name) &&
+          AnyChosen(FindControl<QTreeWidget>(add_matter::kReminderRecipients)))) {
         Tell(QStringLiteral("必须选择提醒发送人"));
         return false;
     }
@@ -429,7 +432,7 @@ void CAddMatterDlg::DeleteReminder(int alarmId) {
 // --- Remarks ---
 
 void CAddMatterDlg::SaveRemark() {
-    const QString text = ControlText(FindControl("beizhu_edit")).trimmed();
+    const QString text = ControlText(FindControl(add_matter::kRemarkEdit)).trimmed();
     if (text.isEmpty()) {
         Tell(QStringLiteral("备注内容不能为空"));
         return;

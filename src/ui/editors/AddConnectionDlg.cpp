@@ -13,6 +13,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
 #include "ui/dialogs/capture/CameraUI.h"
+#include "ui/editors/AddConnectionDlgControls.h"
 #include "ui/editors/AreaPickers.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/BirthdayPickers.h"
@@ -39,10 +40,11 @@ struct PageNames {
     const char* layout;
     const char* skin;  // loaded into the layout the first time the page is needed
 };
-constexpr PageNames kPages[4] = {{"base", "base_message_Layout", nullptr},
-                                 {"business", "business_message_Layout", "AddConnectionBusiness.xml"},
-                                 {"lift", "lift_message", "AddConnectionLife.xml"},
-                                 {"connection", "connection_message", "AddConnectionRelations.xml"}};
+constexpr PageNames kPages[4] = {
+    {add_connection::kBaseTab.name, add_connection::kBasePage.name, nullptr},
+    {add_connection::kBusinessTab.name, add_connection::kBusinessPage.name, "AddConnectionBusiness.xml"},
+    {add_connection::kLifeTab.name, add_connection::kLifePage.name, "AddConnectionLife.xml"},
+    {add_connection::kRelationsTab.name, add_connection::kRelationsPage.name, "AddConnectionRelations.xml"}};
 
 RowListSpec PlainList(const char* container, const char* add, const char* del, const char* label,
                       const char* defaultText) {
@@ -54,7 +56,8 @@ RowListSpec PlainList(const char* container, const char* add, const char* del, c
 }
 
 RowListSpec MainBusinessList() {
-    RowListSpec main = PlainList("main_sail", "add_main_business", "delete_main_business", "主营业务", "联系人主营业务");
+    RowListSpec main = PlainList(add_connection_business::kMainBusiness.name, add_connection_business::kAddMainBusiness.name,
+                                 "delete_main_business", "主营业务", "联系人主营业务");
     main.entriesPerLine = 2;
     // Shown in grey like every default text, so an untouched new entry is not stored.
     main.addedDefault = QStringLiteral("请输入主营业务");
@@ -62,14 +65,15 @@ RowListSpec MainBusinessList() {
 }
 
 std::vector<RowListSpec> LifeLists() {
-    return {PlainList("intration_layou", "add_intration", "delete_intration", "兴趣爱好", "联系人兴趣爱好"),
-            PlainList("xingyang_page", "add_belief", "delete_belief", "信 仰", "联系人个人信仰"),
-            PlainList("left_layoput", "add_Habits", "delete_Habits", "生活习惯", "生活习惯"),
-            PlainList("food_like", "add_food_like", "delete_food_like", "食物偏好", "食物偏好")};
+    namespace life = add_connection_life;
+    return {PlainList(life::kHobbies.name, life::kAddHobby.name, "delete_intration", "兴趣爱好", "联系人兴趣爱好"),
+            PlainList(life::kBeliefs.name, life::kAddBelief.name, "delete_belief", "信 仰", "联系人个人信仰"),
+            PlainList(life::kHabits.name, life::kAddHabit.name, "delete_Habits", "生活习惯", "生活习惯"),
+            PlainList(life::kFoods.name, life::kAddFood.name, "delete_food_like", "食物偏好", "食物偏好")};
 }
 
 RowListSpec RelationList() {
-    return RowListSpec{QStringLiteral("relevance_page"), QStringLiteral("add_relevance"),
+    return RowListSpec{add_connection_relations::kRelations, add_connection_relations::kAddRelation,
                           QStringLiteral("delete_relevance"), QStringLiteral("关联人脉"),
                           {FieldSpec{QStringLiteral("edt_user"), QStringLiteral("请选择联系人"), 50, true},
                            FieldSpec{QStringLiteral("edt_relation"), QStringLiteral("两者关系"), 10, false}},
@@ -115,13 +119,15 @@ int CAddConnectionDlg::RunScanner(QWidget* owner) {
 }
 
 void CAddConnectionDlg::InitWindow() {
-    area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>("country_combo"),
-                                          FindControl<ComboKiv>("province_combo"), FindControl<ComboKiv>("area_combo"));
-    SetControlText(FindControl("title"), windowTitle());
+    area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>(add_connection::kCountryCombo),
+                                          FindControl<ComboKiv>(add_connection::kProvinceCombo),
+                                          FindControl<ComboKiv>(add_connection::kAreaCombo));
+    SetControlText(FindControl(add_connection::kTitle), windowTitle());
     if (editing_)
-        SetControlText(FindControl("title"), QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
-    if (auto* byUser = FindControl<QAbstractButton>("AddByUser")) byUser->setChecked(true);
-    if (auto* bySec = FindControl<QAbstractButton>("AddBySEC"); bySec && startOnScanner_) bySec->setChecked(true);
+        SetControlText(FindControl(add_connection::kTitle), QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
+    if (auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser)) byUser->setChecked(true);
+    if (auto* bySec = FindControl<QAbstractButton>(add_connection::kAddBySec); bySec && startOnScanner_)
+        bySec->setChecked(true);
     ChooseWay(startOnScanner_);
     ShowPage(kBasePage);
 }
@@ -137,14 +143,14 @@ void CAddConnectionDlg::EnsureBuilt(int page) {
     if (page == kBusinessPage) {
         lists_.push_back(std::make_unique<RowList>(*this, MainBusinessList()));
         banks_ = std::make_unique<BankRows>(*this);
-        FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
-        SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
+        FillJobPicker(store_, FindControl<ComboKiv>(add_connection_business::kJobCombo));
+        SetupIndustryPicker(store_, FindControl<TradeCombo>(add_connection_business::kTradeCombo));
     } else if (page == kLifePage) {
         for (RowListSpec& spec : LifeLists()) lists_.push_back(std::make_unique<RowList>(*this, std::move(spec)));
-        birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>("birthday_type"),
-                                                      FindControl<ComboKiv>("combo_year"),
-                                                      FindControl<ComboKiv>("combo_month"),
-                                                      FindControl<ComboKiv>("combo_day"), YearOrder::Descending);
+        birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>(add_connection_life::kBirthdayType),
+                                                      FindControl<ComboKiv>(add_connection_life::kYearCombo),
+                                                      FindControl<ComboKiv>(add_connection_life::kMonthCombo),
+                                                      FindControl<ComboKiv>(add_connection_life::kDayCombo), YearOrder::Descending);
         birthday_->Setup();
     } else if (page == kRelationsPage) {
         lists_.push_back(std::make_unique<RowList>(*this, RelationList()));
@@ -171,9 +177,9 @@ void CAddConnectionDlg::Notify(const QString& type, QWidget* sender) {
         PostMessage(WM_UI_EDITOR_INIT);
     } else if (type == u"click") {
         OnClick(name, sender);
-    } else if (type == u"setfocus" && name == u"remark_edit") {
+    } else if (type == u"setfocus" && name == add_connection::kRemarkEdit) {
         OnRemarkFocus(true);
-    } else if (type == u"killfocus" && name == u"remark_edit") {
+    } else if (type == u"killfocus" && name == add_connection::kRemarkEdit) {
         OnRemarkFocus(false);
     } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
         CheckLeftField(this, Editor::Contact, sender, checkingField_);
@@ -207,7 +213,7 @@ void CAddConnectionDlg::FillPickers() {
     CardGroupList list;
     ContactStore(store_).ContactGroupNames(list);
     for (const CardGroup& g : list) groups.emplace_back(QString::fromStdString(g.group_name), g.group_id);
-    auto* group = FindControl<ComboKiv>("group_combo");
+    auto* group = FindControl<ComboKiv>(add_connection::kGroupCombo);
     FillPicker(group, groups);
     ChooseValue(group, defaultGroupId_);
 
@@ -248,12 +254,12 @@ void CAddConnectionDlg::ShowPage(int page) {
         if (auto* tab = FindControl<QAbstractButton>(kPages[p].tab)) tab->setChecked(p == page);
     }
     const bool last = page == kRelationsPage;
-    if (QWidget* cancel = FindControl("cancel")) cancel->setVisible(!last);
-    if (QWidget* next = FindControl("next")) {
+    if (QWidget* cancel = FindControl(add_connection::kCancel)) cancel->setVisible(!last);
+    if (QWidget* next = FindControl(add_connection::kNext)) {
         next->setVisible(true);
         SetControlText(next, last ? QStringLiteral("保存") : QStringLiteral("下一步"));
     }
-    if (auto* scroll = FindControl<QScrollArea>("page_scroll")) scroll->ensureVisible(0, 0);
+    if (auto* scroll = FindControl<QScrollArea>(add_connection::kPageScroll)) scroll->ensureVisible(0, 0);
 }
 
 void CAddConnectionDlg::OnNext() {
@@ -275,11 +281,11 @@ void CAddConnectionDlg::OnClick(const QString& name, QWidget* sender) {
             return;
         }
     }
-    if (name == u"next") OnNext();
-    else if (name == u"cancel") Close(1);
-    else if (name == u"btn_close") OnCloseButton();
-    else if (name == u"AddByUser") ChooseWay(false);
-    else if (name == u"AddBySEC") ChooseWay(true);
+    if (name == add_connection::kNext) OnNext();
+    else if (name == add_connection::kCancel) Close(1);
+    else if (name == add_connection::kBtnClose) OnCloseButton();
+    else if (name == add_connection::kAddByUser) ChooseWay(false);
+    else if (name == add_connection::kAddBySec) ChooseWay(true);
     else if (banks_ && banks_->OnClick(name, sender)) return;
     else {
         for (const auto& list : lists_)
@@ -293,14 +299,14 @@ void CAddConnectionDlg::OnPicked(const QWidget* picker) {
     // A completed area starts an empty company address, which the user may go on typing.
     const ComboChain chain = area_->Chain();
     const bool complete = chain.first.hasChoice() && chain.second.hasChoice() && chain.third.hasChoice();
-    if (complete && Text("base_com_address_edit").isEmpty())
-        SetText("base_com_address_edit", area_->ChosenNames().toStdString());
+    if (complete && Text(add_connection::kCompanyAddressEdit.name).isEmpty())
+        SetText(add_connection::kCompanyAddressEdit.name, area_->ChosenNames().toStdString());
 }
 
 void CAddConnectionDlg::OnRemarkFocus(bool entering) {
-    auto* remark = FindControl<QTextEdit>("remark_edit");
+    auto* remark = FindControl<QTextEdit>(add_connection::kRemarkEdit);
     if (!remark) return;
-    SetControlAttribute(FindControl("remark_edit_bk"), QStringLiteral("bkimage"),
+    SetControlAttribute(FindControl(add_connection::kRemarkBackground), QStringLiteral("bkimage"),
                         entering ? QStringLiteral("file='edit_hot.png' corner='8,4,8,4'")
                                  : QStringLiteral("file='edit_normal.png' corner='4,4,4,4'"));
     if (entering && remark->toPlainText() == kRemarkDefault) remark->clear();
@@ -308,8 +314,8 @@ void CAddConnectionDlg::OnRemarkFocus(bool entering) {
 }
 
 void CAddConnectionDlg::ChooseWay(bool scanner) {
-    auto* byUser = FindControl<QAbstractButton>("AddByUser");
-    auto* bySec = FindControl<QAbstractButton>("AddBySEC");
+    auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser);
+    auto* bySec = FindControl<QAbstractButton>(add_connection::kAddBySec);
     if (scanner) {
         const bool online = probe_ ? probe_() : NetUtil::Instance().isNetworkAvailable();
         if (!online) {
@@ -321,13 +327,14 @@ void CAddConnectionDlg::ChooseWay(bool scanner) {
             scannerFirstUse_ = false;
         }
     }
-    if (QWidget* user = FindControl("user_page")) user->setVisible(!scanner);
-    for (const char* name : {"sec_page", "frist_page", "sec_info_page", "camera_page", "KivMCamera"})
+    if (QWidget* user = FindControl(add_connection::kUserPage)) user->setVisible(!scanner);
+    for (const char* name : {add_connection::kSecPage.name, add_connection::kFirstPage.name, add_connection::kSecInfoPage.name,
+                             add_connection::kCameraPage.name, add_connection::kCamera.name})
         if (QWidget* part = FindControl(name)) part->setVisible(scanner);
 }
 
 void CAddConnectionDlg::OnCloseButton() {
-    auto* camera = FindControl<CCameraUI>("KivMCamera");
+    auto* camera = FindControl<CCameraUI>(add_connection::kCamera);
     if (camera && camera->UploadInProgress() &&
         ShowTalMsgBox({}, this, QStringLiteral("小秘书正在联网工作中，请勿关闭小秘书.T _ T"), 1) != kMsgBoxOk)
         return;

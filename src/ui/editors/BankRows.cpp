@@ -3,14 +3,15 @@
 #include <QPushButton>
 
 #include "ui/controls/FindEdit.h"
+#include "ui/editors/AddConnectionDlgControls.h"
 #include "ui/editors/RowParts.h"
 #include "ui/toolkit/WindowImplBase.h"
 
 namespace kivtal {
 namespace {
 
-const QString kContainer = QStringLiteral("bank_page");
-const QString kAdd = QStringLiteral("add_bank");
+const QString kContainer = add_connection_business::kBanks;
+const QString kAdd = add_connection_business::kAddBank;
 const QString kDelete = QStringLiteral("delete_bank");
 constexpr int kBankTextLength = 30;
 

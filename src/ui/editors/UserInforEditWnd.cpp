@@ -14,6 +14,7 @@
 #include "ui/editors/EditorMessages.h"
 #include "ui/editors/FieldText.h"
 #include "ui/editors/ReferencePickers.h"
+#include "ui/editors/UserInforEditWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/TalMsgBox.h"
@@ -50,12 +51,14 @@ int CUserInforEditWnd::Run(WindowImplBase* owner) {
 }
 
 void CUserInforEditWnd::InitWindow() {
-    birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>("remind_combo"), FindControl<ComboKiv>("combo_year"),
-                                                  FindControl<ComboKiv>("combo_month"),
-                                                  FindControl<ComboKiv>("combo_day"), YearOrder::Ascending);
-    area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>("country_combo"),
-                                          FindControl<ComboKiv>("province_combo"), FindControl<ComboKiv>("area_combo"));
-    SetupIndustryPicker(store_, FindControl<TradeCombo>("trade_in"));
+    birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>(user_info_edit::kRemindCombo),
+                                                  FindControl<ComboKiv>(user_info_edit::kYearCombo),
+                                                  FindControl<ComboKiv>(user_info_edit::kMonthCombo),
+                                                  FindControl<ComboKiv>(user_info_edit::kDayCombo), YearOrder::Ascending);
+    area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>(user_info_edit::kCountryCombo),
+                                          FindControl<ComboKiv>(user_info_edit::kProvinceCombo),
+                                          FindControl<ComboKiv>(user_info_edit::kAreaCombo));
+    SetupIndustryPicker(store_, FindControl<TradeCombo>(user_info_edit::kTradeCombo));
     ShowEditPage(false);
 }
 
@@ -68,11 +71,12 @@ void CUserInforEditWnd::Notify(const QString& type, QWidget* sender) {
         FillPickers();
         Fill();
     } else if (type == u"click") {
-        if (name == u"Save_button") OnSave();
-        else if (name == u"cancel_button" || name == u"btn_close") Close(1);
-        else if (name == u"edit_btn") ShowEditPage(true);
-        else if (name == u"remind_btn") {
-            if (QWidget* tip = FindControl("tip_layout")) tip->setVisible(!static_cast<QAbstractButton*>(sender)->isChecked());
+        if (name == user_info_edit::kSave) OnSave();
+        else if (name == user_info_edit::kCancel || name == user_info_edit::kBtnClose) Close(1);
+        else if (name == user_info_edit::kEdit) ShowEditPage(true);
+        else if (name == user_info_edit::kRemind) {
+            if (QWidget* tip = FindControl(user_info_edit::kRemindLayout))
+                tip->setVisible(!static_cast<QAbstractButton*>(sender)->isChecked());
         }
     } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
         CheckLeftField(this, Editor::Profile, sender, checkingField_);
@@ -95,61 +99,61 @@ std::intptr_t CUserInforEditWnd::HandleCustomMessage(unsigned number, std::intpt
 void CUserInforEditWnd::FillPickers() {
     birthday_->Setup();
     area_->Setup();
-    FillJobPicker(store_, FindControl<ComboKiv>("trade_zhineng"));
+    FillJobPicker(store_, FindControl<ComboKiv>(user_info_edit::kJobCombo));
 }
 
 void CUserInforEditWnd::Fill() {
-    SetText("user_name_edit", profile_.username);
-    if (QWidget* name = FindControl("user_name_edit")) name->setEnabled(profile_.certification != 1);
-    if (auto* option = FindControl<QAbstractButton>(profile_.title == 1 ? "option_mr" : "option_miss"))
+    SetText(user_info_edit::kNameEdit.name, profile_.username);
+    if (QWidget* name = FindControl(user_info_edit::kNameEdit)) name->setEnabled(profile_.certification != 1);
+    if (auto* option = FindControl<QAbstractButton>(profile_.title == 1 ? user_info_edit::kOptionMr : user_info_edit::kOptionMiss))
         option->setChecked(true);
-    SetText("user_phone", profile_.cell_phone);
-    SetText("company_edit", profile_.company1);
-    ShowIndustry(store_, FindControl<TradeCombo>("trade_in"), profile_.business1_id);
-    if (auto* jobs = FindControl<ComboKiv>("trade_zhineng")) jobs->SelectValue(profile_.job_category1_id);
-    SetText("job_edit", profile_.job_position1);
+    SetText(user_info_edit::kPhoneEdit.name, profile_.cell_phone);
+    SetText(user_info_edit::kCompanyEdit.name, profile_.company1);
+    ShowIndustry(store_, FindControl<TradeCombo>(user_info_edit::kTradeCombo), profile_.business1_id);
+    if (auto* jobs = FindControl<ComboKiv>(user_info_edit::kJobCombo)) jobs->SelectValue(profile_.job_category1_id);
+    SetText(user_info_edit::kJobEdit.name, profile_.job_position1);
     area_->SetAreaId(profile_.area_id);
-    SetText("email_edit", profile_.mail);
-    SetText("home_phone", profile_.fix_phone);
-    SetText("fax_phone", profile_.fax);
-    SetText("adress_edit", profile_.address);
+    SetText(user_info_edit::kEmailEdit.name, profile_.mail);
+    SetText(user_info_edit::kHomePhoneEdit.name, profile_.fix_phone);
+    SetText(user_info_edit::kFaxEdit.name, profile_.fax);
+    SetText(user_info_edit::kAddressEdit.name, profile_.address);
     birthday_->SetBirthday(profile_.birthday_type, profile_.birthday);
 
-    SetControlText(FindControl("show_name"), Q(profile_.username));
-    SetControlText(FindControl("show_phone"), Q(profile_.cell_phone));
-    SetControlText(FindControl("show_company"), Q(profile_.company1));
-    SetControlText(FindControl("show_job"), Q(profile_.job_position1));
-    SetControlText(FindControl("show_mail"), Q(profile_.mail));
-    SetControlText(FindControl("show_address"), Q(profile_.address));
-    SetControlText(FindControl("show_birthday"), Q(profile_.birthday));
+    SetControlText(FindControl(user_info_edit::kShowName), Q(profile_.username));
+    SetControlText(FindControl(user_info_edit::kShowPhone), Q(profile_.cell_phone));
+    SetControlText(FindControl(user_info_edit::kShowCompany), Q(profile_.company1));
+    SetControlText(FindControl(user_info_edit::kShowJob), Q(profile_.job_position1));
+    SetControlText(FindControl(user_info_edit::kShowMail), Q(profile_.mail));
+    SetControlText(FindControl(user_info_edit::kShowAddress), Q(profile_.address));
+    SetControlText(FindControl(user_info_edit::kShowBirthday), Q(profile_.birthday));
 }
 
 void CUserInforEditWnd::ReadForm(UserInfo& profile) const {
-    profile.username = U(Text("user_name_edit"));
-    auto* mr = FindControl<QAbstractButton>("option_mr");
+    profile.username = U(Text(user_info_edit::kNameEdit.name));
+    auto* mr = FindControl<QAbstractButton>(user_info_edit::kOptionMr);
     profile.title = mr && mr->isChecked() ? 1 : 2;
-    profile.cell_phone = U(Text("user_phone"));
-    profile.company1 = U(Text("company_edit"));
-    if (auto* trade = FindControl<TradeCombo>("trade_in")) profile.business1_id = trade->Tag();
-    auto* jobs = FindControl<ComboKiv>("trade_zhineng");
+    profile.cell_phone = U(Text(user_info_edit::kPhoneEdit.name));
+    profile.company1 = U(Text(user_info_edit::kCompanyEdit.name));
+    if (auto* trade = FindControl<TradeCombo>(user_info_edit::kTradeCombo)) profile.business1_id = trade->Tag();
+    auto* jobs = FindControl<ComboKiv>(user_info_edit::kJobCombo);
     profile.job_category1_id = jobs ? jobs->GetSelection() : -1;
-    profile.job_position1 = U(Text("job_edit"));
+    profile.job_position1 = U(Text(user_info_edit::kJobEdit.name));
     profile.area_id = area_->AreaId();
-    profile.mail = U(Text("email_edit"));
-    profile.fix_phone = U(Text("home_phone"));
-    profile.fax = U(Text("fax_phone"));
-    profile.address = U(Text("adress_edit"));
+    profile.mail = U(Text(user_info_edit::kEmailEdit.name));
+    profile.fix_phone = U(Text(user_info_edit::kHomePhoneEdit.name));
+    profile.fax = U(Text(user_info_edit::kFaxEdit.name));
+    profile.address = U(Text(user_info_edit::kAddressEdit.name));
     profile.birthday_type = birthday_->Type();
     profile.birthday = birthday_->Text();
 }
 
 void CUserInforEditWnd::OnSave() {
     ProfileForm form;
-    form.name = Text("user_name_edit").toStdU16String();
-    form.mobile = Text("user_phone").toStdU16String();
-    form.email = Text("email_edit").toStdU16String();
-    form.fax = Text("fax_phone").toStdU16String();
-    form.homePhone = Text("home_phone").toStdU16String();
+    form.name = Text(user_info_edit::kNameEdit.name).toStdU16String();
+    form.mobile = Text(user_info_edit::kPhoneEdit.name).toStdU16String();
+    form.email = Text(user_info_edit::kEmailEdit.name).toStdU16String();
+    form.fax = Text(user_info_edit::kFaxEdit.name).toStdU16String();
+    form.homePhone = Text(user_info_edit::kHomePhoneEdit.name).toStdU16String();
     const ComboChain area = area_->Chain();
     const ComboChain birthday = birthday_->Chain();
     form.area = area.View();
@@ -203,8 +207,8 @@ void CUserInforEditWnd::OnProfileResult(int result) {
 
 void CUserInforEditWnd::ShowEditPage(bool edit) {
     editStarted_ = editStarted_ || edit;
-    if (QWidget* show = FindControl("show_page")) show->setVisible(!edit);
-    if (QWidget* form = FindControl("edit_page")) form->setVisible(edit);
+    if (QWidget* show = FindControl(user_info_edit::kShowPage)) show->setVisible(!edit);
+    if (QWidget* form = FindControl(user_info_edit::kEditPage)) form->setVisible(edit);
     // The short view and the long form each get a window of their own height.
     if (layout()) layout()->activate();
     resize(width(), edit ? std::max(height(), sizeHint().height()) : sizeHint().height());

@@ -11,8 +11,10 @@
 #include "store/StorePaths.h"
 #include "text/FieldRules.h"
 #include "ui/editors/AddConnectionDlg.h"
+#include "ui/editors/AddConnectionDlgControls.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/UserInforEditWnd.h"
+#include "ui/editors/UserInforEditWndControls.h"
 #include "ui/toolkit/TalMsgBox.h"
 
 namespace kivtal::screens {
@@ -99,7 +101,7 @@ inline std::vector<QWidget*> ShowContactEditor(ContactEditorScene scene, const s
     case ContactEditorScene::Life: dlg->OpenPage(kLifePage); break;
     case ContactEditorScene::Relations: dlg->OpenPage(kRelationsPage); break;
     case ContactEditorScene::Scanner:
-        if (QWidget* sec = dlg->FindControl("AddBySEC")) QMetaObject::invokeMethod(sec, "click");
+        if (QWidget* sec = dlg->FindControl(add_connection::kAddBySec)) QMetaObject::invokeMethod(sec, "click");
         break;
     case ContactEditorScene::RuleMessage: {
         const RuleMessage message = CheckContactName(u"张 三").message.value_or(RuleMessage{});
@@ -138,7 +140,7 @@ inline std::vector<QWidget*> ShowProfileEditor(ProfileScene scene, const std::fu
     wnd->ShowWindow(true);
     settle();
     if (scene != ProfileScene::View)
-        if (QWidget* edit = wnd->FindControl("edit_btn")) QMetaObject::invokeMethod(edit, "click");
+        if (QWidget* edit = wnd->FindControl(user_info_edit::kEdit)) QMetaObject::invokeMethod(edit, "click");
     settle();
     return {wnd};
 }

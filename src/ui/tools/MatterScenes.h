@@ -12,6 +12,7 @@
 #include "store/MatterStore.h"
 #include "ui/controls/CalendarDate.h"
 #include "ui/dialogs/AddMatterDlg.h"
+#include "ui/dialogs/AddMatterDlgControls.h"
 
 namespace kivtal::screens {
 
@@ -100,15 +101,15 @@ inline std::vector<QWidget*> ShowEditor(LocalStore& store, int eventId, EditorSc
     editor->move(60, 60);
     editor->ShowWindow(true);
     settle();
-    auto click = [&](const char* name) {
+    auto click = [&](const LayoutControl& name) {
         if (auto* b = editor->FindControl<QAbstractButton>(name)) b->click();
         settle();
     };
-    if (scene == EditorScene::EditWithReminder) click("edit_matter_btn");
-    if (scene == EditorScene::Reminder) click("add_matter_time_btn");
+    if (scene == EditorScene::EditWithReminder) click(add_matter::kEditMatter);
+    if (scene == EditorScene::Reminder) click(add_matter::kAddReminder);
     if (scene == EditorScene::NewMatter) {
-        click("remind_btn");
-        click("remind_other_btn");
+        click(add_matter::kRemind);
+        click(add_matter::kRemindOthers);
     }
     return {editor};
 }

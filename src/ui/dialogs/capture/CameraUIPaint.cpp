@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "ui/dialogs/capture/CameraUI.h"
+#include "ui/dialogs/capture/CameraUIControls.h"
 
 namespace kivtal {
 namespace {
@@ -27,7 +28,7 @@ QRect FitInto(const QSize& picture, const QRect& area) {
 class LiveView : public QWidget {
 public:
     LiveView(QWidget* parent, const QImage& frame) : QWidget(parent), frame_(frame) {
-        setObjectName(QStringLiteral("CameraWnd"));
+        setObjectName(camera_ui::kLiveView);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAccessibleName(QStringLiteral("扫描仪画面"));
     }
@@ -59,21 +60,21 @@ void CCameraUI::BuildChildren() {
     setAttribute(Qt::WA_StyledBackground, false);
     cameraWnd_ = new LiveView(this, live_);
     cameraWnd_->hide();
-    shootButton_ = MakeButton(this, "camera_shoot", QStringLiteral("拍 照"), QStringLiteral("拍照"));
-    retakeButton_ = MakeButton(this, "camera_retake", QStringLiteral("重 拍"), QStringLiteral("重新拍摄"));
-    keepButton_ = MakeButton(this, "camera_keep", QStringLiteral("确 认"), QStringLiteral("保存名片"));
+    shootButton_ = MakeButton(this, camera_ui::kShoot.name, QStringLiteral("拍 照"), QStringLiteral("拍照"));
+    retakeButton_ = MakeButton(this, camera_ui::kRetake.name, QStringLiteral("重 拍"), QStringLiteral("重新拍摄"));
+    keepButton_ = MakeButton(this, camera_ui::kKeep.name, QStringLiteral("确 认"), QStringLiteral("保存名片"));
     connect(shootButton_, &QPushButton::clicked, this, &CCameraUI::Shoot);
     connect(retakeButton_, &QPushButton::clicked, this, &CCameraUI::Retake);
     connect(keepButton_, &QPushButton::clicked, this, &CCameraUI::Keep);
     counterLabel_ = new QLabel(this);
-    counterLabel_->setObjectName(QStringLiteral("camera_uploaded"));
+    counterLabel_->setObjectName(camera_ui::kUploaded);
     counterLabel_->setAlignment(Qt::AlignCenter);
     counterPlus_ = new QLabel(QStringLiteral("+1"), this);
-    counterPlus_->setObjectName(QStringLiteral("camera_uploaded_plus"));
+    counterPlus_->setObjectName(camera_ui::kUploadedPlus);
     counterPlus_->adjustSize();
     counterPlus_->hide();
     list_ = new UploadListView(this);
-    list_->setObjectName(QStringLiteral("camera_upload_list"));
+    list_->setObjectName(camera_ui::kUploadList);
     list_->setAccessibleName(QStringLiteral("上传列表"));
     list_->setModel(&items_);
     list_->viewport()->installEventFilter(this);
