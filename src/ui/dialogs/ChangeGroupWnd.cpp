@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "store/ContactStore.h"
+#include "ui/dialogs/ChangeGroupWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 
 namespace kivtal {
@@ -12,7 +13,7 @@ namespace kivtal {
 CChangeGroupWnd::CChangeGroupWnd(LocalStore& store, int contactId) : store_(store), contactId_(contactId) {}
 
 void CChangeGroupWnd::InitWindow() {
-    QWidget* box = FindControl("group_options");
+    QWidget* box = FindControl(change_group::kOptions);
     if (!box) return;
     auto* layout = qobject_cast<QVBoxLayout*>(box->layout());
     if (!layout) layout = new QVBoxLayout(box);
@@ -31,8 +32,8 @@ void CChangeGroupWnd::InitWindow() {
     }
     // Without groups there is nothing to move into: say so instead of offering names
     // that are not groups.
-    if (QWidget* none = FindControl("no_group_tip")) none->setVisible(groups.empty());
-    if (QWidget* ok = FindControl("login_btn")) ok->setEnabled(false);
+    if (QWidget* none = FindControl(change_group::kNoGroupTip)) none->setVisible(groups.empty());
+    if (QWidget* ok = FindControl(change_group::kOk)) ok->setEnabled(false);
     layout->addStretch(1);
     BindNotifications(box);
 }
@@ -42,10 +43,10 @@ void CChangeGroupWnd::Notify(const QString& type, QWidget* sender) {
     const QString name = ControlName(sender);
     if (name == u"groupName") {
         chosen_ = sender->property("tag").toInt();
-        if (QWidget* ok = FindControl("login_btn")) ok->setEnabled(true);
-    } else if (name == u"login_btn") {
+        if (QWidget* ok = FindControl(change_group::kOk)) ok->setEnabled(true);
+    } else if (name == change_group::kOk) {
         Move();
-    } else if (name == u"btn_close" || name == u"searchbtn") {
+    } else if (name == change_group::kBtnClose || name == change_group::kCancel) {
         Close(1);
     }
 }

@@ -10,6 +10,7 @@
 
 #include "model/WallClock.h"
 #include "store/ContentStore.h"
+#include "ui/dialogs/SystemMsgWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 #include "ui/toolkit/UiMessages.h"
@@ -40,8 +41,8 @@ void CSystemMsgWnd::InitWindow() {
     NewsList news;
     ContentStore(store_).ReadNews(news);  // newest first
     for (const News& n : news) AddRow(RowOf(n));
-    if (QWidget* empty = FindControl("news_empty")) empty->setVisible(rows_.empty());
-    if (auto* list = FindControl<QListWidget>("main_list")) {
+    if (QWidget* empty = FindControl(system_msg::kEmpty)) empty->setVisible(rows_.empty());
+    if (auto* list = FindControl<QListWidget>(system_msg::kList)) {
         // Enter on a row opens it as a click does.
         connect(list, &QListWidget::itemActivated, this, [this, list](QListWidgetItem* item) {
             OpenRow(list->row(item));
@@ -51,7 +52,7 @@ void CSystemMsgWnd::InitWindow() {
 }
 
 void CSystemMsgWnd::AddRow(const NewsRowData& data) {
-    auto* list = FindControl<QListWidget>("main_list");
+    auto* list = FindControl<QListWidget>(system_msg::kList);
     if (!list) return;
     rows_.push_back(data);
     auto* row = new QWidget;
@@ -80,13 +81,13 @@ void CSystemMsgWnd::AddRow(const NewsRowData& data) {
 }
 
 void CSystemMsgWnd::OpenRow(int row) {
-    auto* list = FindControl<QListWidget>("main_list");
+    auto* list = FindControl<QListWidget>(system_msg::kList);
     if (!list || row < 0 || row >= static_cast<int>(rows_.size())) return;
     NewsRowData& data = rows_[static_cast<std::size_t>(row)];
-    if (QWidget* page = FindControl("list_page")) page->hide();
-    if (QWidget* page = FindControl("content_page")) page->show();
-    SetControlText(FindControl("title_text"), data.title);
-    SetControlText(FindControl("title_time"), data.date);
+    if (QWidget* page = FindControl(system_msg::kListPage)) page->hide();
+    if (QWidget* page = FindControl(system_msg::kContentPage)) page->show();
+    SetControlText(FindControl(system_msg::kTitle), data.title);
+    SetControlText(FindControl(system_msg::kTime), data.date);
     ShowBody(data);
     if (QWidget* rowWidget = list->itemWidget(list->item(row)))
         if (auto* mark = rowWidget->findChild<QLabel*>(QStringLiteral("news_mark")))
@@ -101,8 +102,8 @@ void CSystemMsgWnd::OpenRow(int row) {
 }
 
 void CSystemMsgWnd::ShowBody(const NewsRowData& data) {
-    auto* text = FindControl<QTextEdit>("text_show");
-    auto* picture = FindControl<QLabel>("pic_show");
+    auto* text = FindControl<QTextEdit>(system_msg::kText);
+    auto* picture = FindControl<QLabel>(system_msg::kPicture);
     if (data.picture) {
         if (text) text->hide();
         if (picture) {
@@ -127,21 +128,21 @@ void CSystemMsgWnd::ShowBody(const NewsRowData& data) {
 }
 
 void CSystemMsgWnd::BackToList() {
-    if (QWidget* page = FindControl("list_page")) page->show();
-    if (QWidget* page = FindControl("content_page")) page->hide();
-    if (auto* list = FindControl<QListWidget>("main_list")) list->clearSelection();
+    if (QWidget* page = FindControl(system_msg::kListPage)) page->show();
+    if (QWidget* page = FindControl(system_msg::kContentPage)) page->hide();
+    if (auto* list = FindControl<QListWidget>(system_msg::kList)) list->clearSelection();
 }
 
 void CSystemMsgWnd::Notify(const QString& type, QWidget* sender) {
     const QString name = ControlName(sender);
-    if (type == u"itemclick" && name == u"main_list") {
+    if (type == u"itemclick" && name == system_msg::kList) {
         if (auto* list = qobject_cast<QListWidget*>(sender)) OpenRow(list->currentRow());
         return;
     }
     if (type != u"click") return;
-    if (name == u"btn_min") showMinimized();
-    else if (name == u"btn_close") Close(1);
-    else if (name == u"back_btn") BackToList();
+    if (name == system_msg::kBtnMin) showMinimized();
+    else if (name == system_msg::kBtnClose) Close(1);
+    else if (name == system_msg::kBack) BackToList();
 }
 
 }  // namespace kivtal

@@ -5,6 +5,7 @@
 #include "app/AutoRun.h"
 #include "app/ProgramFile.h"
 #include "store/AccountStore.h"
+#include "ui/dialogs/UserSettingWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
@@ -22,10 +23,10 @@ struct ColumnOption {
 };
 
 constexpr ColumnOption kColumnOptions[] = {
-    {"company_ctl", UserSettings::kShowCompany},
-    {"email_ctl", UserSettings::kShowEmail},
-    {"obj_ctl", UserSettings::kShowObj},
-    {"group_ctl", UserSettings::kShowGroup},
+    {user_setting::kShowCompany.name, UserSettings::kShowCompany},
+    {user_setting::kShowEmail.name, UserSettings::kShowEmail},
+    {user_setting::kShowObj.name, UserSettings::kShowObj},
+    {user_setting::kShowGroup.name, UserSettings::kShowGroup},
 };
 
 }  // namespace
@@ -49,8 +50,8 @@ void CUserSettingWnd::Fill() {
     UserSettings settings;  // a failed read leaves these defaults shown
     AccountStore(store_).ReadSettings(settings);
     for (const ColumnOption& c : kColumnOptions) SetChecked(c.control, (settings.coloumn_show & c.bit) != 0);
-    SetChecked("auto_begin", settings.auto_run == 1);
-    SetChecked("min_intr", settings.exit_ways == 0);
+    SetChecked(user_setting::kAutoBegin.name, settings.auto_run == 1);
+    SetChecked(user_setting::kMinimiseOnClose.name, settings.exit_ways == 0);
 }
 
 void CUserSettingWnd::Save() {
@@ -60,14 +61,14 @@ void CUserSettingWnd::Save() {
     settings.coloumn_show = kAlwaysShown;
     for (const ColumnOption& c : kColumnOptions)
         if (Checked(c.control)) settings.coloumn_show |= c.bit;
-    if (Checked("auto_begin")) {
+    if (Checked(user_setting::kAutoBegin.name)) {
         settings.auto_run = 1;
         SetAutoRun(ProgramPath());
     } else {
         ClearAutoRun();
         settings.auto_run = 0;
     }
-    settings.exit_ways = Checked("min_intr") ? 0 : 1;
+    settings.exit_ways = Checked(user_setting::kMinimiseOnClose.name) ? 0 : 1;
     // Without its row (the service gives each device one at its first sync) an update
     // would change nothing and still report success: say so instead of pretending.
     const bool stored = settings.s_id != 0 && account.ModifySettings(settings) == 0;
@@ -85,9 +86,9 @@ void CUserSettingWnd::Notify(const QString& type, QWidget* sender) {
     }
     if (type != u"click") return;
     const QString name = ControlName(sender);
-    if (name == u"btn_min") showMinimized();
-    else if (name == u"btn_close" || name == u"Cancel_Button") Close(1);
-    else if (name == u"Save_button") Save();
+    if (name == user_setting::kBtnMin) showMinimized();
+    else if (name == user_setting::kBtnClose || name == user_setting::kCancel) Close(1);
+    else if (name == user_setting::kSave) Save();
 }
 
 }  // namespace kivtal

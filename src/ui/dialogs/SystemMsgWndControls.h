@@ -1,0 +1,24 @@
+#pragma once
+// The controls the news window looks up in its layout.
+#include "ui/toolkit/LayoutControl.h"
+
+namespace kivtal {
+
+namespace system_msg {
+inline constexpr LayoutControl kList{"main_list", "QListWidget"};
+inline constexpr LayoutControl kEmpty{"news_empty", "QLabel"};
+inline constexpr LayoutControl kListPage{"list_page", "QWidget"};
+inline constexpr LayoutControl kContentPage{"content_page", "QWidget"};
+inline constexpr LayoutControl kTitle{"title_text", "QLabel"};
+inline constexpr LayoutControl kTime{"title_time", "QLabel"};
+inline constexpr LayoutControl kText{"text_show", "QTextEdit"};
+inline constexpr LayoutControl kPicture{"pic_show", "QLabel"};
+inline constexpr LayoutControl kBack{"back_btn", "QAbstractButton"};
+inline constexpr LayoutControl kBtnMin{"btn_min", "QAbstractButton"};
+inline constexpr LayoutControl kBtnClose{"btn_close", "QAbstractButton"};
+
+inline constexpr LayoutControl kAll[] = {kList, kEmpty, kListPage, kContentPage, kTitle, kTime, kText, kPicture, kBack, kBtnMin, kBtnClose};
+}  // namespace system_msg
+inline constexpr LayoutControls kSystemMsgControls{"SystemMsgWnd.xml", system_msg::kAll};
+
+}  // namespace kivtal

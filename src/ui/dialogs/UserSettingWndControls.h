@@ -1,0 +1,23 @@
+#pragma once
+// The controls the settings window looks up in its layout.
+#include "ui/toolkit/LayoutControl.h"
+
+namespace kivtal {
+
+namespace user_setting {
+inline constexpr LayoutControl kShowCompany{"company_ctl", "QAbstractButton"};
+inline constexpr LayoutControl kShowEmail{"email_ctl", "QAbstractButton"};
+inline constexpr LayoutControl kShowObj{"obj_ctl", "QAbstractButton"};
+inline constexpr LayoutControl kShowGroup{"group_ctl", "QAbstractButton"};
+inline constexpr LayoutControl kAutoBegin{"auto_begin", "QAbstractButton"};
+inline constexpr LayoutControl kMinimiseOnClose{"min_intr", "QAbstractButton"};
+inline constexpr LayoutControl kSave{"Save_button", "QAbstractButton"};
+inline constexpr LayoutControl kCancel{"Cancel_Button", "QAbstractButton"};
+inline constexpr LayoutControl kBtnMin{"btn_min", "QAbstractButton"};
+inline constexpr LayoutControl kBtnClose{"btn_close", "QAbstractButton"};
+
+inline constexpr LayoutControl kAll[] = {kShowCompany, kShowEmail, kShowObj, kShowGroup, kAutoBegin, kMinimiseOnClose, kSave, kCancel, kBtnMin, kBtnClose};
+}  // namespace user_setting
+inline constexpr LayoutControls kUserSettingControls{"UserSettingWnd.xml", user_setting::kAll};
+
+}  // namespace kivtal
