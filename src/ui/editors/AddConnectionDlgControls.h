@@ -29,7 +29,7 @@ inline constexpr LayoutControl kSecInfoPage{"sec_info_page", "QWidget"};
 inline constexpr LayoutControl kCameraPage{"camera_page", "QWidget"};
 inline constexpr LayoutControl kCamera{"KivMCamera", "kivtal::CCameraUI"};
 inline constexpr LayoutControl kRemarkBackground{"remark_edit_bk", "QWidget"};
-inline constexpr LayoutControl kPageScroll{"page_scroll", "QWidget"};
+inline constexpr LayoutControl kPageScroll{"page_scroll", "QScrollArea"};
 inline constexpr LayoutControl kConnectDevice{"connect_device", "QAbstractButton"};
 inline constexpr LayoutControl kBeginDevice{"begin_device", "QAbstractButton"};
 inline constexpr LayoutControl kNameEdit{"base_name_edit", "kivtal::FindEdit"};
