@@ -33,8 +33,9 @@ struct Data {
         }
         ContentStore(store).StoreNews(news);
         StoreSession s = store.OpenUserDb();
-        s.db().execute("INSERT INTO tb_user_settings(coloumn_show,auto_update,exit_ways,auto_run,server_id)"
-                       "VALUES(6,0,0,1,1);");
+        s.db().execute(
+            "INSERT INTO tb_user_settings(coloumn_show,auto_update,exit_ways,auto_run,server_id)"
+            "VALUES(6,0,0,1,1);");
     }
     ~Data() { std::filesystem::remove_all(dir); }
 

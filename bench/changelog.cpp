@@ -28,8 +28,8 @@ struct Account {
             kivtal::BusinessCard c;
             c.bc_name = "contact " + std::to_string(i);
             c.company_name = "某某科技有限公司";
-            s.db().execute("INSERT INTO tb_bc(bc_name,company_name)VALUES(?,?);", {kivtal::Arg(c.bc_name),
-                                                                                   kivtal::Arg(c.company_name)});
+            s.db().execute("INSERT INTO tb_bc(bc_name,company_name)VALUES(?,?);",
+                           {kivtal::Arg(c.bc_name), kivtal::Arg(c.company_name)});
             c.bc_id = static_cast<int>(s.db().lastInsertId());
             kivtal::LogAdd(s.db(), c);
         }

@@ -38,24 +38,28 @@ void Fill(SqliteDb& db) {
         const int start = yearStart + pick(0, 365 * 86400);
         // Mostly hours long, some several days, a few a month.
         const int length = i % 50 == 0 ? pick(7, 31) * 86400 : i % 5 == 0 ? pick(1, 4) * 86400 : pick(1, 8) * 3600;
-        db.execute("INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
-                   "create_time,server_group_id)VALUES(?,?,?,?,?,?,?,?,?);",
-                   {Arg(start), Arg(start + length), Arg(pick(0, kGroups)), Arg("和客户讨论合同细节 " + std::to_string(i)),
-                    Arg(i % 10 == 0 ? 1 : 0), Arg(i), Arg(i % 20 == 0 ? 1 : 0), Arg(start), Arg(-1)});
+        db.execute(
+            "INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
+            "create_time,server_group_id)VALUES(?,?,?,?,?,?,?,?,?);",
+            {Arg(start), Arg(start + length), Arg(pick(0, kGroups)), Arg("和客户讨论合同细节 " + std::to_string(i)),
+             Arg(i % 10 == 0 ? 1 : 0), Arg(i), Arg(i % 20 == 0 ? 1 : 0), Arg(start), Arg(-1)});
         for (int c = 0; c < 2; ++c) {
-            db.execute("INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,"
-                       "event_server_id)VALUES(?,?,?,0,?,?);",
-                       {Arg("备注内容 " + std::to_string(c)), Arg(i), Arg(2 * i + c), Arg(start), Arg(i)});
+            db.execute(
+                "INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,"
+                "event_server_id)VALUES(?,?,?,0,?,?);",
+                {Arg("备注内容 " + std::to_string(c)), Arg(i), Arg(2 * i + c), Arg(start), Arg(i)});
         }
-        db.execute("INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,"
-                   "alarm_whos_id,event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,0,?,1,?,1);",
-                   {Arg("提醒"), Arg(i), Arg(start - 3600), Arg("张三,李四"), Arg(i), Arg("1,2"), Arg(i)});
+        db.execute(
+            "INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,"
+            "alarm_whos_id,event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,0,?,1,?,1);",
+            {Arg("提醒"), Arg(i), Arg(start - 3600), Arg("张三,李四"), Arg(i), Arg("1,2"), Arg(i)});
     }
     for (int i = 1; i <= kContacts; ++i) {
-        db.execute("INSERT INTO tb_bc(bc_name,company_name,cell_phone,bc_name_pinyin,bc_state,bc_server_id,main_tab)"
-                   "VALUES(?,?,?,?,'0',?,1);",
-                   {Arg("联系人" + std::to_string(i)), Arg("某某公司"), Arg("138" + std::to_string(10000000 + i)),
-                    Arg("LIANXIREN" + std::to_string(i)), Arg(i)});
+        db.execute(
+            "INSERT INTO tb_bc(bc_name,company_name,cell_phone,bc_name_pinyin,bc_state,bc_server_id,main_tab)"
+            "VALUES(?,?,?,?,'0',?,1);",
+            {Arg("联系人" + std::to_string(i)), Arg("某某公司"), Arg("138" + std::to_string(10000000 + i)),
+             Arg("LIANXIREN" + std::to_string(i)), Arg(i)});
     }
     // One acknowledged entry per row, as after a sync.
     for (const char* sql :

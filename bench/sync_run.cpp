@@ -94,7 +94,9 @@ public:
         return store;
     }
 
-    JobContext context(LocalStore& store) { return JobContext{net_, store, LoginUser::Instance(), config_, nullptr, copies_->path(), nullptr}; }
+    JobContext context(LocalStore& store) {
+        return JobContext{net_, store, LoginUser::Instance(), config_, nullptr, copies_->path(), nullptr};
+    }
     std::string receiveReply() const { return feed_.receiveReply(kLastSync); }
 
 private:

@@ -89,7 +89,8 @@ void Export(benchmark::State& state) {
     const auto format = static_cast<vcard::ExportFormat>(state.range(0));
     for (auto _ : state) {
         int count = 0;
-        if (vcard::ContactExport(*store, 0, format).ToFile(scratch.dir() + "/out", count) != vcard::ExportResult::Done ||
+        if (vcard::ContactExport(*store, 0, format).ToFile(scratch.dir() + "/out", count) !=
+                vcard::ExportResult::Done ||
             count != 10000)
             state.SkipWithError("export failed");
     }

@@ -25,14 +25,11 @@ constexpr std::string_view kNoAutoOption[] = {"no-auto"};
 int FailLogin(int result) {
     const std::string code = " (code " + std::to_string(result) + ")";
     switch (result) {
-        case kLoginRefused:
-            return Fail(kExitLogin, "login refused: wrong account or password" + code);
+        case kLoginRefused: return Fail(kExitLogin, "login refused: wrong account or password" + code);
         case kLoginNoNetwork:
             return Fail(kExitService, "no network: a first login on this machine needs the service" + code);
-        case kLoginStoreFailure:
-            return Fail(kExitStore, "cannot open or create the user database" + code);
-        default:
-            return Fail(kExitService, "the service gave no usable answer to the login" + code);
+        case kLoginStoreFailure: return Fail(kExitStore, "cannot open or create the user database" + code);
+        default: return Fail(kExitService, "the service gave no usable answer to the login" + code);
     }
 }
 
@@ -42,8 +39,10 @@ int FailSyncResult(int result) {
         return Fail(kExitService, "sync failed: no network or no reply from the service" + code);
     if (result == 1) return Fail(kExitStore, "sync failed: the user database could not be read or written" + code);
     if (result == kResultNotStored)
-        return Fail(kExitStore, "sync incomplete: the user database could not store what the service answered; "
-                                "the next sync retries" + code);
+        return Fail(kExitStore,
+                    "sync incomplete: the user database could not store what the service answered; "
+                    "the next sync retries" +
+                        code);
     return Fail(kExitService, "sync failed: the service reported an error" + code);
 }
 
@@ -77,8 +76,8 @@ int PrintAccountState(const CliContext& ctx, const std::string& account, const c
     ChangeLog log(ctx.store);
     std::vector<SyncRecord> pending;
     int syncTime = 0, finishedAt = 0, setAside = 0;
-    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 || log.ReadLastSyncFinish(finishedAt) != 0 ||
-        SetAsideChangeCount(ctx.store, setAside) != 0)
+    if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 ||
+        log.ReadLastSyncFinish(finishedAt) != 0 || SetAsideChangeCount(ctx.store, setAside) != 0)
         return FailRead(ctx.store);
     Json::Value row(Json::objectValue);
     row["account"] = account;

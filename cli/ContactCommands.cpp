@@ -17,8 +17,8 @@ int PrintContacts(CliContext& ctx, const BusinessCardList& list) {
 
 int LoadLiveContact(CliContext& ctx, ContactStore& contacts, BusinessCard& card) {
     return LoadLiveRecord(
-        ctx, "contact", [&](int id, BusinessCard& out) { return contacts.FindContact(id, out); }, &BusinessCard::bc_state,
-        card);
+        ctx, "contact", [&](int id, BusinessCard& out) { return contacts.FindContact(id, out); },
+        &BusinessCard::bc_state, card);
 }
 
 int List(CliContext& ctx) {

@@ -7,11 +7,11 @@ namespace kivtal::cli {
 
 enum ExitCode : int {
     kExitOk = 0,
-    kExitUsage = 1,     // unknown command or option, missing argument, invalid value
-    kExitNotFound = 2,  // no live record with that id
-    kExitStore = 3,     // a database is missing, unreadable or refused the write
-    kExitService = 4,   // no network, no reply or an error code from the service
-    kExitLogin = 5,     // no usable remembered login, or the login was refused
+    kExitUsage = 1,       // unknown command or option, missing argument, invalid value
+    kExitNotFound = 2,    // no live record with that id
+    kExitStore = 3,       // a database is missing, unreadable or refused the write
+    kExitService = 4,     // no network, no reply or an error code from the service
+    kExitLogin = 5,       // no usable remembered login, or the login was refused
     kExitIncomplete = 6,  // an import stored what it could, but some cards could not be read
 };
 

@@ -32,7 +32,8 @@ int SetName(const CliContext& ctx, std::size_t index, CardGroup& group) {
 
 int LoadLiveGroup(CliContext& ctx, ContactStore& contacts, CardGroup& group) {
     return LoadLiveRecord(
-        ctx, "group", [&](int id, CardGroup& out) { return contacts.FindGroup(id, out); }, &CardGroup::group_state, group);
+        ctx, "group", [&](int id, CardGroup& out) { return contacts.FindGroup(id, out); }, &CardGroup::group_state,
+        group);
 }
 
 int List(CliContext& ctx) {

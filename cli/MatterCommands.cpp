@@ -102,7 +102,8 @@ int Delete(CliContext& ctx) {
     MatterStore matters(ctx.store);
     TalEvent matter;
     const int found = LoadLiveRecord(
-        ctx, "matter", [&](int id, TalEvent& out) { return matters.FindMatter(id, out); }, &TalEvent::event_state, matter);
+        ctx, "matter", [&](int id, TalEvent& out) { return matters.FindMatter(id, out); }, &TalEvent::event_state,
+        matter);
     if (found != kExitOk) return found;
     if (const int result = matters.DeleteMatter(matter); result != 0) return FailWrite(ctx.store, result);
     return kExitOk;

@@ -58,8 +58,7 @@ int RunContactImport(CliContext& ctx) {
         if (code == kExitOk) code = c;
         if (c == kExitNotFound) break;  // the same for every file
     }
-    for (const vcard::ImportNote& n : report.notes)
-        std::cerr << n.file << ':' << n.line << ": " << n.text << '\n';
+    for (const vcard::ImportNote& n : report.notes) std::cerr << n.file << ':' << n.line << ": " << n.text << '\n';
     std::cout << vcard::SummaryLine(report) << '\n';
     if (code == kExitOk && report.failed > 0) code = kExitIncomplete;
     return code;

@@ -43,9 +43,28 @@ const std::vector<std::string> kCorpus = {
 };
 
 const std::vector<std::string> kOddValues = {
-    "0", "-1", "null", "true", "[]", "{}", "\"\"", "1e999", "-1e400", "99999999999999999999999999",
-    "\"99999999999999999999\"", "\"-2147483649\"", "\"\\u0000\"", "\"\\ud800\"", "\"\xC0\x80\"", "\"\xFF\xFE\"",
-    "\"~麤^\"", "[{}]", "[1,2]", "{\"error\":\"0\"}", "0.5", "\"\\\\%5c\"",
+    "0",
+    "-1",
+    "null",
+    "true",
+    "[]",
+    "{}",
+    "\"\"",
+    "1e999",
+    "-1e400",
+    "99999999999999999999999999",
+    "\"99999999999999999999\"",
+    "\"-2147483649\"",
+    "\"\\u0000\"",
+    "\"\\ud800\"",
+    "\"\xC0\x80\"",
+    "\"\xFF\xFE\"",
+    "\"~麤^\"",
+    "[{}]",
+    "[1,2]",
+    "{\"error\":\"0\"}",
+    "0.5",
+    "\"\\\\%5c\"",
 };
 
 class Mutator {
@@ -140,8 +159,15 @@ private:
                 break;
             }
             case 6: {  // a huge or odd number in a string member
-                static const char* kNumbers[] = {"99999999999999999999", "-99999999999999999999", "2147483648",
-                                                 "-2147483648", " 42abc", "+7", "0x10", "1e10", ""};
+                static const char* kNumbers[] = {"99999999999999999999",
+                                                 "-99999999999999999999",
+                                                 "2147483648",
+                                                 "-2147483648",
+                                                 " 42abc",
+                                                 "+7",
+                                                 "0x10",
+                                                 "1e10",
+                                                 ""};
                 const std::size_t colon = someColon(s);
                 if (colon == std::string::npos) break;
                 const std::size_t end = ValueEnd(s, colon + 1);
@@ -150,7 +176,7 @@ private:
             }
             case 7: {  // invalid UTF-8 inside the text
                 static const char* kBroken[] = {"\xC3", "\xE9\x80", "\xF0\x9F\x98", "\xED\xA0\x80", "\xC0\xAF",
-                                                "\xFF", "\x80\x80", "\\ud83d", "\\udc00x"};
+                                                "\xFF", "\x80\x80", "\\ud83d",      "\\udc00x"};
                 s.insert(at(s), kBroken[below(9)]);
                 break;
             }
@@ -220,9 +246,9 @@ void FeedEveryParser(const std::string& input, std::uint64_t seed) {
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
-    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10)
-                                        : static_cast<std::uint64_t>(
-                                              std::chrono::system_clock::now().time_since_epoch().count());
+    const std::uint64_t seed =
+        argc > 2 ? std::strtoull(argv[2], nullptr, 10)
+                 : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     std::printf("reply_fuzz: seed %llu, %.0f s\n", static_cast<unsigned long long>(seed), seconds);
     std::fflush(stdout);
 

@@ -48,7 +48,8 @@ public:
         const qint64 ns = clock.nsecsElapsed();
         if (ns > slowestNs) {
             slowestNs = ns;
-            slowest = QStringLiteral("%1 event %2").arg(QString::fromLatin1(receiver->metaObject()->className())).arg(type);
+            slowest =
+                QStringLiteral("%1 event %2").arg(QString::fromLatin1(receiver->metaObject()->className())).arg(type);
         }
         return result;
     }
@@ -134,7 +135,8 @@ struct Fixture {
             s.password = md5Hex(md5Hex("pw-bench"));
             s.unique_id = "bench-device";
         });
-        JobContext login{net, store, LoginUser::Instance(), config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
+        JobContext login{
+            net, store, LoginUser::Instance(), config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
         loggedIn = RunLoginJob(login) == 0;
     }
     ~Fixture() { service.stop(); }
@@ -173,7 +175,8 @@ QImage NoisyFrame(QSize size) {
     std::mt19937 rnd(2);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) line[x] = qRgb(x / 5 + rnd() % 24, y / 4 + rnd() % 24, 120 + rnd() % 24);
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb(x / 5 + rnd() % 24, y / 4 + rnd() % 24, 120 + rnd() % 24);
     }
     return image;
 }
@@ -213,11 +216,15 @@ void ShotFigures(Fixture& f) {
     const QString path = SaveCardPicture(frame, CardsFolder(f.store));
     const double inlineMs = clock.nsecsElapsed() / 1e6;
     const Summary p = Summarise(toPreview), s = Summarise(encodingStall), c = Summarise(shootCall);
-    std::printf("shot to preview painted (1280x960 frame in hand): median %.1f ms, worst %.1f ms (the shutter click itself: median %.1f ms)\n",
-                p.median, p.worst, c.median);
+    std::printf(
+        "shot to preview painted (1280x960 frame in hand): median %.1f ms, worst %.1f ms (the shutter click itself: "
+        "median %.1f ms)\n",
+        p.median, p.worst, c.median);
     std::printf("one full repaint of the capture page: median %.1f ms\n", Summarise(repaints).median);
-    std::printf("longest UI-thread stall from shot to picture written: median %.1f ms, worst %.1f ms (encoding on the UI thread would block %.1f ms)\n",
-                s.median, s.worst, inlineMs);
+    std::printf(
+        "longest UI-thread stall from shot to picture written: median %.1f ms, worst %.1f ms (encoding on the UI "
+        "thread would block %.1f ms)\n",
+        s.median, s.worst, inlineMs);
     QFile::remove(path);
 }
 
@@ -236,14 +243,15 @@ void UploadFigure(Fixture& f) {
             std::printf("upload failed: %d %s\n", rc, reply.c_str());
     }
     const Summary t = Summarise(times);
-    std::printf("upload of a %lld KB card to kivtal-service on loopback: median %.1f ms, worst %.1f ms\n",
-                bytes / 1024, t.median, t.worst);
+    std::printf("upload of a %lld KB card to kivtal-service on loopback: median %.1f ms, worst %.1f ms\n", bytes / 1024,
+                t.median, t.worst);
 }
 
 void FiftyCardsFigure(Fixture& f) {
     WorkerJobs jobs;
     jobs.uploadPass = [](JobContext& ctx) { RunCardUploadPass(ctx, UploadQueue::Instance()); };
-    SyncThread worker(WorkerSetup{f.net, f.store, LoginUser::Instance(), f.config, f.dir.path(), MakeWindowResultPoster(), std::move(jobs)});
+    SyncThread worker(WorkerSetup{f.net, f.store, LoginUser::Instance(), f.config, f.dir.path(),
+                                  MakeWindowResultPoster(), std::move(jobs)});
     SyncThreadLink link(worker);
     auto* home = new CHomePage(f.store);
     home->SetWorkerLink(&link);
@@ -263,11 +271,13 @@ void FiftyCardsFigure(Fixture& f) {
     App()->Reset();
     clock.start();
     link.Post(WorkerRequest::Plain(WM_REQ_SECRETARY_UPLOAD));
-    const bool done = PumpUntil([&] { return page.camera->Items().rowCount() == 0 && page.camera->UploadedCount() == before + 50; }, 60000);
-    std::printf("50 waiting cards (%s): all uploaded and counted in %.0f ms; longest UI-thread stall %.1f ms; "
-                "slowest single event handled %.1f ms (%s)\n",
-                done ? "done" : "NOT DONE", clock.nsecsElapsed() / 1e6, stall.LongestMs(), App()->slowestNs / 1e6,
-                qPrintable(App()->slowest));
+    const bool done = PumpUntil(
+        [&] { return page.camera->Items().rowCount() == 0 && page.camera->UploadedCount() == before + 50; }, 60000);
+    std::printf(
+        "50 waiting cards (%s): all uploaded and counted in %.0f ms; longest UI-thread stall %.1f ms; "
+        "slowest single event handled %.1f ms (%s)\n",
+        done ? "done" : "NOT DONE", clock.nsecsElapsed() / 1e6, stall.LongestMs(), App()->slowestNs / 1e6,
+        qPrintable(App()->slowest));
     worker.stop();
     home->Close(0);
 }

@@ -89,7 +89,8 @@ void Run(LocalStore& store) {
         while (!dlg->Initialised()) QApplication::processEvents();
         QApplication::processEvents();  // the first paint
         open.ms.push_back(Elapsed(t));
-        for (auto [page, figures] : {std::pair{kBusinessPage, &business}, {kLifePage, &life}, {kRelationsPage, &relations}}) {
+        for (auto [page, figures] :
+             {std::pair{kBusinessPage, &business}, {kLifePage, &life}, {kRelationsPage, &relations}}) {
             t.restart();
             dlg->OpenPage(page);
             QApplication::processEvents();

@@ -32,7 +32,8 @@ constexpr int kGroups = 20;
 const char* const kSurnames[] = {"张", "李", "王", "刘", "陈", "杨", "赵", "黄", "周", "吴"};
 const char* const kSurnamePinyin[] = {"ZHANG", "LI", "WANG", "LIU", "CHEN", "YANG", "ZHAO", "HUANG", "ZHOU", "WU"};
 const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "洋", "艳", "勇", "军", "杰"};
-const char* const kGivenPinyin[] = {"WEI", "FANG", "NA", "MIN", "JING", "QIANG", "LEI", "YANG", "YAN", "YONG", "JUN", "JIE"};
+const char* const kGivenPinyin[] = {"WEI", "FANG", "NA",  "MIN",  "JING", "QIANG",
+                                    "LEI", "YANG", "YAN", "YONG", "JUN",  "JIE"};
 
 long StatusKb(const char* key) {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -73,10 +73,10 @@ std::unique_ptr<ContactRows> MakeContacts(int count) {
     auto rows = std::make_unique<ContactRows>();
     rows->contacts.reserve(count);
     for (int i = 0; i < count; ++i) {
-        rows->contacts.push_back({i + 1, QStringLiteral("联系人%1").arg(i), QStringLiteral("某某科技有限公司%1").arg(i % 97),
-                                  QStringLiteral("销售经理"), QStringLiteral("010-6%1").arg(1000000 + i),
-                                  QStringLiteral("138%1").arg(10000000 + i), QStringLiteral("user%1@example.com").arg(i),
-                                  QString::number(100000 + i)});
+        rows->contacts.push_back({i + 1, QStringLiteral("联系人%1").arg(i),
+                                  QStringLiteral("某某科技有限公司%1").arg(i % 97), QStringLiteral("销售经理"),
+                                  QStringLiteral("010-6%1").arg(1000000 + i), QStringLiteral("138%1").arg(10000000 + i),
+                                  QStringLiteral("user%1@example.com").arg(i), QString::number(100000 + i)});
     }
     return rows;
 }

@@ -59,23 +59,26 @@ void Fill(SqliteDb& db) {
             start = At(kTheDay) - pick(0, 3) * 86400;
             end = At(kTheDay) + 86399 + pick(0, 3) * 86400;
         }
-        db.execute("INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
-                   "create_time,server_group_id)VALUES(?,?,?,?,?,?,0,?,-1);",
-                   {Arg(start), Arg(end), Arg(pick(0, 6)), Arg("和客户讨论合同细节，确认交付时间 " + std::to_string(i)),
-                    Arg(i % 10 == 0 ? 1 : 0), Arg(i), Arg(start)});
+        db.execute(
+            "INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
+            "create_time,server_group_id)VALUES(?,?,?,?,?,?,0,?,-1);",
+            {Arg(start), Arg(end), Arg(pick(0, 6)), Arg("和客户讨论合同细节，确认交付时间 " + std::to_string(i)),
+             Arg(i % 10 == 0 ? 1 : 0), Arg(i), Arg(start)});
     }
     for (int r = 0; r < kRemarks; ++r) {
         const int event = r % kMatters + 1;
-        db.execute("INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,event_server_id)"
-                   "VALUES(?,?,?,0,?,?);",
-                   {Arg("备注：对方希望分两期付款 " + std::to_string(r)), Arg(event), Arg(r + 1), Arg(yearStart), Arg(event)});
+        db.execute(
+            "INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,event_server_id)"
+            "VALUES(?,?,?,0,?,?);",
+            {Arg("备注：对方希望分两期付款 " + std::to_string(r)), Arg(event), Arg(r + 1), Arg(yearStart), Arg(event)});
     }
     for (int a = 0; a < kReminders; ++a) {
         const int event = a * 2 % kMatters + 1;
-        db.execute("INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,"
-                   "alarm_whos_id,event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,0,?,?,?,1);",
-                   {Arg("提醒"), Arg(event), Arg(yearStart + a * 3600), Arg("3,4"), Arg(a + 1), Arg("3;4;-1;"),
-                    Arg(a % 2 ? 1 : 2), Arg(event)});
+        db.execute(
+            "INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,"
+            "alarm_whos_id,event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,0,?,?,?,1);",
+            {Arg("提醒"), Arg(event), Arg(yearStart + a * 3600), Arg("3,4"), Arg(a + 1), Arg("3;4;-1;"),
+             Arg(a % 2 ? 1 : 2), Arg(event)});
     }
     for (int c = 1; c <= kContacts; ++c)
         db.execute("INSERT INTO tb_bc(bc_name,bc_name_pinyin,bc_state,bc_server_id,main_tab)VALUES(?,?,'0',?,1);",
@@ -98,7 +101,8 @@ struct Figures {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     LoadSkin();
-    const std::string dir = std::filesystem::temp_directory_path() / ("kivtal-bench-ui-" + std::to_string(::getpid())) / "";
+    const std::string dir =
+        std::filesystem::temp_directory_path() / ("kivtal-bench-ui-" + std::to_string(::getpid())) / "";
     LocalStore store(StorePaths{dir + "user/", dir + "none.db"});
     store.EnsureUserDb("bench");
     {

@@ -39,7 +39,8 @@ struct Table {
 
 // The readers select exactly these columns; ids are the primary key so that a
 // duplicate id in a source is refused instead of shadowing the first row.
-const std::vector<Column> kTreeColumns{{"id", Kind::Int}, {"title", Kind::Text}, {"pid", Kind::Int}, {"sortid", Kind::Int}};
+const std::vector<Column> kTreeColumns{
+    {"id", Kind::Int}, {"title", Kind::Text}, {"pid", Kind::Int}, {"sortid", Kind::Int}};
 const Table kArea{"sm_area", kTreeColumns};
 const Table kIndustry{"sm_industry", kTreeColumns};
 const Table kPost{"sm_post", {{"id", Kind::Int}, {"title", Kind::Text}, {"sortid", Kind::Int}}};
@@ -129,7 +130,7 @@ bool parseInt32(std::string_view s, int32_t& out) {
 }
 
 class SourceLoader {
- public:
+public:
   SourceLoader(sqlite3* db, const Table& table, std::string path)
       : db_(db), table_(table), path_(std::move(path)), insert_(prepare()) {}
 
@@ -147,7 +148,7 @@ class SourceLoader {
     if (rows == 0) throw BuildError(path_ + ": no rows");
   }
 
- private:
+private:
   Stmt prepare() {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, insertSql(table_).c_str(), -1, &st, nullptr) != SQLITE_OK)
@@ -167,7 +168,8 @@ class SourceLoader {
       return;
     }
     int32_t value = 0;
-    if (!parseInt32(field, value)) fail(std::string(col.name) + " is not a 32-bit integer: '" + std::string(field) + "'");
+    if (!parseInt32(field, value))
+      fail(std::string(col.name) + " is not a 32-bit integer: '" + std::string(field) + "'");
     sqlite3_bind_int(st, index, value);
   }
 
@@ -209,9 +211,10 @@ void build(const std::filesystem::path& file, const char* const sources[3]) {
     SourceLoader(db.get(), *tables[i], sources[i]).load();
   }
   // The readers list children of one parent in display order.
-  exec(db.get(), "CREATE INDEX sm_area_pid ON sm_area(pid,sortid);"
-                 "CREATE INDEX sm_industry_pid ON sm_industry(pid,sortid);"
-                 "COMMIT;");
+  exec(db.get(),
+       "CREATE INDEX sm_area_pid ON sm_area(pid,sortid);"
+       "CREATE INDEX sm_industry_pid ON sm_industry(pid,sortid);"
+       "COMMIT;");
   if (sqlite3_close(db.release()) != SQLITE_OK) throw BuildError(file.string() + ": close failed");
 }
 

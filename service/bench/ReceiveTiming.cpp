@@ -57,7 +57,8 @@ int main() {
         client.set_read_timeout(60, 0);
 
         auto login = [&](const std::string& device) {
-            const auto r = service.login("username=bench&password=" + ClientPasswordDigest("pw") + "&unique_id=" + device);
+            const auto r =
+                service.login("username=bench&password=" + ClientPasswordDigest("pw") + "&unique_id=" + device);
             const std::string uid = r["user_id"].asString();
             return "key=" + RequestKey(uid, device, r["random_key"].asString()) + "&visitor=1&unique_id=" + device +
                    "&user_id=" + uid;

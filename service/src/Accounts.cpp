@@ -59,8 +59,9 @@ LoginResult Accounts::login(std::string_view loginName, std::string_view clientD
     const std::int64_t id = s.integer(0);
     if (!VerifyPassword(s.text(1), clientDigest)) return {code::kWrongPassword, {}, {}};
     const std::string randomKey = RandomHex(16);
-    db_.prepare("INSERT INTO devices(account_id,unique_id,random_key) VALUES(?1,?2,?3) "
-                "ON CONFLICT(account_id,unique_id) DO UPDATE SET random_key=?3;")
+    db_.prepare(
+           "INSERT INTO devices(account_id,unique_id,random_key) VALUES(?1,?2,?3) "
+           "ON CONFLICT(account_id,unique_id) DO UPDATE SET random_key=?3;")
         .bind({id, uniqueId, randomKey})
         .run();
     return {code::kOk, randomKey, std::to_string(id)};
@@ -70,7 +71,8 @@ std::optional<std::int64_t> Accounts::checkKey(std::string_view userId, std::str
                                                std::string_view key) {
     const auto id = ParseUserId(userId);
     if (!id || key.empty()) return std::nullopt;
-    auto s = db_.prepare("SELECT random_key FROM devices WHERE account_id=? AND unique_id=? AND random_key IS NOT NULL;");
+    auto s =
+        db_.prepare("SELECT random_key FROM devices WHERE account_id=? AND unique_id=? AND random_key IS NOT NULL;");
     s.bind({*id, uniqueId});
     if (!s.step()) return std::nullopt;
     if (!SameSecret(RequestKey(userId, uniqueId, s.text(0)), key)) return std::nullopt;

@@ -17,8 +17,8 @@ constexpr Replacement kUnescape[] = {
     {"%27", "'"}, {"%3D", "="}, {"%26", "&"}, {"%23", "#"}, {"%3F", "?"}, {"%2B", "+"}, {"%2F", "/"},
 };
 constexpr Replacement kUnprotect[] = {
-    {"%^27", "%27"}, {"%^3D", "%3D"}, {"%^26", "%26"}, {"%^23", "%23"}, {"%^3F", "%3F"}, {"%^2B", "%2B"},
-    {"%^2F", "%2F"},
+    {"%^27", "%27"}, {"%^3D", "%3D"}, {"%^26", "%26"}, {"%^23", "%23"},
+    {"%^3F", "%3F"}, {"%^2B", "%2B"}, {"%^2F", "%2F"},
 };
 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
@@ -56,9 +56,9 @@ std::optional<int> IntMember(const Json::Value& entry, const char* name) {
 std::optional<Change> DecodeEntry(const Json::Value& e) {
     if (!e.isObject() || !e["content"].isString()) return std::nullopt;
     Change c;
-    const std::pair<const char*, int*> ints[] = {{"oper_id", &c.oper_id}, {"oper_ways", &c.oper_ways},
+    const std::pair<const char*, int*> ints[] = {{"oper_id", &c.oper_id},     {"oper_ways", &c.oper_ways},
                                                  {"client_id", &c.client_id}, {"id", &c.id},
-                                                 {"main", &c.main}, {"time", &c.time}};
+                                                 {"main", &c.main},           {"time", &c.time}};
     for (const auto& [name, target] : ints) {
         const auto v = IntMember(e, name);
         if (!v) return std::nullopt;

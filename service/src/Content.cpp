@@ -13,8 +13,9 @@ std::int64_t Content::addNews(const NewsItem& n) {
 }
 
 std::vector<NewsItem> Content::newsSince(std::int64_t since) {
-    auto s = db_.prepare("SELECT news_id,title,content,create_time,type FROM news WHERE create_time>? "
-                         "ORDER BY create_time,news_id;");
+    auto s = db_.prepare(
+        "SELECT news_id,title,content,create_time,type FROM news WHERE create_time>? "
+        "ORDER BY create_time,news_id;");
     s.bind({since});
     std::vector<NewsItem> out;
     while (s.step()) out.push_back({s.integer(0), s.text(1), s.text(2), s.integer(3), static_cast<int>(s.integer(4))});
@@ -36,10 +37,10 @@ std::vector<Advert> Content::adverts() {
     return out;
 }
 
-
 void Content::setVersionOffer(const VersionOffer& v) {
-    db_.prepare("INSERT OR REPLACE INTO version_offer(id,new_ver,name,description,download,enforce,file_md5) "
-                "VALUES(1,?,?,?,?,?,?);")
+    db_.prepare(
+           "INSERT OR REPLACE INTO version_offer(id,new_ver,name,description,download,enforce,file_md5) "
+           "VALUES(1,?,?,?,?,?,?);")
         .bind({std::int64_t{v.newVer}, v.name, v.description, v.download, std::int64_t{v.enforce}, v.fileMd5})
         .run();
 }

@@ -26,8 +26,7 @@ Statement& Statement::bind(std::initializer_list<DbValue> values) {
         const int rc = std::holds_alternative<std::int64_t>(v)
                            ? sqlite3_bind_int64(stmt_.get(), index, std::get<std::int64_t>(v))
                            : sqlite3_bind_text64(stmt_.get(), index, std::get<std::string_view>(v).data(),
-                                                 std::get<std::string_view>(v).size(), SQLITE_TRANSIENT,
-                                                 SQLITE_UTF8);
+                                                 std::get<std::string_view>(v).size(), SQLITE_TRANSIENT, SQLITE_UTF8);
         if (rc != SQLITE_OK) Fail(db_, "bind");
         ++index;
     }

@@ -21,8 +21,12 @@ struct Section {
     int kind;
 };
 constexpr Section kSections[] = {
-    {"contact_groups", kContactGroup}, {"matter_groups", kMatterGroup}, {"contacts", kContact},
-    {"bank_accounts", kBankAccount},   {"matters", kMatter},            {"remarks", kRemark},
+    {"contact_groups", kContactGroup},
+    {"matter_groups", kMatterGroup},
+    {"contacts", kContact},
+    {"bank_accounts", kBankAccount},
+    {"matters", kMatter},
+    {"remarks", kRemark},
     {"reminders", kReminder},
 };
 
@@ -100,8 +104,8 @@ std::optional<Book> ReadBook(std::string_view json, std::time_t now, std::string
         book.news.push_back({0, n["title"].asString(), n["content"].asString(), CreateTime(n, now), n["type"].asInt()});
     }
     for (const Json::Value& a : root["ads"]) {
-        book.ads.push_back({0, a["picture"].asString(), a["sort"].asInt(), a["jump_url"].asString(),
-                            a["content"].asString()});
+        book.ads.push_back(
+            {0, a["picture"].asString(), a["sort"].asInt(), a["jump_url"].asString(), a["content"].asString()});
     }
     return book;
 }

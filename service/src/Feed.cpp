@@ -32,7 +32,8 @@ std::int64_t Feed::ownedRecord(std::int64_t accountId, int kind, std::int64_t se
 
 std::int64_t Feed::mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId) {
     if (clientId <= 0) return 0;
-    auto s = db_.prepare("SELECT server_id FROM client_ids WHERE account_id=? AND unique_id=? AND kind=? AND client_id=?;");
+    auto s =
+        db_.prepare("SELECT server_id FROM client_ids WHERE account_id=? AND unique_id=? AND kind=? AND client_id=?;");
     s.bind({accountId, device, std::int64_t{kind}, clientId});
     return s.step() ? s.integer(0) : 0;
 }
@@ -45,8 +46,9 @@ std::int64_t Feed::resentAdd(std::int64_t accountId, std::string_view device, co
     if (c.oper_ways != 1 || IsSingleton(c.oper_id)) return 0;
     const std::int64_t id = mappedRecord(accountId, device, c.oper_id, c.client_id);
     if (!id) return 0;
-    auto s = db_.prepare("SELECT 1 FROM changes WHERE account_id=? AND device=? AND kind=? AND server_id=? AND ways=1 "
-                         "AND content=?;");
+    auto s = db_.prepare(
+        "SELECT 1 FROM changes WHERE account_id=? AND device=? AND kind=? AND server_id=? AND ways=1 "
+        "AND content=?;");
     s.bind({accountId, device, std::int64_t{c.oper_id}, id, storedValue(accountId, device, c, id)});
     return s.step() ? id : 0;
 }
@@ -66,7 +68,9 @@ std::int64_t Feed::targetRecord(std::int64_t accountId, std::string_view device,
 }
 
 std::int64_t Feed::newRecord(std::int64_t accountId, int kind) {
-    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');").bind({accountId, std::int64_t{kind}}).run();
+    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');")
+        .bind({accountId, std::int64_t{kind}})
+        .run();
     return db_.lastInsertId();
 }
 
@@ -76,8 +80,8 @@ std::string Feed::storedValue(std::int64_t accountId, std::string_view device, c
     std::vector<std::string> fields = SplitFields(c.content);
     const KindLayout& layout = LayoutOf(c.oper_id);
     if (fields.size() > layout.serverIdField) fields[layout.serverIdField] = std::to_string(id);
-    if (const auto& p = layout.parent; p && fields.size() > std::max(p->localField, p->serverField) &&
-                                       IsUnsetServerId(fields[p->serverField])) {
+    if (const auto& p = layout.parent;
+        p && fields.size() > std::max(p->localField, p->serverField) && IsUnsetServerId(fields[p->serverField])) {
         const std::int64_t parent = mappedRecord(accountId, device, p->kind, FieldInt(fields, p->localField));
         if (parent) fields[p->serverField] = std::to_string(parent);
     }
@@ -88,8 +92,9 @@ std::string Feed::storedValue(std::int64_t accountId, std::string_view device, c
 void Feed::logChange(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id,
                      const std::string& value) {
     db_.prepare("UPDATE accounts SET last_seq=last_seq+1 WHERE account_id=?;").bind({accountId}).run();
-    db_.prepare("INSERT INTO changes(account_id,seq,kind,ways,main,server_id,content,device,time) "
-                "SELECT ?1,last_seq,?2,?3,?4,?5,?6,?7,?8 FROM accounts WHERE account_id=?1;")
+    db_.prepare(
+           "INSERT INTO changes(account_id,seq,kind,ways,main,server_id,content,device,time) "
+           "SELECT ?1,last_seq,?2,?3,?4,?5,?6,?7,?8 FROM accounts WHERE account_id=?1;")
         .bind({accountId, std::int64_t{c.oper_id}, std::int64_t{c.oper_ways}, std::int64_t{c.main}, id, value, device,
                static_cast<std::int64_t>(std::time(nullptr))})
         .run();
@@ -98,8 +103,9 @@ void Feed::logChange(std::int64_t accountId, std::string_view device, const Chan
 std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view device, const std::vector<Change>& batch) {
     std::vector<SendResult> results;
     auto setValue = db_.prepare("UPDATE records SET value=? WHERE server_id=?;");
-    auto remember = db_.prepare("INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
-                                "VALUES(?,?,?,?,?);");
+    auto remember = db_.prepare(
+        "INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
+        "VALUES(?,?,?,?,?);");
     for (const Change& c : batch) {
         if (const std::int64_t again = resentAdd(accountId, device, c)) {
             results.push_back({c.oper_id, again, c.client_id});
@@ -108,7 +114,8 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
         const std::int64_t id = targetRecord(accountId, device, c);
         const std::string value = storedValue(accountId, device, c, id);
         setValue.bind({value, id}).run();
-        if (c.client_id > 0) remember.bind({accountId, device, std::int64_t{c.oper_id}, std::int64_t{c.client_id}, id}).run();
+        if (c.client_id > 0)
+            remember.bind({accountId, device, std::int64_t{c.oper_id}, std::int64_t{c.client_id}, id}).run();
         logChange(accountId, device, c, id, value);
         results.push_back({c.oper_id, id, c.client_id});
     }
@@ -139,14 +146,17 @@ std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view de
     latest.bind({accountId});
     const std::int64_t end = latest.step() ? latest.integer(0) : 0;
     std::vector<FeedEntry> entries;
-    auto s = db_.prepare("SELECT kind,main,time,ways,server_id,content FROM changes "
-                         "WHERE account_id=? AND seq>? AND seq<=? AND device<>? ORDER BY seq;");
+    auto s = db_.prepare(
+        "SELECT kind,main,time,ways,server_id,content FROM changes "
+        "WHERE account_id=? AND seq>? AND seq<=? AND device<>? ORDER BY seq;");
     s.bind({accountId, lastSync, end, device});
     while (s.step()) {
         entries.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2),
                            static_cast<int>(s.integer(3)), s.integer(4), s.text(5)});
     }
-    db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;").bind({end, accountId, device}).run();
+    db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;")
+        .bind({end, accountId, device})
+        .run();
     return entries;
 }
 

@@ -94,18 +94,19 @@ void HttpServer::routePages() {
     server_->Get("/", [page](const httplib::Request&, httplib::Response& res) { page(res, HomePage()); });
     server_->Get("/Index/Register/index",
                  [page](const httplib::Request&, httplib::Response& res) { page(res, RegisterPage({})); });
-    server_->Post("/Index/Register/index", [page, &s](const httplib::Request&, httplib::Response& res,
-                                                      const httplib::ContentReader& reader) {
-        const auto body = ReadBody(reader);
-        page(res, body ? Register(s, *body) : RegisterPage("请求过大。"));
-    });
+    server_->Post("/Index/Register/index",
+                  [page, &s](const httplib::Request&, httplib::Response& res, const httplib::ContentReader& reader) {
+                      const auto body = ReadBody(reader);
+                      page(res, body ? Register(s, *body) : RegisterPage("请求过大。"));
+                  });
     server_->Get("/Index/Password/index",
                  [page](const httplib::Request&, httplib::Response& res) { page(res, PasswordPage()); });
     server_->Get(R"(/Home/Safe/index/clientid/(\d+))", [page](const httplib::Request& r, httplib::Response& res) {
         page(res, AccountPage("账号安全", r.matches[1].str()));
     });
-    server_->Get(R"(/Home/Property/charge/clientid/(\d+))",
-                 [page](const httplib::Request& r, httplib::Response& res) { page(res, AccountPage("充值", r.matches[1].str())); });
+    server_->Get(R"(/Home/Property/charge/clientid/(\d+))", [page](const httplib::Request& r, httplib::Response& res) {
+        page(res, AccountPage("充值", r.matches[1].str()));
+    });
     server_->Get(R"(/Index/About/index/id/10/clientid/(\d*))",
                  [page](const httplib::Request&, httplib::Response& res) { page(res, AboutPage()); });
 }

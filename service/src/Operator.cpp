@@ -18,8 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::map<std::string, std::size_t> kCommandArity = {
-    {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1},
-    {"--seed-demo", 0},
+    {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1}, {"--seed-demo", 0},
 };
 const std::set<std::string> kValueOptions = {"--coins", "--name", "--type", "--jump", "--content", "--sort", "--md5"};
 const std::set<std::string> kFlags = {"--certified", "--enforce"};
@@ -96,8 +95,9 @@ int LoadDataFile(Service& service, const fs::path& file, std::ostream& out, std:
     const fs::path base = file.parent_path();
     int rc = 0;
     for (const Json::Value& a : root["accounts"]) {
-        rc |= AddAccount(service, {a["name"].asString(), ClientPasswordDigest(a["password"].asString()),
-                                   a["coins"].asInt64(), a["certified"].asBool(), a["real_name"].asString()},
+        rc |= AddAccount(service,
+                         {a["name"].asString(), ClientPasswordDigest(a["password"].asString()), a["coins"].asInt64(),
+                          a["certified"].asBool(), a["real_name"].asString()},
                          out, err);
     }
     for (const Json::Value& n : root["news"]) {
@@ -170,7 +170,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 
 std::string Usage() {
     return "usage: kivtal-service [--db PATH] [--host ADDRESS] [--port N]\n"
-           "       kivtal-service [--db PATH] --add-account NAME PASSWORD [--coins N] [--certified] [--name REAL_NAME]\n"
+           "       kivtal-service [--db PATH] --add-account NAME PASSWORD [--coins N] [--certified] [--name "
+           "REAL_NAME]\n"
            "       kivtal-service [--db PATH] --add-news TITLE CONTENT [--type N]\n"
            "       kivtal-service [--db PATH] --add-ad PICTURE [--jump URL] [--content TEXT] [--sort N]\n"
            "       kivtal-service [--db PATH] --set-version NUMBER NAME DESCRIPTION INSTALLER [--enforce] [--md5 HEX]\n"
@@ -190,8 +191,8 @@ int RunOperatorCommand(Service& service, const CommandLine& cl, std::ostream& ou
     const fs::path here = fs::current_path();
     if (cl.command == "--add-account") {
         return AddAccount(service,
-                          {a[0], ClientPasswordDigest(a[1]), IntOption(cl, "--coins", 0), cl.options.count("--certified") > 0,
-                           TextOption(cl, "--name")},
+                          {a[0], ClientPasswordDigest(a[1]), IntOption(cl, "--coins", 0),
+                           cl.options.count("--certified") > 0, TextOption(cl, "--name")},
                           out, err);
     }
     if (cl.command == "--add-news") {
@@ -212,8 +213,9 @@ int RunOperatorCommand(Service& service, const CommandLine& cl, std::ostream& ou
             err << "the version number must be an integer\n";
             return 2;
         }
-        return SetVersion(service, {*number, a[1], a[2], a[3], cl.options.count("--enforce") > 0, TextOption(cl, "--md5")},
-                          here, out);
+        return SetVersion(service,
+                          {*number, a[1], a[2], a[3], cl.options.count("--enforce") > 0, TextOption(cl, "--md5")}, here,
+                          out);
     }
     if (cl.command == "--seed-demo") return SeedDemo(service, out);
     return LoadDataFile(service, a[0], out, err);

@@ -6,6 +6,8 @@ namespace kivtal::service {
 
 namespace {
 
+// Left as laid out by hand, so each table reads as the value string it spells:
+// clang-format off
 constexpr FieldSpec kContactFields[] = {
     {"bc_id", "0"}, {"bc_name", ""}, {"company_name", ""}, {"cell_phone", ""}, {"home_phone", ""},
     {"fix_phone", ""}, {"position", ""}, {"group_id", "0"}, {"fax", ""}, {"addr_c_detail", ""},
@@ -35,6 +37,7 @@ constexpr FieldSpec kBankAccountFields[] = {
     {"ubank_id", "0"}, {"bank_name", ""}, {"ubank_branch", ""}, {"ubank_subbranch", ""}, {"ubank_card", ""},
     {"ubank_user", ""}, {"bc_id", "0"}, {"server_id", "0"}, {"ubank_state", "0"}, {"bc_server_id", "0"},
 };
+// clang-format on
 
 }  // namespace
 

@@ -117,8 +117,8 @@ Json::Value Service::login(std::string_view body) {
     return guarded([&] {
         const FormFields f = ParseClientForm(body);
         Transaction tx(db_);
-        const LoginResult r = accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"),
-                                              Field(f, "unique_id"));
+        const LoginResult r =
+            accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"), Field(f, "unique_id"));
         Json::Value reply = Reply(r.error);
         if (r.error == std::string_view(code::kOk)) {
             ensureAccountRecords(std::stoll(r.userId));
@@ -177,7 +177,8 @@ Json::Value Service::syncSend(std::string_view body) {
         accounts_.addCoins(accountId, -ReminderCost(*batch));
         for (const Change& c : *batch) {
             const auto fields = SplitFields(c.content);
-            if (c.oper_id == kProfile && fields.size() > kProfileName) accounts_.setRealName(accountId, fields[kProfileName]);
+            if (c.oper_id == kProfile && fields.size() > kProfileName)
+                accounts_.setRealName(accountId, fields[kProfileName]);
         }
         const std::int64_t time = SyncTimeFromSequence(feed_.syncTimeFor(accountId, device));
         tx.commit();

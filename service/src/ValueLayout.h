@@ -11,8 +11,15 @@ namespace kivtal::service {
 inline constexpr std::string_view kFieldSeparator = "~\xE9\xBA\xA4^";
 
 enum Kind : int {
-    kContact = 1, kMatter = 2, kProfile = 3, kRemark = 4, kReminder = 5,
-    kContactGroup = 6, kMatterGroup = 7, kSettings = 8, kBankAccount = 9,
+    kContact = 1,
+    kMatter = 2,
+    kProfile = 3,
+    kRemark = 4,
+    kReminder = 5,
+    kContactGroup = 6,
+    kMatterGroup = 7,
+    kSettings = 8,
+    kBankAccount = 9,
 };
 
 // A parent reference: the sender's local id of the parent and the parent's server id.

@@ -44,9 +44,7 @@ std::string HtmlEscape(std::string_view text) {
     return out;
 }
 
-std::string HomePage() {
-    return Page("商务人脉服务", "<p>这是客户端同步服务的参考实现。</p>");
-}
+std::string HomePage() { return Page("商务人脉服务", "<p>这是客户端同步服务的参考实现。</p>"); }
 
 std::string RegisterPage(std::string_view message) {
     const std::string note = message.empty() ? "" : "<p class=\"message\">" + HtmlEscape(message) + "</p>\n";
@@ -72,9 +70,7 @@ std::string Register(Service& service, std::string_view formBody) {
     return Page("注册成功", "<p>账号 " + HtmlEscape(name) + " 已创建，请在客户端登录。</p>");
 }
 
-std::string PasswordPage() {
-    return Page("找回密码", "<p>请联系服务运营者重设密码。</p>");
-}
+std::string PasswordPage() { return Page("找回密码", "<p>请联系服务运营者重设密码。</p>"); }
 
 std::string AccountPage(std::string_view title, std::string_view clientId) {
     return Page(title, "<p>用户编号 " + HtmlEscape(clientId) + "</p>");

@@ -40,8 +40,7 @@ bool RunInstanceProbe(SingleInstance& instance, bool restartMode) {
     window.setWindowTitle(QStringLiteral("Kivtal"));
     window.resize(240, 80);
     InstanceMark::Set(&window);
-    instance.SetRaiseObserver(
-        [](bool found) { Report(found ? "raise request: found" : "raise request: not found"); });
+    instance.SetRaiseObserver([](bool found) { Report(found ? "raise request: found" : "raise request: not found"); });
 
     QEventLoop loop;
     InputSays said = InputSays::Nothing;

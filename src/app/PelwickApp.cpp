@@ -42,7 +42,8 @@ void TellWhyNotStarting(const QString& why) {
 // Jobs call this on their own threads; the desktop is asked from the UI thread.
 void OpenUrlOnUiThread(const std::string& address) {
     const QUrl url(QString::fromStdString(address));
-    QMetaObject::invokeMethod(qApp, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [url] { QDesktopServices::openUrl(url); }, Qt::QueuedConnection);
 }
 
 // Installs the worker for the windows and takes it down again on every path, letting

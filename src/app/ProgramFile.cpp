@@ -10,9 +10,7 @@ namespace kivtal {
 
 std::string ProgramPath() { return QCoreApplication::applicationFilePath().toStdString(); }
 
-QStringList RestartArguments() {
-    return {QString::fromLatin1(kRestartTail.data(), qsizetype(kRestartTail.size()))};
-}
+QStringList RestartArguments() { return {QString::fromLatin1(kRestartTail.data(), qsizetype(kRestartTail.size()))}; }
 
 bool LaunchRestart() {
     const bool started = QProcess::startDetached(QCoreApplication::applicationFilePath(), RestartArguments());

@@ -40,8 +40,8 @@ public:
 private:
     void Report() {
         const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since_);
-        std::fprintf(stderr, "timing: %s painted %.1f ms after %s, peak RSS %.1f MB\n", what_.c_str(),
-                     ms.count(), sinceWhat_.c_str(), PeakRssMb());
+        std::fprintf(stderr, "timing: %s painted %.1f ms after %s, peak RSS %.1f MB\n", what_.c_str(), ms.count(),
+                     sinceWhat_.c_str(), PeakRssMb());
         std::fflush(stderr);
     }
 

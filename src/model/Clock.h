@@ -8,7 +8,7 @@ namespace kivtal {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual std::int64_t nowSeconds() const = 0;      // seconds since 1970 UTC
+    virtual std::int64_t nowSeconds() const = 0;          // seconds since 1970 UTC
     virtual std::int64_t steadyMilliseconds() const = 0;  // monotonic, for intervals
 };
 

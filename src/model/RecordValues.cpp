@@ -18,9 +18,13 @@ struct ValueField {
 };
 
 template <class R>
-constexpr ValueField<R> D(int R::*member) { return {member, nullptr}; }
+constexpr ValueField<R> D(int R::*member) {
+    return {member, nullptr};
+}
 template <class R>
-constexpr ValueField<R> S(std::string R::*member) { return {nullptr, member}; }
+constexpr ValueField<R> S(std::string R::*member) {
+    return {nullptr, member};
+}
 
 template <class R>
 std::string FormatFields(const R& record, std::span<const ValueField<R>> fields) {
@@ -45,10 +49,8 @@ void ParseFields(std::string_view text, R& record, std::span<const ValueField<R>
     const std::vector<std::string> items = SplitValues(text, kValueSeparator);
     const std::size_t present = std::min(items.size(), fields.size());
     for (std::size_t i = 0; i < present; ++i) {
-        if (fields[i].number)
-            record.*fields[i].number = LeadingInt(items[i]);
-        else
-            record.*fields[i].text = items[i];
+        if (fields[i].number) record.*fields[i].number = LeadingInt(items[i]);
+        else record.*fields[i].text = items[i];
     }
     if (items.size() < fields.size())
         throw std::invalid_argument("value string has " + std::to_string(items.size()) + " of " +
@@ -57,6 +59,8 @@ void ParseFields(std::string_view text, R& record, std::span<const ValueField<R>
 
 // The orders below are shared with the service; they are not the declaration orders.
 
+// Left as laid out by hand, so each table reads as the value string it spells:
+// clang-format off
 using C = BusinessCard;
 constexpr ValueField<C> kContactFields[] = {
     D(&C::bc_id), S(&C::bc_name), S(&C::company_name), S(&C::cell_phone), S(&C::home_phone),
@@ -123,6 +127,7 @@ constexpr ValueField<U> kUserFields[] = {
     S(&U::fax), S(&U::address), D(&U::birthday_type), S(&U::birthday), D(&U::title),
     D(&U::certification),
 };
+// clang-format on
 static_assert(std::size(kUserFields) == 20);
 
 }  // namespace

@@ -20,7 +20,7 @@ struct UserBankInfo {
     std::string ubank_card;  // card number
     std::string ubank_user;  // account holder
     int ubank_state = 0;
-    int bc_id = 0;         // local id of the contact
+    int bc_id = 0;  // local id of the contact
     int server_id = 0;
     int bc_server_id = 0;  // server id of the contact
 
@@ -63,7 +63,7 @@ struct BusinessCard {
     std::string belief;           // form A
     std::string habit;            // form A
     std::string how_to_konw;
-    int title = 1;  // form of address: 1 male, 2 female
+    int title = 1;           // form of address: 1 male, 2 female
     std::string favor_food;  // form A
     int complete = 0;        // carried unchanged between editor, store and service
     std::string bc_name_pinyin;
@@ -71,8 +71,8 @@ struct BusinessCard {
     int bc_server_id = 0;
     int main_tab = 0;  // carried unchanged; copied into the change-log entry
     std::string bc_comment;
-    int job_category_id = 0;  // a PositionInfo id
-    int business_id = 0;      // an IndustryInfo id
+    int job_category_id = 0;         // a PositionInfo id
+    int business_id = 0;             // an IndustryInfo id
     UserBankInfoList bank_accounts;  // kept in their own table, with their own log entries
     int common_use = 0;              // 1 = in the user's common list
     int server_group_id = -1;        // server id of the contact group
@@ -217,9 +217,9 @@ using UserSettingsList = std::vector<UserSettings>;
 // main_tab precedes s_server_id; the table lists s_server_id first.
 struct SyncRecord {
     int sync_id = 0;
-    int oper_code = 0;  // record kind, see SyncKinds.h
-    int oper_ways = 0;  // add or modify
-    int s_row_id = 0;   // local id of the changed row
+    int oper_code = 0;     // record kind, see SyncKinds.h
+    int oper_ways = 0;     // add or modify
+    int s_row_id = 0;      // local id of the changed row
     std::string s_values;  // the row's value string
     int sync_state = 0;
     int oper_time = 0;

@@ -25,16 +25,13 @@ CivilDate CivilFromDays(std::int64_t z) {
 
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0); }
 
 bool InRange(int value, int low, int high) { return value >= low && value <= high; }
 
 bool FieldsValid(const WallClock& w) {
-    return InRange(w.month, 1, 12) && InRange(w.day, 1, SolarMonthDays(w.year, w.month)) &&
-           InRange(w.hour, 0, 23) && InRange(w.minute, 0, 59) && InRange(w.second, 0, 59) &&
-           InRange(w.milliseconds, 0, 999);
+    return InRange(w.month, 1, 12) && InRange(w.day, 1, SolarMonthDays(w.year, w.month)) && InRange(w.hour, 0, 23) &&
+           InRange(w.minute, 0, 59) && InRange(w.second, 0, 59) && InRange(w.milliseconds, 0, 999);
 }
 
 }  // namespace
@@ -50,16 +47,22 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
 
 int SolarMonthDays(int year, int month) {
     switch (month) {
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12:
-        return 31;
-    case 4: case 6: case 9: case 11:
-        return 30;
-    case 2: {
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return leap ? 29 : 28;
-    }
-    default:
-        return 0;
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12: return 31;
+        case 4:
+        case 6:
+        case 9:
+        case 11: return 30;
+        case 2: {
+            const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+            return leap ? 29 : 28;
+        }
+        default: return 0;
     }
 }
 
@@ -86,8 +89,8 @@ std::optional<std::int32_t> WallClockToTime(const WallClock& w) {
     if (!FieldsValid(w)) {
         return std::nullopt;
     }
-    const std::int64_t t = DaysFromCivil(w.year, w.month, w.day) * kSecondsPerDay +
-                           w.hour * 3600 + w.minute * 60 + w.second - kWallClockOffsetSeconds;
+    const std::int64_t t = DaysFromCivil(w.year, w.month, w.day) * kSecondsPerDay + w.hour * 3600 + w.minute * 60 +
+                           w.second - kWallClockOffsetSeconds;
     if (t < std::numeric_limits<std::int32_t>::min() || t > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }

@@ -76,7 +76,9 @@ void PrintLoginState(const LoginUser& user) {
     if (state == LoginUserState::kOffline) DebugLine("离线状态");
 }
 
-bool DownloadIsNewer(const VersionOffer& offer) { return !offer.download_addr.empty() && offer.new_ver > kClientVersion; }
+bool DownloadIsNewer(const VersionOffer& offer) {
+    return !offer.download_addr.empty() && offer.new_ver > kClientVersion;
+}
 
 int DownloadInstaller(JobContext& ctx, const VersionOffer& offer) {
     PostResult(ctx, WM_RES_CHECK_VER, VER_DOWNLOADING);

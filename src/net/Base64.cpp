@@ -15,9 +15,9 @@ void AppendBase64(std::string_view bytes, std::string& out) {
     if (bytes.empty()) return;
     const std::size_t offset = out.size();
     out.resize(offset + 4 * ((bytes.size() + 2) / 3) + 1);  // + the terminator EVP writes
-    const int written = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data() + offset),
-                                        reinterpret_cast<const unsigned char*>(bytes.data()),
-                                        static_cast<int>(bytes.size()));
+    const int written =
+        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data() + offset),
+                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
     out.resize(offset + static_cast<std::size_t>(written));
 }
 

@@ -24,8 +24,8 @@ void UploadQueue::Append(const SecretaryImg& img) {
 
 std::optional<SecretaryImg> UploadQueue::LastWaiting() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto it = std::find_if(entries_.rbegin(), entries_.rend(),
-                                 [](const SecretaryImg& e) { return e.img_state == kWaiting; });
+    const auto it =
+        std::find_if(entries_.rbegin(), entries_.rend(), [](const SecretaryImg& e) { return e.img_state == kWaiting; });
     if (it == entries_.rend()) return std::nullopt;
     return *it;
 }
@@ -113,8 +113,7 @@ int UploadOne(JobContext& ctx, UploadQueue& queue, SecretaryImg img) {
 void RunAdsJob(JobContext& ctx) {
     DebugLine("adv(LPVOID pParam)");
     if (!ctx.net.isNetworkAvailable()) return;
-    const std::string reply =
-        PostForm(ctx, kAdsPath, UserForm(ctx.user.snapshot()), "ADV_URL post:", "ADV_URL::");
+    const std::string reply = PostForm(ctx, kAdsPath, UserForm(ctx.user.snapshot()), "ADV_URL post:", "ADV_URL::");
     TalAdList ads;
     if (reply.empty() || ParseAdsReply(reply, ads) != 0) return;
     DebugLine("ads_list的size:" + std::to_string(ads.size()));
@@ -131,8 +130,8 @@ int RunNewsJob(JobContext& ctx) {
         ContentStore content(ctx.store);
         int lastNewsTime = 0;
         content.LatestNewsTime(lastNewsTime);
-        const std::string reply = PostForm(ctx, kNewsPath, NewsForm(ctx.user.snapshot(), lastNewsTime),
-                                           "GET_NEWS post::", "GET_NEWS::");
+        const std::string reply =
+            PostForm(ctx, kNewsPath, NewsForm(ctx.user.snapshot(), lastNewsTime), "GET_NEWS post::", "GET_NEWS::");
         code = 0;
         NewsList news;
         if (!reply.empty()) code = ParseNewsReply(reply, news);

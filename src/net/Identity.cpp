@@ -74,8 +74,7 @@ std::string FileMd5Hex(const std::string& path) {
     return HexOf(digest, length);
 }
 
-std::string ComputeKeyText(const std::string& userId, const std::string& uniqueId,
-                           const std::string& randomKey) {
+std::string ComputeKeyText(const std::string& userId, const std::string& uniqueId, const std::string& randomKey) {
     const std::string md5_1 = md5Hex(userId);
     DebugLine("this->user_id\n" + userId);
     const std::string md5_2 = md5Hex(userId + uniqueId);

@@ -17,8 +17,7 @@ std::string FileMd5Hex(const std::string& path);
 
 // The request key for one login: MD5 chain over user id, device id and the random
 // value of the login reply.
-std::string ComputeKeyText(const std::string& userId, const std::string& uniqueId,
-                           const std::string& randomKey);
+std::string ComputeKeyText(const std::string& userId, const std::string& uniqueId, const std::string& randomKey);
 
 // Fills `key` from the stored user id, device id and random value; derives the
 // device id first when it is still empty.

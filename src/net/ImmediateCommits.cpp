@@ -52,9 +52,8 @@ SyncRecord ReminderAsNew(EventAlarm& a) {
 // The service's answer to the change list: its parser code, results appended.
 int Send(JobContext& ctx, const SyncRecordList& entries, const std::string& label, ReplyParser parse,
          SyncRecordList& results) {
-    const std::string reply =
-        PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(entries)),
-                 "COMMIT_SYNCE_URL " + label + " post::", "COMMIT_SYNCE_URL " + label + "::");
+    const std::string reply = PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(entries)),
+                                       "COMMIT_SYNCE_URL " + label + " post::", "COMMIT_SYNCE_URL " + label + "::");
     if (reply.empty()) return kResultNoNetwork;
     int serverTime = 0;
     // The reply's time is not stored: only a sync run, which has received everything

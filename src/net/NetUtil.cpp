@@ -235,8 +235,8 @@ private:
         if (progress_ == nullptr || !*progress_ || length <= 0) return;
         // 64-bit, so that files beyond 42 MB do not wrap; a body longer than announced
         // stays at 100.
-        const unsigned percent = static_cast<unsigned>(
-            std::min<std::uint64_t>(100, written_ * 100 / static_cast<std::uint64_t>(length)));
+        const unsigned percent =
+            static_cast<unsigned>(std::min<std::uint64_t>(100, written_ * 100 / static_cast<std::uint64_t>(length)));
         if (percent == lastPercent_) return;
         lastPercent_ = percent;
         (*progress_)(percent);
@@ -287,8 +287,7 @@ NetUtil& NetUtil::Instance() {
     return instance;
 }
 
-int NetUtil::httpRequest(const std::string& verb, const std::string& url, const std::string& body,
-                         std::string& reply) {
+int NetUtil::httpRequest(const std::string& verb, const std::string& url, const std::string& body, std::string& reply) {
     return SendForm(verb, url, body, reply, limits_);
 }
 
@@ -296,8 +295,7 @@ bool NetUtil::downloadFile(const std::string& url, const std::string& path) {
     return Download(url, path, nullptr, limits_);
 }
 
-bool NetUtil::downloadFileWithProgress(const std::string& url, const std::string& path,
-                                       const Progress& progress) {
+bool NetUtil::downloadFileWithProgress(const std::string& url, const std::string& path, const Progress& progress) {
     return Download(url, path, &progress, limits_);
 }
 
@@ -319,16 +317,10 @@ bool NetUtil::pingHost(const std::string& host, int& averageMs) {
     if (!RunPing(host, output)) return false;
     DebugLine(output);
     switch (ReadPingOutput(AsGbk(output), averageMs)) {
-        case PingReading::kAverage:
-            return true;
-        case PingReading::kTimedOut:
-            DebugLine("PING is Time Out");
-            return true;
-        case PingReading::kNoStatistics:
-            DebugLine("格式错误");
-            return false;
-        case PingReading::kBadStatistics:
-            return false;
+        case PingReading::kAverage: return true;
+        case PingReading::kTimedOut: DebugLine("PING is Time Out"); return true;
+        case PingReading::kNoStatistics: DebugLine("格式错误"); return false;
+        case PingReading::kBadStatistics: return false;
     }
     return false;
 }

@@ -12,8 +12,8 @@ namespace kivtal {
 class NetUtil {
 public:
     // Result codes of httpRequest and uploadCardImage besides an HTTP status.
-    static constexpr int kOk = 0;             // status 200 and the body was read
-    static constexpr int kTransportError = 1; // not HTTP(S), refused, dropped, cut short
+    static constexpr int kOk = 0;              // status 200 and the body was read
+    static constexpr int kTransportError = 1;  // not HTTP(S), refused, dropped, cut short
     static constexpr int kTimeout = 2;
 
     using Progress = std::function<void(unsigned percent)>;
@@ -42,8 +42,7 @@ public:
     virtual bool downloadFile(const std::string& url, const std::string& path);
     // As downloadFile; calls `progress` with each new whole percentage. A reply without
     // Content-Length gives no base for one, so then no progress is reported.
-    virtual bool downloadFileWithProgress(const std::string& url, const std::string& path,
-                                          const Progress& progress);
+    virtual bool downloadFileWithProgress(const std::string& url, const std::string& path, const Progress& progress);
     // POSTs `formPrefix` (ending in "bc_data=") followed by the picture in Base64.
     // A missing or empty picture sends nothing and returns kTransportError.
     virtual int uploadCardImage(const std::string& url, std::string& reply, const std::string& formPrefix,

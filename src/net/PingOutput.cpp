@@ -75,16 +75,15 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 
 // "0 received" must not match inside "10 received".
 bool NothingReceived(std::string_view text) {
-    for (std::size_t at = text.find("0 received"); at != std::string_view::npos;
-         at = text.find("0 received", at + 1)) {
+    for (std::size_t at = text.find("0 received"); at != std::string_view::npos; at = text.find("0 received", at + 1)) {
         if (at == 0 || !IsDigit(text[at - 1])) return true;
     }
     return false;
 }
 
 bool TimedOut(std::string_view text) {
-    return Contains(text, Chinese().timeout) || Contains(text, "Request timed out") ||
-           NothingReceived(text) || Contains(text, "100% packet loss");
+    return Contains(text, Chinese().timeout) || Contains(text, "Request timed out") || NothingReceived(text) ||
+           Contains(text, "100% packet loss");
 }
 
 PingReading ReadWindowsLine(std::string_view from, std::string_view pattern, int& averageMs) {
@@ -115,12 +114,10 @@ PingReading ReadIputilsLine(std::string_view from, int& averageMs) {
 PingReading ReadPingOutput(std::string_view gbkOutput, int& averageMs) {
     if (TimedOut(gbkOutput)) return PingReading::kTimedOut;
     std::size_t at = gbkOutput.find(Chinese().minimum);
-    if (at != std::string_view::npos)
-        return ReadWindowsLine(gbkOutput.substr(at), Chinese().pattern, averageMs);
+    if (at != std::string_view::npos) return ReadWindowsLine(gbkOutput.substr(at), Chinese().pattern, averageMs);
     at = gbkOutput.find("Minimum");
     if (at != std::string_view::npos)
-        return ReadWindowsLine(gbkOutput.substr(at), "Minimum = %dms, Maximum = %dms, Average = %dms",
-                               averageMs);
+        return ReadWindowsLine(gbkOutput.substr(at), "Minimum = %dms, Maximum = %dms, Average = %dms", averageMs);
     at = gbkOutput.find("min/avg/max");
     if (at != std::string_view::npos) return ReadIputilsLine(gbkOutput.substr(at), averageMs);
     return PingReading::kNoStatistics;

@@ -54,8 +54,8 @@ const Json::Value& Entries(const Json::Value& object, const char* name) {
     static const Json::Value kNone(Json::arrayValue);
     const Json::Value* member = object.find(name, name + std::char_traits<char>::length(name));
     if (member == nullptr || member->isNull()) return kNone;
-    const bool wellFormed =
-        member->isArray() && std::all_of(member->begin(), member->end(), [](const Json::Value& e) { return e.isObject(); });
+    const bool wellFormed = member->isArray() && std::all_of(member->begin(), member->end(),
+                                                             [](const Json::Value& e) { return e.isObject(); });
     if (!wellFormed) throw std::runtime_error(std::string("not a list of objects: ") + name);
     return *member;
 }
@@ -235,7 +235,9 @@ int ParseAdsReply(const std::string& reply, TalAdList& ads) {
     return ParseList(reply, kReplyUnreadable, "ads", AdEntry, ads);
 }
 
-int ParseNewsReply(const std::string& reply, NewsList& news) { return ParseList(reply, 0, "news_list", NewsEntry, news); }
+int ParseNewsReply(const std::string& reply, NewsList& news) {
+    return ParseList(reply, 0, "news_list", NewsEntry, news);
+}
 
 int ParseServerTimeReply(const std::string& reply, int& dateline) {
     dateline = 0;

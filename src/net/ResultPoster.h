@@ -8,7 +8,7 @@
 namespace kivtal {
 
 using WindowHandle = std::uintptr_t;  // 0 = no window
-using ResultPoster = std::function<void(WindowHandle window, unsigned message, std::intptr_t wParam,
-                                        std::intptr_t lParam)>;
+using ResultPoster =
+    std::function<void(WindowHandle window, unsigned message, std::intptr_t wParam, std::intptr_t lParam)>;
 
 }  // namespace kivtal

@@ -8,8 +8,8 @@
 namespace kivtal {
 
 struct ServiceConfig {
-    std::string apiUrl;   // e.g. "http://127.0.0.1:8080", no trailing '/'
-    std::string webUrl;   // no trailing '/'
+    std::string apiUrl;  // e.g. "http://127.0.0.1:8080", no trailing '/'
+    std::string webUrl;  // no trailing '/'
     std::vector<std::string> probeHosts;
 
     static ServiceConfig FromEnvironment();

@@ -19,8 +19,8 @@ std::string FormEscape(std::string_view value) {
     out.reserve(value.size());
     for (const char c : value) {
         const auto b = static_cast<unsigned char>(c);
-        const bool special = c == '%' || c == '&' || c == '+' || c == '=' || c == '#' || c == ';' ||
-                             b <= 0x20 || b == 0x7F;
+        const bool special =
+            c == '%' || c == '&' || c == '+' || c == '=' || c == '#' || c == ';' || b <= 0x20 || b == 0x7F;
         if (!special) {
             out += c;
             continue;

@@ -72,15 +72,13 @@ Outcome SettleRemark(SyncRecordList& local, std::size_t li, SyncRecordList& serv
 Outcome Settle(SyncRecordList& local, std::size_t li, SyncRecordList& server, std::size_t si, SyncRecordList& dropped) {
     SyncRecord& l = local[li];
     switch (l.oper_code) {
-        case OPER_CONTACT:
-            return SettleContact(l, server, si);
+        case OPER_CONTACT: return SettleContact(l, server, si);
         case OPER_MATTER:  // the service wins; the withdrawn entry is acknowledged with the upload
             l.sync_state = SYNC_DONE;
             dropped.push_back(l);
             local.erase(local.begin() + static_cast<std::ptrdiff_t>(li));
             return Outcome::LocalRemoved;
-        case OPER_REMARK:
-            return SettleRemark(local, li, server, si);
+        case OPER_REMARK: return SettleRemark(local, li, server, si);
         case OPER_CONTACT_GROUP:
         case OPER_MATTER_GROUP:
         case OPER_SETTINGS:  // the local change wins
@@ -88,8 +86,7 @@ Outcome Settle(SyncRecordList& local, std::size_t li, SyncRecordList& server, st
             l.main_tab = 1;
             l.oper_ways = WAY_MODIFY;
             return Outcome::Settled;
-        default:
-            return Outcome::KeepScanning;
+        default: return Outcome::KeepScanning;
     }
 }
 

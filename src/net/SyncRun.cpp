@@ -24,9 +24,8 @@ constexpr int kStoreFailure = 1;
 // The receive step: the service's changes since the last sync, or a result to report.
 int Receive(JobContext& ctx, int syncTime, SyncRecordList& server) {
     DebugLine("CHECK_SYNCE_URL last_synce_time:" + std::to_string(syncTime));
-    const std::string reply =
-        PostForm(ctx, kSyncReceivePath, SyncReceiveForm(ctx.user.snapshot(), syncTime),
-                 "CHECK_SYNCE_URL post:", "CHECK_SYNCE_URL::");
+    const std::string reply = PostForm(ctx, kSyncReceivePath, SyncReceiveForm(ctx.user.snapshot(), syncTime),
+                                       "CHECK_SYNCE_URL post:", "CHECK_SYNCE_URL::");
     if (reply.empty()) return kResultNoNetwork;
     const int code = ParseReceiveReply(reply, server);
     if (code == 0) DebugLine("sr_server_records的size:" + std::to_string(server.size()));
@@ -98,9 +97,8 @@ int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     SyncRecordList local, dropped;
     if (ReadAndMarkPending(log, local, hook) != 0) return kStoreFailure;
     mergeChanges(local, server, dropped);
-    const std::string reply =
-        PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(local)),
-                 "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
+    const std::string reply = PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(local)),
+                                       "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
     if (reply.empty()) return kResultNoNetwork;
     At(hook, SyncStep::kUploaded);
     SyncRecordList results = dropped;

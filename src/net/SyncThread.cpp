@@ -61,9 +61,7 @@ void SyncThread::waitUntilIdle() {
     idle_.wait(lock, [this] { return exited_ || (queue_.empty() && !dispatching_ && !pollRequested_); });
 }
 
-std::int64_t SyncThread::nowMs() const {
-    return (clock_ != nullptr ? *clock_ : CurrentClock()).steadyMilliseconds();
-}
+std::int64_t SyncThread::nowMs() const { return (clock_ != nullptr ? *clock_ : CurrentClock()).steadyMilliseconds(); }
 
 // ---- the loop -------------------------------------------------------------------
 
@@ -101,8 +99,7 @@ void SyncThread::waitForWork(std::unique_lock<std::mutex>& lock) {
     const auto wake = [this] { return stopping_ || pollRequested_ || !queue_.empty(); };
     if (const std::optional<std::int64_t> due = timer_.msUntilDue(nowMs()))
         work_.wait_for(lock, std::chrono::milliseconds(*due), wake);
-    else
-        work_.wait(lock, wake);
+    else work_.wait(lock, wake);
 }
 
 void SyncThread::dispatch(const WorkerRequest& request) {
@@ -123,11 +120,9 @@ void SyncThread::dispatch(const WorkerRequest& request) {
         case WM_REQ_OPEN_HOME:
         case WM_REQ_OPEN_HOME_2: return openPage(WebPage::Home);
         case WM_REQ_SYNC_ALARM: return startWithRecord(request, HeldFlag::Busy, jobs_.commitReminderAdd);
-        case WM_REQ_SYNC_MODIFY_ALARM:
-            return startWithRecord(request, HeldFlag::Busy, jobs_.commitReminderChange);
+        case WM_REQ_SYNC_MODIFY_ALARM: return startWithRecord(request, HeldFlag::Busy, jobs_.commitReminderChange);
         case WM_REQ_SYNC_USER_INFO: return startWithRecord(request, HeldFlag::Busy, jobs_.commitProfile, 1);
-        case WM_REQ_SYNC_MODIFY_USER_INFO:
-            return startWithRecord(request, HeldFlag::Busy, jobs_.commitProfile, 2);
+        case WM_REQ_SYNC_MODIFY_USER_INFO: return startWithRecord(request, HeldFlag::Busy, jobs_.commitProfile, 2);
         case WM_REQ_SYNC_DEL_EVENT: return startWithRecord(request, HeldFlag::Busy, jobs_.commitMatterDelete);
         case WM_REQ_GET_SERVER_TIME: return startWithRecord(request, HeldFlag::None, jobs_.serverTime);
         default: return;  // not a request of this worker
@@ -164,8 +159,7 @@ void SyncThread::onUpload() {
 void SyncThread::openPage(WebPage page) {
     if (!jobs_.openUrl) return;
     std::string address = WebPageAddress(config_, page, user_.snapshot().user_id);
-    launch([open = jobs_.openUrl, address = std::move(address)](JobContext&) { open(address); },
-           HeldFlag::None);
+    launch([open = jobs_.openUrl, address = std::move(address)](JobContext&) { open(address); }, HeldFlag::None);
 }
 
 void SyncThread::restartTimer(std::uint32_t interval) {
@@ -182,8 +176,7 @@ bool SyncThread::claimSyncRun() {
 
 template <class Record, class... Extra>
 void SyncThread::startWithRecord(const WorkerRequest& request, HeldFlag flag,
-                                 const std::function<void(JobContext&, Record, Extra...)>& job,
-                                 Extra... extra) {
+                                 const std::function<void(JobContext&, Record, Extra...)>& job, Extra... extra) {
     const Record* record = std::get_if<Record>(&request.payload);
     if (!job || record == nullptr) return;
     // Commits raise the busy flag without waiting for it: they may overlap a run.

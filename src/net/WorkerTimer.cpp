@@ -9,15 +9,13 @@ namespace kivtal {
 SyncDecision DecideSync(std::uint32_t interval, int reason, bool busy) {
     switch (reason) {
         case SYNC_BY_USER:
-        case SYNC_BY_OPER_EFFECT:
-            return {kInitialSyncInterval, !busy};
+        case SYNC_BY_OPER_EFFECT: return {kInitialSyncInterval, !busy};
         case SYNC_BY_DEFAULT: {
             if (busy) return {kInitialSyncInterval, false};
             const std::uint32_t doubled = interval * 2u;  // wraps: 32-bit like the stored interval
             return {doubled == 0 ? kInitialSyncInterval : doubled, true};
         }
-        default:
-            return {interval, true};
+        default: return {interval, true};
     }
 }
 

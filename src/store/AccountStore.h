@@ -43,8 +43,7 @@ public:
     int ModifyProfile(const UserInfo& profile);
     // Stores the login name and password digest into the row whose id is `userId`
     // (decimal text); not logged. 0, or 1 on failure.
-    int SetLoginNameAndPassword(const std::string& loginName, const std::string& password,
-                                const std::string& userId);
+    int SetLoginNameAndPassword(const std::string& loginName, const std::string& password, const std::string& userId);
 
     // Always 0: the last settings row wins; `out` keeps its values (the defaults)
     // when there is none or the database cannot be read.

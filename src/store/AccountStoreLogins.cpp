@@ -22,8 +22,7 @@ constexpr const char* kSelectLastLogin =
     "SELECT login_user,login_pwd,login_time,login_ways,auto_login,last_login FROM tb_login_record "
     "WHERE last_login = 1;";
 constexpr const char* kCountLogins = "SELECT count(*) FROM tb_login_record;";
-constexpr const char* kMatchLogin =
-    "SELECT login_user FROM tb_login_record where login_user=? and login_pwd=?;";
+constexpr const char* kMatchLogin = "SELECT login_user FROM tb_login_record where login_user=? and login_pwd=?;";
 
 LoginRecord LoginFromRow(const ResultTable& t, int r) {
     LoginRecord login;

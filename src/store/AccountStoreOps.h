@@ -39,8 +39,7 @@ int AppendRowsIn(StoreSession session, std::string_view sql, const SqlArgs& args
 // Fills `out` from the first row and leaves it untouched when there is none.
 // 0 when the query ran (`found` tells whether a row came back), 1 when it failed.
 template <class Record, class FromRow>
-int ReadFirstRow(SqliteDb& db, std::string_view sql, const SqlArgs& args, Record& out, FromRow fromRow,
-                 bool& found) {
+int ReadFirstRow(SqliteDb& db, std::string_view sql, const SqlArgs& args, Record& out, FromRow fromRow, bool& found) {
     ResultTable t;
     found = false;
     if (!Ok(db.query(sql, args, t))) return 1;
@@ -54,8 +53,8 @@ int ReadFirstRow(SqliteDb& db, std::string_view sql, const SqlArgs& args, Record
 inline int ReadIntIn(StoreSession session, std::string_view sql, const SqlArgs& args, int& out) {
     if (!session.ok()) return 1;
     bool found = false;
-    return ReadFirstRow(session.db(), sql, args, out, [](const ResultTable& t, int r) { return t.integer(r, 0); },
-                        found);
+    return ReadFirstRow(
+        session.db(), sql, args, out, [](const ResultTable& t, int r) { return t.integer(r, 0); }, found);
 }
 
 // Updates a row and logs the change in one transaction on the user database, so the
@@ -76,8 +75,7 @@ int LoggedUpdate(LocalStore& store, std::string_view sql, const SqlArgs& args, c
 // insert rolls them all back. 0 committed, 1 rolled back or no database, -1 when the
 // transaction cannot begin.
 template <class List, class ArgsOf>
-int InsertAll(StoreSession session, std::string_view beginSql, std::string_view sql, const List& items,
-              ArgsOf argsOf) {
+int InsertAll(StoreSession session, std::string_view beginSql, std::string_view sql, const List& items, ArgsOf argsOf) {
     if (!session.ok()) return 1;
     SqliteTransaction tx(session.db(), beginSql);
     if (!tx.began()) return -1;

@@ -47,11 +47,25 @@ UserInfo ProfileFromRow(const ResultTable& t, int r) {
 }
 
 SqlArgs ProfileArgs(const UserInfo& u) {
-    return {Arg(u.login_name),    Arg(u.pwd),           Arg(u.perm_value),       Arg(u.username),
-            Arg(u.cell_phone),    Arg(u.company1),      Arg(u.job_category1_id), Arg(u.job_position1),
-            Arg(u.business1_id),  Arg(u.area_id),       Arg(u.mail),             Arg(u.fix_phone),
-            Arg(u.fax),           Arg(u.address),       Arg(u.birthday_type),    Arg(u.birthday),
-            Arg(u.title),         Arg(u.certification), Arg(u.user_id)};
+    return {Arg(u.login_name),
+            Arg(u.pwd),
+            Arg(u.perm_value),
+            Arg(u.username),
+            Arg(u.cell_phone),
+            Arg(u.company1),
+            Arg(u.job_category1_id),
+            Arg(u.job_position1),
+            Arg(u.business1_id),
+            Arg(u.area_id),
+            Arg(u.mail),
+            Arg(u.fix_phone),
+            Arg(u.fax),
+            Arg(u.address),
+            Arg(u.birthday_type),
+            Arg(u.birthday),
+            Arg(u.title),
+            Arg(u.certification),
+            Arg(u.user_id)};
 }
 
 UserSettings SettingsFromRow(const ResultTable& t, int r) {
@@ -80,8 +94,7 @@ int AccountStore::ModifyProfile(const UserInfo& profile) {
 
 int AccountStore::SetLoginNameAndPassword(const std::string& loginName, const std::string& password,
                                           const std::string& userId) {
-    return storeops::ExecuteIn(store_.OpenUserDb(), kSetLoginAndPassword,
-                               {Arg(loginName), Arg(password), Arg(userId)});
+    return storeops::ExecuteIn(store_.OpenUserDb(), kSetLoginAndPassword, {Arg(loginName), Arg(password), Arg(userId)});
 }
 
 int AccountStore::ReadSettings(UserSettings& out) {
@@ -92,10 +105,9 @@ int AccountStore::ReadSettings(UserSettings& out) {
 }
 
 int AccountStore::ModifySettings(const UserSettings& s) {
-    return storeops::LoggedUpdate(store_, kUpdateSettings,
-                                  {Arg(s.coloumn_show), Arg(s.auto_update), Arg(s.exit_ways), Arg(s.auto_run),
-                                   Arg(s.server_id), Arg(s.s_id)},
-                                  s);
+    return storeops::LoggedUpdate(
+        store_, kUpdateSettings,
+        {Arg(s.coloumn_show), Arg(s.auto_update), Arg(s.exit_ways), Arg(s.auto_run), Arg(s.server_id), Arg(s.s_id)}, s);
 }
 
 }  // namespace kivtal

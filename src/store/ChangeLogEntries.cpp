@@ -16,18 +16,16 @@ namespace kivtal {
 
 namespace {
 
-const std::string kInsertColumns =
-    "(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)";
+const std::string kInsertColumns = "(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)";
 const std::string kInsertEntry = "INSERT INTO tb_sync_record" + kInsertColumns + "VALUES(?,?,?,?,?,?,?,?);";
-const std::string kInsertDeferred =
-    "INSERT INTO tb_sync_record_tmp" + kInsertColumns + "VALUES(?,?,?,?,?,?,?,?);";
+const std::string kInsertDeferred = "INSERT INTO tb_sync_record_tmp" + kInsertColumns + "VALUES(?,?,?,?,?,?,?,?);";
 // s_server_id and main_tab keep what the entry was created with.
 constexpr const char* kUpdateEntry =
     "UPDATE tb_sync_record set oper_code=?,oper_ways=?,s_row_id=?,s_values=?,sync_state=?,oper_time=? "
     "where sync_id=?;";
 constexpr const char* kFindWays = "SELECT oper_ways FROM tb_sync_record where s_row_id=? and oper_code=?;";
-const std::string kFindEntry = std::string("SELECT ") + changelog::kEntryColumns +
-                               " FROM tb_sync_record where s_row_id=? and oper_code=?;";
+const std::string kFindEntry =
+    std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where s_row_id=? and oper_code=?;";
 
 // What the log needs to know about a changed row, whatever its kind.
 struct RowFacts {
@@ -54,7 +52,7 @@ RowFacts Facts(const UserBankInfo& r) { return {OPER_BANK_ACCOUNT, r.ubank_id, r
 int InitialState(int kind) { return kind == OPER_REMINDER ? SYNC_DONE : SYNC_PENDING; }
 
 SqlArgs InsertArgs(const SyncRecord& e) {
-    return {Arg(e.oper_code), Arg(e.oper_ways),  Arg(e.s_row_id),    Arg(e.s_values),
+    return {Arg(e.oper_code),  Arg(e.oper_ways), Arg(e.s_row_id),    Arg(e.s_values),
             Arg(e.sync_state), Arg(e.oper_time), Arg(e.s_server_id), Arg(e.main_tab)};
 }
 
@@ -151,9 +149,13 @@ int Log(SqliteDb& db, const R& record, Step step) {
 }
 
 template <class R>
-int LogAddOf(SqliteDb& db, const R& record) { return Log(db, record, AddEntry); }
+int LogAddOf(SqliteDb& db, const R& record) {
+    return Log(db, record, AddEntry);
+}
 template <class R>
-int LogChangeOf(SqliteDb& db, const R& record) { return Log(db, record, ChangeEntry); }
+int LogChangeOf(SqliteDb& db, const R& record) {
+    return Log(db, record, ChangeEntry);
+}
 
 }  // namespace
 
@@ -177,9 +179,7 @@ int ReadDeferredEntries(SqliteDb& db, std::vector<SyncRecord>& out) {
     return 0;
 }
 
-int ClearDeferredEntries(SqliteDb& db) {
-    return db.execute("delete from tb_sync_record_tmp;") == SQLITE_OK ? 0 : 1;
-}
+int ClearDeferredEntries(SqliteDb& db) { return db.execute("delete from tb_sync_record_tmp;") == SQLITE_OK ? 0 : 1; }
 
 int LogAdd(SqliteDb& db, const BusinessCard& r) { return LogAddOf(db, r); }
 int LogAdd(SqliteDb& db, const TalEvent& r) { return LogAddOf(db, r); }

@@ -126,8 +126,8 @@ int ChangeLog::ReadSyncTime(int& syncTime) {
 int ChangeLog::StoreLastSyncFinish(int finishedAt) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
-    return s.db().execute("INSERT OR REPLACE INTO client_last_sync(id,finished_at) VALUES(1,?);",
-                          {Arg(finishedAt)}) == SQLITE_OK
+    return s.db().execute("INSERT OR REPLACE INTO client_last_sync(id,finished_at) VALUES(1,?);", {Arg(finishedAt)}) ==
+                   SQLITE_OK
                ? 0
                : 1;
 }

@@ -33,8 +33,11 @@ using ContactSummaryList = std::vector<ContactSummary>;
 
 // The contact list's selections, with the same rows and order as the full reads.
 enum class ContactListQuery {
-    ByNameAsc, ByNameDesc, NewestFirst, OldestFirst,
-    OfGroup,        // groupId
+    ByNameAsc,
+    ByNameDesc,
+    NewestFirst,
+    OldestFirst,
+    OfGroup,  // groupId
     Common,
     ByPrefix,       // text: a literal prefix of the name pinyin
     WithoutLetter,  // name pinyin not starting with A-Z
@@ -59,9 +62,9 @@ public:
     int DeleteGroup(CardGroup& group);  // soft delete; the group's contacts stay as they are
 
     // --- Contact reads (live contacts only, each with all its bank accounts). ---
-    int ContactById(int bcId, BusinessCard& out);          // 1 when there is no such row
+    int ContactById(int bcId, BusinessCard& out);  // 1 when there is no such row
     int ContactByServerId(int serverId, BusinessCard& out);
-    int AllContacts(BusinessCardList& out);                // table order
+    int AllContacts(BusinessCardList& out);  // table order
     int AllContactsByName(bool descending, BusinessCardList& out);
     int AllContactsByAge(bool descending, BusinessCardList& out);
     int ContactsOfGroup(int groupId, BusinessCardList& out);

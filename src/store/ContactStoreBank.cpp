@@ -24,9 +24,8 @@ constexpr const char* kContactServerId = "SELECT bc_server_id FROM tb_bc WHERE b
 
 // The values of the INSERT and of the UPDATE's SET list, in their shared order.
 SqlArgs AccountArgs(const UserBankInfo& a) {
-    return {Arg(a.bank_name), Arg(a.ubank_branch), Arg(a.ubank_subbranch), Arg(a.ubank_card),
-            Arg(a.ubank_user),  Arg(a.bc_id),        Arg(a.server_id),       Arg(a.ubank_state),
-            Arg(a.bc_server_id)};
+    return {Arg(a.bank_name), Arg(a.ubank_branch), Arg(a.ubank_subbranch), Arg(a.ubank_card),  Arg(a.ubank_user),
+            Arg(a.bc_id),     Arg(a.server_id),    Arg(a.ubank_state),     Arg(a.bc_server_id)};
 }
 
 // The service files an account under its contact's server id: an account that does not

@@ -7,8 +7,7 @@
 namespace kivtal {
 namespace {
 
-constexpr const char* kCounts =
-    "SELECT count(*), coalesce(sum(common_use = 1), 0) FROM tb_bc where bc_state = 0;";
+constexpr const char* kCounts = "SELECT count(*), coalesce(sum(common_use = 1), 0) FROM tb_bc where bc_state = 0;";
 
 }  // namespace
 

@@ -9,10 +9,10 @@ namespace kivtal {
 namespace {
 
 constexpr const char* kInsertGroup = "INSERT INTO tb_bc_group(group_name,server_id,group_state)VALUES(?,?,?);";
-constexpr const char* kUpdateGroup =
-    "UPDATE tb_bc_group SET group_name=?,server_id=?,group_state=? where group_id=?; ";
+constexpr const char* kUpdateGroup = "UPDATE tb_bc_group SET group_name=?,server_id=?,group_state=? where group_id=?; ";
 constexpr const char* kDeleteGroup = "UPDATE tb_bc_group set group_state=? WHERE group_id =?;";
-constexpr const char* kLiveGroups = "SELECT group_id,group_name,server_id,group_state FROM tb_bc_group WHERE group_state = 0;";
+constexpr const char* kLiveGroups =
+    "SELECT group_id,group_name,server_id,group_state FROM tb_bc_group WHERE group_state = 0;";
 constexpr const char* kGroupById =
     "SELECT group_id,group_name,server_id,group_state FROM tb_bc_group WHERE group_id = ?;";
 constexpr const char* kCountOfGroup = "SELECT count(*) FROM tb_bc where group_id = ? and bc_state = 0;";
@@ -70,8 +70,7 @@ int ContactStore::ModifyGroup(const CardGroup& group) {
 int ContactStore::DeleteGroup(CardGroup& group) {
     return contacts::RunWrite(store_, group, [&](SqliteDb& db) {
         group.group_state = 1;
-        if (contacts::UpdateExistingRow(db, kDeleteGroup, {Arg(group.group_state), Arg(group.group_id)}) != 0)
-            return 1;
+        if (contacts::UpdateExistingRow(db, kDeleteGroup, {Arg(group.group_state), Arg(group.group_id)}) != 0) return 1;
         return LogChange(db, group);
     });
 }

@@ -24,19 +24,40 @@ constexpr Column T(const char* name, std::string C::*m) { return {name, nullptr,
 
 // Schema order of tb_bc; the stored files depend on it.
 constexpr Column kColumns[] = {
-    T("bc_name", &C::bc_name), T("company_name", &C::company_name), T("cell_phone", &C::cell_phone),
-    T("home_phone", &C::home_phone), T("fix_phone", &C::fix_phone), T("position", &C::position),
-    N("group_id", &C::group_id), T("fax", &C::fax), T("addr_c_detail", &C::addr_c_detail),
-    T("addr_f_detail", &C::addr_f_detail), T("web_site", &C::web_site),
-    N("birthday_type", &C::birthday_type), T("birthday", &C::birthday), T("mail", &C::mail),
-    T("qq", &C::qq), T("ww", &C::ww), T("relate_contacts", &C::relate_contacts),
-    T("main_business", &C::main_business), T("hobby", &C::hobby), T("belief", &C::belief),
-    T("habit", &C::habit), T("how_to_konw", &C::how_to_konw), N("title", &C::title),
-    T("favor_food", &C::favor_food), N("complete", &C::complete),
-    T("bc_name_pinyin", &C::bc_name_pinyin), N("bc_state", &C::bc_state),
-    N("bc_server_id", &C::bc_server_id), N("main_tab", &C::main_tab), T("bc_comment", &C::bc_comment),
-    N("job_category_id", &C::job_category_id), N("business_id", &C::business_id),
-    N("common_use", &C::common_use), N("server_group_id", &C::server_group_id),
+    T("bc_name", &C::bc_name),
+    T("company_name", &C::company_name),
+    T("cell_phone", &C::cell_phone),
+    T("home_phone", &C::home_phone),
+    T("fix_phone", &C::fix_phone),
+    T("position", &C::position),
+    N("group_id", &C::group_id),
+    T("fax", &C::fax),
+    T("addr_c_detail", &C::addr_c_detail),
+    T("addr_f_detail", &C::addr_f_detail),
+    T("web_site", &C::web_site),
+    N("birthday_type", &C::birthday_type),
+    T("birthday", &C::birthday),
+    T("mail", &C::mail),
+    T("qq", &C::qq),
+    T("ww", &C::ww),
+    T("relate_contacts", &C::relate_contacts),
+    T("main_business", &C::main_business),
+    T("hobby", &C::hobby),
+    T("belief", &C::belief),
+    T("habit", &C::habit),
+    T("how_to_konw", &C::how_to_konw),
+    N("title", &C::title),
+    T("favor_food", &C::favor_food),
+    N("complete", &C::complete),
+    T("bc_name_pinyin", &C::bc_name_pinyin),
+    N("bc_state", &C::bc_state),
+    N("bc_server_id", &C::bc_server_id),
+    N("main_tab", &C::main_tab),
+    T("bc_comment", &C::bc_comment),
+    N("job_category_id", &C::job_category_id),
+    N("business_id", &C::business_id),
+    N("common_use", &C::common_use),
+    N("server_group_id", &C::server_group_id),
 };
 static_assert(std::size(kColumns) == 34);
 
@@ -62,10 +83,8 @@ void FillContact(const ResultTable& t, int r, BusinessCard& card) {
     card.bc_id = t.integer(r, 0);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         const Column& c = kColumns[i];
-        if (c.number)
-            card.*c.number = t.integer(r, i + 1);
-        else
-            card.*c.text = t.text(r, i + 1);
+        if (c.number) card.*c.number = t.integer(r, i + 1);
+        else card.*c.text = t.text(r, i + 1);
     }
 }
 
@@ -93,10 +112,8 @@ SqlArgs RowArgs(const BusinessCard& card) {
     SqlArgs args;
     args.reserve(std::size(kColumns) + 1);
     for (const Column& c : kColumns) {
-        if (c.number)
-            args.push_back(Arg(card.*c.number));
-        else
-            args.push_back(Arg(card.*c.text));
+        if (c.number) args.push_back(Arg(card.*c.number));
+        else args.push_back(Arg(card.*c.text));
     }
     return args;
 }

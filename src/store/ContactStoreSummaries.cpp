@@ -14,34 +14,34 @@ constexpr const char* kColumns =
 
 const char* WhereOf(ContactListQuery query) {
     switch (query) {
-    case ContactListQuery::ByNameAsc: return "where bc_state = 0 order by bc_name_pinyin ASC;";
-    case ContactListQuery::ByNameDesc: return "where bc_state = 0 order by bc_name_pinyin DESC;";
-    case ContactListQuery::NewestFirst: return "where bc_state = 0 order by bc_id DESC;";
-    case ContactListQuery::OldestFirst: return "where bc_state = 0 order by bc_id ASC;";
-    case ContactListQuery::OfGroup: return "where group_id= ? and bc_state=0;";
-    case ContactListQuery::Common: return "where common_use =1 and bc_state = 0;";
-    case ContactListQuery::ByPrefix: return "where bc_name_pinyin LIKE ? ESCAPE '\\' and bc_state = 0;";
-    case ContactListQuery::WithoutLetter: return "where bc_state = 0 and getFirstLetterNotAZ(bc_name_pinyin);";
-    case ContactListQuery::Search:
-        return "WHERE (bc_name LIKE ?1 OR cell_phone LIKE ?1 OR home_phone LIKE ?1 OR fix_phone LIKE ?1 OR "
-               "mail LIKE ?1 OR company_name LIKE ?1 OR position LIKE ?1) and bc_state = 0;";
+        case ContactListQuery::ByNameAsc: return "where bc_state = 0 order by bc_name_pinyin ASC;";
+        case ContactListQuery::ByNameDesc: return "where bc_state = 0 order by bc_name_pinyin DESC;";
+        case ContactListQuery::NewestFirst: return "where bc_state = 0 order by bc_id DESC;";
+        case ContactListQuery::OldestFirst: return "where bc_state = 0 order by bc_id ASC;";
+        case ContactListQuery::OfGroup: return "where group_id= ? and bc_state=0;";
+        case ContactListQuery::Common: return "where common_use =1 and bc_state = 0;";
+        case ContactListQuery::ByPrefix: return "where bc_name_pinyin LIKE ? ESCAPE '\\' and bc_state = 0;";
+        case ContactListQuery::WithoutLetter: return "where bc_state = 0 and getFirstLetterNotAZ(bc_name_pinyin);";
+        case ContactListQuery::Search:
+            return "WHERE (bc_name LIKE ?1 OR cell_phone LIKE ?1 OR home_phone LIKE ?1 OR fix_phone LIKE ?1 OR "
+                   "mail LIKE ?1 OR company_name LIKE ?1 OR position LIKE ?1) and bc_state = 0;";
     }
     return "where 0;";
 }
 
 SqlArgs ArgsOf(ContactListQuery query, const std::string& text, int groupId) {
     switch (query) {
-    case ContactListQuery::OfGroup: return {Arg(groupId)};
-    case ContactListQuery::Search: return {Arg("%" + text + "%")};
-    case ContactListQuery::ByPrefix: {
-        std::string pattern;
-        for (char c : text) {
-            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-            pattern += c;
+        case ContactListQuery::OfGroup: return {Arg(groupId)};
+        case ContactListQuery::Search: return {Arg("%" + text + "%")};
+        case ContactListQuery::ByPrefix: {
+            std::string pattern;
+            for (char c : text) {
+                if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+                pattern += c;
+            }
+            return {Arg(pattern + '%')};
         }
-        return {Arg(pattern + '%')};
-    }
-    default: return {};
+        default: return {};
     }
 }
 

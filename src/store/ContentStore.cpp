@@ -117,9 +117,7 @@ int ContentStore::UpdateCardImage(const SecretaryImg& img) {
                                {Arg(img.img_path), Arg(img.img_state), Arg(img.img_id)});
 }
 
-int ContentStore::ScannerUsed(int& used) {
-    return storeops::ReadIntIn(store_.OpenUserDb(), kSelectUseTimes, {}, used);
-}
+int ContentStore::ScannerUsed(int& used) { return storeops::ReadIntIn(store_.OpenUserDb(), kSelectUseTimes, {}, used); }
 
 int ContentStore::MarkScannerUsed() { return storeops::ExecuteIn(store_.OpenUserDb(), kMarkUsed, {Arg(1)}); }
 

@@ -60,9 +60,7 @@ StoreSession LocalStore::OpenLoginDb() {
     return StoreSession(lock_, loginDbPath(), SqliteDb::Mode::ReadWriteCreate, true);
 }
 
-StoreSession LocalStore::OpenRefDb() {
-    return StoreSession(lock_, paths_.refDbPath, SqliteDb::Mode::ReadOnly, true);
-}
+StoreSession LocalStore::OpenRefDb() { return StoreSession(lock_, paths_.refDbPath, SqliteDb::Mode::ReadOnly, true); }
 
 int LocalStore::EnsureLoginDb() {
     std::lock_guard<std::mutex> guard(lock_);

@@ -45,9 +45,9 @@ public:
     // missing. 0 when it existed or was created, 1 otherwise.
     int EnsureUserDb(const std::string& loginName);
 
-    StoreSession OpenUserDb();   // fails when no user database is chosen or the file is missing
+    StoreSession OpenUserDb();  // fails when no user database is chosen or the file is missing
     StoreSession OpenLoginDb();
-    StoreSession OpenRefDb();    // read-only; a missing file fails
+    StoreSession OpenRefDb();  // read-only; a missing file fails
 
     const std::string& dataDir() const { return paths_.dataDir; }
     std::string loginDbPath() const { return paths_.dataDir + "login_record.db"; }

@@ -56,8 +56,8 @@ public:
     int MatterGroups(EventGroupList& out);
     int MatterGroupById(int groupId, EventGroup& out);
 
-    int RemarksOf(int eventId, EventCommentList& out);     // live remarks
-    int RemindersOf(int eventId, EventAlarmList& out);     // live reminders
+    int RemarksOf(int eventId, EventCommentList& out);  // live remarks
+    int RemindersOf(int eventId, EventAlarmList& out);  // live reminders
     int ReminderById(int alarmId, EventAlarm& out);
     // The live remarks or reminders of several matters in one session (the timeline
     // asks for a whole day's matters at once), keyed by event_id; matters without any

@@ -20,8 +20,7 @@ const std::string kMatterById = kSelectMatters + "where event_id= ?;";
 const std::string kMattersAt =
     kSelectMatters + "where start_time<= ? and end_time>= ? and event_state = 0 order by place_top DESC;";
 const std::string kMattersOfGroupAt =
-    kSelectMatters +
-    "where start_time<= ? and end_time>=? and group_id=? and event_state = 0 order by place_top DESC;";
+    kSelectMatters + "where start_time<= ? and end_time>=? and group_id=? and event_state = 0 order by place_top DESC;";
 
 // A day is busy when a live matter runs at any moment of it: [start, end] meets
 // [day start, next day start).

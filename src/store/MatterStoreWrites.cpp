@@ -40,9 +40,8 @@ constexpr const char* kUpdateReminder =
 constexpr const char* kMatterServerId = "SELECT server_id FROM tb_event WHERE event_id=?;";
 
 SqlArgs MatterArgs(const TalEvent& m) {
-    return {Arg(m.start_time), Arg(m.end_time),    Arg(m.group_id),
-            Arg(m.description), Arg(m.place_top),  Arg(m.server_id),
-            Arg(m.event_state), Arg(m.create_time), Arg(m.server_group_id)};
+    return {Arg(m.start_time), Arg(m.end_time),    Arg(m.group_id),    Arg(m.description),    Arg(m.place_top),
+            Arg(m.server_id),  Arg(m.event_state), Arg(m.create_time), Arg(m.server_group_id)};
 }
 
 SqlArgs GroupArgs(const EventGroup& g) { return {Arg(g.group_name), Arg(g.server_id), Arg(g.group_state)}; }
@@ -58,9 +57,8 @@ SqlArgs RemarkUpdateArgs(const EventComment& c) {
 }
 
 SqlArgs ReminderArgs(const EventAlarm& a) {
-    return {Arg(a.a_content),     Arg(a.event_id),  Arg(a.alarm_time),
-            Arg(a.alarm_whos),    Arg(a.server_id), Arg(a.alarm_state),
-            Arg(a.alarm_whos_id), Arg(a.event_description_alarm),
+    return {Arg(a.a_content),       Arg(a.event_id),    Arg(a.alarm_time),    Arg(a.alarm_whos),
+            Arg(a.server_id),       Arg(a.alarm_state), Arg(a.alarm_whos_id), Arg(a.event_description_alarm),
             Arg(a.event_server_id), Arg(a.alarm_myself)};
 }
 

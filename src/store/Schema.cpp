@@ -77,8 +77,7 @@ constexpr TableDef kTables[] = {
      true},
     {"tb_secretary_img", "img_id", "img_path VARCHAR,img_state INTEGER", true},
     {"tb_ad", "ad_id",
-     "ad_path VARCHAR,jump_url VARCHAR,sort_id INTEGER,server_id INTEGER,ad_content VARCHAR,ad_state INTEGER",
-     true},
+     "ad_path VARCHAR,jump_url VARCHAR,sort_id INTEGER,server_id INTEGER,ad_content VARCHAR,ad_state INTEGER", true},
     {"tb_hardware_info", "hard_id",
      "upload_times INTEGER,use_times INTEGER,success_times INTEGER,hard_unique_id VARCHAR,"
      "hard_description VARCHAR",
@@ -86,8 +85,8 @@ constexpr TableDef kTables[] = {
 };
 
 std::string CreateStatement(const TableDef& t) {
-    std::string sql = std::string("CREATE TABLE ") + t.name + "(" + t.key +
-                      " INTEGER PRIMARY KEY AUTOINCREMENT," + t.columns;
+    std::string sql =
+        std::string("CREATE TABLE ") + t.name + "(" + t.key + " INTEGER PRIMARY KEY AUTOINCREMENT," + t.columns;
     if (t.reserved) sql += ",filed_1 VARCHAR,filed_2 VARCHAR,filed_3 VARCHAR";
     return sql + ");";
 }

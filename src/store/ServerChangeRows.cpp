@@ -79,11 +79,13 @@ SqlArgs ColumnValues(const TalEvent& r) {
             Arg(r.server_id),  Arg(r.event_state), Arg(r.create_time), Arg(r.server_group_id)};
 }
 SqlArgs ColumnValues(const UserInfo& r) {
-    return {Arg(r.user_id),        Arg(r.user_server_id), Arg(r.login_name),   Arg(r.pwd),          Arg(r.perm_value),
-            Arg(r.username),       Arg(r.cell_phone),   Arg(r.company1),     Arg(r.job_category1_id),
-            Arg(r.job_position1),  Arg(r.business1_id), Arg(r.area_id),      Arg(r.mail),
-            Arg(r.fix_phone),      Arg(r.fax),          Arg(r.address),      Arg(r.birthday_type),
-            Arg(r.birthday),       Arg(r.title),        Arg(r.certification)};
+    return {Arg(r.user_id),       Arg(r.user_server_id), Arg(r.login_name),
+            Arg(r.pwd),           Arg(r.perm_value),     Arg(r.username),
+            Arg(r.cell_phone),    Arg(r.company1),       Arg(r.job_category1_id),
+            Arg(r.job_position1), Arg(r.business1_id),   Arg(r.area_id),
+            Arg(r.mail),          Arg(r.fix_phone),      Arg(r.fax),
+            Arg(r.address),       Arg(r.birthday_type),  Arg(r.birthday),
+            Arg(r.title),         Arg(r.certification)};
 }
 SqlArgs ColumnValues(const EventComment& r) {
     return {Arg(r.c_content),     Arg(r.event_id),    Arg(r.server_id),

@@ -29,11 +29,11 @@ struct ParentRef {
     int serverId = 0;
 };
 
-#define KIVTAL_ROW_KIND(R)                \
-    const RowShape& ShapeOf(const R&);    \
-    SqlArgs ColumnValues(const R&);       \
-    int& LocalIdOf(R&);                   \
-    int& ServerIdOf(R&);                  \
+#define KIVTAL_ROW_KIND(R)             \
+    const RowShape& ShapeOf(const R&); \
+    SqlArgs ColumnValues(const R&);    \
+    int& LocalIdOf(R&);                \
+    int& ServerIdOf(R&);               \
     ParentRef ParentOf(R&);
 
 KIVTAL_ROW_KIND(BusinessCard)
@@ -60,12 +60,15 @@ int FillParentServerId(SqliteDb& db, EventComment& remark);
 int FillParentServerId(SqliteDb& db, EventAlarm& reminder);
 int FillParentServerId(SqliteDb& db, UserBankInfo& account);
 template <class R>
-int FillParentServerId(SqliteDb&, R&) { return 0; }
+int FillParentServerId(SqliteDb&, R&) {
+    return 0;
+}
 
 // The name pinyin of a UTF-8 name, in UTF-8; empty when the name cannot be converted.
 std::string NamePinyin(const std::string& name);
 
-// "INSERT INTO t(columns)VALUES(?,...);" (with an upsert clause for a keyed shape) and "UPDATE t SET c=?,... where <where>=?;".
+// "INSERT INTO t(columns)VALUES(?,...);" (with an upsert clause for a keyed shape) and "UPDATE t SET c=?,... where
+// <where>=?;".
 std::string InsertSql(const RowShape& shape);
 std::string UpdateSql(const RowShape& shape, const char* whereColumn);
 
@@ -77,15 +80,51 @@ int MapParent(SqliteDb& db, const ParentRef& parent);
 template <class Visit>
 bool VisitKind(int kind, Visit&& visit) {
     switch (kind) {
-        case OPER_CONTACT: { BusinessCard r; visit(r); return true; }
-        case OPER_MATTER: { TalEvent r; visit(r); return true; }
-        case OPER_USER: { UserInfo r; visit(r); return true; }
-        case OPER_REMARK: { EventComment r; visit(r); return true; }
-        case OPER_REMINDER: { EventAlarm r; visit(r); return true; }
-        case OPER_CONTACT_GROUP: { CardGroup r; visit(r); return true; }
-        case OPER_MATTER_GROUP: { EventGroup r; visit(r); return true; }
-        case OPER_SETTINGS: { UserSettings r; visit(r); return true; }
-        case OPER_BANK_ACCOUNT: { UserBankInfo r; visit(r); return true; }
+        case OPER_CONTACT: {
+            BusinessCard r;
+            visit(r);
+            return true;
+        }
+        case OPER_MATTER: {
+            TalEvent r;
+            visit(r);
+            return true;
+        }
+        case OPER_USER: {
+            UserInfo r;
+            visit(r);
+            return true;
+        }
+        case OPER_REMARK: {
+            EventComment r;
+            visit(r);
+            return true;
+        }
+        case OPER_REMINDER: {
+            EventAlarm r;
+            visit(r);
+            return true;
+        }
+        case OPER_CONTACT_GROUP: {
+            CardGroup r;
+            visit(r);
+            return true;
+        }
+        case OPER_MATTER_GROUP: {
+            EventGroup r;
+            visit(r);
+            return true;
+        }
+        case OPER_SETTINGS: {
+            UserSettings r;
+            visit(r);
+            return true;
+        }
+        case OPER_BANK_ACCOUNT: {
+            UserBankInfo r;
+            visit(r);
+            return true;
+        }
         default: return false;
     }
 }

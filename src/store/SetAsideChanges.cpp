@@ -13,9 +13,7 @@ namespace {
 
 constexpr const char* kMatch = "oper_code=? AND oper_ways=? AND s_server_id=? AND s_values=?";
 
-SqlArgs Key(const SyncRecord& c) {
-    return {Arg(c.oper_code), Arg(c.oper_ways), Arg(c.s_server_id), Arg(c.s_values)};
-}
+SqlArgs Key(const SyncRecord& c) { return {Arg(c.oper_code), Arg(c.oper_ways), Arg(c.s_server_id), Arg(c.s_values)}; }
 
 bool SameChange(const SyncRecord& a, const SyncRecord& b) {
     return a.oper_code == b.oper_code && a.oper_ways == b.oper_ways && a.s_server_id == b.s_server_id &&
@@ -51,7 +49,8 @@ bool CountFailure(SqliteDb& db, const SyncRecord& change) {
     const SqlArgs key = Key(change);
     bump.insert(bump.end(), key.begin(), key.end());
     if (db.execute(std::string("UPDATE tb_sync_set_aside SET failed_runs=failed_runs+1,"
-                               "set_aside=(failed_runs+1>=?) WHERE ") + kMatch + ";",
+                               "set_aside=(failed_runs+1>=?) WHERE ") +
+                       kMatch + ";",
                    bump) != SQLITE_OK)
         return false;
     if (db.changes() == 0) {
@@ -64,8 +63,7 @@ bool CountFailure(SqliteDb& db, const SyncRecord& change) {
                        insert) != SQLITE_OK)
             return false;
     }
-    DebugLine("received change failed: " + std::to_string(change.oper_code) + "/" +
-              std::to_string(change.s_server_id));
+    DebugLine("received change failed: " + std::to_string(change.oper_code) + "/" + std::to_string(change.s_server_id));
     return tx.commit() == SQLITE_OK;
 }
 

@@ -24,8 +24,8 @@ void FirstLetterNotAZ(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }  // namespace
 
 int RegisterFirstLetterNotAZ(SqliteDb& db) {
-    return sqlite3_create_function_v2(db.raw(), "getFirstLetterNotAZ", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                      nullptr, FirstLetterNotAZ, nullptr, nullptr, nullptr);
+    return sqlite3_create_function_v2(db.raw(), "getFirstLetterNotAZ", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                      FirstLetterNotAZ, nullptr, nullptr, nullptr);
 }
 
 }  // namespace kivtal

@@ -40,7 +40,6 @@ const std::string& ResultTable::text(int row, int col) const {
 
 int ResultTable::integer(int row, int col) const { return LeadingInt(text(row, col)); }
 
-
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
     if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt_);
@@ -89,8 +88,7 @@ SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
 int SqliteDb::open(const std::string& path, Mode mode) {
     close();
     if (InjectedFault()) return SQLITE_CANTOPEN;
-    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-                                             : (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     const int rc = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         close();

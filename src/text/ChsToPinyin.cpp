@@ -24,9 +24,8 @@ constexpr unsigned ZonePositionCode(unsigned char lead, unsigned char trail) {
 
 std::string_view Level1Syllable(unsigned code) {
     const auto& runs = pinyin::kLevel1Runs;
-    const auto after = std::upper_bound(
-        runs.begin(), runs.end(), code,
-        [](unsigned c, const pinyin::SyllableRun& run) { return c < run.firstCode; });
+    const auto after = std::upper_bound(runs.begin(), runs.end(), code,
+                                        [](unsigned c, const pinyin::SyllableRun& run) { return c < run.firstCode; });
     return std::prev(after)->syllable;
 }
 

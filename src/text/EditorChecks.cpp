@@ -29,8 +29,7 @@ RuleResult CheckChain(const Picker* first, ChainLink second, ChainLink third, Ed
     if (first == nullptr || !first->hasChoice()) return RuleResult::Pass();
     for (const ChainLink& link : {second, third}) {
         if (Settled(link.picker, editor)) continue;
-        return {false, std::string(link.field),
-                RuleMessage{kTipTitle, WithLabel(kIncompleteText, link.label)}};
+        return {false, std::string(link.field), RuleMessage{kTipTitle, WithLabel(kIncompleteText, link.label)}};
     }
     return RuleResult::Pass();
 }
@@ -48,8 +47,7 @@ RuleResult FirstFieldFailure(Editor editor, const std::vector<NamedText>& fields
     return RuleResult::Pass();
 }
 
-RuleResult FirstChainFailure(const PickerChain& area, const PickerChain& birthday,
-                             Editor editor) {
+RuleResult FirstChainFailure(const PickerChain& area, const PickerChain& birthday, Editor editor) {
     RuleResult result = CheckAreaChain(area, editor);
     return result.passed ? CheckBirthdayChain(birthday, editor) : result;
 }
@@ -71,9 +69,8 @@ RuleResult FirstContactFailure(const ContactForm& form) {
     RuleResult result = BasePageFailure(form);
     if (!result.passed) return result;
     std::vector<NamedText> fields = {
-        {"base_name_edit", form.name},        {"base_phone_edit", form.mobile},
-        {"base_qq_edit", form.qq},            {"base_email_edit", form.email},
-        {"business_fax_edit", form.fax},      {"business_fix_phone", form.officePhone},
+        {"base_name_edit", form.name},   {"base_phone_edit", form.mobile}, {"base_qq_edit", form.qq},
+        {"base_email_edit", form.email}, {"business_fax_edit", form.fax},  {"business_fix_phone", form.officePhone},
         {"life_phone", form.homePhone},
     };
     for (const std::u16string& name : form.relatedNames) fields.push_back({"edt_user", name});
@@ -97,8 +94,7 @@ RuleResult CheckAreaChain(const PickerChain& chain, Editor editor) {
 }
 
 RuleResult CheckBirthdayChain(const PickerChain& chain, Editor editor) {
-    return CheckChain(chain.first, {chain.second, "combo_month", "生日"},
-                      {chain.third, "combo_day", "生日"}, editor);
+    return CheckChain(chain.first, {chain.second, "combo_month", "生日"}, {chain.third, "combo_day", "生日"}, editor);
 }
 
 SaveCheck CheckContactSave(const ContactForm& form) {
@@ -114,7 +110,7 @@ SaveCheck CheckContactSave(const ContactForm& form) {
 
 SaveCheck CheckProfileSave(const ProfileForm& form) {
     const std::vector<NamedText> fields = {
-        {"user_name_edit", form.name}, {"user_phone", form.mobile}, {"email_edit", form.email},
+        {"user_name_edit", form.name}, {"user_phone", form.mobile},    {"email_edit", form.email},
         {"fax_phone", form.fax},       {"home_phone", form.homePhone},
     };
     RuleResult result = FirstFieldFailure(Editor::Profile, fields);

@@ -23,13 +23,13 @@ RuleResult CheckAreaChain(const PickerChain& chain, Editor editor);
 RuleResult CheckBirthdayChain(const PickerChain& chain, Editor editor);
 
 struct ContactForm {
-    std::u16string name;          // base_name_edit
-    std::u16string mobile;        // base_phone_edit
-    std::u16string qq;            // base_qq_edit
-    std::u16string email;         // base_email_edit
-    std::u16string fax;           // business_fax_edit
-    std::u16string officePhone;   // business_fix_phone
-    std::u16string homePhone;     // life_phone
+    std::u16string name;                       // base_name_edit
+    std::u16string mobile;                     // base_phone_edit
+    std::u16string qq;                         // base_qq_edit
+    std::u16string email;                      // base_email_edit
+    std::u16string fax;                        // business_fax_edit
+    std::u16string officePhone;                // business_fix_phone
+    std::u16string homePhone;                  // life_phone
     std::vector<std::u16string> relatedNames;  // edt_user of every relation row
     PickerChain area;
     PickerChain birthday;

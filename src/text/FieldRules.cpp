@@ -32,9 +32,7 @@ bool IsChinese(char16_t c) { return c >= 0x4E00 && c <= 0x9FA5; }
 bool IsNameChar(char16_t c) { return IsDigit(c) || IsLetter(c) || IsChinese(c); }
 bool IsContactNameChar(char16_t c) { return IsNameChar(c) || c == kMiddleDot; }
 bool IsPhoneChar(char16_t c) { return IsDigit(c) || c == u'-'; }
-bool IsEmailChar(char16_t c) {
-    return IsDigit(c) || IsLetter(c) || c == u'@' || c == u'-' || c == u'.' || c == u'_';
-}
+bool IsEmailChar(char16_t c) { return IsDigit(c) || IsLetter(c) || c == u'@' || c == u'-' || c == u'.' || c == u'_'; }
 
 template <class Pred>
 bool AllOf(std::u16string_view text, Pred pred) {
@@ -52,8 +50,8 @@ RuleResult PatternFail(std::string text) {
 }
 
 bool IsMobileNumber(std::u16string_view text) {
-    return text.size() == kMobileLength && text[0] == u'1' &&
-           (text[1] == u'3' || text[1] == u'5' || text[1] == u'8') && AllOf(text, IsDigit);
+    return text.size() == kMobileLength && text[0] == u'1' && (text[1] == u'3' || text[1] == u'5' || text[1] == u'8') &&
+           AllOf(text, IsDigit);
 }
 
 // A single character before "@" or between "@" and the next ".": only a lower-case letter.
@@ -122,8 +120,7 @@ RuleResult CheckOwnName(std::u16string_view text, std::string_view label) {
 
 RuleResult CheckMobile(std::u16string_view text, Editor editor, std::string_view label) {
     if (text.empty() || IsMobileNumber(text)) return RuleResult::Pass();
-    return PatternFail(editor == Editor::Contact ? std::string(kContactMobileText)
-                                                 : WithLabel(kBadFormatText, label));
+    return PatternFail(editor == Editor::Contact ? std::string(kContactMobileText) : WithLabel(kBadFormatText, label));
 }
 
 RuleResult CheckQqNumber(std::u16string_view text) {

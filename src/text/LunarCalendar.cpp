@@ -8,8 +8,7 @@
 namespace kivtal {
 namespace {
 
-constexpr std::array<std::string_view, 10> kStems = {"甲", "乙", "丙", "丁", "戊",
-                                                     "己", "庚", "辛", "壬", "癸"};
+constexpr std::array<std::string_view, 10> kStems = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
 constexpr std::array<std::string_view, 12> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
                                                         "午", "未", "申", "酉", "戌", "亥"};
 constexpr std::array<std::string_view, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇",
@@ -17,8 +16,7 @@ constexpr std::array<std::string_view, 12> kAnimals = {"鼠", "牛", "虎", "兔
 constexpr std::array<std::string_view, 13> kMonthNames = {"*",  "正", "二", "三", "四", "五", "六",
                                                           "七", "八", "九", "十", "冬", "腊"};
 constexpr std::array<std::string_view, 4> kDayPrefixes = {"初", "十", "廿", "三"};
-constexpr std::array<std::string_view, 10> kDayDigits = {"一", "二", "三", "四", "五",
-                                                         "六", "七", "八", "九", "十"};
+constexpr std::array<std::string_view, 10> kDayDigits = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
 constexpr std::string_view kLeapMark = "闰";
 constexpr std::string_view kMonthMark = "月";
 constexpr std::string_view kYearMark = "年";

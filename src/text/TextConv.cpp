@@ -101,8 +101,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 // ---- GBK through iconv ----
 
-constexpr const char* kUtf16Native =
-    std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+constexpr const char* kUtf16Native = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 constexpr const char* kGbk = "CP936";
 
 // Opening a descriptor costs far more than converting a name, so each thread keeps
@@ -146,8 +145,7 @@ struct Substitute {
 // Runs iconv over the whole input. iconv stops at anything it cannot convert; there
 // `repair` names the substitute, which is written in its place before going on.
 template <class Out, class Repair>
-Out ConvertRepairing(iconv_t cd, const char* in, size_t inBytes, size_t capacity,
-                     Repair repair) {
+Out ConvertRepairing(iconv_t cd, const char* in, size_t inBytes, size_t capacity, Repair repair) {
     using Unit = typename Out::value_type;
     Out out(capacity + 1, Unit{});
     size_t used = 0;  // bytes written to out
@@ -225,16 +223,14 @@ std::string WideToUtf8(std::u16string_view wide) {
 std::u16string AnsiToWide(std::string_view gbk) {
     if (AllAscii(gbk)) return std::u16string(gbk.begin(), gbk.end());
     // One GBK byte or pair never yields more than one UTF-16 unit.
-    return ConvertRepairing<std::u16string>(GbkToUtf16(), gbk.data(), gbk.size(), gbk.size(),
-                                            RepairGbk);
+    return ConvertRepairing<std::u16string>(GbkToUtf16(), gbk.data(), gbk.size(), gbk.size(), RepairGbk);
 }
 
 std::string WideToAnsi(std::u16string_view wide) {
     if (AllAscii(wide)) return std::string(wide.begin(), wide.end());
     // One UTF-16 unit never yields more than two GBK bytes.
     return ConvertRepairing<std::string>(Utf16ToGbk(), reinterpret_cast<const char*>(wide.data()),
-                                         wide.size() * sizeof(char16_t), wide.size() * 2,
-                                         RepairUtf16);
+                                         wide.size() * sizeof(char16_t), wide.size() * 2, RepairUtf16);
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) { return WideToAnsi(Utf8ToWide(utf8)); }

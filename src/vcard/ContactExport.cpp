@@ -27,10 +27,10 @@ ExportResult ContactExport::Render(std::string& text, int& count) {
     for (const BusinessCard& card : list) {
         const auto group = names.find(card.group_id);
         const std::string& groupName = group != names.end() ? group->second : std::string();
-        if (format_ == ExportFormat::Csv)
-            AppendCsvRow(text, card, groupName);
+        if (format_ == ExportFormat::Csv) AppendCsvRow(text, card, groupName);
         else
-            AppendVCard(text, card, groupName, format_ == ExportFormat::VCard40 ? VCardVersion::V40 : VCardVersion::V30);
+            AppendVCard(text, card, groupName,
+                        format_ == ExportFormat::VCard40 ? VCardVersion::V40 : VCardVersion::V30);
     }
     count = static_cast<int>(list.size());
     return ExportResult::Done;

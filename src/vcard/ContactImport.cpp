@@ -31,11 +31,28 @@ bool ReplaceSeparator(std::string& text) {
 
 bool ReplaceSeparators(BusinessCard& card) {
     bool replaced = false;
-    for (std::string* t : {&card.bc_name, &card.company_name, &card.cell_phone, &card.home_phone, &card.fix_phone,
-                           &card.position, &card.fax, &card.addr_c_detail, &card.addr_f_detail, &card.web_site,
-                           &card.birthday, &card.mail, &card.qq, &card.ww, &card.relate_contacts,
-                           &card.main_business, &card.hobby, &card.belief, &card.habit, &card.how_to_konw,
-                           &card.favor_food, &card.bc_comment})
+    for (std::string* t : {&card.bc_name,
+                           &card.company_name,
+                           &card.cell_phone,
+                           &card.home_phone,
+                           &card.fix_phone,
+                           &card.position,
+                           &card.fax,
+                           &card.addr_c_detail,
+                           &card.addr_f_detail,
+                           &card.web_site,
+                           &card.birthday,
+                           &card.mail,
+                           &card.qq,
+                           &card.ww,
+                           &card.relate_contacts,
+                           &card.main_business,
+                           &card.hobby,
+                           &card.belief,
+                           &card.habit,
+                           &card.how_to_konw,
+                           &card.favor_food,
+                           &card.bc_comment})
         replaced = ReplaceSeparator(*t) || replaced;
     for (UserBankInfo& a : card.bank_accounts)
         for (std::string* t : {&a.bank_name, &a.ubank_branch, &a.ubank_subbranch, &a.ubank_card, &a.ubank_user})
@@ -200,8 +217,7 @@ ImportResult ContactImport::ImportStream(std::istream& in, const std::string& na
     return ImportResult::Done;
 }
 
-ImportResult ContactImport::ImportFile(const std::string& path, ImportReport& report,
-                                       const ImportProgress& progress) {
+ImportResult ContactImport::ImportFile(const std::string& path, ImportReport& report, const ImportProgress& progress) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return ImportResult::CannotRead;
     return ImportStream(in, path, report, progress);

@@ -14,13 +14,26 @@ std::string LowerAscii(std::string s) {
 
 // Every text a card brings except the name (the key) and the pinyin (derived).
 constexpr std::string BusinessCard::*kMergedTexts[] = {
-    &BusinessCard::company_name, &BusinessCard::cell_phone,    &BusinessCard::home_phone,
-    &BusinessCard::fix_phone,    &BusinessCard::position,      &BusinessCard::fax,
-    &BusinessCard::addr_c_detail, &BusinessCard::addr_f_detail, &BusinessCard::web_site,
-    &BusinessCard::mail,         &BusinessCard::qq,            &BusinessCard::ww,
-    &BusinessCard::relate_contacts, &BusinessCard::main_business, &BusinessCard::hobby,
-    &BusinessCard::belief,       &BusinessCard::habit,         &BusinessCard::how_to_konw,
-    &BusinessCard::favor_food,   &BusinessCard::bc_comment,
+    &BusinessCard::company_name,
+    &BusinessCard::cell_phone,
+    &BusinessCard::home_phone,
+    &BusinessCard::fix_phone,
+    &BusinessCard::position,
+    &BusinessCard::fax,
+    &BusinessCard::addr_c_detail,
+    &BusinessCard::addr_f_detail,
+    &BusinessCard::web_site,
+    &BusinessCard::mail,
+    &BusinessCard::qq,
+    &BusinessCard::ww,
+    &BusinessCard::relate_contacts,
+    &BusinessCard::main_business,
+    &BusinessCard::hobby,
+    &BusinessCard::belief,
+    &BusinessCard::habit,
+    &BusinessCard::how_to_konw,
+    &BusinessCard::favor_food,
+    &BusinessCard::bc_comment,
 };
 
 }  // namespace

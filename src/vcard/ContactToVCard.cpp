@@ -106,8 +106,10 @@ void AppendVCard(std::string& out, const BusinessCard& card, std::string_view gr
     w.Text(v4 ? "EMAIL" : "EMAIL;TYPE=INTERNET", card.mail);
     w.Text("URL", card.web_site);
     // The whole address as the street, so that it reads back exactly as it was.
-    if (!card.addr_c_detail.empty()) w.Raw(v4 ? "ADR;TYPE=work" : "ADR;TYPE=WORK", ";;" + EscapeText(card.addr_c_detail) + ";;;;");
-    if (!card.addr_f_detail.empty()) w.Raw(v4 ? "ADR;TYPE=home" : "ADR;TYPE=HOME", ";;" + EscapeText(card.addr_f_detail) + ";;;;");
+    if (!card.addr_c_detail.empty())
+        w.Raw(v4 ? "ADR;TYPE=work" : "ADR;TYPE=WORK", ";;" + EscapeText(card.addr_c_detail) + ";;;;");
+    if (!card.addr_f_detail.empty())
+        w.Raw(v4 ? "ADR;TYPE=home" : "ADR;TYPE=HOME", ";;" + EscapeText(card.addr_f_detail) + ";;;;");
     if (card.birthday_type == 2) w.Text(kLunarBirthday, card.birthday);
     else w.Text("BDAY", BirthdayValue(card.birthday, version));
     w.Text("NOTE", card.bc_comment);
@@ -135,13 +137,20 @@ struct CsvColumn {
 };
 
 constexpr CsvColumn kCsvColumns[] = {
-    {"Name", &BusinessCard::bc_name},          {"Company", &BusinessCard::company_name},
-    {"Position", &BusinessCard::position},     {"Mobile", &BusinessCard::cell_phone},
-    {"Office phone", &BusinessCard::fix_phone}, {"Home phone", &BusinessCard::home_phone},
-    {"Fax", &BusinessCard::fax},               {"E-mail", &BusinessCard::mail},
-    {"QQ", &BusinessCard::qq},                 {"Web site", &BusinessCard::web_site},
-    {"Company address", &BusinessCard::addr_c_detail}, {"Home address", &BusinessCard::addr_f_detail},
-    {"Birthday", &BusinessCard::birthday},     {"Comment", &BusinessCard::bc_comment},
+    {"Name", &BusinessCard::bc_name},
+    {"Company", &BusinessCard::company_name},
+    {"Position", &BusinessCard::position},
+    {"Mobile", &BusinessCard::cell_phone},
+    {"Office phone", &BusinessCard::fix_phone},
+    {"Home phone", &BusinessCard::home_phone},
+    {"Fax", &BusinessCard::fax},
+    {"E-mail", &BusinessCard::mail},
+    {"QQ", &BusinessCard::qq},
+    {"Web site", &BusinessCard::web_site},
+    {"Company address", &BusinessCard::addr_c_detail},
+    {"Home address", &BusinessCard::addr_f_detail},
+    {"Birthday", &BusinessCard::birthday},
+    {"Comment", &BusinessCard::bc_comment},
 };
 
 }  // namespace

@@ -70,8 +70,7 @@ void AddParam(std::string_view text, std::vector<VCardParam>& out) {
         return;
     }
     // A type list may stand in quotes as a whole ("work,voice") or per item.
-    for (std::string_view v : SplitOutsideQuotes(value, ','))
-        out.push_back({name, std::string(Unquoted(Trimmed(v)))});
+    for (std::string_view v : SplitOutsideQuotes(value, ',')) out.push_back({name, std::string(Unquoted(Trimmed(v)))});
 }
 
 }  // namespace
@@ -158,8 +157,8 @@ bool VCardReader::ReadLogical(Line& line) {
     const Line* next = nullptr;
     while (PeekPhysical(next)) {
         const bool folded = !next->text.empty() && (next->text[0] == ' ' || next->text[0] == '\t');
-        const bool soft = qp && !line.text.empty() && line.text.back() == '=' && !IsEnd(next->text) &&
-                          !IsBegin(next->text);
+        const bool soft =
+            qp && !line.text.empty() && line.text.back() == '=' && !IsEnd(next->text) && !IsBegin(next->text);
         if (!folded && !soft) break;
         Line part;
         ReadPhysical(part);

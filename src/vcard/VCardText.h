@@ -11,7 +11,7 @@
 
 namespace kivtal::vcard {
 
-bool EqualsAscii(std::string_view a, std::string_view b);    // ASCII case ignored
+bool EqualsAscii(std::string_view a, std::string_view b);  // ASCII case ignored
 bool ContainsAscii(std::string_view text, std::string_view part);
 std::string UpperAscii(std::string_view text);
 std::string_view Trimmed(std::string_view text);  // spaces and tabs at both ends

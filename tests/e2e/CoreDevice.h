@@ -44,12 +44,16 @@ public:
     }
 
     JobContext context() {
-        return JobContext{net_, store_, LoginUser::Instance(), config_,
+        return JobContext{net_,
+                          store_,
+                          LoginUser::Instance(),
+                          config_,
                           [this](unsigned m, std::intptr_t w, std::intptr_t) {
                               std::lock_guard<std::mutex> lock(mutex_);
                               posted_.emplace_back(m, w);
                           },
-                          dir_.path(), {}};
+                          dir_.path(),
+                          {}};
     }
 
     // The codes posted with one result message, in order.

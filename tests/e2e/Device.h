@@ -30,7 +30,8 @@ public:
 
     // Starts the command without waiting for it.
     ChildProcess spawn(const std::vector<std::string>& args) const {
-        return ChildProcess(ProcessSpec{KIVTAL_CLI_EXE, args,
+        return ChildProcess(ProcessSpec{KIVTAL_CLI_EXE,
+                                        args,
                                         {{"KIVTAL_DATA_DIR", dir_.path()},
                                          {"KIVTAL_UNIQUE_ID", uniqueId_},
                                          {"KIVTAL_API_URL", apiUrl_},

@@ -41,7 +41,8 @@ protected:
 TEST_F(Content, CardUploadsAnswerTheRunningCount) {
     UploadQueue& queue = UploadQueue::Instance();
     queue.Clear();
-    for (int id : {1, 2}) queue.Append({id, WriteJpeg(device_->folder() + "card" + std::to_string(id) + ".jpg", 'c'), 0});
+    for (int id : {1, 2})
+        queue.Append({id, WriteJpeg(device_->folder() + "card" + std::to_string(id) + ".jpg", 'c'), 0});
     JobContext ctx = device_->context();
     RunCardUploadPass(ctx, queue);
     EXPECT_EQ(device_->posted(WM_RES_SECRETARY_UPLOAD), (std::vector<std::intptr_t>{1, 2}));

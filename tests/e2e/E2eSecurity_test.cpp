@@ -70,8 +70,8 @@ TEST_F(Security, HostileAndOverlongTextsTravelAsText) {
     const std::string sql = "x'); DROP TABLE tb_bc; --";
     const std::string form = "a&key=1&user_id=2' OR 1=1 --";
     const std::string longText(100000, 'L');
-    ASSERT_GT(A().add({"contacts", "add", "--name", "赵钱", "--company", sql, "--email", "a@b.cn", "--comment", longText,
-                       "--web", form}),
+    ASSERT_GT(A().add({"contacts", "add", "--name", "赵钱", "--company", sql, "--email", "a@b.cn", "--comment",
+                       longText, "--web", form}),
               0);
     const int group = A().add({"groups", "add", "'; DELETE FROM records; --"});
     ASSERT_GT(group, 0);

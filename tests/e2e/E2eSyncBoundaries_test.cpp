@@ -45,10 +45,10 @@ const Kind kKinds[] = {
     {"Settings", "tb_user_settings", "s_id", "server_id", "coloumn_show", "0", false},
 };
 
-const SyncStep kSteps[] = {SyncStep::kPendingRead, SyncStep::kPendingMarked, SyncStep::kUploaded,
-                           SyncStep::kAcknowledged, SyncStep::kBeforeReplay, SyncStep::kReleased};
-const char* const kStepNames[] = {"PendingRead", "PendingMarked", "Uploaded", "Acknowledged", "BeforeReplay",
-                                  "Released"};
+const SyncStep kSteps[] = {SyncStep::kPendingRead,  SyncStep::kPendingMarked, SyncStep::kUploaded,
+                           SyncStep::kAcknowledged, SyncStep::kBeforeReplay,  SyncStep::kReleased};
+const char* const kStepNames[] = {"PendingRead",  "PendingMarked", "Uploaded",
+                                  "Acknowledged", "BeforeReplay",  "Released"};
 
 std::string Scalar(const std::string& file, const std::string& sql, const SqlArgs& args = {}) {
     SqliteDb db;
@@ -150,8 +150,8 @@ protected:
                 break;
             }
             default:  // the profile and settings rows came with the login
-                id = std::stoi(Scalar(FileA(), std::string("SELECT ") + kKinds[kind].localId + " FROM " +
-                                                   kKinds[kind].table));
+                id = std::stoi(
+                    Scalar(FileA(), std::string("SELECT ") + kKinds[kind].localId + " FROM " + kKinds[kind].table));
         }
         EXPECT_EQ(SyncA(), 0);
         return id;
@@ -176,7 +176,8 @@ protected:
             }
             case 1: {
                 BusinessCard card;
-                const int owner = std::stoi(Scalar(FileA(), "SELECT bc_id FROM tb_ubank_info WHERE ubank_id=?", {Arg(id)}));
+                const int owner =
+                    std::stoi(Scalar(FileA(), "SELECT bc_id FROM tb_ubank_info WHERE ubank_id=?", {Arg(id)}));
                 ASSERT_EQ(contacts.ContactById(owner, card), 0);
                 ASSERT_EQ(card.bank_accounts.size(), 1u);
                 card.bank_accounts[0].ubank_card = value;
@@ -209,8 +210,10 @@ protected:
             case 4: {
                 EventComment remark;
                 remark.comment_id = id;
-                remark.event_id = std::stoi(Scalar(FileA(), "SELECT event_id FROM tb_event_comment WHERE comment_id=?", {Arg(id)}));
-                remark.server_id = std::stoi(Scalar(FileA(), "SELECT server_id FROM tb_event_comment WHERE comment_id=?", {Arg(id)}));
+                remark.event_id =
+                    std::stoi(Scalar(FileA(), "SELECT event_id FROM tb_event_comment WHERE comment_id=?", {Arg(id)}));
+                remark.server_id =
+                    std::stoi(Scalar(FileA(), "SELECT server_id FROM tb_event_comment WHERE comment_id=?", {Arg(id)}));
                 remark.c_content = value;
                 remark.comment_state = remove ? 1 : 0;
                 ASSERT_EQ(matters.ModifyRemark(remark), 0);
@@ -243,10 +246,10 @@ protected:
 
     // "value/state" of the row with that server id on a device.
     static std::string Held(const std::string& file, const Kind& k, int serverId) {
-        return Scalar(file,
-                      std::string("SELECT ") + k.value + "||'/'||" + k.state + " FROM " + k.table + " WHERE " +
-                          k.serverId + "=?",
-                      {Arg(serverId)});
+        return Scalar(
+            file,
+            std::string("SELECT ") + k.value + "||'/'||" + k.state + " FROM " + k.table + " WHERE " + k.serverId + "=?",
+            {Arg(serverId)});
     }
 
     std::string label_;
@@ -269,24 +272,26 @@ TEST_P(SyncBoundaries, TheLastEditReachesTheServiceAndTheOtherDevice) {
     ++serial;
     label_ = std::to_string(serial);
     // Settings carry an int; every other value is a text.
-    const auto value = [&](int n) { return c.kind == 7 ? std::to_string(100 + serial * 4 + n) : label_ + "-" + std::to_string(n); };
+    const auto value = [&](int n) {
+        return c.kind == 7 ? std::to_string(100 + serial * 4 + n) : label_ + "-" + std::to_string(n);
+    };
 
     const int id = CreateSynced(c.kind);
     Edit(c.kind, id, value(1), false);  // pending when the run reads the log
     bool edited = false;
     ASSERT_EQ(SyncA([&](SyncStep step) {
-        if (step != kSteps[c.step] || edited) return;
-        edited = true;
-        Edit(c.kind, id, value(2), c.remove);
-    }), 0);
+                  if (step != kSteps[c.step] || edited) return;
+                  edited = true;
+                  Edit(c.kind, id, value(2), c.remove);
+              }),
+              0);
     ASSERT_TRUE(edited);
     ASSERT_EQ(SyncA(), 0);
 
     EXPECT_EQ(Scalar(FileA(), "SELECT count(*) FROM tb_sync_record WHERE sync_state<>3"), "0");
     EXPECT_EQ(Scalar(FileA(), "SELECT count(*) FROM tb_sync_record_tmp"), "0");
-    const int serverId = std::stoi(Scalar(FileA(), std::string("SELECT ") + k.serverId + " FROM " + k.table +
-                                                       " WHERE " + k.localId + "=?",
-                                          {Arg(id)}));
+    const int serverId = std::stoi(Scalar(
+        FileA(), std::string("SELECT ") + k.serverId + " FROM " + k.table + " WHERE " + k.localId + "=?", {Arg(id)}));
     // A delete keeps the row's last values (its own operation writes only the state).
     const std::string held = Held(FileA(), k, serverId);
     if (c.remove) EXPECT_TRUE(held.ends_with("/1")) << held;

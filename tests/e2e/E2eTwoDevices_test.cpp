@@ -27,9 +27,10 @@ TEST_F(TwoDevices, ContactWithBanksArrivesInTheOtherDevicesCopyOfItsGroup) {
     ASSERT_GT(B().add({"groups", "add", "B的组"}), 0);
     const int groupOnA = A().add({"groups", "add", "客户"});
     ASSERT_GT(groupOnA, 0);
-    ASSERT_GT(A().add({"contacts", "add", "--name", "张三", "--group", std::to_string(groupOnA), "--company", "甲公司",
-                       "--bank", "工商银行|北京|海淀|6222000011112222|张三", "--bank", "招商银行|上海|浦东|6225880099|张三"}),
-              0);
+    ASSERT_GT(
+        A().add({"contacts", "add", "--name", "张三", "--group", std::to_string(groupOnA), "--company", "甲公司",
+                 "--bank", "工商银行|北京|海淀|6222000011112222|张三", "--bank", "招商银行|上海|浦东|6225880099|张三"}),
+        0);
     B().sync();
     A().sync();
     B().sync();

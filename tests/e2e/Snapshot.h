@@ -53,11 +53,10 @@ inline Snapshot TakeSnapshot(const std::string& dbPath) {
         "(SELECT * FROM tb_ubank_info WHERE bc_id=c.bc_id AND ubank_state=0 ORDER BY bank_name,ubank_card) b),'') "
         "FROM tb_bc c WHERE CAST(c.bc_state AS INTEGER)=0;");
     s.groups = QueryLines(db, "SELECT group_name FROM tb_bc_group WHERE group_state=0;");
-    s.matters = QueryLines(
-        db,
-        "SELECT e.description||'|'||e.start_time||'|'||e.end_time||'|group:'||"
-        "IFNULL((SELECT g.group_name FROM tb_event_group g WHERE g.group_id=e.group_id),'') "
-        "FROM tb_event e WHERE e.event_state=0;");
+    s.matters = QueryLines(db,
+                           "SELECT e.description||'|'||e.start_time||'|'||e.end_time||'|group:'||"
+                           "IFNULL((SELECT g.group_name FROM tb_event_group g WHERE g.group_id=e.group_id),'') "
+                           "FROM tb_event e WHERE e.event_state=0;");
     return s;
 }
 

@@ -21,8 +21,8 @@ std::string Txt(int i) {
     // Texts the editors let through and that must survive verbatim: quotes, list
     // markers, commas, printf directives, Chinese, white space, halves of the separator.
     static const char* const kTexts[] = {
-        "O'Brien \"@\"",  "a[pig]@[pig]",   "张三,@,李四", "100% %s @%d", "王@[gx]同事[pig]",
-        "^@~\xE9\xBA\xA4", " @ ",           "line\n@\ttab", "~@^",         "\xE9\xBA\xA4^@~",
+        "O'Brien \"@\"",   "a[pig]@[pig]", "张三,@,李四",  "100% %s @%d", "王@[gx]同事[pig]",
+        "^@~\xE9\xBA\xA4", " @ ",          "line\n@\ttab", "~@^",         "\xE9\xBA\xA4^@~",
     };
     std::string text = kTexts[i % std::size(kTexts)];
     return text.replace(text.find('@'), 1, std::to_string(i));
@@ -159,8 +159,8 @@ protected:
     static std::vector<std::string> SampleItems() { return Items(Kind<R>::kPattern); }
 };
 
-using LoggedKinds = testing::Types<BusinessCard, TalEvent, CardGroup, EventGroup, EventComment,
-                                   EventAlarm, UserBankInfo, UserSettings, UserInfo>;
+using LoggedKinds = testing::Types<BusinessCard, TalEvent, CardGroup, EventGroup, EventComment, EventAlarm,
+                                   UserBankInfo, UserSettings, UserInfo>;
 TYPED_TEST_SUITE(RecordValuesTest, LoggedKinds);
 
 TYPED_TEST(RecordValuesTest, FormatsFieldsInWireOrder) {
@@ -212,10 +212,19 @@ TEST(RecordValuesTest, IntItemsReadLeadingDigitsOnly) {
         const char* item;
         int value;
     } cases[] = {
-        {"42", 42},         {" \t42", 42},      {"-7", -7},          {"+3", 3},
-        {"12abc", 12},      {"abc", 0},         {"-", 0},            {"- 5", 0},
-        {"0x1F", 0},        {"007", 7},         {"2147483647", INT_MAX},
-        {"-2147483648", INT_MIN},               {"99999999999", INT_MAX},
+        {"42", 42},
+        {" \t42", 42},
+        {"-7", -7},
+        {"+3", 3},
+        {"12abc", 12},
+        {"abc", 0},
+        {"-", 0},
+        {"- 5", 0},
+        {"0x1F", 0},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"99999999999", INT_MAX},
         {"-99999999999", INT_MIN},
     };
     const std::string sep(kValueSeparator);

@@ -35,9 +35,7 @@ TEST(SplitValuesTest, CutsAtEverySeparator) {
     }
 }
 
-TEST(SplitValuesTest, SeparatorIsTheThreeCharacterMarker) {
-    EXPECT_EQ(kValueSeparator, "~\u9EA4^");
-}
+TEST(SplitValuesTest, SeparatorIsTheThreeCharacterMarker) { EXPECT_EQ(kValueSeparator, "~\u9EA4^"); }
 
 }  // namespace
 }  // namespace kivtal

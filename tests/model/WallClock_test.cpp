@@ -76,8 +76,8 @@ TEST_F(WallClockTest, AgreesWithUtcCalendarShiftedByEightHoursAcrossTheRange) {
         std::tm utc{};
         ASSERT_NE(gmtime_r(&shifted, &utc), nullptr);
         const WallClock w = TimeToWallClock(time);
-        ASSERT_EQ(w, Wall(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
-                          utc.tm_wday))
+        ASSERT_EQ(
+            w, Wall(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, utc.tm_wday))
             << t;
         ASSERT_EQ(WallClockToTime(w), time) << t;
     }
@@ -93,12 +93,21 @@ TEST_F(WallClockTest, RejectsFieldsOutOfRangeAndTimesBeyond32Bits) {
     WallClock badMillis = Wall(2020, 1, 1, 0, 0, 0);
     badMillis.milliseconds = 1000;
     const WallClock cases[] = {
-        Wall(2020, 13, 1, 0, 0, 0), Wall(2020, 0, 1, 0, 0, 0), Wall(2020, 1, 0, 0, 0, 0),
-        Wall(2021, 2, 29, 0, 0, 0), Wall(2020, 4, 31, 0, 0, 0), Wall(2020, 1, 1, 24, 0, 0),
-        Wall(2020, 1, 1, -1, 0, 0), Wall(2020, 1, 1, 0, 60, 0), Wall(2020, 1, 1, 0, 0, 60),
+        Wall(2020, 13, 1, 0, 0, 0),
+        Wall(2020, 0, 1, 0, 0, 0),
+        Wall(2020, 1, 0, 0, 0, 0),
+        Wall(2021, 2, 29, 0, 0, 0),
+        Wall(2020, 4, 31, 0, 0, 0),
+        Wall(2020, 1, 1, 24, 0, 0),
+        Wall(2020, 1, 1, -1, 0, 0),
+        Wall(2020, 1, 1, 0, 60, 0),
+        Wall(2020, 1, 1, 0, 0, 60),
         badMillis,
-        Wall(2038, 1, 19, 11, 14, 8), Wall(1901, 12, 14, 4, 45, 51), Wall(2100, 1, 1, 0, 0, 0),
-        Wall(std::numeric_limits<int>::min(), 1, 1, 0, 0, 0), Wall(std::numeric_limits<int>::max(), 1, 1, 0, 0, 0),
+        Wall(2038, 1, 19, 11, 14, 8),
+        Wall(1901, 12, 14, 4, 45, 51),
+        Wall(2100, 1, 1, 0, 0, 0),
+        Wall(std::numeric_limits<int>::min(), 1, 1, 0, 0, 0),
+        Wall(std::numeric_limits<int>::max(), 1, 1, 0, 0, 0),
     };
     for (const WallClock& w : cases) {
         EXPECT_FALSE(WallClockToTime(w).has_value())
@@ -111,9 +120,9 @@ TEST(SolarMonthDaysTest, MonthLengths) {
         int year, month, days;
     };
     const Case cases[] = {
-        {2023, 1, 31}, {2023, 4, 30}, {2023, 6, 30}, {2023, 7, 31}, {2023, 8, 31}, {2023, 9, 30},
+        {2023, 1, 31},  {2023, 4, 30},  {2023, 6, 30}, {2023, 7, 31}, {2023, 8, 31}, {2023, 9, 30},
         {2023, 11, 30}, {2023, 12, 31}, {2023, 2, 28}, {2024, 2, 29}, {1900, 2, 28}, {2000, 2, 29},
-        {2100, 2, 28}, {2023, 0, 0}, {2023, 13, 0}, {2023, -2, 0},
+        {2100, 2, 28},  {2023, 0, 0},   {2023, 13, 0}, {2023, -2, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SolarMonthDays(c.year, c.month), c.days) << c.year << "/" << c.month;

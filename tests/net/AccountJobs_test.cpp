@@ -63,8 +63,8 @@ TEST_F(AccountJobs, FirstLoginOnlinePostsSyncFirstThenTheResult) {
 
     EXPECT_EQ(Login(), 0);
 
-    EXPECT_EQ(h.bodies("/Login/login"),
-              std::vector<std::string>{std::string("username=zhang&password=") + kDigest + "&unique_id=DEV1&visitor=1"});
+    EXPECT_EQ(h.bodies("/Login/login"), std::vector<std::string>{std::string("username=zhang&password=") + kDigest +
+                                                                 "&unique_id=DEV1&visitor=1"});
     const auto posts = h.posts.all();
     ASSERT_GE(posts.size(), 2u);
     EXPECT_EQ(posts.front(), (Posted{WM_RES_LOGIN, -6, 0}));
@@ -183,7 +183,7 @@ TEST_F(VersionCheck, FinalCodes) {
         bool online;
         std::string reply;  // empty: the service answers 404
         int code;
-        bool refreshes;     // ads, news and a sync request follow
+        bool refreshes;  // ads, news and a sync request follow
     };
     const Case cases[] = {
         {"same version", true, Offer("3", md5), 9, true},
@@ -272,7 +272,7 @@ TEST_F(AccountJobs, TwoUsersLogInSideBySide) {
             s.unique_id = "DEV1";
         });
         side.h.service.script("/Login/login", Reply::Ok(std::string(R"({"error":"0","random_key":"r","user_id":")") +
-                                                          side.userId + R"("})"));
+                                                        side.userId + R"("})"));
         side.h.service.script("/Update/check", Reply::Ok(kNothingNew));
     }
 

@@ -17,10 +17,10 @@ TEST(ChangeContentEscaping, ProtectsThenEscapesInOrder) {
         {"%2B", "%^2B"},
         {"%2b %3f %3d", "%^2B %^3F %^3D"},  // lower-case forms get the upper-case mark
         {"%3F%23%26%3D", "%^3F%^23%^26%^3D"},
-        {"%2F and %2f", "%^2F and %^2F"},   // a slash escape stays a slash escape
+        {"%2F and %2f", "%^2F and %^2F"},                // a slash escape stays a slash escape
         {"%27 and ' and %2B", "%^27 and %27 and %^2B"},  // a typed "%27" is not the quote's escape
         {"/+?#&='", "%2F%2B%3F%23%26%3D%27"},
-        {"100% sure", "100% sure"},         // '%' itself is never escaped
+        {"100% sure", "100% sure"},  // '%' itself is never escaped
         {"张三~麤^李四", "张三~麤^李四"},
         {"", ""},
     };

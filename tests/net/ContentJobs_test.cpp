@@ -43,8 +43,10 @@ TEST_F(ContentJobs, AdsReplaceTheStoredOnesWithLocalPictures) {
     test::ScopedClock pinned(clock);
     ASSERT_EQ(content.StoreAds({TalAd{0, 1, "/old.png", 1, "", "old", 0}}), 0);
     h.service.setDefault("/pics/a.png", Reply::Ok("PNG-A"));
-    h.service.script("/PcAd", Reply::Ok(R"({"error":"0","ads":[
-        {"ad_server_id":"11","ad_path":")" + h.service.url() + R"(/pics/a.png","sort_id":"2","ad_jump_url":"http://j","ad_content":"甲"},
+    h.service.script(
+        "/PcAd", Reply::Ok(R"({"error":"0","ads":[
+        {"ad_server_id":"11","ad_path":")" +
+                           h.service.url() + R"(/pics/a.png","sort_id":"2","ad_jump_url":"http://j","ad_content":"甲"},
         {"ad_server_id":"12","ad_path":"bare.png","sort_id":"1","ad_jump_url":"","ad_content":"乙"}]})"));
 
     RunAdsJob(*ctx);
@@ -81,12 +83,15 @@ TEST_F(ContentJobs, NewsAsksSinceTheNewestAndDownloadsOnlyPictures) {
     ASSERT_EQ(content.StoreNews({News{0, "old", "", 500, 1, 1, 2, ""}}), 0);
     h.service.setDefault("/n/p.jpg", Reply::Ok("JPG"));
     h.service.script("/Notice", Reply::Ok(R"({"error":"0","news_list":[
-        {"news_id":"8","news_title":"图","news_content":")" + h.service.url() + R"(/n/p.jpg","create_time":"600","news_type":"1"},
-        {"news_id":"9","news_title":"文","news_content":")" + h.service.url() + R"(/n/other.jpg","create_time":"700","news_type":"2"}]})"));
+        {"news_id":"8","news_title":"图","news_content":")" +
+                                          h.service.url() + R"(/n/p.jpg","create_time":"600","news_type":"1"},
+        {"news_id":"9","news_title":"文","news_content":")" +
+                                          h.service.url() + R"(/n/other.jpg","create_time":"700","news_type":"2"}]})"));
 
     EXPECT_EQ(RunNewsJob(*ctx), 0);
 
-    EXPECT_EQ(h.bodies("/Notice"), std::vector<std::string>{"key=k&visitor=1&unique_id=D&last_news_time=500&user_id=7"});
+    EXPECT_EQ(h.bodies("/Notice"),
+              std::vector<std::string>{"key=k&visitor=1&unique_id=D&last_news_time=500&user_id=7"});
     EXPECT_EQ(h.posts.all(), std::vector<Posted>{(Posted{WM_RES_GET_NEWS, 0, 0})});
     NewsList stored;
     ASSERT_EQ(content.ReadNews(stored), 0);
@@ -151,8 +156,8 @@ TEST_F(CardUpload, NewestWaitingPictureGoesFirst) {
 
     const auto imgs = queue.Snapshot();
     EXPECT_EQ(h.posts.all(), (std::vector<Posted>{{WM_RES_SECRETARY_UPLOAD, 5, imgs[2].img_id},
-                                                   {WM_RES_SECRETARY_UPLOAD, -99, imgs[1].img_id},
-                                                   {WM_RES_SECRETARY_UPLOAD, 7, imgs[0].img_id}}));
+                                                  {WM_RES_SECRETARY_UPLOAD, -99, imgs[1].img_id},
+                                                  {WM_RES_SECRETARY_UPLOAD, 7, imgs[0].img_id}}));
     EXPECT_EQ(imgs[2].img_state, 1);
     EXPECT_EQ(imgs[1].img_state, 2);  // a broken connection leaves the picture failed
     EXPECT_EQ(imgs[0].img_state, 1);

@@ -70,7 +70,8 @@ TEST(DefaultWorker, LogsInAndSyncsAgainstTheService) {
     Inbox inbox;
     std::vector<std::string> opened;
     {
-        SyncThread worker(DefaultWorkerSetup(inbox.poster(), [&](const std::string& a) { opened.push_back(a); }, net));
+        SyncThread worker(DefaultWorkerSetup(
+            inbox.poster(), [&](const std::string& a) { opened.push_back(a); }, net));
         worker.setResultWindow(kLoginWindow);
         worker.post(WorkerRequest::Plain(WM_REQ_LOGIN));
         // A first login on this machine says so early; the version check then asks for

@@ -98,7 +98,7 @@ TEST(AtaFieldCleaning, FollowsTheIssuedIdRules) {
         {"ABCDEFGHIJ0123456789", "ABCDEFGHIJ0123456789"},
         {"WD-WX12AB34CD       ", "WD-WX12AB34CD"s + std::string(7, '\0')},
         {"          ", std::string(10, '\0')},  // nothing but spaces
-        {"  AB", "AB\0B"s},  // the moved tail keeps its old bytes
+        {"  AB", "AB\0B"s},                     // the moved tail keeps its old bytes
     };
     for (const Case& c : cases) EXPECT_EQ(Cleaned(c.readable), c.cleaned) << c.readable;
 }

@@ -42,8 +42,7 @@ std::vector<std::pair<std::string, std::string>> FormHeadersOf(const Request& r)
 std::string WholeBase64(const std::string& bytes) {
     std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
     const int n = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),
-                                  reinterpret_cast<const unsigned char*>(bytes.data()),
-                                  static_cast<int>(bytes.size()));
+                                  reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
     out.resize(static_cast<std::size_t>(n));
     return out;
 }
@@ -54,9 +53,7 @@ std::string Pattern(std::size_t size) {
     return bytes;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class NetUtilTest : public ::testing::Test {
 protected:
@@ -117,7 +114,12 @@ TEST_F(NetUtilTest, ReturnCodesAndWhatReachesTheReply) {
         {"empty 200", Reply::Ok(""), NetUtil::kOk, "before:"},
         {"404", Reply::Status(404, "missing"), 404, "before:"},
         {"500", Reply::Status(500, "broken"), 500, "before:"},
-        {"status wins over a broken body", [&] { Reply r = Reply::DropMidBody(body); r.status = 404; return r; }(),
+        {"status wins over a broken body",
+         [&] {
+             Reply r = Reply::DropMidBody(body);
+             r.status = 404;
+             return r;
+         }(),
          404, "before:"},
         {"dropped mid-body", Reply::DropMidBody(body), NetUtil::kTransportError, "before:"},
         {"closed without answer", Reply::Refuse(), NetUtil::kTransportError, "before:"},
@@ -146,8 +148,8 @@ TEST_F(NetUtilTest, RefusedConnectionIsATransportError) {
 TEST_F(NetUtilTest, OnlyHttpAndHttpsUrlsAreContacted) {
     const std::string port = std::to_string(service_.port());
     const std::vector<std::string> urls = {"ftp://127.0.0.1:" + port + "/x", "file:///etc/hostname",
-                                           "gopher://127.0.0.1:" + port + "/",
-                                           "127.0.0.1:" + port + "/Login/login", ""};
+                                           "gopher://127.0.0.1:" + port + "/", "127.0.0.1:" + port + "/Login/login",
+                                           ""};
     for (const std::string& url : urls) {
         SCOPED_TRACE(url);
         std::string reply = "kept";
@@ -196,8 +198,8 @@ TEST_F(NetUtilTest, DownloadWithoutLengthReportsNoProgress) {
     const std::string body = Pattern(25000);
     service_.script("/ad.png", Reply::NoLength(body));
     std::vector<unsigned> seen;
-    ASSERT_TRUE(net_.downloadFileWithProgress(at("/ad.png"), dir_.file("ad.png"),
-                                              [&](unsigned p) { seen.push_back(p); }));
+    ASSERT_TRUE(
+        net_.downloadFileWithProgress(at("/ad.png"), dir_.file("ad.png"), [&](unsigned p) { seen.push_back(p); }));
     EXPECT_TRUE(test::FileBytes(dir_.file("ad.png")) == body);
     EXPECT_TRUE(seen.empty());
 }
@@ -242,8 +244,7 @@ TEST_F(NetUtilTest, UploadSendsPrefixAndWholeFileBase64) {
         service_.clearRequests();
         service_.script("/Secretary/upload", Reply::Ok("{\"error\":\"0\",\"upload_count\":\"3\"}"));
         std::string reply;
-        EXPECT_EQ(net_.uploadCardImage(at("/Secretary/upload"), reply, prefix, dir_.file("card.jpg")),
-                  NetUtil::kOk);
+        EXPECT_EQ(net_.uploadCardImage(at("/Secretary/upload"), reply, prefix, dir_.file("card.jpg")), NetUtil::kOk);
         EXPECT_EQ(reply, "{\"error\":\"0\",\"upload_count\":\"3\"}");
         const std::vector<Request> sent = service_.requests();
         ASSERT_EQ(sent.size(), 1u);
@@ -258,8 +259,7 @@ TEST_F(NetUtilTest, UploadOfAnEmptyOrMissingPictureSendsNothing) {
     for (const std::string& path : {dir_.file("empty.jpg"), dir_.file("missing.jpg"), dir_.path()}) {
         SCOPED_TRACE(path);
         std::string reply;
-        EXPECT_EQ(net_.uploadCardImage(at("/Secretary/upload"), reply, "bc_data=", path),
-                  NetUtil::kTransportError);
+        EXPECT_EQ(net_.uploadCardImage(at("/Secretary/upload"), reply, "bc_data=", path), NetUtil::kTransportError);
         EXPECT_EQ(reply, "");
     }
     EXPECT_TRUE(service_.requests().empty());

@@ -56,8 +56,8 @@ TEST(PingOutputTest, ReadsEachKnownOutput) {
         {"windows chinese time-out", Utf8ToAnsi("正在 Ping 10.0.0.9 具有 32 字节的数据:\r\n请求超时。\r\n"),
          PingReading::kTimedOut, -1},
         {"iputils", kIputils, PingReading::kAverage, 0},
-        {"iputils rounds the average", "rtt min/avg/max/mdev = 12.100/35.500/40.000/1.000 ms\n",
-         PingReading::kAverage, 36},
+        {"iputils rounds the average", "rtt min/avg/max/mdev = 12.100/35.500/40.000/1.000 ms\n", PingReading::kAverage,
+         36},
         {"iputils time-out",
          "--- 10.0.0.9 ping statistics ---\n1 packets transmitted, 0 received, 100% packet loss, time 0ms\n",
          PingReading::kTimedOut, -1},
@@ -68,8 +68,8 @@ TEST(PingOutputTest, ReadsEachKnownOutput) {
         {"empty", "", PingReading::kNoStatistics, -1},
         {"windows line cut short", "    Minimum = 35ms, Maximum = 3", PingReading::kBadStatistics, -1},
         {"iputils line without numbers", "rtt min/avg/max/mdev = n/a\n", PingReading::kBadStatistics, -1},
-        {"huge average clamps", "Minimum = 1ms, Maximum = 1ms, Average = 99999999999ms",
-         PingReading::kAverage, 2147483647},
+        {"huge average clamps", "Minimum = 1ms, Maximum = 1ms, Average = 99999999999ms", PingReading::kAverage,
+         2147483647},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,7 +116,9 @@ TEST(ProbeTest, TriesHostsInOrderUntilOneAnswersWithin500Ms) {
         {"501 moves on", {{"h1", {true, 501}}, {"h2", {true, 499}}}, true, {"h1", "h2"}},
         {"all slow", {{"h1", {true, 501}}, {"h2", {true, 900}}, {"h3", {true, 5000}}}, false, {"h1", "h2", "h3"}},
         // The average is reset for every host: a fast first answer is not carried over.
-        {"average reset per host", {{"h1", {true, 600}}, {"h2", {true, -1}}, {"h3", {true, -1}}}, false,
+        {"average reset per host",
+         {{"h1", {true, 600}}, {"h2", {true, -1}}, {"h3", {true, -1}}},
+         false,
          {"h1", "h2", "h3"}},
         {"negative average is not fast", {{"h1", {true, -5}}, {"h2", {false, -1}}}, false, {"h1", "h2"}},
     };

@@ -9,7 +9,9 @@
 namespace kivtal {
 namespace {
 
-std::string Nested(int depth) { return "{\"error\":\"0\",\"x\":" + std::string(depth, '[') + std::string(depth, ']') + "}"; }
+std::string Nested(int depth) {
+    return "{\"error\":\"0\",\"x\":" + std::string(depth, '[') + std::string(depth, ']') + "}";
+}
 
 // Replies no parser can read. Every parser has one "unreadable" code for all of them.
 const char* const kUnreadable[] = {
@@ -85,7 +87,9 @@ TEST(VersionReply, ReadsTheOfferOnlyForANewVersion) {
     VersionOffer offer;
     EXPECT_EQ(ParseVersionReply(R"({"error":"0","new_ver":"4","new_ver_name":"1.4","ver_description":"d",
                                     "download_addr":"http://h/s.exe","enforce_update":"1",
-                                    "file_md5":"abc"})", offer), 0);
+                                    "file_md5":"abc"})",
+                                offer),
+              0);
     EXPECT_EQ(offer.new_ver, 4);
     EXPECT_EQ(offer.download_addr, "http://h/s.exe");
     EXPECT_EQ(offer.enforce_update, 1);
@@ -101,11 +105,13 @@ TEST(SyncReplies, ReceivedEntriesBecomeChangeRecords) {
     ASSERT_EQ(ParseReceiveReply(R"({"error":"0","opers":[
         {"oper_id":"1","main":"2","time":"100","oper_ways":"2","id":"77","content":"5~麤^张三"},
         {"oper_id":"2","main":"9","time":"101","oper_ways":"1","id":"78","content":7},
-        {"oper_id":[],"time":"x"}]})", list), 0);
+        {"oper_id":[],"time":"x"}]})",
+                                list),
+              0);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0], (SyncRecord{0, 1, 2, 0, "5~麤^张三", 0, 100, 2, 77}));
     EXPECT_EQ(list[1], (SyncRecord{0, 2, 1, 0, "", 0, 101, 0, 78}));  // main only for contacts
-    EXPECT_EQ(list[2], SyncRecord{});  // members of the wrong type read as empty
+    EXPECT_EQ(list[2], SyncRecord{});                                 // members of the wrong type read as empty
     EXPECT_EQ(ParseReceiveReply(R"({"error":"0","opers":null})", list), 0);
     EXPECT_EQ(list.size(), 3u);
 }
@@ -129,14 +135,15 @@ TEST(SyncReplies, SendReplyNeedsAServerTime) {
     int time = 0;
     ASSERT_EQ(ParseSendReply(R"({"error":"0","time":"1700000100","results":[
         {"oper_id":"1","id":"501","client_id":"12"},{"oper_id":"5","id":"502","client_id":"13"}]})",
-                             time, results), 0);
+                             time, results),
+              0);
     EXPECT_EQ(time, 1700000100);
     ASSERT_EQ(results.size(), 3u);  // appended after what the caller put in
     EXPECT_EQ(results[1], (SyncRecord{0, 1, 0, 12, "", 3, 0, 0, 501}));
     EXPECT_EQ(results[2].s_server_id, 502);
 
-    for (const char* r : {R"({"error":"0","results":[{"id":"1"}]})", R"({"error":"0","time":"0"})",
-                          R"({"error":"0","time":123})"}) {
+    for (const char* r :
+         {R"({"error":"0","results":[{"id":"1"}]})", R"({"error":"0","time":"0"})", R"({"error":"0","time":123})"}) {
         SyncRecordList none;
         int t = 9;
         EXPECT_EQ(ParseSendReply(r, t, none), kReplyUnreadable) << r;
@@ -146,9 +153,10 @@ TEST(SyncReplies, SendReplyNeedsAServerTime) {
 }
 
 TEST(SyncReplies, SingleResultCommitTakesExactlyOne) {
-    for (const auto& [reply, expected] : {std::pair{R"({"error":"0","time":"5","results":[{"id":"1"}]})", 1u},
-                                          std::pair{R"({"error":"0","time":"5","results":[{"id":"1"},{"id":"2"}]})", 0u},
-                                          std::pair{R"({"error":"0","time":"5","results":[]})", 0u}}) {
+    for (const auto& [reply, expected] :
+         {std::pair{R"({"error":"0","time":"5","results":[{"id":"1"}]})", 1u},
+          std::pair{R"({"error":"0","time":"5","results":[{"id":"1"},{"id":"2"}]})", 0u},
+          std::pair{R"({"error":"0","time":"5","results":[]})", 0u}}) {
         SyncRecordList results;
         int time = 0;
         EXPECT_EQ(ParseSingleResultReply(reply, time, results), 0);
@@ -160,13 +168,17 @@ TEST(SyncReplies, SingleResultCommitTakesExactlyOne) {
 TEST(ContentReplies, AdsAndNewsEntries) {
     TalAdList ads;
     ASSERT_EQ(ParseAdsReply(R"({"error":"0","ads":[{"ad_server_id":"3","ad_path":"http://h/a/b.png",
-        "sort_id":"2","ad_jump_url":"http://h/j","ad_content":"广告"}]})", ads), 0);
+        "sort_id":"2","ad_jump_url":"http://h/j","ad_content":"广告"}]})",
+                            ads),
+              0);
     ASSERT_EQ(ads.size(), 1u);
     EXPECT_EQ(ads[0], (TalAd{0, 3, "http://h/a/b.png", 2, "http://h/j", "广告", 0}));
 
     NewsList news;
     ASSERT_EQ(ParseNewsReply(R"({"error":"0","news_list":[{"news_id":"8","news_title":"标题",
-        "news_content":"http://h/n.jpg","create_time":"1700000000","news_type":"1"}]})", news), 0);
+        "news_content":"http://h/n.jpg","create_time":"1700000000","news_type":"1"}]})",
+                             news),
+              0);
     ASSERT_EQ(news.size(), 1u);
     EXPECT_EQ(news[0], (News{0, "标题", "http://h/n.jpg", 1700000000, 0, 8, 1, ""}));
 }

@@ -38,9 +38,9 @@ using test::Reply;
 
 // ---- the scenario -----------------------------------------------------------------
 
-constexpr int kStartTime = 1000;    // sync time of the starting database
-constexpr int kFirstClock = 2000;   // the service's clock during the first run
-constexpr int kSecondClock = 3000;  // ... and from the second run on
+constexpr int kStartTime = 1000;              // sync time of the starting database
+constexpr int kFirstClock = 2000;             // the service's clock during the first run
+constexpr int kSecondClock = 3000;            // ... and from the second run on
 constexpr std::size_t kScenarioRequests = 4;  // receive and send of two runs
 
 // Server ids the starting database already holds.
@@ -103,15 +103,15 @@ void PublishFirstBatch(test::SyncFeed& feed) {
     stand.c_content = "Stand 12";
     stand.event_server_id = 950;
 
-    for (SyncRecord c : {Change(OPER_CONTACT_GROUP, WAY_ADD, 310, FormatValues(suppliers)),
-                         Change(OPER_CONTACT, WAY_ADD, 901, FormatValues(zhou)),
-                         Change(OPER_BANK_ACCOUNT, WAY_ADD, 920, FormatValues(zhouAccount)),
-                         Change(OPER_CONTACT, WAY_MODIFY, kWangId, FormatValues(wang)),
-                         Change(OPER_CONTACT_GROUP, WAY_MODIFY, kClientsId, FormatValues(buyers)),
-                         Change(OPER_MATTER_GROUP, WAY_ADD, 710, FormatValues(fairs)),
-                         Change(OPER_MATTER, WAY_ADD, 950, FormatValues(expo)),
-                         Change(OPER_REMARK, WAY_ADD, 960, FormatValues(stand)),
-                         Change(OPER_CONTACT, 3, 999, FormatValues(Contact("Ghost", "")))})
+    for (SyncRecord c :
+         {Change(OPER_CONTACT_GROUP, WAY_ADD, 310, FormatValues(suppliers)),
+          Change(OPER_CONTACT, WAY_ADD, 901, FormatValues(zhou)),
+          Change(OPER_BANK_ACCOUNT, WAY_ADD, 920, FormatValues(zhouAccount)),
+          Change(OPER_CONTACT, WAY_MODIFY, kWangId, FormatValues(wang)),
+          Change(OPER_CONTACT_GROUP, WAY_MODIFY, kClientsId, FormatValues(buyers)),
+          Change(OPER_MATTER_GROUP, WAY_ADD, 710, FormatValues(fairs)),
+          Change(OPER_MATTER, WAY_ADD, 950, FormatValues(expo)), Change(OPER_REMARK, WAY_ADD, 960, FormatValues(stand)),
+          Change(OPER_CONTACT, 3, 999, FormatValues(Contact("Ghost", "")))})
         feed.publish(1500, c);
 }
 
@@ -215,9 +215,10 @@ private:
         exec("UPDATE tb_bc SET bc_server_id=?,server_group_id=? WHERE bc_id=?",
              {Arg(kWangId), Arg(kClientsId), Arg(wangId)});
         exec("UPDATE tb_event SET server_id=? WHERE event_id=?", {Arg(kFairId), Arg(fairId)});
-        exec("UPDATE tb_sync_record SET sync_state=3,s_server_id=CASE oper_code WHEN ? THEN ? WHEN ? THEN ? "
-             "ELSE ? END",
-             {Arg(OPER_CONTACT_GROUP), Arg(kClientsId), Arg(OPER_CONTACT), Arg(kWangId), Arg(kFairId)});
+        exec(
+            "UPDATE tb_sync_record SET sync_state=3,s_server_id=CASE oper_code WHEN ? THEN ? WHEN ? THEN ? "
+            "ELSE ? END",
+            {Arg(OPER_CONTACT_GROUP), Arg(kClientsId), Arg(OPER_CONTACT), Arg(kWangId), Arg(kFairId)});
         exec("UPDATE tb_sync_time SET tal_sync_time=?", {Arg(kStartTime)});
     }
 
@@ -299,8 +300,9 @@ std::set<std::string> PendingIds(const std::string& file) {
 // with the server id its row now carries.
 void ExpectNothingLost(const std::string& file, const std::vector<Typed>& typed) {
     for (const Typed& t : typed) EXPECT_EQ(Scalar(file, t.sql), t.text) << t.sql;
-    EXPECT_EQ(Scalar(file, "SELECT count(*) FROM tb_sync_record WHERE NOT (sync_state=0 OR "
-                           "(sync_state=3 AND s_server_id>0))"),
+    EXPECT_EQ(Scalar(file,
+                     "SELECT count(*) FROM tb_sync_record WHERE NOT (sync_state=0 OR "
+                     "(sync_state=3 AND s_server_id>0))"),
               "0");
     struct Kind {
         int code;
@@ -308,12 +310,12 @@ void ExpectNothingLost(const std::string& file, const std::vector<Typed>& typed)
         const char* idColumn;
         const char* serverIdColumn;
     };
-    for (const Kind& k : {Kind{OPER_CONTACT, "tb_bc", "bc_id", "bc_server_id"},
-                          Kind{OPER_MATTER, "tb_event", "event_id", "server_id"},
-                          Kind{OPER_REMARK, "tb_event_comment", "comment_id", "server_id"},
-                          Kind{OPER_CONTACT_GROUP, "tb_bc_group", "group_id", "server_id"},
-                          Kind{OPER_MATTER_GROUP, "tb_event_group", "group_id", "server_id"},
-                          Kind{OPER_BANK_ACCOUNT, "tb_ubank_info", "ubank_id", "server_id"}}) {
+    for (const Kind& k :
+         {Kind{OPER_CONTACT, "tb_bc", "bc_id", "bc_server_id"}, Kind{OPER_MATTER, "tb_event", "event_id", "server_id"},
+          Kind{OPER_REMARK, "tb_event_comment", "comment_id", "server_id"},
+          Kind{OPER_CONTACT_GROUP, "tb_bc_group", "group_id", "server_id"},
+          Kind{OPER_MATTER_GROUP, "tb_event_group", "group_id", "server_id"},
+          Kind{OPER_BANK_ACCOUNT, "tb_ubank_info", "ubank_id", "server_id"}}) {
         const std::string sql = std::string("SELECT count(*) FROM tb_sync_record e JOIN ") + k.table + " r ON r." +
                                 k.idColumn + "=e.s_row_id WHERE e.oper_code=" + std::to_string(k.code) +
                                 " AND e.sync_state=3 AND r." + k.serverIdColumn + "<>e.s_server_id";
@@ -450,8 +452,8 @@ const Fault kFaults[] = {
      }},
     {"Nested2000Deep",
      [](const Reply&) {
-         return Reply::Ok(R"({"error":"0","time":"2000","opers":)" + std::string(2000, '[') +
-                          std::string(2000, ']') + "}");
+         return Reply::Ok(R"({"error":"0","time":"2000","opers":)" + std::string(2000, '[') + std::string(2000, ']') +
+                          "}");
      }},
     {"CutShortWithoutLength", [](const Reply& n) { return Reply::CutShortNoLength(n.body); }},
     {"Huge50MbGarbage", [](const Reply&) { return Reply::Ok(HugeGarbage()); }},
@@ -467,9 +469,9 @@ protected:
         test::SignInSyncUser();
         start_ = new StartingDb();
         ScenarioRun clean(*start_);
-        clean.scenario([](std::size_t, std::intptr_t result, int, const std::set<std::string>&) {
-            EXPECT_EQ(result, 0);
-        }, *start_);
+        clean.scenario(
+            [](std::size_t, std::intptr_t result, int, const std::set<std::string>&) { EXPECT_EQ(result, 0); },
+            *start_);
         EXPECT_EQ(clean.sync(), 0);
         final_ = new TableDump(Dump(clean.file()));
     }
@@ -500,8 +502,9 @@ TEST_F(SyncFaults, RunWithoutFaultsSettlesEverything) {
     EXPECT_EQ(Scalar(f, "SELECT b.bc_name FROM tb_ubank_info a JOIN tb_bc b ON a.bc_id=b.bc_id WHERE a.server_id=920"),
               "Zhou");
     EXPECT_EQ(Scalar(f, "SELECT group_name FROM tb_bc_group WHERE server_id=300"), "Customers");
-    EXPECT_EQ(Rows(f, "SELECT c.c_content FROM tb_event_comment c JOIN tb_event e ON c.event_id=e.event_id "
-                      "WHERE e.server_id=950 ORDER BY c.comment_id"),
+    EXPECT_EQ(Rows(f,
+                   "SELECT c.c_content FROM tb_event_comment c JOIN tb_event e ON c.event_id=e.event_id "
+                   "WHERE e.server_id=950 ORDER BY c.comment_id"),
               (std::vector<std::string>{"Stand 12", "Bring cards"}));
     EXPECT_EQ(Scalar(f, "SELECT description FROM tb_event WHERE server_id=600"), "Fair, moved to May");
     EXPECT_EQ(Dump(f), *final_);
@@ -512,16 +515,18 @@ TEST_P(SyncFaults, NothingIsLostAndTheNextCleanRunCatchesUp) {
     ScenarioRun run(*start_);
     run.feed().failRequest(failing, fault.make);
 
-    run.scenario([&](std::size_t n, std::intptr_t result, int timeBefore, const std::set<std::string>& pendingBefore) {
-        if (n != failing / 2) return;
-        EXPECT_NE(result, 0) << "a broken reply reported as success";
-        EXPECT_EQ(SyncTime(run.file()), timeBefore);
-        const std::set<std::string> pendingAfter = PendingIds(run.file());
-        EXPECT_TRUE(std::includes(pendingAfter.begin(), pendingAfter.end(), pendingBefore.begin(),
-                                  pendingBefore.end()))
-            << "an entry was acknowledged by a failed run";
-        ExpectNothingLost(run.file(), start_->typed());
-    }, *start_);
+    run.scenario(
+        [&](std::size_t n, std::intptr_t result, int timeBefore, const std::set<std::string>& pendingBefore) {
+            if (n != failing / 2) return;
+            EXPECT_NE(result, 0) << "a broken reply reported as success";
+            EXPECT_EQ(SyncTime(run.file()), timeBefore);
+            const std::set<std::string> pendingAfter = PendingIds(run.file());
+            EXPECT_TRUE(
+                std::includes(pendingAfter.begin(), pendingAfter.end(), pendingBefore.begin(), pendingBefore.end()))
+                << "an entry was acknowledged by a failed run";
+            ExpectNothingLost(run.file(), start_->typed());
+        },
+        *start_);
 
     run.useDefaultLimits();
     EXPECT_EQ(run.sync(), 0);
@@ -575,16 +580,20 @@ private:
 // server id may not, and the rows themselves are compared whole.
 TableDump DumpForStoreFaults(const std::string& file) {
     TableDump dump = Dump(file);
-    dump[6] = Rows(file, "SELECT oper_code,s_row_id,sync_state,s_server_id,main_tab FROM tb_sync_record "
-                         "WHERE oper_code<>5 ORDER BY oper_code,s_row_id");
+    dump[6] = Rows(file,
+                   "SELECT oper_code,s_row_id,sync_state,s_server_id,main_tab FROM tb_sync_record "
+                   "WHERE oper_code<>5 ORDER BY oper_code,s_row_id");
     return dump;
 }
 
 // No received row was written twice: server ids are unique in every table.
 void ExpectNothingTwice(const std::string& file) {
-    for (const auto& [table, column] : {std::pair{"tb_bc", "bc_server_id"}, {"tb_ubank_info", "server_id"},
-                                        {"tb_bc_group", "server_id"}, {"tb_event_group", "server_id"},
-                                        {"tb_event", "server_id"}, {"tb_event_comment", "server_id"},
+    for (const auto& [table, column] : {std::pair{"tb_bc", "bc_server_id"},
+                                        {"tb_ubank_info", "server_id"},
+                                        {"tb_bc_group", "server_id"},
+                                        {"tb_event_group", "server_id"},
+                                        {"tb_event", "server_id"},
+                                        {"tb_event_comment", "server_id"},
                                         {"tb_event_alarm", "server_id"}}) {
         EXPECT_EQ(Scalar(file, std::string("SELECT count(*) FROM (SELECT 1 FROM ") + table + " WHERE " + column +
                                    ">0 GROUP BY " + column + " HAVING count(*)>1)"),

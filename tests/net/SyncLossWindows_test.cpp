@@ -63,7 +63,8 @@ protected:
             Json::Value v;
             Json::Reader().parse(body.substr(body.find("&opers=") + 7), v);
             for (const Json::Value& o : v["opers"])
-                if (o["oper_id"].asString() == std::to_string(kind) && o["client_id"].asString() == std::to_string(rowId))
+                if (o["oper_id"].asString() == std::to_string(kind) &&
+                    o["client_id"].asString() == std::to_string(rowId))
                     last = o["content"].asString();
         }
         return last;
@@ -93,13 +94,15 @@ TEST_P(EditDuringRun, TheLastEditIsUploadedAndKept) {
     for (const auto& [step, company] : GetParam()) last = company;
 
     ASSERT_EQ(Run([&](SyncStep step) {
-        const auto edit = GetParam().find(step);
-        if (edit == GetParam().end()) return;
-        BusinessCard edited = card;
-        ASSERT_EQ(ContactStore(h.store).ContactById(card.bc_id, edited), 0);  // with its server id, once it has one
-        edited.company_name = edit->second;
-        ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), 0);
-    }), 0);
+                  const auto edit = GetParam().find(step);
+                  if (edit == GetParam().end()) return;
+                  BusinessCard edited = card;
+                  ASSERT_EQ(ContactStore(h.store).ContactById(card.bc_id, edited),
+                            0);  // with its server id, once it has one
+                  edited.company_name = edit->second;
+                  ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), 0);
+              }),
+              0);
     ASSERT_EQ(Run(), 0);
 
     EXPECT_EQ(Scalar("SELECT company_name FROM tb_bc"), last);
@@ -123,10 +126,11 @@ TEST_F(SyncLossWindows, DeferredSettingsChangeReachesTheService) {
     ASSERT_EQ(AccountStore(h.store).ModifySettings(settings), 0);
 
     ASSERT_EQ(Run([&](SyncStep step) {
-        if (step != SyncStep::kUploaded) return;
-        settings.coloumn_show = 46;  // the second of two quick saves
-        ASSERT_EQ(AccountStore(h.store).ModifySettings(settings), 0);
-    }), 0);
+                  if (step != SyncStep::kUploaded) return;
+                  settings.coloumn_show = 46;  // the second of two quick saves
+                  ASSERT_EQ(AccountStore(h.store).ModifySettings(settings), 0);
+              }),
+              0);
     ASSERT_EQ(Run(), 0);
 
     UserSettings uploaded;
@@ -145,10 +149,11 @@ TEST_F(SyncLossWindows, DeferredRemarkCarriesTheServerIdItsMatterGotInTheSameRun
     ASSERT_EQ(MatterStore(h.store).AddRemark(remark), 0);
 
     ASSERT_EQ(Run([&](SyncStep step) {
-        if (step != SyncStep::kUploaded) return;
-        remark.c_content = "Stand 14";
-        ASSERT_EQ(MatterStore(h.store).ModifyRemark(remark), 0);
-    }), 0);
+                  if (step != SyncStep::kUploaded) return;
+                  remark.c_content = "Stand 14";
+                  ASSERT_EQ(MatterStore(h.store).ModifyRemark(remark), 0);
+              }),
+              0);
     ASSERT_EQ(Run(), 0);
 
     EventComment uploaded;
@@ -163,8 +168,9 @@ TEST_F(SyncLossWindows, DeferredRemarkCarriesTheServerIdItsMatterGotInTheSameRun
 TEST_F(SyncLossWindows, AChangeFailingRunAfterRunIsReportedThenSetAsideSoLaterOnesArrive) {
     feed.publish(1500, ContactAdded(901, "Refused"));
     feed.publish(1600, ContactAdded(902, "Arrives"));
-    Exec("CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='Refused' "
-         "BEGIN SELECT RAISE(ABORT,'refused'); END;");
+    Exec(
+        "CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='Refused' "
+        "BEGIN SELECT RAISE(ABORT,'refused'); END;");
 
     int count = -1;
     for (int run = 1; run < 3; ++run) {
@@ -223,8 +229,9 @@ TEST_F(SyncLossWindows, AcknowledgementsThatCannotBeStoredAreReported) {
     BusinessCard card;
     card.bc_name = "Han";
     ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
-    Exec("CREATE TRIGGER no_ack BEFORE UPDATE OF sync_state ON tb_sync_record WHEN NEW.sync_state=3 "
-         "BEGIN SELECT RAISE(ABORT,'disk full'); END;");
+    Exec(
+        "CREATE TRIGGER no_ack BEFORE UPDATE OF sync_state ON tb_sync_record WHEN NEW.sync_state=3 "
+        "BEGIN SELECT RAISE(ABORT,'disk full'); END;");
 
     EXPECT_EQ(Run(), kResultNotStored);
     EXPECT_EQ(h.posts.codes(WM_RES_SYNC), std::vector<std::intptr_t>{kResultNotStored});

@@ -318,7 +318,7 @@ TEST_F(SyncRun, FailedApplyKeepsAcknowledgementsAndReceivesTheChangesAgain) {
     h.service.script("/Sync/send", Reply::Ok(SendReply(2400)));
     Exec("CREATE TRIGGER one_row BEFORE INSERT ON tb_bc BEGIN SELECT RAISE(ABORT,'disk full'); END;");
 
-    ASSERT_EQ(Run(), kResultNotStored);  // reached the service, yet Qin is not here
+    ASSERT_EQ(Run(), kResultNotStored);                          // reached the service, yet Qin is not here
     EXPECT_EQ(Scalar("SELECT bc_server_id FROM tb_bc"), "901");  // not uploaded again
     EXPECT_EQ(Scalar("SELECT sync_state FROM tb_sync_record"), "3");
     EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "0");  // Qin not received yet

@@ -42,7 +42,7 @@ TEST(SyncDecisionTest, IntervalRules) {
         {5000000, SYNC_BY_OPER_EFFECT, false, 2500000, true},
         {5000000, SYNC_BY_OPER_EFFECT, true, 2500000, false},
         {5000000, 7, false, 5000000, true},
-        {0x80000000u, SYNC_BY_DEFAULT, false, 2500000, true},       // doubles to 0
+        {0x80000000u, SYNC_BY_DEFAULT, false, 2500000, true},      // doubles to 0
         {3000000000u, SYNC_BY_DEFAULT, false, 1705032704u, true},  // 32-bit wrap
     };
     for (const Case& c : cases) {
@@ -137,9 +137,7 @@ struct Delivered {
 
 class SyncThreadTest : public testing::Test {
 protected:
-    SyncThreadTest() : store_(StorePaths{dir_.path() + "user/", "/nonexistent/doz2a_v3.db"}) {
-        startWorker();
-    }
+    SyncThreadTest() : store_(StorePaths{dir_.path() + "user/", "/nonexistent/doz2a_v3.db"}) { startWorker(); }
     ~SyncThreadTest() override {
         syncGate.open();
         commitGate.open();
@@ -153,8 +151,8 @@ protected:
         ServiceConfig config;
         config.apiUrl = "http://127.0.0.1:1";
         config.webUrl = "http://127.0.0.1:1";
-        worker = std::make_unique<SyncThread>(
-            WorkerSetup{net_, store_, LoginUser::Instance(), config, dir_.path() + "dl/", recordingPoster(), fakeJobs(), &clock});
+        worker = std::make_unique<SyncThread>(WorkerSetup{net_, store_, LoginUser::Instance(), config,
+                                                          dir_.path() + "dl/", recordingPoster(), fakeJobs(), &clock});
     }
 
     ResultPoster recordingPoster() {

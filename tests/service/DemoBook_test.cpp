@@ -18,7 +18,7 @@
 namespace kivtal::service::test {
 namespace {
 
-constexpr std::time_t kNow = 1796907742;             // 2026-12-10 21:02:22 in Beijing
+constexpr std::time_t kNow = 1796907742;               // 2026-12-10 21:02:22 in Beijing
 constexpr std::int64_t kBeijingMidnight = 1796832000;  // 2026-12-10 00:00 in Beijing
 
 TEST(DemoBookTimes, RelativeTimesCountFromTodaysBeijingMidnight) {

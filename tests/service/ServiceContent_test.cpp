@@ -123,8 +123,8 @@ TEST_F(ServiceContent, TheRegisterPageCreatesAnAccountTheClientCanUse) {
     const auto taken = client_->Post("/Index/Register/index", "username=alice&password=x&password2=x",
                                      "application/x-www-form-urlencoded");
     EXPECT_NE(taken->body.find("已被注册"), std::string::npos);
-    const auto script = client_->Post("/Index/Register/index",
-                                      "username=%3Cscript%3E&password=a&password2=b", "application/x-www-form-urlencoded");
+    const auto script = client_->Post("/Index/Register/index", "username=%3Cscript%3E&password=a&password2=b",
+                                      "application/x-www-form-urlencoded");
     EXPECT_EQ(script->body.find("<script>"), std::string::npos);
 
     for (const char* path : {"/", "/Index/Password/index", "/Home/Safe/index/clientid/1",

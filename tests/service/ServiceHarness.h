@@ -45,8 +45,9 @@ inline std::string ContactGroup(int localId, const std::string& name) {
 }
 // A contact in local group `groupId` whose group's server id the device does not know.
 inline std::string Contact(int localId, const std::string& name, int groupId, int serverGroupId = -1) {
-    return Values(34, {{0, std::to_string(localId)}, {1, name}, {7, std::to_string(groupId)},
-                       {33, std::to_string(serverGroupId)}});
+    return Values(
+        34,
+        {{0, std::to_string(localId)}, {1, name}, {7, std::to_string(groupId)}, {33, std::to_string(serverGroupId)}});
 }
 inline std::string Reminder(int localId, const std::string& text, int state = 0) {
     return Values(10, {{0, std::to_string(localId)}, {1, text}, {6, std::to_string(state)}});
@@ -146,8 +147,7 @@ protected:
         return post("/Sync/send", identity(d) + "&user_id=" + d.userId + "&opers=" + EncodeOpers(entries));
     }
     Json::Value receive(const Device& d, std::int64_t lastSync) {
-        return post("/Sync/receive",
-                    identity(d) + "&last_sync=" + std::to_string(lastSync) + "&user_id=" + d.userId);
+        return post("/Sync/receive", identity(d) + "&last_sync=" + std::to_string(lastSync) + "&user_id=" + d.userId);
     }
 
     // The kinds of a receive reply's entries, in order.

@@ -90,9 +90,9 @@ TEST(ServiceProgram, AFreshDatabaseGetsTheDemoAccount) {
     const std::string line = child.readLine();
     ASSERT_TRUE(std::regex_search(line, m, std::regex(R"(127\.0\.0\.1:(\d+))"))) << line;
     httplib::Client client("127.0.0.1", std::stoi(m[1]));
-    const auto res = client.Post("/Login/login",
-                                 "username=demo&password=4aa59776065aba3690db41623659ec9b&unique_id=X&visitor=1",
-                                 "application/x-www-form-urlencoded");
+    const auto res =
+        client.Post("/Login/login", "username=demo&password=4aa59776065aba3690db41623659ec9b&unique_id=X&visitor=1",
+                    "application/x-www-form-urlencoded");
     ASSERT_TRUE(res);
     EXPECT_NE(res->body.find("\"error\":\"0\""), std::string::npos);
 }

@@ -156,7 +156,8 @@ TEST_F(ServiceSync, RemindersCostCoinsAndRejectedBatchesChangeNothing) {
     // 2008: a sensitive word in the reminder text; the group in the same batch is not stored.
     EXPECT_EQ(send(a_, {group, {5, 1, 1, 0, Reminder(1, "周五去赌博")}})["error"].asString(), "2008");
     // Three coins: two reminders and one change pass; the fourth paid change does not.
-    EXPECT_EQ(send(a_, {{5, 1, 1, 0, Reminder(1, "开会")}, {5, 1, 2, 0, Reminder(2, "吃饭")}})["error"].asString(), "0");
+    EXPECT_EQ(send(a_, {{5, 1, 1, 0, Reminder(1, "开会")}, {5, 1, 2, 0, Reminder(2, "吃饭")}})["error"].asString(),
+              "0");
     const Json::Value changed = send(a_, {{5, 2, 1, 0, Reminder(1, "改时间开会")}});
     EXPECT_EQ(changed["error"].asString(), "0");
     EXPECT_EQ(coins("alice"), 0);
@@ -205,9 +206,22 @@ TEST_F(ServiceSync, EveryDeviceStartsFromTheAccountsOneProfileAndSettingsRecord)
     // user_id (the account's id, which the device keeps as its row id), user_server_id,
     // login_name, pwd (never the digest), perm_value, username, ...,
     // birthday_type 1 (solar), birthday, title 1, certification of a certified account.
-    EXPECT_EQ(profile["content"].asString(),
-              Values(20, {{0, c1.userId}, {1, profileId}, {2, "carol"}, {3, ""}, {5, "王芳"}, {6, ""}, {7, ""}, {9, ""}, {12, ""},
-                          {13, ""}, {14, ""}, {15, ""}, {16, "1"}, {17, ""}, {18, "1"}, {19, "1"}}));
+    EXPECT_EQ(profile["content"].asString(), Values(20, {{0, c1.userId},
+                                                         {1, profileId},
+                                                         {2, "carol"},
+                                                         {3, ""},
+                                                         {5, "王芳"},
+                                                         {6, ""},
+                                                         {7, ""},
+                                                         {9, ""},
+                                                         {12, ""},
+                                                         {13, ""},
+                                                         {14, ""},
+                                                         {15, ""},
+                                                         {16, "1"},
+                                                         {17, ""},
+                                                         {18, "1"},
+                                                         {19, "1"}}));
     EXPECT_EQ(settings["content"].asString(), Values(6, {{1, "6"}, {4, "1"}, {5, settingsId}}));
 
     // Every device gets them once; they come from no device, so none is left out.
@@ -254,8 +268,9 @@ TEST(AccountCreation, EveryWayOfMakingAnAccountStoresItsProfileAndSettings) {
         EXPECT_NE(Register(service, "username=newbie&password=pw&password2=pw").find("newbie"), std::string::npos);
     }
     Database db(dir.file("service.db"));
-    auto s = db.prepare("SELECT a.login_name, group_concat(c.kind||'/'||c.ways) FROM accounts a "
-                        "JOIN (SELECT * FROM changes ORDER BY seq) c USING(account_id) GROUP BY a.account_id;");
+    auto s = db.prepare(
+        "SELECT a.login_name, group_concat(c.kind||'/'||c.ways) FROM accounts a "
+        "JOIN (SELECT * FROM changes ORDER BY seq) c USING(account_id) GROUP BY a.account_id;");
     s.bind({});
     std::vector<std::string> rows;
     while (s.step()) rows.push_back(s.text(0) + " " + s.text(1));

@@ -32,11 +32,11 @@ TEST(ChangeContent, UndoesTheClientEscapingInReverseOrder) {
         const char* value;
     } cases[] = {
         {"a%2Bb%3Dc", "a+b=c"},
-        {"%^2B", "%2B"},                          // protected escape-like text stays literal
+        {"%^2B", "%2B"},  // protected escape-like text stays literal
         {"%^2F%2F%^3D", "%2F/%3D"},
         {"x%27y%26z%23%3F", "x'y&z#?"},
         {"%^27 and %27 and %^2B", "%27 and ' and %2B"},  // a typed "%27" stays text
-        {"%%2F", "%/"},                           // a lone '%' is never escaped
+        {"%%2F", "%/"},                                  // a lone '%' is never escaped
         {"100%", "100%"},
         {"张三~\xE9\xBA\xA4^%2Fhome", "张三~\xE9\xBA\xA4^/home"},
     };

@@ -79,8 +79,9 @@ protected:
     // The profile row the sync engine would have created from the service's data.
     void SeedProfileRow() { Exec("INSERT INTO tb_user(user_id,user_server_id,login_name) VALUES(1,77,'old');"); }
     std::string LogRows() {
-        return Query("SELECT group_concat(sync_id||'|'||oper_code||'|'||s_row_id||'|'||s_values,';') "
-                     "FROM tb_sync_record;")
+        return Query(
+                   "SELECT group_concat(sync_id||'|'||oper_code||'|'||s_row_id||'|'||s_values,';') "
+                   "FROM tb_sync_record;")
             .text(0, 0);
     }
 
@@ -197,8 +198,9 @@ TEST_F(AccountStoreTest, ModifiedProfileIsStoredReadBackAndLoggedAsAUserChange) 
     ASSERT_EQ(accounts.ReadProfile(read), 0);
     EXPECT_EQ(read, p);
 
-    const ResultTable log = Query("SELECT oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id "
-                                  "FROM tb_sync_record;");
+    const ResultTable log = Query(
+        "SELECT oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id "
+        "FROM tb_sync_record;");
     ASSERT_EQ(log.rows(), 1);
     EXPECT_EQ(log.integer(0, 0), OPER_USER);
     EXPECT_EQ(log.integer(0, 1), WAY_MODIFY);

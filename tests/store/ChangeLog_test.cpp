@@ -59,8 +59,10 @@ protected:
     }
 
     std::vector<SyncRecord> Entries(const std::string& table = "tb_sync_record") {
-        const ResultTable t = Query("SELECT sync_id,oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,"
-                                    "s_server_id,main_tab FROM " + table + " ORDER BY sync_id;");
+        const ResultTable t = Query(
+            "SELECT sync_id,oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,"
+            "s_server_id,main_tab FROM " +
+            table + " ORDER BY sync_id;");
         std::vector<SyncRecord> out;
         changelog::AppendEntries(t, out);
         return out;
@@ -316,8 +318,9 @@ TEST_F(ChangeLogTest, AFailingLookupFailsBothRules) {
 // --- Operations of the sync engine ----------------------------------------------------
 
 TEST_F(ChangeLogTest, PendingEntriesAppendsOnlyPendingEntriesWithEveryField) {
-    Exec("INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
-         "VALUES(1,2,3,'a''b',0,100,-1,9),(2,1,4,'x',3,101,0,1),(4,1,5,'y',2,102,0,1),(6,1,6,'z',0,103,8,1);");
+    Exec(
+        "INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
+        "VALUES(1,2,3,'a''b',0,100,-1,9),(2,1,4,'x',3,101,0,1),(4,1,5,'y',2,102,0,1),(6,1,6,'z',0,103,8,1);");
     std::vector<SyncRecord> out{SyncRecord{}};
     ASSERT_EQ(log.PendingEntries(out), 0);
     ASSERT_EQ(out.size(), 3u);
@@ -349,16 +352,18 @@ TEST_F(ChangeLogTest, CommitResultsWriteEachServerIdIntoItsRow) {
     std::vector<SyncRecord> results;
     for (const Case& c : cases) {
         Exec(std::string("INSERT INTO ") + c.table + "(" + c.serverColumn + ") VALUES(0),(0);");
-        Exec("INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,"
-             "main_tab)VALUES(" + std::to_string(c.kind) + ",1,2,'v',0,1,0,1);");
+        Exec(
+            "INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,"
+            "main_tab)VALUES(" +
+            std::to_string(c.kind) + ",1,2,'v',0,1,0,1);");
         results.push_back(SyncRecord{0, c.kind, 0, 2, "", SYNC_DONE, 0, 0, 1000 + c.kind});
     }
     ASSERT_EQ(log.ApplyCommitResults(123456, results), 0);
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.table);
-        const std::string select = std::string("SELECT ") + c.serverColumn + " FROM " + c.table + " ORDER BY " +
-                                   c.idColumn + ";";
+        const std::string select =
+            std::string("SELECT ") + c.serverColumn + " FROM " + c.table + " ORDER BY " + c.idColumn + ";";
         const ResultTable t = Query(select);
         ASSERT_EQ(t.rows(), 2);
         EXPECT_EQ(t.integer(0, 0), 0);
@@ -375,8 +380,9 @@ TEST_F(ChangeLogTest, CommitResultsWriteEachServerIdIntoItsRow) {
 TEST_F(ChangeLogTest, AFailingMappingLeavesEveryEarlierMappingUndone) {
     Exec("INSERT INTO tb_bc(bc_server_id) VALUES(0);");
     Exec("INSERT INTO tb_event(server_id) VALUES(0);");
-    Exec("INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
-         "VALUES(1,1,1,'v',0,1,0,1),(2,1,1,'v',0,1,0,1);");
+    Exec(
+        "INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
+        "VALUES(1,1,1,'v',0,1,0,1),(2,1,1,'v',0,1,0,1);");
     Exec("CREATE TRIGGER fail_event_map BEFORE UPDATE ON tb_event BEGIN SELECT RAISE(ABORT,'map'); END;");
     const auto entriesBefore = Entries();
 
@@ -390,8 +396,9 @@ TEST_F(ChangeLogTest, AFailingMappingLeavesEveryEarlierMappingUndone) {
 }
 
 TEST_F(ChangeLogTest, ResultsOfUnknownKindsMapNothingAndEmptyResultsStillStoreTheTime) {
-    Exec("INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
-         "VALUES(1,1,1,'v',0,1,0,1);");
+    Exec(
+        "INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
+        "VALUES(1,1,1,'v',0,1,0,1);");
     const auto before = Entries();
     EXPECT_EQ(log.ApplyCommitResults(60, {{0, 0, 0, 1, "", SYNC_DONE, 0, 0, 9}, {0, 10, 0, 1, "", SYNC_DONE, 0, 0, 9}}),
               0);
@@ -426,8 +433,9 @@ TEST_F(ChangeLogTest, SyncTimeIsReadBackAndLeftAloneWithoutARow) {
 }
 
 TEST_F(ChangeLogTest, SendingEntriesGoBackToPendingAndDeferredOnesAreTakenOnce) {
-    Exec("INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
-         "VALUES(1,1,1,'a',0,1,0,1),(1,1,2,'b',3,1,0,1),(1,1,3,'c',0,1,0,1);");
+    Exec(
+        "INSERT INTO tb_sync_record(oper_code,oper_ways,s_row_id,s_values,sync_state,oper_time,s_server_id,main_tab)"
+        "VALUES(1,1,1,'a',0,1,0,1),(1,1,2,'b',3,1,0,1),(1,1,3,'c',0,1,0,1);");
     // Only pending entries start being sent: an acknowledged one must not be revived.
     ASSERT_EQ(log.MarkSending({Id(1), Id(2)}), 0);
     EXPECT_EQ(Scalar("SELECT group_concat(sync_state) FROM tb_sync_record;"), "2,3,0");

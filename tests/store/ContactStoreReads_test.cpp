@@ -153,9 +153,14 @@ TEST_F(ContactStoreReadsTest, SearchMatchesSevenFieldsOfLiveContacts) {
         const char* column;
         const char* value;
     };
-    const Field fields[] = {{"bc_name", "has KEY in name"}, {"cell_phone", "139KEY"}, {"home_phone", "KEY1"},
-                            {"fix_phone", "xKEYx"},         {"mail", "key@x"},       {"company_name", "theKEY"},
-                            {"position", "KEYs"},           {"qq", "KEY"}};  // qq is not searched
+    const Field fields[] = {{"bc_name", "has KEY in name"},
+                            {"cell_phone", "139KEY"},
+                            {"home_phone", "KEY1"},
+                            {"fix_phone", "xKEYx"},
+                            {"mail", "key@x"},
+                            {"company_name", "theKEY"},
+                            {"position", "KEYs"},
+                            {"qq", "KEY"}};  // qq is not searched
     for (const Field& f : fields) {
         const int id = Add(f.column, "P");
         Exec(std::string("UPDATE tb_bc SET ") + f.column + "='" + f.value + "' WHERE bc_id=" + std::to_string(id));

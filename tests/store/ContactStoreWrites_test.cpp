@@ -73,8 +73,8 @@ protected:
     std::string Snapshot() {
         std::string out;
         for (const char* sql : {"SELECT * FROM tb_bc ORDER BY bc_id", "SELECT * FROM tb_ubank_info ORDER BY ubank_id",
-                                "SELECT * FROM tb_bc_group ORDER BY group_id", "SELECT * FROM tb_sync_record ORDER BY sync_id",
-                                "SELECT * FROM tb_sync_record_tmp"}) {
+                                "SELECT * FROM tb_bc_group ORDER BY group_id",
+                                "SELECT * FROM tb_sync_record ORDER BY sync_id", "SELECT * FROM tb_sync_record_tmp"}) {
             ResultTable t = Query(sql);
             for (int r = 0; r < t.rows(); ++r)
                 for (int c = 0; c < t.cols(); ++c) out += t.text(r, c) + "|";

@@ -105,10 +105,12 @@ TEST_F(ContentStoreTest, AdvertisementsComeBackHighestSortFirstAndShownOnly) {
 // A trigger rejects one item in the middle of the list: the items before it must not
 // stay behind either.
 TEST_F(ContentStoreTest, AFailingItemRollsBackTheWholeNewsOrAdvertisementList) {
-    Exec("CREATE TRIGGER bad_news BEFORE INSERT ON tb_news WHEN NEW.news_title='bad' "
-         "BEGIN SELECT RAISE(ABORT,'x'); END;");
-    Exec("CREATE TRIGGER bad_ad BEFORE INSERT ON tb_ad WHEN NEW.ad_content='bad' "
-         "BEGIN SELECT RAISE(ABORT,'x'); END;");
+    Exec(
+        "CREATE TRIGGER bad_news BEFORE INSERT ON tb_news WHEN NEW.news_title='bad' "
+        "BEGIN SELECT RAISE(ABORT,'x'); END;");
+    Exec(
+        "CREATE TRIGGER bad_ad BEFORE INSERT ON tb_ad WHEN NEW.ad_content='bad' "
+        "BEGIN SELECT RAISE(ABORT,'x'); END;");
     ASSERT_EQ(content.StoreAds({MakeAd(1, 1, "kept")}), 0);
 
     EXPECT_EQ(content.StoreNews({MakeNews(1, "good", 1), MakeNews(2, "bad", 2), MakeNews(3, "late", 3)}), 1);
@@ -129,8 +131,7 @@ TEST_F(ContentStoreTest, CardImagesGetNewIdsAndCanBeUpdated) {
     second.img_state = 2;
     second.img_path = "/cards/moved.jpg";
     ASSERT_EQ(content.UpdateCardImage(second), 0);
-    EXPECT_EQ(Query("SELECT group_concat(img_id||'|'||img_path||'|'||img_state,';') FROM tb_secretary_img;")
-                  .text(0, 0),
+    EXPECT_EQ(Query("SELECT group_concat(img_id||'|'||img_path||'|'||img_state,';') FROM tb_secretary_img;").text(0, 0),
               "1|/cards/1.jpg|0;2|/cards/moved.jpg|2");
 }
 

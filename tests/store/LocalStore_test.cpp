@@ -114,7 +114,8 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
         {"tb_ad", 10, 6, "ad_state", "INTEGER"},
         {"tb_hardware_info", 9, 4, "hard_unique_id", "VARCHAR"},
     };
-    ResultTable names = Query(path, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tb_%' ORDER BY rowid");
+    ResultTable names =
+        Query(path, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tb_%' ORDER BY rowid");
     ASSERT_EQ(names.rows(), 18);
     EXPECT_EQ(names.text(17, 0), "tb_sync_set_aside");  // added later, IF NOT EXISTS
     for (int i = 0; i < 17; ++i) {
@@ -182,7 +183,8 @@ TEST_F(LocalStoreTest, TheClientsOwnTablesAreMadeOnCreationAndAddedToOlderFiles)
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     const std::string path = store.userDbPath();
     const auto tableCount = [&] {
-        return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='client_last_sync'").text(0, 0);
+        return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='client_last_sync'")
+            .text(0, 0);
     };
     EXPECT_EQ(tableCount(), "1");
     {
@@ -245,7 +247,10 @@ TEST_F(LocalStoreTest, MissingOrCorruptFilesFailWithoutBeingReplaced) {
 TEST_F(LocalStoreTest, TheLockIsReleasedOnEveryPathAndSerialisesSessions) {
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     { StoreSession failing = store.OpenRefDb(); }
-    { StoreSession s = store.OpenUserDb(); ASSERT_TRUE(s.ok()); }
+    {
+        StoreSession s = store.OpenUserDb();
+        ASSERT_TRUE(s.ok());
+    }
 
     std::promise<void> holding;
     std::promise<void> release;
@@ -287,7 +292,8 @@ TEST_F(LocalStoreTest, IntsBoundIntoVarcharColumnsAreKeptAsDecimalText) {
     StoreSession s = store.OpenUserDb();
     ASSERT_EQ(s.db().execute("INSERT INTO tb_bc(bc_state,title)VALUES(?,?);", {Arg(1), Arg(2)}), SQLITE_OK);
     ResultTable t;
-    ASSERT_EQ(s.db().query("SELECT typeof(bc_state),typeof(title) FROM tb_bc WHERE bc_state=?", {Arg(1)}, t), SQLITE_OK);
+    ASSERT_EQ(s.db().query("SELECT typeof(bc_state),typeof(title) FROM tb_bc WHERE bc_state=?", {Arg(1)}, t),
+              SQLITE_OK);
     ASSERT_EQ(t.rows(), 1);
     EXPECT_EQ(t.text(0, 0), "text");
     EXPECT_EQ(t.text(0, 1), "integer");

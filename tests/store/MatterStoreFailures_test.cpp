@@ -40,8 +40,8 @@ protected:
     // Every row of the four tables and of the change log, as one text.
     std::string Snapshot() {
         std::string all;
-        for (const char* table :
-             {"tb_event", "tb_event_group", "tb_event_comment", "tb_event_alarm", "tb_sync_record", "tb_sync_record_tmp"}) {
+        for (const char* table : {"tb_event", "tb_event_group", "tb_event_comment", "tb_event_alarm", "tb_sync_record",
+                                  "tb_sync_record_tmp"}) {
             ResultTable t = Query(std::string("SELECT * FROM ") + table);
             all += table;
             for (int r = 0; r < t.rows(); ++r)
@@ -58,6 +58,8 @@ protected:
 
     // Each write on copies of the stored records, changed so that it would alter a row.
     static std::vector<Write> Writes() {
+        // One write a line:
+        // clang-format off
         return {
             {"add matter", [](auto& f) { TalEvent m = f.matter; m.event_id = 0; return f.matters.AddMatter(m); }},
             {"modify matter", [](auto& f) { TalEvent m = f.matter; m.description = "x"; return f.matters.ModifyMatter(m); }},
@@ -70,6 +72,7 @@ protected:
             {"add reminder", [](auto& f) { EventAlarm a = f.reminder; return f.matters.AddReminder(a); }},
             {"modify reminder", [](auto& f) { EventAlarm a = f.reminder; a.a_content = "x"; return f.matters.ModifyReminder(a); }},
         };
+        // clang-format on
     }
 };
 

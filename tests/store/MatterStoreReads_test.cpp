@@ -15,7 +15,8 @@ constexpr int kDay = 86400;
 
 // Beijing wall-clock time of 2024-03-05 plus a day offset.
 int At(int day, int hour, int minute = 0, int second = 0) {
-    auto t = WallClockToTime(WallClock{.year = 2024, .month = 3, .day = 5, .hour = hour, .minute = minute, .second = second});
+    auto t = WallClockToTime(
+        WallClock{.year = 2024, .month = 3, .day = 5, .hour = hour, .minute = minute, .second = second});
     return *t + day * kDay;
 }
 
@@ -114,7 +115,8 @@ TEST_F(MatterStoreReadsTest, BusyDaysOfAMonthUseBeijingDays) {
     EXPECT_EQ(matters.BusyDaysOfMonth(2024, 13, days), 1);
     EXPECT_EQ(matters.BusyDaysOfMonth(2100, 1, days), 1);  // beyond 32-bit seconds
 
-    if (oldTz) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+    if (oldTz) setenv("TZ", saved.c_str(), 1);
+    else unsetenv("TZ");
     tzset();
 }
 

@@ -88,8 +88,9 @@ TEST_F(MatterStoreWritesTest, DeletingAMatterMarksItsRemarksAndRemindersWithOneE
     a.event_id = m.event_id;
     ASSERT_EQ(matters.AddReminder(a), 0);
     Exec("UPDATE tb_sync_record SET sync_state=3");  // as after a sync run
-    const std::string logBefore = Scalar("SELECT group_concat(sync_id||s_values||sync_state,'|') FROM tb_sync_record "
-                                         "WHERE oper_code<>2");
+    const std::string logBefore = Scalar(
+        "SELECT group_concat(sync_id||s_values||sync_state,'|') FROM tb_sync_record "
+        "WHERE oper_code<>2");
 
     ASSERT_EQ(matters.DeleteMatter(m), 0);
     EXPECT_EQ(m.event_state, 1);
@@ -107,8 +108,7 @@ TEST_F(MatterStoreWritesTest, MatterGroupsAreLoggedAndDeletingOneLeavesItsMatter
     g.server_id = 12;
     ASSERT_EQ(matters.AddMatterGroup(g), 0);
     ASSERT_GT(g.group_id, 0);
-    EXPECT_EQ(Entry(OPER_MATTER_GROUP, g.group_id),
-              EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(g)));
+    EXPECT_EQ(Entry(OPER_MATTER_GROUP, g.group_id), EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(g)));
 
     g.group_name = "renamed";
     ASSERT_EQ(matters.ModifyMatterGroup(g), 0);
@@ -123,8 +123,7 @@ TEST_F(MatterStoreWritesTest, MatterGroupsAreLoggedAndDeletingOneLeavesItsMatter
     EXPECT_EQ(g.group_state, 1);
     EXPECT_EQ(Scalar("SELECT group_state FROM tb_event_group"), "1");
     EXPECT_EQ(Scalar("SELECT group_id||','||event_state FROM tb_event"), std::to_string(g.group_id) + ",0");
-    EXPECT_EQ(Entry(OPER_MATTER_GROUP, g.group_id),
-              EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(g)));
+    EXPECT_EQ(Entry(OPER_MATTER_GROUP, g.group_id), EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(g)));
 }
 
 // Remarks and reminders carry their matter's server id in the row, the entry and the
@@ -137,8 +136,8 @@ TEST_F(MatterStoreWritesTest, RemarksAndRemindersTakeTheirMattersServerId) {
         int given;
         int expected;
     };
-    for (const Case& k : {Case{synced.event_id, 0, 97}, Case{local.event_id, 0, 0}, Case{synced.event_id, 5, 5},
-                          Case{9999, 0, 0}}) {
+    for (const Case& k :
+         {Case{synced.event_id, 0, 97}, Case{local.event_id, 0, 0}, Case{synced.event_id, 5, 5}, Case{9999, 0, 0}}) {
         SCOPED_TRACE(std::to_string(k.eventId) + "/" + std::to_string(k.given));
         EventComment c;
         c.event_id = k.eventId;
@@ -183,7 +182,8 @@ TEST_F(MatterStoreWritesTest, RemindersAreLoggedAcknowledgedAndKeepNumbersAsText
     a.alarm_myself = 1;
     ASSERT_EQ(matters.AddReminder(a), 0);
     EXPECT_EQ(Entry(OPER_REMINDER, a.alarm_id), EntryOf(WAY_ADD, SYNC_DONE, 70, FormatValues(a)));
-    EXPECT_EQ(Scalar("SELECT typeof(event_id)||typeof(alarm_time)||alarm_time FROM tb_event_alarm"), "texttext1700007200");
+    EXPECT_EQ(Scalar("SELECT typeof(event_id)||typeof(alarm_time)||alarm_time FROM tb_event_alarm"),
+              "texttext1700007200");
 
     a.alarm_time = 1700010800;
     a.event_description_alarm = 2;

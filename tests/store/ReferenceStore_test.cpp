@@ -80,10 +80,9 @@ TEST_F(ReferenceStoreTest, AreaPathClimbsToTheTopLevelInAtMostThreeRows) {
         std::vector<int> path;
     };
     const Case cases[] = {
-        {22, {22, 21, 20}},  // district, city, province
-        {11, {11, 10}},      // a municipality's district: its city is the top level
-        {20, {20}},
-        {23, {23, 22, 21}},  // a deeper area stops after three rows
+        {22, {22, 21, 20}},                      // district, city, province
+        {11, {11, 10}},                          // a municipality's district: its city is the top level
+        {20, {20}},         {23, {23, 22, 21}},  // a deeper area stops after three rows
         {777, {}},
     };
     for (const Case& c : cases) {
@@ -116,7 +115,8 @@ TEST_F(ReferenceStoreTest, IndustriesLeaveOutTheCatchAllAtTheTopButFindItById) {
 TEST_F(ReferenceStoreTest, PositionsFollowSortOrder) {
     PositionInfoList positions;
     ASSERT_EQ(refs.Positions(positions), 0);
-    EXPECT_THAT(positions, ElementsAre(PositionInfo{3, "管理", 1}, PositionInfo{1, "销售", 2}, PositionInfo{2, "财务", 3}));
+    EXPECT_THAT(positions,
+                ElementsAre(PositionInfo{3, "管理", 1}, PositionInfo{1, "销售", 2}, PositionInfo{2, "财务", 3}));
 }
 
 TEST_F(ReferenceStoreTest, MissingOrUnreadableReferenceDatabaseLeavesEveryListEmpty) {

@@ -18,8 +18,7 @@ ScriptedService::ScriptedService() {
     address.sin_port = 0;
     socklen_t length = sizeof address;
     if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 64) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::listen(listener_, 64) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (listener_ >= 0) ::close(listener_);
         throw std::runtime_error("scripted service: cannot listen on 127.0.0.1");
     }
@@ -82,8 +81,7 @@ std::optional<Request> ScriptedService::readRequest(int fd) {
         const std::size_t colon = line.find(':');
         if (colon != std::string::npos) {
             const std::size_t valueAt = line.find_first_not_of(' ', colon + 1);
-            r.headers.emplace_back(line.substr(0, colon),
-                                   valueAt == std::string::npos ? "" : line.substr(valueAt));
+            r.headers.emplace_back(line.substr(0, colon), valueAt == std::string::npos ? "" : line.substr(valueAt));
         }
         lineEnd = next;
     }
@@ -93,8 +91,7 @@ std::optional<Request> ScriptedService::readRequest(int fd) {
         const auto parsed = std::from_chars(announced.data(), announced.data() + announced.size(), length);
         if (parsed.ec != std::errc() || length > kMaxBody) return std::nullopt;
     }
-    if (r.header("Expect") == "100-continue" && !sendAll(fd, "HTTP/1.1 100 Continue\r\n\r\n"))
-        return std::nullopt;
+    if (r.header("Expect") == "100-continue" && !sendAll(fd, "HTTP/1.1 100 Continue\r\n\r\n")) return std::nullopt;
     r.body = data.substr(headEnd + 4);
     while (r.body.size() < length)
         if (!receiveMore(fd, r.body)) return std::nullopt;

@@ -127,8 +127,8 @@ private:
         for (const Json::Value& o : uploaded["opers"]) {
             const int kind = LeadingInt(o["oper_id"].asString());
             const int clientId = LeadingInt(o["client_id"].asString());
-            const int id = ResultId(kind, clientId, LeadingInt(o["oper_ways"].asString()),
-                                    LeadingInt(o["id"].asString()));
+            const int id =
+                ResultId(kind, clientId, LeadingInt(o["oper_ways"].asString()), LeadingInt(o["id"].asString()));
             Json::Value result;
             result["oper_id"] = std::to_string(kind);
             result["id"] = std::to_string(id);

@@ -99,11 +99,9 @@ TEST(FieldRules, EachFieldRuleWithItsMessageAndLabel) {
 }
 
 TEST(FieldRules, EmptyTextPassesEveryPatternRule) {
-    const char* contactFields[] = {"base_name_edit", "edt_user",        "base_phone_edit",
-                                   "base_qq_edit",   "base_email_edit", "business_fax_edit",
-                                   "business_fix_phone", "life_phone"};
-    const char* profileFields[] = {"user_name_edit", "user_phone", "email_edit", "fax_phone",
-                                   "home_phone"};
+    const char* contactFields[] = {"base_name_edit",  "edt_user",          "base_phone_edit",    "base_qq_edit",
+                                   "base_email_edit", "business_fax_edit", "business_fix_phone", "life_phone"};
+    const char* profileFields[] = {"user_name_edit", "user_phone", "email_edit", "fax_phone", "home_phone"};
     for (const char* f : contactFields) EXPECT_TRUE(CheckField(Editor::Contact, f, u"").passed) << f;
     for (const char* f : profileFields) EXPECT_TRUE(CheckField(Editor::Profile, f, u"").passed) << f;
 }
@@ -129,27 +127,14 @@ struct EmailCase {
 TEST(FieldRules, IsValidEmailSteps) {
     const std::u16string at50 = Repeat(u"a", 44) + u"@bc.de";
     const EmailCase cases[] = {
-        {u"ab@cd.e", true},
-        {u"a@b.c", true},
-        {u"ab_c-d@ef.gh", true},
-        {u"a.bc@ef.gh", true},
-        {at50, true},
-        {u"a" + at50, false},   // 51 characters
-        {u"", false},
-        {u"A@b.c", false},      // single character before "@": lower-case letter only
-        {u"1@b.c", false},
-        {u"ab@1.c", false},     // single character between "@" and ".": the same
-        {u"ab@.c", false},
-        {u"ab@cd.E", false},    // after the first "." a lower-case letter
-        {u"a.Bc@cd.e", false},  // ... also when that "." stands before the "@"
-        {u"ab@cd.", false},
-        {u"a+b@cd.e", false},
-        {u"ab@cd.e+", false},
-        {u"a b@cd.e", false},
-        {u"@cd.e", false},
-        {u"abcd.e", false},
-        {u"ab@cde", false},
-        {u"ab@cd.ë", false},
+        {u"ab@cd.e", true},    {u"a@b.c", true},     {u"ab_c-d@ef.gh", true}, {u"a.bc@ef.gh", true},
+        {at50, true},          {u"a" + at50, false},  // 51 characters
+        {u"", false},          {u"A@b.c", false},     // single character before "@": lower-case letter only
+        {u"1@b.c", false},     {u"ab@1.c", false},    // single character between "@" and ".": the same
+        {u"ab@.c", false},     {u"ab@cd.E", false},   // after the first "." a lower-case letter
+        {u"a.Bc@cd.e", false},                        // ... also when that "." stands before the "@"
+        {u"ab@cd.", false},    {u"a+b@cd.e", false}, {u"ab@cd.e+", false},    {u"a b@cd.e", false},
+        {u"@cd.e", false},     {u"abcd.e", false},   {u"ab@cde", false},      {u"ab@cd.ë", false},
     };
     for (const EmailCase& c : cases) {
         EXPECT_EQ(IsValidEmail(c.text), c.valid) << c.text.size();
@@ -179,21 +164,36 @@ struct ChainCase {
     const char* name;
     Editor editor;
     PickerChain chain;
-    const char* field;    // nullptr: passes
+    const char* field;  // nullptr: passes
     const char* message;
 };
 
 TEST(FieldRules, AreaChain) {
     const ChainCase cases[] = {
-        {"area missing, contact", Editor::Contact, {&kChosen, &kChosen, &kUnchosen}, "area_combo",
+        {"area missing, contact",
+         Editor::Contact,
+         {&kChosen, &kChosen, &kUnchosen},
+         "area_combo",
          "县/区未填写完整，请选择后再保存"},
-        {"area missing, profile", Editor::Profile, {&kChosen, &kChosen, &kUnchosen}, "area_combo",
+        {"area missing, profile",
+         Editor::Profile,
+         {&kChosen, &kChosen, &kUnchosen},
+         "area_combo",
          "所在地区未填写完整，请选择后再保存"},
-        {"province missing, contact", Editor::Contact, {&kChosen, &kUnchosen, &kUnchosen},
-         "province_combo", "市/地区未填写完整，请选择后再保存"},
-        {"province missing, profile", Editor::Profile, {&kChosen, &kUnchosen, &kChosen},
-         "province_combo", "所在地区未填写完整，请选择后再保存"},
-        {"empty area list, contact", Editor::Contact, {&kChosen, &kChosen, &kEmpty}, "area_combo",
+        {"province missing, contact",
+         Editor::Contact,
+         {&kChosen, &kUnchosen, &kUnchosen},
+         "province_combo",
+         "市/地区未填写完整，请选择后再保存"},
+        {"province missing, profile",
+         Editor::Profile,
+         {&kChosen, &kUnchosen, &kChosen},
+         "province_combo",
+         "所在地区未填写完整，请选择后再保存"},
+        {"empty area list, contact",
+         Editor::Contact,
+         {&kChosen, &kChosen, &kEmpty},
+         "area_combo",
          "县/区未填写完整，请选择后再保存"},
         {"empty area list, profile", Editor::Profile, {&kChosen, &kChosen, &kEmpty}, nullptr, ""},
         {"no country", Editor::Contact, {&kUnchosen, &kUnchosen, &kUnchosen}, nullptr, ""},
@@ -237,8 +237,7 @@ ContactForm GoodContact() {
 // Starting from a form where every check fails, mending the reported field each time
 // must walk through the fields in save order.
 template <class Form, class Check>
-std::vector<std::string> FailureOrder(Form form, Check check,
-                                      const std::vector<std::function<void(Form&)>>& mends) {
+std::vector<std::string> FailureOrder(Form form, Check check, const std::vector<std::function<void(Form&)>>& mends) {
     std::vector<std::string> order;
     for (const auto& mend : mends) {
         order.push_back(check(form).field);
@@ -275,9 +274,8 @@ TEST(FieldRules, ContactSaveOrder) {
         [](ContactForm& f) { f.birthday = {}; },
     };
     EXPECT_EQ(FailureOrder(bad, CheckContactSave, mends),
-              (std::vector<std::string>{"base_name_edit", "base_phone_edit", "base_qq_edit",
-                                        "business_fax_edit", "business_fix_phone", "life_phone",
-                                        "edt_user", "province_combo", "area_combo",
+              (std::vector<std::string>{"base_name_edit", "base_phone_edit", "base_qq_edit", "business_fax_edit",
+                                        "business_fix_phone", "life_phone", "edt_user", "province_combo", "area_combo",
                                         "combo_month"}));
 }
 
@@ -331,21 +329,17 @@ TEST(FieldRules, ProfileSaveOrderAndNoMandatoryFields) {
 
     using Mend = std::function<void(ProfileForm&)>;
     const std::vector<Mend> mends = {
-        [](ProfileForm& f) { f.name = u"欧阳娜娜"; },
-        [](ProfileForm& f) { f.mobile.clear(); },
-        [](ProfileForm& f) { f.email = u"ab@cd.e"; },
-        [](ProfileForm& f) { f.fax.clear(); },
-        [](ProfileForm& f) { f.homePhone = u"010-1"; },
-        [](ProfileForm& f) { f.area.third = &kEmpty; },
+        [](ProfileForm& f) { f.name = u"欧阳娜娜"; },        [](ProfileForm& f) { f.mobile.clear(); },
+        [](ProfileForm& f) { f.email = u"ab@cd.e"; },        [](ProfileForm& f) { f.fax.clear(); },
+        [](ProfileForm& f) { f.homePhone = u"010-1"; },      [](ProfileForm& f) { f.area.third = &kEmpty; },
         [](ProfileForm& f) { f.birthday.third = &kChosen; },
     };
     EXPECT_EQ(FailureOrder(bad, CheckProfileSave, mends),
-              (std::vector<std::string>{"user_name_edit", "user_phone", "email_edit",
-                                        "fax_phone", "home_phone", "area_combo", "combo_day"}));
+              (std::vector<std::string>{"user_name_edit", "user_phone", "email_edit", "fax_phone", "home_phone",
+                                        "area_combo", "combo_day"}));
 
     const SaveCheck check = CheckProfileSave(bad);
-    EXPECT_EQ(check.messages,
-              (std::vector<RuleMessage>{{"温馨提示", "名字输入格式有误，请重新输入"}}));
+    EXPECT_EQ(check.messages, (std::vector<RuleMessage>{{"温馨提示", "名字输入格式有误，请重新输入"}}));
 }
 
 }  // namespace

@@ -102,12 +102,24 @@ TEST(LunarCalendarTest, MonthDaysPacksTheLeapMonthInTheHighHalf) {
         std::int32_t expected;
     };
     const Case cases[] = {
-        {1984, 10, 30 | (29 << 16)}, {1984, 11, 30},
-        {2025, 3, 30}, {2025, 4, 29}, {2025, 6, 30 | (29 << 16)}, {2025, 7, 30},
-        {2033, 11, 30 | (29 << 16)}, {2033, 12, 30},  // the thirteenth month sits in bit 3
-        {1901, 1, 29}, {2050, 12, 29},
-        {1900, 5, 30}, {INT_MIN, 1, 30}, {2051, 1, 30}, {INT_MAX, 1, 30},
-        {2020, 0, 0}, {2020, 13, 0}, {2020, -4, 0}, {2020, INT_MIN, 0},
+        {1984, 10, 30 | (29 << 16)},
+        {1984, 11, 30},
+        {2025, 3, 30},
+        {2025, 4, 29},
+        {2025, 6, 30 | (29 << 16)},
+        {2025, 7, 30},
+        {2033, 11, 30 | (29 << 16)},
+        {2033, 12, 30},  // the thirteenth month sits in bit 3
+        {1901, 1, 29},
+        {2050, 12, 29},
+        {1900, 5, 30},
+        {INT_MIN, 1, 30},
+        {2051, 1, 30},
+        {INT_MAX, 1, 30},
+        {2020, 0, 0},
+        {2020, 13, 0},
+        {2020, -4, 0},
+        {2020, INT_MIN, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LunarMonthDays(c.year, c.month), c.expected) << c.year << "/" << c.month;
@@ -116,8 +128,8 @@ TEST(LunarCalendarTest, MonthDaysPacksTheLeapMonthInTheHighHalf) {
 
 TEST(LunarCalendarTest, LeapMonths) {
     const std::pair<int, int> cases[] = {
-        {1901, 0}, {1903, 5}, {1984, 10}, {1987, 6}, {2020, 4}, {2023, 2}, {2025, 6},
-        {2033, 11}, {2034, 0}, {2050, 3}, {1900, 0}, {2051, 0}, {INT_MIN, 0}, {INT_MAX, 0},
+        {1901, 0},  {1903, 5}, {1984, 10}, {1987, 6}, {2020, 4}, {2023, 2},    {2025, 6},
+        {2033, 11}, {2034, 0}, {2050, 3},  {1900, 0}, {2051, 0}, {INT_MIN, 0}, {INT_MAX, 0},
     };
     for (const auto& [year, leap] : cases) {
         EXPECT_EQ(LunarLeapMonth(year), leap) << year;
@@ -159,10 +171,22 @@ TEST(LunarCalendarTest, SolarToLunarText) {
 
 TEST(LunarCalendarTest, InvalidOrUncoveredSolarDatesGiveNoText) {
     const SolarDate cases[] = {
-        {1901, 2, 18}, {2051, 2, 11}, {1900, 6, 1}, {2100, 1, 1},
-        {2021, 13, 1}, {2021, 0, 1}, {2021, -1, 1}, {2021, 1, 0}, {2021, 1, 32},
-        {2021, 2, 29}, {2000, 2, 30}, {2021, 4, 31},
-        {INT_MIN, INT_MIN, INT_MIN}, {INT_MAX, INT_MAX, INT_MAX}, {INT_MAX, 12, 31}, {INT_MIN, 1, 1},
+        {1901, 2, 18},
+        {2051, 2, 11},
+        {1900, 6, 1},
+        {2100, 1, 1},
+        {2021, 13, 1},
+        {2021, 0, 1},
+        {2021, -1, 1},
+        {2021, 1, 0},
+        {2021, 1, 32},
+        {2021, 2, 29},
+        {2000, 2, 30},
+        {2021, 4, 31},
+        {INT_MIN, INT_MIN, INT_MIN},
+        {INT_MAX, INT_MAX, INT_MAX},
+        {INT_MAX, 12, 31},
+        {INT_MIN, 1, 1},
     };
     for (const SolarDate& d : cases) {
         EXPECT_FALSE(SolarToLunar(d.year, d.month, d.day).has_value()) << d.year << "-" << d.month << "-" << d.day;

@@ -58,33 +58,32 @@ struct Utf8Case {
 
 class Utf8Decoding : public testing::TestWithParam<Utf8Case> {};
 
-TEST_P(Utf8Decoding, RepairsWithReplacementCharacter) {
-    EXPECT_EQ(Utf8ToWide(GetParam().utf8), GetParam().wide);
-}
+TEST_P(Utf8Decoding, RepairsWithReplacementCharacter) { EXPECT_EQ(Utf8ToWide(GetParam().utf8), GetParam().wide); }
 
-INSTANTIATE_TEST_SUITE_P(
-    TextConv, Utf8Decoding,
-    testing::Values(
-        Utf8Case{"LoneContinuation", "\x80", u"\uFFFD"},
-        Utf8Case{"ContinuationBetweenLetters", "a\x80z", u"a\uFFFDz"},
-        Utf8Case{"TruncatedAtEnd", "\xE5\xBC", u"\uFFFD"},
-        Utf8Case{"TruncatedBeforeAscii", "\xE5\xBC" "a", u"\uFFFDa"},
-        Utf8Case{"TruncatedBeforeChinese", "\xE5\xBC\xE5\xBC\xA0", u"\uFFFD张"},
-        Utf8Case{"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD"},
-        Utf8Case{"OverlongThreeByte", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
-        Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
-        Utf8Case{"BeyondU10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
-        Utf8Case{"ByteFF", "\xFF", u"\uFFFD"},
-        Utf8Case{"SupplementaryCharacter", "\xF0\x9F\x98\x80", u"\U0001F600"},
-        Utf8Case{"EmbeddedZeroKept", "a\0b"s, u"a\0b"s},
-        Utf8Case{"FieldSeparator", "~麤^", u"~麤^"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(TextConv, Utf8Decoding,
+                         testing::Values(Utf8Case{"LoneContinuation", "\x80", u"\uFFFD"},
+                                         Utf8Case{"ContinuationBetweenLetters", "a\x80z", u"a\uFFFDz"},
+                                         Utf8Case{"TruncatedAtEnd", "\xE5\xBC", u"\uFFFD"},
+                                         Utf8Case{"TruncatedBeforeAscii",
+                                                  "\xE5\xBC"
+                                                  "a",
+                                                  u"\uFFFDa"},
+                                         Utf8Case{"TruncatedBeforeChinese", "\xE5\xBC\xE5\xBC\xA0", u"\uFFFD张"},
+                                         Utf8Case{"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD"},
+                                         Utf8Case{"OverlongThreeByte", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
+                                         Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+                                         Utf8Case{"BeyondU10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+                                         Utf8Case{"ByteFF", "\xFF", u"\uFFFD"},
+                                         Utf8Case{"SupplementaryCharacter", "\xF0\x9F\x98\x80", u"\U0001F600"},
+                                         Utf8Case{"EmbeddedZeroKept", "a\0b"s, u"a\0b"s},
+                                         Utf8Case{"FieldSeparator", "~麤^", u"~麤^"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextConv, LoneSurrogatesBecomeReplacementInUtf8) {
     const std::string fffd = "\xEF\xBF\xBD";
     EXPECT_EQ(WideToUtf8(u"a\xD800z"), "a" + fffd + "z");
     EXPECT_EQ(WideToUtf8(u"\xDC00\xD800"), fffd + fffd);  // pair in the wrong order
-    EXPECT_EQ(WideToUtf8(u"x\xD83D"), "x" + fffd);         // high surrogate at the end
+    EXPECT_EQ(WideToUtf8(u"x\xD83D"), "x" + fffd);        // high surrogate at the end
     EXPECT_EQ(WideToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
 }
 
@@ -125,21 +124,28 @@ TEST(TextConv, GbkKnownCharacters) {
 }
 
 TEST(TextConv, CharactersOutsideGbkBecomeQuestionMark) {
-    EXPECT_EQ(WideToAnsi(u"\U0001F600"), "?");          // one "?" for the whole pair
+    EXPECT_EQ(WideToAnsi(u"\U0001F600"), "?");  // one "?" for the whole pair
     EXPECT_EQ(WideToAnsi(u"张\U0001F600三"), "\xD5\xC5?\xC8\xFD");
     EXPECT_EQ(WideToAnsi(u"한"), "?");
-    EXPECT_EQ(WideToAnsi(u"a\xD800z"), "a?z");          // lone high surrogate
-    EXPECT_EQ(WideToAnsi(u"张\xDC00"), "\xD5\xC5?");     // lone low surrogate at the end
+    EXPECT_EQ(WideToAnsi(u"a\xD800z"), "a?z");        // lone high surrogate
+    EXPECT_EQ(WideToAnsi(u"张\xDC00"), "\xD5\xC5?");  // lone low surrogate at the end
     EXPECT_EQ(Utf8ToAnsi("\xF0\x9F\x98\x80 ok"), "? ok");
-    EXPECT_EQ(Utf8ToAnsi("\x80张"), "?\xD5\xC5");       // U+FFFD is not in GBK either
+    EXPECT_EQ(Utf8ToAnsi("\x80张"), "?\xD5\xC5");  // U+FFFD is not in GBK either
 }
 
 TEST(TextConv, BytesGbkDoesNotDefineBecomeReplacement) {
     EXPECT_EQ(AnsiToWide("\xFF"), u"\uFFFD");
-    EXPECT_EQ(AnsiToWide("\xD5"), u"\uFFFD");                 // lead byte cut off at the end
-    EXPECT_EQ(AnsiToWide("\xD5" "0\xD5\xC5"), u"\uFFFD0张");  // lead byte before a digit
-    EXPECT_EQ(AnsiToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
-    EXPECT_EQ(AnsiToWide("\xD7\xFA" "a"), u"\uFFFDa");    // well-formed pair with no character
+    EXPECT_EQ(AnsiToWide("\xD5"), u"\uFFFD");  // lead byte cut off at the end
+    EXPECT_EQ(AnsiToWide("\xD5"
+                         "0\xD5\xC5"),
+              u"\uFFFD0张");  // lead byte before a digit
+    EXPECT_EQ(AnsiToUtf8("a\xFF"
+                         "b"),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_EQ(AnsiToWide("\xD7\xFA"
+                         "a"),
+              u"\uFFFDa");  // well-formed pair with no character
 }
 
 // The whole code page, not a sample: each double-byte code CP936 defines converts to

@@ -34,9 +34,9 @@ TEST(LaunchModeTest, DecidedFromTheTailOfTheWholeCommandLine) {
     const ModeCase cases[] = {
         {"/opt/kivtal/kivtal", false, false},
         {"/opt/kivtal/kivtal not_autoRun", true, false},
-        {"not_autoRun", true, false},             // exactly the 11 characters
-        {"ot_autoRun", false, false},             // shorter: compared whole, never restart
-        {"c", false, true},                       // shorter, still a console
+        {"not_autoRun", true, false},  // exactly the 11 characters
+        {"ot_autoRun", false, false},  // shorter: compared whole, never restart
+        {"c", false, true},            // shorter, still a console
         {"", false, false},
         {"/opt/kivtal/kivtal NOT_AUTORUN", false, false},  // case-sensitive
         {"/opt/kivtal/kivtal not_autorun", false, false},
@@ -64,7 +64,8 @@ TEST(LaunchModeTest, CommandLineJoinsPathAndArgumentsWithSpaces) {
 // Points an environment variable at a value for one test.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+    ScopedEnv(const char* name, const std::string& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
         qputenv(name, QByteArray::fromStdString(value));
     }
     ~ScopedEnv() {
@@ -200,7 +201,8 @@ TEST_F(SingleInstanceTest, UpdaterMeetingPointsLiveInThePrivateRuntimeFolder) {
     EXPECT_FALSE(port.IsRunning());
     EXPECT_TRUE(UpdaterServerPath().isEmpty());
     EXPECT_TRUE(UpdaterSharedBlockKey().isEmpty());
-    EXPECT_TRUE(RuntimeFolderProblem().contains("open to other users (mode 0755)")) << RuntimeFolderProblem().toStdString();
+    EXPECT_TRUE(RuntimeFolderProblem().contains("open to other users (mode 0755)"))
+        << RuntimeFolderProblem().toStdString();
 }
 
 TEST(InstanceMarkTest, MarkedWindowIsFoundAndBroughtBack) {

@@ -151,7 +151,11 @@ TEST_F(CameraFixture, LaterFramesDoNotChangeTheShotOrItsFile) {
     Open();
     const QImage frame = ShootFrame();
     const QString path = camera->PicturePath();
-    const QByteArray bytes = [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    const QByteArray bytes = [&] {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
     source->Run();  // a device that keeps sending frames while the preview is up
     for (int i = 0; i < 3; ++i) source->PushFrame(QImage(1280, 960, QImage::Format_RGB32));
     Pump();
@@ -328,8 +332,8 @@ TEST_F(CameraFixture, WheelScrollsTheListOnlyBeyondThreeItems) {
     for (int i = 0; i < 3; ++i) KeepShot();
     UploadListView* list = camera->List();
     auto wheel = [&](int delta) {
-        QWheelEvent e(QPointF(20, 20), list->viewport()->mapToGlobal(QPointF(20, 20)), {}, {0, delta}, Qt::NoButton,
-                      {}, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(20, 20), list->viewport()->mapToGlobal(QPointF(20, 20)), {}, {0, delta}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
         QApplication::sendEvent(list->viewport(), &e);
     };
     list->verticalScrollBar()->setValue(0);

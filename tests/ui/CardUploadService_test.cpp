@@ -38,13 +38,14 @@ protected:
             s.password = md5Hex(md5Hex("pw-zhao"));
             s.unique_id = "capture-device";
         });
-        JobContext login{net, store, LoginUser::Instance(), config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
+        JobContext login{
+            net, store, LoginUser::Instance(), config, [](unsigned, std::intptr_t, std::intptr_t) {}, dir.path(), {}};
         ASSERT_EQ(RunLoginJob(login), 0);
 
         WorkerJobs jobs;
         jobs.uploadPass = [](JobContext& ctx) { RunCardUploadPass(ctx, UploadQueue::Instance()); };
-        syncThread = std::make_unique<SyncThread>(
-            WorkerSetup{net, store, LoginUser::Instance(), config, dir.path(), MakeWindowResultPoster(), std::move(jobs)});
+        syncThread = std::make_unique<SyncThread>(WorkerSetup{net, store, LoginUser::Instance(), config, dir.path(),
+                                                              MakeWindowResultPoster(), std::move(jobs)});
         link = std::make_unique<SyncThreadLink>(*syncThread);
         home = new CHomePage(store);
         home->SetWorkerLink(link.get());

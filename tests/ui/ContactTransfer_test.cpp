@@ -68,7 +68,8 @@ TEST_F(ContactTransferTest, ImportEndsInTheSummaryAndTellsThePane) {
     ContactTransfer transfer(store);
     QSignalSpy finished(&transfer, &ContactTransfer::importFinished);
     const QStringList files{
-        QString::fromStdString(write("phone.vcf", "BEGIN:VCARD\nFN:张三\nEND:VCARD\nBEGIN:VCARD\nFN:李四\nEND:VCARD\n")),
+        QString::fromStdString(
+            write("phone.vcf", "BEGIN:VCARD\nFN:张三\nEND:VCARD\nBEGIN:VCARD\nFN:李四\nEND:VCARD\n")),
         QString::fromStdString(write("bad.vcf", "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=NOPE:x\nEND:VCARD\n")),
         QString::fromStdString(dir.file("missing.vcf"))};
     const QString text = importAndAnswer(transfer, files);

@@ -244,9 +244,8 @@ TEST_F(HomeFixture, OneAdvertisementStaysShownWhileTheTimerRotates) {
 }
 
 TEST_F(HomeFixture, ThreeAdvertisementsRotateByTheirOrderAndClicksFollowTheShownOne) {
-    ASSERT_EQ(ContentStore(store).StoreAds({Ad(1, "http://127.0.0.1:9/low", "低"),
-                                            Ad(3, "http://127.0.0.1:9/high", "高"),
-                                            Ad(2, "", "中")}),
+    ASSERT_EQ(ContentStore(store).StoreAds(
+                  {Ad(1, "http://127.0.0.1:9/low", "低"), Ad(3, "http://127.0.0.1:9/high", "高"), Ad(2, "", "中")}),
               0);
     CHomePage& home = Open();
     QStringList shown{ShownAd(home)};
@@ -278,7 +277,10 @@ TEST_F(HomeFixture, AnAdvertisementNeverOpensAnythingButAWebPage) {
 // --- Unread news ---
 
 TEST_F(HomeFixture, UnreadNewsCountIsCappedAtNinetyNineAndEmptyAtZero) {
-    struct Case { int unread; const char* shown; };
+    struct Case {
+        int unread;
+        const char* shown;
+    };
     const Case cases[] = {{0, ""}, {7, "7"}, {150, "99"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.unread);
@@ -342,7 +344,10 @@ TEST_F(HomeFixture, CloseButtonLogsOutWithOtherExitWaysAndAnyLogoutResultEndsThe
 }
 
 TEST_F(HomeFixture, MenuExitLogsOutAndMenuRegistAlsoAsksForARestart) {
-    struct Case { const char* item; bool restart; };
+    struct Case {
+        const char* item;
+        bool restart;
+    };
     for (const Case c : {Case{"menu_exit", false}, Case{"menu_regist", true}}) {
         SCOPED_TRACE(c.item);
         worker.requests.clear();

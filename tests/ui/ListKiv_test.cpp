@@ -71,8 +71,7 @@ RowLayout ContactLayout() {
         {.name = "name_label", .rect = {52, 4, 120, 20}, .bold = true},
         {.name = "phone_label", .rect = {52, 26, 120, 20}, .color = QColor(0x99, 0x99, 0x99)},
         {.name = "", .rect = {0, 49, 400, 1}, .image = "line.png"},
-        {.name = "edit_btn", .rect = {40, 13, 24, 24}, .fromRight = true, .image = "edit.png",
-         .hoverOnly = true},
+        {.name = "edit_btn", .rect = {40, 13, 24, 24}, .fromRight = true, .image = "edit.png", .hoverOnly = true},
         {.name = "delete_btn", .rect = {10, 13, 24, 24}, .fromRight = true, .hoverOnly = true},
     };
     return layout;

@@ -524,7 +524,8 @@ TEST_P(LoginWndWorkerTest, TheLoginJobOpensTheWayOnlineAndOffline) {
     WorkerJobs jobs;
     jobs.login = [](JobContext& ctx) { RunLoginJob(ctx); };
     jobs.checkVersion = [](JobContext& ctx) { RunVersionCheckJob(ctx); };
-    SyncThread thread(WorkerSetup{h.net, h.store, LoginUser::Instance(), h.config, h.dir.path() + "dl/", MakeWindowResultPoster(), jobs});
+    SyncThread thread(WorkerSetup{h.net, h.store, LoginUser::Instance(), h.config, h.dir.path() + "dl/",
+                                  MakeWindowResultPoster(), jobs});
     SyncThreadLink link(thread);
 
     auto* window = new CLoginWnd(true, LoginWndServices{&link, h.store, updater, {}});

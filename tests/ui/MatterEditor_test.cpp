@@ -86,7 +86,8 @@ protected:
         ASSERT_NE(tree, nullptr);
         QTreeWidgetItem* root = tree->topLevelItem(0);
         for (int i = 0; i < root->childCount(); ++i)
-            if (root->child(i)->data(0, Qt::UserRole).toInt() == contactId) root->child(i)->setCheckState(0, Qt::Checked);
+            if (root->child(i)->data(0, Qt::UserRole).toInt() == contactId)
+                root->child(i)->setCheckState(0, Qt::Checked);
     }
 
     // A new matter with a description reminder to the user himself, saved.
@@ -211,8 +212,9 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
         test::Pump();
         const EventAlarmList after = Reminders(id);
         if (sendAgain) {
-            EXPECT_THAT(boxes.texts, ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?",
-                                                 "提醒修改保存成功"));
+            EXPECT_THAT(boxes.texts,
+                        ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?",
+                                    "提醒修改保存成功"));
             // The sent reminder stays as it was; the matter's reminder is a new one.
             ASSERT_EQ(after.size(), 2u);
             const auto current = std::find_if(after.begin(), after.end(),
@@ -222,7 +224,8 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
             EXPECT_EQ(current->alarm_whos_id, std::to_string(wang.bc_id) + ";-1;");
             EXPECT_LT(Coins(), 4) << "sending again is paid";
         } else {
-            EXPECT_THAT(boxes.texts, ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?"));
+            EXPECT_THAT(boxes.texts,
+                        ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?"));
             ASSERT_EQ(after.size(), 1u);
             EXPECT_EQ(after[0].alarm_whos_id, "-1;") << "nothing was sent, nothing changed";
             EXPECT_EQ(Coins(), 4);
@@ -311,7 +314,8 @@ TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutRemi
         EXPECT_TRUE(editor_.isNull() || editor_->IsClosing());
         TalEventList live;
         MatterStore(a_->store()).MattersAt(plain.start_time + 1, live);
-        EXPECT_TRUE(std::none_of(live.begin(), live.end(), [&](const TalEvent& m) { return m.event_id == plain.event_id; }));
+        EXPECT_TRUE(
+            std::none_of(live.begin(), live.end(), [&](const TalEvent& m) { return m.event_id == plain.event_id; }));
     }
 
     LoginUser::Instance().update([](LoginUserState& s) { s.login_mode = LoginUserState::kModeOnline; });
@@ -397,7 +401,8 @@ TEST_F(MatterEditorFlow, RefusesIncompleteMattersAndRemindersWithTheirMessages) 
 TEST_F(MatterEditorFlow, TheClockCombosStartFiveMinutesAheadAndRollOverMidnight) {
     StartService(0);
     // 23:57:30 Beijing on 31 December 2026: five minutes later is 00:02 on 1 January.
-    test::TestClock pinned(*WallClockToTime(WallClock{.year = 2026, .month = 12, .day = 31, .hour = 23, .minute = 57, .second = 30}));
+    test::TestClock pinned(
+        *WallClockToTime(WallClock{.year = 2026, .month = 12, .day = 31, .hour = 23, .minute = 57, .second = 30}));
     test::ScopedClock clock(pinned);
     Open(TalEvent{}, MatterPage::NewMatter);
     EXPECT_EQ(editor_->FindControl<ComboKiv>("editpage_remind_combo")->GetSelection(), 0);

@@ -63,7 +63,8 @@ protected:
     }
     std::vector<QString> Headings() {
         std::vector<QString> out;
-        for (int i = 0; i < Pane().Timeline()->SectionCount(); ++i) out.push_back(Pane().Timeline()->Section(i)->Heading());
+        for (int i = 0; i < Pane().Timeline()->SectionCount(); ++i)
+            out.push_back(Pane().Timeline()->Section(i)->Heading());
         return out;
     }
 
@@ -100,8 +101,8 @@ TEST_F(MattersPage, CalendarMonthsRollOverTheYearAndShowEveryDayOfLongMonths) {
         ASSERT_NE(last, nullptr);
         EXPECT_TRUE(last->InShownMonth());
         EXPECT_EQ(last->TextColour(), kDayTextColour);
-        EXPECT_EQ(calendar.Cells().front()->TextColour(), c.firstCell.month == c.lastOfMonthCell.month ? kDayTextColour
-                                                                                                        : kOtherMonthColour);
+        EXPECT_EQ(calendar.Cells().front()->TextColour(),
+                  c.firstCell.month == c.lastOfMonthCell.month ? kDayTextColour : kOtherMonthColour);
         EXPECT_EQ(calendar.Selected(), c.today) << "changing months keeps the selection";
     }
 }
@@ -124,9 +125,9 @@ TEST_F(MattersPage, BusyMarksCoverEveryCellOfTheGridWhateverDayToday) {
     // A daytime matter marks its day too, not only matters running at midnight.
     AddMatter("daytime only", At(2026, 5, 12, 9), At(2026, 5, 12, 17));
     Open();
-    EXPECT_THAT(BusyCells(), ::testing::ElementsAre(CalendarDate{2026, 4, 27}, CalendarDate{2026, 5, 3},
-                                                    CalendarDate{2026, 5, 4}, CalendarDate{2026, 5, 12},
-                                                    CalendarDate{2026, 5, 31}, CalendarDate{2026, 6, 2}));
+    EXPECT_THAT(BusyCells(),
+                ::testing::ElementsAre(CalendarDate{2026, 4, 27}, CalendarDate{2026, 5, 3}, CalendarDate{2026, 5, 4},
+                                       CalendarDate{2026, 5, 12}, CalendarDate{2026, 5, 31}, CalendarDate{2026, 6, 2}));
     EXPECT_EQ(Cal().CellOf({2026, 5, 3})->TextColour(), kBusyColour);
     EXPECT_EQ(Cal().CellOf({2026, 5, 12})->TextColour(), kBusyColour);
     EXPECT_EQ(Cal().CellOf({2026, 5, 13})->TextColour(), kDayTextColour);
@@ -247,7 +248,8 @@ TEST_F(MattersPage, PressesOnAnItemOpenTheEditorOnItsPage) {
     const struct {
         CTimeBody::Part part;
         int mode;
-    } cases[] = {{CTimeBody::Text, kModeDetails}, {CTimeBody::Details, kModeDetails}, {CTimeBody::AddRemark, kModeAddRemark}};
+    } cases[] = {
+        {CTimeBody::Text, kModeDetails}, {CTimeBody::Details, kModeDetails}, {CTimeBody::AddRemark, kModeAddRemark}};
     for (const auto& c : cases) {
         int seenMode = -1, seenId = -1;
         WindowImplBase::SetModalObserver([&](WindowImplBase& w) {
@@ -301,7 +303,8 @@ TEST_F(MattersPage, GroupsAddRenameAndDeleteKeepingTheirMattersUnderDefault) {
     test::ClickControl(*home, "Add_matter_group");
     ASSERT_EQ(Pane().GroupList()->count(), 3);
     EXPECT_EQ(Pane().EditingRow(), 2);
-    auto* edit = Pane().GroupList()->itemWidget(Pane().GroupList()->item(2))->findChild<QLineEdit*>("matter_group_edit");
+    auto* edit =
+        Pane().GroupList()->itemWidget(Pane().GroupList()->item(2))->findChild<QLineEdit*>("matter_group_edit");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->text(), "请输入组名");
     edit->setText(QStringLiteral("工作"));

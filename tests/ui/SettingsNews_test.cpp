@@ -51,8 +51,9 @@ protected:
     }
     // The row the service gives every device at its first sync.
     void AddSettingsRow() {
-        Exec("INSERT INTO tb_user_settings (coloumn_show, auto_update, exit_ways, auto_run, server_id) "
-             "VALUES (6, 0, 0, 1, 9);");
+        Exec(
+            "INSERT INTO tb_user_settings (coloumn_show, auto_update, exit_ways, auto_run, server_id) "
+            "VALUES (6, 0, 0, 1, 9);");
     }
     UserSettings Settings() {
         UserSettings s;
@@ -68,8 +69,12 @@ private:
 TEST_F(SettingsFixture, AnEmptyTableShowsTheDefaults) {
     Open();
     const auto shown = RunSettings({}, "Cancel_Button");
-    EXPECT_EQ(shown, (std::map<std::string, bool>{{"company_ctl", true}, {"email_ctl", false}, {"obj_ctl", false},
-                                                   {"group_ctl", false}, {"auto_begin", true}, {"min_intr", true}}));
+    EXPECT_EQ(shown, (std::map<std::string, bool>{{"company_ctl", true},
+                                                  {"email_ctl", false},
+                                                  {"obj_ctl", false},
+                                                  {"group_ctl", false},
+                                                  {"auto_begin", true},
+                                                  {"min_intr", true}}));
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
     EXPECT_EQ(home->ColumnMask(), 6);
 }
@@ -85,9 +90,15 @@ TEST_F(SettingsFixture, SavingStoresTheBitsTheAutorunEntryAndTheCloseWay) {
         int autoRun;
     } cases[] = {
         {{{"company_ctl", false}, {"auto_begin", false}, {"min_intr", false}}, 3, 1, 0},
-        {{{"company_ctl", true}, {"email_ctl", true}, {"obj_ctl", true}, {"group_ctl", true}, {"auto_begin", true},
+        {{{"company_ctl", true},
+          {"email_ctl", true},
+          {"obj_ctl", true},
+          {"group_ctl", true},
+          {"auto_begin", true},
           {"min_intr", true}},
-         63, 0, 1},
+         63,
+         0,
+         1},
         {{{"email_ctl", false}, {"obj_ctl", false}, {"auto_begin", false}}, 39, 0, 0},
     };
     int syncs = 0;
@@ -140,11 +151,17 @@ protected:
     void StoreNews() {
         NewsList news(3);
         news[0] = {.news_title = "旧闻", .news_content = "第一条", .create_time = 1700000000, .news_server_id = 1};
-        news[1] = {.news_title = "读过", .news_content = "第二条", .create_time = 1700100000, .news_state = 1,
+        news[1] = {.news_title = "读过",
+                   .news_content = "第二条",
+                   .create_time = 1700100000,
+                   .news_state = 1,
                    .news_server_id = 2};
         picture_ = dir.path() + "pic.png";
         QImage(40, 30, QImage::Format_RGB32).save(QString::fromStdString(picture_));
-        news[2] = {.news_title = "图片", .create_time = 1700200000, .news_server_id = 3, .news_type = 1,
+        news[2] = {.news_title = "图片",
+                   .create_time = 1700200000,
+                   .news_server_id = 3,
+                   .news_type = 1,
                    .extra_data_path = picture_};
         ASSERT_EQ(ContentStore(store).StoreNews(news), 0);
     }
@@ -160,7 +177,8 @@ TEST_F(NewsFixture, NewestFirstAndOpeningAnUnreadItemCountsItOnce) {
     news->ShowWindow(true);
     Pump();
     std::vector<std::string> titles;
-    for (const NewsRowData& row : news->Rows()) titles.push_back(row.title.toStdString() + "@" + row.date.toStdString());
+    for (const NewsRowData& row : news->Rows())
+        titles.push_back(row.title.toStdString() + "@" + row.date.toStdString());
     EXPECT_EQ(titles, (std::vector<std::string>{"图片@2023-11-17", "读过@2023-11-16", "旧闻@2023-11-15"}));
 
     const struct {

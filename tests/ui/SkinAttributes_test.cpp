@@ -20,7 +20,10 @@ struct ImageCase {
 TEST(SkinValues, ParsesImageDescriptions) {
     const ImageCase cases[] = {
         {"file='edit_hot.png' corner='4,4,4,4'", true, "edit_hot.png", {4, 4, 4, 4}, std::nullopt},
-        {"file='account_Focus.png' corner='4,4,4,4' dest='0,1,289,40'", true, "account_Focus.png", {4, 4, 4, 4},
+        {"file='account_Focus.png' corner='4,4,4,4' dest='0,1,289,40'",
+         true,
+         "account_Focus.png",
+         {4, 4, 4, 4},
          QRect(0, 1, 289, 39)},
         {"file='synch_ico_nor.png' dest='17,8,39,30'", true, "synch_ico_nor.png", {}, QRect(17, 8, 22, 22)},
         {"file='a b.png' corner='1,2,3,4'", true, "a b.png", {1, 2, 3, 4}, std::nullopt},

@@ -29,14 +29,17 @@ namespace kivtal {
 namespace {
 
 // Every window's table of the controls its code uses.
-const LayoutControls kWindows[] = {
-    kTalMessageBoxControls, kKivMessageBoxControls, kLoginMsgBoxControls,
-    kLoginWndControls, kHomePageControls, kContactsPaneControls,
-    kMattersPaneControls, kMenuControls, kUserMenuControls,
-    kSortMenuControls, kSettingMenuControls, kAddMatterControls,
-    kChangeGroupControls, kUserSettingControls, kSystemMsgControls,
-    kUserInfoEditControls, kAddConnectionControls, kAddConnectionBusinessControls,
-    kAddConnectionLifeControls, kAddConnectionRelationsControls, kCameraUIControls};
+const LayoutControls kWindows[] = {kTalMessageBoxControls,     kKivMessageBoxControls,
+                                   kLoginMsgBoxControls,       kLoginWndControls,
+                                   kHomePageControls,          kContactsPaneControls,
+                                   kMattersPaneControls,       kMenuControls,
+                                   kUserMenuControls,          kSortMenuControls,
+                                   kSettingMenuControls,       kAddMatterControls,
+                                   kChangeGroupControls,       kUserSettingControls,
+                                   kSystemMsgControls,         kUserInfoEditControls,
+                                   kAddConnectionControls,     kAddConnectionBusinessControls,
+                                   kAddConnectionLifeControls, kAddConnectionRelationsControls,
+                                   kCameraUIControls};
 
 std::unique_ptr<QWidget> Load(const QString& layout) {
     SkinLoader loader(nullptr);
@@ -45,11 +48,11 @@ std::unique_ptr<QWidget> Load(const QString& layout) {
 
 TEST(SkinLayouts, EveryLayoutLoads) {
     const QStringList layouts = QDir(":/skin").entryList({"*.xml"}, QDir::Files);
-    for (const char* required : {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml",
-                                  "LoginWnd.xml", "HomePage.xml", "AddMatter.xml", "menu.xml", "UserMenu.xml",
-                                  "SettingMenu.xml", "sortcombo.xml", "changeGroup.xml", "UserSettingWnd.xml",
-                                  "SystemMsgWnd.xml", "AddConnection.xml", "AddConnectionBusiness.xml",
-                                  "AddConnectionLife.xml", "AddConnectionRelations.xml", "UserInfoEditWnd.xml"})
+    for (const char* required :
+         {"TalMessageBox.xml", "KivMessageBox.xml", "LoginMsgBox.xml", "MaskWnd.xml", "LoginWnd.xml", "HomePage.xml",
+          "AddMatter.xml", "menu.xml", "UserMenu.xml", "SettingMenu.xml", "sortcombo.xml", "changeGroup.xml",
+          "UserSettingWnd.xml", "SystemMsgWnd.xml", "AddConnection.xml", "AddConnectionBusiness.xml",
+          "AddConnectionLife.xml", "AddConnectionRelations.xml", "UserInfoEditWnd.xml"})
         EXPECT_TRUE(layouts.contains(required)) << required;
     for (const QString& layout : layouts) {
         SkinLoader loader(nullptr);

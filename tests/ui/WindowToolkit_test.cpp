@@ -36,7 +36,7 @@ struct Received {
 struct ProbeLog {
     std::vector<std::pair<QString, QString>> notes;  // (type, sender name)
     std::vector<Received> messages;
-    std::vector<int> values;  // of kValueMessage
+    std::vector<int> values;        // of kValueMessage
     bool checkOnKillFocus = false;  // a field check that answers with a box, as editors do
     int boxes = 0;
 };
@@ -328,7 +328,7 @@ TEST_F(WindowToolkitTest, ShowModalReturnsTheCodePassedToCloseAndTheWindowGoes) 
 
 TEST_F(WindowToolkitTest, CloseIsFinalAndASystemCloseEndsTheModalLoop) {
     QTimer::singleShot(0, window, [w = window] {
-        w->close();  // as the window manager would
+        w->close();   // as the window manager would
         w->Close(7);  // too late: the first close decided
     });
     EXPECT_EQ(window->ShowModal(), 1);

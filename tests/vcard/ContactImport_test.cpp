@@ -148,7 +148,8 @@ TEST_F(ContactImportTest, ExportThenImportKeepsEveryField) {
 
 TEST_F(ContactImportTest, ExportFoldsAt75OctetsWithoutCuttingCharacters) {
     BusinessCard card = EveryField();
-    card.bc_comment = std::string(50, 'a') + "中文字符串很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长";
+    card.bc_comment =
+        std::string(50, 'a') + "中文字符串很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长";
     ASSERT_EQ(ContactStore(store).AddContact(card), 0);
     std::ostringstream out;
     int count = 0;
@@ -204,7 +205,8 @@ TEST_F(ContactImportTest, DuplicateFillsOnlyEmptyFields) {
         {"same name, other mobile and e-mail: a second person",
          "BEGIN:VCARD\nVERSION:3.0\nFN:李四\nTEL;TYPE=CELL:13700000000\nEND:VCARD\n",
          "added 1, merged 0, skipped 0, failed 0"},
-        {"one person twice in one file", "BEGIN:VCARD\nFN:王五\nEMAIL:w@x\nEND:VCARD\nBEGIN:VCARD\nFN:王五\nEMAIL:w@x\nEND:VCARD\n",
+        {"one person twice in one file",
+         "BEGIN:VCARD\nFN:王五\nEMAIL:w@x\nEND:VCARD\nBEGIN:VCARD\nFN:王五\nEMAIL:w@x\nEND:VCARD\n",
          "added 1, merged 1, skipped 0, failed 0"},
     };
     for (const Case& c : cases) {  // in order: the first merge brings the e-mail the second matches
@@ -257,10 +259,10 @@ TEST_F(ContactImportTest, GroupOptionPutsEveryContactInIt) {
 TEST_F(ContactImportTest, NamesKeptAsWrittenAndSeparatorReplaced) {
     const ImportReport report = ImportOk(
         "BEGIN:VCARD\nVERSION:3.0\nFN:D'Artagnan Ève  Zoë\nNOTE:a~\xE9\xBA\xA4^b\nEND:VCARD\n"
-        "BEGIN:VCARD\nVERSION:3.0\nTEL:1\nEND:VCARD\n" "\x01\x02garbage\n"
+        "BEGIN:VCARD\nVERSION:3.0\nTEL:1\nEND:VCARD\n"
+        "\x01\x02garbage\n"
         "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=NOPE:x\nEND:VCARD\n");
-    EXPECT_EQ(Counts(report),
-              "added 1, merged 0, skipped 1, failed 1 (1 with \"~\xE9\xBA\xA4^\" replaced by \"~^\")");
+    EXPECT_EQ(Counts(report), "added 1, merged 0, skipped 1, failed 1 (1 with \"~\xE9\xBA\xA4^\" replaced by \"~^\")");
     ASSERT_EQ(report.notes.size(), 2u);
     EXPECT_EQ(report.notes[0].file, "cards.vcf");
     EXPECT_EQ(report.notes[0].line, 6);
@@ -275,7 +277,10 @@ TEST_F(ContactImportTest, NamesKeptAsWrittenAndSeparatorReplaced) {
 TEST_F(ContactImportTest, AFileWithoutCardsIsAFailure) {
     const std::pair<std::string, const char*> cases[] = {
         {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "no vCard"},
-        {std::string("\xFF\xFE" "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0", 28), "UTF-16"},
+        {std::string("\xFF\xFE"
+                     "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0",
+                     28),
+         "UTF-16"},
     };
     for (const auto& [bytes, why] : cases) {
         SCOPED_TRACE(why);

@@ -15,7 +15,7 @@ struct BadCase {
     const char* what;
     std::string text;
     std::vector<std::string> goodNames;  // the cards that must still come out
-    int problemLine;                      // 0: no problem expected
+    int problemLine;                     // 0: no problem expected
     const char* problemText;
 };
 
@@ -40,29 +40,48 @@ TEST(VCardBadInput, EachCaseIsReportedAndTheRestReads) {
     const std::vector<BadCase> cases = {
         {"no END at the end of the file", "BEGIN:VCARD\nVERSION:3.0\nFN:A\n", {}, 1, "no END:VCARD"},
         {"no END before the next card", "BEGIN:VCARD\nFN:A\n" + Card("B"), {"B"}, 1, "no END:VCARD"},
-        {"invalid quoted-printable", Card("A") + "BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE:=E5=ZZ\nEND:VCARD\n",
-         {"A"}, 7, "invalid quoted-printable"},
-        {"unknown charset", "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=X-NO-SUCH:abc\nEND:VCARD\n" + Card("B"), {"B"}, 3,
+        {"invalid quoted-printable",
+         Card("A") + "BEGIN:VCARD\nVERSION:2.1\nFN;ENCODING=QUOTED-PRINTABLE:=E5=ZZ\nEND:VCARD\n",
+         {"A"},
+         7,
+         "invalid quoted-printable"},
+        {"unknown charset",
+         "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=X-NO-SUCH:abc\nEND:VCARD\n" + Card("B"),
+         {"B"},
+         3,
          "unknown charset X-NO-SUCH"},
         {"invalid base64", "BEGIN:VCARD\nVERSION:3.0\nFN;ENCODING=b:!!!!\nEND:VCARD\n", {}, 3, "invalid base64"},
         {"a 10 MB photo is left out, the card stays",
-         "BEGIN:VCARD\nVERSION:3.0\nFN:Pic\n" + FoldedPhoto(10 << 20) + "END:VCARD\n" + Card("B"), {"Pic", "B"}, 0, ""},
+         "BEGIN:VCARD\nVERSION:3.0\nFN:Pic\n" + FoldedPhoto(10 << 20) + "END:VCARD\n" + Card("B"),
+         {"Pic", "B"},
+         0,
+         ""},
         {"a 2 MB note is left out, the card stays",
-         "BEGIN:VCARD\nVERSION:3.0\nFN:Long\nNOTE:" + std::string(2 << 20, 'x') + "\nEND:VCARD\n", {"Long"}, 0, ""},
+         "BEGIN:VCARD\nVERSION:3.0\nFN:Long\nNOTE:" + std::string(2 << 20, 'x') + "\nEND:VCARD\n",
+         {"Long"},
+         0,
+         ""},
         {"a card over 4 MiB of properties",
          [] {
              std::string t = "BEGIN:VCARD\nVERSION:3.0\nFN:Huge\n";
              for (int i = 0; i < 5; ++i) t += "NOTE:" + std::string(1000000, 'n') + "\n";
              return t + "END:VCARD\n" + Card("B");
          }(),
-         {"B"}, 8, "larger than 4 MiB"},
+         {"B"},
+         8,
+         "larger than 4 MiB"},
         {"a nested 2.1 AGENT card is skipped whole",
          "BEGIN:VCARD\nVERSION:2.1\nFN:Boss\nAGENT:\nBEGIN:VCARD\nVERSION:2.1\nFN:Secretary\nEND:VCARD\nTEL;CELL:1\n"
          "END:VCARD\n",
-         {"Boss"}, 0, ""},
+         {"Boss"},
+         0,
+         ""},
         {"binary garbage holds no card", Garbage(3 << 20), {}, 0, ""},
-        {"lines without a colon inside a card", "BEGIN:VCARD\nVERSION:2.1\nFN:A\nnot a property\n\x01\x02\nEND:VCARD\n",
-         {"A"}, 0, ""},
+        {"lines without a colon inside a card",
+         "BEGIN:VCARD\nVERSION:2.1\nFN:A\nnot a property\n\x01\x02\nEND:VCARD\n",
+         {"A"},
+         0,
+         ""},
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -41,11 +41,15 @@ const std::vector<Fixture>& Fixtures() {
          "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E6=9D=8E=\r\n=E5=9B=9B\r\n"
          "TEL;CELL:138 0013 8000\r\nTEL;WORK:010-62345678\r\nTEL;HOME;FAX:010-1234\r\n"
          "EMAIL;HOME:li@example.com\r\nEND:VCARD\r\n",
-         {{kName, "李四"}, {kMobile, "138 0013 8000"}, {kOffice, "010-62345678"}, {kFax, "010-1234"},
+         {{kName, "李四"},
+          {kMobile, "138 0013 8000"},
+          {kOffice, "010-62345678"},
+          {kFax, "010-1234"},
           {kMail, "li@example.com"}}},
         {"older Chinese phone 2.1, GBK through CHARSET and quoted-printable",
          "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=GBK;ENCODING=QUOTED-PRINTABLE:=D5=C5=C8=FD\n"
-         "TEL;CELL;PREF:13912345678\nADR;HOME;CHARSET=GB2312;ENCODING=QUOTED-PRINTABLE:;;=B1=B1=BE=A9=CA=D0=BA=A3=B5=ED=C7=F8;;;;\n"
+         "TEL;CELL;PREF:13912345678\nADR;HOME;CHARSET=GB2312;ENCODING=QUOTED-PRINTABLE:;;=B1=B1=BE=A9=CA=D0=BA=A3=B5="
+         "ED=C7=F8;;;;\n"
          "END:VCARD\n",
          {{kName, "张三"}, {kMobile, "13912345678"}, {kHomeAddr, "北京市海淀区"}}},
         {"older Chinese phone 2.1, raw GBK bytes without a charset",
@@ -56,35 +60,51 @@ const std::vector<Fixture>& Fixtures() {
          "TITLE:Genius\r\nitem1.TEL;type=CELL;type=VOICE;type=pref:+1 (408) 555-0100\r\n"
          "item2.EMAIL;type=INTERNET;type=pref:john@example.com\r\nitem2.X-ABLabel:_$!<Other>!$_\r\n"
          "IMPP;X-SERVICE-TYPE=QQ;type=pref:x-apple:10001\r\nBDAY;value=date:1985-04-12\r\n"
-         "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/\r\n 2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGCQgKCgkICQkKDA8MCgsOCwkJDRENDg8QEBEQ\r\n"
+         "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/\r\n "
+         "2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGCQgKCgkICQkKDA8MCgsOCwkJDRENDg8QEBEQ\r\n"
          "END:VCARD\r\n",
-         {{kName, "John Appleseed"}, {kCompany, "Apple Inc. Retail"}, {kPosition, "Genius"},
-          {kMobile, "+1 (408) 555-0100"}, {kMail, "john@example.com"}, {kQq, "10001"}, {kBirthday, "1985-04-12"}}},
+         {{kName, "John Appleseed"},
+          {kCompany, "Apple Inc. Retail"},
+          {kPosition, "Genius"},
+          {kMobile, "+1 (408) 555-0100"},
+          {kMail, "john@example.com"},
+          {kQq, "10001"},
+          {kBirthday, "1985-04-12"}}},
         {"web mail 3.0: system labels skipped, structured address, escapes",
          "BEGIN:VCARD\nVERSION:3.0\nFN:O'Brien\\, Seán\nN:O'Brien;Seán;;;\nEMAIL;TYPE=INTERNET:sean@example.ie\n"
          "ADR;TYPE=WORK:;;1 Main St\\, Suite 5;Dublin;;D01;Ireland\nCATEGORIES:myContacts,Friends\n"
          "NOTE:line one\\nline two\\; with semicolon\nURL:https://example.ie\nEND:VCARD\n",
-         {{kName, "O'Brien, Seán"}, {kMail, "sean@example.ie"}, {kWorkAddr, "1 Main St, Suite 5, Dublin, D01, Ireland"},
-          {kComment, "line one\nline two; with semicolon"}, {kWeb, "https://example.ie"}},
+         {{kName, "O'Brien, Seán"},
+          {kMail, "sean@example.ie"},
+          {kWorkAddr, "1 Main St, Suite 5, Dublin, D01, Ireland"},
+          {kComment, "line one\nline two; with semicolon"},
+          {kWeb, "https://example.ie"}},
          "Friends"},
         {"desktop mail 2.1: bare parameters, quoted-printable note over CRLF soft breaks",
-         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;LANGUAGE=en-us:Smith;Anna\r\nFN:Anna Smith\r\nTEL;WORK;VOICE:+44 20 7946 0000\r\n"
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN;LANGUAGE=en-us:Smith;Anna\r\nFN:Anna Smith\r\nTEL;WORK;VOICE:+44 20 7946 "
+         "0000\r\n"
          "TEL;HOME;VOICE:+44 20 7946 0001\r\nTEL;CELL;VOICE:+44 7700 900000\r\nTEL;WORK;FAX:+44 20 7946 0002\r\n"
          "NOTE;ENCODING=QUOTED-PRINTABLE:First=0D=0ASecond line that is long enough to be =\r\nbroken\r\n"
          "EMAIL;PREF;INTERNET:anna@example.co.uk\r\nEND:VCARD\r\n",
-         {{kName, "Anna Smith"}, {kOffice, "+44 20 7946 0000"}, {kHome, "+44 20 7946 0001"},
-          {kMobile, "+44 7700 900000"}, {kFax, "+44 20 7946 0002"},
-          {kComment, "First\r\nSecond line that is long enough to be broken"}, {kMail, "anna@example.co.uk"}}},
+         {{kName, "Anna Smith"},
+          {kOffice, "+44 20 7946 0000"},
+          {kHome, "+44 20 7946 0001"},
+          {kMobile, "+44 7700 900000"},
+          {kFax, "+44 20 7946 0002"},
+          {kComment, "First\r\nSecond line that is long enough to be broken"},
+          {kMail, "anna@example.co.uk"}}},
         {"4.0 with tel: URIs and a quoted type list, no FN fallback needed",
          "BEGIN:VCARD\nVERSION:4.0\nFN:Jane Doe\nTEL;VALUE=uri;TYPE=\"work,voice\":tel:+1-555-555-5555\n"
          "TEL;VALUE=uri;TYPE=cell:tel:+1-555-555-0000\nBDAY:19700101\nGENDER:F\nEND:VCARD\n",
          {{kName, "Jane Doe"}, {kOffice, "+1-555-555-5555"}, {kMobile, "+1-555-555-0000"}, {kBirthday, "1970-01-01"}}},
         {"3.0 from a GNOME address book, tab folding and a BOM",
-         "\xEF\xBB\xBF" "BEGIN:VCARD\nVERSION:3.0\nFN:Very Long\n\tName\nN:Name;Very Long;;;\nX-EVOLUTION-FILE-AS:Name\\, Very\n"
+         "\xEF\xBB\xBF"
+         "BEGIN:VCARD\nVERSION:3.0\nFN:Very Long\n\tName\nN:Name;Very Long;;;\nX-EVOLUTION-FILE-AS:Name\\, Very\n"
          "TEL;TYPE=HOME,VOICE:555 0101\nEND:VCARD\n",
          {{kName, "Very LongName"}, {kHome, "555 0101"}}},
         {"Big5 name, base64 value, X-QQ",
-         "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=BIG5:\xB3\xAF\xA4\x6A\xA4\xE5\nNOTE;ENCODING=BASE64:6LW15YWt\nX-QQ:123456\n"
+         "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=BIG5:\xB3\xAF\xA4\x6A\xA4\xE5\nNOTE;ENCODING=BASE64:6LW15YWt\nX-QQ:"
+         "123456\n"
          "END:VCARD\n",
          {{kName, "陳大文"}, {kComment, "赵六"}, {kQq, "123456"}}},
         {"desktop address book 3.0: grouped addresses, a company card",
@@ -92,16 +112,22 @@ const std::vector<Fixture>& Fixtures() {
          "X-ABShowAs:COMPANY\r\nitem1.ADR;type=WORK;type=pref:;;1 Infinite Loop;Cupertino;CA;95014;USA\r\n"
          "item1.X-ABADR:us\r\nitem2.URL;type=pref:http://globex.example\r\nitem2.X-ABLabel:_$!<HomePage>!$_\r\n"
          "END:VCARD\r\n",
-         {{kName, "Globex"}, {kCompany, "Globex"}, {kWorkAddr, "1 Infinite Loop, Cupertino, CA, 95014, USA"},
+         {{kName, "Globex"},
+          {kCompany, "Globex"},
+          {kWorkAddr, "1 Infinite Loop, Cupertino, CA, 95014, USA"},
           {kWeb, "http://globex.example"}}},
         {"mail client 4.0: VALUE=TEXT, PREF=1, a quoted-printable-free UTF-8 note",
          "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Müller;Jörg;;;\r\nEMAIL;PREF=1:joerg@example.de\r\n"
          "TEL;TYPE=work;VALUE=TEXT:+49 30 123456\r\nTEL;TYPE=cell;VALUE=TEXT:+49 170 1234567\r\n"
          "ADR;TYPE=home:;;Hauptstraße 5;Berlin;;10115;Deutschland\r\nUID:1234-5678\r\nEND:VCARD\r\n",
-         {{kName, "Jörg Müller"}, {kMail, "joerg@example.de"}, {kOffice, "+49 30 123456"}, {kMobile, "+49 170 1234567"},
+         {{kName, "Jörg Müller"},
+          {kMail, "joerg@example.de"},
+          {kOffice, "+49 30 123456"},
+          {kMobile, "+49 170 1234567"},
           {kHomeAddr, "Hauptstraße 5, Berlin, 10115, Deutschland"}}},
         {"no name: the company, else the e-mail names the contact",
-         "BEGIN:VCARD\nVERSION:3.0\nORG:Acme Ltd\nEND:VCARD\n", {{kName, "Acme Ltd"}, {kCompany, "Acme Ltd"}}},
+         "BEGIN:VCARD\nVERSION:3.0\nORG:Acme Ltd\nEND:VCARD\n",
+         {{kName, "Acme Ltd"}, {kCompany, "Acme Ltd"}}},
         {"second numbers and mails go to the comment",
          "BEGIN:VCARD\nVERSION:3.0\nFN:Two Phones\nTEL;TYPE=CELL:1\nTEL;TYPE=CELL:2\nTEL;TYPE=CELL:3\nTEL;TYPE=CELL:4\n"
          "EMAIL:a@x\nEMAIL:b@x\nEND:VCARD\n",
@@ -131,8 +157,8 @@ TEST(VCardFixtures, SeveralCardsAndNoiseBetweenThem) {
 }
 
 TEST(VCardFixtures, GenderAndLunarBirthday) {
-    const ReadResult r = ReadVCards(
-        "BEGIN:VCARD\nVERSION:4.0\nFN:X\nGENDER:F\nX-KIVTAL-LUNAR-BIRTHDAY:1990-08-15\nEND:VCARD\n");
+    const ReadResult r =
+        ReadVCards("BEGIN:VCARD\nVERSION:4.0\nFN:X\nGENDER:F\nX-KIVTAL-LUNAR-BIRTHDAY:1990-08-15\nEND:VCARD\n");
     ASSERT_EQ(r.cards.size(), 1u);
     EXPECT_EQ(r.cards[0].card.title, 2);
     EXPECT_EQ(r.cards[0].card.birthday_type, 2);

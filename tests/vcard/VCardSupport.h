@@ -24,10 +24,8 @@ inline ReadResult ReadVCards(const std::string& text) {
     while (reader.Next(raw)) {
         vcard::CardContent content;
         vcard::CardProblem problem;
-        if (vcard::ContactFromVCard(raw, conv, content, problem))
-            result.cards.push_back(std::move(content));
-        else
-            result.problems.push_back(problem);
+        if (vcard::ContactFromVCard(raw, conv, content, problem)) result.cards.push_back(std::move(content));
+        else result.problems.push_back(problem);
     }
     result.cardsSeen = reader.cardsSeen();
     return result;

@@ -149,9 +149,9 @@ void CCalendarUI::BuildChildren() {
 
 void CCalendarUI::SetTexts() {
     monthHeading_->setText(QStringLiteral("%1年%2月").arg(shownYear_, 4).arg(Two(shownMonth_)));
-    todayLine_->setText(QStringLiteral("%1月%2日 [%3]")
-                            .arg(Two(today_.month), Two(today_.day),
-                                 QString::fromUtf8(kWeekdayNames[DayOfWeek(today_)])));
+    todayLine_->setText(
+        QStringLiteral("%1月%2日 [%3]")
+            .arg(Two(today_.month), Two(today_.day), QString::fromUtf8(kWeekdayNames[DayOfWeek(today_)])));
     lunarLine_->setText(QString::fromStdString(SolarToLunarText(today_.year, today_.month, today_.day)));
 }
 

@@ -25,9 +25,7 @@ void ComboKiv::RemoveAll() {
     setCurrentIndex(-1);
 }
 
-int ComboKiv::GetSelection() const {
-    return currentIndex() < 0 ? -1 : currentData().toInt();
-}
+int ComboKiv::GetSelection() const { return currentIndex() < 0 ? -1 : currentData().toInt(); }
 
 void ComboKiv::SelectValue(int value) {
     const int index = findData(value);

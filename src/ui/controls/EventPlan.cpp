@@ -77,18 +77,16 @@ QRect CTimeBody::PartRect(int index, Part part) const {
     const int right = width() - 24;
     const int iconTop = top + (kItemHeight - kIconSize) / 2 - 6;
     switch (part) {
-    case Details:
-        return {right - kIconSize, iconTop, kIconSize, kIconSize};
-    case AddRemark:
-        return {right - 2 * kIconSize - 10, iconTop, kIconSize, kIconSize};
-    case Text: {
-        const QString line = QStringLiteral("%1.%2").arg(index + 1).arg(items_[index].text.section(QChar(13), 0, 0));
-        const int limit = std::min(kMaxItemTextWidth, right - 2 * kIconSize - 20 - kHeadingLeft - 24);
-        const int w = std::min(fontMetrics().horizontalAdvance(line), limit);
-        return {kHeadingLeft, top, w, kItemHeight - 12};
-    }
-    case None:
-        break;
+        case Details: return {right - kIconSize, iconTop, kIconSize, kIconSize};
+        case AddRemark: return {right - 2 * kIconSize - 10, iconTop, kIconSize, kIconSize};
+        case Text: {
+            const QString line =
+                QStringLiteral("%1.%2").arg(index + 1).arg(items_[index].text.section(QChar(13), 0, 0));
+            const int limit = std::min(kMaxItemTextWidth, right - 2 * kIconSize - 20 - kHeadingLeft - 24);
+            const int w = std::min(fontMetrics().horizontalAdvance(line), limit);
+            return {kHeadingLeft, top, w, kItemHeight - 12};
+        }
+        case None: break;
     }
     return {};
 }
@@ -140,8 +138,8 @@ void CTimeBody::PaintItem(QPainter& painter, int index) {
     const int limit = std::min(kMaxItemTextWidth, PartRect(index, AddRemark).left() - 28 - kHeadingLeft);
     QString first = item.text.section(QChar(13), 0, 0);
     if (first.size() < item.text.size()) first += QStringLiteral("…");
-    const QString line = painter.fontMetrics().elidedText(QStringLiteral("%1.%2").arg(index + 1).arg(first),
-                                                          Qt::ElideRight, limit);
+    const QString line =
+        painter.fontMetrics().elidedText(QStringLiteral("%1.%2").arg(index + 1).arg(first), Qt::ElideRight, limit);
     painter.setPen(kItemColour);
     painter.drawText(QRect(kHeadingLeft, top, limit, textBox.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
     if (item.reminder) {
@@ -179,7 +177,8 @@ void CTimeBody::PaintItem(QPainter& painter, int index) {
 }
 
 void CTimeBody::PaintIcon(QPainter& painter, const QRect& box, Part part, bool active) const {
-    const QColor colour = active ? (pressed_ ? QColor(0x1a, 0x5f, 0xa8) : QColor(0x2b, 0x7c, 0xd3)) : QColor(0xa0, 0xaa, 0xb4);
+    const QColor colour =
+        active ? (pressed_ ? QColor(0x1a, 0x5f, 0xa8) : QColor(0x2b, 0x7c, 0xd3)) : QColor(0xa0, 0xaa, 0xb4);
     painter.setPen(QPen(colour, 1.5));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(box).adjusted(0.75, 0.75, -0.75, -0.75), 3, 3);
@@ -256,9 +255,7 @@ void CTimeBase::AddSection(CalendarDate date, std::vector<TimeItem> items) {
     OnCurrentChanged();
 }
 
-CTimeBody* CTimeBase::Section(int index) const {
-    return qobject_cast<CTimeBody*>(itemWidget(item(index)));
-}
+CTimeBody* CTimeBase::Section(int index) const { return qobject_cast<CTimeBody*>(itemWidget(item(index))); }
 
 void CTimeBase::OnCurrentChanged() {
     for (int i = 0; i < count(); ++i)

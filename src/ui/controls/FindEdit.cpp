@@ -8,8 +8,7 @@
 
 namespace kivtal {
 
-FindEdit::FindEdit(QWidget* parent)
-    : QWidget(parent), edit_(new QLineEdit(this)), display_(new QPushButton(this)) {
+FindEdit::FindEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), display_(new QPushButton(this)) {
     edit_->setObjectName(QStringLiteral("multiControl_edit"));
     display_->setObjectName(QStringLiteral("multiControl_btn"));
     display_->setFlat(true);

@@ -251,8 +251,8 @@ void ListKiv::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ListKiv::keyPressEvent(QKeyEvent* event) {
-    const bool activate = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-                          event->key() == Qt::Key_Space;
+    const bool activate =
+        event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
     if (activate && CurrentTag() != kNoTag) {
         SendNotify(QStringLiteral("itemclick"), this);
         return;

@@ -39,8 +39,7 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
-void ListRowDelegate::PaintPart(QPainter* painter, const RowPart& part, const QRect& rect, int row,
-                                bool hot) const {
+void ListRowDelegate::PaintPart(QPainter* painter, const RowPart& part, const QRect& rect, int row, bool hot) const {
     const QString face = hot && !part.hotImage.isEmpty() ? part.hotImage : part.image;
     if (!face.isEmpty()) painter->drawPixmap(rect.topLeft(), ListImage(face, rect.size()));
     const QString value = list_->Rows()->PartText(row, part.name);

@@ -24,9 +24,7 @@ void CMultiLineButtonUI::SetDay(const QString& title, const QString& dateText, i
     update();
 }
 
-QString CMultiLineButtonUI::SecondLine() const {
-    return QStringLiteral("安排了 %1 件事项").arg(count_);
-}
+QString CMultiLineButtonUI::SecondLine() const { return QStringLiteral("安排了 %1 件事项").arg(count_); }
 
 void CMultiLineButtonUI::paintEvent(QPaintEvent*) {
     QPainter painter(this);

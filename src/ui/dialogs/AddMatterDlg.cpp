@@ -47,8 +47,8 @@ QDate DateOfTime(int t) {
 
 // A list row with its number, its text and edit/delete buttons that post msgEdit /
 // msgDelete with the record's id to the editor.
-QWidget* RecordRow(QWidget* window, const char* numberName, int number, const QString& text, int id,
-                   unsigned msgEdit, unsigned msgDelete) {
+QWidget* RecordRow(QWidget* window, const char* numberName, int number, const QString& text, int id, unsigned msgEdit,
+                   unsigned msgDelete) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(4, 0, 4, 0);
@@ -148,49 +148,39 @@ void CAddMatterDlg::Notify(const QString& type, QWidget* sender) {
     else if (name == add_matter::kDeleteMatter) DeleteMatter();
 }
 
-std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t,
-                                                 bool& handled) {
+std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t, bool& handled) {
     handled = true;
     const int id = static_cast<int>(wParam);
     switch (number) {
-    case WM_UI_FILL_PICKERS:
-        if (pickersFilled_) FillPickers();
-        break;
-    case WM_UI_REMARK_DELETE:
-        if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条备注吗?"), 1)) DeleteRemark(id);
-        break;
-    case WM_UI_REMARK_EDIT:
-        for (const EventComment& r : remarks_)
-            if (r.comment_id == id) {
-                ShowPage(kModeEditRemark);
-                FillRemarkPage(&r);
-                break;
+        case WM_UI_FILL_PICKERS:
+            if (pickersFilled_) FillPickers();
+            break;
+        case WM_UI_REMARK_DELETE:
+            if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条备注吗?"), 1)) DeleteRemark(id);
+            break;
+        case WM_UI_REMARK_EDIT:
+            for (const EventComment& r : remarks_)
+                if (r.comment_id == id) {
+                    ShowPage(kModeEditRemark);
+                    FillRemarkPage(&r);
+                    break;
+                }
+            break;
+        case WM_UI_REMINDER_DELETE:
+            if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条提醒吗?"), 1)) DeleteReminder(id);
+            break;
+        case WM_UI_REMINDER_EDIT:
+            if (const auto stored = StoredReminder(id)) {
+                ShowPage(kModeEditReminder);
+                FillReminderPage(&*stored);
             }
-        break;
-    case WM_UI_REMINDER_DELETE:
-        if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条提醒吗?"), 1)) DeleteReminder(id);
-        break;
-    case WM_UI_REMINDER_EDIT:
-        if (const auto stored = StoredReminder(id)) {
-            ShowPage(kModeEditReminder);
-            FillReminderPage(&*stored);
-        }
-        break;
-    case WM_RES_SYNC:
-        OnSyncResult(id);
-        break;
-    case WM_RES_SYNC_ALARM:
-    case WM_RES_SYNC_MODIFY_ALARM:
-        OnCommitResult(number == WM_RES_SYNC_ALARM, id);
-        break;
-    case WM_RES_SYNC_DEL_EVENT:
-        OnDeleteResult(id);
-        break;
-    case WM_RES_GET_SERVER_TIME:
-        OnServerTime(id);
-        break;
-    default:
-        handled = false;
+            break;
+        case WM_RES_SYNC: OnSyncResult(id); break;
+        case WM_RES_SYNC_ALARM:
+        case WM_RES_SYNC_MODIFY_ALARM: OnCommitResult(number == WM_RES_SYNC_ALARM, id); break;
+        case WM_RES_SYNC_DEL_EVENT: OnDeleteResult(id); break;
+        case WM_RES_GET_SERVER_TIME: OnServerTime(id); break;
+        default: handled = false;
     }
     return 0;
 }
@@ -199,34 +189,34 @@ std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t 
 
 void CAddMatterDlg::ShowPage(int mode) {
     mode_ = mode;
-    static const char* const kPages[] = {add_matter::kShowPage.name,     add_matter::kEditPage.name,
-                                         add_matter::kEditPage.name,     add_matter::kRemarkPage.name,
-                                         add_matter::kRemarkPage.name,   add_matter::kReminderPage.name,
+    static const char* const kPages[] = {add_matter::kShowPage.name,    add_matter::kEditPage.name,
+                                         add_matter::kEditPage.name,    add_matter::kRemarkPage.name,
+                                         add_matter::kRemarkPage.name,  add_matter::kReminderPage.name,
                                          add_matter::kReminderPage.name};
     auto* pages = FindControl<QStackedWidget>(add_matter::kPages);
     QWidget* page = FindControl(kPages[mode]);
     if (pages && page) pages->setCurrentWidget(page);
     QString title;
     switch (mode) {
-    case kModeDetails:
-        title = QStringLiteral("事项详情");
-        FillDetails();
-        break;
-    case kModeNewMatter:
-    case kModeEditMatter:
-        title = mode == kModeNewMatter ? QStringLiteral("添加事项") : QStringLiteral("事项详情");
-        if (!pickersFilled_) FillPickers();
-        FillEditPage();
-        break;
-    case kModeAddRemark:
-    case kModeEditRemark:
-        title = mode == kModeAddRemark ? QStringLiteral("添加备注") : QStringLiteral("编辑备注");
-        FillRemarkPage(nullptr);
-        break;
-    default:
-        title = mode == kModeAddReminder ? QStringLiteral("添加提醒") : QStringLiteral("编辑提醒");
-        if (!pickersFilled_) FillPickers();
-        FillReminderPage(nullptr);
+        case kModeDetails:
+            title = QStringLiteral("事项详情");
+            FillDetails();
+            break;
+        case kModeNewMatter:
+        case kModeEditMatter:
+            title = mode == kModeNewMatter ? QStringLiteral("添加事项") : QStringLiteral("事项详情");
+            if (!pickersFilled_) FillPickers();
+            FillEditPage();
+            break;
+        case kModeAddRemark:
+        case kModeEditRemark:
+            title = mode == kModeAddRemark ? QStringLiteral("添加备注") : QStringLiteral("编辑备注");
+            FillRemarkPage(nullptr);
+            break;
+        default:
+            title = mode == kModeAddReminder ? QStringLiteral("添加提醒") : QStringLiteral("编辑提醒");
+            if (!pickersFilled_) FillPickers();
+            FillReminderPage(nullptr);
     }
     SetControlText(FindControl(add_matter::kTitle), title);
     setWindowTitle(title);
@@ -281,7 +271,8 @@ void CAddMatterDlg::FillDetails() {
 QString CAddMatterDlg::RecipientNames(const EventAlarm& reminder) const {
     QString names;
     ContactStore contacts(store_);
-    for (const QString& part : QString::fromStdString(reminder.alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QString& part :
+         QString::fromStdString(reminder.alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const int id = part.toInt();
         if (id == kMyselfId) {
             names += QStringLiteral("我;");
@@ -312,9 +303,9 @@ void CAddMatterDlg::FillLists() {
         for (const EventAlarm& a : reminders_) {
             if (a.event_description_alarm == 1) continue;  // shown above the lists
             const WallClock w = TimeToWallClock(a.alarm_time);
-            const QString text = QStringLiteral("%1 %2:%3 %4")
-                                     .arg(DateText(a.alarm_time), Two(w.hour), Two(w.minute),
-                                          QString::fromStdString(a.a_content));
+            const QString text =
+                QStringLiteral("%1 %2:%3 %4")
+                    .arg(DateText(a.alarm_time), Two(w.hour), Two(w.minute), QString::fromStdString(a.a_content));
             auto* item = new QListWidgetItem(list);
             item->setSizeHint(QSize(0, 28));
             item->setData(Qt::UserRole, a.alarm_id);
@@ -358,8 +349,9 @@ void CAddMatterDlg::ShowReminderForm(const ReminderForm& form, const EventAlarm*
     if (auto* h = FindControl<ComboKiv>(form.hour)) h->SelectValue(w.hour);
     if (auto* m = FindControl<ComboKiv>(form.minute)) m->SelectValue(w.minute);
     if (auto* me = FindControl<QAbstractButton>(form.myself)) me->setChecked(reminder && reminder->alarm_myself == 1);
-    const QStringList ids = reminder ? QString::fromStdString(reminder->alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts)
-                                     : QStringList();
+    const QStringList ids =
+        reminder ? QString::fromStdString(reminder->alarm_whos_id).split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                 : QStringList();
     bool anyOther = false;
     auto* picker = FindControl<QTreeWidget>(form.picker);
     if (picker && picker->topLevelItemCount() > 0) {

@@ -51,7 +51,16 @@ inline constexpr LayoutControl kReminderRecipients{"matter_user_combo", "QTreeWi
 inline constexpr LayoutControl kSaveReminder{"save_tip_time", "QAbstractButton"};
 inline constexpr LayoutControl kCancelReminder{"cancel_tip_time", "QAbstractButton"};
 
-inline constexpr LayoutControl kAll[] = {kTitle, kBtnClose, kPages, kShowPage, kEditPage, kRemarkPage, kReminderPage, kShowText, kShowTime, kShowGroup, kShowRecipients, kShowReminder, kRemarkList, kReminderList, kEditMatter, kDeleteMatter, kAddRemark, kAddReminder, kMatterEdit, kBeginTime, kEndTime, kGroupCombo, kTopMost, kRemind, kRemindLayout, kEditRemindTime, kEditRemindCombo, kEditMinuteCombo, kEditRemindMe, kRemindOthers, kEditRecipients, kSaveEdit, kCancelEdit, kRemarkEdit, kSaveRemark, kCancelRemark, kReminderEdit, kReminderTime, kReminderCombo, kReminderMinuteCombo, kReminderRemindMe, kReminderRemindOthers, kReminderRecipients, kSaveReminder, kCancelReminder};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kTitle, kBtnClose, kPages, kShowPage, kEditPage, kRemarkPage, kReminderPage, kShowText, kShowTime, kShowGroup,
+    kShowRecipients, kShowReminder, kRemarkList, kReminderList, kEditMatter, kDeleteMatter, kAddRemark, kAddReminder,
+    kMatterEdit, kBeginTime, kEndTime, kGroupCombo, kTopMost, kRemind, kRemindLayout, kEditRemindTime, kEditRemindCombo,
+    kEditMinuteCombo, kEditRemindMe, kRemindOthers, kEditRecipients, kSaveEdit, kCancelEdit, kRemarkEdit, kSaveRemark,
+    kCancelRemark, kReminderEdit, kReminderTime, kReminderCombo, kReminderMinuteCombo, kReminderRemindMe,
+    kReminderRemindOthers, kReminderRecipients, kSaveReminder, kCancelReminder};
+// clang-format on
 }  // namespace add_matter
 inline constexpr LayoutControls kAddMatterControls{"AddMatter.xml", add_matter::kAll};
 

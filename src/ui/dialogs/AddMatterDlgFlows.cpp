@@ -49,7 +49,8 @@ bool AnyChosen(const QTreeWidget* picker) {
     if (!picker || picker->topLevelItemCount() == 0) return false;
     const QTreeWidgetItem* root = picker->topLevelItem(0);
     for (int i = 0; i < root->childCount(); ++i)
-        if (root->child(i)->data(0, Qt::UserRole).toInt() > 0 && root->child(i)->checkState(0) == Qt::Checked) return true;
+        if (root->child(i)->data(0, Qt::UserRole).toInt() > 0 && root->child(i)->checkState(0) == Qt::Checked)
+            return true;
     return false;
 }
 
@@ -97,7 +98,8 @@ bool CAddMatterDlg::ValidateEditPage() {
         return false;
     }
     if (HoldsSeparator(StoredText(description))) {
-        Tell(QStringLiteral("事项说明不能包含“%1”").arg(QString::fromUtf8(kValueSeparator.data(), kValueSeparator.size())));
+        Tell(QStringLiteral("事项说明不能包含“%1”")
+                 .arg(QString::fromUtf8(kValueSeparator.data(), kValueSeparator.size())));
         return false;
     }
     const bool remind = On(*this, add_matter::kRemind.name);
@@ -442,7 +444,8 @@ void CAddMatterDlg::SaveRemark() {
         if (r.comment_id == remarkTag_ && remarkTag_ != 0) remark = r;
     remark.c_content = StoredText(text);
     if (HoldsSeparator(remark.c_content)) {
-        Tell(QStringLiteral("备注内容不能包含“%1”").arg(QString::fromUtf8(kValueSeparator.data(), kValueSeparator.size())));
+        Tell(QStringLiteral("备注内容不能包含“%1”")
+                 .arg(QString::fromUtf8(kValueSeparator.data(), kValueSeparator.size())));
         return;
     }
     remark.event_id = matter_.event_id;

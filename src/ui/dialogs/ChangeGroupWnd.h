@@ -18,7 +18,6 @@ public:
     QString GetSkinFile() const override { return QStringLiteral("changeGroup.xml"); }
     QString GetWindowClassName() const override { return QStringLiteral("ZELChangeGroupWnd"); }
 
-
 protected:
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;

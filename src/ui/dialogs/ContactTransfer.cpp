@@ -30,7 +30,8 @@ QString FileFailure(const QString& path, vcard::ImportResult result) {
     switch (result) {
         case vcard::ImportResult::CannotRead: return QStringLiteral("无法读取“%1”，其中的联系人均未导入。").arg(name);
         case vcard::ImportResult::NoSuchGroup: return QStringLiteral("要导入的分组已不存在，“%1”未导入。").arg(name);
-        case vcard::ImportResult::StoreFailed: return QStringLiteral("数据库拒绝写入，“%1”中的联系人均未保存。").arg(name);
+        case vcard::ImportResult::StoreFailed:
+            return QStringLiteral("数据库拒绝写入，“%1”中的联系人均未保存。").arg(name);
         case vcard::ImportResult::Cancelled: return QStringLiteral("已取消：“%1”中的联系人均未保存。").arg(name);
         case vcard::ImportResult::Done: break;
     }
@@ -86,7 +87,8 @@ void ContactTransfer::RunImport(const QStringList& files, int groupId) {
                                             kProgressSteps, (before + done) * kProgressSteps / totalBytes_));
                 if (value != shown) {
                     shown = value;
-                    QMetaObject::invokeMethod(this, [this, value] { ShowProgress(value); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this, value] { ShowProgress(value); }, Qt::QueuedConnection);
                 }
                 return !cancel_.load();
             };
@@ -120,8 +122,8 @@ void ContactTransfer::Finish(QWidget* owner) {
 }
 
 void ContactTransfer::ImportWithDialog(QWidget* owner, int groupId) {
-    const QStringList files = QFileDialog::getOpenFileNames(
-        owner, kImportTitle, QString(), QStringLiteral("vCard (*.vcf *.vcard);;所有文件 (*)"));
+    const QStringList files = QFileDialog::getOpenFileNames(owner, kImportTitle, QString(),
+                                                            QStringLiteral("vCard (*.vcf *.vcard);;所有文件 (*)"));
     if (!files.isEmpty()) ImportFiles(owner, files, groupId);
 }
 
@@ -175,7 +177,8 @@ QString ContactTransfer::SummaryText(const vcard::ImportReport& r, const QString
 }
 
 QProgressDialog* ContactTransfer::MakeProgressDialog(QWidget* owner) {
-    auto* dialog = new QProgressDialog(QStringLiteral("正在导入联系人……"), QStringLiteral("取消"), 0, kProgressSteps, owner);
+    auto* dialog =
+        new QProgressDialog(QStringLiteral("正在导入联系人……"), QStringLiteral("取消"), 0, kProgressSteps, owner);
     dialog->setWindowTitle(kImportTitle);
     dialog->setAccessibleName(kImportTitle);
     dialog->setMinimumWidth(360);

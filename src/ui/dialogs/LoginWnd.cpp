@@ -129,17 +129,15 @@ void CLoginWnd::SendLogin(bool stored) {
     if (ProgressBox()) return;
     const QString account = FieldText(login_wnd::kInputAccount.name);
     const QString password = FieldText(login_wnd::kInputPassword.name);
-    if (account.isEmpty() || password.isEmpty() || account == kAccountPlaceholder ||
-        password == kPasswordPlaceholder) {
+    if (account.isEmpty() || password.isEmpty() || account == kAccountPlaceholder || password == kPasswordPlaceholder) {
         PostMessage(WM_LOGIN_EMPTY_INPUT);
         return;
     }
     // A remembered password is the digest itself: digesting it again would make the
     // service refuse a password the user never changed.
-    const bool remembered = stored || (!rememberedDigest_.isEmpty() && password == rememberedDigest_ &&
-                                       account == rememberedAccount_);
-    const std::string digest = remembered ? rememberedDigest_.toStdString()
-                                          : md5Hex(md5Hex(password.toStdString()));
+    const bool remembered =
+        stored || (!rememberedDigest_.isEmpty() && password == rememberedDigest_ && account == rememberedAccount_);
+    const std::string digest = remembered ? rememberedDigest_.toStdString() : md5Hex(md5Hex(password.toStdString()));
     auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin);
     const int autoLogin = option && option->isChecked() ? 1 : 0;
     LoginUser::Instance().update([&](LoginUserState& u) {
@@ -253,26 +251,19 @@ void CLoginWnd::OnInstallerReady() {
 void CLoginWnd::OnVersionResult(int code, std::intptr_t detail) {
     UpdaterPort& updater = services_.updater;
     switch (code) {
-    case VER_DOWNLOADING:
-        OnUpdaterStart();
-        break;
-    case VER_PROGRESS:
-        if (updater.IsRunning()) updater.Post(WM_UPD_PROGRESS, detail, 0);
-        break;
-    case VER_INSTALLER_READY:
-        OnInstallerReady();
-        break;
-    case VER_DOWNLOAD_FAILED:
-        if (updaterUnavailable_) OnVersionCleared();
-        else if (updater.IsRunning()) updater.Post(WM_UPD_PROGRESS, -1, 0);
-        break;
-    case VER_NO_NETWORK:
-    case VER_BAD_REPLY:
-    case VER_UP_TO_DATE:
-        OnVersionCleared();
-        break;
-    default:
-        break;
+        case VER_DOWNLOADING: OnUpdaterStart(); break;
+        case VER_PROGRESS:
+            if (updater.IsRunning()) updater.Post(WM_UPD_PROGRESS, detail, 0);
+            break;
+        case VER_INSTALLER_READY: OnInstallerReady(); break;
+        case VER_DOWNLOAD_FAILED:
+            if (updaterUnavailable_) OnVersionCleared();
+            else if (updater.IsRunning()) updater.Post(WM_UPD_PROGRESS, -1, 0);
+            break;
+        case VER_NO_NETWORK:
+        case VER_BAD_REPLY:
+        case VER_UP_TO_DATE: OnVersionCleared(); break;
+        default: break;
     }
 }
 
@@ -302,19 +293,19 @@ std::intptr_t CLoginWnd::HandleCustomMessage(unsigned number, std::intptr_t wPar
                                              bool& handled) {
     handled = true;
     switch (number) {
-    case WM_RES_LOGIN: OnLoginResult(static_cast<int>(wParam)); break;
-    case WM_RES_SYNC: OnFirstSyncDone(); break;
-    case WM_RES_CHECK_VER: OnVersionResult(static_cast<int>(wParam), lParam); break;
-    case WM_COMBO_PICKED: OnAccountPicked(lParam); break;
-    case WM_LOGIN_EMPTY_INPUT: ShowTip(kTipEmptyInput); break;
-    case WM_LOGIN_SEND: PostToWorker(WorkerRequest::Plain(WM_REQ_LOGIN)); break;
-    case WM_LOGIN_CHECK_VER: PostToWorker(WorkerRequest::Plain(WM_REQ_CHECK_VER)); break;
-    case WM_LOGIN_RESUME: OnVersionCleared(); break;
-    case WM_TIMER:
-        if (static_cast<std::uintptr_t>(wParam) == kLoginTipTimer) OnTipTimer();
-        else handled = false;
-        break;
-    default: handled = false; break;
+        case WM_RES_LOGIN: OnLoginResult(static_cast<int>(wParam)); break;
+        case WM_RES_SYNC: OnFirstSyncDone(); break;
+        case WM_RES_CHECK_VER: OnVersionResult(static_cast<int>(wParam), lParam); break;
+        case WM_COMBO_PICKED: OnAccountPicked(lParam); break;
+        case WM_LOGIN_EMPTY_INPUT: ShowTip(kTipEmptyInput); break;
+        case WM_LOGIN_SEND: PostToWorker(WorkerRequest::Plain(WM_REQ_LOGIN)); break;
+        case WM_LOGIN_CHECK_VER: PostToWorker(WorkerRequest::Plain(WM_REQ_CHECK_VER)); break;
+        case WM_LOGIN_RESUME: OnVersionCleared(); break;
+        case WM_TIMER:
+            if (static_cast<std::uintptr_t>(wParam) == kLoginTipTimer) OnTipTimer();
+            else handled = false;
+            break;
+        default: handled = false; break;
     }
     return 0;
 }

@@ -21,7 +21,12 @@ inline constexpr LayoutControl kAccountPic{"account_pic", "QLabel"};
 inline constexpr LayoutControl kPasswordPage{"password_page", "QWidget"};
 inline constexpr LayoutControl kPasswordPic{"password_pic", "QLabel"};
 
-inline constexpr LayoutControl kAll[] = {kInputAccount, kAccountShow, kInputPassword, kPasswordShow, kAccountBtn, kAutoLogin, kLoginBtn, kRegistBtn, kFindPassword, kBtnMin, kBtnClose, kAccountPage, kAccountPic, kPasswordPage, kPasswordPic};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kInputAccount, kAccountShow, kInputPassword, kPasswordShow, kAccountBtn, kAutoLogin, kLoginBtn, kRegistBtn,
+    kFindPassword, kBtnMin, kBtnClose, kAccountPage, kAccountPic, kPasswordPage, kPasswordPic};
+// clang-format on
 }  // namespace login_wnd
 inline constexpr LayoutControls kLoginWndControls{"LoginWnd.xml", login_wnd::kAll};
 

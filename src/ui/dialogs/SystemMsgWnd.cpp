@@ -44,9 +44,8 @@ void CSystemMsgWnd::InitWindow() {
     if (QWidget* empty = FindControl(system_msg::kEmpty)) empty->setVisible(rows_.empty());
     if (auto* list = FindControl<QListWidget>(system_msg::kList)) {
         // Enter on a row opens it as a click does.
-        connect(list, &QListWidget::itemActivated, this, [this, list](QListWidgetItem* item) {
-            OpenRow(list->row(item));
-        });
+        connect(list, &QListWidget::itemActivated, this,
+                [this, list](QListWidgetItem* item) { OpenRow(list->row(item)); });
     }
     BackToList();
 }
@@ -108,8 +107,9 @@ void CSystemMsgWnd::ShowBody(const NewsRowData& data) {
         if (text) text->hide();
         if (picture) {
             const QPixmap image(data.body);
-            picture->setPixmap(image.isNull() ? QPixmap()
-                                              : image.scaled(picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            picture->setPixmap(image.isNull()
+                                   ? QPixmap()
+                                   : image.scaled(picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
             picture->setText(image.isNull() ? QStringLiteral("图片无法显示") : QString());
             picture->show();
         }

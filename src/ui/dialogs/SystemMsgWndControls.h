@@ -17,7 +17,11 @@ inline constexpr LayoutControl kBack{"back_btn", "QAbstractButton"};
 inline constexpr LayoutControl kBtnMin{"btn_min", "QAbstractButton"};
 inline constexpr LayoutControl kBtnClose{"btn_close", "QAbstractButton"};
 
-inline constexpr LayoutControl kAll[] = {kList, kEmpty, kListPage, kContentPage, kTitle, kTime, kText, kPicture, kBack, kBtnMin, kBtnClose};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kList, kEmpty, kListPage, kContentPage, kTitle, kTime, kText, kPicture, kBack, kBtnMin, kBtnClose};
+// clang-format on
 }  // namespace system_msg
 inline constexpr LayoutControls kSystemMsgControls{"SystemMsgWnd.xml", system_msg::kAll};
 

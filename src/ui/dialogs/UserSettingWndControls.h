@@ -16,7 +16,11 @@ inline constexpr LayoutControl kCancel{"Cancel_Button", "QAbstractButton"};
 inline constexpr LayoutControl kBtnMin{"btn_min", "QAbstractButton"};
 inline constexpr LayoutControl kBtnClose{"btn_close", "QAbstractButton"};
 
-inline constexpr LayoutControl kAll[] = {kShowCompany, kShowEmail, kShowObj, kShowGroup, kAutoBegin, kMinimiseOnClose, kSave, kCancel, kBtnMin, kBtnClose};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kShowCompany, kShowEmail, kShowObj, kShowGroup, kAutoBegin, kMinimiseOnClose, kSave, kCancel, kBtnMin, kBtnClose};
+// clang-format on
 }  // namespace user_setting
 inline constexpr LayoutControls kUserSettingControls{"UserSettingWnd.xml", user_setting::kAll};
 

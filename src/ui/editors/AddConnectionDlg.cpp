@@ -48,7 +48,9 @@ constexpr PageNames kPages[4] = {
 
 RowListSpec PlainList(const char* container, const char* add, const char* del, const char* label,
                       const char* defaultText) {
-    return RowListSpec{QString::fromLatin1(container), QString::fromLatin1(add), QString::fromLatin1(del),
+    return RowListSpec{QString::fromLatin1(container),
+                       QString::fromLatin1(add),
+                       QString::fromLatin1(del),
                        QString::fromUtf8(label),
                        {FieldSpec{QStringLiteral("list_edit"), QString::fromUtf8(defaultText), 20, false}},
                        1,
@@ -56,8 +58,9 @@ RowListSpec PlainList(const char* container, const char* add, const char* del, c
 }
 
 RowListSpec MainBusinessList() {
-    RowListSpec main = PlainList(add_connection_business::kMainBusiness.name, add_connection_business::kAddMainBusiness.name,
-                                 "delete_main_business", "主营业务", "联系人主营业务");
+    RowListSpec main =
+        PlainList(add_connection_business::kMainBusiness.name, add_connection_business::kAddMainBusiness.name,
+                  "delete_main_business", "主营业务", "联系人主营业务");
     main.entriesPerLine = 2;
     // Shown in grey like every default text, so an untouched new entry is not stored.
     main.addedDefault = QStringLiteral("请输入主营业务");
@@ -73,12 +76,14 @@ std::vector<RowListSpec> LifeLists() {
 }
 
 RowListSpec RelationList() {
-    return RowListSpec{add_connection_relations::kRelations, add_connection_relations::kAddRelation,
-                          QStringLiteral("delete_relevance"), QStringLiteral("关联人脉"),
-                          {FieldSpec{QStringLiteral("edt_user"), QStringLiteral("请选择联系人"), 50, true},
-                           FieldSpec{QStringLiteral("edt_relation"), QStringLiteral("两者关系"), 10, false}},
-                          1,
-                          QString()};
+    return RowListSpec{add_connection_relations::kRelations,
+                       add_connection_relations::kAddRelation,
+                       QStringLiteral("delete_relevance"),
+                       QStringLiteral("关联人脉"),
+                       {FieldSpec{QStringLiteral("edt_user"), QStringLiteral("请选择联系人"), 50, true},
+                        FieldSpec{QStringLiteral("edt_relation"), QStringLiteral("两者关系"), 10, false}},
+                       1,
+                       QString()};
 }
 
 }  // namespace
@@ -124,7 +129,8 @@ void CAddConnectionDlg::InitWindow() {
                                           FindControl<ComboKiv>(add_connection::kAreaCombo));
     SetControlText(FindControl(add_connection::kTitle), windowTitle());
     if (editing_)
-        SetControlText(FindControl(add_connection::kTitle), QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
+        SetControlText(FindControl(add_connection::kTitle),
+                       QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
     if (auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser)) byUser->setChecked(true);
     if (auto* bySec = FindControl<QAbstractButton>(add_connection::kAddBySec); bySec && startOnScanner_)
         bySec->setChecked(true);
@@ -138,7 +144,8 @@ void CAddConnectionDlg::EnsureBuilt(int page) {
     QWidget* holder = FindControl(kPages[page].layout);
     if (!holder) return;
     SkinLoader loader(this);
-    if (QWidget* content = loader.LoadLayout(QString::fromLatin1(kPages[page].skin), holder)) holder->layout()->addWidget(content);
+    if (QWidget* content = loader.LoadLayout(QString::fromLatin1(kPages[page].skin), holder))
+        holder->layout()->addWidget(content);
     BindNotifications(holder);
     if (page == kBusinessPage) {
         lists_.push_back(std::make_unique<RowList>(*this, MainBusinessList()));
@@ -150,7 +157,8 @@ void CAddConnectionDlg::EnsureBuilt(int page) {
         birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>(add_connection_life::kBirthdayType),
                                                       FindControl<ComboKiv>(add_connection_life::kYearCombo),
                                                       FindControl<ComboKiv>(add_connection_life::kMonthCombo),
-                                                      FindControl<ComboKiv>(add_connection_life::kDayCombo), YearOrder::Descending);
+                                                      FindControl<ComboKiv>(add_connection_life::kDayCombo),
+                                                      YearOrder::Descending);
         birthday_->Setup();
     } else if (page == kRelationsPage) {
         lists_.push_back(std::make_unique<RowList>(*this, RelationList()));
@@ -328,8 +336,9 @@ void CAddConnectionDlg::ChooseWay(bool scanner) {
         }
     }
     if (QWidget* user = FindControl(add_connection::kUserPage)) user->setVisible(!scanner);
-    for (const char* name : {add_connection::kSecPage.name, add_connection::kFirstPage.name, add_connection::kSecInfoPage.name,
-                             add_connection::kCameraPage.name, add_connection::kCamera.name})
+    for (const char* name :
+         {add_connection::kSecPage.name, add_connection::kFirstPage.name, add_connection::kSecInfoPage.name,
+          add_connection::kCameraPage.name, add_connection::kCamera.name})
         if (QWidget* part = FindControl(name)) part->setVisible(scanner);
 }
 

@@ -45,7 +45,15 @@ inline constexpr LayoutControl kProvinceCombo{"province_combo", "kivtal::ComboKi
 inline constexpr LayoutControl kAreaCombo{"area_combo", "kivtal::ComboKiv"};
 inline constexpr LayoutControl kRemarkEdit{"remark_edit", "QTextEdit"};
 
-inline constexpr LayoutControl kAll[] = {kTitle, kBtnClose, kCancel, kNext, kBaseTab, kBusinessTab, kLifeTab, kRelationsTab, kAddByUser, kAddBySec, kMrOption, kMissOption, kBasePage, kBusinessPage, kLifePage, kRelationsPage, kUserPage, kSecPage, kFirstPage, kSecInfoPage, kCameraPage, kCamera, kRemarkBackground, kPageScroll, kConnectDevice, kBeginDevice, kNameEdit, kPhoneEdit, kQqEdit, kEmailEdit, kCompanyEdit, kWebEdit, kCompanyAddressEdit, kGroupCombo, kCountryCombo, kProvinceCombo, kAreaCombo, kRemarkEdit};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kTitle, kBtnClose, kCancel, kNext, kBaseTab, kBusinessTab, kLifeTab, kRelationsTab, kAddByUser, kAddBySec,
+    kMrOption, kMissOption, kBasePage, kBusinessPage, kLifePage, kRelationsPage, kUserPage, kSecPage, kFirstPage,
+    kSecInfoPage, kCameraPage, kCamera, kRemarkBackground, kPageScroll, kConnectDevice, kBeginDevice, kNameEdit,
+    kPhoneEdit, kQqEdit, kEmailEdit, kCompanyEdit, kWebEdit, kCompanyAddressEdit, kGroupCombo, kCountryCombo,
+    kProvinceCombo, kAreaCombo, kRemarkEdit};
+// clang-format on
 }  // namespace add_connection
 inline constexpr LayoutControls kAddConnectionControls{"AddConnection.xml", add_connection::kAll};
 
@@ -60,9 +68,14 @@ inline constexpr LayoutControl kFaxEdit{"business_fax_edit", "kivtal::FindEdit"}
 inline constexpr LayoutControl kTradeCombo{"trade_in", "kivtal::TradeCombo"};
 inline constexpr LayoutControl kJobCombo{"trade_zhineng", "kivtal::ComboKiv"};
 
-inline constexpr LayoutControl kAll[] = {kMainBusiness, kAddMainBusiness, kBanks, kAddBank, kPositionEdit, kFixPhoneEdit, kFaxEdit, kTradeCombo, kJobCombo};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kMainBusiness, kAddMainBusiness, kBanks, kAddBank, kPositionEdit, kFixPhoneEdit, kFaxEdit, kTradeCombo, kJobCombo};
+// clang-format on
 }  // namespace add_connection_business
-inline constexpr LayoutControls kAddConnectionBusinessControls{"AddConnectionBusiness.xml", add_connection_business::kAll};
+inline constexpr LayoutControls kAddConnectionBusinessControls{"AddConnectionBusiness.xml",
+                                                               add_connection_business::kAll};
 
 namespace add_connection_life {
 inline constexpr LayoutControl kHobbies{"intration_layou", "QWidget"};
@@ -80,7 +93,12 @@ inline constexpr LayoutControl kYearCombo{"combo_year", "kivtal::ComboKiv"};
 inline constexpr LayoutControl kMonthCombo{"combo_month", "kivtal::ComboKiv"};
 inline constexpr LayoutControl kDayCombo{"combo_day", "kivtal::ComboKiv"};
 
-inline constexpr LayoutControl kAll[] = {kHobbies, kAddHobby, kBeliefs, kAddBelief, kHabits, kAddHabit, kFoods, kAddFood, kAddressEdit, kPhoneEdit, kBirthdayType, kYearCombo, kMonthCombo, kDayCombo};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kHobbies, kAddHobby, kBeliefs, kAddBelief, kHabits, kAddHabit, kFoods, kAddFood, kAddressEdit, kPhoneEdit,
+    kBirthdayType, kYearCombo, kMonthCombo, kDayCombo};
+// clang-format on
 }  // namespace add_connection_life
 inline constexpr LayoutControls kAddConnectionLifeControls{"AddConnectionLife.xml", add_connection_life::kAll};
 
@@ -91,6 +109,7 @@ inline constexpr LayoutControl kHowToKnow{"howtoknow_control", "QTextEdit"};
 
 inline constexpr LayoutControl kAll[] = {kRelations, kAddRelation, kHowToKnow};
 }  // namespace add_connection_relations
-inline constexpr LayoutControls kAddConnectionRelationsControls{"AddConnectionRelations.xml", add_connection_relations::kAll};
+inline constexpr LayoutControls kAddConnectionRelationsControls{"AddConnectionRelations.xml",
+                                                                add_connection_relations::kAll};
 
 }  // namespace kivtal

@@ -51,17 +51,18 @@ constexpr LifeList kLifeLists[] = {{add_connection_life::kHobbies.name, &Busines
 
 void CAddConnectionDlg::FillPage(int page) {
     switch (page) {
-    case kBasePage: return FillBase();
-    case kBusinessPage: return FillBusiness();
-    case kLifePage: return FillLife();
-    case kRelationsPage: return FillRelations();
-    default: return;
+        case kBasePage: return FillBase();
+        case kBusinessPage: return FillBusiness();
+        case kLifePage: return FillLife();
+        case kRelationsPage: return FillRelations();
+        default: return;
     }
 }
 
 void CAddConnectionDlg::FillBase() {
     SetText(add_connection::kNameEdit.name, card_.bc_name);
-    if (auto* mr = FindControl<QAbstractButton>(card_.title == 1 ? add_connection::kMrOption : add_connection::kMissOption))
+    if (auto* mr =
+            FindControl<QAbstractButton>(card_.title == 1 ? add_connection::kMrOption : add_connection::kMissOption))
         mr->setChecked(true);
     SetText(add_connection::kPhoneEdit.name, card_.cell_phone);
     SetText(add_connection::kQqEdit.name, card_.qq);

@@ -24,8 +24,10 @@ struct BankField {
 };
 
 const BankField kFields[5] = {
-    {"银 行", "bank_name_edit", "联系人的开户银行"},   {"分 行", "bank_branch_edit", "开户银行所属分行"},
-    {"支 行", "bank_subbranch_edit", "开户银行所属支行"}, {"账户名", "bank_user_edit", "银行开户名"},
+    {"银 行", "bank_name_edit", "联系人的开户银行"},
+    {"分 行", "bank_branch_edit", "开户银行所属分行"},
+    {"支 行", "bank_subbranch_edit", "开户银行所属支行"},
+    {"账户名", "bank_user_edit", "银行开户名"},
     {"账 号", "bank_card_edit", "银行账号"},
 };
 
@@ -43,8 +45,8 @@ void BankRows::FillBankRows(const UserBankInfoList& accounts) {
     std::vector<Texts> rows;
     for (const UserBankInfo& a : accounts) {
         if (a.ubank_state != 0) continue;  // a deleted entry is not shown again
-        rows.push_back({Text(a.bank_name), Text(a.ubank_branch), Text(a.ubank_subbranch), Text(a.ubank_user),
-                        Text(a.ubank_card)});
+        rows.push_back(
+            {Text(a.bank_name), Text(a.ubank_branch), Text(a.ubank_subbranch), Text(a.ubank_user), Text(a.ubank_card)});
     }
     Rebuild(rows);
 }

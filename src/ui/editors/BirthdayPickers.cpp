@@ -96,8 +96,7 @@ void BirthdayPickers::FillDays() {
             count = QDate(year, month, 1).daysInMonth();
         }
         for (int d = 1; d <= count; ++d) {
-            const QString text =
-                Type() == kLunar ? QString::fromStdString(LunarDayName(d)) : QString::number(d);
+            const QString text = Type() == kLunar ? QString::fromStdString(LunarDayName(d)) : QString::number(d);
             days.emplace_back(text, d);
         }
     }
@@ -128,6 +127,8 @@ std::string BirthdayPickers::Text() const {
     return text;
 }
 
-ComboChain BirthdayPickers::Chain() const { return ComboChain{ComboPicker(year_), ComboPicker(month_), ComboPicker(day_)}; }
+ComboChain BirthdayPickers::Chain() const {
+    return ComboChain{ComboPicker(year_), ComboPicker(month_), ComboPicker(day_)};
+}
 
 }  // namespace kivtal

@@ -8,9 +8,7 @@
 
 namespace kivtal {
 
-RowList::RowList(WindowImplBase& window, RowListSpec spec) : window_(window), spec_(std::move(spec)) {
-    Rebuild({});
-}
+RowList::RowList(WindowImplBase& window, RowListSpec spec) : window_(window), spec_(std::move(spec)) { Rebuild({}); }
 
 void RowList::SetEntries(std::vector<Entry> entries) { Rebuild(entries); }
 

@@ -33,7 +33,8 @@ std::string U(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-CUserInforEditWnd::CUserInforEditWnd(LocalStore& store, UserInfo profile) : store_(store), profile_(std::move(profile)) {}
+CUserInforEditWnd::CUserInforEditWnd(LocalStore& store, UserInfo profile)
+    : store_(store), profile_(std::move(profile)) {}
 
 CUserInforEditWnd::~CUserInforEditWnd() = default;
 
@@ -51,10 +52,10 @@ int CUserInforEditWnd::Run(WindowImplBase* owner) {
 }
 
 void CUserInforEditWnd::InitWindow() {
-    birthday_ = std::make_unique<BirthdayPickers>(FindControl<ComboKiv>(user_info_edit::kRemindCombo),
-                                                  FindControl<ComboKiv>(user_info_edit::kYearCombo),
-                                                  FindControl<ComboKiv>(user_info_edit::kMonthCombo),
-                                                  FindControl<ComboKiv>(user_info_edit::kDayCombo), YearOrder::Ascending);
+    birthday_ = std::make_unique<BirthdayPickers>(
+        FindControl<ComboKiv>(user_info_edit::kRemindCombo), FindControl<ComboKiv>(user_info_edit::kYearCombo),
+        FindControl<ComboKiv>(user_info_edit::kMonthCombo), FindControl<ComboKiv>(user_info_edit::kDayCombo),
+        YearOrder::Ascending);
     area_ = std::make_unique<AreaPickers>(store_, FindControl<ComboKiv>(user_info_edit::kCountryCombo),
                                           FindControl<ComboKiv>(user_info_edit::kProvinceCombo),
                                           FindControl<ComboKiv>(user_info_edit::kAreaCombo));
@@ -105,7 +106,8 @@ void CUserInforEditWnd::FillPickers() {
 void CUserInforEditWnd::Fill() {
     SetText(user_info_edit::kNameEdit.name, profile_.username);
     if (QWidget* name = FindControl(user_info_edit::kNameEdit)) name->setEnabled(profile_.certification != 1);
-    if (auto* option = FindControl<QAbstractButton>(profile_.title == 1 ? user_info_edit::kOptionMr : user_info_edit::kOptionMiss))
+    if (auto* option =
+            FindControl<QAbstractButton>(profile_.title == 1 ? user_info_edit::kOptionMr : user_info_edit::kOptionMiss))
         option->setChecked(true);
     SetText(user_info_edit::kPhoneEdit.name, profile_.cell_phone);
     SetText(user_info_edit::kCompanyEdit.name, profile_.company1);

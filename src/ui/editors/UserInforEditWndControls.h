@@ -41,7 +41,14 @@ inline constexpr LayoutControl kCountryCombo{"country_combo", "kivtal::ComboKiv"
 inline constexpr LayoutControl kProvinceCombo{"province_combo", "kivtal::ComboKiv"};
 inline constexpr LayoutControl kAreaCombo{"area_combo", "kivtal::ComboKiv"};
 
-inline constexpr LayoutControl kAll[] = {kTitle, kShowName, kShowPhone, kShowCompany, kShowJob, kShowMail, kShowAddress, kShowBirthday, kBtnClose, kSave, kCancel, kEdit, kOptionMr, kOptionMiss, kRemind, kShowPage, kEditPage, kRemindLayout, kNameEdit, kPhoneEdit, kCompanyEdit, kJobEdit, kEmailEdit, kHomePhoneEdit, kFaxEdit, kAddressEdit, kTradeCombo, kJobCombo, kRemindCombo, kYearCombo, kMonthCombo, kDayCombo, kCountryCombo, kProvinceCombo, kAreaCombo};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kTitle, kShowName, kShowPhone, kShowCompany, kShowJob, kShowMail, kShowAddress, kShowBirthday, kBtnClose, kSave,
+    kCancel, kEdit, kOptionMr, kOptionMiss, kRemind, kShowPage, kEditPage, kRemindLayout, kNameEdit, kPhoneEdit,
+    kCompanyEdit, kJobEdit, kEmailEdit, kHomePhoneEdit, kFaxEdit, kAddressEdit, kTradeCombo, kJobCombo, kRemindCombo,
+    kYearCombo, kMonthCombo, kDayCombo, kCountryCombo, kProvinceCombo, kAreaCombo};
+// clang-format on
 }  // namespace user_info_edit
 inline constexpr LayoutControls kUserInfoEditControls{"UserInfoEditWnd.xml", user_info_edit::kAll};
 

@@ -62,7 +62,8 @@ RowLayout ContactRowLayout(int mask, int rowWidth) {
     RowLayout layout;
     layout.height = kContactRowHeight;
     // The line under every row: decoration, wider than any row.
-    layout.parts.push_back({.kind = RowPart::Image, .rect = {0, kContactRowHeight - 1, 4000, 1}, .image = "row_line.png"});
+    layout.parts.push_back(
+        {.kind = RowPart::Image, .rect = {0, kContactRowHeight - 1, 4000, 1}, .image = "row_line.png"});
     for (const ColumnSpan& span : VisibleColumns(mask, rowWidth)) {
         RowPart part{.name = span.part, .rect = {span.x, 0, span.width, kContactRowHeight}};
         if (span.part == kCommonPart) {

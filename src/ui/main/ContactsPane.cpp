@@ -374,21 +374,18 @@ bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::in
     const bool otherList = lParam != 0 && reinterpret_cast<QListWidget*>(lParam) != groups_;
     if ((number == WM_UI_GROUP_DELETE || number == WM_UI_GROUP_RENAME) && otherList) return false;
     switch (number) {
-    case WM_UI_GROUP_DELETE:
-        DeleteGroup(static_cast<int>(wParam), true);
-        return true;
-    case WM_UI_GROUP_RENAME: {
-        FinishOpenEdits();
-        const int row = RowOfGroup(static_cast<int>(wParam));
-        if (row >= 0) StartEdit(row, false);
-        return true;
-    }
-    case WM_UI_SET_COLUMNS:
-        SetColumnMask(static_cast<int>(wParam));
-        ReloadContacts();
-        return true;
-    default:
-        return false;
+        case WM_UI_GROUP_DELETE: DeleteGroup(static_cast<int>(wParam), true); return true;
+        case WM_UI_GROUP_RENAME: {
+            FinishOpenEdits();
+            const int row = RowOfGroup(static_cast<int>(wParam));
+            if (row >= 0) StartEdit(row, false);
+            return true;
+        }
+        case WM_UI_SET_COLUMNS:
+            SetColumnMask(static_cast<int>(wParam));
+            ReloadContacts();
+            return true;
+        default: return false;
     }
 }
 

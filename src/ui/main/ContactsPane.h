@@ -123,11 +123,11 @@ private:
     LocalStore& store_;
     ContactEditorOpener openEditor_;
     ContactTransfer* transfer_ = nullptr;  // a child object, made when first used
-    ContactListRows* rows_;  // owned by the list, or by detachedRows_ without one
+    ContactListRows* rows_;                // owned by the list, or by detachedRows_ without one
     std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
     QPointer<ListKiv> list_;
-    QString letter_;  // the letter filter shown, empty for none
+    QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
     int sortMode_ = kSortNameAsc;
     bool rebuilding_ = false;

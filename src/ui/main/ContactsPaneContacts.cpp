@@ -64,8 +64,8 @@ void CContactsPane::OpenEditor(int contactId, int page) {
 void CContactsPane::OpenContactMenu(int contactId) {
     const QRect button = GlobalPartRect(contactId, kMenuPart);
     if (button.isEmpty()) return;
-    CMenuWnd* menu = ShowMenuAt(home_, new CMenuWnd(QStringLiteral("UserMenu.xml"), contactId),
-                                button.topLeft() + QPoint(-70, 13));
+    CMenuWnd* menu =
+        ShowMenuAt(home_, new CMenuWnd(QStringLiteral("UserMenu.xml"), contactId), button.topLeft() + QPoint(-70, 13));
     if (!menu) return;
     rows_->SetMenuOpen(contactId);
     if (list_) list_->viewport()->update();
@@ -80,8 +80,8 @@ void CContactsPane::OpenMenuBelow(const char* control, const QString& layout, co
     QWidget* anchor = home_.FindControl(control);
     if (!anchor) return;
     // With no offset the menu drops below the control.
-    const QPoint at = offset.isNull() ? anchor->mapToGlobal(QPoint(0, anchor->height()))
-                                      : anchor->mapToGlobal(QPoint(0, 0)) + offset;
+    const QPoint at =
+        offset.isNull() ? anchor->mapToGlobal(QPoint(0, anchor->height())) : anchor->mapToGlobal(QPoint(0, 0)) + offset;
     ShowMenuAt(home_, new CMenuWnd(layout), at);
 }
 

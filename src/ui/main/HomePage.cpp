@@ -105,38 +105,27 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
     handled = true;
     if (contacts_->HandleMessage(number, wParam, lParam)) return 0;
     switch (number) {
-    case WM_UI_HOME_INIT:
-        Initialise();
-        DebugLine("开始初始化系统托盘");
-        tray_->Setup();
-        DebugLine("初始化中...");
-        break;
-    case WM_RES_SYNC:
-        OnSyncResult(static_cast<int>(wParam));
-        break;
-    case WM_RES_SECRETARY_UPLOAD:
-        OnCardUploadResult(static_cast<int>(wParam), static_cast<int>(lParam));
-        break;
-    case WM_RES_LOGOUT:
-        // Whatever the logout's outcome: an offline or failed logout still ends.
-        Close(1);
-        break;
-    case WM_UI_NEWS_READ:
-        ShowUnreadNews();
-        break;
-    case WM_UI_TRAY:
-        OnTray(lParam);
-        break;
-    case WM_UI_MENU_ITEM:
-        OnMenuItem(MenuItemName(wParam), lParam);
-        break;
-    case WM_TIMER:
-        if (static_cast<std::uintptr_t>(wParam) == kAdTimerId) ShowNextAd();
-        else if (static_cast<std::uintptr_t>(wParam) == kSlideTimerId) OnSlideTick();
-        else handled = false;
-        break;
-    default:
-        handled = matters_ && matters_->OnMessage(number, wParam, lParam);
+        case WM_UI_HOME_INIT:
+            Initialise();
+            DebugLine("开始初始化系统托盘");
+            tray_->Setup();
+            DebugLine("初始化中...");
+            break;
+        case WM_RES_SYNC: OnSyncResult(static_cast<int>(wParam)); break;
+        case WM_RES_SECRETARY_UPLOAD: OnCardUploadResult(static_cast<int>(wParam), static_cast<int>(lParam)); break;
+        case WM_RES_LOGOUT:
+            // Whatever the logout's outcome: an offline or failed logout still ends.
+            Close(1);
+            break;
+        case WM_UI_NEWS_READ: ShowUnreadNews(); break;
+        case WM_UI_TRAY: OnTray(lParam); break;
+        case WM_UI_MENU_ITEM: OnMenuItem(MenuItemName(wParam), lParam); break;
+        case WM_TIMER:
+            if (static_cast<std::uintptr_t>(wParam) == kAdTimerId) ShowNextAd();
+            else if (static_cast<std::uintptr_t>(wParam) == kSlideTimerId) OnSlideTick();
+            else handled = false;
+            break;
+        default: handled = matters_ && matters_->OnMessage(number, wParam, lParam);
     }
     return 0;
 }
@@ -172,10 +161,11 @@ void CHomePage::RefreshCalendar() {
     const QDate today = QDate::currentDate();
     SetControlText(FindControl(home_page::kCalendarMonth),
                    QStringLiteral("%1年%2月").arg(today.year(), 4).arg(today.month(), 2, 10, QLatin1Char('0')));
-    SetControlText(FindControl(home_page::kCalendarToday), QStringLiteral("%1月%2日 [%3]")
-                                                       .arg(today.month(), 2, 10, QLatin1Char('0'))
-                                                       .arg(today.day(), 2, 10, QLatin1Char('0'))
-                                                       .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() % 7])));
+    SetControlText(FindControl(home_page::kCalendarToday),
+                   QStringLiteral("%1月%2日 [%3]")
+                       .arg(today.month(), 2, 10, QLatin1Char('0'))
+                       .arg(today.day(), 2, 10, QLatin1Char('0'))
+                       .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() % 7])));
 }
 
 void CHomePage::RefreshPanes() {

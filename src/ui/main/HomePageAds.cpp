@@ -28,8 +28,7 @@ void CHomePage::LoadAds() {
     }
     SetTimer(kAdTimerId, kAdIntervalMs);
     if (!FindControl(home_page::kAdvert)) return;
-    if (const auto index = ads_.TakeNext())
-        ShowAd(*index, true);
+    if (const auto index = ads_.TakeNext()) ShowAd(*index, true);
 }
 
 void CHomePage::ShowNextAd() {

@@ -31,7 +31,13 @@ inline constexpr LayoutControl kAddEvent{"add_event", "QAbstractButton"};
 inline constexpr LayoutControl kCalendarMonth{"calendar_month", "QLabel"};
 inline constexpr LayoutControl kCalendarToday{"calendar_today", "QLabel"};
 
-inline constexpr LayoutControl kAll[] = {kCaptionBar, kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose, kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel, kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kCaptionBar, kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose,
+    kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel,
+    kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday};
+// clang-format on
 }  // namespace home_page
 inline constexpr LayoutControls kHomePageControls{"HomePage.xml", home_page::kAll};
 

@@ -36,9 +36,7 @@ void CHomePage::InitWindow() {
     });
 }
 
-bool CHomePage::DesktopHasTray() const {
-    return trayProbe_ ? trayProbe_() : QSystemTrayIcon::isSystemTrayAvailable();
-}
+bool CHomePage::DesktopHasTray() const { return trayProbe_ ? trayProbe_() : QSystemTrayIcon::isSystemTrayAvailable(); }
 
 void CHomePage::OnMenuItem(const QString& item, std::intptr_t lParam) {
     if (contacts_->OnMenuItem(item, lParam)) return;

@@ -24,8 +24,8 @@
 namespace kivtal {
 namespace {
 
-const LayoutControl kQuickDayButtons[] = {matters_pane::kToday, matters_pane::kTomorrow, matters_pane::kDayAfterTomorrow,
-                                          matters_pane::kThreeDaysOn};
+const LayoutControl kQuickDayButtons[] = {matters_pane::kToday, matters_pane::kTomorrow,
+                                          matters_pane::kDayAfterTomorrow, matters_pane::kThreeDaysOn};
 const char* const kQuickDayTitles[] = {"今天", "明天", "后天", "大后天"};
 constexpr int kGroupRowHeight = 32;
 
@@ -79,7 +79,8 @@ void MattersPane::Refresh() {
     std::map<int, int> perGroup;
     for (const TalEvent& m : running) ++perGroup[m.group_id];
 
-    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(running.size()), groups_);
+    auto* all =
+        new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(running.size()), groups_);
     all->setData(Qt::UserRole, 0);
     all->setSizeHint(QSize(0, kGroupRowHeight));
     calendar_->RefreshBusyMarks();
@@ -90,7 +91,8 @@ void MattersPane::Refresh() {
             auto* item = new QListWidgetItem(groups_);
             item->setData(Qt::UserRole, g.group_id);
             item->setSizeHint(QSize(0, kGroupRowHeight));
-            auto* row = new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
+            auto* row =
+                new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
             groups_->setItemWidget(item, row);
             home_.BindNotifications(row);
         }
@@ -290,26 +292,17 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
 
 bool MattersPane::OnMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
     switch (number) {
-    case WM_UI_CALENDAR_PICK:
-        DatePicked(CalendarDate::Unpack(wParam));
-        return true;
-    case WM_UI_MATTER_DETAILS:
-        OpenMatter(static_cast<int>(wParam), false);
-        return true;
-    case WM_UI_MATTER_ADD_REMARK:
-        OpenMatter(static_cast<int>(wParam), true);
-        return true;
-    case WM_UI_ADD_MATTER_FIRST:
-        NewMatter();
-        return true;
-    case WM_UI_GROUP_DELETE:
-    case WM_UI_GROUP_RENAME:
-        if (reinterpret_cast<QListWidget*>(lParam) != groups_) return false;
-        if (number == WM_UI_GROUP_DELETE) DeleteGroup(static_cast<int>(wParam), true);
-        else if (int row = RowOfGroup(static_cast<int>(wParam)); row >= 0) StartEdit(row, false);
-        return true;
-    default:
-        return false;
+        case WM_UI_CALENDAR_PICK: DatePicked(CalendarDate::Unpack(wParam)); return true;
+        case WM_UI_MATTER_DETAILS: OpenMatter(static_cast<int>(wParam), false); return true;
+        case WM_UI_MATTER_ADD_REMARK: OpenMatter(static_cast<int>(wParam), true); return true;
+        case WM_UI_ADD_MATTER_FIRST: NewMatter(); return true;
+        case WM_UI_GROUP_DELETE:
+        case WM_UI_GROUP_RENAME:
+            if (reinterpret_cast<QListWidget*>(lParam) != groups_) return false;
+            if (number == WM_UI_GROUP_DELETE) DeleteGroup(static_cast<int>(wParam), true);
+            else if (int row = RowOfGroup(static_cast<int>(wParam)); row >= 0) StartEdit(row, false);
+            return true;
+        default: return false;
     }
 }
 

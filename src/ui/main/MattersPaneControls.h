@@ -18,7 +18,12 @@ inline constexpr LayoutControl kThreeDaysOn{"threedayformnow_event", "kivtal::CM
 inline constexpr LayoutControl kPreviousMonth{"delmonth", "QAbstractButton"};
 inline constexpr LayoutControl kNextMonth{"addmonth", "QAbstractButton"};
 
-inline constexpr LayoutControl kAll[] = {kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow, kThreeDaysOn, kPreviousMonth, kNextMonth};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow,
+    kThreeDaysOn, kPreviousMonth, kNextMonth};
+// clang-format on
 }  // namespace matters_pane
 inline constexpr LayoutControls kMattersPaneControls{"HomePage.xml", matters_pane::kAll};
 

@@ -30,7 +30,8 @@ int MattersPane::RowOfGroup(int groupId) const {
 bool MattersPane::NameTaken(const QString& name, int exceptRow) const {
     if (name.compare(kDefaultMatterGroup, Qt::CaseInsensitive) == 0) return true;
     for (int row = 1; groups_ && row < groups_->count(); ++row)
-        if (MatterGroupRow* w = RowWidget(row); w && row != exceptRow && w->Name().compare(name, Qt::CaseInsensitive) == 0)
+        if (MatterGroupRow* w = RowWidget(row);
+            w && row != exceptRow && w->Name().compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
 }

@@ -45,7 +45,11 @@ inline constexpr LayoutControl kReport{"menu_report", "QAbstractButton"};
 inline constexpr LayoutControl kRegist{"menu_regist", "QAbstractButton"};
 inline constexpr LayoutControl kExit{"menu_exit", "QAbstractButton"};
 
-inline constexpr LayoutControl kAll[] = {kUserMsg, kImportContacts, kExportAll, kExportGroup, kPcSetting, kUserSetting, kRecharge, kReport, kRegist, kExit};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kUserMsg, kImportContacts, kExportAll, kExportGroup, kPcSetting, kUserSetting, kRecharge, kReport, kRegist, kExit};
+// clang-format on
 }  // namespace setting_menu
 inline constexpr LayoutControls kSettingMenuControls{"SettingMenu.xml", setting_menu::kAll};
 

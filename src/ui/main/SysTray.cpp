@@ -33,10 +33,8 @@ void CSysTray::RemoveIcon() {
 }
 
 void CSysTray::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger)
-        window_.PostMessage(WM_UI_TRAY, kTrayIconId, kTrayLeftButtonDown);
-    else if (reason == QSystemTrayIcon::Context)
-        window_.PostMessage(WM_UI_TRAY, kTrayIconId, kTrayRightButtonUp);
+    if (reason == QSystemTrayIcon::Trigger) window_.PostMessage(WM_UI_TRAY, kTrayIconId, kTrayLeftButtonDown);
+    else if (reason == QSystemTrayIcon::Context) window_.PostMessage(WM_UI_TRAY, kTrayIconId, kTrayRightButtonUp);
 }
 
 }  // namespace kivtal

@@ -29,8 +29,6 @@ void SetControlText(QWidget* control, const QString& text) {
     else if (control) control->setWindowTitle(text);
 }
 
-QString ControlName(const QObject* control) {
-    return control ? control->objectName() : QString();
-}
+QString ControlName(const QObject* control) { return control ? control->objectName() : QString(); }
 
 }  // namespace kivtal

@@ -16,12 +16,22 @@ constexpr const char* kRulesProperty = "kivtal_style_rules";
 // Which state of the control an image or text colour belongs to.
 const std::map<QString, QString>& StateOfAttribute() {
     static const std::map<QString, QString> states = {
-        {"bkimage", ""},          {"normalimage", ""},        {"foreimage", ""},
-        {"hotimage", ":hover"},   {"pushedimage", ":pressed"}, {"focusedimage", ":focus"},
-        {"disabledimage", ":disabled"}, {"selectedimage", ":checked"},
-        {"textcolor", ""},        {"hottextcolor", ":hover"},  {"pushedtextcolor", ":pressed"},
-        {"disabledtextcolor", ":disabled"}, {"selectedtextcolor", ":checked"},
-        {"bkcolor", ""},          {"bordercolor", ""},         {"font", ""},
+        {"bkimage", ""},
+        {"normalimage", ""},
+        {"foreimage", ""},
+        {"hotimage", ":hover"},
+        {"pushedimage", ":pressed"},
+        {"focusedimage", ":focus"},
+        {"disabledimage", ":disabled"},
+        {"selectedimage", ":checked"},
+        {"textcolor", ""},
+        {"hottextcolor", ":hover"},
+        {"pushedtextcolor", ":pressed"},
+        {"disabledtextcolor", ":disabled"},
+        {"selectedtextcolor", ":checked"},
+        {"bkcolor", ""},
+        {"bordercolor", ""},
+        {"font", ""},
     };
     return states;
 }
@@ -35,8 +45,7 @@ QString Rgba(const QColor& c) {
 QString DestBox(const QRect& dest, const QSize& size, const char* box) {
     const int right = std::max(0, size.width() - dest.right() - 1);
     const int bottom = std::max(0, size.height() - dest.bottom() - 1);
-    return QStringLiteral("%1: %2px %3px %4px %5px;")
-        .arg(box).arg(dest.top()).arg(right).arg(bottom).arg(dest.left());
+    return QStringLiteral("%1: %2px %3px %4px %5px;").arg(box).arg(dest.top()).arg(right).arg(bottom).arg(dest.left());
 }
 
 QString ImageDeclarations(const ImageSpec& spec, bool fore, const QSize& size) {
@@ -50,7 +59,11 @@ QString ImageDeclarations(const ImageSpec& spec, bool fore, const QSize& size) {
     }
     const QMargins& c = spec.corner;
     decl = QStringLiteral("border-image: %1 %2 %3 %4 %5 stretch stretch; border-width: %2px %3px %4px %5px;")
-               .arg(url).arg(c.top()).arg(c.right()).arg(c.bottom()).arg(c.left());
+               .arg(url)
+               .arg(c.top())
+               .arg(c.right())
+               .arg(c.bottom())
+               .arg(c.left());
     if (spec.dest) decl += DestBox(*spec.dest, size, "margin");
     return decl;
 }
@@ -110,7 +123,10 @@ bool SetPlainAttribute(QWidget* control, const QString& name, const QString& val
 }  // namespace
 
 QString SkinFontDeclarations(int index) {
-    struct Font { int px; bool bold; };
+    struct Font {
+        int px;
+        bool bold;
+    };
     // 0 body, 1 body bold, 2 title, 3 title bold, 4 large bold, 5 the password mask's bullets.
     static constexpr Font fonts[] = {{12, false}, {12, true}, {14, false}, {14, true}, {16, true}, {10, false}};
     if (index < 0 || index >= static_cast<int>(std::size(fonts))) return {};
@@ -120,8 +136,7 @@ QString SkinFontDeclarations(int index) {
 
 bool SetControlAttribute(QWidget* control, const QString& name, const QString& value) {
     if (!control) return false;
-    if (auto* sink = dynamic_cast<AttributeSink*>(control); sink && sink->SetSkinAttribute(name, value))
-        return true;
+    if (auto* sink = dynamic_cast<AttributeSink*>(control); sink && sink->SetSkinAttribute(name, value)) return true;
     const auto state = StateOfAttribute().find(name);
     if (state == StateOfAttribute().end()) return SetPlainAttribute(control, name, value);
     const auto decl = Declarations(control, name, value);

@@ -19,7 +19,8 @@ QString FolderProblem(const QByteArray& path) {
     if (!S_ISDIR(info.st_mode)) return shown + QStringLiteral(" is not a folder");
     if (info.st_uid != getuid()) return shown + QStringLiteral(" belongs to another user");
     if ((info.st_mode & 077) != 0)
-        return shown + QStringLiteral(" is open to other users (mode %1)").arg(info.st_mode & 0777, 4, 8, QLatin1Char('0'));
+        return shown +
+               QStringLiteral(" is open to other users (mode %1)").arg(info.st_mode & 0777, 4, 8, QLatin1Char('0'));
     return {};
 }
 

@@ -52,7 +52,6 @@ void RegisterControlClass(const QString& className, ControlFactory factory) {
     Factories()[className] = std::move(factory);
 }
 
-
 SkinLoader::SkinLoader(WindowImplBase* window) : window_(window) {}
 
 QWidget* SkinLoader::LoadLayout(const QString& fileName, QWidget* parent) {

@@ -10,8 +10,8 @@
 namespace kivtal {
 
 struct ImageSpec {
-    QString file;             // empty: no image
-    QMargins corner;          // stretch margins: the borders keep their size
+    QString file;               // empty: no image
+    QMargins corner;            // stretch margins: the borders keep their size
     std::optional<QRect> dest;  // target rectangle inside the control; none: whole control
 };
 

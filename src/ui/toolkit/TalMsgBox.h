@@ -36,8 +36,7 @@ private:
 // Asks or tells the user. A null title means "温馨提示". With a parent the box is modal
 // and the result is 1 (OK) or 2 (Cancel or close); without a parent it is shown
 // without blocking and the result is 1 at once, so never ask a question that way.
-int ShowTalMsgBox(const QString& title, QWidget* parent, const QString& text, int buttons = 0,
-                  int titleStyle = 0);
+int ShowTalMsgBox(const QString& title, QWidget* parent, const QString& text, int buttons = 0, int titleStyle = 0);
 
 class CMessageBox : public WindowImplBase {
     Q_OBJECT

@@ -15,7 +15,11 @@ inline constexpr LayoutControl kCancelOfPair{"_btn_cancel", "QPushButton"};
 inline constexpr LayoutControl kOk{"btn_ok", "QPushButton"};
 inline constexpr LayoutControl kClose{"btn_close", "QPushButton"};
 
-inline constexpr LayoutControl kAll[] = {kTitle, kStyledTitle, kContent, kOkCancelRow, kOkRow, kOkOfPair, kCancelOfPair, kOk, kClose};
+// The list is bin-packed by hand: the formatter would put one name a line.
+// clang-format off
+inline constexpr LayoutControl kAll[] = {
+    kTitle, kStyledTitle, kContent, kOkCancelRow, kOkRow, kOkOfPair, kCancelOfPair, kOk, kClose};
+// clang-format on
 }  // namespace tal_msg_box
 inline constexpr LayoutControls kTalMessageBoxControls{"TalMessageBox.xml", tal_msg_box::kAll};
 

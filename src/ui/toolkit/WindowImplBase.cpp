@@ -179,17 +179,14 @@ bool WindowImplBase::event(QEvent* event) {
 
 bool WindowImplBase::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        OnControlFocusIn(qobject_cast<QWidget*>(watched));
-        break;
-    case QEvent::FocusOut:
-        OnControlFocusOut(qobject_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)->reason());
-        break;
-    case QEvent::MouseButtonPress:
-        if (StartCaptionDrag(watched, event)) return true;
-        break;
-    default:
-        break;
+        case QEvent::FocusIn: OnControlFocusIn(qobject_cast<QWidget*>(watched)); break;
+        case QEvent::FocusOut:
+            OnControlFocusOut(qobject_cast<QWidget*>(watched), static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::MouseButtonPress:
+            if (StartCaptionDrag(watched, event)) return true;
+            break;
+        default: break;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -212,8 +209,7 @@ void WindowImplBase::OnControlFocusIn(QWidget* control) {
 
 void WindowImplBase::OnControlFocusOut(QWidget* control, Qt::FocusReason reason) {
     // While a popup is open the focus stays with the control that opened it.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-        QApplication::activePopupWidget())
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || QApplication::activePopupWidget())
         return;
     if (!control || control != focused_) return;
     focused_ = nullptr;

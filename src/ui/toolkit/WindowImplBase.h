@@ -115,7 +115,7 @@ private:
     QWidget* root_ = nullptr;
     NotifyBridge* bridge_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
-    QPointer<QWidget> focused_;  // the control "setfocus" was last sent for
+    QPointer<QWidget> focused_;             // the control "setfocus" was last sent for
     std::map<std::uintptr_t, int> timers_;  // id -> Qt timer id
     int closeCode_ = 0;
     bool closing_ = false;

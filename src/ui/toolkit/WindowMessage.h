@@ -9,8 +9,7 @@ namespace kivtal {
 
 class WindowMessageEvent : public QEvent {
 public:
-    WindowMessageEvent(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
-                       std::shared_ptr<void> payload = {});
+    WindowMessageEvent(unsigned number, std::intptr_t wParam, std::intptr_t lParam, std::shared_ptr<void> payload = {});
 
     static QEvent::Type EventType();
 

@@ -55,8 +55,7 @@ bool PostEvent(WindowHandle handle, std::unique_ptr<WindowMessageEvent> message)
 
 }  // namespace
 
-bool WindowRegistry::Post(WindowHandle handle, unsigned number, std::intptr_t wParam,
-                          std::intptr_t lParam) {
+bool WindowRegistry::Post(WindowHandle handle, unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
     return PostEvent(handle, std::make_unique<WindowMessageEvent>(number, wParam, lParam));
 }
 

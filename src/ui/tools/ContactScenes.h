@@ -88,7 +88,8 @@ inline std::string DemoNewsPicture(const QString& folder) {
 inline NewsList DemoNews(const QString& folder) {
     NewsList news(3);
     news[0].news_title = "春节期间客服安排";
-    news[0].news_content = "春节期间（2月9日至2月17日）客服电话暂停服务，在线留言将在节后两个工作日内回复。祝您新春快乐！";
+    news[0].news_content =
+        "春节期间（2月9日至2月17日）客服电话暂停服务，在线留言将在节后两个工作日内回复。祝您新春快乐！";
     news[0].create_time = 1700000000;
     news[0].news_server_id = 1;
     news[1].news_title = "新版本上线";
@@ -116,39 +117,38 @@ inline std::vector<QWidget*> ShowContactScene(CHomePage* home, ContactScene scen
         settle();
     };
     switch (scene) {
-    case ContactScene::GroupEdit: {
-        auto* groups = home->FindControl<QListWidget>(contacts_pane::kGroupList);
-        const int id = groups && groups->count() > 2 ? groups->item(2)->data(Qt::UserRole).toInt() : 0;
-        post(WM_UI_GROUP_RENAME, id);
-        break;
-    }
-    case ContactScene::LetterFilter:
-        for (QWidget* w : home->findChildren<QWidget*>("sort_btn"))
-            if (w->property("text").toString() == u"L") QMetaObject::invokeMethod(w, "click");
-        settle();
-        break;
-    case ContactScene::AllColumns:
-        post(WM_UI_SET_COLUMNS, 63);
-        break;
-    case ContactScene::ContactMenu: {
-        const QRect button = pane.GlobalPartRect(pane.Rows().Rows().front().id, kMenuPart);
-        CMenuWnd* menu = ShowMenuAt(*home, new CMenuWnd(QStringLiteral("UserMenu.xml"), 1), button.topLeft() + QPoint(-70, 13));
-        settle();
-        if (menu) windows.push_back(menu);
-        break;
-    }
-    case ContactScene::SortMenu:
-    case ContactScene::SettingMenu: {
-        const bool sort = scene == ContactScene::SortMenu;
-        QWidget* anchor = home->FindControl(sort ? contacts_pane::kSortButton : contacts_pane::kSettingsButton);
-        const QPoint at = sort ? anchor->mapToGlobal(QPoint(0, anchor->height()))
-                               : anchor->mapToGlobal(QPoint(0, 0)) + QPoint(-89, 22);
-        CMenuWnd* menu = ShowMenuAt(*home, new CMenuWnd(sort ? QStringLiteral("sortcombo.xml")
-                                                             : QStringLiteral("SettingMenu.xml")), at);
-        settle();
-        if (menu) windows.push_back(menu);
-        break;
-    }
+        case ContactScene::GroupEdit: {
+            auto* groups = home->FindControl<QListWidget>(contacts_pane::kGroupList);
+            const int id = groups && groups->count() > 2 ? groups->item(2)->data(Qt::UserRole).toInt() : 0;
+            post(WM_UI_GROUP_RENAME, id);
+            break;
+        }
+        case ContactScene::LetterFilter:
+            for (QWidget* w : home->findChildren<QWidget*>("sort_btn"))
+                if (w->property("text").toString() == u"L") QMetaObject::invokeMethod(w, "click");
+            settle();
+            break;
+        case ContactScene::AllColumns: post(WM_UI_SET_COLUMNS, 63); break;
+        case ContactScene::ContactMenu: {
+            const QRect button = pane.GlobalPartRect(pane.Rows().Rows().front().id, kMenuPart);
+            CMenuWnd* menu =
+                ShowMenuAt(*home, new CMenuWnd(QStringLiteral("UserMenu.xml"), 1), button.topLeft() + QPoint(-70, 13));
+            settle();
+            if (menu) windows.push_back(menu);
+            break;
+        }
+        case ContactScene::SortMenu:
+        case ContactScene::SettingMenu: {
+            const bool sort = scene == ContactScene::SortMenu;
+            QWidget* anchor = home->FindControl(sort ? contacts_pane::kSortButton : contacts_pane::kSettingsButton);
+            const QPoint at = sort ? anchor->mapToGlobal(QPoint(0, anchor->height()))
+                                   : anchor->mapToGlobal(QPoint(0, 0)) + QPoint(-89, 22);
+            CMenuWnd* menu = ShowMenuAt(
+                *home, new CMenuWnd(sort ? QStringLiteral("sortcombo.xml") : QStringLiteral("SettingMenu.xml")), at);
+            settle();
+            if (menu) windows.push_back(menu);
+            break;
+        }
     }
     return windows;
 }

@@ -97,22 +97,23 @@ inline std::vector<QWidget*> ShowContactEditor(ContactEditorScene scene, const s
     settle();
     std::vector<QWidget*> windows{dlg};
     switch (scene) {
-    case ContactEditorScene::Business: dlg->OpenPage(kBusinessPage); break;
-    case ContactEditorScene::Life: dlg->OpenPage(kLifePage); break;
-    case ContactEditorScene::Relations: dlg->OpenPage(kRelationsPage); break;
-    case ContactEditorScene::Scanner:
-        if (QWidget* sec = dlg->FindControl(add_connection::kAddBySec)) QMetaObject::invokeMethod(sec, "click");
-        break;
-    case ContactEditorScene::RuleMessage: {
-        const RuleMessage message = CheckContactName(u"张 三").message.value_or(RuleMessage{});
-        auto* box = new CTalMsgBox(QString::fromStdString(message.title), QString::fromStdString(message.text), 0, 0);
-        box->Create(dlg, QStringLiteral("温馨提示"));
-        box->CenterWindow();
-        box->ShowWindow();
-        windows.push_back(box);
-        break;
-    }
-    default: break;
+        case ContactEditorScene::Business: dlg->OpenPage(kBusinessPage); break;
+        case ContactEditorScene::Life: dlg->OpenPage(kLifePage); break;
+        case ContactEditorScene::Relations: dlg->OpenPage(kRelationsPage); break;
+        case ContactEditorScene::Scanner:
+            if (QWidget* sec = dlg->FindControl(add_connection::kAddBySec)) QMetaObject::invokeMethod(sec, "click");
+            break;
+        case ContactEditorScene::RuleMessage: {
+            const RuleMessage message = CheckContactName(u"张 三").message.value_or(RuleMessage{});
+            auto* box =
+                new CTalMsgBox(QString::fromStdString(message.title), QString::fromStdString(message.text), 0, 0);
+            box->Create(dlg, QStringLiteral("温馨提示"));
+            box->CenterWindow();
+            box->ShowWindow();
+            windows.push_back(box);
+            break;
+        }
+        default: break;
     }
     settle();
     return windows;

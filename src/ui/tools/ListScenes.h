@@ -43,8 +43,12 @@ inline std::vector<QWidget*> ShowContactList(const std::function<void()>& settle
         {.name = "name_label", .rect = {56, 7, 140, 22}, .pixelSize = 14, .bold = true},
         {.name = "company_label", .rect = {56, 31, 230, 18}, .color = QColor(0x88, 0x88, 0x88), .pixelSize = 12},
         {.name = "phone_label", .rect = {110, 7, 100, 22}, .fromRight = true, .color = QColor(0x55, 0x55, 0x55)},
-        {.name = "edit_btn", .rect = {12, 16, 60, 24}, .fromRight = true, .color = QColor(0x2b, 0x7c, 0xd3),
-         .align = Qt::AlignCenter, .hoverOnly = true},
+        {.name = "edit_btn",
+         .rect = {12, 16, 60, 24},
+         .fromRight = true,
+         .color = QColor(0x2b, 0x7c, 0xd3),
+         .align = Qt::AlignCenter,
+         .hoverOnly = true},
     };
     list->SetRowLayout(rows);
     list->SetRows(std::make_unique<SampleContactRows>());

@@ -122,7 +122,8 @@ std::vector<QWidget*> ImportSummary() {
     report.notes = {{"/home/me/手机通讯录.vcf", 2210, "the card has no name, company or e-mail"},
                     {"/home/me/手机通讯录.vcf", 4877, "invalid quoted-printable in N"},
                     {"/home/me/outlook.vcf", 12, "unknown charset X-MAC-CHINESE in FN"}};
-    const QString text = ContactTransfer::SummaryText(report, {QStringLiteral("无法读取“旧手机.vcf”，其中的联系人均未导入。")});
+    const QString text =
+        ContactTransfer::SummaryText(report, {QStringLiteral("无法读取“旧手机.vcf”，其中的联系人均未导入。")});
     return TalBox(QStringLiteral("导入联系人"), text, 0, 0);
 }
 
@@ -149,7 +150,8 @@ std::vector<QWidget*> EmptyContacts() {
 
 const std::vector<std::pair<const char*, Scene>>& Scenes() {
     static const std::vector<std::pair<const char*, Scene>> scenes = {
-        {"tal_msgbox_ok", [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
+        {"tal_msgbox_ok",
+         [] { return TalBox(QStringLiteral("温馨提示"), QStringLiteral("用户账号和密码不能为空"), 0, 0); }},
         {"tal_msgbox_question",
          [] {
              return TalBox(QStringLiteral("确定删除分组吗？"),
@@ -201,14 +203,18 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
                                              QStringLiteral("软件设置"), Settle);
          }},
         {"change_group",
-         [] { return screens::ShowSmallWindow(new CChangeGroupWnd(screens::DemoStore(), 1), QStringLiteral("移动分组"), Settle); }},
+         [] {
+             return screens::ShowSmallWindow(new CChangeGroupWnd(screens::DemoStore(), 1), QStringLiteral("移动分组"),
+                                             Settle);
+         }},
         {"news_list", [] { return screens::ShowNews(screens::DemoStore(), -1, Settle); }},
         {"news_text", [] { return screens::ShowNews(screens::DemoStore(), 0, Settle); }},
         {"news_picture", [] { return screens::ShowNews(screens::DemoStore(), 1, Settle); }},
         {"list_contacts", [] { return screens::ShowContactList(Settle); }},
         {"contact_new", [] { return screens::ShowContactEditor(screens::ContactEditorScene::New, Settle); }},
         {"contact_edit_base", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Base, Settle); }},
-        {"contact_edit_business", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Business, Settle); }},
+        {"contact_edit_business",
+         [] { return screens::ShowContactEditor(screens::ContactEditorScene::Business, Settle); }},
         {"contact_edit_life", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Life, Settle); }},
         {"contact_edit_relations",
          [] { return screens::ShowContactEditor(screens::ContactEditorScene::Relations, Settle); }},

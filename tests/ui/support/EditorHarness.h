@@ -89,8 +89,9 @@ public:
     WorkerLink& Worker() {
         if (!worker_) {
             JobContext ctx = core_.context();
-            worker_ = std::make_unique<SyncThread>(WorkerSetup{ctx.net, ctx.store, ctx.user, ctx.config, core_.folder(),
-                                                               MakeWindowResultPoster(), DefaultWorkerJobs({}), nullptr});
+            worker_ =
+                std::make_unique<SyncThread>(WorkerSetup{ctx.net, ctx.store, ctx.user, ctx.config, core_.folder(),
+                                                         MakeWindowResultPoster(), DefaultWorkerJobs({}), nullptr});
             link_ = std::make_unique<SyncThreadLink>(*worker_);
         }
         return *link_;

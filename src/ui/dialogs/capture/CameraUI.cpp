@@ -89,12 +89,11 @@ void CCameraUI::Start() {
     if (started_) return;
     started_ = true;
     CurrentControl() = this;
-    uploads_ = std::make_unique<CardUploads>(*store_, UploadQueue::Instance(),
-                                             [this](WorkerRequest r) {
-                                                 lastRequestMs_ = QDateTime::currentMSecsSinceEpoch();
-                                                 WorkerLink* link = worker_ ? worker_ : AppWorker();
-                                                 if (link) link->Post(std::move(r));
-                                             });
+    uploads_ = std::make_unique<CardUploads>(*store_, UploadQueue::Instance(), [this](WorkerRequest r) {
+        lastRequestMs_ = QDateTime::currentMSecsSinceEpoch();
+        WorkerLink* link = worker_ ? worker_ : AppWorker();
+        if (link) link->Post(std::move(r));
+    });
     ContentStore(*store_).UploadCounter(uploaded_);
     storedCount_ = uploaded_;
     ShowCounter();
@@ -110,22 +109,22 @@ void CCameraUI::Start() {
     connect(source_.get(), &FrameSource::DeviceBack, this, &CCameraUI::OnDeviceBack);
     cameraWnd_->setGeometry(VideoArea());
     switch (source_->Open()) {
-    case FrameSource::OpenResult::kNoScanner:
-        deviceAvailable_ = false;
-        UpdateButtons();
-        Tell(kScannerNotConnected);
-        return;
-    case FrameSource::OpenResult::kFailed:
-        deviceAvailable_ = false;
-        UpdateButtons();
-        ShowMessageBox(Owner(), kScannerOpenFailed);
-        if (WindowImplBase* owner = Owner()) owner->PostMessage(WM_CAM_LOST);
-        return;
-    case FrameSource::OpenResult::kOpened:
-        deviceAvailable_ = source_->Run();
-        cameraWnd_->setVisible(deviceAvailable_);
-        UpdateButtons();
-        return;
+        case FrameSource::OpenResult::kNoScanner:
+            deviceAvailable_ = false;
+            UpdateButtons();
+            Tell(kScannerNotConnected);
+            return;
+        case FrameSource::OpenResult::kFailed:
+            deviceAvailable_ = false;
+            UpdateButtons();
+            ShowMessageBox(Owner(), kScannerOpenFailed);
+            if (WindowImplBase* owner = Owner()) owner->PostMessage(WM_CAM_LOST);
+            return;
+        case FrameSource::OpenResult::kOpened:
+            deviceAvailable_ = source_->Run();
+            cameraWnd_->setVisible(deviceAvailable_);
+            UpdateButtons();
+            return;
     }
 }
 
@@ -272,12 +271,12 @@ void CCameraUI::timerEvent(QTimerEvent* event) {
 
 void CCameraUI::OnTimer(int id) {
     switch (id) {
-    case kShutterCloseTimer: ShutterCloseTick(); break;
-    case kShutterOpenTimer: ShutterOpenTick(); break;
-    case kRetakeTimer: RetakeTick(); break;
-    case kProgressTimer: ProgressTick(); break;
-    case kCounterTimer: CounterTick(); break;
-    default: break;
+        case kShutterCloseTimer: ShutterCloseTick(); break;
+        case kShutterOpenTimer: ShutterOpenTick(); break;
+        case kRetakeTimer: RetakeTick(); break;
+        case kProgressTimer: ProgressTick(); break;
+        case kCounterTimer: CounterTick(); break;
+        default: break;
     }
 }
 

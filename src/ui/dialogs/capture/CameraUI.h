@@ -47,9 +47,9 @@ class CCameraUI : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int kShutterClosed = 83;     // offset at which the shutter is shut
-    static constexpr int kRetakeStart = 320;      // offset the retake animation falls from
-    static constexpr int kRetakeHold = 160;       // ... pausing once here
+    static constexpr int kShutterClosed = 83;  // offset at which the shutter is shut
+    static constexpr int kRetakeStart = 320;   // offset the retake animation falls from
+    static constexpr int kRetakeHold = 160;    // ... pausing once here
     static constexpr int kCounterFrames = 8;
 
     explicit CCameraUI(QWidget* parent = nullptr);
@@ -155,8 +155,8 @@ private:
     bool started_ = false;
     bool deviceAvailable_ = false;
     bool shotTaken_ = false;
-    bool shooting_ = false;     // a frame is requested or the shutter still moves
-    bool grabNext_ = false;     // the next frame is the shot
+    bool shooting_ = false;  // a frame is requested or the shutter still moves
+    bool grabNext_ = false;  // the next frame is the shot
     bool listMode_ = false;
     bool keepPending_ = false;  // keep pressed while the picture is still being written
     bool retakeHeld_ = false;
@@ -164,12 +164,12 @@ private:
     QImage preview_;
     QString picturePath_;
     int offset_ = 0;
-    int shotNumber_ = 0;        // which shot the running encoder writes
+    int shotNumber_ = 0;  // which shot the running encoder writes
     QFutureWatcher<QString> encoder_;
     int encodingShot_ = 0;
 
     int uploaded_ = 0;
-    int pendingCount_ = 0;      // removed uploads the counter animation has not added yet
+    int pendingCount_ = 0;  // removed uploads the counter animation has not added yet
     int counterFrame_ = 0;
     // The counter is written on a pool thread: the store lock may be held by an upload
     // job for a while. One write at a time, the newest value last.

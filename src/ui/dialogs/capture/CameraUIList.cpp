@@ -53,7 +53,8 @@ bool CCameraUI::UploadInProgress() const {
 
 void CCameraUI::EnsureProgressTimer() {
     const auto& items = items_.Items();
-    const bool moving = std::any_of(items.begin(), items.end(), [](const UploadItem& i) { return i.state != kItemFailed; });
+    const bool moving =
+        std::any_of(items.begin(), items.end(), [](const UploadItem& i) { return i.state != kItemFailed; });
     if (moving && !IsTimerRunning(kProgressTimer)) SetTimer(kProgressTimer, kProgressTickMs);
     if (!moving) KillTimer(kProgressTimer);
 }
@@ -63,7 +64,8 @@ void CCameraUI::ProgressTick() {
     bool waitingAtFull = false;
     for (const UploadItem& item : items_.Items()) {
         if (item.state == kItemFailed) continue;
-        if (item.progress < kProgressNearlyFull) items_.SetProgress(item.imgId, std::min(kProgressFull, item.progress + kProgressStep));
+        if (item.progress < kProgressNearlyFull)
+            items_.SetProgress(item.imgId, std::min(kProgressFull, item.progress + kProgressStep));
         else if (item.state == kItemUploaded) done.push_back(item.imgId);
         else waitingAtFull = true;
     }
@@ -100,15 +102,12 @@ void CCameraUI::RetryItem(int imgId) {
     items_.SetProgress(imgId, 0);
     EnsureProgressTimer();
     switch (uploads_->Retry(imgId, path)) {
-    case CardUploads::RetryResult::kQueued:
-        break;
-    case CardUploads::RetryResult::kNotFailed:
-        Tell(kRetryRefused);
-        break;
-    case CardUploads::RetryResult::kStoreFailed:
-        items_.SetState(imgId, kItemFailed);
-        Tell(kPictureAddFailed);
-        break;
+        case CardUploads::RetryResult::kQueued: break;
+        case CardUploads::RetryResult::kNotFailed: Tell(kRetryRefused); break;
+        case CardUploads::RetryResult::kStoreFailed:
+            items_.SetState(imgId, kItemFailed);
+            Tell(kPictureAddFailed);
+            break;
     }
 }
 

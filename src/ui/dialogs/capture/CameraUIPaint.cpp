@@ -90,7 +90,9 @@ void CCameraUI::BuildChildren() {
     UpdateButtons();
 }
 
-QRect CCameraUI::VideoArea() const { return QRect(0, 0, std::max(0, width() - kPanelWidth), std::max(0, height() - kBarHeight)); }
+QRect CCameraUI::VideoArea() const {
+    return QRect(0, 0, std::max(0, width() - kPanelWidth), std::max(0, height() - kBarHeight));
+}
 
 void CCameraUI::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

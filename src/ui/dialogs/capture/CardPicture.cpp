@@ -26,7 +26,9 @@ QString CardFileName(const QUuid& id) {
     return name + QStringLiteral(".jpg");
 }
 
-QString CardsFolder(const LocalStore& store) { return QString::fromStdString(store.dataDir()) + QStringLiteral("cards/"); }
+QString CardsFolder(const LocalStore& store) {
+    return QString::fromStdString(store.dataDir()) + QStringLiteral("cards/");
+}
 
 QString SaveCardPicture(const QImage& frame, const QString& folder) {
     if (frame.isNull() || !MakeDirectories(folder.toStdString())) return {};

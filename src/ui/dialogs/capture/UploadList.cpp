@@ -89,15 +89,11 @@ QVariant UploadListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const UploadItem& item = At(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return ItemText(item);
-    case Qt::ToolTipRole:
-        return item.state == kItemFailed ? QStringLiteral("重新上传") : QVariant();
-    case kItemRole:
-        return QVariant::fromValue(static_cast<const void*>(&item));
-    default:
-        return {};
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole: return ItemText(item);
+        case Qt::ToolTipRole: return item.state == kItemFailed ? QStringLiteral("重新上传") : QVariant();
+        case kItemRole: return QVariant::fromValue(static_cast<const void*>(&item));
+        default: return {};
     }
 }
 
