@@ -35,7 +35,7 @@ QPushButton* MonthButton(const char* name, const QString& text, const QString& a
 }  // namespace
 
 CalendarDayButton::CalendarDayButton(QWidget* parent) : QAbstractButton(parent) {
-    setObjectName(QStringLiteral("calendar_day_button"));
+    setObjectName(calendar::kDayButton);
     setProperty("group", QStringLiteral("calendar"));
     setCheckable(true);
     setFixedSize(24, 24);
@@ -112,12 +112,12 @@ void CCalendarUI::BuildChildren() {
 
     auto* heading = new QHBoxLayout;
     heading->setContentsMargins(0, 0, 0, 0);
-    heading->addWidget(MonthButton("delmonth", QStringLiteral("‹"), QStringLiteral("上个月"), this));
+    heading->addWidget(MonthButton(calendar::kPreviousMonth.name, QStringLiteral("‹"), QStringLiteral("上个月"), this));
     monthHeading_ = new QLabel(this);
     monthHeading_->setObjectName(QStringLiteral("calendar_month"));
     monthHeading_->setAlignment(Qt::AlignCenter);
     heading->addWidget(monthHeading_, 1);
-    heading->addWidget(MonthButton("addmonth", QStringLiteral("›"), QStringLiteral("下个月"), this));
+    heading->addWidget(MonthButton(calendar::kNextMonth.name, QStringLiteral("›"), QStringLiteral("下个月"), this));
     column->addLayout(heading);
 
     auto* grid = new QGridLayout;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/controls/CalendarDate.h"
+#include "ui/toolkit/LayoutControl.h"
 
 class QLabel;
 
@@ -20,6 +21,13 @@ inline constexpr int kCalendarCells = kCalendarRows * 7;
 inline constexpr unsigned kDayTextColour = 0xFF666666;
 inline constexpr unsigned kOtherMonthColour = 0xFFD1D1D1;
 inline constexpr unsigned kBusyColour = 0xFFFF0000;
+
+// The parts the calendar makes, whose names the matters pane sees.
+namespace calendar {
+inline constexpr LayoutControl kDayButton{"calendar_day_button", "kivtal::CalendarDayButton"};
+inline constexpr LayoutControl kPreviousMonth{"delmonth", "QAbstractButton"};
+inline constexpr LayoutControl kNextMonth{"addmonth", "QAbstractButton"};
+}  // namespace calendar
 
 // One day cell: an option button ("calendar_day_button") carrying its date.
 class CalendarDayButton : public QAbstractButton {

@@ -9,8 +9,8 @@
 namespace kivtal {
 
 FindEdit::FindEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)), display_(new QPushButton(this)) {
-    edit_->setObjectName(QStringLiteral("multiControl_edit"));
-    display_->setObjectName(QStringLiteral("multiControl_btn"));
+    edit_->setObjectName(find_edit::kEdit);
+    display_->setObjectName(find_edit::kDisplay);
     display_->setFlat(true);
     display_->setCursor(Qt::IBeamCursor);
     auto* layout = new QHBoxLayout(this);

@@ -6,10 +6,18 @@
 // parent of the notifying part.
 #include <QWidget>
 
+#include "ui/toolkit/LayoutControl.h"
+
 class QLineEdit;
 class QPushButton;
 
 namespace kivtal {
+
+// The inner parts, whose names a window's Notify sees.
+namespace find_edit {
+inline constexpr LayoutControl kEdit{"multiControl_edit", "QLineEdit"};
+inline constexpr LayoutControl kDisplay{"multiControl_btn", "QPushButton"};
+}  // namespace find_edit
 
 class FindEdit : public QWidget {
     Q_OBJECT

@@ -189,7 +189,7 @@ void CAddConnectionDlg::Notify(const QString& type, QWidget* sender) {
         OnRemarkFocus(true);
     } else if (type == u"killfocus" && name == add_connection::kRemarkEdit) {
         OnRemarkFocus(false);
-    } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
+    } else if (type == u"killfocus" && name == find_edit::kEdit && sender->isVisible()) {
         CheckLeftField(this, Editor::Contact, sender, checkingField_);
     }
 }

@@ -79,7 +79,7 @@ void CUserInforEditWnd::Notify(const QString& type, QWidget* sender) {
             if (QWidget* tip = FindControl(user_info_edit::kRemindLayout))
                 tip->setVisible(!static_cast<QAbstractButton*>(sender)->isChecked());
         }
-    } else if (type == u"killfocus" && name == u"multiControl_edit" && sender->isVisible()) {
+    } else if (type == u"killfocus" && name == find_edit::kEdit && sender->isVisible()) {
         CheckLeftField(this, Editor::Profile, sender, checkingField_);
     }
 }

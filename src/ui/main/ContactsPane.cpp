@@ -348,15 +348,15 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
         return true;
     }
     if (type == u"return") {
-        if (name == u"group_edit") SaveEdit(RowOfControl(sender), true);
-        return name == u"group_edit" || name == contacts_pane::kSearchEdit;
+        if (name == group_row::kEdit) SaveEdit(RowOfControl(sender), true);
+        return name == group_row::kEdit || name == contacts_pane::kSearchEdit;
     }
     if (type != u"click") return false;
     if (name == contacts_pane::kSearchTip) OnSearchTip();
     else if (name == contacts_pane::kSearchButton) OnSearchButton();
     else if (name == contacts_pane::kAddGroup) AddGroup();
-    else if (name == u"group_edit_ok") SaveEdit(RowOfControl(sender), true);
-    else if (name == u"grou_edit_delete") CancelEdit(RowOfControl(sender));
+    else if (name == group_row::kEditOk) SaveEdit(RowOfControl(sender), true);
+    else if (name == group_row::kEditCancel) CancelEdit(RowOfControl(sender));
     else if (name == u"sort_btn") FilterByLetter(qobject_cast<QAbstractButton*>(sender));
     else if (name == contacts_pane::kSortButton)
         OpenMenuBelow(contacts_pane::kSortButton.name, QStringLiteral("sortcombo.xml"), QPoint(0, 0));

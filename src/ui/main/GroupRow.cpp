@@ -102,14 +102,14 @@ GroupRow::GroupRow(const CardGroup& group, WindowHandle window, QWidget* parent)
     stripLayout->addWidget(edit_, 1);
     stripLayout->addWidget(ok_);
     stripLayout->addWidget(cancel_);
-    edit_->setObjectName(QStringLiteral("group_edit"));
+    edit_->setObjectName(group_row::kEdit);
     edit_->setMaxLength(kNameLimit);
     edit_->setAccessibleName(QStringLiteral("分组名称"));
     edit_->setProperty("bkimage", kEditBackground);
-    ok_->setObjectName(QStringLiteral("group_edit_ok"));
+    ok_->setObjectName(group_row::kEditOk);
     ok_->setToolTip(QStringLiteral("保存修改"));
     ok_->setAccessibleName(QStringLiteral("保存修改"));
-    cancel_->setObjectName(QStringLiteral("grou_edit_delete"));
+    cancel_->setObjectName(group_row::kEditCancel);
     for (QPushButton* button : {ok_, cancel_}) button->setFixedSize(24, 24);
     strip_->hide();
     SetName(QString::fromStdString(group.group_name));

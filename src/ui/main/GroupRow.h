@@ -7,11 +7,19 @@
 
 #include "model/Records.h"
 #include "net/ResultPoster.h"
+#include "ui/toolkit/LayoutControl.h"
 
 class QLineEdit;
 class QPushButton;
 
 namespace kivtal {
+
+// The parts of the edit strip, made in code; the contacts pane tells them by these names.
+namespace group_row {
+inline constexpr LayoutControl kEdit{"group_edit", "QLineEdit"};
+inline constexpr LayoutControl kEditOk{"group_edit_ok", "QPushButton"};
+inline constexpr LayoutControl kEditCancel{"grou_edit_delete", "QPushButton"};
+}  // namespace group_row
 
 class CGroupLabelUI : public QLabel {
     Q_OBJECT

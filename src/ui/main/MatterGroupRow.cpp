@@ -43,12 +43,14 @@ MatterGroupRow::MatterGroupRow(int groupId, const QString& name, int count, QLis
     strip->setContentsMargins(0, 0, 0, 0);
     strip->setSpacing(2);
     edit_ = new QLineEdit(strip_);
-    edit_->setObjectName(QStringLiteral("matter_group_edit"));
+    edit_->setObjectName(matter_group_row::kEdit);
     edit_->setMaxLength(kGroupNameLimit);
     edit_->setAccessibleName(QStringLiteral("分组名称"));
     strip->addWidget(edit_, 1);
-    strip->addWidget(StripButton("MatterGroup_edit_ok", QStringLiteral("✓"), QStringLiteral("保存修改"), strip_));
-    strip->addWidget(StripButton("MatterGroup_edit_delete", QStringLiteral("×"), QStringLiteral("放弃修改"), strip_));
+    strip->addWidget(
+        StripButton(matter_group_row::kEditOk.name, QStringLiteral("✓"), QStringLiteral("保存修改"), strip_));
+    strip->addWidget(
+        StripButton(matter_group_row::kEditCancel.name, QStringLiteral("×"), QStringLiteral("放弃修改"), strip_));
     row->addWidget(strip_, 1);
     strip_->hide();
     SetName(name);
@@ -82,7 +84,7 @@ QString MatterGroupRow::LabelText() const { return QStringLiteral("%1(%2)").arg(
 void MatterGroupRow::StartEdit(bool isNew) {
     editing_ = true;
     isNew_ = isNew;
-    if (QWidget* cancel = strip_->findChild<QWidget*>(QStringLiteral("MatterGroup_edit_delete"))) {
+    if (QWidget* cancel = strip_->findChild<QWidget*>(matter_group_row::kEditCancel)) {
         cancel->setToolTip(isNew ? QStringLiteral("取消添加") : QStringLiteral("放弃修改"));
         cancel->setProperty("userdata", isNew ? QStringLiteral("new") : QString());
     }

@@ -4,12 +4,21 @@
 // "MatterGroup_edit_delete") that replaces the label while the name is edited.
 #include <QWidget>
 
+#include "ui/toolkit/LayoutControl.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 
 namespace kivtal {
+
+// The parts of the edit strip, made in code; the matters pane tells them by these names.
+namespace matter_group_row {
+inline constexpr LayoutControl kEdit{"matter_group_edit", "QLineEdit"};
+inline constexpr LayoutControl kEditOk{"MatterGroup_edit_ok", "QPushButton"};
+inline constexpr LayoutControl kEditCancel{"MatterGroup_edit_delete", "QPushButton"};
+}  // namespace matter_group_row
 
 class MatterGroupRow : public QWidget {
     Q_OBJECT

@@ -4,9 +4,9 @@
 #include <QListWidget>
 #include <map>
 
+#include "model/Diagnostics.h"
 #include "net/LoginUser.h"
 #include "store/MatterStore.h"
-#include "model/Diagnostics.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/MultiButton.h"
@@ -255,12 +255,12 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
         OnGroupSelected();
         return true;
     }
-    if (type == u"return" && name == u"matter_group_edit") {
+    if (type == u"return" && name == matter_group_row::kEdit) {
         SaveEdit(true);
         return true;
     }
     if (type != u"click") return false;
-    if (name == u"calendar_day_button") {
+    if (name == calendar::kDayButton) {
         if (calendar_) calendar_->OnDayClick(sender);
     } else if (name == matters_pane::kPreviousMonth) {
         if (calendar_) calendar_->PreviousMonth();
@@ -268,9 +268,9 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
         if (calendar_) calendar_->NextMonth();
     } else if (name == matters_pane::kAddGroup) {
         AddGroup();
-    } else if (name == u"MatterGroup_edit_ok") {
+    } else if (name == matter_group_row::kEditOk) {
         SaveEdit(true);
-    } else if (name == u"MatterGroup_edit_delete") {
+    } else if (name == matter_group_row::kEditCancel) {
         MatterGroupRow* row = RowWidget(editingRow_);
         if (row && row->IsNew()) DeleteGroup(row->GroupId(), false);
         else CancelEdit();

@@ -1,5 +1,6 @@
 #pragma once
 // The controls of the main window that the matters pane looks up.
+#include "ui/controls/Calendar.h"
 #include "ui/toolkit/LayoutControl.h"
 
 namespace kivtal {
@@ -15,8 +16,8 @@ inline constexpr LayoutControl kToday{"today_event", "kivtal::CMultiLineButtonUI
 inline constexpr LayoutControl kTomorrow{"tomorrow_event", "kivtal::CMultiLineButtonUI"};
 inline constexpr LayoutControl kDayAfterTomorrow{"aftertomorrow_event", "kivtal::CMultiLineButtonUI"};
 inline constexpr LayoutControl kThreeDaysOn{"threedayformnow_event", "kivtal::CMultiLineButtonUI"};
-inline constexpr LayoutControl kPreviousMonth{"delmonth", "QAbstractButton"};
-inline constexpr LayoutControl kNextMonth{"addmonth", "QAbstractButton"};
+inline constexpr LayoutControl kPreviousMonth = calendar::kPreviousMonth;
+inline constexpr LayoutControl kNextMonth = calendar::kNextMonth;
 
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
