@@ -41,7 +41,9 @@ TEST(VCardFold, LinesStayWithin75OctetsAndUnfoldToTheOriginal) {
             ASSERT_NE(end, std::string::npos);
             const std::string physical = out.substr(start, end - start);
             EXPECT_LE(physical.size(), 75u);
-            if (c.utf8) EXPECT_TRUE(vcard::IsValidUtf8(physical)) << physical;
+            if (c.utf8) {
+                EXPECT_TRUE(vcard::IsValidUtf8(physical)) << physical;
+            }
             unfolded += start == 0 ? physical : physical.substr(1);
             start = end + 2;
         }

@@ -211,7 +211,7 @@ void CCalendarUI::ShowMonth(int year, int month) {
 
 void CCalendarUI::OnDayClick(QWidget* sender) {
     auto* cell = qobject_cast<CalendarDayButton*>(sender);
-    if (!cell || !cells_.empty() && std::find(cells_.begin(), cells_.end(), cell) == cells_.end()) return;
+    if (!cell || (!cells_.empty() && std::find(cells_.begin(), cells_.end(), cell) == cells_.end())) return;
     const CalendarDate date = cell->Date();
     SelectIfShown(date);
     if (auto* owner = qobject_cast<WindowImplBase*>(window())) owner->SendMessage(WM_UI_CALENDAR_PICK, date.Pack());
