@@ -90,26 +90,32 @@ public:
             if (progress && !progress(reader.bytesRead())) return ImportResult::Cancelled;
         }
         if (in.bad()) return ImportResult::CannotRead;
-        if (reader.cardsSeen() == 0)
-            Note(report_.failed, 1,
-                 reader.utf16() ? "the file is UTF-16; save it as UTF-8 and import it again"
-                                : "no vCard (BEGIN:VCARD) in the file");
+        if (reader.cardsSeen() > 0) return ImportResult::Done;
+        if (const int line = reader.strayBeginLine(); line != 0)
+            Note(report_.failed, line, "BEGIN:VCARD is not alone on its line; no card could be read");
+        else Note(report_.failed, 1, "no vCard (BEGIN:VCARD) in the file");
         return ImportResult::Done;
     }
 
 private:
     // False only when the store failed.
     bool Take(const RawCard& raw, CharsetConverter& conv) {
-        for (const auto& [line, property] : raw.dropped)
-            if (!IsPicture(property))
-                report_.notes.push_back({name_, line, property + " is longer than 1 MiB and was left out"});
         CardContent content;
         CardProblem problem;
-        if (!ContactFromVCard(raw, conv, content, problem)) {
+        std::vector<CardProblem> leftOut;
+        if (!ContactFromVCard(raw, conv, content, problem, leftOut)) {
             Note(report_.failed, problem.line, problem.text);
             return true;
         }
+        for (const auto& [line, property] : raw.dropped)
+            if (!IsPicture(property))
+                Note(report_.propertiesLeftOut, line, property + " is longer than 1 MiB; left out");
+        for (const CardProblem& p : leftOut) Note(report_.propertiesLeftOut, p.line, p.text + "; left out");
         BusinessCard& card = content.card;
+        if (card.bc_name.empty() && !leftOut.empty()) {
+            Note(report_.failed, raw.line, "the card's name, company or e-mail could not be read");
+            return true;
+        }
         if (card.bc_name.empty()) {
             Note(report_.skipped, raw.line, "the card has no name, company or e-mail");
             return true;
@@ -179,7 +185,7 @@ private:
 
     void Note(int& counter, int line, std::string text) {
         ++counter;
-        report_.notes.push_back({name_, line, std::move(text)});
+        report_.AddNote({name_, line, std::move(text)});
     }
 
     SqliteDb& db_;
@@ -192,13 +198,20 @@ private:
 
 }  // namespace
 
+void ImportReport::AddNote(ImportNote note) {
+    if (notes.size() < kMaxNotes) notes.push_back(std::move(note));
+    else ++notesLeftOut;
+}
+
 void ImportReport::Add(const ImportReport& other) {
     added += other.added;
     merged += other.merged;
     skipped += other.skipped;
     failed += other.failed;
+    propertiesLeftOut += other.propertiesLeftOut;
     separatorsReplaced += other.separatorsReplaced;
-    notes.insert(notes.end(), other.notes.begin(), other.notes.end());
+    for (const ImportNote& note : other.notes) AddNote(note);
+    notesLeftOut += other.notesLeftOut;
 }
 
 ImportResult ContactImport::ImportStream(std::istream& in, const std::string& name, ImportReport& report,
@@ -226,6 +239,9 @@ ImportResult ContactImport::ImportFile(const std::string& path, ImportReport& re
 std::string SummaryLine(const ImportReport& r) {
     std::string line = "added " + std::to_string(r.added) + ", merged " + std::to_string(r.merged) + ", skipped " +
                        std::to_string(r.skipped) + ", failed " + std::to_string(r.failed);
+    if (r.propertiesLeftOut > 0)
+        line += " (" + std::to_string(r.propertiesLeftOut) + (r.propertiesLeftOut == 1 ? " property" : " properties") +
+                " left out)";
     if (r.separatorsReplaced > 0)
         line += " (" + std::to_string(r.separatorsReplaced) + " with \"~\xE9\xBA\xA4^\" replaced by \"~^\")";
     return line;

@@ -10,13 +10,23 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsMarker(std::string_view line, std::string_view marker) {
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-    return EqualsAscii(line, marker);
+// A card's first line; what stands before the marker on it (a stray byte-order mark,
+// a mail program's prefix) is ignored.
+bool IsBegin(std::string_view line) {
+    line = Trimmed(line);
+    constexpr std::string_view kMarker = "BEGIN:VCARD";
+    return line.size() >= kMarker.size() && EqualsAscii(line.substr(line.size() - kMarker.size()), kMarker);
 }
 
-bool IsBegin(std::string_view line) { return IsMarker(line, "BEGIN:VCARD"); }
-bool IsEnd(std::string_view line) { return IsMarker(line, "END:VCARD"); }
+// Inside a card only a line that is nothing but the marker starts another one.
+bool IsBareBegin(std::string_view line) { return EqualsAscii(Trimmed(line), "BEGIN:VCARD"); }
+
+// A card's last line; phones have been seen to write "END:VCARD." and the like.
+bool IsEnd(std::string_view line) {
+    line = Trimmed(line);
+    constexpr std::string_view kMarker = "END:VCARD";
+    return line.size() >= kMarker.size() && EqualsAscii(line.substr(0, kMarker.size()), kMarker);
+}
 
 // The position of the first ':' outside double quotes, or npos.
 std::size_t ValueColon(std::string_view line) {
@@ -103,6 +113,28 @@ bool ParseProperty(std::string_view line, VCardProperty& out) {
     return true;
 }
 
+bool VCardReader::Buffered(std::size_t count) {
+    while (bufEnd_ - bufPos_ < count && !eof_) {
+        const std::size_t kept = bufEnd_ - bufPos_;
+        std::memmove(buffer_.data(), buffer_.data() + bufPos_, kept);
+        bufPos_ = 0;
+        bufEnd_ = kept;
+        const std::size_t got = in_.Read(buffer_.data() + kept, buffer_.size() - kept);
+        bufEnd_ += got;
+        if (got == 0) eof_ = true;
+    }
+    return bufEnd_ - bufPos_ >= count;
+}
+
+// One line end at bufPos_: LF, CR LF, CR CR LF (as one maker's phones write it) or CR
+// alone (as old desktop programs do).
+void VCardReader::SkipLineEnd() {
+    const bool cr = buffer_[bufPos_++] == '\r';
+    if (!cr || !Buffered(1)) return;
+    if (buffer_[bufPos_] == '\n') ++bufPos_;
+    else if (buffer_[bufPos_] == '\r' && Buffered(2) && buffer_[bufPos_ + 1] == '\n') bufPos_ += 2;
+}
+
 bool VCardReader::ReadPhysical(Line& line) {
     if (hasPeeked_) {
         line = std::move(peeked_);
@@ -112,33 +144,24 @@ bool VCardReader::ReadPhysical(Line& line) {
     line.text.clear();
     line.overlong = false;
     bool any = false;
-    while (true) {
-        if (bufPos_ == bufEnd_) {
-            if (eof_) break;
-            in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-            bufPos_ = 0;
-            bufEnd_ = static_cast<std::size_t>(in_.gcount());
-            if (bufEnd_ == 0) {
-                eof_ = true;
-                break;
-            }
-        }
+    while (Buffered(1)) {
         any = true;
         const char* start = buffer_.data() + bufPos_;
-        const void* nl = std::memchr(start, '\n', bufEnd_ - bufPos_);
-        const std::size_t len = nl ? static_cast<const char*>(nl) - start : bufEnd_ - bufPos_;
+        const char* end = buffer_.data() + bufEnd_;
+        const char* stop = std::find_if(start, end, [](char c) { return c == '\n' || c == '\r'; });
+        const auto len = static_cast<std::size_t>(stop - start);
         const std::size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line.text.size());
         if (len > room) line.overlong = true;
         line.text.append(start, std::min(len, room));
-        bufPos_ += len + (nl ? 1 : 0);
-        bytesRead_ += len + (nl ? 1 : 0);
-        if (nl) break;
+        bufPos_ += len;
+        if (stop != end) {
+            SkipLineEnd();
+            break;
+        }
     }
     if (!any) return false;
-    if (!line.text.empty() && line.text.back() == '\r') line.text.pop_back();
     line.number = ++lineNumber_;
     if (line.number == 1 && line.text.starts_with(kBom)) line.text.erase(0, kBom.size());
-    if (line.number == 1) utf16_ = line.text.starts_with("\xFF\xFE") || line.text.starts_with("\xFE\xFF");
     return true;
 }
 
@@ -158,7 +181,7 @@ bool VCardReader::ReadLogical(Line& line) {
     while (PeekPhysical(next)) {
         const bool folded = !next->text.empty() && (next->text[0] == ' ' || next->text[0] == '\t');
         const bool soft =
-            qp && !line.text.empty() && line.text.back() == '=' && !IsEnd(next->text) && !IsBegin(next->text);
+            qp && !line.text.empty() && line.text.back() == '=' && !IsEnd(next->text) && !IsBareBegin(next->text);
         if (!folded && !soft) break;
         Line part;
         ReadPhysical(part);
@@ -174,7 +197,7 @@ void VCardReader::SkipNestedCard() {
     int depth = 1;
     Line line;
     while (depth > 0 && ReadLogical(line)) {
-        if (IsBegin(line.text)) ++depth;
+        if (IsBareBegin(line.text)) ++depth;
         else if (IsEnd(line.text)) --depth;
     }
 }
@@ -189,6 +212,8 @@ bool VCardReader::Next(RawCard& card) {
         } else if (!ReadLogical(line)) {
             return false;
         }
+        if (!IsBegin(line.text) && strayBeginLine_ == 0 && ContainsAscii(line.text, "BEGIN:VCARD"))
+            strayBeginLine_ = line.number;
     } while (!IsBegin(line.text));
     ++cardsSeen_;
     card.line = line.number;
@@ -201,7 +226,7 @@ bool VCardReader::Next(RawCard& card) {
             return true;
         }
         if (IsEnd(line.text)) return true;
-        if (IsBegin(line.text)) {
+        if (IsBareBegin(line.text)) {
             if (agentOpen) {  // a 2.1 AGENT holds a whole card of its own
                 SkipNestedCard();
                 agentOpen = false;

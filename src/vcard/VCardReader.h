@@ -1,7 +1,8 @@
 #pragma once
 // Reads vCard text (2.1, 3.0 and 4.0) card by card from a stream, as phones, web mail
-// and desktop address books write it: CRLF or LF, a UTF-8 byte-order mark, lines folded
-// with a space or a tab, quoted-printable soft breaks, group prefixes ("item1.TEL") and
+// and desktop address books write it: lines ending in LF, CR LF, CR CR LF or CR alone,
+// UTF-8 with or without a byte-order mark or UTF-16 (Utf8Input.h), lines folded with a
+// space or a tab, quoted-printable soft breaks, group prefixes ("item1.TEL") and
 // bare 2.1 parameters ("TEL;CELL;PREF"). Values are handed out still encoded and
 // escaped; VCardDecode.h turns them into text.
 //
@@ -12,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "vcard/Utf8Input.h"
 
 namespace kivtal::vcard {
 
@@ -52,13 +55,16 @@ class VCardReader {
 public:
     explicit VCardReader(std::istream& in) : in_(in) {}
 
-    // The next card; false at the end of the input. Text outside cards is skipped.
+    // The next card; false at the end of the input. Text outside cards is skipped; a
+    // card starts at a line ending in BEGIN:VCARD (junk before it is ignored there) and
+    // ends at a line starting with END:VCARD (junk after it is ignored).
     bool Next(RawCard& card);
 
-    std::uint64_t bytesRead() const { return bytesRead_; }
+    std::uint64_t bytesRead() const { return in_.bytesRead(); }
     int cardsSeen() const { return cardsSeen_; }
-    // The input began with a UTF-16 byte-order mark: no card in it can be read.
-    bool utf16() const { return utf16_; }
+    // The first line outside a card that holds BEGIN:VCARD with more after it, or 0:
+    // why a file that names a card yields none.
+    int strayBeginLine() const { return strayBeginLine_; }
 
 private:
     struct Line {
@@ -67,19 +73,20 @@ private:
         bool overlong = false;
     };
     bool ReadPhysical(Line& line);
+    bool Buffered(std::size_t count);
+    void SkipLineEnd();
     bool PeekPhysical(const Line*& line);
     bool ReadLogical(Line& line);
     void SkipNestedCard();
 
-    std::istream& in_;
+    Utf8Input in_;
     std::vector<char> buffer_ = std::vector<char>(1 << 16);
     std::size_t bufPos_ = 0;
     std::size_t bufEnd_ = 0;
     bool eof_ = false;
     int lineNumber_ = 0;
-    std::uint64_t bytesRead_ = 0;
     int cardsSeen_ = 0;
-    bool utf16_ = false;
+    int strayBeginLine_ = 0;
     Line peeked_;
     bool hasPeeked_ = false;
     Line pendingLogical_;  // a BEGIN line that ended a card without END

@@ -8,6 +8,7 @@
 
 #include "text/TextConv.h"
 #include "vcard/KivtalFields.h"
+#include "vcard/PhonePlacement.h"
 
 namespace kivtal::vcard {
 namespace {
@@ -16,9 +17,8 @@ namespace {
 constexpr std::string_view kSystemCategories[] = {"myContacts", "starred", "Starred in Android"};
 
 struct Decoder {
-    const RawCard& raw;
     CharsetConverter& conv;
-    CardProblem& problem;
+    CardProblem problem;  // of the last Decode that failed
 
     // The value as UTF-8, still escaped. Text with no charset that is not UTF-8 is
     // read as GB18030, which the older Chinese phones write without saying so.
@@ -98,22 +98,39 @@ std::string NameFromN(const std::vector<std::string>& n) {
     return JoinNonEmpty({given, middle, family}, " ");
 }
 
-// "1980-03-15", "19800315", "1980-03-15T10:00:00Z" -> "1980-03-15"; a date without a
-// year ("--0315") or anything else -> empty.
-std::string BirthdayOf(std::string_view v) {
+// Years that stand for "no year": 4.0 leaves the year out ("--0315"), other programs
+// write one of these instead.
+constexpr int kNoYears[] = {0, 1000, 1604};
+
+struct Birthday {
+    std::string date;      // "1980-03-15", or empty
+    std::string monthDay;  // "03-15" of a date without a year, or empty
+};
+
+// "1980-03-15", "19800315", "1980-03-15T10:00:00Z" give the date; "--0315", "--03-15",
+// "1604-03-15" and the other years of kNoYears give only the month and day; anything
+// else gives neither.
+Birthday BirthdayOf(std::string_view v) {
+    v = Trimmed(v);
+    const bool noYear = v.starts_with("--");
     std::string digits;
-    for (char c : Trimmed(v)) {
+    for (char c : v) {
         if (c == 'T' || c == 't') break;
         if (c >= '0' && c <= '9') digits += c;
         else if (c != '-') return {};
     }
-    if (digits.size() != 8 || Trimmed(v).starts_with("--")) return {};
+    if (noYear) digits.insert(0, "0000");
+    if (digits.size() != 8) return {};
     const int year = std::stoi(digits.substr(0, 4)), month = std::stoi(digits.substr(4, 2)),
               day = std::stoi(digits.substr(6, 2));
     if (month < 1 || month > 12 || day < 1 || day > 31) return {};
     char out[16];
+    if (std::find(std::begin(kNoYears), std::end(kNoYears), year) != std::end(kNoYears)) {
+        std::snprintf(out, sizeof out, "%02d-%02d", month, day);
+        return {{}, out};
+    }
     std::snprintf(out, sizeof out, "%04d-%02d-%02d", year, month, day);
-    return out;
+    return {out, {}};
 }
 
 bool ParseNumber(std::string_view text, int& out) {
@@ -123,8 +140,19 @@ bool ParseNumber(std::string_view text, int& out) {
 }
 
 std::string WithoutScheme(std::string_view v, std::string_view scheme) {
+    v = Trimmed(v);
     if (v.size() >= scheme.size() && EqualsAscii(v.substr(0, scheme.size()), scheme)) v.remove_prefix(scheme.size());
     return std::string(Trimmed(v));
+}
+
+// The address alone of '"Omega" <omega@example.com>' or 'mailto:omega@example.com'.
+std::string EmailAddress(std::string_view text) {
+    const std::string bare = WithoutScheme(text, "mailto:");
+    const std::size_t open = bare.rfind('<');
+    const std::size_t close = bare.rfind('>');
+    if (open == std::string::npos || close == std::string::npos || close < open) return bare;
+    const std::string inside = WithoutScheme(std::string_view(bare).substr(open + 1, close - open - 1), "mailto:");
+    return inside.find('@') != std::string::npos ? inside : bare;
 }
 
 // Fills the contact from the decoded properties; values the record has no room for
@@ -136,16 +164,16 @@ public:
     void Take(const VCardProperty& p, const std::string& value) {
         const std::string text = TextOf(raw_, value);
         const std::string& n = p.name;
-        if (n == "FN") fn_ = std::string(Trimmed(text));
-        else if (n == "N") nName_ = NameFromN(ComponentsOf(raw_, value, ';'));
-        else if (n == "ORG") card_.company_name = JoinNonEmpty(ComponentsOf(raw_, value, ';'), " ");
-        else if (n == "TITLE") card_.position = text;
-        else if (n == "TEL") Phone(p, WithoutScheme(text, "tel:"));
-        else if (n == "EMAIL") Slot(card_.mail, "E-mail", text);
+        if (n == "FN") Slot(fn_, "Name", std::string(Trimmed(text)));
+        else if (n == "N" && nName_.empty()) nName_ = NameFromN(ComponentsOf(raw_, value, ';'));
+        else if (n == "ORG") Slot(card_.company_name, "Company", JoinNonEmpty(ComponentsOf(raw_, value, ';'), " "));
+        else if (n == "TITLE") Slot(card_.position, "Position", text);
+        else if (n == "TEL") Phone(p, text);
+        else if (n == "EMAIL") Slot(card_.mail, "E-mail", EmailAddress(text));
         else if (n == "URL") Slot(card_.web_site, "Web", text);
         else if (n == "ADR") Address(p, JoinNonEmpty(ComponentsOf(raw_, value, ';'), ", "));
-        else if (n == "NOTE") note_ = text;
-        else if (n == "BDAY") birthday_ = BirthdayOf(text);
+        else if (n == "NOTE") Note(text);
+        else if (n == "BDAY") TakeBirthday(text);
         else if (n == "CATEGORIES") Categories(ComponentsOf(raw_, value, ','));
         else if (n == "X-QQ") Slot(card_.qq, "QQ", text);
         else if (n == "IMPP") Impp(p, text);
@@ -166,6 +194,9 @@ public:
             card_.birthday = birthday_;
         }
         if (!titleSet_ && (EqualsAscii(gender_, "F") || gender_.starts_with("F;"))) card_.title = 2;
+        std::vector<std::string> phoneExtras;
+        phones_.Place(card_, phoneExtras);
+        extras_.insert(extras_.begin(), phoneExtras.begin(), phoneExtras.end());
         card_.bc_comment = note_;
         for (const std::string& extra : extras_) {
             if (!card_.bc_comment.empty()) card_.bc_comment += '\n';
@@ -180,28 +211,24 @@ private:
         else if (field != value) extras_.push_back(std::string(label) + ": " + value);
     }
 
-    // The typed field when free; an untyped number (or a second one of a type) takes
-    // the first free phone field.
-    void Phone(const VCardProperty& p, const std::string& number) {
-        if (number.empty()) return;
-        std::string* typed = nullptr;
-        if (p.hasType("FAX")) typed = &card_.fax;
-        else if (p.hasType("CELL") || p.hasType("MOBILE") || p.hasType("IPHONE")) typed = &card_.cell_phone;
-        else if (p.hasType("WORK")) typed = &card_.fix_phone;
-        else if (p.hasType("HOME")) typed = &card_.home_phone;
-        if (typed != nullptr && typed->empty()) {
-            *typed = number;
-            return;
-        }
-        if (typed != &card_.fax) {
-            for (std::string* f : {&card_.cell_phone, &card_.fix_phone, &card_.home_phone}) {
-                if (f->empty()) {
-                    *f = number;
-                    return;
-                }
-            }
-        }
-        extras_.push_back("Tel: " + number);
+    // Numbers wait for the whole card; another kind of address goes to the comment.
+    void Phone(const VCardProperty& p, const std::string& text) {
+        const std::string number = WithoutScheme(text, "tel:");
+        if (!phones_.Add(p, number)) extras_.push_back("Tel: " + number);
+    }
+
+    // The first note is the comment; later ones follow the first.
+    void Note(const std::string& text) {
+        if (!noteSet_) note_ = text;
+        else if (!text.empty() && text != note_) extras_.push_back(text);
+        noteSet_ = true;
+    }
+
+    void TakeBirthday(const std::string& text) {
+        const Birthday b = BirthdayOf(text);
+        if (!b.monthDay.empty()) extras_.push_back("Birthday: " + b.monthDay);
+        else if (birthday_.empty()) birthday_ = b.date;
+        else if (!b.date.empty() && b.date != birthday_) extras_.push_back("Birthday: " + b.date);
     }
 
     void Address(const VCardProperty& p, const std::string& text) {
@@ -257,28 +284,33 @@ private:
     std::string& category_;
     std::string fn_, nName_, note_, birthday_, lunar_, gender_;
     std::vector<std::string> extras_;
+    PhonePlacement phones_;
+    bool noteSet_ = false;
     bool titleSet_ = false;
 };
 
 }  // namespace
 
-bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& out, CardProblem& problem) {
+bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& out, CardProblem& problem,
+                      std::vector<CardProblem>& leftOut) {
     if (!raw.error.empty()) {
         problem = {raw.errorLine, raw.error};
         return false;
     }
     out = CardContent{NewImportedContact(), {}};
-    Decoder decoder{raw, conv, problem};
+    Decoder decoder{conv, {}};
     Mapper mapper(raw, out);
     std::string value;
     for (const VCardProperty& p : raw.properties) {
         if (p.name == "PHOTO" || p.name == "LOGO" || p.name == "SOUND" || p.name == "KEY") continue;
-        if (!decoder.Decode(p, value)) return false;
+        if (!decoder.Decode(p, value)) {
+            leftOut.push_back(decoder.problem);
+            continue;
+        }
         try {
             mapper.Take(p, value);
         } catch (const std::exception& e) {  // a text conversion that failed outright
-            problem = {p.line, p.name + ": " + e.what()};
-            return false;
+            leftOut.push_back({p.line, p.name + ": " + e.what()});
         }
     }
     mapper.Finish();

@@ -21,8 +21,11 @@ struct CardProblem {
     std::string text;
 };
 
-// False, with the problem, when a value cannot be decoded (invalid quoted-printable or
-// base64, an unknown charset) or the card was cut off by the reader.
-bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& out, CardProblem& problem);
+// False, with the card's problem, when the reader could not take the card as it stands
+// (cut off, too large). Otherwise true: a property whose value cannot be decoded
+// (invalid quoted-printable or base64, an unknown charset) is left out and added to
+// leftOut with its line, and the rest of the card is kept.
+bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& out, CardProblem& problem,
+                      std::vector<CardProblem>& leftOut);
 
 }  // namespace kivtal::vcard

@@ -2,13 +2,16 @@
 // duplicate rules, one transaction per file with its change-log entries.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "store/ChangeLog.h"
 #include "store/ContactStore.h"
+#include "text/TextConv.h"
 #include "support/UserDbFixture.h"
 #include "vcard/ContactExport.h"
 #include "vcard/ContactImport.h"
+#include "vcard/VCardSupport.h"
 #include "vcard/VCardText.h"
 
 namespace kivtal::test {
@@ -262,11 +265,14 @@ TEST_F(ContactImportTest, NamesKeptAsWrittenAndSeparatorReplaced) {
         "BEGIN:VCARD\nVERSION:3.0\nTEL:1\nEND:VCARD\n"
         "\x01\x02garbage\n"
         "BEGIN:VCARD\nVERSION:2.1\nFN;CHARSET=NOPE:x\nEND:VCARD\n");
-    EXPECT_EQ(Counts(report), "added 1, merged 0, skipped 1, failed 1 (1 with \"~\xE9\xBA\xA4^\" replaced by \"~^\")");
-    ASSERT_EQ(report.notes.size(), 2u);
+    EXPECT_EQ(Counts(report),
+              "added 1, merged 0, skipped 1, failed 1 (1 property left out) (1 with \"~\xE9\xBA\xA4^\" replaced by "
+              "\"~^\")");
+    ASSERT_EQ(report.notes.size(), 3u);
     EXPECT_EQ(report.notes[0].file, "cards.vcf");
     EXPECT_EQ(report.notes[0].line, 6);
-    EXPECT_EQ(report.notes[1].line, 13);
+    EXPECT_EQ(report.notes[1].line, 13) << "the unreadable name";
+    EXPECT_EQ(report.notes[2].line, 11) << "its card, which nothing else names";
     const BusinessCardList list = Contacts();
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].bc_name, "D'Artagnan Ève  Zoë");
@@ -274,13 +280,80 @@ TEST_F(ContactImportTest, NamesKeptAsWrittenAndSeparatorReplaced) {
     EXPECT_EQ(Pending(), 1u);
 }
 
+// Two cards with a quoted-printable soft break and a folded line, as LF-ended text.
+const char* kLineEndCards =
+    "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E5=BC=A0;=E4=B8=89=\n=E4=B8=B0\n"
+    "TEL;CELL:13800138000\nNOTE:first\n second\nEND:VCARD\n"
+    "BEGIN:VCARD\nVERSION:3.0\nFN:Anna\nEMAIL:anna@x.org\nEND:VCARD\n";
+
+std::string WithLineEnds(std::string_view text, std::string_view end) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += end;
+        else out += c;
+    }
+    return out;
+}
+
+std::string Utf16(std::string_view utf8, bool bigEndian, bool bom) {
+    std::u16string wide = Utf8ToWide(utf8);
+    if (bom) wide.insert(wide.begin(), u'\xFEFF');
+    std::string out;
+    for (char16_t u : wide) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+TEST_F(ContactImportTest, EveryLineEndAndUtf16Read) {
+    using Encode = std::function<std::string(const std::string&)>;
+    const std::pair<const char*, Encode> cases[] = {
+        {"LF", [](const std::string& t) { return t; }},
+        {"CR LF", [](const std::string& t) { return WithLineEnds(t, "\r\n"); }},
+        {"CR alone", [](const std::string& t) { return WithLineEnds(t, "\r"); }},
+        {"CR CR LF", [](const std::string& t) { return WithLineEnds(t, "\r\r\n"); }},
+        {"UTF-8 byte-order mark, CR LF", [](const std::string& t) { return "\xEF\xBB\xBF" + WithLineEnds(t, "\r\n"); }},
+        {"UTF-16LE with a byte-order mark",
+         [](const std::string& t) { return Utf16(WithLineEnds(t, "\r\n"), false, true); }},
+        {"UTF-16BE with a byte-order mark", [](const std::string& t) { return Utf16(t, true, true); }},
+        {"UTF-16LE without one", [](const std::string& t) { return Utf16(WithLineEnds(t, "\r\r\n"), false, false); }},
+    };
+    for (const auto& [what, encode] : cases) {
+        SCOPED_TRACE(what);
+        OtherStore target;
+        ImportReport report;
+        std::istringstream in(encode(kLineEndCards));
+        ASSERT_EQ(ContactImport(target.store, 0, false).ImportStream(in, "x.vcf", report), ImportResult::Done);
+        EXPECT_EQ(Counts(report), "added 2, merged 0, skipped 0, failed 0");
+        EXPECT_TRUE(report.notes.empty()) << report.notes[0].line << ": " << report.notes[0].text;
+        BusinessCardList list;
+        ASSERT_EQ(ContactStore(target.store).AllContactsByAge(false, list), 0);
+        ASSERT_EQ(list.size(), 2u);
+        EXPECT_EQ(list[0].bc_name, "张三丰");
+        EXPECT_EQ(list[0].cell_phone, "13800138000");
+        EXPECT_EQ(list[0].bc_comment, "firstsecond");
+        EXPECT_EQ(list[1].mail, "anna@x.org");
+
+        // Thousands of copies put line ends and UTF-16 units across every read buffer's edge.
+        std::string many;
+        for (int i = 0; i < 3000; ++i) many += kLineEndCards;
+        const ReadResult r = ReadVCards(encode(many));
+        EXPECT_TRUE(r.problems.empty()) << r.problems[0].line << ": " << r.problems[0].text;
+        ASSERT_EQ(r.cards.size(), 6000u);
+        for (std::size_t i = 0; i < r.cards.size(); i += 2) {
+            ASSERT_EQ(r.cards[i].card.bc_name, "张三丰") << i;
+            ASSERT_EQ(r.cards[i].card.bc_comment, "firstsecond") << i;
+            ASSERT_EQ(r.cards[i + 1].card.mail, "anna@x.org") << i;
+        }
+    }
+}
+
 TEST_F(ContactImportTest, AFileWithoutCardsIsAFailure) {
     const std::pair<std::string, const char*> cases[] = {
         {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "no vCard"},
-        {std::string("\xFF\xFE"
-                     "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0",
-                     28),
-         "UTF-16"},
+        {"exported:\nBEGIN:VCARD VERSION:3.0 FN:A END:VCARD\n", "BEGIN:VCARD is not alone on its line"},
     };
     for (const auto& [bytes, why] : cases) {
         SCOPED_TRACE(why);

@@ -11,6 +11,7 @@ namespace kivtal::test {
 
 struct ReadResult {
     std::vector<vcard::CardContent> cards;
+    // Of cards not taken and of properties left out, in file order.
     std::vector<vcard::CardProblem> problems;
     int cardsSeen = 0;
 };
@@ -24,8 +25,10 @@ inline ReadResult ReadVCards(const std::string& text) {
     while (reader.Next(raw)) {
         vcard::CardContent content;
         vcard::CardProblem problem;
-        if (vcard::ContactFromVCard(raw, conv, content, problem)) result.cards.push_back(std::move(content));
+        std::vector<vcard::CardProblem> leftOut;
+        if (vcard::ContactFromVCard(raw, conv, content, problem, leftOut)) result.cards.push_back(std::move(content));
         else result.problems.push_back(problem);
+        result.problems.insert(result.problems.end(), leftOut.begin(), leftOut.end());
     }
     result.cardsSeen = reader.cardsSeen();
     return result;

@@ -171,8 +171,7 @@ QString ContactTransfer::SummaryText(const vcard::ImportReport& r, const QString
                     .arg(n.line)
                     .arg(QString::fromStdString(n.text));
     }
-    if (static_cast<int>(r.notes.size()) > shown)
-        text += QStringLiteral("\n……另有 %1 条").arg(static_cast<int>(r.notes.size()) - shown);
+    if (r.noteCount() > shown) text += QStringLiteral("\n……另有 %1 条").arg(r.noteCount() - shown);
     return text;
 }
 
