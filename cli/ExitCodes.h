@@ -9,10 +9,10 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitUsage = 1,       // unknown command or option, missing argument, invalid value
     kExitNotFound = 2,    // no live record with that id
-    kExitStore = 3,       // a database is missing, unreadable or refused the write
+    kExitStore = 3,       // a database is missing, unreadable or refused the write; an export file too
     kExitService = 4,     // no network, no reply or an error code from the service
     kExitLogin = 5,       // no usable remembered login, or the login was refused
-    kExitIncomplete = 6,  // an import stored what it could, but some cards could not be read
+    kExitIncomplete = 6,  // an import stored what it could, but some cards or properties could not be read
 };
 
 // Prints "kivtal-cli: <message>" on standard error and returns `code`, so a command

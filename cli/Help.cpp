@@ -55,10 +55,12 @@ Exit codes:
   0  success
   1  usage: unknown command or option, missing argument, invalid value
   2  not found: no live record with that id
-  3  store failure: a database is missing, unreadable or refused the write
+  3  store or file failure: a database is missing, unreadable or refused the
+     write, or an export could not be written
   4  network or service failure; the message carries the code
   5  login: no usable remembered login, or the service refused the login
-  6  import: what could be read was stored, but some cards could not be read
+  6  import: what could be read was stored, but some cards or properties could
+     not be read
 
 Environment: KIVTAL_DATA_DIR, KIVTAL_API_URL, KIVTAL_PROBE_HOSTS, KIVTAL_UNIQUE_ID.
 )";

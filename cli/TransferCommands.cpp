@@ -59,8 +59,9 @@ int RunContactImport(CliContext& ctx) {
         if (c == kExitNotFound) break;  // the same for every file
     }
     for (const vcard::ImportNote& n : report.notes) std::cerr << n.file << ':' << n.line << ": " << n.text << '\n';
+    if (report.notesLeftOut > 0) std::cerr << "... and " << report.notesLeftOut << " more like these\n";
     std::cout << vcard::SummaryLine(report) << '\n';
-    if (code == kExitOk && report.failed > 0) code = kExitIncomplete;
+    if (code == kExitOk && (report.failed > 0 || report.propertiesLeftOut > 0)) code = kExitIncomplete;
     return code;
 }
 
@@ -93,7 +94,8 @@ int RunContactExport(CliContext& ctx) {
         case ExportResult::Done: break;
         case ExportResult::NoSuchGroup: return FailGroup(groupId);
         case ExportResult::StoreFailed: return FailRead(ctx.store);
-        case ExportResult::CannotWrite: return Fail(kExitUsage, "cannot write " + file);
+        case ExportResult::CannotWrite:
+            return Fail(kExitStore, "cannot write " + file + ": " + exporter.failure() + "; nothing was exported");
     }
     std::cerr << "exported " << count << (count == 1 ? " contact\n" : " contacts\n");
     return kExitOk;

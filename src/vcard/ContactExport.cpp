@@ -1,13 +1,10 @@
 #include "vcard/ContactExport.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <map>
 
 #include "store/ContactStore.h"
 #include "vcard/ContactToVCard.h"
+#include "vcard/ExportTarget.h"
 
 namespace kivtal::vcard {
 
@@ -42,7 +39,10 @@ ExportResult ContactExport::ToStream(std::ostream& out, int& count) {
     if (const ExportResult r = Render(text, n); r != ExportResult::Done) return r;
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
-    if (!out) return ExportResult::CannotWrite;
+    if (!out) {
+        failure_ = "the output refused the text";
+        return ExportResult::CannotWrite;
+    }
     count = n;
     return ExportResult::Done;
 }
@@ -51,21 +51,7 @@ ExportResult ContactExport::ToFile(const std::string& path, int& count) {
     std::string text;
     int n = 0;
     if (const ExportResult r = Render(text, n); r != ExportResult::Done) return r;
-    const std::string scratch = path + ".part";
-    {
-        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            ::unlink(scratch.c_str());
-            return ExportResult::CannotWrite;
-        }
-    }
-    if (std::rename(scratch.c_str(), path.c_str()) != 0) {
-        ::unlink(scratch.c_str());
-        return ExportResult::CannotWrite;
-    }
+    if (!WriteExportTarget(path, text, failure_)) return ExportResult::CannotWrite;
     count = n;
     return ExportResult::Done;
 }

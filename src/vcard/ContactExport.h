@@ -26,6 +26,8 @@ public:
 
     ExportResult ToStream(std::ostream& out, int& count);
     ExportResult ToFile(const std::string& path, int& count);
+    // After CannotWrite: why, as a short English phrase.
+    const std::string& failure() const { return failure_; }
 
 private:
     ExportResult Render(std::string& text, int& count);
@@ -33,6 +35,7 @@ private:
     LocalStore& store_;
     int groupId_;
     ExportFormat format_;
+    std::string failure_;
 };
 
 }  // namespace kivtal::vcard
