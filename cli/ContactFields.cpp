@@ -183,6 +183,8 @@ std::vector<Column> ContactDetailColumns() {
                                }) != std::end(kSummaryKeys);
         if (!inSummary) columns.push_back({field.column});
     }
+    columns.push_back({"birthday"});
+    columns.push_back({"birthday_calendar"});
     columns.push_back({"common"});
     columns.push_back({"server_id"});
     columns.push_back({"banks", {"id", "bank", "branch", "subbranch", "card", "holder"}});
@@ -204,6 +206,8 @@ Json::Value ContactSummary(const BusinessCard& card) {
 Json::Value ContactDetail(const BusinessCard& card) {
     Json::Value v = ContactSummary(card);
     for (const TextField& field : kTextFields) v[field.column] = card.*field.member;
+    v["birthday"] = card.birthday;
+    v["birthday_calendar"] = card.birthday.empty() ? "" : card.birthday_type == 2 ? "lunar" : "solar";
     v["common"] = card.common_use;
     v["server_id"] = card.bc_server_id;
     Json::Value banks(Json::arrayValue);
