@@ -10,21 +10,39 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kivtal::vcard {
 namespace {
 
-class Fd {
+bool Fail(std::string& why, std::string text) {
+    why = std::move(text);
+    return false;
+}
+
+bool FailErrno(std::string& why) { return Fail(why, std::strerror(errno)); }
+
+// A file opened for writing, written whole once and closed then, for the error close
+// reports (a full disk shows there on some file systems); closed on every other path.
+class OutputFile {
 public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
+    OutputFile(const std::string& path, int flags) : fd_(::open(path.c_str(), O_WRONLY | O_CLOEXEC | flags, 0666)) {}
+    ~OutputFile() {
         if (fd_ >= 0) ::close(fd_);
     }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    // Closes now, for the error close reports (a full disk shows there on some file systems).
-    bool Close() {
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool opened() const { return fd_ >= 0; }
+
+    // False, errno telling why, when a write or the close failed.
+    bool WriteAndClose(std::string_view text) {
+        while (!text.empty()) {
+            const ssize_t n = ::write(fd_, text.data(), text.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            text.remove_prefix(static_cast<std::size_t>(n));
+        }
         const int rc = ::close(fd_);
         fd_ = -1;
         return rc == 0;
@@ -34,54 +52,32 @@ private:
     int fd_;
 };
 
-bool Fail(std::string& why, std::string text) {
-    why = std::move(text);
-    return false;
-}
-
-bool FailErrno(std::string& why) { return Fail(why, std::strerror(errno)); }
-
-bool WriteAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // A FIFO or character device: opened as it is, never created nor truncated.
 bool WriteThrough(const std::string& path, std::string_view text, std::string& why) {
-    Fd fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0 || !WriteAll(fd.get(), text) || !fd.Close()) return FailErrno(why);
+    OutputFile file(path, O_NOCTTY);
+    if (!file.opened() || !file.WriteAndClose(text)) return FailErrno(why);
     return true;
 }
 
-// A scratch file that nothing else can be (O_EXCL never follows a link), removed
-// unless kept.
+// A scratch file beside the target that nothing else can be (O_EXCL never follows a
+// link), removed unless renamed.
 class Scratch {
 public:
     explicit Scratch(const std::string& target) {
-        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = target + ".part" + (attempt == 0 ? std::string() : std::to_string(attempt));
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ < 0 && errno != EEXIST) break;
+            file_.emplace(path_, O_CREAT | O_EXCL);
+            if (file_->opened() || errno != EEXIST) break;
         }
+        if (!file_->opened()) file_.reset();
     }
     ~Scratch() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!kept_) ::unlink(path_.c_str());
+        if (file_ && !kept_) ::unlink(path_.c_str());
     }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
-    bool Write(std::string_view text) {
-        if (fd_ < 0 || !WriteAll(fd_, text)) return false;
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc == 0;
-    }
+    bool Write(std::string_view text) { return file_ && file_->WriteAndClose(text); }
     bool RenameOver(const std::string& target) {
         kept_ = ::rename(path_.c_str(), target.c_str()) == 0;
         return kept_;
@@ -89,7 +85,7 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    std::optional<OutputFile> file_;
     bool kept_ = false;
 };
 
