@@ -247,7 +247,9 @@ bool VCardReader::Next(RawCard& card) {
             continue;
         }
         if (!card.error.empty()) continue;
-        bytes += line.text.size();
+        // What a property costs held, not only its text, so a card of a million tiny
+        // lines is cut off as surely as one huge line.
+        bytes += line.text.size() + sizeof(VCardProperty) + prop.params.size() * sizeof(VCardParam);
         if (bytes > kMaxCardBytes) {
             card.error = "the card is larger than 4 MiB";
             card.errorLine = line.number;
