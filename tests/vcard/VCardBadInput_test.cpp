@@ -120,7 +120,9 @@ TEST(VCardBadInput, EachCaseIsReportedAndTheRestReads) {
             continue;
         }
         ASSERT_EQ(r.problems.size(), 1u);
-        if (c.problemLine != kAnyLine) EXPECT_EQ(r.problems[0].line, c.problemLine);
+        if (c.problemLine != kAnyLine) {
+            EXPECT_EQ(r.problems[0].line, c.problemLine);
+        }
         EXPECT_NE(r.problems[0].text.find(c.problemText), std::string::npos) << r.problems[0].text;
     }
 }

@@ -16,7 +16,7 @@ struct Fixture {
     const char* shape;
     std::string text;
     std::vector<Field> fields;
-    std::string category;
+    std::string category = {};
 };
 
 constexpr auto kName = &BusinessCard::bc_name;
@@ -181,8 +181,11 @@ TEST(VCardFixtures, EachShapeReadsAsItMust) {
         ASSERT_TRUE(r.problems.empty()) << r.problems[0].line << ": " << r.problems[0].text;
         ASSERT_GE(r.cards.size(), 1u);
         for (const vcard::CardContent& c : r.cards) {  // a second card repeats the first in another shape
-            for (const auto& [member, value] : f.fields)
-                if (member == kName || &c == &r.cards[0]) EXPECT_EQ(c.card.*member, value);
+            for (const auto& [member, value] : f.fields) {
+                if (member == kName || &c == &r.cards[0]) {
+                    EXPECT_EQ(c.card.*member, value);
+                }
+            }
             EXPECT_EQ(c.category, f.category);
         }
     }
