@@ -22,12 +22,22 @@ TEST(Utf8Input, Utf16IsConvertedAndItsFaultsMarked) {
     const std::string kFffd = "\xEF\xBF\xBD";
     const std::pair<std::string, std::string> cases[] = {
         // bytes in, UTF-8 out
-        {std::string("\xFF\xFE" "A\0\x2D\x4E", 6), "A\xE4\xB8\xAD"},
+        {std::string("\xFF\xFE"
+                     "A\0\x2D\x4E",
+                     6),
+         "A\xE4\xB8\xAD"},
         {std::string("\xFE\xFF\0A\xD8\x40\xDC\0", 8), "A\xF0\xA0\x80\x80"},
         {std::string("B\0E\0", 4), "BE"},
         {std::string("\0B\0E", 4), "BE"},
-        {std::string("\xFF\xFE" "A\0\0\xD8" "B\0", 8), "A" + kFffd + "B"},
-        {std::string("\xFF\xFE" "A\0B", 5), "A" + kFffd},
+        {std::string("\xFF\xFE"
+                     "A\0\0\xD8"
+                     "B\0",
+                     8),
+         "A" + kFffd + "B"},
+        {std::string("\xFF\xFE"
+                     "A\0B",
+                     5),
+         "A" + kFffd},
         {"BEGIN:VCARD\r\n", "BEGIN:VCARD\r\n"},
         {"", ""},
     };
