@@ -1,4 +1,6 @@
 // login, sync and status: the account side of the command line.
+#include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "CliContext.h"
@@ -43,6 +45,11 @@ int FailSyncResult(int result) {
                     "sync incomplete: the user database could not store what the service answered; "
                     "the next sync retries" +
                         code);
+    if (result == kResultSetAside)
+        return Fail(kExitStore,
+                    "sync incomplete: a change received from the service could not be stored and was set aside; "
+                    "'kivtal-cli set-aside' lists it" +
+                        code);
     return Fail(kExitService, "sync failed: the service reported an error" + code);
 }
 
@@ -59,9 +66,20 @@ int LogIn(LocalStore& store, const std::string& name, const std::string& digest,
     return RunLoginJob(job);
 }
 
+// A test seam for the crash tests: KIVTAL_TEST_KILL_AT holds the number of a SyncStep at
+// which the program kills itself, as a crash at that moment would end it.
+SyncStepHook KillAtStepFromEnvironment() {
+    const char* at = std::getenv("KIVTAL_TEST_KILL_AT");
+    if (at == nullptr) return {};
+    const std::string step = at;
+    return [step](SyncStep s) {
+        if (step == std::to_string(static_cast<int>(s))) std::raise(SIGKILL);
+    };
+}
+
 int SyncNow(LocalStore& store, JobRecorder& recorder) {
     JobContext job = recorder.context(store);
-    const int result = runSync(job);
+    const int result = runSync(job, KillAtStepFromEnvironment());
     return result == 0 ? kExitOk : FailSyncResult(result);
 }
 

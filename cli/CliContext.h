@@ -43,5 +43,6 @@ int RunMatters(CliContext& ctx);
 int RunStatus(CliContext& ctx);
 int RunLogin(CliContext& ctx);
 int RunSync(CliContext& ctx);
+int RunSetAside(CliContext& ctx);
 
 }  // namespace kivtal::cli

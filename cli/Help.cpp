@@ -16,6 +16,10 @@ Commands:
   sync                              log in with the last login (it must have automatic
                                     login), then synchronise with the service
   status                            account, pending local changes, last sync time
+  set-aside [list] | set-aside retry ID | set-aside discard ID
+                                    received changes that could not be stored, set
+                                    aside so that later ones arrive; retry stores
+                                    one now, discard drops it for good
   contacts list [--group ID] [--by-age] [--desc]
   contacts search TERM              TERM as part of name, phones, e-mail, company or
                                     position; "%" and "_" in TERM are wildcards

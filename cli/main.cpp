@@ -19,8 +19,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"login", RunLogin},       {"sync", RunSync},     {"status", RunStatus},
-    {"contacts", RunContacts}, {"groups", RunGroups}, {"matters", RunMatters},
+    {"login", RunLogin},   {"sync", RunSync},       {"status", RunStatus},      {"contacts", RunContacts},
+    {"groups", RunGroups}, {"matters", RunMatters}, {"set-aside", RunSetAside},
 };
 
 int Run(const std::vector<std::string>& argv) {

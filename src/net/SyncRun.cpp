@@ -62,29 +62,28 @@ void ReopenWinners(JobContext& ctx, const SyncRecordList& results) {
         DebugLine("sync: settled conflicts not reopened");
 }
 
-// Records what the service accepted, then writes what it sent.
-//
-// The order guards against both loss and duplication. The acknowledgements go first,
-// in their own transaction: the service already holds the uploaded entries, so they
-// must never go up again, whatever happens to the rest (an add sent twice is a
-// duplicate on the service). The received changes follow in one transaction with the
-// new sync time: if that fails, or the program dies before it commits, the old time
-// stays and the next run receives the same changes again; once it commits, the time
-// has moved past them and they are never applied twice.
+// Records what the service accepted and writes what it sent, with the new sync time,
+// in one transaction: a crash leaves both or neither, so an entry settled here never
+// waits for a contesting change from the service that is not stored (a lost group
+// rename). When the changes cannot be stored, the acknowledgements are stored alone:
+// the service already holds the uploaded entries, so they must never go up again (an
+// add sent twice is a duplicate on the service), and the old time makes the next run
+// receive the same changes again.
 int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime,
            const SyncStepHook& hook) {
-    if (ChangeLog(ctx.store).AcknowledgeResults(results) != 0) {
+    DebugLine("dealWithServerSyncData");
+    const int stored = settleSyncRun(ctx.store, results, server, serverTime);
+    if (stored == 1) {
         DebugLine("sync: acknowledgements not stored");
-        return kResultNotStored;  // applying now would move the time while the entries stay unacknowledged
+        return kResultNotStored;
     }
     At(hook, SyncStep::kAcknowledged);
-    DebugLine("dealWithServerSyncData");
-    if (applyServerChanges(ctx.store, server, serverTime) != 0) {
+    if (stored == kOnlyAcknowledged) {
         DebugLine("sync: received changes not stored");
         ReopenWinners(ctx, results);
         return kResultNotStored;
     }
-    return 0;
+    return stored == kStoredWithSetAside ? kResultSetAside : 0;
 }
 
 int Exchange(JobContext& ctx, const SyncStepHook& hook) {
@@ -125,9 +124,10 @@ int runSync(JobContext& ctx, const SyncStepHook& atStep) {
     At(atStep, SyncStep::kReleased);
     // Nothing is lost when the release fails (the next run retries it), but the edits
     // made during this run are not on their way yet: not a success.
-    const int reported = result == 0 && !released ? kResultNotStored : result;
+    const bool completed = result == 0 || result == kResultSetAside;
+    const int reported = completed && !released ? kResultNotStored : result;
     // What people read as "last synced"; failing to keep it loses no change.
-    if (reported == 0 && ChangeLog(ctx.store).StoreLastSyncFinish(NowSeconds()) != 0)
+    if (completed && released && ChangeLog(ctx.store).StoreLastSyncFinish(NowSeconds()) != 0)
         DebugLine("sync: finish time not stored");
     PostResult(ctx, WM_RES_SYNC, reported);
     return reported;

@@ -16,7 +16,7 @@ enum class SyncStep {
     kPendingRead,    // the pending entries were read ...
     kPendingMarked,  // ... and marked as being sent
     kUploaded,       // the service answered the upload
-    kAcknowledged,   // its acknowledgements are stored; the received changes are not yet
+    kAcknowledged,   // its acknowledgements are stored, with the received changes when they could be
     kBeforeReplay,   // the exchange is over; the log is still held
     kReleased,       // entries let go and deferred edits logged again
 };
@@ -25,7 +25,8 @@ using SyncStepHook = std::function<void(SyncStep)>;
 // Posts WM_RES_SYNC and returns what it posted: 0, -200 (offline, or no usable reply
 // from either request), the service's error code from the receive step, 1 when the
 // store could not be read, or kResultNotStored when the service's answer could not be
-// stored (acknowledgements or received changes; the next run retries them). The busy
+// stored (acknowledgements or received changes; the next run retries them), or
+// kResultSetAside when a received change was set aside and the rest stored. The busy
 // flag belongs to the worker that starts the run.
 int runSync(JobContext& ctx, const SyncStepHook& atStep = {});
 

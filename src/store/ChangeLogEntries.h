@@ -22,6 +22,11 @@ int UpdateSyncEntry(SqliteDb& db, const SyncRecord& entry);
 int ReadDeferredEntries(SqliteDb& db, std::vector<SyncRecord>& out);
 int ClearDeferredEntries(SqliteDb& db);
 
+// Writes each uploaded entry's server id into its row and marks the entry as the
+// service answered, on the caller's transaction: for a sync run that stores them with
+// the received changes. 0, or 1 at the first failing statement.
+int AcknowledgeOn(SqliteDb& db, const std::vector<SyncRecord>& results);
+
 // A text holding the value-string separator cannot be logged: both rules then return 1.
 
 // Log an add: call after inserting the row and writing its new local id into the

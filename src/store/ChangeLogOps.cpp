@@ -52,6 +52,12 @@ StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {
 
 }  // namespace
 
+int AcknowledgeOn(SqliteDb& db, const std::vector<SyncRecord>& results) {
+    for (const SyncRecord& r : results)
+        if (!ApplyResult(db, r)) return 1;
+    return 0;
+}
+
 int ChangeLog::PendingEntries(std::vector<SyncRecord>& out) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
@@ -87,9 +93,7 @@ int ChangeLog::AcknowledgeResults(const std::vector<SyncRecord>& results) {
     if (results.empty()) return 0;
     SqliteTransaction tx(s.db());
     if (!tx.began()) return 1;
-    for (const SyncRecord& r : results) {
-        if (!ApplyResult(s.db(), r)) return 1;  // tx rolls every mapping back
-    }
+    if (AcknowledgeOn(s.db(), results) != 0) return 1;  // tx rolls every mapping back
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }
 

@@ -19,6 +19,21 @@ bool ExecuteAll(SqliteDb& db, const std::vector<std::string>& statements) {
     return true;
 }
 
+// Adds each later column a table lacks (SQLite has no ADD COLUMN IF NOT EXISTS).
+bool AddMissingColumns(SqliteDb& db) {
+    for (const AddedColumn& c : UserDbAddedColumns()) {
+        ResultTable t;
+        if (db.query("SELECT count(*) FROM pragma_table_info(?) WHERE name=?;", {Arg(c.table), Arg(c.column)}, t) !=
+            SQLITE_OK)
+            return false;
+        if (t.integer(0, 0) > 0) continue;
+        if (db.execute(std::string("ALTER TABLE ") + c.table + " ADD COLUMN " + c.column + " " + c.type + ";") !=
+            SQLITE_OK)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 StoreSession::StoreSession(std::mutex& lock, const std::string& path, SqliteDb::Mode mode, bool mustExist)
@@ -89,7 +104,8 @@ void LocalStore::AddLaterSchema(const std::string& path) {
     SqliteDb db;
     if (db.open(path) != SQLITE_OK) return;
     SqliteTransaction tx(db);
-    if (tx.began() && ExecuteAll(db, UserDbIndexes()) && ExecuteAll(db, UserDbAdditions())) tx.commit();
+    if (tx.began() && ExecuteAll(db, UserDbIndexes()) && ExecuteAll(db, UserDbAdditions()) && AddMissingColumns(db))
+        tx.commit();
 }
 
 // A database is built in a scratch file that is renamed into place only when complete:

@@ -114,12 +114,20 @@ const std::vector<std::string>& UserDbAdditions() {
     static const std::vector<std::string> statements = {
         "CREATE TABLE IF NOT EXISTS tb_sync_set_aside(aside_id INTEGER PRIMARY KEY AUTOINCREMENT,"
         "oper_code INTEGER,oper_ways INTEGER,s_server_id INTEGER,s_values VARCHAR,main_tab INTEGER,"
-        "oper_time INTEGER,failed_runs INTEGER,set_aside INTEGER);",
+        "oper_time INTEGER,failed_runs INTEGER,set_aside INTEGER,reason VARCHAR,set_aside_at INTEGER);",
         // The wall-clock time the last complete sync run finished, for people to read:
         // tb_sync_time holds the service's sequence, which is no time at all.
         "CREATE TABLE IF NOT EXISTS client_last_sync(id INTEGER PRIMARY KEY CHECK(id = 1),finished_at INTEGER);",
     };
     return statements;
+}
+
+const std::vector<AddedColumn>& UserDbAddedColumns() {
+    static const std::vector<AddedColumn> columns = {
+        {"tb_sync_set_aside", "reason", "VARCHAR"},
+        {"tb_sync_set_aside", "set_aside_at", "INTEGER"},
+    };
+    return columns;
 }
 
 const std::vector<std::string>& UserDbSchema() {

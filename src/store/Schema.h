@@ -22,6 +22,15 @@ const std::vector<std::string>& UserDbIndexes();
 // run after run (tb_sync_set_aside) and when the last sync finished (client_last_sync).
 const std::vector<std::string>& UserDbAdditions();
 
+// Columns added to those tables later still: made at login when a file lacks them. Why
+// a change was set aside, and when (tb_sync_set_aside).
+struct AddedColumn {
+    const char* table;
+    const char* column;
+    const char* type;
+};
+const std::vector<AddedColumn>& UserDbAddedColumns();
+
 // Seeds the single-row tables so that later updates always find their row.
 extern const char* const kSeedSyncTime;
 extern const char* const kSeedHardwareInfo;

@@ -179,14 +179,22 @@ TEST_F(SyncLossWindows, AChangeFailingRunAfterRunIsReportedThenSetAsideSoLaterOn
         ASSERT_EQ(SetAsideChangeCount(h.store, count), 0);
         EXPECT_EQ(count, 0);
     }
-    EXPECT_EQ(Run(), kResultNotStored);  // the third failure in a row sets it aside
-    EXPECT_EQ(h.posts.codes(WM_RES_SYNC), std::vector<std::intptr_t>(3, kResultNotStored));
-    EXPECT_EQ(Run(), 0);
+    // The third failure in a row sets it aside and says so; the rest arrives in that run.
+    EXPECT_EQ(Run(), kResultSetAside);
+    EXPECT_EQ(h.posts.codes(WM_RES_SYNC),
+              (std::vector<std::intptr_t>{kResultNotStored, kResultNotStored, kResultSetAside}));
     EXPECT_EQ(Scalar("SELECT group_concat(bc_name) FROM tb_bc"), "Arrives");
     EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "2000");
     ASSERT_EQ(SetAsideChangeCount(h.store, count), 0);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(Scalar("SELECT s_server_id||'/'||failed_runs FROM tb_sync_set_aside"), "901/3");
+
+    // Later runs try it again: once the database takes it, it arrives and leaves the list.
+    EXPECT_EQ(Run(), 0);
+    Exec("DROP TRIGGER refuse;");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Scalar("SELECT group_concat(bc_name) FROM tb_bc"), "Arrives,Refused");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0");
 }
 
 TEST_F(SyncLossWindows, ATransientFailureIsNotCountedAgainstTheChangeOnceARunSucceeds) {

@@ -108,16 +108,152 @@ TEST_F(ServerChanges, UnassignedServerIdsNeverMatchLocalRows) {
     EXPECT_EQ(Row("SELECT group_name FROM tb_bc_group ORDER BY group_id"), "Clients\nmine\nalso mine\ntheirs");
 }
 
-TEST_F(ServerChanges, SkipsUnknownWaysKindsAndUnreadableValuesButAppliesTheRest) {
+TEST_F(ServerChanges, SkipsUnknownWaysButAppliesTheRest) {
     const SyncRecordList changes = {
         Received(OPER_CONTACT, 3, 901, FormatValues(Card("Three", 0))),
-        Received(12, WAY_ADD, 902, FormatValues(Card("Twelve", 0))),
-        Received(OPER_CONTACT, WAY_ADD, 903, "1"),  // far too few fields
         Received(OPER_CONTACT, WAY_ADD, 904, FormatValues(Card("Kept", 0))),
     };
     ASSERT_EQ(applyServerChanges(store, changes, 88), 0);
     EXPECT_EQ(Row("SELECT bc_name,bc_server_id FROM tb_bc"), "Kept|904");
     EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "88");
+}
+
+// A change that will fail however often it is tried fails its run (never a success
+// with the change missing) until the third run in a row, which sets it aside with its
+// reason and stores the rest; later runs try it again first.
+struct LastingFault {
+    const char* name;
+    SyncRecord change;
+    const char* reason;  // part of the reason kept with it
+    const char* trigger = nullptr;
+};
+
+class ServerChangesLasting : public ServerChanges, public ::testing::WithParamInterface<LastingFault> {};
+
+TEST_P(ServerChangesLasting, FailsTwiceThenIsSetAsideWithItsReasonAndTheRestArrives) {
+    if (GetParam().trigger) Exec(GetParam().trigger);
+    const SyncRecordList changes = {GetParam().change,
+                                    Received(OPER_CONTACT, WAY_ADD, 904, FormatValues(Card("Kept", 0)))};
+    for (int run = 1; run <= 2; ++run) {
+        EXPECT_EQ(applyServerChanges(store, changes, 88), 1) << run;
+        EXPECT_EQ(Scalar("SELECT count(*) FROM tb_bc"), "0");
+        EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "0");
+    }
+    EXPECT_EQ(applyServerChanges(store, changes, 88), kStoredWithSetAside);
+    EXPECT_EQ(Row("SELECT bc_name FROM tb_bc"), "Kept");
+    EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "88");
+    std::vector<SetAsideChange> aside;
+    ASSERT_EQ(ListSetAsideChanges(store, aside), 0);
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(aside[0].change.s_server_id, 901);
+    EXPECT_EQ(aside[0].failedRuns, 3);
+    EXPECT_NE(aside[0].reason.find(GetParam().reason), std::string::npos) << aside[0].reason;
+
+    // Later runs try it again and keep it while it fails; they are no failures.
+    ASSERT_EQ(applyServerChanges(store, {}, 99), 0);
+    aside.clear();
+    ASSERT_EQ(ListSetAsideChanges(store, aside), 0);
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(aside[0].failedRuns, 4);
+    std::string reason;
+    EXPECT_EQ(RetrySetAsideChange(store, aside[0].id, reason), kStillFails);
+    EXPECT_NE(reason.find(GetParam().reason), std::string::npos) << reason;
+    EXPECT_EQ(DiscardSetAsideChange(store, aside[0].id), 0);
+    EXPECT_EQ(DiscardSetAsideChange(store, aside[0].id), kSetAsideNotFound);
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Receipt, ServerChangesLasting,
+    ::testing::Values(
+        LastingFault{"CutShort", Received(OPER_CONTACT, WAY_ADD, 901, "1"), "cannot be read"},
+        LastingFault{"UnknownKind", Received(12, WAY_ADD, 901, FormatValues(Card("Twelve", 0))), "unknown kind 12"},
+        LastingFault{"Refused", Received(OPER_CONTACT, WAY_ADD, 901, FormatValues(Card("Refused", 0))), "refused",
+                     "CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='Refused' "
+                     "BEGIN SELECT RAISE(ABORT,'refused'); END;"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ServerChanges, ASetAsideChangeLeavesTheListWhenItGoesThroughOrANewerOneDoes) {
+    Exec(
+        "CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name LIKE 'Refused%' "
+        "BEGIN SELECT RAISE(ABORT,'refused'); END;");
+    for (int run = 1; run <= 3; ++run)
+        applyServerChanges(store,
+                           {Received(OPER_CONTACT, WAY_ADD, 901, FormatValues(Card("Refused", 0))),
+                            Received(OPER_CONTACT, WAY_ADD, 902, FormatValues(Card("Refused too", 0)))},
+                           run);
+    for (int run = 1; run <= 3; ++run)
+        applyServerChanges(store, {Received(OPER_CONTACT, WAY_ADD, 902, FormatValues(Card("Refused too", 0)))}, 10);
+    ASSERT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside WHERE set_aside=1"), "2");
+
+    // A newer change of 902 goes through: the older one set aside would only undo it.
+    ASSERT_EQ(applyServerChanges(store, {Received(OPER_CONTACT, WAY_MODIFY, 902, FormatValues(Card("Newer", 0)))}, 20),
+              0);
+    EXPECT_EQ(Row("SELECT s_server_id FROM tb_sync_set_aside"), "901");
+    // 901 goes through once the database takes it.
+    Exec("DROP TRIGGER refuse;");
+    ASSERT_EQ(applyServerChanges(store, {}, 21), 0);
+    EXPECT_EQ(Row("SELECT bc_name,bc_server_id FROM tb_bc ORDER BY bc_server_id"), "Refused|901\nNewer|902");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0");
+}
+
+// A busy, locked or full database, a failing disk: each fails the run and leaves
+// nothing, and none counts against the change.
+TEST_F(ServerChanges, FailuresThatMayHealAreNeverCounted) {
+    const SyncRecordList changes = {Received(OPER_CONTACT, WAY_ADD, 901, FormatValues(Card("Zhao", 0)))};
+    for (long n = 1;; ++n) {
+        FailNthSqliteCall(n);
+        const int result = applyServerChanges(store, changes, 7);
+        const bool hit = SqliteFaultHit();
+        FailNthSqliteCall(0);
+        if (!hit) {
+            EXPECT_EQ(result, 0);
+            break;
+        }
+        EXPECT_EQ(result, 1) << n;
+        EXPECT_EQ(Scalar("SELECT count(*) FROM tb_bc"), "0") << n;
+        EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0") << n;
+    }
+    EXPECT_EQ(Scalar("SELECT bc_name FROM tb_bc"), "Zhao");
+}
+
+// The acknowledgements and the received changes are stored together or, when the
+// changes cannot be, the acknowledgements alone: never changes with the entries they
+// contest still unsettled, never an upload left to go up twice when only the changes failed.
+TEST_F(ServerChanges, SettlingStoresTheAnswerWholeOrTheAcknowledgementsAlone) {
+    BusinessCard mine = Card("Mine", 0);
+    ASSERT_EQ(ContactStore(store).AddContact(mine), 0);
+    SyncRecord result;
+    result.oper_code = OPER_CONTACT;
+    result.s_row_id = mine.bc_id;
+    result.s_server_id = 4242;
+    result.sync_state = SYNC_DONE;
+    const SyncRecordList changes = {Received(OPER_CONTACT, WAY_ADD, 901, FormatValues(Card("Theirs", 0)))};
+    for (long n = 1;; ++n) {
+        Exec(
+            "UPDATE tb_sync_record SET sync_state=0,s_server_id=0; UPDATE tb_bc SET bc_server_id=0; "
+            "DELETE FROM tb_bc WHERE bc_name='Theirs'; UPDATE tb_sync_time SET tal_sync_time=0;");
+        FailNthSqliteCall(n);
+        const int stored = settleSyncRun(store, {result}, changes, 7);
+        const bool hit = SqliteFaultHit();
+        FailNthSqliteCall(0);
+        const std::string state =
+            Row("SELECT (SELECT sync_state FROM tb_sync_record),(SELECT count(*) FROM tb_bc "
+                "WHERE bc_server_id=901),(SELECT tal_sync_time FROM tb_sync_time)");
+        if (stored == 0) EXPECT_EQ(state, "3|1|7") << n;
+        else if (stored == kOnlyAcknowledged) EXPECT_EQ(state, "3|0|0") << n;
+        else EXPECT_EQ(state, "0|0|0") << n << " returned " << stored;
+        if (!hit) {
+            EXPECT_EQ(stored, 0);
+            break;
+        }
+    }
+    // A change that cannot be stored leaves the acknowledgement stored alone.
+    Exec("UPDATE tb_sync_record SET sync_state=0;");
+    Exec("CREATE TRIGGER refuse BEFORE INSERT ON tb_bc BEGIN SELECT RAISE(ABORT,'no'); END;");
+    EXPECT_EQ(settleSyncRun(store, {result}, {Received(OPER_CONTACT, WAY_ADD, 905, FormatValues(Card("X", 0)))}, 9),
+              kOnlyAcknowledged);
+    EXPECT_EQ(Scalar("SELECT sync_state FROM tb_sync_record"), "3");
 }
 
 TEST_F(ServerChanges, DatabaseFailureWritesNothingAndKeepsTheSyncTime) {
