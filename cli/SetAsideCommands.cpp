@@ -24,8 +24,8 @@ Json::Value SetAsideJson(const SetAsideChange& a) {
 int List(CliContext& ctx) {
     std::vector<SetAsideChange> aside;
     if (ListSetAsideChanges(ctx.store, aside) != 0) return FailRead(ctx.store);
-    PrintRecords(ctx.output, {{"id"}, {"kind"}, {"server_id"}, {"name"}, {"reason"}, {"failed_runs"}, {"when"}},
-                 aside, SetAsideJson);
+    PrintRecords(ctx.output, {{"id"}, {"kind"}, {"server_id"}, {"name"}, {"reason"}, {"failed_runs"}, {"when"}}, aside,
+                 SetAsideJson);
     return kExitOk;
 }
 

@@ -22,6 +22,11 @@ enum class SyncStep {
 };
 using SyncStepHook = std::function<void(SyncStep)>;
 
+// A sync run stored the service's answer except a received change that failed once
+// too often for good: it was set aside (listed for people to retry or discard), and
+// later runs try it again.
+inline constexpr int kResultSetAside = -301;
+
 // Posts WM_RES_SYNC and returns what it posted: 0, -200 (offline, or no usable reply
 // from either request), the service's error code from the receive step, 1 when the
 // store could not be read, or kResultNotStored when the service's answer could not be

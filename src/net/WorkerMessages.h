@@ -57,9 +57,5 @@ inline constexpr int kResultUnexpectedResults = -999;
 // A sync run reached the service, but what the service answered could not be stored
 // (its acknowledgements, or the changes it sent); the next run retries.
 inline constexpr int kResultNotStored = -300;
-// A sync run stored the service's answer except a received change that failed once
-// too often for good: it was set aside (listed for people to retry or discard), and
-// later runs try it again.
-inline constexpr int kResultSetAside = -301;
 
 }  // namespace kivtal

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,21 +29,23 @@ class Device {
 public:
     Device(std::string uniqueId, std::string apiUrl) : uniqueId_(std::move(uniqueId)), apiUrl_(std::move(apiUrl)) {}
 
-    // Starts the command without waiting for it.
-    ChildProcess spawn(const std::vector<std::string>& args) const {
-        return ChildProcess(ProcessSpec{KIVTAL_CLI_EXE,
-                                        args,
-                                        {{"KIVTAL_DATA_DIR", dir_.path()},
-                                         {"KIVTAL_UNIQUE_ID", uniqueId_},
-                                         {"KIVTAL_API_URL", apiUrl_},
-                                         {"KIVTAL_WEB_URL", apiUrl_},
-                                         {"KIVTAL_PROBE_HOSTS", "127.0.0.1"}},
-                                        outPath(),
-                                        errPath()});
+    // Starts the command without waiting for it; `env` adds to the device's variables.
+    ChildProcess spawn(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {}) const {
+        ProcessSpec spec{KIVTAL_CLI_EXE,
+                         args,
+                         {{"KIVTAL_DATA_DIR", dir_.path()},
+                          {"KIVTAL_UNIQUE_ID", uniqueId_},
+                          {"KIVTAL_API_URL", apiUrl_},
+                          {"KIVTAL_WEB_URL", apiUrl_},
+                          {"KIVTAL_PROBE_HOSTS", "127.0.0.1"}},
+                         outPath(),
+                         errPath()};
+        spec.env.insert(env.begin(), env.end());
+        return ChildProcess(spec);
     }
 
-    CliRun run(const std::vector<std::string>& args) const {
-        ChildProcess p = spawn(args);
+    CliRun run(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {}) const {
+        ChildProcess p = spawn(args, env);
         CliRun r{p.wait(), {}, {}};
         r.out = ReadFile(outPath());
         r.err = ReadFile(errPath());

@@ -44,6 +44,13 @@ public:
         return start(port_);
     }
 
+    // Killed outright, as by a crash or a power cut, then started again on its port.
+    bool crashAndRestart() {
+        process_.kill(SIGKILL);
+        process_.wait();
+        return start(port_);
+    }
+
     // An operator command over the same database; its exit status.
     int op(const std::vector<std::string>& args) {
         ChildProcess p(spec(args, folder_ + "operator.out"));

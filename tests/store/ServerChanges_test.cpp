@@ -38,6 +38,18 @@ protected:
     // A synchronised contact group: local id 1, server id 300.
     void SetUp() override { Exec("INSERT INTO tb_bc_group(group_name,server_id,group_state)VALUES('Clients',300,0);"); }
 
+    // A contact added here, and the service's answer to its upload: server id 4242.
+    SyncRecord AddedHereAndAcknowledged(const std::string& name) {
+        BusinessCard card = Card(name, 0);
+        EXPECT_EQ(ContactStore(store).AddContact(card), 0);
+        SyncRecord result;
+        result.oper_code = OPER_CONTACT;
+        result.s_row_id = card.bc_id;
+        result.s_server_id = 4242;
+        result.sync_state = SYNC_DONE;
+        return result;
+    }
+
     std::string Row(const std::string& sql) {
         const ResultTable t = Query(sql);
         std::string out;
@@ -221,13 +233,7 @@ TEST_F(ServerChanges, FailuresThatMayHealAreNeverCounted) {
 // changes cannot be, the acknowledgements alone: never changes with the entries they
 // contest still unsettled, never an upload left to go up twice when only the changes failed.
 TEST_F(ServerChanges, SettlingStoresTheAnswerWholeOrTheAcknowledgementsAlone) {
-    BusinessCard mine = Card("Mine", 0);
-    ASSERT_EQ(ContactStore(store).AddContact(mine), 0);
-    SyncRecord result;
-    result.oper_code = OPER_CONTACT;
-    result.s_row_id = mine.bc_id;
-    result.s_server_id = 4242;
-    result.sync_state = SYNC_DONE;
+    const SyncRecord result = AddedHereAndAcknowledged("Mine");
     const SyncRecordList changes = {Received(OPER_CONTACT, WAY_ADD, 901, FormatValues(Card("Theirs", 0)))};
     for (long n = 1;; ++n) {
         Exec(
@@ -268,13 +274,7 @@ TEST_F(ServerChanges, DatabaseFailureWritesNothingAndKeepsTheSyncTime) {
 }
 
 TEST_F(ServerChanges, AcknowledgeWritesServerIdsAndStatesButNotTheTime) {
-    BusinessCard card = Card("Qian", 0);
-    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
-    SyncRecord result;
-    result.oper_code = OPER_CONTACT;
-    result.s_row_id = card.bc_id;
-    result.s_server_id = 4242;
-    result.sync_state = SYNC_DONE;
+    SyncRecord result = AddedHereAndAcknowledged("Qian");
     ASSERT_EQ(ChangeLog(store).AcknowledgeResults({result}), 0);
     EXPECT_EQ(Scalar("SELECT bc_server_id FROM tb_bc"), "4242");
     EXPECT_EQ(Row("SELECT sync_state,s_server_id FROM tb_sync_record"), "3|4242");

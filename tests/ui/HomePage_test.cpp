@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/RecordValues.h"
+#include "net/SyncRun.h"
 #include "store/ContentStore.h"
 #include "ui/controls/GifButton.h"
 #include "ui/support/HomeFixture.h"
@@ -208,6 +210,48 @@ TEST_F(HomeFixture, SyncResultsTellAStoreFailureApartFromSuccessAndNetwork) {
     ASSERT_TRUE(PumpUntil([&] { return !shownText().isEmpty(); }));
     EXPECT_EQ(shownText(), kSyncNotStoredText);
     EXPECT_FALSE(home.SyncBusy());
+}
+
+// Received changes set aside after failing run after run are named in a notice, with
+// retry and discard, until none is left.
+TEST_F(HomeFixture, SetAsideChangesShowANoticeWithRetryAndDiscard) {
+    BusinessCard card;
+    card.bc_name = "王五";
+    const std::string values = FormatValues(card);
+    Exec(
+        "INSERT INTO tb_sync_set_aside(oper_code,oper_ways,s_server_id,s_values,failed_runs,set_aside,reason)"
+        "VALUES(1,1,901,'" +
+        values + "',3,1,'refused by a trigger'),(1,1,902,'1',3,1,'its values cannot be read');");
+    const auto Scalar = [&](const char* sql) {
+        SqliteDb db;
+        ResultTable t;
+        EXPECT_EQ(db.open(store.userDbPath()), 0);
+        EXPECT_EQ(db.query(sql, t), 0) << sql;
+        return t.text(0, 0);
+    };
+    CHomePage& home = Open();
+    ASSERT_TRUE(Shown(home, "set_aside_notice"));
+    EXPECT_EQ(
+        Text(home, "set_aside_text"),
+        "共 2 条同步数据未能保存。“王五”未能保存到本机，已暂时搁置（原因：refused by a trigger）。每次同步都会再试。");
+    EXPECT_EQ(home.FindControl("set_aside_retry")->accessibleName(), "重试保存这条同步数据");
+    EXPECT_EQ(home.FindControl("set_aside_discard")->accessibleName(), "放弃这条同步数据");
+
+    Click(home, "set_aside_retry");  // the database takes it now
+    EXPECT_EQ(Text(home, "set_aside_text"),
+              "一条同步数据未能保存到本机，已暂时搁置（原因：its values cannot be read）。每次同步都会再试。");
+    Click(home, "set_aside_discard");
+    EXPECT_FALSE(Shown(home, "set_aside_notice"));
+    EXPECT_EQ(Scalar("SELECT group_concat(bc_name) FROM tb_bc"), "王五");
+    EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_set_aside"), "0");
+
+    // A sync that sets one aside brings the notice back.
+    Exec(
+        "INSERT INTO tb_sync_set_aside(oper_code,oper_ways,s_server_id,s_values,failed_runs,set_aside,reason)"
+        "VALUES(1,1,903,'" +
+        values + "',3,1,'refused');");
+    home.PostMessage(WM_RES_SYNC, kResultSetAside);
+    EXPECT_TRUE(PumpUntil([&] { return Shown(home, "set_aside_notice"); }));
 }
 
 // --- Advertisements ---

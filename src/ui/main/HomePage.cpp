@@ -17,6 +17,7 @@
 #include "ui/editors/UserInforEditWnd.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/MattersPane.h"
+#include "ui/main/SetAsideNotice.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/SysTray.h"
 #include "ui/toolkit/ControlAccess.h"
@@ -85,7 +86,9 @@ bool CHomePage::OnFrameClick(const QString& name, QWidget* sender) {
         Post(WorkerRequest::Sync(SYNC_BY_USER));
     } else if (name == home_page::kAdvert) OnAdClick(sender);
     else if (name == home_page::kMsgTip) OpenNews();
-    else if (name == home_page::kStartSEC) StartCardCapture();
+    else if (name == home_page::kSetAsideRetry || name == home_page::kSetAsideDiscard) {
+        if (OnSetAsideAction(*this, store_, name == home_page::kSetAsideRetry)) RefreshPanes();
+    } else if (name == home_page::kStartSEC) StartCardCapture();
     else if (name == home_page::kMyConnect || name == home_page::kDoorRightButton) ShowContactsPage();
     else if (name == home_page::kDoorLeftButton) ShowMattersPage();
     else if (name == home_page::kWaitPlanLabel) {
@@ -134,6 +137,7 @@ void CHomePage::Initialise() {
     if (WorkerLink* link = Worker()) link->SetResultWindow(GetHandle());
     if (!matters_) matters_ = std::make_unique<MattersPane>(*this, store_);
     RefreshPanes();
+    ShowSetAside(*this, store_);
     LoadAds();
     LeaveBusy();
     SetControlText(FindControl(home_page::kNumberShow), kVersionText);
@@ -221,6 +225,7 @@ void CHomePage::OnSyncResult(int result) {
     // The service was reached, so the network message would mislead; and the changes
     // it sent are not in the lists yet, so silence would too.
     if (result == kResultNotStored) ShowTalMsgBox(QString(), nullptr, kSyncNotStoredText);
+    ShowSetAside(*this, store_);
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
     else if (hooks_.refreshMatters) hooks_.refreshMatters();

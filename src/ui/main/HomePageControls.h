@@ -30,13 +30,18 @@ inline constexpr LayoutControl kAddConnection{"add_Connection", "QAbstractButton
 inline constexpr LayoutControl kAddEvent{"add_event", "QAbstractButton"};
 inline constexpr LayoutControl kCalendarMonth{"calendar_month", "QLabel"};
 inline constexpr LayoutControl kCalendarToday{"calendar_today", "QLabel"};
+inline constexpr LayoutControl kSetAsideNotice{"set_aside_notice", "QFrame"};
+inline constexpr LayoutControl kSetAsideText{"set_aside_text", "QLabel"};
+inline constexpr LayoutControl kSetAsideRetry{"set_aside_retry", "QAbstractButton"};
+inline constexpr LayoutControl kSetAsideDiscard{"set_aside_discard", "QAbstractButton"};
 
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
     kCaptionBar, kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose,
     kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel,
-    kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday};
+    kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday, kSetAsideNotice,
+    kSetAsideText, kSetAsideRetry, kSetAsideDiscard};
 // clang-format on
 }  // namespace home_page
 inline constexpr LayoutControls kHomePageControls{"HomePage.xml", home_page::kAll};
