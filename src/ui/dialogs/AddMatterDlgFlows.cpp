@@ -6,6 +6,7 @@
 #include "model/Clock.h"
 #include "model/ValueString.h"
 #include "net/LoginUser.h"
+#include "net/SyncRun.h"
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "ui/controls/ComboKiv.h"
@@ -181,7 +182,9 @@ void CAddMatterDlg::WriteMatter() {
 }
 
 void CAddMatterDlg::OnSyncResult(int code) {
-    if (code != 0) {
+    // A run that set a received change aside stored everything else: the main window
+    // names that change, and the matter's own step can go on.
+    if (code != 0 && code != kResultSetAside) {
         DoneWithWorker();
         Tell(QStringLiteral("服务器出错，请稍后重试"));
         return;
