@@ -69,8 +69,9 @@ TEST_F(SetAside, AReceivedChangeCutShortFailsTheSyncThenIsSetAsideAndListed) {
 
 TEST_F(SetAside, ARefusedChangeIsTriedAgainByLaterSyncsAndArrivesOnceTheDatabaseTakesIt) {
     const std::string dbA = A().userDbPath(kAccount);
-    Exec(dbA, "CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='拒收' "
-              "BEGIN SELECT RAISE(ABORT,'refused here'); END;");
+    Exec(dbA,
+         "CREATE TRIGGER refuse BEFORE INSERT ON tb_bc WHEN NEW.bc_name='拒收' "
+         "BEGIN SELECT RAISE(ABORT,'refused here'); END;");
     runUntilSetAside("拒收", "refused here");
     EXPECT_EQ(A().json({"set-aside"})[0]["name"].asString(), "拒收");
 
