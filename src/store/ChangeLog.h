@@ -21,8 +21,8 @@ public:
     // its entry acknowledged, all results or none. 0 when everything was stored.
     int ApplyCommitResults(int syncTime, const std::vector<SyncRecord>& results);
     // Writes the server ids and marks the entries acknowledged, all or nothing, without
-    // moving the sync time (for runs that store it with the received changes, and for
-    // immediate commits, which must not skip changes not yet received).
+    // moving the sync time (for immediate commits, which must not skip changes not yet
+    // received; a sync run stores them with the received changes, settleSyncRun).
     int AcknowledgeResults(const std::vector<SyncRecord>& results);
     // Puts acknowledged entries of these rows back to pending modifies, all or none. 0,
     // 1 on failure, -1 when the transaction cannot begin.

@@ -40,7 +40,7 @@ SetAsideChange FromRow(const ResultTable& t, int r) {
     return a;
 }
 
-// clang-format off: one name field per kind, laid out as a table
+// What people know each kind of record by.
 std::string NameOf(const BusinessCard& r) { return r.bc_name; }
 std::string NameOf(const TalEvent& r) { return r.description; }
 std::string NameOf(const CardGroup& r) { return r.group_name; }
@@ -50,7 +50,6 @@ std::string NameOf(const UserBankInfo& r) { return r.bank_name; }
 std::string NameOf(const UserInfo& r) { return r.login_name; }
 std::string NameOf(const EventAlarm&) { return ""; }
 std::string NameOf(const UserSettings&) { return ""; }
-// clang-format on
 
 // The record's name, "" when its values cannot be read.
 std::string NameOf(const SyncRecord& c) {
