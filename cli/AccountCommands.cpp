@@ -14,6 +14,7 @@
 #include "net/SyncRun.h"
 #include "net/WorkerMessages.h"
 #include "store/ChangeLog.h"
+#include "store/RefusedUploads.h"
 #include "store/ServerChanges.h"
 #include "store/StorePaths.h"
 
@@ -40,6 +41,11 @@ int FailSyncResult(int result) {
     if (result == kResultNoNetwork)
         return Fail(kExitService, "sync failed: no network or no reply from the service" + code);
     if (result == 1) return Fail(kExitStore, "sync failed: the user database could not be read or written" + code);
+    if (result == kResultUploadRefused)
+        return Fail(kExitService,
+                    "sync incomplete: the service refused some changes; they are kept aside and not sent "
+                    "again (the \"refused\" column of status counts them), the others went up" +
+                        code);
     if (result == kResultNotStored)
         return Fail(kExitStore,
                     "sync incomplete: the user database could not store what the service answered; "
@@ -89,13 +95,14 @@ const char* ModeName() {
 
 // One line: the account, how it is logged in, its pending entries, the service's sync
 // sequence, when this computer last finished a sync, and the received changes set aside
-// because they could not be stored.
+// because they could not be stored, and the local changes the service refused.
 int PrintAccountState(const CliContext& ctx, const std::string& account, const char* mode) {
     ChangeLog log(ctx.store);
     std::vector<SyncRecord> pending;
-    int syncTime = 0, finishedAt = 0, setAside = 0;
+    int syncTime = 0, finishedAt = 0, setAside = 0, refused = 0;
     if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 ||
-        log.ReadLastSyncFinish(finishedAt) != 0 || SetAsideChangeCount(ctx.store, setAside) != 0)
+        log.ReadLastSyncFinish(finishedAt) != 0 || SetAsideChangeCount(ctx.store, setAside) != 0 ||
+        RefusedUploadCount(ctx.store, refused) != 0)
         return FailRead(ctx.store);
     Json::Value row(Json::objectValue);
     row["account"] = account;
@@ -104,7 +111,8 @@ int PrintAccountState(const CliContext& ctx, const std::string& account, const c
     row["sync_time"] = syncTime;
     row["last_sync"] = LocalClockText(finishedAt);
     row["set_aside"] = setAside;
-    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}, {"set_aside"}});
+    row["refused"] = refused;
+    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}, {"set_aside"}, {"refused"}});
     table.add(row);
     table.print(ctx.output, std::cout);
     return kExitOk;

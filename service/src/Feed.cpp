@@ -38,19 +38,26 @@ std::int64_t Feed::mappedRecord(std::int64_t accountId, std::string_view device,
     return s.step() ? s.integer(0) : 0;
 }
 
-// An add this device already sent, unchanged: the client died after the service took
-// the batch and before it stored the answer, so it sends the entry again. It is the
-// same record; a second one would be a duplicate on every other device. The server id
-// it got the first time, or 0 when this is a new add.
+// An add this device already sent: the service took the batch but the client never
+// stored the answer (a lost reply, a time-out, the program closed), so it sends the
+// entry again, with whatever the user changed since. It is the same record; a second
+// one would be a duplicate on every other device. The client that never learnt the
+// server id sends none; an add that names one is a new record the client split off
+// on purpose (a conflict), unless it is an exact resend. The server id the add got
+// the first time, or 0 when this is a new add.
 std::int64_t Feed::resentAdd(std::int64_t accountId, std::string_view device, const Change& c) {
     if (c.oper_ways != 1 || IsSingleton(c.oper_id)) return 0;
     const std::int64_t id = mappedRecord(accountId, device, c.oper_id, c.client_id);
-    if (!id) return 0;
+    if (!id || c.id <= 0) return id;
+    return lastSent(accountId, device, id) == storedValue(accountId, device, c, id) ? id : 0;
+}
+
+// The value this device last stored for the record; empty when it stored none.
+std::string Feed::lastSent(std::int64_t accountId, std::string_view device, std::int64_t serverId) {
     auto s = db_.prepare(
-        "SELECT 1 FROM changes WHERE account_id=? AND device=? AND kind=? AND server_id=? AND ways=1 "
-        "AND content=?;");
-    s.bind({accountId, device, std::int64_t{c.oper_id}, id, storedValue(accountId, device, c, id)});
-    return s.step() ? id : 0;
+        "SELECT content FROM changes WHERE account_id=? AND device=? AND server_id=? ORDER BY seq DESC LIMIT 1;");
+    s.bind({accountId, device, serverId});
+    return s.step() ? s.text(0) : std::string();
 }
 
 // A modify names its record by server id, or, when the device never learnt it, by
@@ -106,18 +113,23 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
     auto remember = db_.prepare(
         "INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
         "VALUES(?,?,?,?,?);");
-    for (const Change& c : batch) {
-        if (const std::int64_t again = resentAdd(accountId, device, c)) {
-            results.push_back({c.oper_id, again, c.client_id});
-            continue;
+    for (const Change& sent : batch) {
+        Change c = sent;
+        std::int64_t id = resentAdd(accountId, device, c);
+        if (id) {
+            c.oper_ways = 2;  // the other devices have the record: they change it
+        } else {
+            id = targetRecord(accountId, device, c);
         }
-        const std::int64_t id = targetRecord(accountId, device, c);
         const std::string value = storedValue(accountId, device, c, id);
+        results.push_back({c.oper_id, id, c.client_id});
+        // Resent exactly as it was stored: passing it on again could undo a later
+        // change another device made.
+        if (c.oper_ways != sent.oper_ways && value == lastSent(accountId, device, id)) continue;
         setValue.bind({value, id}).run();
         if (c.client_id > 0)
             remember.bind({accountId, device, std::int64_t{c.oper_id}, std::int64_t{c.client_id}, id}).run();
         logChange(accountId, device, c, id, value);
-        results.push_back({c.oper_id, id, c.client_id});
     }
     return results;
 }

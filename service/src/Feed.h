@@ -32,7 +32,10 @@ public:
     explicit Feed(Database& db) : db_(db) {}
 
     // Stores the batch in order (inside the caller's transaction): assigns server ids,
-    // fills parent server ids from the device's earlier adds, logs each change.
+    // fills parent server ids from the device's earlier adds, logs each change. An add
+    // this device sent before (same kind and local id, no server id) changes the record
+    // it made then instead of making a second one; one resent exactly as this device
+    // last stored it is answered but not passed on again.
     std::vector<SendResult> store(std::int64_t accountId, std::string_view device, const std::vector<Change>& batch);
 
     // The changes of the account's other devices after `lastSync`, in order. The device
@@ -59,6 +62,7 @@ private:
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
     std::int64_t newRecord(std::int64_t accountId, int kind);
+    std::string lastSent(std::int64_t accountId, std::string_view device, std::int64_t serverId);
     std::int64_t mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId);
     std::string storedValue(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id);
     void logChange(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id,

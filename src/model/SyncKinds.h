@@ -26,7 +26,8 @@ enum SyncState : int {
     SYNC_PENDING = 0,   // to be uploaded by the next sync run
     SYNC_DEFERRED = 1,  // changed while its entry was being sent; kept in tb_sync_record_tmp
     SYNC_SENDING = 2,
-    SYNC_DONE = 3,  // acknowledged; the row has its server id
+    SYNC_DONE = 3,     // acknowledged; the row has its server id
+    SYNC_REFUSED = 4,  // the service refused it; kept out of uploads until retried or edited
 };
 
 }  // namespace kivtal

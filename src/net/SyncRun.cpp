@@ -5,12 +5,12 @@
 #include "model/Clock.h"
 #include "model/Diagnostics.h"
 #include "model/SyncKinds.h"
-#include "net/ChangeListCodec.h"
 #include "net/JobSupport.h"
 #include "net/LoginUser.h"
 #include "net/ReplyParsers.h"
 #include "net/ServiceForms.h"
 #include "net/SyncMerge.h"
+#include "net/SyncUpload.h"
 #include "net/WorkerMessages.h"
 #include "store/ChangeLog.h"
 #include "store/ServerChanges.h"
@@ -86,6 +86,9 @@ int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& 
     return stored == kStoredWithSetAside ? kResultSetAside : 0;
 }
 
+// The received changes are merged once against every pending entry, then the upload
+// goes up batch by batch, and the received changes are applied in one step at the end
+// with the time the service last answered.
 int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     ChangeLog log(ctx.store);
     int syncTime = 0;
@@ -96,18 +99,15 @@ int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     SyncRecordList local, dropped;
     if (ReadAndMarkPending(log, local, hook) != 0) return kStoreFailure;
     mergeChanges(local, server, dropped);
-    const std::string reply = PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(local)),
-                                       "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
-    if (reply.empty()) return kResultNoNetwork;
-    At(hook, SyncStep::kUploaded);
-    SyncRecordList results = dropped;
-    int serverTime = 0;
-    const int sent = ParseSendReply(reply, serverTime, results);
-    // A reply without a readable time acknowledges nothing: taking it for success would
-    // set the sync time to 0 and bring every change down again.
-    if (sent == kReplyUnreadable) return kResultNoNetwork;
-    if (sent == 0) return Settle(ctx, server, results, serverTime, hook);
-    return 0;  // the upload's own error code is not the run's
+    UploadOutcome upload;
+    if (const int sent = UploadEntries(ctx, local, upload, hook); sent != 0) return sent;
+    // The batches are acknowledged already; what stays for the last step are the
+    // entries the merge withdrew, which belong with the received changes.
+    const int settled = Settle(ctx, server, dropped, upload.serverTime, hook);
+    if (settled == kResultNotStored) ReopenWinners(ctx, upload.acknowledged);
+    if (settled != 0 && settled != kResultSetAside) return settled;
+    // The run completed; refused entries need the user, so they are what it reports.
+    return upload.refused > 0 ? kResultUploadRefused : settled;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // One two-way synchronisation run: receive the service's changes since the last sync
-// time, settle conflicts with the pending local entries, upload those, record the
-// acknowledgements, then write the received changes together with the new sync time.
+// time, settle conflicts with the pending local entries, upload those in batches, each
+// acknowledged as it lands, then write the received changes together with the new
+// sync time.
 #include <functional>
 
 #include "net/JobContext.h"
@@ -15,7 +16,7 @@ namespace kivtal {
 enum class SyncStep {
     kPendingRead,    // the pending entries were read ...
     kPendingMarked,  // ... and marked as being sent
-    kUploaded,       // the service answered the upload
+    kUploaded,       // the service answered an upload request (once per batch)
     kAcknowledged,   // its acknowledgements are stored, with the received changes when they could be
     kBeforeReplay,   // the exchange is over; the log is still held
     kReleased,       // entries let go and deferred edits logged again
@@ -28,11 +29,13 @@ using SyncStepHook = std::function<void(SyncStep)>;
 inline constexpr int kResultSetAside = -301;
 
 // Posts WM_RES_SYNC and returns what it posted: 0, -200 (offline, or no usable reply
-// from either request), the service's error code from the receive step, 1 when the
-// store could not be read, or kResultNotStored when the service's answer could not be
-// stored (acknowledgements or received changes; the next run retries them), or
-// kResultSetAside when a received change was set aside and the rest stored. The busy
-// flag belongs to the worker that starts the run.
+// to a request), the service's error code when it refused the receive or an upload
+// request as a whole, 1 when the store could not be read, kResultNotStored when the
+// service's answer could not be stored (acknowledgements, refusals or received
+// changes; the next run retries them), kResultSetAside when a received change was set
+// aside and the rest stored, or kResultUploadRefused when the run completed but the
+// service refused some uploaded entries, now set aside. The busy flag belongs to the
+// worker that starts the run.
 int runSync(JobContext& ctx, const SyncStepHook& atStep = {});
 
 }  // namespace kivtal

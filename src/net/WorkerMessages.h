@@ -57,5 +57,8 @@ inline constexpr int kResultUnexpectedResults = -999;
 // A sync run reached the service, but what the service answered could not be stored
 // (its acknowledgements, or the changes it sent); the next run retries.
 inline constexpr int kResultNotStored = -300;
+// A sync run completed, but the service refused some of the uploaded entries: they are
+// set aside (store/RefusedUploads.h) and shown, and the others went up.
+inline constexpr int kResultUploadRefused = -302;
 
 }  // namespace kivtal

@@ -118,6 +118,10 @@ const std::vector<std::string>& UserDbAdditions() {
         // The wall-clock time the last complete sync run finished, for people to read:
         // tb_sync_time holds the service's sequence, which is no time at all.
         "CREATE TABLE IF NOT EXISTS client_last_sync(id INTEGER PRIMARY KEY CHECK(id = 1),finished_at INTEGER);",
+        // Why the service refused a change-log entry (state SYNC_REFUSED). A table of its
+        // own rather than a new column of tb_sync_record, so that the upgrade stays
+        // statements that may run at every login.
+        "CREATE TABLE IF NOT EXISTS tb_sync_refused(sync_id INTEGER PRIMARY KEY,reason VARCHAR,refused_at INTEGER);",
     };
     return statements;
 }

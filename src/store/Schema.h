@@ -19,7 +19,8 @@ const std::vector<std::string>& UserDbIndexes();
 
 // Tables added after the first schema, made IF NOT EXISTS at creation and at every
 // login, so that older files get them: the received changes set aside after failing
-// run after run (tb_sync_set_aside) and when the last sync finished (client_last_sync).
+// run after run (tb_sync_set_aside), when the last sync finished (client_last_sync) and
+// why the service refused an uploaded entry (tb_sync_refused).
 const std::vector<std::string>& UserDbAdditions();
 
 // Columns added to those tables later still: made at login when a file lacks them. Why

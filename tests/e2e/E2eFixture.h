@@ -24,13 +24,17 @@ protected:
         ASSERT_EQ(service_.op({"--add-account", "someone-else", "other-pw"}), 0);
         ASSERT_EQ(service_.op({"--add-account", kAccount, kPassword, "--coins", "3"}), 0);
         ASSERT_TRUE(service_.start()) << ReadFile(service_.outPath());
-        a_ = std::make_unique<Device>("device-A", service_.url());
-        b_ = std::make_unique<Device>("device-B", service_.url());
+        a_ = std::make_unique<Device>("device-A", deviceUrl());
+        b_ = std::make_unique<Device>("device-B", deviceUrl());
         for (Device* d : {a_.get(), b_.get()}) {
             const CliRun r = d->run({"login", kAccount, kPassword});
             ASSERT_EQ(r.exitCode(), 0) << d->uniqueId() << ": " << r.err;
         }
     }
+
+    // Where the devices find the service once it runs: the service itself, or a fake
+    // network in front of it.
+    virtual std::string deviceUrl() { return service_.url(); }
 
     Device& A() { return *a_; }
     Device& B() { return *b_; }

@@ -95,6 +95,24 @@ TEST_F(ServiceSync, AddsGetServerIdsAndParentsFromTheSameBatchAreMapped) {
     EXPECT_EQ(ids(modified), std::vector<std::string>{serverIds[1]});
 }
 
+// A device whose reply was lost sends its add again, maybe changed since. The same
+// local row of the same device is the same record; an add that names a server id is a
+// record the device split off on purpose.
+TEST_F(ServiceSync, AnAddSentAgainByItsDeviceIsTheSameRecordWhateverItCarries) {
+    const auto first = ids(send(a_, {{1, 1, 9, 0, Contact(9, "张三", 0)}}));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(ids(send(a_, {{1, 1, 9, 0, Contact(9, "张三", 0)}})), first);    // unchanged: not passed on
+    EXPECT_EQ(ids(send(a_, {{1, 1, 9, 0, Contact(9, "张三丰", 0)}})), first);  // changed: a modify
+    const Json::Value got = receive(b_, bTime_);
+    ASSERT_EQ(got["opers"].size(), 2u);
+    EXPECT_EQ(got["opers"][1]["oper_ways"].asString(), "2");
+    EXPECT_EQ(got["opers"][1]["id"].asString(), first[0]);
+    EXPECT_EQ(SplitFields(got["opers"][1]["content"].asString())[1], "张三丰");
+
+    EXPECT_NE(ids(send(b_, {{1, 1, 9, 0, Contact(9, "李四", 0)}})), first);  // another device's row 9
+    EXPECT_NE(ids(send(a_, {{1, 1, 9, std::stoi(first[0]), Contact(9, "张三丰（本机）", 0)}})), first);
+}
+
 TEST_F(ServiceSync, ADeviceNeverGetsItsOwnChangesBack) {
     ASSERT_EQ(send(a_, {{6, 1, 1, 0, ContactGroup(1, "mine")}})["error"].asString(), "0");
     EXPECT_EQ(receive(a_, aTime_)["opers"].size(), 0u);

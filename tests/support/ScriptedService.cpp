@@ -108,7 +108,7 @@ bool ScriptedService::receiveMore(int fd, std::string& data) {
 }
 
 Reply ScriptedService::replyFor(const Request& request) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     requests_.push_back(request);
     const std::size_t index = arrived_++ - planStart_;
     if (plan_.choose)
@@ -120,7 +120,11 @@ Reply ScriptedService::replyFor(const Request& request) {
         return r;
     }
     auto fallback = defaults_.find(request.path);
-    return fallback != defaults_.end() ? fallback->second : Reply::Status(404);
+    if (fallback != defaults_.end()) return fallback->second;
+    if (!responder_) return Reply::Status(404);
+    const auto responder = responder_;
+    lock.unlock();
+    return responder(request);
 }
 
 void ScriptedService::answer(int fd, const Reply& reply) {

@@ -12,7 +12,8 @@
 //   net.httpRequest("POST", service.url() + "/Login/login", form, reply);
 //   EXPECT_EQ(service.requests().at(0).body, form);
 //
-// A path without a scripted or default reply answers 404 with an empty body. Scripted
+// A path without a scripted or default reply answers 404 with an empty body, or what
+// the responder answers when there is one (a proxy passes the request on). Scripted
 // replies of a path are used up before its default. Faults of the plan come first.
 //
 // It speaks just enough HTTP/1.1 for libcurl (one request per connection, bodies with
@@ -141,6 +142,11 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         defaults_[path] = std::move(reply);
     }
+    // Called outside the service's lock, so it may take its time.
+    void setResponder(std::function<Reply(const Request&)> responder) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        responder_ = std::move(responder);
+    }
     void setFaultPlan(FaultPlan plan) {
         std::lock_guard<std::mutex> lock(mutex_);
         plan_ = std::move(plan);
@@ -174,6 +180,7 @@ private:
     std::map<std::string, std::deque<Reply>> queued_;
     std::map<std::string, Reply> defaults_;
     FaultPlan plan_;
+    std::function<Reply(const Request&)> responder_;
     std::size_t arrived_ = 0;
     std::size_t planStart_ = 0;
 };

@@ -193,7 +193,7 @@ TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
     EXPECT_EQ(contactRefreshes, 1);
 }
 
-TEST_F(HomeFixture, SyncResultsTellAStoreFailureApartFromSuccessAndNetwork) {
+TEST_F(HomeFixture, SyncResultsTellAStoreFailureAndRefusedChangesApartFromSuccessAndNetwork) {
     CHomePage& home = Open();
     const auto shownText = [] {
         const auto boxes = test::VisibleWindows("KivTalMessageBox");
@@ -205,11 +205,17 @@ TEST_F(HomeFixture, SyncResultsTellAStoreFailureApartFromSuccessAndNetwork) {
         Pump();
         EXPECT_TRUE(test::VisibleWindows("KivTalMessageBox").empty()) << quiet;
     }
-    Click(home, "btn_cogradient");
-    home.PostMessage(WM_RES_SYNC, kResultNotStored);
-    ASSERT_TRUE(PumpUntil([&] { return !shownText().isEmpty(); }));
-    EXPECT_EQ(shownText(), kSyncNotStoredText);
-    EXPECT_FALSE(home.SyncBusy());
+    const std::pair<int, const char*> told[] = {{kResultNotStored, kSyncNotStoredText},
+                                                {kResultUploadRefused, kSyncRefusedText}};
+    for (const auto& [code, message] : told) {
+        Click(home, "btn_cogradient");
+        home.PostMessage(WM_RES_SYNC, code);
+        ASSERT_TRUE(PumpUntil([&] { return !shownText().isEmpty(); })) << code;
+        EXPECT_EQ(shownText(), message);
+        EXPECT_FALSE(home.SyncBusy());
+        test::ClickControl(*test::VisibleWindows("KivTalMessageBox").at(0), "_btn_cancel");
+        ASSERT_TRUE(PumpUntil([&] { return test::VisibleWindows("KivTalMessageBox").empty(); }));
+    }
 }
 
 // Received changes set aside after failing run after run are named in a notice, with

@@ -226,6 +226,8 @@ void CHomePage::OnSyncResult(int result) {
     // it sent are not in the lists yet, so silence would too.
     if (result == kResultNotStored) ShowTalMsgBox(QString(), nullptr, kSyncNotStoredText);
     ShowSetAside(*this, store_);
+    // The others went up, so the run looks done; the refused changes would go unseen.
+    if (result == kResultUploadRefused) ShowTalMsgBox(QString(), nullptr, kSyncRefusedText);
     RefreshCalendar();
     if (!mattersShown_) RefreshPanes();
     else if (hooks_.refreshMatters) hooks_.refreshMatters();

@@ -31,6 +31,8 @@ inline constexpr int kAdIntervalMs = 5000;
 // Empty members do nothing.
 // Shown when a sync run reached the service but could not store its answer.
 inline constexpr const char* kSyncNotStoredText = "同步未完成：本机数据库未能保存同步数据，下次同步时会自动重试。";
+inline constexpr const char* kSyncRefusedText =
+    "同步未完成：服务器拒收了部分本地修改，这些修改已另行保存且不再上传，其余修改已同步。";
 
 struct HomeHooks {
     std::function<void()> refreshContacts;  // group lists, contact list

@@ -159,6 +159,8 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
          }},
         {"tal_msgbox_sync_not_stored",
          [] { return TalBox(QStringLiteral("温馨提示"), QString::fromUtf8(kSyncNotStoredText), 0, 0); }},
+        {"tal_msgbox_sync_refused",
+         [] { return TalBox(QStringLiteral("温馨提示"), QString::fromUtf8(kSyncRefusedText), 0, 0); }},
         {"kiv_msgbox",
          [] {
              return ShowBox(new CMessageBox(QStringLiteral("糟糕！扫描仪不见了请检查数据线是否脱落")), nullptr,
