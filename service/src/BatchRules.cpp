@@ -22,13 +22,13 @@ bool RenamesCertified(const Account& account, const Change& c) {
     return fields.size() > kProfileName && fields[kProfileName] != account.realName;
 }
 
+std::int64_t CostOf(const Change& c) { return c.oper_id == kReminder && IsLiveReminder(c, SplitFields(c.content)); }
+
 }  // namespace
 
 std::int64_t ReminderCost(const std::vector<Change>& batch) {
     std::int64_t cost = 0;
-    for (const Change& c : batch) {
-        if (c.oper_id == kReminder && IsLiveReminder(c, SplitFields(c.content))) ++cost;
-    }
+    for (const Change& c : batch) cost += CostOf(c);
     return cost;
 }
 
@@ -39,19 +39,25 @@ bool HasSensitiveWord(std::string_view text) {
     return false;
 }
 
-const char* CheckBatch(const Account& account, const std::vector<Change>& batch) {
-    for (const Change& c : batch) {
+Refusal CheckBatch(const Account& account, const std::vector<Change>& batch) {
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        const Change& c = batch[i];
         if (c.oper_id != kReminder) continue;
         const auto fields = SplitFields(c.content);
         if (IsLiveReminder(c, fields) && fields.size() > kReminderText && HasSensitiveWord(fields[kReminderText])) {
-            return code::kSensitiveWord;
+            return {code::kSensitiveWord, i};
         }
     }
-    for (const Change& c : batch) {
-        if (RenamesCertified(account, c)) return code::kCertifiedName;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        if (RenamesCertified(account, batch[i])) return {code::kCertifiedName, i};
     }
-    if (ReminderCost(batch) > account.coins) return code::kNoCoins;
-    return nullptr;
+    // The first reminder the coins no longer pay for.
+    std::int64_t cost = 0;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        cost += CostOf(batch[i]);
+        if (cost > account.coins) return {code::kNoCoins, i};
+    }
+    return {};
 }
 
 }  // namespace kivtal::service

@@ -2,6 +2,7 @@
 // What the service refuses in an uploaded batch before anything of it is stored:
 // reminders the account cannot pay for, reminders with sensitive words, and a new name
 // on a certified profile.
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,14 @@ std::int64_t ReminderCost(const std::vector<Change>& batch);
 
 bool HasSensitiveWord(std::string_view text);
 
-// An error code, or nullptr when the batch may be stored.
-const char* CheckBatch(const Account& account, const std::vector<Change>& batch);
+// Why a batch is refused: an error code (nullptr when it may be stored) and the
+// position in the batch of the entry that is refused, so that a client can keep that
+// one aside and send the rest.
+struct Refusal {
+    const char* code = nullptr;
+    std::size_t entry = 0;
+};
+
+Refusal CheckBatch(const Account& account, const std::vector<Change>& batch);
 
 }  // namespace kivtal::service

@@ -171,7 +171,15 @@ Json::Value Service::syncSend(std::string_view body) {
         const auto batch = DecodeChangeList(Field(f, "opers"));
         if (!batch) return Reply(code::kBadRequest);
         const Account account = *accounts_.find(accountId);
-        if (const char* refused = CheckBatch(account, *batch)) return Reply(refused);
+        if (const Refusal refused = CheckBatch(account, *batch); refused.code) {
+            // Beside the code, which entry: clients that do not read it ignore it.
+            Json::Value reply = Reply(refused.code);
+            const Change& c = (*batch)[refused.entry];
+            reply["refused"]["index"] = Str(static_cast<std::int64_t>(refused.entry));
+            reply["refused"]["oper_id"] = Str(c.oper_id);
+            reply["refused"]["client_id"] = Str(c.client_id);
+            return reply;
+        }
         Transaction tx(db_);
         const auto results = feed_.store(accountId, device, *batch);
         accounts_.addCoins(accountId, -ReminderCost(*batch));

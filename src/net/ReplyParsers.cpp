@@ -1,5 +1,7 @@
 #include "net/ReplyParsers.h"
 
+#include <charconv>
+
 #include <json/json.h>
 
 #include <algorithm>
@@ -225,6 +227,18 @@ int ParseReceiveReply(const std::string& reply, SyncRecordList& received) {
 
 int ParseSendReply(const std::string& reply, int& serverTime, SyncRecordList& results) {
     return ParseCommit(reply, serverTime, results, false);
+}
+
+int ParseRefusedEntry(const std::string& reply) {
+    return Guarded(-1, [&] {
+        Json::Value root;
+        if (!ParseJsonObject(reply, root) || !root["refused"].isObject()) return -1;
+        const std::string text = Text(root["refused"], "index");
+        int index = -1;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, index);
+        return error == std::errc() && stop == end && index >= 0 ? index : -1;
+    });
 }
 
 int ParseSingleResultReply(const std::string& reply, int& serverTime, SyncRecordList& results) {

@@ -40,6 +40,9 @@ int ParseReceiveReply(const std::string& reply, SyncRecordList& received);
 // Reads the server time and appends the acknowledgements (state 3). A success without
 // a usable time is unreadable: the sync time must never fall back to 0.
 int ParseSendReply(const std::string& reply, int& serverTime, SyncRecordList& results);
+// The position in the batch of the entry a refused send names ("refused"), or -1 when
+// the reply names none (a service that refuses only whole batches) or cannot be read.
+int ParseRefusedEntry(const std::string& reply);
 // As ParseSendReply, but takes the acknowledgement only when there is exactly one.
 int ParseSingleResultReply(const std::string& reply, int& serverTime, SyncRecordList& results);
 // Appends the advertisements. Unreadable: kReplyUnreadable, so stored ones are kept.

@@ -60,29 +60,44 @@ public:
     Uploader(JobContext& ctx, const SyncRecordList& entries, UploadOutcome& out, const SyncStepHook& hook)
         : ctx_(ctx), entries_(entries), out_(out), hook_(hook) {}
 
-    // Sends the range; a refused range of several entries is sent again in halves.
+    // Sends the range. When the service refuses it, the entry it names is set aside
+    // and the entries around it are sent again; when it names none, the two halves.
     int Send(Range r) {
         SyncRecordList results;
         int time = 0;
-        const int code = Post(r, time, results);
+        std::string reply;
+        const int code = Post(r, time, results, reply);
         if (code == 0) return Acknowledge(time, results);
         if (!RefusesEntries(code) || r.first == r.second) return code;
         if (r.second - r.first == 1) return SetAside(entries_[r.first], code);
+        const int named = ParseRefusedEntry(reply);
+        if (named >= 0 && static_cast<std::size_t>(named) < r.second - r.first) {
+            const std::size_t at = r.first + static_cast<std::size_t>(named);
+            if (const int set = SetAside(entries_[at], code); set != 0) return set;
+            return SendEach({{r.first, at}, {at + 1, r.second}});
+        }
         const std::size_t middle = r.first + (r.second - r.first) / 2;
-        if (const int first = Send({r.first, middle}); first != 0) return first;
-        return Send({middle, r.second});
+        return SendEach({{r.first, middle}, {middle, r.second}});
     }
 
     // A run whose every entry was refused has no time yet: an empty request brings one.
     int EnsureTime() { return out_.serverTime > 0 ? 0 : Send({0, 0}); }
 
 private:
-    int Post(Range r, int& time, SyncRecordList& results) {
+    // The ranges that hold entries, in order, until one fails.
+    int SendEach(std::initializer_list<Range> ranges) {
+        for (const Range& r : ranges) {
+            if (r.first == r.second) continue;
+            if (const int code = Send(r); code != 0) return code;
+        }
+        return 0;
+    }
+
+    int Post(Range r, int& time, SyncRecordList& results, std::string& reply) {
         const SyncRecordList batch(entries_.begin() + static_cast<std::ptrdiff_t>(r.first),
                                    entries_.begin() + static_cast<std::ptrdiff_t>(r.second));
-        const std::string reply =
-            PostForm(ctx_, kSyncSendPath, SyncSendForm(ctx_.user.snapshot(), EncodeChangeList(batch)),
-                     "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
+        reply = PostForm(ctx_, kSyncSendPath, SyncSendForm(ctx_.user.snapshot(), EncodeChangeList(batch)),
+                         "COMMIT_SYNCE_URL post::", "COMMIT_SYNCE_URL::");
         if (reply.empty()) return kResultNoNetwork;
         if (hook_) hook_(SyncStep::kUploaded);
         const int code = ParseSendReply(reply, time, results);

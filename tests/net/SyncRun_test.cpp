@@ -285,6 +285,77 @@ TEST_F(SyncRun, EntriesLeftBeingSentGoBackToPending) {
     EXPECT_EQ(Scalar("SELECT sync_state FROM tb_sync_record"), "0");  // the failed run let go of it too
 }
 
+std::string ErrorReply(int code) { return R"({"error":")" + std::to_string(code) + R"("})"; }
+
+// The service refuses a batch as a whole and says nothing of which entry it minds: the
+// run halves the batch until it has found the refused entry, sets it aside, and the
+// others go up.
+TEST_F(SyncRun, ARefusedBatchIsHalvedUntilTheRefusedEntryIsFoundAndSetAside) {
+    for (const char* name : {"Han", "Qin", "Zhao"}) {
+        BusinessCard card;
+        card.bc_name = name;
+        ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    }
+    h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    // [Han Qin Zhao] refused, [Han] taken, [Qin Zhao] refused, [Qin] refused, [Zhao] taken.
+    for (const std::string& reply : {ErrorReply(2008), SendReply(2300, {{OPER_CONTACT, 901, 1}}), ErrorReply(2008),
+                                     ErrorReply(2008), SendReply(2300, {{OPER_CONTACT, 903, 3}})})
+        h.service.script("/Sync/send", Reply::Ok(reply));
+
+    EXPECT_EQ(Run(), kResultUploadRefused);
+    for (const auto& [n, entries] : {std::pair{0, 3u}, {1, 1u}, {2, 2u}, {3, 1u}, {4, 1u}})
+        EXPECT_EQ(Uploaded(n)["opers"].size(), entries) << n;
+    EXPECT_EQ(Scalar("SELECT group_concat(row) FROM (SELECT bc_name||':'||IFNULL(bc_server_id,0)||':'||sync_state "
+                     "AS row FROM tb_bc JOIN tb_sync_record ON s_row_id=bc_id ORDER BY bc_id)"),
+              "Han:901:3,Qin:0:4,Zhao:903:3");
+    EXPECT_EQ(Scalar("SELECT reason FROM tb_sync_refused"),
+              "the reminder's text holds a word the service refuses (code 2008)");
+    EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "2300");  // the received changes are in
+    EXPECT_EQ(Scalar("SELECT count(*) FROM client_last_sync"), "0");      // but the run did not finish
+
+    h.service.script("/Sync/send", Reply::Ok(SendReply(2400)));
+    EXPECT_EQ(Run(), 0);  // set aside, it holds back nothing
+    EXPECT_TRUE(Uploaded(5).isNull());
+}
+
+// A service that names the refused entry: only that one is set aside, and the entries
+// on either side go up without halving.
+TEST_F(SyncRun, TheEntryTheServiceNamesIsSetAsideAndTheOthersGoUp) {
+    for (const char* name : {"Han", "Qin", "Zhao"}) {
+        BusinessCard card;
+        card.bc_name = name;
+        ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    }
+    h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    h.service.script("/Sync/send",
+                     Reply::Ok(R"({"error":"2007","refused":{"index":"1","oper_id":"1","client_id":"2"}})"));
+    h.service.script("/Sync/send", Reply::Ok(SendReply(2300, {{OPER_CONTACT, 901, 1}})));
+    h.service.script("/Sync/send", Reply::Ok(SendReply(2300, {{OPER_CONTACT, 903, 3}})));
+
+    EXPECT_EQ(Run(), kResultUploadRefused);
+    EXPECT_EQ(h.bodies("/Sync/send").size(), 3u);
+    EXPECT_EQ(Scalar("SELECT group_concat(row) FROM (SELECT bc_name||':'||sync_state AS row FROM tb_bc JOIN "
+                     "tb_sync_record ON s_row_id=bc_id ORDER BY bc_id)"),
+              "Han:3,Qin:4,Zhao:3");
+}
+
+// Codes that refuse the request whatever it carries: nothing is set aside, the run
+// reports the code, and the entries go up with the next run.
+TEST_F(SyncRun, AnUploadRefusedAsAWholeReportsTheServicesCode) {
+    BusinessCard card;
+    card.bc_name = "Wei";
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    for (const int code : {1002, 1005}) {
+        h.service.script("/Sync/send", Reply::Ok(ErrorReply(code)));
+        EXPECT_EQ(Run(), code);
+        EXPECT_EQ(h.posts.codes(WM_RES_SYNC).back(), code);
+        EXPECT_EQ(Scalar("SELECT sync_state FROM tb_sync_record"), "0") << code;
+        EXPECT_EQ(Scalar("SELECT tal_sync_time FROM tb_sync_time"), "0") << code;
+    }
+    EXPECT_EQ(h.bodies("/Sync/send").size(), 2u);  // one request a run: no halving
+}
+
 // An upload reply that is not JSON, or that lacks the time.
 class UnreadableUpload : public SyncRun, public ::testing::WithParamInterface<const char*> {};
 

@@ -172,14 +172,19 @@ TEST_F(ServiceSync, ConcurrentSendersLoseNothingAndRepeatNothing) {
 TEST_F(ServiceSync, RemindersCostCoinsAndRejectedBatchesChangeNothing) {
     const auto group = Entry{6, 1, 1, 0, ContactGroup(1, "g")};
     // 2008: a sensitive word in the reminder text; the group in the same batch is not stored.
-    EXPECT_EQ(send(a_, {group, {5, 1, 1, 0, Reminder(1, "周五去赌博")}})["error"].asString(), "2008");
+    const Json::Value word = send(a_, {group, {5, 1, 1, 0, Reminder(1, "周五去赌博")}});
+    EXPECT_EQ(word["error"].asString(), "2008");
+    EXPECT_EQ(word["refused"]["index"].asString(), "1");  // which entry, for the client to keep aside
+    EXPECT_EQ(word["refused"]["client_id"].asString(), "1");
     // Three coins: two reminders and one change pass; the fourth paid change does not.
     EXPECT_EQ(send(a_, {{5, 1, 1, 0, Reminder(1, "开会")}, {5, 1, 2, 0, Reminder(2, "吃饭")}})["error"].asString(),
               "0");
     const Json::Value changed = send(a_, {{5, 2, 1, 0, Reminder(1, "改时间开会")}});
     EXPECT_EQ(changed["error"].asString(), "0");
     EXPECT_EQ(coins("alice"), 0);
-    EXPECT_EQ(send(a_, {group, {5, 1, 3, 0, Reminder(3, "再提醒")}})["error"].asString(), "2004");
+    const Json::Value poor = send(a_, {group, {5, 1, 3, 0, Reminder(3, "再提醒")}});
+    EXPECT_EQ(poor["error"].asString(), "2004");
+    EXPECT_EQ(poor["refused"]["index"].asString(), "1");
     // Withdrawing a reminder is free.
     EXPECT_EQ(send(a_, {{5, 2, 2, 0, Reminder(2, "吃饭", 1)}})["error"].asString(), "0");
     EXPECT_EQ(coins("alice"), 0);
