@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "store/ChangeLog.h"
+#include "store/RefusedUploads.h"
 #include "store/Schema.h"
 #include "store/SqlFunctions.h"
 #include "support/TempDir.h"
@@ -116,8 +117,9 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
     };
     ResultTable names =
         Query(path, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tb_%' ORDER BY rowid");
-    ASSERT_EQ(names.rows(), 18);
+    ASSERT_EQ(names.rows(), 19);
     EXPECT_EQ(names.text(17, 0), "tb_sync_set_aside");  // added later, IF NOT EXISTS
+    EXPECT_EQ(names.text(18, 0), "tb_sync_refused");
     for (int i = 0; i < 17; ++i) {
         const Expected& e = tables[i];
         SCOPED_TRACE(e.table);
@@ -183,18 +185,23 @@ TEST_F(LocalStoreTest, TheClientsOwnTablesAreMadeOnCreationAndAddedToOlderFiles)
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
     const std::string path = store.userDbPath();
     const auto tableCount = [&] {
-        return Query(path, "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='client_last_sync'")
+        return Query(path,
+                     "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                     "name IN ('client_last_sync','tb_sync_refused')")
             .text(0, 0);
     };
-    EXPECT_EQ(tableCount(), "1");
+    EXPECT_EQ(tableCount(), "2");
     {
         SqliteDb db;
         ASSERT_EQ(db.open(path), SQLITE_OK);
-        ASSERT_EQ(db.execute("DROP TABLE client_last_sync;"), SQLITE_OK);
+        ASSERT_EQ(db.execute("DROP TABLE client_last_sync; DROP TABLE tb_sync_refused;"), SQLITE_OK);
     }
     int finishedAt = -1;
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
-    EXPECT_EQ(tableCount(), "1");
+    EXPECT_EQ(tableCount(), "2");
+    int refused = -1;
+    ASSERT_EQ(RefusedUploadCount(store, refused), 0);
+    EXPECT_EQ(refused, 0);
     ASSERT_EQ(ChangeLog(store).ReadLastSyncFinish(finishedAt), 0);
     EXPECT_EQ(finishedAt, 0) << "never synced";
     ASSERT_EQ(ChangeLog(store).StoreLastSyncFinish(1796905342), 0);
