@@ -213,7 +213,7 @@ TEST_F(HomeFixture, SyncResultsTellAStoreFailureAndRefusedChangesApartFromSucces
         ASSERT_TRUE(PumpUntil([&] { return !shownText().isEmpty(); })) << code;
         EXPECT_EQ(shownText(), message);
         EXPECT_FALSE(home.SyncBusy());
-        test::ClickControl(*test::VisibleWindows("KivTalMessageBox").at(0), "_btn_cancel");
+        test::VisibleWindows("KivTalMessageBox").at(0)->close();
         ASSERT_TRUE(PumpUntil([&] { return test::VisibleWindows("KivTalMessageBox").empty(); }));
     }
 }
