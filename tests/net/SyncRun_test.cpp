@@ -123,6 +123,16 @@ protected:
         return card;
     }
 
+    // Three new contacts, local ids 1 to 3, and nothing to receive.
+    void AddHanQinZhao() {
+        for (const char* name : {"Han", "Qin", "Zhao"}) {
+            BusinessCard card;
+            card.bc_name = name;
+            ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+        }
+        h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    }
+
     test::JobHarness h;
     HookedNet net;
 };
@@ -291,12 +301,7 @@ std::string ErrorReply(int code) { return R"({"error":")" + std::to_string(code)
 // run halves the batch until it has found the refused entry, sets it aside, and the
 // others go up.
 TEST_F(SyncRun, ARefusedBatchIsHalvedUntilTheRefusedEntryIsFoundAndSetAside) {
-    for (const char* name : {"Han", "Qin", "Zhao"}) {
-        BusinessCard card;
-        card.bc_name = name;
-        ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
-    }
-    h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    AddHanQinZhao();
     // [Han Qin Zhao] refused, [Han] taken, [Qin Zhao] refused, [Qin] refused, [Zhao] taken.
     for (const std::string& reply : {ErrorReply(2008), SendReply(2300, {{OPER_CONTACT, 901, 1}}), ErrorReply(2008),
                                      ErrorReply(2008), SendReply(2300, {{OPER_CONTACT, 903, 3}})})
@@ -321,12 +326,7 @@ TEST_F(SyncRun, ARefusedBatchIsHalvedUntilTheRefusedEntryIsFoundAndSetAside) {
 // A service that names the refused entry: only that one is set aside, and the entries
 // on either side go up without halving.
 TEST_F(SyncRun, TheEntryTheServiceNamesIsSetAsideAndTheOthersGoUp) {
-    for (const char* name : {"Han", "Qin", "Zhao"}) {
-        BusinessCard card;
-        card.bc_name = name;
-        ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
-    }
-    h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
+    AddHanQinZhao();
     h.service.script("/Sync/send",
                      Reply::Ok(R"({"error":"2007","refused":{"index":"1","oper_id":"1","client_id":"2"}})"));
     h.service.script("/Sync/send", Reply::Ok(SendReply(2300, {{OPER_CONTACT, 901, 1}})));
