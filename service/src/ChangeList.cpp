@@ -12,7 +12,7 @@ namespace {
 
 using Replacement = std::pair<std::string_view, std::string_view>;
 
-// The client escapes in the opposite order: protect, then escape.
+// Older clients escape in the opposite order: protect, then escape.
 constexpr Replacement kUnescape[] = {
     {"%27", "'"}, {"%3D", "="}, {"%26", "&"}, {"%23", "#"}, {"%3F", "?"}, {"%2B", "+"}, {"%2F", "/"},
 };
@@ -35,6 +35,17 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
     return out;
 }
 
+// The escapes a client writes for the form characters (always upper case).
+constexpr std::pair<std::string_view, char> kEscapes[] = {
+    {"2F", '/'}, {"2B", '+'}, {"3F", '?'}, {"23", '#'}, {"26", '&'}, {"3D", '='}, {"27", '\''},
+};
+
+std::optional<char> EscapedChar(std::string_view code) {
+    for (const auto& [escape, plain] : kEscapes)
+        if (escape == code) return plain;
+    return std::nullopt;
+}
+
 template <std::size_t N>
 std::string ApplyAll(std::string text, const Replacement (&passes)[N]) {
     for (const auto& [from, to] : passes) text = ReplaceAll(std::move(text), from, to);
@@ -53,7 +64,7 @@ std::optional<int> IntMember(const Json::Value& entry, const char* name) {
     return out;
 }
 
-std::optional<Change> DecodeEntry(const Json::Value& e) {
+std::optional<Change> DecodeEntry(const Json::Value& e, bool reversible) {
     if (!e.isObject() || !e["content"].isString()) return std::nullopt;
     Change c;
     const std::pair<const char*, int*> ints[] = {{"oper_id", &c.oper_id},     {"oper_ways", &c.oper_ways},
@@ -65,7 +76,8 @@ std::optional<Change> DecodeEntry(const Json::Value& e) {
         *target = *v;
     }
     if (c.oper_id < 1 || c.oper_id > 9 || c.oper_ways < 1 || c.oper_ways > 2) return std::nullopt;
-    c.content = UnescapeContent(e["content"].asString());
+    const std::string content = e["content"].asString();
+    c.content = reversible ? UnescapeReversibleContent(content) : UnescapeContent(content);
     return c;
 }
 
@@ -73,6 +85,23 @@ std::optional<Change> DecodeEntry(const Json::Value& e) {
 
 std::string UnescapeContent(std::string_view content) {
     return ApplyAll(ApplyAll(std::string(content), kUnescape), kUnprotect);
+}
+
+std::string UnescapeReversibleContent(std::string_view content) {
+    std::string out;
+    out.reserve(content.size());
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        out += content[i];
+        if (content[i] != '%') continue;
+        const std::string_view after = content.substr(i + 1);
+        if (!after.empty() && after.front() == '^') {
+            ++i;  // the mark; what follows is text
+        } else if (const auto plain = EscapedChar(after.substr(0, 2)); plain && after.size() >= 2) {
+            out.back() = *plain;
+            i += 2;
+        }
+    }
+    return out;
 }
 
 std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers) {
@@ -86,8 +115,9 @@ std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers) {
     std::vector<Change> changes;
     if (root.isNull()) return changes;
     if (!root.isObject() || !root["opers"].isArray()) return std::nullopt;
+    const bool reversible = root[kEscapingMember] == kReversibleEscaping;
     for (const Json::Value& e : root["opers"]) {
-        auto c = DecodeEntry(e);
+        auto c = DecodeEntry(e, reversible);
         if (!c) return std::nullopt;
         changes.push_back(std::move(*c));
     }

@@ -18,12 +18,24 @@ struct Change {
     std::string content;  // the value string, unescaped
 };
 
-// Reverses the content escaping: the escaped form characters first, then the marks
-// that protected escape-like text already in the value ("%^2B" back to "%2B").
+// A document whose member "escaping" is "2" carries contents escaped reversibly; any
+// other document comes from a client that escapes the older, lossy way.
+inline constexpr const char* kEscapingMember = "escaping";
+inline constexpr const char* kReversibleEscaping = "2";
+
+// Reverses the older content escaping: the escaped form characters first, then the
+// marks that protected escape-like text already in the value ("%^2B" back to "%2B",
+// so a typed "%^2B" arrives as "%2B" too).
 std::string UnescapeContent(std::string_view content);
+
+// Reverses the reversible escaping in one pass: "%^" becomes "%" with the character
+// after the mark taken as text, an upper-case escape of a form character ("%2F", "%2B",
+// "%3F", "%23", "%26", "%3D", "%27") becomes that character, and anything else stays.
+std::string UnescapeReversibleContent(std::string_view content);
 
 // The entries of an "opers" value; an empty list for "null". nullopt when the text is
 // not a change list a client writes (not JSON, wrong shape, kind or way out of range).
+// Contents are decoded as the document's "escaping" member says.
 std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers);
 
 }  // namespace kivtal::service

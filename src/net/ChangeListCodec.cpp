@@ -3,6 +3,7 @@
 #include <json/json.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "text/TextConv.h"
@@ -11,21 +12,34 @@ namespace kivtal {
 
 namespace {
 
-using Replacement = std::pair<std::string_view, std::string_view>;
-
-// Text that already looks like an escape is marked with "^" so the service does not
-// decode it. Lower-case forms get the same mark as their upper-case twins. An
-// existing "%2F" keeps its own meaning ("%^2F") instead of turning into a "+", and an
-// existing "%27" is marked too: "'" itself travels as "%27", so an unmarked "%27"
-// typed by the user would arrive as a quote.
-constexpr Replacement kProtect[] = {
-    {"%2B", "%^2B"}, {"%3F", "%^3F"}, {"%23", "%^23"}, {"%26", "%^26"}, {"%3D", "%^3D"}, {"%27", "%^27"},
-    {"%2b", "%^2B"}, {"%3f", "%^3F"}, {"%3d", "%^3D"}, {"%2F", "%^2F"}, {"%2f", "%^2F"},
+// The form characters a decoder reads as escapes, each with the escape it travels as.
+constexpr std::pair<char, std::string_view> kEscapes[] = {
+    {'/', "%2F"}, {'+', "%2B"}, {'?', "%3F"}, {'#', "%23"}, {'&', "%26"}, {'=', "%3D"}, {'\'', "%27"},
 };
 
-constexpr Replacement kEscape[] = {
-    {"/", "%2F"}, {"+", "%2B"}, {"?", "%3F"}, {"#", "%23"}, {"&", "%26"}, {"=", "%3D"}, {"'", "%27"},
-};
+// Two characters after a typed '%' that a decoder would read: the escapes above in
+// either case, and "5C", which the document's backslashes travel as.
+constexpr std::string_view kReadAfterPercent[] = {"2B", "3F", "23", "26", "3D", "27", "2F", "5C"};
+
+std::optional<std::string_view> EscapeOf(char c) {
+    for (const auto& [plain, escape] : kEscapes)
+        if (plain == c) return escape;
+    return std::nullopt;
+}
+
+// A typed '%' gets the mark '^' after it when what follows would otherwise be read:
+// one of the codes above (so "%2B" stays text and "%5c" cannot turn into a backslash)
+// or a '^' (so a typed "%^" is not taken for a mark). The decoder drops the one '^'
+// after every "%^", which makes the escaping exactly reversible.
+bool NeedsMark(std::string_view after) {
+    if (!after.empty() && after.front() == '^') return true;
+    if (after.size() < 2) return false;
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    const char code[] = {upper(after[0]), upper(after[1])};
+    for (std::string_view read : kReadAfterPercent)
+        if (read == std::string_view(code, 2)) return true;
+    return false;
+}
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
@@ -38,14 +52,6 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     }
     out.append(text, start);
     return out;
-}
-
-template <std::size_t N>
-std::string ApplyPasses(std::string text, const Replacement (&passes)[N]) {
-    for (const auto& [from, to] : passes) {
-        if (text.find(from) != std::string::npos) text = ReplaceAll(text, from, to);
-    }
-    return text;
 }
 
 Json::Value EntryObject(const SyncRecord& r) {
@@ -75,8 +81,16 @@ std::string EscapeChangeContent(std::string_view values) {
     // Characters outside GBK are kept: the document travels as UTF-8, so narrowing it
     // to the 8-bit code page would only lose them. Broken UTF-8 is repaired here so the
     // JSON writer always gets valid text.
-    std::string text = WideToUtf8(Utf8ToWide(values));
-    return ApplyPasses(ApplyPasses(std::move(text), kProtect), kEscape);
+    const std::string text = WideToUtf8(Utf8ToWide(values));
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (const auto escape = EscapeOf(c)) out += *escape;
+        else if (c == '%' && NeedsMark(std::string_view(text).substr(i + 1))) out += "%^";
+        else out += c;
+    }
+    return out;
 }
 
 std::string EncodeChangeList(const SyncRecordList& entries) {
@@ -85,6 +99,7 @@ std::string EncodeChangeList(const SyncRecordList& entries) {
         Json::Value opers(Json::arrayValue);
         for (const SyncRecord& r : entries) opers.append(EntryObject(r));
         document["opers"] = std::move(opers);
+        document[kEscapingMember] = kEscapingVersion;
     }
     return ReplaceAll(WriteCompact(document), "\\", "%5c");
 }

@@ -9,12 +9,22 @@
 
 namespace kivtal {
 
-// Protects escape-like text already in a value string, then escapes the characters a
-// form would misread ("/", "+", "?", "#", "&", "=", "'"). "%" itself stays as it is.
+// The member that tells a service this document's contents carry the reversible
+// escaping below. Documents without it come from devices that mark escape-like text
+// lossily ("%2b" and a typed "%^2B" both arrive as "%2B"); a service decodes those as
+// it always has.
+inline constexpr const char* kEscapingMember = "escaping";
+inline constexpr const char* kEscapingVersion = "2";
+
+// Escapes the characters a form would misread ("/", "+", "?", "#", "&", "=", "'") as
+// %XX, and marks a typed '%' with '^' ("%^") when what follows it would otherwise be
+// read: an escape above in either case, "5c"/"5C" (a backslash on the wire) or '^'.
+// Every other '%' stays as it is. Broken UTF-8 becomes U+FFFD first. Decoding drops
+// the '^' of every "%^" and turns the escapes back, giving the text exactly.
 std::string EscapeChangeContent(std::string_view values);
 
-// The form value for "opers": {"opers":[{...},...]} written compactly, or null for an
-// empty list, followed by a line break; every backslash becomes "%5c".
+// The form value for "opers": {"escaping":"2","opers":[{...},...]} written compactly,
+// or null for an empty list, followed by a line break; every backslash becomes "%5c".
 std::string EncodeChangeList(const SyncRecordList& entries);
 
 }  // namespace kivtal

@@ -7,7 +7,7 @@
 namespace kivtal {
 namespace {
 
-TEST(ChangeContentEscaping, ProtectsThenEscapesInOrder) {
+TEST(ChangeContentEscaping, EscapesFormCharactersAndMarksPercentsADecoderWouldRead) {
     struct Case {
         const char* values;
         const char* escaped;
@@ -15,12 +15,15 @@ TEST(ChangeContentEscaping, ProtectsThenEscapesInOrder) {
     const Case cases[] = {
         {"a+b=c", "a%2Bb%3Dc"},
         {"%2B", "%^2B"},
-        {"%2b %3f %3d", "%^2B %^3F %^3D"},  // lower-case forms get the upper-case mark
+        {"%2b %3f %3d", "%^2b %^3f %^3d"},  // the mark keeps the case
         {"%3F%23%26%3D", "%^3F%^23%^26%^3D"},
-        {"%2F and %2f", "%^2F and %^2F"},                // a slash escape stays a slash escape
+        {"%2F and %2f", "%^2F and %^2f"},
         {"%27 and ' and %2B", "%^27 and %27 and %^2B"},  // a typed "%27" is not the quote's escape
         {"/+?#&='", "%2F%2B%3F%23%26%3D%27"},
-        {"100% sure", "100% sure"},  // '%' itself is never escaped
+        {"C:%5cdata %5C", "C:%^5cdata %^5C"},                  // never a backslash on the wire
+        {"%^2B %^_^ %^", "%^^2B %^^_^ %^^"},                   // a typed mark is marked itself
+        {"100% sure, %25, %41, %", "100% sure, %25, %41, %"},  // other percents stay
+        {"%/ %%2B", "%%2F %%^2B"},
         {"张三~麤^李四", "张三~麤^李四"},
         {"", ""},
     };
@@ -39,11 +42,12 @@ TEST(ChangeListEncoding, WritesCompactSortedMembersAndALineBreak) {
     SyncRecord second = r;
     second.oper_code = 5;
     second.s_values = "a+b";
-    EXPECT_EQ(EncodeChangeList({r, second}),
-              "{\"opers\":[{\"client_id\":\"12\",\"content\":\"12~麤^张三\",\"id\":\"0\",\"main\":\"1\","
-              "\"oper_id\":\"1\",\"oper_ways\":\"2\",\"time\":\"1700000000\"},"
-              "{\"client_id\":\"12\",\"content\":\"a%2Bb\",\"id\":\"0\",\"main\":\"1\","
-              "\"oper_id\":\"5\",\"oper_ways\":\"2\",\"time\":\"1700000000\"}]}\n");
+    EXPECT_EQ(
+        EncodeChangeList({r, second}),
+        "{\"escaping\":\"2\",\"opers\":[{\"client_id\":\"12\",\"content\":\"12~麤^张三\",\"id\":\"0\",\"main\":\"1\","
+        "\"oper_id\":\"1\",\"oper_ways\":\"2\",\"time\":\"1700000000\"},"
+        "{\"client_id\":\"12\",\"content\":\"a%2Bb\",\"id\":\"0\",\"main\":\"1\","
+        "\"oper_id\":\"5\",\"oper_ways\":\"2\",\"time\":\"1700000000\"}]}\n");
 }
 
 TEST(ChangeListEncoding, EmptyListIsNull) { EXPECT_EQ(EncodeChangeList({}), "null\n"); }

@@ -43,6 +43,35 @@ TEST(ChangeContent, UndoesTheClientEscapingInReverseOrder) {
     for (const auto& c : cases) EXPECT_EQ(UnescapeContent(c.wire), c.value) << c.wire;
 }
 
+TEST(ChangeContent, ReversibleEscapingDropsEachMarkOnceAndDecodesTheRestAsText) {
+    const struct {
+        const char* wire;
+        const char* value;
+    } cases[] = {
+        {"a%2Bb%3Dc%2F%3F%23%26%27", "a+b=c/?#&'"},
+        {"%^2B %^2b %^5c %^5C", "%2B %2b %5c %5C"},
+        {"%^^2B %^^_^ %^^", "%^2B %^_^ %^"},
+        {"%^27 and %27", "%27 and '"},
+        {"%%2F %%^2B", "%/ %%2B"},
+        {"100%, %25, %41, %2", "100%, %25, %41, %2"},  // what no client marks stays as it is
+        {"%2b", "%2b"},                                // escapes are upper case
+    };
+    for (const auto& c : cases) EXPECT_EQ(UnescapeReversibleContent(c.wire), c.value) << c.wire;
+}
+
+TEST(ChangeList, TheEscapingMemberChoosesHowContentsAreDecoded) {
+    const std::string entry =
+        "[{\"client_id\":\"3\",\"content\":\"C:%^5cdata %^^2B %^2B\",\"id\":\"0\",\"main\":\"1\","
+        "\"oper_id\":\"6\",\"oper_ways\":\"1\",\"time\":\"1\"}]";
+    const auto reversible = DecodeChangeList("{\"escaping\":\"2\",\"opers\":" + entry + "}\n");
+    ASSERT_TRUE(reversible && reversible->size() == 1u);
+    EXPECT_EQ((*reversible)[0].content, "C:%5cdata %^2B %2B");
+    // A document without the member is an older client's: its marks are read as before.
+    const auto older = DecodeChangeList("{\"opers\":" + entry + "}\n");
+    ASSERT_TRUE(older && older->size() == 1u);
+    EXPECT_EQ((*older)[0].content, "C:%^5cdata %^^2B %2B");
+}
+
 TEST(ChangeList, DecodesTheDocumentAClientSends) {
     const std::string doc =
         "{\"opers\":[{\"client_id\":\"3\",\"content\":\"a%5c%5cb%2Bc\",\"id\":\"0\",\"main\":\"1\","
