@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "text/TextConv.h"
+#include "text/ZeroCharacters.h"
 #include "vcard/KivtalFields.h"
 #include "vcard/PhonePlacement.h"
 
@@ -307,6 +308,7 @@ bool ContactFromVCard(const RawCard& raw, CharsetConverter& conv, CardContent& o
             leftOut.push_back(decoder.problem);
             continue;
         }
+        DropZeroCharacters(value);
         try {
             mapper.Take(p, value);
         } catch (const std::exception& e) {  // a text conversion that failed outright

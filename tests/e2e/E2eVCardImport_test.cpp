@@ -43,5 +43,24 @@ TEST_F(VCardImport, ImportOnOneDeviceArrivesOnTheOther) {
     EXPECT_EQ(snapshot(A()), snapshot(B()));
 }
 
+TEST_F(VCardImport, ZeroCharactersAreDroppedSoTheTextArrivesWhole) {
+    kivtal::test::TempDir files;
+    const std::string input = files.file("zeros.vcf");
+    std::ofstream(input, std::ios::binary) << "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:王五\r\nORG:甲" << '\0' << "公司\r\n"
+                                           << "NOTE;ENCODING=QUOTED-PRINTABLE:before=00after\r\nEND:VCARD\r\n";
+    const CliRun imported = A().run({"contacts", "import", input});
+    ASSERT_EQ(imported.exitCode(), 0) << imported.err;
+    A().sync();
+    B().sync();
+
+    const Json::Value list = B().json({"contacts", "list"});
+    ASSERT_EQ(list.size(), 1u);
+    const Json::Value card = B().json({"contacts", "show", std::to_string(list[0]["id"].asInt())});
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_EQ(card[0]["company"].asString(), "甲公司");
+    EXPECT_EQ(card[0]["comment"].asString(), "beforeafter");
+    EXPECT_EQ(snapshot(A()), snapshot(B()));
+}
+
 }  // namespace
 }  // namespace kivtal::e2e

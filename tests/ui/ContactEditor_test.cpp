@@ -84,6 +84,16 @@ TEST_F(ContactEditorTest, ChoosingAllStoresGroupZeroAndServerGroupZero) {
     EXPECT_EQ(all[0].server_group_id, 0);
 }
 
+TEST_F(ContactEditorTest, APastedZeroCharacterIsDroppedInsteadOfCuttingTheTextShort) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    Type(dlg, "base_company_edit", QStringLiteral("甲") + QChar(0) + QStringLiteral("公司") + QChar(0));
+    ASSERT_TRUE(dlg.Save());
+    ASSERT_EQ(AllStored().size(), 1u);
+    EXPECT_EQ(AllStored()[0].company_name, "甲公司");
+}
+
 struct RuleCase {
     const char* what;
     std::vector<std::pair<const char*, const char*>> fields;  // typed texts

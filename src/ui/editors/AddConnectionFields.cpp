@@ -18,6 +18,7 @@
 #include "ui/editors/ReferencePickers.h"
 #include "ui/editors/RowList.h"
 #include "ui/toolkit/ControlAccess.h"
+#include "ui/toolkit/TypedText.h"
 
 namespace kivtal {
 namespace {
@@ -25,7 +26,7 @@ namespace {
 const QString kRemarkDefault = QStringLiteral("备注内容");
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string U(const QString& text) { return text.toStdString(); }
+std::string U(const QString& text) { return TypedUtf8(text); }
 
 std::vector<Entry> OneFieldEntries(const QStringList& texts) {
     std::vector<Entry> entries;

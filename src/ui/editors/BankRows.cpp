@@ -5,6 +5,7 @@
 #include "ui/controls/FindEdit.h"
 #include "ui/editors/AddConnectionDlgControls.h"
 #include "ui/editors/RowParts.h"
+#include "ui/toolkit/TypedText.h"
 #include "ui/toolkit/WindowImplBase.h"
 
 namespace kivtal {
@@ -35,7 +36,7 @@ const BankField kFields[5] = {
 const std::vector<std::vector<Field>> kLines = {{kBank}, {kBranch, kSubbranch}, {kHolder, kNumber}};
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) { return TypedUtf8(text); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
 #include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/TypedText.h"
 
 namespace kivtal {
 namespace {
@@ -55,7 +56,7 @@ void CContactsPane::AddGroup() {
     QString name = kNewGroupName;
     for (int n = 1; NameTaken(name, nullptr); ++n) name = kNewGroupName + QString::number(n);
     CardGroup group;
-    group.group_name = name.toStdString();
+    group.group_name = TypedUtf8(name);
     if (ContactStore(store_).AddGroup(group) != 0) return;
     FinishOpenEdits();
     auto* item = new QListWidgetItem(groups_);
@@ -99,7 +100,7 @@ bool CContactsPane::SaveEdit(GroupRow* row, bool checkDuplicate) {
         Refresh();
         return false;
     }
-    group.group_name = name.toStdString();
+    group.group_name = TypedUtf8(name);
     if (contacts.ModifyGroup(group) != 0) {
         // The typed name stays in the edit so that it can be corrected.
         ShowTalMsgBox(kTip, &home_, QStringLiteral("保存数据失败"));

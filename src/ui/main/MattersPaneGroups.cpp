@@ -8,6 +8,7 @@
 #include "ui/main/MatterGroupRow.h"
 #include "ui/main/MattersPane.h"
 #include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/TypedText.h"
 
 namespace kivtal {
 namespace {
@@ -41,7 +42,7 @@ void MattersPane::AddGroup() {
     QString name = kNewGroupName;
     for (int n = 1; NameTaken(name, -1); ++n) name = kNewGroupName + QString::number(n);
     EventGroup group;
-    group.group_name = name.toStdString();
+    group.group_name = TypedUtf8(name);
     if (MatterStore(store_).AddMatterGroup(group) != 0) {
         std::puts("添加分组失败");
         return;
@@ -89,7 +90,7 @@ bool MattersPane::SaveEdit(bool checkDuplicate) {
     EventGroup group;
     MatterStore ms(store_);
     if (ms.MatterGroupById(w->GroupId(), group) == 0 && group.group_id == w->GroupId()) {
-        group.group_name = name.toStdString();
+        group.group_name = TypedUtf8(name);
         if (ms.ModifyMatterGroup(group) == 0) {
             w->SetName(name);
             PostSync();
