@@ -65,9 +65,12 @@ int Edit(CliContext& ctx) {
     ContactStore contacts(ctx.store);
     BusinessCard card;
     if (const int c = LoadLiveContact(ctx, contacts, card); c != kExitOk) return c;
+    const BusinessCard asRead = card;
     if (const int c = ApplyContactOptions(ctx.args, contacts, ctx.store, card); c != kExitOk) return c;
     KeepChangedAccounts(card, RemovedAccountIds(ctx.args));
-    if (const int result = contacts.ModifyContact(card); result != 0) return FailWrite(ctx.store, result);
+    // Only the options given are written, over the row as it is by then: a sync of
+    // another process between the read and the write keeps its changes.
+    if (const int result = contacts.SaveContactEdit(asRead, card); result != 0) return FailWrite(ctx.store, result);
     return PrintContacts(ctx, {card});
 }
 

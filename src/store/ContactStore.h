@@ -53,6 +53,13 @@ public:
     int AddContact(BusinessCard& card);
     // Rewrites every column by bc_id, then adds or modifies its bank accounts.
     int ModifyContact(BusinessCard& card);
+    // An editor's save: `asRead` is the contact as the editor read it, `edited` the same
+    // record after the user's changes. In one transaction, only the fields (and bank
+    // accounts) that differ between the two are written over the row as it is now;
+    // every other field keeps its current value, so a sync that landed since the read
+    // is kept. The change-log entry carries the merged row. On success `edited` holds
+    // the stored contact with all its accounts; 1 also when the row is gone.
+    int SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited);
     // Soft delete: bc_state becomes 1 in the record and the row.
     int DeleteContact(BusinessCard& card);
 

@@ -1,6 +1,9 @@
 // Contact writes: the row, its change-log entry and its bank accounts, all or nothing.
 #include <sqlite3.h>
 
+#include <algorithm>
+
+#include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "store/ContactStoreBank.h"
@@ -10,6 +13,25 @@ namespace kivtal {
 namespace {
 
 constexpr const char* kDeleteContact = "UPDATE tb_bc set bc_state=? WHERE bc_id =?;";
+
+const UserBankInfo* AccountWithId(const UserBankInfoList& accounts, int ubankId) {
+    const auto it =
+        std::find_if(accounts.begin(), accounts.end(), [&](const UserBankInfo& a) { return a.ubank_id == ubankId; });
+    return it == accounts.end() ? nullptr : &*it;
+}
+
+// The accounts the edit added or changed, each changed one merged into its current row;
+// an account the user left as it was is not written at all.
+UserBankInfoList ChangedAccounts(const BusinessCard& asRead, const BusinessCard& edited, const BusinessCard& current) {
+    UserBankInfoList changed;
+    for (const UserBankInfo& mine : edited.bank_accounts) {
+        const UserBankInfo* read = AccountWithId(asRead.bank_accounts, mine.ubank_id);
+        const UserBankInfo* now = AccountWithId(current.bank_accounts, mine.ubank_id);
+        if (mine.ubank_id == 0 || read == nullptr || now == nullptr) changed.push_back(mine);
+        else if (!(mine == *read)) changed.push_back(MergeEdit(*read, mine, *now));
+    }
+    return changed;
+}
 
 }  // namespace
 
@@ -38,6 +60,18 @@ int ContactStore::AddContact(BusinessCard& card) {
 
 int ContactStore::ModifyContact(BusinessCard& card) {
     return contacts::RunWrite(store_, card, [&](SqliteDb& db) { return UpdateContact(db, card); });
+}
+
+int ContactStore::SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited) {
+    return contacts::RunWrite(store_, edited, [&](SqliteDb& db) {
+        BusinessCard current;
+        if (ReadContact(db, asRead.bc_id, current) != 0) return 1;
+        BusinessCard merged = MergeEdit(asRead, edited, current);
+        if (edited.bc_name != asRead.bc_name) merged.bc_name_pinyin = edited.bc_name_pinyin;
+        merged.bank_accounts = ChangedAccounts(asRead, edited, current);
+        if (UpdateContact(db, merged) != 0) return 1;
+        return ReadContact(db, asRead.bc_id, edited);
+    });
 }
 
 int ContactStore::DeleteContact(BusinessCard& card) {

@@ -7,6 +7,7 @@
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
+#include "store/SqliteDb.h"
 #include "store/StoreStatus.h"
 
 namespace kivtal {
@@ -21,6 +22,11 @@ public:
     // the new id, the filled matter server id or the deleted state only on success. ---
     int AddMatter(TalEvent& matter);
     int ModifyMatter(const TalEvent& matter);
+    // An editor's save: only the fields that differ between `asRead` (the matter as the
+    // editor read it) and `edited` are written over the row as it is now, in one
+    // transaction, so a sync that landed since the read is kept; the change-log entry
+    // carries the merged row, which `edited` receives. 1 also when the row is gone.
+    int SaveMatterEdit(const TalEvent& asRead, TalEvent& edited);
     int DeleteMatter(TalEvent& matter);  // also marks its remarks and reminders deleted
 
     int AddMatterGroup(EventGroup& group);
@@ -68,5 +74,9 @@ public:
 private:
     LocalStore& store_;
 };
+
+// The matter event_id on a connection the caller holds; 1 when there is none or the
+// query fails, `out` then untouched.
+int ReadMatter(SqliteDb& db, int eventId, TalEvent& out);
 
 }  // namespace kivtal

@@ -129,6 +129,13 @@ int ReadEach(LocalStore& store, std::string_view sql, const std::vector<int>& id
 
 }  // namespace
 
+int ReadMatter(SqliteDb& db, int eventId, TalEvent& out) {
+    ResultTable t;
+    if (db.query(kMatterById, {Arg(eventId)}, t) != SQLITE_OK || t.empty()) return 1;
+    ReadRow(t, 0, out);
+    return 0;
+}
+
 int MatterStore::MatterById(int eventId, TalEvent& out) {
     return FindMatter(eventId, out) == StoreStatus::kFailed ? 1 : 0;
 }

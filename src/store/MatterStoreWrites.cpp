@@ -1,5 +1,8 @@
 #include <sqlite3.h>
 
+#include <stdexcept>
+
+#include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
 #include "store/MatterStore.h"
 
@@ -127,6 +130,19 @@ int MatterStore::AddMatter(TalEvent& matter) {
 int MatterStore::ModifyMatter(const TalEvent& matter) {
     TalEvent copy = matter;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        return UpdateAndLogChange(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+    });
+}
+
+int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
+    return LoggedWrite(store_, edited, kBeginFailed, [&](SqliteDb& db, TalEvent& m) {
+        TalEvent current;
+        if (ReadMatter(db, asRead.event_id, current) != 0) return 1;
+        try {
+            m = MergeEdit(asRead, m, current);
+        } catch (const std::invalid_argument&) {  // a text holds the separator
+            return 1;
+        }
         return UpdateAndLogChange(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
     });
 }

@@ -153,6 +153,48 @@ TEST_F(ContactStoreWritesTest, ModifyOfASyncedContactLogsAPendingModify) {
     EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "2/0/0/" + FormatValues(card));
 }
 
+TEST_F(ContactStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChangedSinceTheRead) {
+    BusinessCard asRead = FullCard();
+    ASSERT_EQ(contacts.AddContact(asRead), 0);
+    Exec("UPDATE tb_sync_record SET sync_state=3");
+    // A sync lands after the editor read the contact: company, server id and one account change.
+    BusinessCard synced = asRead;
+    synced.company_name = "乙公司";
+    synced.bc_server_id = 99;
+    synced.bank_accounts[1].ubank_card = "6227-new";
+    ASSERT_EQ(contacts.ModifyContact(synced), 0);
+    Exec("UPDATE tb_sync_record SET sync_state=3");
+
+    BusinessCard edited = asRead;  // the user changes the name, the comment and the first account
+    edited.bc_name = "李四";
+    edited.bc_name_pinyin = "LISI";
+    edited.bc_comment = "新备注";
+    edited.bank_accounts[0].ubank_user = "李四";
+    ASSERT_EQ(contacts.SaveContactEdit(asRead, edited), 0);
+
+    BusinessCard expected = synced;
+    expected.bc_name = "李四";
+    expected.bc_name_pinyin = "LISI";
+    expected.bc_comment = "新备注";
+    expected.bank_accounts[0].ubank_user = "李四";
+    expected.bank_accounts[0].bc_server_id = 99;  // an account written with the contact takes its server id
+    EXPECT_EQ(Stored(asRead.bc_id), expected);
+    EXPECT_EQ(edited, expected);
+    EXPECT_EQ(Entry(OPER_CONTACT, asRead.bc_id), "2/0/57/" + FormatValues(expected));
+    EXPECT_EQ(Entry(OPER_BANK_ACCOUNT, asRead.bank_accounts[0].ubank_id),
+              "2/0/0/" + FormatValues(expected.bank_accounts[0]));
+    // The account the user left alone is not written again.
+    EXPECT_EQ(Entry(OPER_BANK_ACCOUNT, asRead.bank_accounts[1].ubank_id).substr(0, 4), "2/3/");
+
+    // A contact gone meanwhile fails the save and leaves the record as handed in.
+    Exec("DELETE FROM tb_bc");
+    BusinessCard late = edited;
+    late.hobby = "chess";
+    const BusinessCard handedIn = late;
+    EXPECT_EQ(contacts.SaveContactEdit(edited, late), 1);
+    EXPECT_EQ(late, handedIn);
+}
+
 TEST_F(ContactStoreWritesTest, DeleteHidesTheContactAndLogsStateOne) {
     BusinessCard card = FullCard();
     ASSERT_EQ(contacts.AddContact(card), 0);

@@ -72,6 +72,35 @@ TEST_F(MatterStoreWritesTest, EditsBeforeAnySyncKeepOneAddEntryWithTheNewestValu
     EXPECT_EQ(Entry(OPER_MATTER, m.event_id), EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(m)));
 }
 
+TEST_F(MatterStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChangedSinceTheRead) {
+    const TalEvent asRead = AddedMatter();
+    TalEvent synced = asRead;  // a sync lands after the editor read the matter
+    synced.description = "from the other device";
+    synced.server_id = 77;
+    ASSERT_EQ(matters.ModifyMatter(synced), 0);
+    Exec("UPDATE tb_sync_record SET sync_state=3");
+
+    TalEvent edited = asRead;  // the user only pins it and moves its end
+    edited.place_top = 1;
+    edited.end_time = 1700007200;
+    ASSERT_EQ(matters.SaveMatterEdit(asRead, edited), 0);
+
+    TalEvent expected = synced;
+    expected.place_top = 1;
+    expected.end_time = 1700007200;
+    TalEvent back;
+    ASSERT_EQ(matters.MatterById(asRead.event_id, back), 0);
+    EXPECT_EQ(back, expected);
+    EXPECT_EQ(edited, expected);
+    EXPECT_EQ(Entry(OPER_MATTER, asRead.event_id), EntryOf(WAY_MODIFY, SYNC_PENDING, 0, FormatValues(expected)));
+
+    Exec("DELETE FROM tb_event");
+    TalEvent late = expected;
+    late.description = "too late";
+    EXPECT_EQ(matters.SaveMatterEdit(expected, late), 1);
+    EXPECT_EQ(late.description, "too late");
+}
+
 TEST_F(MatterStoreWritesTest, DeletingAMatterMarksItsRemarksAndRemindersWithOneEntry) {
     TalEvent m = AddedMatter(/*serverId=*/31);
     TalEvent other = AddedMatter();

@@ -68,5 +68,53 @@ TEST(ContactEditorSync, ANewContactArrivesOnTheSecondDevice) {
     LoginUser::Instance().reset();
 }
 
+// The editor is open on device A while device B's edit of another field arrives there;
+// saving A's own change must not undo B's, neither on A nor, through the upload, on B.
+TEST(ContactEditorSync, ASaveKeepsAFieldAnotherDeviceChangedWhileTheEditorWasOpen) {
+    TempDir folder;
+    e2e::ServiceProcess service(folder.path());
+    ASSERT_EQ(service.op({"--add-account", "zhang", "pw-zhang"}), 0);
+    ASSERT_TRUE(service.start()) << e2e::ReadFile(service.outPath());
+    e2e::CoreDevice a("device-A", service.url());
+    ASSERT_EQ(a.login("zhang", "pw-zhang"), 0);
+    e2e::Device b("device-B", service.url());
+    ASSERT_EQ(b.run({"login", "zhang", "pw-zhang"}).exitCode(), 0);
+    const int onB = b.add({"contacts", "add", "--name", "王五", "--mobile", "13700001111", "--company", "甲公司",
+                           "--bank", "中国银行|||6222|王五"});
+    ASSERT_GT(onB, 0);
+    b.sync();
+    JobContext ctx = a.context();
+    ASSERT_EQ(runSync(ctx), 0);
+    BusinessCardList onA;
+    ASSERT_EQ(ContactStore(a.store()).AllContacts(onA), 0);
+    ASSERT_EQ(onA.size(), 1u);
+
+    InlineSyncLink link(a);
+    QPointer<CAddConnectionDlg> dlg = CAddConnectionDlg::Open(a.store(), nullptr, onA[0].bc_id, 0);
+    ASSERT_NE(dlg, nullptr);
+    dlg->SetWorkerLink(&link);
+    dlg->ShowWindow(true);
+    ASSERT_TRUE(PumpUntil([&] { return dlg->Initialised(); }));
+    // Meanwhile B changes the company, and A's sync brings it in.
+    ASSERT_EQ(b.run({"contacts", "edit", std::to_string(onB), "--company", "乙公司"}).exitCode(), 0);
+    b.sync();
+    ASSERT_EQ(runSync(ctx), 0);
+    Type(*dlg, "base_net_edit", QStringLiteral("www.example.cn"));
+    ASSERT_TRUE(dlg->Save());
+    EXPECT_EQ(link.results, std::vector<int>{0});
+
+    BusinessCard stored;
+    ASSERT_EQ(ContactStore(a.store()).ContactById(onA[0].bc_id, stored), 0);
+    EXPECT_EQ(stored.company_name, "乙公司");
+    EXPECT_EQ(stored.web_site, "www.example.cn");
+    b.sync();
+    const Json::Value card = b.json({"contacts", "show", std::to_string(onB)});
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_EQ(card[0]["company"].asString(), "乙公司");
+    EXPECT_EQ(card[0]["web_site"].asString(), "www.example.cn");
+    CloseAllWindows();
+    LoginUser::Instance().reset();
+}
+
 }  // namespace
 }  // namespace kivtal::test

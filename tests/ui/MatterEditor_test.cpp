@@ -372,6 +372,46 @@ TEST_F(MatterEditorFlow, RemarksAddedEditedAndDeletedArriveOnASecondDevice) {
     EXPECT_THAT(texts, ::testing::UnorderedElementsAre("改过的第一条", longRemark.toStdString()));
 }
 
+// The edit page stays open while another device's change of the description arrives;
+// pinning the matter must not write the page's older description (nor its start at
+// midnight: the start date was not touched) back over it, here or on the other device.
+TEST_F(MatterEditorFlow, ASaveKeepsWhatAnotherDeviceChangedWhileTheEditPageWasOpen) {
+    StartService(0);
+    const TalEvent m = StoreMatter("原来的说明", 86400, true);
+    OpenStored(m.event_id);
+    Click("edit_matter_btn");
+    ASSERT_EQ(editor_->Mode(), kModeEditMatter);
+
+    EditorDevice b("device-B", service_.url());
+    ASSERT_EQ(b.Login("li", "pw-li"), 0);
+    ASSERT_EQ(b.Sync(), 0);
+    TalEventList onB;
+    ASSERT_EQ(MatterStore(b.store()).MattersAt(NowSeconds(), onB), 0);
+    ASSERT_EQ(onB.size(), 1u);
+    onB[0].description = "另一台设备改的";
+    ASSERT_EQ(MatterStore(b.store()).ModifyMatter(onB[0]), 0);
+    ASSERT_EQ(b.Sync(), 0);
+    ASSERT_EQ(a_->Login("li", "pw-li"), 0);
+    ASSERT_EQ(a_->Sync(), 0);
+    editor_->ReloadAfterSync();
+
+    Check("top_most", true);
+    Click("save_edit_page");
+    ASSERT_TRUE(test::PumpUntil([&] { return editor_->Mode() == kModeDetails && editor_->Pending() == kPendingNone; }));
+    ASSERT_EQ(a_->Sync(), 0);
+    TalEvent onA;
+    ASSERT_EQ(MatterStore(a_->store()).MatterById(m.event_id, onA), 0);
+    EXPECT_EQ(onA.description, "另一台设备改的");
+    EXPECT_EQ(onA.place_top, 1);
+    EXPECT_EQ(onA.start_time, m.start_time);
+    ASSERT_EQ(b.Login("li", "pw-li"), 0);  // the signed-in user is one per process
+    ASSERT_EQ(b.Sync(), 0);
+    TalEvent back;
+    ASSERT_EQ(MatterStore(b.store()).MatterById(onB[0].event_id, back), 0);
+    EXPECT_EQ(back.description, "另一台设备改的");
+    EXPECT_EQ(back.place_top, 1);
+}
+
 // --- Validation before anything is stored or sent ---
 
 TEST_F(MatterEditorFlow, RefusesIncompleteMattersAndRemindersWithTheirMessages) {

@@ -94,6 +94,21 @@ TEST_F(ProfileEditorTest, TheSaveSyncsFirstThenSendsTheTypedProfileAndClosesWhen
     EXPECT_EQ(scripted.resultWindow, kMainWindow);
 }
 
+TEST_F(ProfileEditorTest, TheSaveSendsOnlyTheTypedFieldsOverWhatASyncBroughtMeanwhile) {
+    StoreProfile("username, company1, fax", "'张晓明', '旧公司', ''");
+    CUserInforEditWnd& dlg = OpenEditor();
+    // Another device's company arrives by a sync while the form is open.
+    Exec("UPDATE tb_user SET company1='新公司' WHERE user_id=7;");
+    Type(dlg, "fax_phone", QStringLiteral("021-12345678"));
+    Save();
+    ASSERT_EQ(scripted.requests.size(), 3u);
+    ASSERT_EQ(scripted.requests[2].message, WM_REQ_SYNC_MODIFY_USER_INFO);
+    const UserInfo& sent = std::get<UserInfo>(scripted.requests[2].payload);
+    EXPECT_EQ(sent.company1, "新公司");
+    EXPECT_EQ(sent.fax, "021-12345678");
+    EXPECT_EQ(sent.username, "张晓明");
+}
+
 TEST_F(ProfileEditorTest, EachRefusalKeepsTheEditorOpenWithItsMessage) {
     struct Case {
         const char* what;

@@ -335,6 +335,7 @@ void CAddMatterDlg::FillEditPage() {
         if (mode_ == kModeEditMatter) groups->SelectValue(matter_.group_id);
     }
     if (auto* pin = FindControl<QAbstractButton>(add_matter::kTopMost)) pin->setChecked(matter_.place_top != 0);
+    shown_ = MatterOfForm(matter_).value_or(matter_);
     const auto reminder = mode_ == kModeEditMatter ? StoredDescriptionReminder() : std::nullopt;
     auto* remind = FindControl<QAbstractButton>(add_matter::kRemind);
     if (remind) remind->setChecked(reminder.has_value());

@@ -115,6 +115,8 @@ private:
     void SaveMatter();
     bool ValidateEditPage();
     void WriteMatter();
+    // `base` with the edit page's values in place; nullopt when a date cannot be stored.
+    std::optional<TalEvent> MatterOfForm(TalEvent base) const;
     void DeleteMatter();
     void OnSyncResult(int code);
     void OnDeleteResult(int code);
@@ -152,6 +154,9 @@ private:
     WorkerLink* worker_ = nullptr;
     WindowHandle mainWindow_ = 0;
     TalEvent matter_;
+    // The matter as the edit page showed it when it was filled (read back from the
+    // page): a save writes only what differs from it, so a sync since keeps its changes.
+    TalEvent shown_;
     EventCommentList remarks_;
     EventAlarmList reminders_;
     int presetGroup_;

@@ -15,6 +15,7 @@
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/TypedText.h"
 #include "ui/toolkit/WorkerLink.h"
 
 namespace kivtal {
@@ -28,7 +29,7 @@ std::string StoredText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QLatin1Char('\n'), QStringLiteral("\\r\\n"));
-    return text.toStdString();
+    return TypedUtf8(text);
 }
 
 bool On(const WindowImplBase& w, const char* name) {
@@ -138,16 +139,12 @@ void CAddMatterDlg::SaveMatter() {
     WriteMatter();
 }
 
-void CAddMatterDlg::WriteMatter() {
+std::optional<TalEvent> CAddMatterDlg::MatterOfForm(TalEvent m) const {
     const QDate begin = FindControl<QDateEdit>(add_matter::kBeginTime)->date();
     const QDate end = FindControl<QDateEdit>(add_matter::kEndTime)->date();
     const auto start = MatterTime(begin.year(), begin.month(), begin.day(), 0, 0, 0);
     const auto finish = MatterTime(end.year(), end.month(), end.day(), 23, 59, 59);
-    if (!start || !finish) {
-        Tell(QStringLiteral("事项结束时间必须大于开始时间"), kErrorTitle);
-        return;
-    }
-    TalEvent m = matter_;
+    if (!start || !finish) return std::nullopt;
     m.description = StoredText(ControlText(FindControl(add_matter::kMatterEdit)).trimmed());
     m.start_time = *start;
     m.end_time = *finish;
@@ -158,13 +155,24 @@ void CAddMatterDlg::WriteMatter() {
     if (m.group_id != 0 && MatterStore(store_).MatterGroupById(m.group_id, g) == 0 && g.group_id == m.group_id)
         m.server_group_id = g.server_id;
     m.place_top = On(*this, add_matter::kTopMost.name) ? 1 : 0;
+    return m;
+}
+
+void CAddMatterDlg::WriteMatter() {
+    const bool adding = mode_ == kModeNewMatter;
+    const std::optional<TalEvent> edited = MatterOfForm(adding ? matter_ : shown_);
+    if (!edited) {
+        Tell(QStringLiteral("事项结束时间必须大于开始时间"), kErrorTitle);
+        return;
+    }
+    TalEvent m = *edited;
     MatterStore ms(store_);
     int rc = 0;
-    if (mode_ == kModeNewMatter) {
+    if (adding) {
         m.create_time = NowSeconds();
         rc = ms.AddMatter(m);
     } else {
-        rc = ms.ModifyMatter(m);
+        rc = ms.SaveMatterEdit(shown_, m);
     }
     if (rc != 0) {
         // Nothing was stored: say so, and keep the page with what was typed.

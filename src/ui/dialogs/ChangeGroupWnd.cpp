@@ -53,15 +53,16 @@ void CChangeGroupWnd::Notify(const QString& type, QWidget* sender) {
 
 void CChangeGroupWnd::Move() {
     ContactStore contacts(store_);
-    BusinessCard card;
+    BusinessCard asRead;
     CardGroup group;
-    if (chosen_ == 0 || contacts.ContactById(contactId_, card) != 0 || contacts.GroupById(chosen_, group) != 0) {
+    if (chosen_ == 0 || contacts.ContactById(contactId_, asRead) != 0 || contacts.GroupById(chosen_, group) != 0) {
         Close(1);
         return;
     }
+    BusinessCard card = asRead;
     card.group_id = group.group_id;
     card.server_group_id = group.server_id;
-    Close(contacts.ModifyContact(card) == 0 ? kChangeGroupMoved : 1);
+    Close(contacts.SaveContactEdit(asRead, card) == 0 ? kChangeGroupMoved : 1);
 }
 
 }  // namespace kivtal

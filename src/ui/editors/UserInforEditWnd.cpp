@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QLayout>
 #include <algorithm>
+#include <stdexcept>
 
 #include "model/Diagnostics.h"
+#include "model/EditMerge.h"
 #include "store/AccountStore.h"
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
@@ -18,6 +20,7 @@
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/TalMsgBox.h"
+#include "ui/toolkit/TypedText.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WorkerLink.h"
 
@@ -29,7 +32,7 @@ constexpr int kCertifiedNameRefused = 2007;
 constexpr unsigned WM_RES_SYNC_USER_INFO_OLD = WM_USER + 1054;
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
-std::string U(const QString& text) { return text.toStdString(); }
+std::string U(const QString& text) { return TypedUtf8(text); }
 
 }  // namespace
 
@@ -128,6 +131,8 @@ void CUserInforEditWnd::Fill() {
     SetControlText(FindControl(user_info_edit::kShowMail), Q(profile_.mail));
     SetControlText(FindControl(user_info_edit::kShowAddress), Q(profile_.address));
     SetControlText(FindControl(user_info_edit::kShowBirthday), Q(profile_.birthday));
+    shown_ = profile_;
+    ReadForm(shown_);
 }
 
 void CUserInforEditWnd::ReadForm(UserInfo& profile) const {
@@ -189,12 +194,25 @@ void CUserInforEditWnd::OnSyncResult(int result) {
         ShowTalMsgBox({}, this, QStringLiteral("服务器出错，请稍后重试"));
         return;
     }
-    sent_ = profile_;
-    ReadForm(sent_);
+    sent_ = EditedProfile();
     TakeResults();
     Post(WorkerRequest::With(WM_REQ_SYNC_MODIFY_USER_INFO, sent_));
     DebugLine("调用ModifyUserInfo");
     saving_ = false;
+}
+
+// Only what the user changed in the form goes over the profile as it is now: the save's
+// sync (or one since the form was filled) may have brought newer values for the rest.
+UserInfo CUserInforEditWnd::EditedProfile() const {
+    UserInfo edited = shown_;
+    ReadForm(edited);
+    UserInfo current = profile_;
+    AccountStore(store_).ReadProfile(current);
+    try {
+        return MergeEdit(shown_, edited, current);
+    } catch (const std::invalid_argument&) {  // a text holds the separator: the commit refuses it
+        return edited;
+    }
 }
 
 void CUserInforEditWnd::OnProfileResult(int result) {

@@ -56,6 +56,7 @@ private:
     void FillPickers();
     void Fill();
     void ReadForm(UserInfo& profile) const;
+    UserInfo EditedProfile() const;
     void OnSave();
     void OnSyncResult(int result);
     void OnProfileResult(int result);
@@ -68,6 +69,7 @@ private:
 
     LocalStore& store_;
     UserInfo profile_;
+    UserInfo shown_;  // the profile as the form showed it when filled (read back from it)
     UserInfo sent_;
     bool saving_ = false;
     bool editStarted_ = false;

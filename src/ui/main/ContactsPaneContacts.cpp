@@ -41,10 +41,11 @@ bool CContactsPane::OnRowNotify(const QString& type, QWidget* sender) {
 
 void CContactsPane::ToggleCommon(int contactId) {
     ContactStore contacts(store_);
-    BusinessCard card;
-    if (contacts.ContactById(contactId, card) != 0) return;
+    BusinessCard asRead;
+    if (contacts.ContactById(contactId, asRead) != 0) return;
+    BusinessCard card = asRead;
     card.common_use = card.common_use == 1 ? 0 : 1;
-    if (contacts.ModifyContact(card) != 0) return;
+    if (contacts.SaveContactEdit(asRead, card) != 0) return;
     RequestSync();
     const int row = rows_->SetCommon(contactId, card.common_use == 1);
     if (list_ && row >= 0) list_->RefreshRow(row);
