@@ -1,6 +1,8 @@
 // A contact typed into the editor on one device reaches a second device of the same
 // account through the reference service: the editor's sync request runs the real sync
 // job, and the second device is the command-line client over its own data folder.
+#include <memory>
+
 #include "e2e/CoreDevice.h"
 #include "e2e/Device.h"
 #include "e2e/ServiceProcess.h"
@@ -29,17 +31,29 @@ private:
     e2e::CoreDevice& device_;
 };
 
-TEST(ContactEditorSync, ANewContactArrivesOnTheSecondDevice) {
+// One account on a reference service started for the test; device A runs the core.
+class ContactEditorSync : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(service.op({"--add-account", "zhang", "pw-zhang"}), 0);
+        ASSERT_TRUE(service.start()) << e2e::ReadFile(service.outPath());
+        a = std::make_unique<e2e::CoreDevice>("device-A", service.url());
+        ASSERT_EQ(a->login("zhang", "pw-zhang"), 0);
+    }
+    void TearDown() override {
+        CloseAllWindows();
+        LoginUser::Instance().reset();
+    }
+
     TempDir folder;
-    e2e::ServiceProcess service(folder.path());
-    ASSERT_EQ(service.op({"--add-account", "zhang", "pw-zhang"}), 0);
-    ASSERT_TRUE(service.start()) << e2e::ReadFile(service.outPath());
+    e2e::ServiceProcess service{folder.path()};
+    std::unique_ptr<e2e::CoreDevice> a;  // made once the service has its port
+};
 
-    e2e::CoreDevice a("device-A", service.url());
-    ASSERT_EQ(a.login("zhang", "pw-zhang"), 0);
-    InlineSyncLink link(a);
+TEST_F(ContactEditorSync, ANewContactArrivesOnTheSecondDevice) {
+    InlineSyncLink link(*a);
 
-    QPointer<CAddConnectionDlg> dlg = CAddConnectionDlg::Open(a.store(), nullptr, 0, 0);
+    QPointer<CAddConnectionDlg> dlg = CAddConnectionDlg::Open(a->store(), nullptr, 0, 0);
     ASSERT_NE(dlg, nullptr);
     dlg->SetWorkerLink(&link);
     dlg->ShowWindow(true);
@@ -64,33 +78,25 @@ TEST(ContactEditorSync, ANewContactArrivesOnTheSecondDevice) {
     EXPECT_EQ(card[0]["company"].asString(), "甲公司");
     ASSERT_EQ(card[0]["banks"].size(), 1u);
     EXPECT_EQ(card[0]["banks"][0]["card"].asString(), "6222000011112222");
-    CloseAllWindows();
-    LoginUser::Instance().reset();
 }
 
 // The editor is open on device A while device B's edit of another field arrives there;
 // saving A's own change must not undo B's, neither on A nor, through the upload, on B.
-TEST(ContactEditorSync, ASaveKeepsAFieldAnotherDeviceChangedWhileTheEditorWasOpen) {
-    TempDir folder;
-    e2e::ServiceProcess service(folder.path());
-    ASSERT_EQ(service.op({"--add-account", "zhang", "pw-zhang"}), 0);
-    ASSERT_TRUE(service.start()) << e2e::ReadFile(service.outPath());
-    e2e::CoreDevice a("device-A", service.url());
-    ASSERT_EQ(a.login("zhang", "pw-zhang"), 0);
+TEST_F(ContactEditorSync, ASaveKeepsAFieldAnotherDeviceChangedWhileTheEditorWasOpen) {
     e2e::Device b("device-B", service.url());
     ASSERT_EQ(b.run({"login", "zhang", "pw-zhang"}).exitCode(), 0);
     const int onB = b.add({"contacts", "add", "--name", "王五", "--mobile", "13700001111", "--company", "甲公司",
                            "--bank", "中国银行|||6222|王五"});
     ASSERT_GT(onB, 0);
     b.sync();
-    JobContext ctx = a.context();
+    JobContext ctx = a->context();
     ASSERT_EQ(runSync(ctx), 0);
     BusinessCardList onA;
-    ASSERT_EQ(ContactStore(a.store()).AllContacts(onA), 0);
+    ASSERT_EQ(ContactStore(a->store()).AllContacts(onA), 0);
     ASSERT_EQ(onA.size(), 1u);
 
-    InlineSyncLink link(a);
-    QPointer<CAddConnectionDlg> dlg = CAddConnectionDlg::Open(a.store(), nullptr, onA[0].bc_id, 0);
+    InlineSyncLink link(*a);
+    QPointer<CAddConnectionDlg> dlg = CAddConnectionDlg::Open(a->store(), nullptr, onA[0].bc_id, 0);
     ASSERT_NE(dlg, nullptr);
     dlg->SetWorkerLink(&link);
     dlg->ShowWindow(true);
@@ -104,7 +110,7 @@ TEST(ContactEditorSync, ASaveKeepsAFieldAnotherDeviceChangedWhileTheEditorWasOpe
     EXPECT_EQ(link.results, std::vector<int>{0});
 
     BusinessCard stored;
-    ASSERT_EQ(ContactStore(a.store()).ContactById(onA[0].bc_id, stored), 0);
+    ASSERT_EQ(ContactStore(a->store()).ContactById(onA[0].bc_id, stored), 0);
     EXPECT_EQ(stored.company_name, "乙公司");
     EXPECT_EQ(stored.web_site, "www.example.cn");
     b.sync();
@@ -112,8 +118,6 @@ TEST(ContactEditorSync, ASaveKeepsAFieldAnotherDeviceChangedWhileTheEditorWasOpe
     ASSERT_EQ(card.size(), 1u);
     EXPECT_EQ(card[0]["company"].asString(), "乙公司");
     EXPECT_EQ(card[0]["web_site"].asString(), "www.example.cn");
-    CloseAllWindows();
-    LoginUser::Instance().reset();
 }
 
 }  // namespace

@@ -117,6 +117,14 @@ protected:
         return m;
     }
 
+    // A second device of the account, synced; `matters` gets the matters it now runs.
+    std::unique_ptr<EditorDevice> SyncedSecondDevice(TalEventList& matters) {
+        auto b = std::make_unique<EditorDevice>("device-B", service_.url());
+        EXPECT_EQ(b->Login("li", "pw-li"), 0);
+        EXPECT_EQ(b->Sync(), 0);
+        EXPECT_EQ(MatterStore(b->store()).MattersAt(NowSeconds(), matters), 0);
+        return b;
+    }
     EventAlarmList Reminders(int eventId) {
         EventAlarmList out;
         MatterStore(a_->store()).RemindersOf(eventId, out);
@@ -359,14 +367,11 @@ TEST_F(MatterEditorFlow, RemarksAddedEditedAndDeletedArriveOnASecondDevice) {
     EXPECT_EQ(boxes.texts.back(), "备注内容不能包含“~麤^”");
 
     ASSERT_EQ(a_->Sync(), 0);
-    EditorDevice b("device-B", service_.url());
-    ASSERT_EQ(b.Login("li", "pw-li"), 0);
-    ASSERT_EQ(b.Sync(), 0);
     TalEventList onB;
-    ASSERT_EQ(MatterStore(b.store()).MattersAt(NowSeconds(), onB), 0);
+    const auto b = SyncedSecondDevice(onB);
     ASSERT_EQ(onB.size(), 1u);
     EventCommentList remarks;
-    ASSERT_EQ(MatterStore(b.store()).RemarksOf(onB[0].event_id, remarks), 0);
+    ASSERT_EQ(MatterStore(b->store()).RemarksOf(onB[0].event_id, remarks), 0);
     ASSERT_EQ(remarks.size(), 2u);
     std::vector<std::string> texts{remarks[0].c_content, remarks[1].c_content};
     EXPECT_THAT(texts, ::testing::UnorderedElementsAre("改过的第一条", longRemark.toStdString()));
@@ -382,15 +387,12 @@ TEST_F(MatterEditorFlow, ASaveKeepsWhatAnotherDeviceChangedWhileTheEditPageWasOp
     Click("edit_matter_btn");
     ASSERT_EQ(editor_->Mode(), kModeEditMatter);
 
-    EditorDevice b("device-B", service_.url());
-    ASSERT_EQ(b.Login("li", "pw-li"), 0);
-    ASSERT_EQ(b.Sync(), 0);
     TalEventList onB;
-    ASSERT_EQ(MatterStore(b.store()).MattersAt(NowSeconds(), onB), 0);
+    const auto b = SyncedSecondDevice(onB);
     ASSERT_EQ(onB.size(), 1u);
     onB[0].description = "另一台设备改的";
-    ASSERT_EQ(MatterStore(b.store()).ModifyMatter(onB[0]), 0);
-    ASSERT_EQ(b.Sync(), 0);
+    ASSERT_EQ(MatterStore(b->store()).ModifyMatter(onB[0]), 0);
+    ASSERT_EQ(b->Sync(), 0);
     ASSERT_EQ(a_->Login("li", "pw-li"), 0);
     ASSERT_EQ(a_->Sync(), 0);
     editor_->ReloadAfterSync();
@@ -404,10 +406,10 @@ TEST_F(MatterEditorFlow, ASaveKeepsWhatAnotherDeviceChangedWhileTheEditPageWasOp
     EXPECT_EQ(onA.description, "另一台设备改的");
     EXPECT_EQ(onA.place_top, 1);
     EXPECT_EQ(onA.start_time, m.start_time);
-    ASSERT_EQ(b.Login("li", "pw-li"), 0);  // the signed-in user is one per process
-    ASSERT_EQ(b.Sync(), 0);
+    ASSERT_EQ(b->Login("li", "pw-li"), 0);  // the signed-in user is one per process
+    ASSERT_EQ(b->Sync(), 0);
     TalEvent back;
-    ASSERT_EQ(MatterStore(b.store()).MatterById(onB[0].event_id, back), 0);
+    ASSERT_EQ(MatterStore(b->store()).MatterById(onB[0].event_id, back), 0);
     EXPECT_EQ(back.description, "另一台设备改的");
     EXPECT_EQ(back.place_top, 1);
 }
