@@ -73,7 +73,7 @@ TEST_F(ImmediateCommits, NewTextOfASentReminderGoesUpAsAModifyKeepingTheOldText)
     ASSERT_EQ(commitReminderChange(ctx, edited), 0);
     const std::string v = std::string("1") + kSep + "Call Li" + kSep + "1" + kSep + "1700000000" + kSep + "Li" + kSep +
                           "700" + kSep + "0" + kSep + "2" + kSep + "60" + kSep + "0";
-    EXPECT_EQ(SentBody(), std::string(kForm) + R"({"opers":[{"client_id":"1","content":")" + v +
+    EXPECT_EQ(SentBody(), std::string(kForm) + R"({"escaping":"2","opers":[{"client_id":"1","content":")" + v +
                               R"(","id":"700","main":"1","oper_id":"5","oper_ways":"2","time":"1700000100"}]})" + "\n");
     EXPECT_EQ(Scalar("SELECT a_content||'/'||event_description_alarm FROM tb_event_alarm"), "Call Li/2");
     EXPECT_EQ(h.posts.codes(WM_RES_SYNC_MODIFY_ALARM), std::vector<std::intptr_t>{0});
