@@ -48,8 +48,22 @@ std::int64_t Feed::mappedRecord(std::int64_t accountId, std::string_view device,
 std::int64_t Feed::resentAdd(std::int64_t accountId, std::string_view device, const Change& c) {
     if (c.oper_ways != 1 || IsSingleton(c.oper_id)) return 0;
     const std::int64_t id = mappedRecord(accountId, device, c.oper_id, c.client_id);
-    if (!id || c.id <= 0) return id;
+    if (!id) return 0;
+    if (c.id <= 0) return answerLost(accountId, device, id) ? id : 0;
     return lastSent(accountId, device, id) == storedValue(accountId, device, c, id) ? id : 0;
+}
+
+// Whether the device may still be waiting for the answer to the add that made the
+// record. A device that has since received past that add stored the answer (or is a new
+// data folder on the same computer, whose local row ids start again): its add is new.
+bool Feed::answerLost(std::int64_t accountId, std::string_view device, std::int64_t serverId) {
+    auto added = db_.prepare("SELECT MIN(seq) FROM changes WHERE account_id=? AND device=? AND server_id=?;");
+    added.bind({accountId, device, serverId});
+    if (!added.step()) return false;
+    const std::int64_t addedAt = added.integer(0);
+    auto position = db_.prepare("SELECT position FROM device_positions WHERE account_id=? AND unique_id=?;");
+    position.bind({accountId, device});
+    return !position.step() || position.integer(0) < addedAt;
 }
 
 // The value this device last stored for the record; empty when it stored none.
@@ -168,6 +182,9 @@ std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view de
     }
     db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;")
         .bind({end, accountId, device})
+        .run();
+    db_.prepare("INSERT OR REPLACE INTO device_positions(account_id,unique_id,position) VALUES(?,?,?);")
+        .bind({accountId, device, lastSync})
         .run();
     return entries;
 }

@@ -62,6 +62,7 @@ private:
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
     std::int64_t newRecord(std::int64_t accountId, int kind);
+    bool answerLost(std::int64_t accountId, std::string_view device, std::int64_t serverId);
     std::string lastSent(std::int64_t accountId, std::string_view device, std::int64_t serverId);
     std::int64_t mappedRecord(std::int64_t accountId, std::string_view device, int kind, std::int64_t clientId);
     std::string storedValue(std::int64_t accountId, std::string_view device, const Change& c, std::int64_t id);

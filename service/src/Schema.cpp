@@ -5,6 +5,7 @@ namespace kivtal::service {
 // changes is keyed by (account, seq): a receive is one range scan of that key.
 // client_ids remembers which server record each device's local row became, so a
 // parent added in the same or an earlier batch can be named by its local id.
+// device_positions keeps how far each device said it had received when it last asked.
 void CreateSchema(Database& db) {
     db.exec("PRAGMA journal_mode=WAL;");
     db.exec(R"sql(
@@ -48,6 +49,11 @@ CREATE TABLE IF NOT EXISTS client_ids(
   client_id INTEGER NOT NULL,
   server_id INTEGER NOT NULL,
   PRIMARY KEY(account_id, unique_id, kind, client_id)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS device_positions(
+  account_id INTEGER NOT NULL,
+  unique_id TEXT NOT NULL,
+  position INTEGER NOT NULL,
+  PRIMARY KEY(account_id, unique_id)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS uploads(
   upload_id INTEGER PRIMARY KEY AUTOINCREMENT,
   account_id INTEGER NOT NULL,

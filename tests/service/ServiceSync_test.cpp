@@ -113,6 +113,23 @@ TEST_F(ServiceSync, AnAddSentAgainByItsDeviceIsTheSameRecordWhateverItCarries) {
     EXPECT_NE(ids(send(a_, {{1, 1, 9, std::stoi(first[0]), Contact(9, "张三丰（本机）", 0)}})), first);
 }
 
+// A new data folder on the same computer has the same device id and numbers its rows
+// from the start again: once the device has received past its old add, an add under
+// the same local row is a new contact, not a change to the old one.
+TEST_F(ServiceSync, AnAddUnderAnOldRowAfterReceivingPastItIsANewRecord) {
+    const Json::Value sent = send(a_, {{1, 1, 9, 0, Contact(9, "张三", 0)}});
+    const auto first = ids(sent);
+    ASSERT_EQ(first.size(), 1u);
+    // The reply's time only covers what A had received before its add; the next run's
+    // receive reaches past the add, and the time A stores after it says so.
+    receive(a_, std::stoll(sent["time"].asString()));
+    receive(a_, std::stoll(send(a_, {})["time"].asString()));
+    const auto second = ids(send(a_, {{1, 1, 9, 0, Contact(9, "王五", 0)}}));
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(contents(receive(b_, bTime_)).size(), 2u);  // 张三 was not overwritten
+}
+
 TEST_F(ServiceSync, ADeviceNeverGetsItsOwnChangesBack) {
     ASSERT_EQ(send(a_, {{6, 1, 1, 0, ContactGroup(1, "mine")}})["error"].asString(), "0");
     EXPECT_EQ(receive(a_, aTime_)["opers"].size(), 0u);
