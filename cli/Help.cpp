@@ -17,6 +17,7 @@ Commands:
                                     login), then synchronise with the service
   status                            account, pending local changes, last sync time
   set-aside [list] | set-aside retry ID | set-aside discard ID
+  set-aside refused | set-aside resend ID | set-aside give-up ID
                                     received changes that could not be stored, set
                                     aside so that later ones arrive; retry stores
                                     one now, discard drops it for good

@@ -1,8 +1,10 @@
-// set-aside [list|retry ID|discard ID]: the received changes this device could not store.
+// set-aside [list|retry ID|discard ID]: the received changes this device could not store;
+// set-aside refused|resend ID|give-up ID: the local changes the service refused.
 #include "CliContext.h"
 #include "ExitCodes.h"
 #include "TimeText.h"
 #include "UserSession.h"
+#include "store/RefusedUploads.h"
 #include "store/ServerChanges.h"
 
 namespace kivtal::cli {
@@ -59,10 +61,40 @@ int Discard(CliContext& ctx) {
     return result == 0 ? kExitOk : FailWrite(ctx.store, result);
 }
 
+Json::Value RefusedJson(const RefusedUpload& r) {
+    Json::Value row(Json::objectValue);
+    row["id"] = r.entryId;
+    row["kind"] = r.kind;
+    row["row_id"] = r.rowId;
+    row["server_id"] = r.serverId;
+    row["name"] = r.name;
+    row["reason"] = r.reason;
+    return row;
+}
+
+int ListRefused(CliContext& ctx) {
+    std::vector<RefusedUpload> refused;
+    if (ListRefusedUploads(ctx.store, refused) != 0) return FailRead(ctx.store);
+    PrintRecords(ctx.output, {{"id"}, {"kind"}, {"row_id"}, {"server_id"}, {"name"}, {"reason"}}, refused, RefusedJson);
+    return kExitOk;
+}
+
+// Runs one of the refused-entry operations (0, 2 for no such entry, 1 on a store failure).
+int OnRefused(CliContext& ctx, int (*operation)(LocalStore&, int)) {
+    int id = 0;
+    if (const int c = ReadId(ctx, id); c != kExitOk) return c;
+    const int result = operation(ctx.store, id);
+    if (result == 2) return Fail(kExitNotFound, "no refused change " + std::to_string(id));
+    return result == 0 ? kExitOk : FailWrite(ctx.store, result);
+}
+
+int Resend(CliContext& ctx) { return OnRefused(ctx, RetryRefusedUpload); }
+int GiveUp(CliContext& ctx) { return OnRefused(ctx, DiscardRefusedUpload); }
+
 constexpr Subcommand kSetAsideCommands[] = {
-    {"list", List, 2, "set-aside [list]", {}},
-    {"retry", Retry, 3, "set-aside retry ID", {}},
-    {"discard", Discard, 3, "set-aside discard ID", {}},
+    {"list", List, 2, "set-aside [list]", {}},           {"retry", Retry, 3, "set-aside retry ID", {}},
+    {"discard", Discard, 3, "set-aside discard ID", {}}, {"refused", ListRefused, 2, "set-aside refused", {}},
+    {"resend", Resend, 3, "set-aside resend ID", {}},    {"give-up", GiveUp, 3, "set-aside give-up ID", {}},
 };
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include "net/SyncUpload.h"
 #include "store/AccountStore.h"
 #include "store/ContactStore.h"
-#include "store/RefusedUploads.h"
 #include "store/SqliteDb.h"
 
 namespace kivtal::e2e {
@@ -93,17 +92,17 @@ TEST_F(Uploads, AChangeTheServiceRefusesIsReportedSetAsideAndHoldsBackNoOther) {
     B().sync();
     EXPECT_EQ(TakeSnapshot(B().userDbPath("li")).contacts.size(), 3u);  // the others went up
 
-    std::vector<RefusedUpload> listed;
-    ASSERT_EQ(ListRefusedUploads(store, listed), 0);
+    const Json::Value listed = A().json({"set-aside", "refused"});
     ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].kind, OPER_USER);
-    EXPECT_NE(listed[0].reason.find("2007"), std::string::npos) << listed[0].reason;
+    EXPECT_EQ(listed[0]["kind"].asInt(), OPER_USER);
+    EXPECT_NE(listed[0]["reason"].asString().find("2007"), std::string::npos) << listed[0]["reason"];
+    const std::string id = std::to_string(listed[0]["id"].asInt());
 
     // Sent again, it is refused again; given up, it no longer stands in the way.
-    ASSERT_EQ(RetryRefusedUpload(store, listed[0].entryId), 0);
+    EXPECT_EQ(A().run({"set-aside", "resend", id}).exitCode(), 0);
     EXPECT_EQ(A().run({"sync"}).exitCode(), 4);
-    ASSERT_EQ(DiscardRefusedUpload(store, listed[0].entryId), 0);
-    EXPECT_EQ(DiscardRefusedUpload(store, listed[0].entryId), 2);
+    EXPECT_EQ(A().run({"set-aside", "give-up", id}).exitCode(), 0);
+    EXPECT_EQ(A().run({"set-aside", "give-up", id}).exitCode(), 2);
     A().sync();
     EXPECT_EQ(A().json({"status"})[0]["refused"].asInt(), 0);
     EXPECT_NE(Scalar(dbPath, "SELECT finished_at FROM client_last_sync;"), finishedBefore);
