@@ -15,11 +15,11 @@ namespace {
 // Roles a user acts on; each needs a name a reader can speak.
 bool IsInteractive(QAccessible::Role role) {
     static const std::set<QAccessible::Role> kRoles = {
-        QAccessible::Button,   QAccessible::CheckBox,     QAccessible::RadioButton,    QAccessible::ComboBox,
-        QAccessible::EditableText, QAccessible::PageTab,  QAccessible::SpinBox,        QAccessible::Slider,
-        QAccessible::ButtonMenu,   QAccessible::ButtonDropDown, QAccessible::Link,     QAccessible::List,
-        QAccessible::ListItem,     QAccessible::Table,    QAccessible::Tree,           QAccessible::TreeItem,
-        QAccessible::Cell,         QAccessible::MenuItem, QAccessible::PageTabList,
+        QAccessible::Button,       QAccessible::CheckBox,       QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::EditableText, QAccessible::PageTab,        QAccessible::SpinBox,     QAccessible::Slider,
+        QAccessible::ButtonMenu,   QAccessible::ButtonDropDown, QAccessible::Link,        QAccessible::List,
+        QAccessible::ListItem,     QAccessible::Table,          QAccessible::Tree,        QAccessible::TreeItem,
+        QAccessible::Cell,         QAccessible::MenuItem,       QAccessible::PageTabList,
     };
     return kRoles.count(role) > 0;
 }
@@ -31,8 +31,7 @@ bool IsButtonRole(QAccessible::Role role) {
 
 // What the widget's kind demands of its role; empty when the role fits.
 QString RoleFault(QWidget* widget, QAccessible::Role role) {
-    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QTextEdit*>(widget) ||
-        qobject_cast<QPlainTextEdit*>(widget)) {
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QTextEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget)) {
         const bool readOnly = widget->property("readOnly").toBool();
         if (!readOnly && role != QAccessible::EditableText) return QStringLiteral("an edit that is not editable text");
         return {};
