@@ -26,9 +26,9 @@ std::int64_t CostOf(const Change& c) { return c.oper_id == kReminder && IsLiveRe
 
 }  // namespace
 
-std::int64_t ReminderCost(const std::vector<Change>& batch) {
+std::int64_t ReminderCost(const std::vector<Change>& batch, const std::vector<bool>& stored) {
     std::int64_t cost = 0;
-    for (const Change& c : batch) cost += CostOf(c);
+    for (std::size_t i = 0; i < batch.size(); ++i) cost += stored[i] ? CostOf(batch[i]) : 0;
     return cost;
 }
 
@@ -51,11 +51,14 @@ Refusal CheckBatch(const Account& account, const std::vector<Change>& batch) {
     for (std::size_t i = 0; i < batch.size(); ++i) {
         if (RenamesCertified(account, batch[i])) return {code::kCertifiedName, i};
     }
-    // The first reminder the coins no longer pay for.
+    return {};
+}
+
+Refusal CheckCoins(std::int64_t coins, const std::vector<Change>& batch, const std::vector<bool>& stored) {
     std::int64_t cost = 0;
     for (std::size_t i = 0; i < batch.size(); ++i) {
-        cost += CostOf(batch[i]);
-        if (cost > account.coins) return {code::kNoCoins, i};
+        cost += stored[i] ? CostOf(batch[i]) : 0;
+        if (cost > coins) return {code::kNoCoins, i};
     }
     return {};
 }

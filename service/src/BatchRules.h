@@ -12,9 +12,11 @@
 
 namespace kivtal::service {
 
-// Coins the batch costs: one per reminder added or changed. Withdrawing a reminder
-// (state 1) is free, so an account without coins can still delete one.
-std::int64_t ReminderCost(const std::vector<Change>& batch);
+// Coins the stored entries of a batch cost (`stored[i]` for `batch[i]`): one per
+// reminder added or changed. Withdrawing a reminder (state 1) is free, so an account
+// without coins can still delete one; a resend the service recognised is not stored
+// again and costs nothing.
+std::int64_t ReminderCost(const std::vector<Change>& batch, const std::vector<bool>& stored);
 
 bool HasSensitiveWord(std::string_view text);
 
@@ -26,6 +28,9 @@ struct Refusal {
     std::size_t entry = 0;
 };
 
+// Sensitive words and certified names, checked before anything is stored.
 Refusal CheckBatch(const Account& account, const std::vector<Change>& batch);
+// The first stored reminder the account's coins no longer pay for.
+Refusal CheckCoins(std::int64_t coins, const std::vector<Change>& batch, const std::vector<bool>& stored);
 
 }  // namespace kivtal::service

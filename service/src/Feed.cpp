@@ -20,13 +20,16 @@ constexpr std::string_view kNoDevice = "&service";
 }  // namespace
 
 std::int64_t Feed::ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId) {
-    auto s = serverId > 0 ? db_.prepare("SELECT server_id FROM records WHERE account_id=? AND kind=? AND server_id=?;")
-                          : db_.prepare("SELECT min(server_id) FROM records WHERE account_id=? AND kind=?;");
-    if (serverId > 0) {
-        s.bind({accountId, std::int64_t{kind}, serverId});
-    } else {
-        s.bind({accountId, std::int64_t{kind}});
-    }
+    if (serverId <= 0) return 0;
+    auto s = db_.prepare("SELECT server_id FROM records WHERE account_id=? AND kind=? AND server_id=?;");
+    s.bind({accountId, std::int64_t{kind}, serverId});
+    return s.step() ? s.integer(0) : 0;
+}
+
+// Profile and settings are one record per account, whatever id a device gives them.
+std::int64_t Feed::singletonRecord(std::int64_t accountId, int kind) {
+    auto s = db_.prepare("SELECT min(server_id) FROM records WHERE account_id=? AND kind=?;");
+    s.bind({accountId, std::int64_t{kind}});
     return s.step() ? s.integer(0) : 0;
 }
 
@@ -74,13 +77,14 @@ std::string Feed::lastSent(std::int64_t accountId, std::string_view device, std:
     return s.step() ? s.text(0) : std::string();
 }
 
-// A modify names its record by server id, or, when the device never learnt it, by
-// its local id. Profile and settings exist once per account whatever id they carry.
-// Anything else becomes a new record.
+// A modify names its record by server id, or, when the device never learnt it (an id
+// of 0 or below), by its local id; it never falls back to another record of the kind.
+// Profile and settings exist once per account whatever id they carry. Anything else
+// becomes a new record.
 std::int64_t Feed::targetRecord(std::int64_t accountId, std::string_view device, const Change& c) {
     std::int64_t id = 0;
     if (IsSingleton(c.oper_id)) {
-        id = ownedRecord(accountId, c.oper_id, 0);
+        id = singletonRecord(accountId, c.oper_id);
     } else if (c.oper_ways == 2) {
         id = ownedRecord(accountId, c.oper_id, c.id);
         if (!id) id = mappedRecord(accountId, device, c.oper_id, c.client_id);
@@ -136,10 +140,11 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
             id = targetRecord(accountId, device, c);
         }
         const std::string value = storedValue(accountId, device, c, id);
-        results.push_back({c.oper_id, id, c.client_id});
         // Resent exactly as it was stored: passing it on again could undo a later
         // change another device made.
-        if (c.oper_ways != sent.oper_ways && value == lastSent(accountId, device, id)) continue;
+        const bool repeat = c.oper_ways != sent.oper_ways && value == lastSent(accountId, device, id);
+        results.push_back({c.oper_id, id, c.client_id, !repeat});
+        if (repeat) continue;
         setValue.bind({value, id}).run();
         if (c.client_id > 0)
             remember.bind({accountId, device, std::int64_t{c.oper_id}, std::int64_t{c.client_id}, id}).run();
@@ -149,7 +154,7 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
 }
 
 void Feed::ensureRecord(std::int64_t accountId, int kind, const std::string& value) {
-    if (ownedRecord(accountId, kind, 0)) return;
+    if (singletonRecord(accountId, kind)) return;
     const Change c{kind, 1, 0, 0, 0, 0, value};
     const std::int64_t id = newRecord(accountId, kind);
     const std::string stored = storedValue(accountId, kNoDevice, c, id);

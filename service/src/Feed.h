@@ -16,6 +16,8 @@ struct SendResult {
     int oper_id;
     std::int64_t id;
     int client_id;
+    // False for a resend the service recognised as already stored: answered, not kept again.
+    bool stored;
 };
 
 struct FeedEntry {
@@ -61,6 +63,7 @@ private:
     std::int64_t resentAdd(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t targetRecord(std::int64_t accountId, std::string_view device, const Change& c);
     std::int64_t ownedRecord(std::int64_t accountId, int kind, std::int64_t serverId);
+    std::int64_t singletonRecord(std::int64_t accountId, int kind);
     std::int64_t newRecord(std::int64_t accountId, int kind);
     bool answerLost(std::int64_t accountId, std::string_view device, std::int64_t serverId);
     std::string lastSent(std::int64_t accountId, std::string_view device, std::int64_t serverId);

@@ -63,6 +63,16 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::rename(partial, path);
 }
 
+// Beside the code, which entry: clients that do not read it ignore it.
+Json::Value RefusalReply(const Refusal& refused, const std::vector<Change>& batch) {
+    Json::Value reply = Reply(refused.code);
+    const Change& c = batch[refused.entry];
+    reply["refused"]["index"] = Str(static_cast<std::int64_t>(refused.entry));
+    reply["refused"]["oper_id"] = Str(c.oper_id);
+    reply["refused"]["client_id"] = Str(c.client_id);
+    return reply;
+}
+
 NewAccount DemoAccount() { return {kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"}; }
 
 Json::Value FeedEntryJson(const FeedEntry& e) {
@@ -170,19 +180,17 @@ Json::Value Service::syncSend(std::string_view body) {
     return authenticated(body, "opers", [&](const FormFields& f, std::int64_t accountId, const std::string& device) {
         const auto batch = DecodeChangeList(Field(f, "opers"));
         if (!batch) return Reply(code::kBadRequest);
-        const Account account = *accounts_.find(accountId);
-        if (const Refusal refused = CheckBatch(account, *batch); refused.code) {
-            // Beside the code, which entry: clients that do not read it ignore it.
-            Json::Value reply = Reply(refused.code);
-            const Change& c = (*batch)[refused.entry];
-            reply["refused"]["index"] = Str(static_cast<std::int64_t>(refused.entry));
-            reply["refused"]["oper_id"] = Str(c.oper_id);
-            reply["refused"]["client_id"] = Str(c.client_id);
-            return reply;
-        }
+        // The batch is stored first and paid for in the same transaction, so only what
+        // is really stored costs coins; a refusal rolls all of it back.
         Transaction tx(db_);
+        const Account account = *accounts_.find(accountId);
+        if (const Refusal refused = CheckBatch(account, *batch); refused.code) return RefusalReply(refused, *batch);
         const auto results = feed_.store(accountId, device, *batch);
-        accounts_.addCoins(accountId, -ReminderCost(*batch));
+        std::vector<bool> stored;
+        for (const SendResult& r : results) stored.push_back(r.stored);
+        if (const Refusal unpaid = CheckCoins(account.coins, *batch, stored); unpaid.code)
+            return RefusalReply(unpaid, *batch);
+        accounts_.addCoins(accountId, -ReminderCost(*batch, stored));
         for (const Change& c : *batch) {
             const auto fields = SplitFields(c.content);
             if (c.oper_id == kProfile && fields.size() > kProfileName)

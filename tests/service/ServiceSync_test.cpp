@@ -113,6 +113,43 @@ TEST_F(ServiceSync, AnAddSentAgainByItsDeviceIsTheSameRecordWhateverItCarries) {
     EXPECT_NE(ids(send(a_, {{1, 1, 9, std::stoi(first[0]), Contact(9, "张三丰（本机）", 0)}})), first);
 }
 
+// The next run after a lost reply receives from the time it kept before the add, then
+// sends the add again with the user's edits: still the same record.
+TEST_F(ServiceSync, AnEditedAddResentAfterTheNextRunsReceiveIsTheSameRecord) {
+    const auto first = ids(send(a_, {{1, 1, 9, 0, Contact(9, "张三", 0)}}));
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(receive(a_, aTime_)["opers"].size(), 0u);
+    EXPECT_EQ(ids(send(a_, {{1, 1, 9, 0, Contact(9, "张三（改）", 0)}})), first);
+    const Json::Value got = receive(b_, bTime_);
+    ASSERT_EQ(got["opers"].size(), 2u);
+    EXPECT_EQ(got["opers"][0]["oper_ways"].asString(), "1");
+    EXPECT_EQ(got["opers"][1]["oper_ways"].asString(), "2");
+    EXPECT_EQ(got["opers"][1]["id"].asString(), first[0]);
+}
+
+// A modify that names no server id and a local row its device never added names no
+// record: it must not land on another record of the account.
+TEST_F(ServiceSync, AModifyWithoutAKnownIdNeverOverwritesAnotherRecord) {
+    const auto mine = ids(send(a_, {{1, 1, 1, 0, Contact(1, "张三", 0)}, {6, 1, 2, 0, ContactGroup(2, "客户")}}));
+    ASSERT_EQ(mine.size(), 2u);
+    receive(b_, bTime_);
+    const struct {
+        int kind;
+        int id;
+        std::string content;
+    } cases[] = {{1, 0, Contact(77, "李四", 0)}, {1, -5, Contact(78, "王五", 0)}, {6, 0, ContactGroup(79, "供应商")}};
+    for (const auto& c : cases) {
+        const auto got = ids(send(b_, {{c.kind, 2, 77, c.id, c.content}}));
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_NE(got[0], mine[0]) << c.content;
+        EXPECT_NE(got[0], mine[1]) << c.content;
+    }
+    for (const auto& e : receive(a_, aTime_)["opers"]) {
+        EXPECT_NE(e["id"].asString(), mine[0]);
+        EXPECT_NE(e["id"].asString(), mine[1]);
+    }
+}
+
 // A new data folder on the same computer has the same device id and numbers its rows
 // from the start again: once the device has received past its old add, an add under
 // the same local row is a new contact, not a change to the old one.
@@ -209,6 +246,27 @@ TEST_F(ServiceSync, RemindersCostCoinsAndRejectedBatchesChangeNothing) {
     const auto delivered = contents(receive(b_, bTime_));
     EXPECT_EQ(delivered.size(), 4u);  // the refused batches left nothing
     for (const auto& v : delivered) EXPECT_NE(SplitFields(v)[1], "g");
+}
+
+// A reply lost after a paid batch: the resend is recognised and costs nothing again,
+// even when the coins are spent; an edited resend is a change and is paid like one.
+TEST_F(ServiceSync, RecognisedResendsOfRemindersAreNotChargedAgain) {
+    const std::vector<Entry> batch = {{5, 1, 1, 0, Reminder(1, "开会")}, {5, 1, 2, 0, Reminder(2, "吃饭")}};
+    const auto first = ids(send(a_, batch));
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(coins("alice"), 1);
+    const Json::Value again = send(a_, batch);
+    EXPECT_EQ(again["error"].asString(), "0");
+    EXPECT_EQ(ids(again), first);
+    EXPECT_EQ(coins("alice"), 1);
+    EXPECT_EQ(send(a_, {{5, 1, 3, 0, Reminder(3, "出差")}})["error"].asString(), "0");
+    EXPECT_EQ(coins("alice"), 0);
+    EXPECT_EQ(send(a_, {{5, 1, 3, 0, Reminder(3, "出差")}})["error"].asString(), "0");
+    const Json::Value edited = send(a_, {{5, 1, 3, 0, Reminder(3, "出差取消")}});
+    EXPECT_EQ(edited["error"].asString(), "2004");
+    EXPECT_EQ(edited["refused"]["index"].asString(), "0");
+    EXPECT_EQ(coins("alice"), 0);
+    EXPECT_EQ(contents(receive(b_, bTime_)).size(), 3u);  // the refused edit left nothing
 }
 
 TEST_F(ServiceSync, ACertifiedAccountKeepsItsName) {
