@@ -34,19 +34,25 @@ int main(int argc, char** argv) {
         std::cerr << error << "\n" << Usage();
         return 2;
     }
+    // The database, its journal and the uploaded cards are the users' data: nobody
+    // else on the machine reads them.
+    ::umask(077);
     try {
-        if (!cl->db.parent_path().empty()) {
-            std::filesystem::create_directories(cl->db.parent_path());
+        // A folder someone else made keeps the modes they gave it.
+        if (!cl->db.parent_path().empty() && std::filesystem::create_directories(cl->db.parent_path())) {
             ::chmod(cl->db.parent_path().c_str(), 0700);
         }
         Service service(cl->db);
         if (!cl->command.empty()) return RunOperatorCommand(service, *cl, std::cout, std::cerr);
-        if (service.ensureDemoAccount()) {
+        // The demo account's password is public: a service only has it when asked.
+        if (cl->options.count("--demo") && service.ensureDemoAccount()) {
             service.seedDemoBook(std::time(nullptr));
             std::cout << "created the demo account " << kDemoLogin << " / " << kDemoPassword << " with its demo book"
                       << std::endl;
         }
         HttpServer server(service);
+        if (const auto url = cl->options.find("--public-url"); url != cl->options.end())
+            server.setPublicUrl(url->second);
         const int port = server.bind(cl->host, cl->port);
         if (port < 0) {
             std::cerr << "cannot listen on " << cl->host << ":" << cl->port << "\n";

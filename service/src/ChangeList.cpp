@@ -111,7 +111,11 @@ std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers) {
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) return std::nullopt;
+    try {
+        if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors)) return std::nullopt;
+    } catch (const Json::Exception&) {
+        return std::nullopt;  // nested deeper than the reader follows
+    }
     std::vector<Change> changes;
     if (root.isNull()) return changes;
     if (!root.isObject() || !root["opers"].isArray()) return std::nullopt;

@@ -8,6 +8,9 @@ namespace {
     throw DbError(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "no connection"));
 }
 
+// An empty view may carry no pointer, which SQLite would store as NULL, not as ''.
+const char* TextData(std::string_view v) { return v.data() ? v.data() : ""; }
+
 }  // namespace
 
 Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
@@ -25,7 +28,7 @@ Statement& Statement::bind(std::initializer_list<DbValue> values) {
     for (const DbValue& v : values) {
         const int rc = std::holds_alternative<std::int64_t>(v)
                            ? sqlite3_bind_int64(stmt_.get(), index, std::get<std::int64_t>(v))
-                           : sqlite3_bind_text64(stmt_.get(), index, std::get<std::string_view>(v).data(),
+                           : sqlite3_bind_text64(stmt_.get(), index, TextData(std::get<std::string_view>(v)),
                                                  std::get<std::string_view>(v).size(), SQLITE_TRANSIENT, SQLITE_UTF8);
         if (rc != SQLITE_OK) Fail(db_, "bind");
         ++index;

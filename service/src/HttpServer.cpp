@@ -26,11 +26,6 @@ std::string WriteJson(const Json::Value& v) {
     return Json::writeString(b, v);
 }
 
-std::string BaseUrl(const httplib::Request& req) {
-    const std::string host = req.get_header_value("Host");
-    return "http://" + (host.empty() ? std::string("127.0.0.1") : host);
-}
-
 // The library refuses URL-encoded bodies over 8 KiB when it parses them itself, and
 // would decode '+' and '%' the client meant literally; reading the body raw avoids both.
 // nullopt for a body cut short or over the limit: a truncated upload must not be stored.
@@ -72,15 +67,17 @@ HttpServer::~HttpServer() { stop(); }
 void HttpServer::routeApi() {
     using Req = httplib::Request;
     Service& s = service_;
+    // Download addresses name the configured address, never what a request's Host says.
+    const std::string* url = &publicUrl_;
     server_->Post("/Login/login", RawPost([&s](const std::string& b, const Req&) { return s.login(b); }));
     server_->Post("/Login/loginOut", RawPost([&s](const std::string& b, const Req&) { return s.logout(b); }));
     server_->Post("/Update/check",
-                  RawPost([&s](const std::string& b, const Req& r) { return s.versionCheck(b, BaseUrl(r)); }));
+                  RawPost([&s, url](const std::string& b, const Req&) { return s.versionCheck(b, *url); }));
     server_->Post("/Sync/receive", RawPost([&s](const std::string& b, const Req&) { return s.syncReceive(b); }));
     server_->Post("/Sync/send", RawPost([&s](const std::string& b, const Req&) { return s.syncSend(b); }));
     server_->Post("/Secretary/upload", RawPost([&s](const std::string& b, const Req&) { return s.cardUpload(b); }));
-    server_->Post("/PcAd", RawPost([&s](const std::string& b, const Req& r) { return s.adverts(b, BaseUrl(r)); }));
-    server_->Post("/Notice", RawPost([&s](const std::string& b, const Req& r) { return s.news(b, BaseUrl(r)); }));
+    server_->Post("/PcAd", RawPost([&s, url](const std::string& b, const Req&) { return s.adverts(b, *url); }));
+    server_->Post("/Notice", RawPost([&s, url](const std::string& b, const Req&) { return s.news(b, *url); }));
     server_->Get("/Util/dateline", [](const Req&, httplib::Response& res) {
         res.set_content(WriteJson(Service::dateline()), kJsonType);
     });
@@ -112,8 +109,9 @@ void HttpServer::routePages() {
 }
 
 int HttpServer::bind(const std::string& host, int port) {
-    if (port == 0) return server_->bind_to_any_port(host);
-    return server_->bind_to_port(host, port) ? port : -1;
+    const int bound = port == 0 ? server_->bind_to_any_port(host) : server_->bind_to_port(host, port) ? port : -1;
+    if (bound > 0 && publicUrl_.empty()) publicUrl_ = "http://" + host + ":" + std::to_string(bound);
+    return bound;
 }
 
 void HttpServer::listen() { server_->listen_after_bind(); }

@@ -20,6 +20,9 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
+    // The address clients reach the service at, for the download addresses it hands
+    // out ("http://name:port", no trailing slash); by default the bound host and port.
+    void setPublicUrl(std::string url) { publicUrl_ = std::move(url); }
     // Binds `host:port` (port 0 picks a free one); the bound port, or -1.
     int bind(const std::string& host, int port);
     // Serves until stop() is called.
@@ -34,6 +37,7 @@ private:
 
     Service& service_;
     std::unique_ptr<httplib::Server> server_;
+    std::string publicUrl_;
     std::thread thread_;
 };
 

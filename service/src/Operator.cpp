@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "Crypto.h"
+#include "TypedText.h"
 
 namespace kivtal::service {
 
@@ -20,8 +21,9 @@ namespace fs = std::filesystem;
 const std::map<std::string, std::size_t> kCommandArity = {
     {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1}, {"--seed-demo", 0},
 };
-const std::set<std::string> kValueOptions = {"--coins", "--name", "--type", "--jump", "--content", "--sort", "--md5"};
-const std::set<std::string> kFlags = {"--certified", "--enforce"};
+const std::set<std::string> kValueOptions = {"--public-url", "--coins",   "--name", "--type",
+                                             "--jump",       "--content", "--sort", "--md5"};
+const std::set<std::string> kFlags = {"--certified", "--enforce", "--demo"};
 
 std::optional<int> ToInt(const std::string& s) {
     int v = 0;
@@ -63,6 +65,10 @@ std::string FileMd5(const fs::path& path) {
 int AddAccount(Service& service, const NewAccount& a, std::ostream& out, std::ostream& err) {
     if (a.loginName.empty()) {
         err << "an account needs a login name\n";
+        return 2;
+    }
+    if (!PrintableLength(a.loginName)) {
+        err << "a login name is UTF-8 text without control characters or direction marks\n";
         return 2;
     }
     const auto id = service.createAccount(a);
@@ -169,7 +175,7 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 }
 
 std::string Usage() {
-    return "usage: kivtal-service [--db PATH] [--host ADDRESS] [--port N]\n"
+    return "usage: kivtal-service [--db PATH] [--host ADDRESS] [--port N] [--public-url URL] [--demo]\n"
            "       kivtal-service [--db PATH] --add-account NAME PASSWORD [--coins N] [--certified] [--name "
            "REAL_NAME]\n"
            "       kivtal-service [--db PATH] --add-news TITLE CONTENT [--type N]\n"

@@ -126,6 +126,8 @@ Json::Value Service::authenticated(std::string_view form, std::string_view tailN
 Json::Value Service::login(std::string_view body) {
     return guarded([&] {
         const FormFields f = ParseClientForm(body);
+        // Keys are per device: a login that names none has nothing to hand one to.
+        if (Field(f, "unique_id").empty()) return Reply(code::kBadRequest);
         Transaction tx(db_);
         const LoginResult r =
             accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"), Field(f, "unique_id"));

@@ -2,6 +2,7 @@
 
 #include "Crypto.h"
 #include "FormBody.h"
+#include "TypedText.h"
 
 namespace kivtal::service {
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr std::size_t kMaxLoginName = 64;
 constexpr std::size_t kMaxPassword = 128;
+constexpr std::size_t kMinPassword = 6;
 constexpr std::int64_t kNewAccountCoins = 10;
 
 std::string Page(std::string_view title, std::string_view body) {
@@ -22,6 +24,10 @@ std::string RegistrationProblem(const std::string& name, const std::string& pass
     if (name.empty() || password.empty()) return "请填写账号和密码。";
     if (name.size() > kMaxLoginName) return "账号太长。";
     if (password.size() > kMaxPassword) return "密码太长。";
+    if (!PrintableLength(name)) return "账号含有不可显示的字符。";
+    const auto length = PrintableLength(password);
+    if (!length) return "密码含有不可显示的字符。";
+    if (*length < kMinPassword) return "密码至少 6 个字符。";
     if (password != repeat) return "两次输入的密码不一致。";
     return {};
 }

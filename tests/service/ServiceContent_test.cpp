@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "FormBody.h"
 #include "Operator.h"
 #include "ServiceHarness.h"
 
@@ -63,6 +64,13 @@ TEST_F(ServiceContent, PublishedContentComesWithAddressesOnThisHost) {
     EXPECT_EQ(offer["enforce_update"].asString(), "1");
     EXPECT_EQ(post("/Update/check", identity(a_) + "&cur_ver=5&user_id=" + a_.userId)["new_ver"].asString(), "0");
 
+    // Whatever Host a request names, the addresses handed out are the service's own.
+    const httplib::Headers forged = {{"Host", "attacker.invalid:80"}};
+    const auto spoofed = client_->Post("/PcAd", forged, userForm(), "application/x-www-form-urlencoded");
+    ASSERT_TRUE(spoofed);
+    EXPECT_NE(spoofed->body.find(base() + "/files/ads/a.jpg"), std::string::npos) << spoofed->body;
+    EXPECT_EQ(spoofed->body.find("attacker"), std::string::npos);
+
     const auto time = client_->Get("/Util/dateline");
     ASSERT_TRUE(time);
     EXPECT_NE(time->body.find("\"dateline\":\""), std::string::npos);
@@ -113,19 +121,41 @@ TEST_F(ServiceContent, TheRegisterPageCreatesAnAccountTheClientCanUse) {
     const auto page = client_->Get("/Index/Register/index");
     ASSERT_TRUE(page);
     EXPECT_NE(page->body.find("<form"), std::string::npos);
-    const auto made = client_->Post("/Index/Register/index", "username=%E6%96%B0+user&password=p%26w&password2=p%26w",
-                                    "application/x-www-form-urlencoded");
+    const auto made =
+        client_->Post("/Index/Register/index", "username=%E6%96%B0+user&password=p%26w123&password2=p%26w123",
+                      "application/x-www-form-urlencoded");
     ASSERT_TRUE(made);
     EXPECT_NE(made->body.find("新 user"), std::string::npos);
     // The client escapes '%', '&', '+' and spaces in the login name.
-    EXPECT_EQ(loginReply("%E6%96%B0%20user", "p&w", "D")["error"].asString(), "0");
+    EXPECT_EQ(loginReply("%E6%96%B0%20user", "p&w123", "D")["error"].asString(), "0");
 
-    const auto taken = client_->Post("/Index/Register/index", "username=alice&password=x&password2=x",
+    const auto taken = client_->Post("/Index/Register/index", "username=alice&password=secret1&password2=secret1",
                                      "application/x-www-form-urlencoded");
     EXPECT_NE(taken->body.find("已被注册"), std::string::npos);
     const auto script = client_->Post("/Index/Register/index", "username=%3Cscript%3E&password=a&password2=b",
                                       "application/x-www-form-urlencoded");
     EXPECT_EQ(script->body.find("<script>"), std::string::npos);
+
+    // Names that would display as another name or carry hidden bytes, and passwords a
+    // guess finds at once, make no account.
+    const struct {
+        const char* name;
+        const char* password;
+        const char* why;
+    } refused[] = {
+        {"a%00b", "secret1", "不可显示"},          {"a%01b", "secret1", "不可显示"},
+        {"tab%09", "secret1", "不可显示"},         {"abc%E2%80%AEgpj.exe", "secret1", "不可显示"},
+        {"x%C3%28", "secret1", "不可显示"},        {"mallory", "p", "至少"},
+        {"mallory", "%E5%AF%86%E7%A0%81", "至少"}, {"mallory", "pass%00word", "不可显示"},
+    };
+    for (const auto& r : refused) {
+        const std::string form =
+            std::string("username=") + r.name + "&password=" + r.password + "&password2=" + r.password;
+        const auto res = client_->Post("/Index/Register/index", form, "application/x-www-form-urlencoded");
+        ASSERT_TRUE(res) << r.name;
+        EXPECT_NE(res->body.find(r.why), std::string::npos) << r.name << " / " << r.password;
+        EXPECT_FALSE(service().findAccount(PercentDecode(r.name, false))) << r.name;
+    }
 
     for (const char* path : {"/", "/Index/Password/index", "/Home/Safe/index/clientid/1",
                              "/Home/Property/charge/clientid/1", "/Index/About/index/id/10/clientid/1"}) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,14 +28,15 @@ std::string RunProgram(const std::string& args, int& status) {
 // Starts the server and reads its first lines up to the listening line.
 class Child {
 public:
-    explicit Child(const std::string& db) {
+    explicit Child(const std::string& db, bool demo = false) {
         int fds[2];
         if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], STDOUT_FILENO);
             close(fds[0]);
-            execl(KIVTAL_SERVICE_EXE, KIVTAL_SERVICE_EXE, "--db", db.c_str(), "--port", "0", nullptr);
+            execl(KIVTAL_SERVICE_EXE, KIVTAL_SERVICE_EXE, "--db", db.c_str(), "--port", "0", demo ? "--demo" : nullptr,
+                  nullptr);
             _exit(127);
         }
         close(fds[1]);
@@ -82,19 +84,57 @@ TEST(ServiceProgram, OperatorAccountsAndTheDemoAccountCanLogIn) {
     EXPECT_NE(res->body.find("\"error\":\"0\""), std::string::npos) << res->body;
 }
 
-TEST(ServiceProgram, AFreshDatabaseGetsTheDemoAccount) {
-    kivtal::test::TempDir dir;
-    Child child(dir.file("fresh.db"));
-    EXPECT_NE(child.readLine().find("demo / demo123"), std::string::npos);
+// The port of a listening line, or 0.
+int ListeningPort(const std::string& line) {
     std::smatch m;
-    const std::string line = child.readLine();
-    ASSERT_TRUE(std::regex_search(line, m, std::regex(R"(127\.0\.0\.1:(\d+))"))) << line;
-    httplib::Client client("127.0.0.1", std::stoi(m[1]));
+    return std::regex_search(line, m, std::regex(R"(^listening on http://127\.0\.0\.1:(\d+))")) ? std::stoi(m[1]) : 0;
+}
+
+std::string DemoLogin(int port) {
+    httplib::Client client("127.0.0.1", port);
     const auto res =
         client.Post("/Login/login", "username=demo&password=4aa59776065aba3690db41623659ec9b&unique_id=X&visitor=1",
                     "application/x-www-form-urlencoded");
-    ASSERT_TRUE(res);
-    EXPECT_NE(res->body.find("\"error\":\"0\""), std::string::npos);
+    return res ? res->body : "no reply";
+}
+
+// The demo account's password is public: only a service started with --demo has it.
+TEST(ServiceProgram, AFreshDatabaseGetsTheDemoAccountOnlyWhenAskedFor) {
+    kivtal::test::TempDir dir;
+    {
+        Child plain(dir.file("plain.db"));
+        const int port = ListeningPort(plain.readLine());
+        ASSERT_GT(port, 0);
+        EXPECT_NE(DemoLogin(port).find("\"error\":\"1001\""), std::string::npos);
+    }
+    Child child(dir.file("fresh.db"), true);
+    EXPECT_NE(child.readLine().find("demo / demo123"), std::string::npos);
+    const int port = ListeningPort(child.readLine());
+    ASSERT_GT(port, 0);
+    EXPECT_NE(DemoLogin(port).find("\"error\":\"0\""), std::string::npos);
+}
+
+// The users' data is for the service's eyes only; a folder it did not make keeps the
+// modes its owner gave it.
+TEST(ServiceProgram, ItsFilesAreItsOwnAndOtherFoldersAreLeftAsTheyAre) {
+    kivtal::test::TempDir dir;
+    const std::string shared = dir.file("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0755), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 0755), 0);
+    int status = 0;
+    RunProgram("--db " + shared + "/s.db --add-account boss pw", status);
+    ASSERT_EQ(status, 0);
+    RunProgram("--db " + dir.file("made/here/s.db") + " --add-account boss pw", status);
+    ASSERT_EQ(status, 0);
+    const auto mode = [](const std::string& path) {
+        struct stat st {};
+        return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    EXPECT_EQ(mode(shared), 0755u);
+    EXPECT_EQ(mode(shared + "/s.db"), 0600u);
+    EXPECT_EQ(mode(shared + "/cards"), 0700u);
+    EXPECT_EQ(mode(dir.file("made/here")), 0700u);
+    EXPECT_EQ(mode(dir.file("made/here/s.db")), 0600u);
 }
 
 }  // namespace

@@ -45,6 +45,27 @@ TEST_F(ServiceSync, LoginAnswersKeyMaterialOrTheRefusalCode) {
     EXPECT_EQ(loginReply("alice", "wrong", "D")["error"].asString(), "1003");
 }
 
+// A request that lacks what it needs is the client's fault (1004), never the service's
+// storage (1005), and leaves nothing behind.
+TEST_F(ServiceSync, MalformedRequestsAreAnsweredAsSuchAndStoreNothing) {
+    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+    const struct {
+        const char* what;
+        const char* path;
+        std::string body;
+    } cases[] = {
+        {"login without a device", "/Login/login", "username=alice&password=" + ClientPasswordDigest("secret")},
+        {"login with an empty device", "/Login/login",
+         "username=alice&password=" + ClientPasswordDigest("secret") + "&unique_id=&visitor=1"},
+        {"send without opers", "/Sync/send", identity(a_) + "&user_id=" + a_.userId},
+        {"send nested too deep", "/Sync/send", identity(a_) + "&user_id=" + a_.userId + "&opers=" + deep},
+        {"send nested object", "/Sync/send",
+         identity(a_) + "&user_id=" + a_.userId + "&opers={\"opers\":" + deep + "}"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(post(c.path, c.body)["error"].asString(), "1004") << c.what;
+    EXPECT_EQ(receive(b_, bTime_)["opers"].size(), 0u);
+}
+
 TEST_F(ServiceSync, RequestsWithoutTheLoginsKeyAreRefusedAndTouchNothing) {
     const Device bob = login("bob", "hunter2", "DEVICE-A");
     const std::string opers = "&opers=" + EncodeOpers({{6, 1, 1, 0, ContactGroup(1, "g")}});
@@ -363,7 +384,8 @@ TEST(AccountCreation, EveryWayOfMakingAnAccountStoresItsProfileAndSettings) {
         Service service(dir.file("service.db"));
         ASSERT_TRUE(service.ensureDemoAccount());
         ASSERT_TRUE(service.createAccount({"boss", ClientPasswordDigest("pw"), 0, false, ""}));
-        EXPECT_NE(Register(service, "username=newbie&password=pw&password2=pw").find("newbie"), std::string::npos);
+        EXPECT_NE(Register(service, "username=newbie&password=pw1234&password2=pw1234").find("newbie"),
+                  std::string::npos);
     }
     Database db(dir.file("service.db"));
     auto s = db.prepare(
