@@ -29,10 +29,10 @@ std::optional<std::int64_t> ParseUserId(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::int64_t> Accounts::create(const NewAccount& a) {
+std::optional<std::int64_t> Accounts::create(const NewAccount& a, std::string_view passwordHash) {
     if (findByName(a.loginName)) return std::nullopt;
     db_.prepare("INSERT INTO accounts(login_name,pwd_hash,coins,certified,real_name,created) VALUES(?,?,?,?,?,?);")
-        .bind({a.loginName, HashPassword(a.clientDigest), a.coins, std::int64_t{a.certified}, a.realName,
+        .bind({a.loginName, passwordHash, a.coins, std::int64_t{a.certified}, a.realName,
                static_cast<std::int64_t>(std::time(nullptr))})
         .run();
     return db_.lastInsertId();
@@ -52,19 +52,21 @@ std::optional<Account> Accounts::findByName(std::string_view loginName) {
     return ReadAccount(s);
 }
 
-LoginResult Accounts::login(std::string_view loginName, std::string_view clientDigest, std::string_view uniqueId) {
+std::optional<StoredPassword> Accounts::storedPassword(std::string_view loginName) {
     auto s = db_.prepare("SELECT account_id,pwd_hash FROM accounts WHERE login_name=?;");
     s.bind({loginName});
-    if (!s.step()) return {code::kUnknownAccount, {}, {}};
-    const std::int64_t id = s.integer(0);
-    if (!VerifyPassword(s.text(1), clientDigest)) return {code::kWrongPassword, {}, {}};
+    if (!s.step()) return std::nullopt;
+    return StoredPassword{s.integer(0), s.text(1)};
+}
+
+std::string Accounts::issueKey(std::int64_t accountId, std::string_view uniqueId) {
     const std::string randomKey = RandomHex(16);
     db_.prepare(
            "INSERT INTO devices(account_id,unique_id,random_key) VALUES(?1,?2,?3) "
            "ON CONFLICT(account_id,unique_id) DO UPDATE SET random_key=?3;")
-        .bind({id, uniqueId, randomKey})
+        .bind({accountId, uniqueId, randomKey})
         .run();
-    return {code::kOk, randomKey, std::to_string(id)};
+    return randomKey;
 }
 
 std::optional<std::int64_t> Accounts::checkKey(std::string_view userId, std::string_view uniqueId,

@@ -26,23 +26,25 @@ struct NewAccount {
     std::string realName;
 };
 
-struct LoginResult {
-    const char* error;
-    std::string randomKey;
-    std::string userId;
+struct StoredPassword {
+    std::int64_t accountId;
+    std::string hash;
 };
 
 class Accounts {
 public:
     explicit Accounts(Database& db) : db_(db) {}
 
-    // The new account's id, or nullopt when the login name is taken.
-    std::optional<std::int64_t> create(const NewAccount& a);
+    // The new account's id, or nullopt when the login name is taken. `passwordHash` is
+    // HashPassword of the account's client digest, made before the caller's transaction.
+    std::optional<std::int64_t> create(const NewAccount& a, std::string_view passwordHash);
     std::optional<Account> find(std::int64_t id);
     std::optional<Account> findByName(std::string_view loginName);
 
-    // Checks the password and issues a fresh random key to the device.
-    LoginResult login(std::string_view loginName, std::string_view clientDigest, std::string_view uniqueId);
+    // The account's id and password hash, to check a login against outside any transaction.
+    std::optional<StoredPassword> storedPassword(std::string_view loginName);
+    // A fresh random key for the device, which replaces the one it had.
+    std::string issueKey(std::int64_t accountId, std::string_view uniqueId);
     // The account id when `key` is the one derived from the device's current random key
     // and `userId` (the account id as decimal text).
     std::optional<std::int64_t> checkKey(std::string_view userId, std::string_view uniqueId, std::string_view key);

@@ -118,7 +118,7 @@ std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers) {
     }
     std::vector<Change> changes;
     if (root.isNull()) return changes;
-    if (!root.isObject() || !root["opers"].isArray()) return std::nullopt;
+    if (!root.isObject() || !root["opers"].isArray() || root["opers"].size() > kMaxBatchEntries) return std::nullopt;
     const bool reversible = root[kEscapingMember] == kReversibleEscaping;
     for (const Json::Value& e : root["opers"]) {
         auto c = DecodeEntry(e, reversible);

@@ -33,8 +33,13 @@ std::string UnescapeContent(std::string_view content);
 // "%3F", "%23", "%26", "%3D", "%27") becomes that character, and anything else stays.
 std::string UnescapeReversibleContent(std::string_view content);
 
+// The most entries one batch may hold: well above the client's batches (2,000), and
+// what bounds the work one request does while it holds the database's write lock.
+inline constexpr std::size_t kMaxBatchEntries = 5000;
+
 // The entries of an "opers" value; an empty list for "null". nullopt when the text is
-// not a change list a client writes (not JSON, wrong shape, kind or way out of range).
+// not a change list a client writes (not JSON, wrong shape, kind or way out of range,
+// more than kMaxBatchEntries entries).
 // Contents are decoded as the document's "escaping" member says.
 std::optional<std::vector<Change>> DecodeChangeList(std::string_view opers);
 

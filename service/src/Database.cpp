@@ -60,14 +60,18 @@ Database::Database(const std::string& path) {
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     db_.reset(raw);
     if (rc != SQLITE_OK) Fail(raw, "open " + path);
-    sqlite3_busy_timeout(raw, 5000);
+    // Writers queue on the database's lock; a large batch of another account may hold
+    // it for a while.
+    sqlite3_busy_timeout(raw, 60000);
 }
 
 void Database::exec(const char* sql) {
     if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) Fail(db_.get(), sql);
 }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE;"); }
+Transaction::Transaction(Database& db, Mode mode) : db_(db) {
+    db_.exec(mode == Mode::kWrite ? "BEGIN IMMEDIATE;" : "BEGIN;");
+}
 
 Transaction::~Transaction() {
     if (!done_) {

@@ -58,7 +58,10 @@ private:
 // Rolls back unless committed, so an error anywhere in a batch leaves nothing behind.
 class Transaction {
 public:
-    explicit Transaction(Database& db);
+    // A write transaction takes the database's write lock at once, so it never fails
+    // half way for another writer; a read one sees one snapshot and blocks no writer.
+    enum class Mode { kWrite, kRead };
+    explicit Transaction(Database& db, Mode mode = Mode::kWrite);
     ~Transaction();
     void commit();
     Transaction(const Transaction&) = delete;

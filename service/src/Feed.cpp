@@ -172,26 +172,29 @@ bool Feed::hasOwnBatch(std::int64_t accountId) {
     return s.step();
 }
 
-std::vector<FeedEntry> Feed::receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync) {
+Feed::Page Feed::changesAfter(std::int64_t accountId, std::string_view device, std::int64_t lastSync) {
     auto latest = db_.prepare("SELECT last_seq FROM accounts WHERE account_id=?;");
     latest.bind({accountId});
-    const std::int64_t end = latest.step() ? latest.integer(0) : 0;
-    std::vector<FeedEntry> entries;
+    Page page;
+    page.end = latest.step() ? latest.integer(0) : 0;
     auto s = db_.prepare(
         "SELECT kind,main,time,ways,server_id,content FROM changes "
         "WHERE account_id=? AND seq>? AND seq<=? AND device<>? ORDER BY seq;");
-    s.bind({accountId, lastSync, end, device});
+    s.bind({accountId, lastSync, page.end, device});
     while (s.step()) {
-        entries.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2),
-                           static_cast<int>(s.integer(3)), s.integer(4), s.text(5)});
+        page.entries.push_back({static_cast<int>(s.integer(0)), static_cast<int>(s.integer(1)), s.integer(2),
+                                static_cast<int>(s.integer(3)), s.integer(4), s.text(5)});
     }
+    return page;
+}
+
+void Feed::markReceived(std::int64_t accountId, std::string_view device, const Page& page, std::int64_t lastSync) {
     db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;")
-        .bind({end, accountId, device})
+        .bind({page.end, accountId, device})
         .run();
     db_.prepare("INSERT OR REPLACE INTO device_positions(account_id,unique_id,position) VALUES(?,?,?);")
         .bind({accountId, device, lastSync})
         .run();
-    return entries;
 }
 
 std::int64_t Feed::syncTimeFor(std::int64_t accountId, std::string_view device) {

@@ -40,9 +40,17 @@ public:
     // last stored it is answered but not passed on again.
     std::vector<SendResult> store(std::int64_t accountId, std::string_view device, const std::vector<Change>& batch);
 
-    // The changes of the account's other devices after `lastSync`, in order. The device
-    // is then credited with everything up to the account's current sequence.
-    std::vector<FeedEntry> receive(std::int64_t accountId, std::string_view device, std::int64_t lastSync);
+    // The changes of the account's other devices after `lastSync` up to the account's
+    // current sequence (`end`), in order. Only reads: a large page is built in a read
+    // transaction that holds up no writer.
+    struct Page {
+        std::vector<FeedEntry> entries;
+        std::int64_t end = 0;
+    };
+    Page changesAfter(std::int64_t accountId, std::string_view device, std::int64_t lastSync);
+    // Credits the device with everything up to `end` of the page it received, and keeps
+    // how far it said it had received. Inside the caller's write transaction.
+    void markReceived(std::int64_t accountId, std::string_view device, const Page& page, std::int64_t lastSync);
 
     // The sequence a device may store as its sync time: the end of its last receive,
     // so a change another device made after that receive is still ahead of it.

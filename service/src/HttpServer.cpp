@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <sys/socket.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -12,8 +14,10 @@ namespace kivtal::service {
 
 namespace {
 
-// Bodies are read whole, up to this size: a card picture in Base64 or a large batch.
-constexpr std::size_t kMaxBody = 64u << 20;
+// Bodies are read whole, up to this size: a card picture in Base64 or a batch. The
+// client's batches stay under about 4 MiB; a body is held several times over while a
+// batch is decoded, so this bound is what one request may cost in memory.
+constexpr std::size_t kMaxBody = std::size_t{8} << 20;
 
 // The parameter makes this content type exact-match nothing in the library's list of
 // compressible types: replies go out as written, as the client reads them.
@@ -53,10 +57,42 @@ httplib::Server::HandlerWithContentReader RawPost(RawHandler handler) {
     };
 }
 
+// The library's handling of one accepted connection (requests, routing, keep-alive,
+// closing) is not public API; an explicit instantiation, which the language exempts
+// from access checks, names it so that the Acceptor can hand connections to it.
+using ServeSocket = bool (httplib::Server::*)(socket_t);
+ServeSocket LibraryServeSocket();
+template <ServeSocket Member>
+struct ServeSocketAccess {
+    friend ServeSocket LibraryServeSocket() { return Member; }
+};
+template struct ServeSocketAccess<&httplib::Server::process_and_close_socket>;
+
+// A page of a few ranges can be made to repeat a file many times over.
+bool AsksForSeveralRanges(const httplib::Request& req) {
+    return req.has_header("Range") && req.get_header_value("Range").find(',') != std::string::npos;
+}
+
 }  // namespace
 
-HttpServer::HttpServer(Service& service) : service_(service), server_(std::make_unique<httplib::Server>()) {
+HttpServer::HttpServer(Service& service, AcceptorLimits limits)
+    : service_(service),
+      server_(std::make_unique<httplib::Server>()),
+      acceptor_([this](int fd) { (server_.get()->*LibraryServeSocket())(fd); }, limits) {
     server_->set_payload_max_length(kMaxBody);
+    // The library creates and binds the listening socket; the Acceptor listens on it.
+    server_->set_socket_options([this](socket_t sock) {
+        const int one = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        listenFd_ = sock;
+    });
+    server_->set_keep_alive_max_count(100);
+    server_->set_logger([](const httplib::Request&, const httplib::Response&) { Acceptor::renewDeadline(); });
+    server_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        if (!AsksForSeveralRanges(req)) return httplib::Server::HandlerResponse::Unhandled;
+        res.status = 416;
+        return httplib::Server::HandlerResponse::Handled;
+    });
     routeApi();
     routePages();
     server_->set_mount_point("/files", service_.filesDir().string());
@@ -114,16 +150,19 @@ int HttpServer::bind(const std::string& host, int port) {
     return bound;
 }
 
-void HttpServer::listen() { server_->listen_after_bind(); }
+void HttpServer::listen() {
+    if (listenFd_ >= 0) acceptor_.run(listenFd_);
+}
 
 void HttpServer::start() {
+    if (listenFd_ < 0) return;
     thread_ = std::thread([this] { listen(); });
     // stop() only ends a loop that has begun; requests sent meanwhile wait in the backlog.
-    while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!acceptor_.running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void HttpServer::stop() {
-    server_->stop();
+    acceptor_.stop();
     if (thread_.joinable()) thread_.join();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The service on HTTP: the client's endpoints, the web pages it opens and the
-// published files, on one loopback listener.
+// published files, on one listener. The HTTP library parses requests and routes them;
+// the connections are accepted and bounded by the Acceptor.
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "Acceptor.h"
 #include "Service.h"
 
 namespace httplib {
@@ -15,7 +17,7 @@ namespace kivtal::service {
 
 class HttpServer {
 public:
-    explicit HttpServer(Service& service);
+    explicit HttpServer(Service& service, AcceptorLimits limits = {});
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
@@ -37,6 +39,8 @@ private:
 
     Service& service_;
     std::unique_ptr<httplib::Server> server_;
+    Acceptor acceptor_;
+    int listenFd_ = -1;
     std::string publicUrl_;
     std::thread thread_;
 };

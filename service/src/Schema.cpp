@@ -2,7 +2,8 @@
 
 namespace kivtal::service {
 
-// changes is keyed by (account, seq): a receive is one range scan of that key.
+// changes is keyed by (account, seq): a receive is one range scan of that key; the
+// resend check looks a record's own changes up by changes_by_record, never the feed.
 // client_ids remembers which server record each device's local row became, so a
 // parent added in the same or an earlier batch can be named by its local id.
 // device_positions keeps how far each device said it had received when it last asked.
@@ -42,6 +43,7 @@ CREATE TABLE IF NOT EXISTS changes(
   device TEXT NOT NULL,
   time INTEGER NOT NULL,
   PRIMARY KEY(account_id, seq)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS changes_by_record ON changes(account_id, server_id, seq);
 CREATE TABLE IF NOT EXISTS client_ids(
   account_id INTEGER NOT NULL,
   unique_id TEXT NOT NULL,

@@ -89,69 +89,68 @@ Json::Value FeedEntryJson(const FeedEntry& e) {
 }  // namespace
 
 Service::Service(const std::filesystem::path& dbPath)
-    : filesDir_(dbPath.parent_path() / "files"),
-      cardsDir_(dbPath.parent_path() / "cards"),
-      db_(dbPath.string()),
-      accounts_(db_),
-      feed_(db_),
-      content_(db_) {
-    CreateSchema(db_);
+    : filesDir_(dbPath.parent_path() / "files"), cardsDir_(dbPath.parent_path() / "cards"), pool_(dbPath.string()) {
+    CreateSchema(pool_.lease()->db);
     std::filesystem::create_directories(filesDir_);
     std::filesystem::create_directories(cardsDir_);
 }
 
+// Runs `body(connection)` on a connection of its own; a failure of the storage is
+// answered as such, and the transaction it was in is rolled back.
 template <typename Body>
 Json::Value Service::guarded(Body body) {
-    const std::lock_guard lock(mutex_);
     try {
-        return body();
+        auto c = pool_.lease();
+        return body(*c);
     } catch (const std::exception&) {
         return Reply(code::kServerFault);
     }
 }
 
-// Parses the client's form, checks its key and runs `body(fields, accountId, device)`;
-// a request whose key does not prove a login touches nothing.
+// Parses the client's form, checks its key and runs `body(connection, fields,
+// accountId, device)`; a request whose key does not prove a login touches nothing.
 template <typename Body>
 Json::Value Service::authenticated(std::string_view form, std::string_view tailName, Body body) {
-    return guarded([&] {
+    return guarded([&](Connection& c) {
         const FormFields f = ParseClientForm(form, tailName);
         const std::string device(Field(f, "unique_id"));
-        const auto accountId = accounts_.checkKey(Field(f, "user_id"), device, Field(f, "key"));
+        const auto accountId = c.accounts.checkKey(Field(f, "user_id"), device, Field(f, "key"));
         if (!accountId) return Reply(code::kBadKey);
-        return body(f, *accountId, device);
+        return body(c, f, *accountId, device);
     });
 }
 
 Json::Value Service::login(std::string_view body) {
-    return guarded([&] {
+    return guarded([&](Connection& c) {
         const FormFields f = ParseClientForm(body);
         // Keys are per device: a login that names none has nothing to hand one to.
-        if (Field(f, "unique_id").empty()) return Reply(code::kBadRequest);
-        Transaction tx(db_);
-        const LoginResult r =
-            accounts_.login(PercentDecode(Field(f, "username"), false), Field(f, "password"), Field(f, "unique_id"));
-        Json::Value reply = Reply(r.error);
-        if (r.error == std::string_view(code::kOk)) {
-            ensureAccountRecords(std::stoll(r.userId));
-            reply["random_key"] = r.randomKey;
-            reply["user_id"] = r.userId;
-        }
+        const std::string_view device = Field(f, "unique_id");
+        if (device.empty()) return Reply(code::kBadRequest);
+        // The password is slow to check on purpose: that happens outside any transaction.
+        const auto stored = c.accounts.storedPassword(PercentDecode(Field(f, "username"), false));
+        if (!stored) return Reply(code::kUnknownAccount);
+        if (!VerifyPassword(stored->hash, Field(f, "password"))) return Reply(code::kWrongPassword);
+        Transaction tx(c.db);
+        Json::Value reply = Reply(code::kOk);
+        reply["random_key"] = c.accounts.issueKey(stored->accountId, device);
+        reply["user_id"] = Str(stored->accountId);
+        ensureAccountRecords(c, stored->accountId);
         tx.commit();
         return reply;
     });
 }
 
 Json::Value Service::logout(std::string_view body) {
-    return authenticated(body, {}, [&](const FormFields&, std::int64_t account, const std::string& device) {
-        accounts_.logout(account, device);
-        return Reply(code::kOk);
-    });
+    return authenticated(body, {},
+                         [&](Connection& c, const FormFields&, std::int64_t account, const std::string& device) {
+                             c.accounts.logout(account, device);
+                             return Reply(code::kOk);
+                         });
 }
 
 Json::Value Service::versionCheck(std::string_view body, const std::string& baseUrl) {
-    return authenticated(body, {}, [&](const FormFields& f, std::int64_t, const std::string&) {
-        const auto offer = content_.versionOffer();
+    return authenticated(body, {}, [&](Connection& c, const FormFields& f, std::int64_t, const std::string&) {
+        const auto offer = c.content.versionOffer();
         const bool newer = offer && offer->newVer > FieldNumber(f, "cur_ver");
         const VersionOffer v = newer ? *offer : VersionOffer{};
         Json::Value reply = Reply(code::kOk);
@@ -166,75 +165,91 @@ Json::Value Service::versionCheck(std::string_view body, const std::string& base
 }
 
 Json::Value Service::syncReceive(std::string_view body) {
-    return authenticated(body, {}, [&](const FormFields& f, std::int64_t account, const std::string& device) {
-        Transaction tx(db_);
-        ensureAccountRecords(account);
-        const auto entries = feed_.receive(account, device, SequenceFromSyncTime(FieldNumber(f, "last_sync")));
-        tx.commit();
-        Json::Value reply = Reply(code::kOk);
-        Json::Value& opers = reply["opers"] = Json::Value(Json::arrayValue);
-        for (const FeedEntry& e : entries) opers.append(FeedEntryJson(e));
-        return reply;
-    });
+    return authenticated(body, {},
+                         [&](Connection& c, const FormFields& f, std::int64_t account, const std::string& device) {
+                             {
+                                 Transaction tx(c.db);
+                                 ensureAccountRecords(c, account);
+                                 tx.commit();
+                             }
+                             const std::int64_t lastSync = SequenceFromSyncTime(FieldNumber(f, "last_sync"));
+                             Feed::Page page;
+                             {
+                                 Transaction read(c.db, Transaction::Mode::kRead);
+                                 page = c.feed.changesAfter(account, device, lastSync);
+                                 read.commit();
+                             }
+                             Json::Value reply = Reply(code::kOk);
+                             Json::Value& opers = reply["opers"] = Json::Value(Json::arrayValue);
+                             for (const FeedEntry& e : page.entries) opers.append(FeedEntryJson(e));
+                             // Credited only once the page is built: a failure before leaves the device where it was.
+                             Transaction tx(c.db);
+                             c.feed.markReceived(account, device, page, lastSync);
+                             tx.commit();
+                             return reply;
+                         });
 }
 
 Json::Value Service::syncSend(std::string_view body) {
-    return authenticated(body, "opers", [&](const FormFields& f, std::int64_t accountId, const std::string& device) {
-        const auto batch = DecodeChangeList(Field(f, "opers"));
-        if (!batch) return Reply(code::kBadRequest);
-        // The batch is stored first and paid for in the same transaction, so only what
-        // is really stored costs coins; a refusal rolls all of it back.
-        Transaction tx(db_);
-        const Account account = *accounts_.find(accountId);
-        if (const Refusal refused = CheckBatch(account, *batch); refused.code) return RefusalReply(refused, *batch);
-        const auto results = feed_.store(accountId, device, *batch);
-        std::vector<bool> stored;
-        for (const SendResult& r : results) stored.push_back(r.stored);
-        if (const Refusal unpaid = CheckCoins(account.coins, *batch, stored); unpaid.code)
-            return RefusalReply(unpaid, *batch);
-        accounts_.addCoins(accountId, -ReminderCost(*batch, stored));
-        for (const Change& c : *batch) {
-            const auto fields = SplitFields(c.content);
-            if (c.oper_id == kProfile && fields.size() > kProfileName)
-                accounts_.setRealName(accountId, fields[kProfileName]);
-        }
-        const std::int64_t time = SyncTimeFromSequence(feed_.syncTimeFor(accountId, device));
-        tx.commit();
-        Json::Value reply = Reply(code::kOk);
-        reply["time"] = Str(time);
-        Json::Value& list = reply["results"] = Json::Value(Json::arrayValue);
-        for (const SendResult& r : results) {
-            Json::Value o(Json::objectValue);
-            o["oper_id"] = Str(r.oper_id);
-            o["id"] = Str(r.id);
-            o["client_id"] = Str(r.client_id);
-            list.append(o);
-        }
-        return reply;
-    });
+    return authenticated(body, "opers",
+                         [&](Connection& c, const FormFields& f, std::int64_t accountId, const std::string& device) {
+                             const auto batch = DecodeChangeList(Field(f, "opers"));
+                             if (!batch) return Reply(code::kBadRequest);
+                             // The batch is stored first and paid for in the same transaction, so only what
+                             // is really stored costs coins; a refusal rolls all of it back.
+                             Transaction tx(c.db);
+                             const Account account = *c.accounts.find(accountId);
+                             if (const Refusal refused = CheckBatch(account, *batch); refused.code)
+                                 return RefusalReply(refused, *batch);
+                             const auto results = c.feed.store(accountId, device, *batch);
+                             std::vector<bool> stored;
+                             for (const SendResult& r : results) stored.push_back(r.stored);
+                             if (const Refusal unpaid = CheckCoins(account.coins, *batch, stored); unpaid.code)
+                                 return RefusalReply(unpaid, *batch);
+                             c.accounts.addCoins(accountId, -ReminderCost(*batch, stored));
+                             for (const Change& change : *batch) {
+                                 const auto fields = SplitFields(change.content);
+                                 if (change.oper_id == kProfile && fields.size() > kProfileName)
+                                     c.accounts.setRealName(accountId, fields[kProfileName]);
+                             }
+                             const std::int64_t time = SyncTimeFromSequence(c.feed.syncTimeFor(accountId, device));
+                             tx.commit();
+                             Json::Value reply = Reply(code::kOk);
+                             reply["time"] = Str(time);
+                             Json::Value& list = reply["results"] = Json::Value(Json::arrayValue);
+                             for (const SendResult& r : results) {
+                                 Json::Value o(Json::objectValue);
+                                 o["oper_id"] = Str(r.oper_id);
+                                 o["id"] = Str(r.id);
+                                 o["client_id"] = Str(r.client_id);
+                                 list.append(o);
+                             }
+                             return reply;
+                         });
 }
 
 Json::Value Service::cardUpload(std::string_view body) {
-    return authenticated(body, "bc_data", [&](const FormFields& f, std::int64_t account, const std::string&) {
-        const auto picture = Base64Decode(Field(f, "bc_data"));
-        if (!picture || !LooksLikeJpeg(*picture)) return Reply(code::kBadRequest);
-        Transaction tx(db_);
-        const std::int64_t count = accounts_.countUpload(account);
-        const std::string name = Str(account) + "/card-" + Str(count) + ".jpg";
-        WriteFile(cardsDir_ / name, *picture);
-        content_.recordUpload(account, name);
-        tx.commit();
-        Json::Value reply = Reply(code::kOk);
-        reply["upload_count"] = Str(count);
-        return reply;
-    });
+    return authenticated(body, "bc_data",
+                         [&](Connection& c, const FormFields& f, std::int64_t account, const std::string&) {
+                             const auto picture = Base64Decode(Field(f, "bc_data"));
+                             if (!picture || !LooksLikeJpeg(*picture)) return Reply(code::kBadRequest);
+                             Transaction tx(c.db);
+                             const std::int64_t count = c.accounts.countUpload(account);
+                             const std::string name = Str(account) + "/card-" + Str(count) + ".jpg";
+                             WriteFile(cardsDir_ / name, *picture);
+                             c.content.recordUpload(account, name);
+                             tx.commit();
+                             Json::Value reply = Reply(code::kOk);
+                             reply["upload_count"] = Str(count);
+                             return reply;
+                         });
 }
 
 Json::Value Service::adverts(std::string_view body, const std::string& baseUrl) {
-    return authenticated(body, {}, [&](const FormFields&, std::int64_t, const std::string&) {
+    return authenticated(body, {}, [&](Connection& c, const FormFields&, std::int64_t, const std::string&) {
         Json::Value reply = Reply(code::kOk);
         Json::Value& list = reply["ads"] = Json::Value(Json::arrayValue);
-        for (const Advert& a : content_.adverts()) {
+        for (const Advert& a : c.content.adverts()) {
             Json::Value o(Json::objectValue);
             o["ad_server_id"] = Str(a.id);
             o["ad_path"] = Address(baseUrl, a.picture);
@@ -248,10 +263,10 @@ Json::Value Service::adverts(std::string_view body, const std::string& baseUrl) 
 }
 
 Json::Value Service::news(std::string_view body, const std::string& baseUrl) {
-    return authenticated(body, {}, [&](const FormFields& f, std::int64_t, const std::string&) {
+    return authenticated(body, {}, [&](Connection& c, const FormFields& f, std::int64_t, const std::string&) {
         Json::Value reply = Reply(code::kOk);
         Json::Value& list = reply["news_list"] = Json::Value(Json::arrayValue);
-        for (const NewsItem& n : content_.newsSince(FieldNumber(f, "last_news_time"))) {
+        for (const NewsItem& n : c.content.newsSince(FieldNumber(f, "last_news_time"))) {
             Json::Value o(Json::objectValue);
             o["news_id"] = Str(n.id);
             o["news_title"] = n.title;
@@ -271,38 +286,44 @@ Json::Value Service::dateline() {
 }
 
 std::optional<std::int64_t> Service::createAccount(const NewAccount& a) {
-    const std::lock_guard lock(mutex_);
-    return addAccount(a);
+    const std::string hash = HashPassword(a.clientDigest);
+    auto c = pool_.lease();
+    Transaction tx(c->db);
+    const auto id = addAccount(*c, a, hash);
+    tx.commit();
+    return id;
 }
 
-std::optional<std::int64_t> Service::addAccount(const NewAccount& a) {
-    Transaction tx(db_);
-    const auto id = accounts_.create(a);
-    if (id) ensureAccountRecords(*id);
-    tx.commit();
+// Inside the caller's write transaction. The password is hashed before it: the hash
+// is slow on purpose.
+std::optional<std::int64_t> Service::addAccount(Connection& c, const NewAccount& a, const std::string& hash) {
+    const auto id = c.accounts.create(a, hash);
+    if (id) ensureAccountRecords(c, *id);
     return id;
 }
 
 // Accounts made before the service kept these records get them the first time one of
 // their devices logs in or receives; every device then receives them like any add.
-void Service::ensureAccountRecords(std::int64_t accountId) {
-    const auto account = accounts_.find(accountId);
+void Service::ensureAccountRecords(Connection& c, std::int64_t accountId) {
+    const auto account = c.accounts.find(accountId);
     if (!account) return;
-    feed_.ensureRecord(accountId, kProfile, InitialProfileValue(*account));
-    feed_.ensureRecord(accountId, kSettings, InitialSettingsValue());
+    c.feed.ensureRecord(accountId, kProfile, InitialProfileValue(*account));
+    c.feed.ensureRecord(accountId, kSettings, InitialSettingsValue());
 }
 
 std::optional<Account> Service::findAccount(std::string_view loginName) {
-    const std::lock_guard lock(mutex_);
-    return accounts_.findByName(loginName);
+    return pool_.lease()->accounts.findByName(loginName);
 }
 
 bool Service::ensureDemoAccount() {
-    const std::lock_guard lock(mutex_);
-    auto any = db_.prepare("SELECT count(*) FROM accounts;");
+    const std::string hash = HashPassword(DemoAccount().clientDigest);
+    auto c = pool_.lease();
+    Transaction tx(c->db);
+    auto any = c->db.prepare("SELECT count(*) FROM accounts;");
     any.bind({});
     if (any.step() && any.integer(0) > 0) return false;
-    addAccount(DemoAccount());
+    addAccount(*c, DemoAccount(), hash);
+    tx.commit();
     return true;
 }
 
@@ -311,22 +332,23 @@ Service::Seeded Service::seedDemoBook(std::time_t now) {
     std::string error;
     const auto book = json ? ReadBook(*json, now, error) : std::nullopt;
     if (!book) throw std::runtime_error("the built-in demo book cannot be read: " + error);
-    const std::lock_guard lock(mutex_);
-    auto account = accounts_.findByName(kDemoLogin);
+    const std::string hash = HashPassword(DemoAccount().clientDigest);
+    auto c = pool_.lease();
+    Transaction tx(c->db);
+    auto account = c->accounts.findByName(kDemoLogin);
     if (!account) {
-        addAccount(DemoAccount());
-        account = accounts_.findByName(kDemoLogin);
+        addAccount(*c, DemoAccount(), hash);
+        account = c->accounts.findByName(kDemoLogin);
     }
-    if (feed_.hasOwnBatch(account->id)) return Seeded::kAlreadyThere;
-    Transaction tx(db_);
-    feed_.storeOwn(account->id, book->changes);
+    if (c->feed.hasOwnBatch(account->id)) return Seeded::kAlreadyThere;
+    c->feed.storeOwn(account->id, book->changes);
     for (NewsItem n : book->news) {
         if (n.type == 1) n.content = publishEmbedded(n.content, "demo");
-        content_.addNews(n);
+        c->content.addNews(n);
     }
     for (Advert a : book->ads) {
         a.picture = publishEmbedded(a.picture, "demo");
-        content_.addAdvert(a);
+        c->content.addAdvert(a);
     }
     tx.commit();
     return Seeded::kDone;
@@ -340,19 +362,10 @@ std::string Service::publishEmbedded(const std::string& name, const std::string&
     return folder + "/" + name;
 }
 
-std::int64_t Service::addNews(const NewsItem& n) {
-    const std::lock_guard lock(mutex_);
-    return content_.addNews(n);
-}
+std::int64_t Service::addNews(const NewsItem& n) { return pool_.lease()->content.addNews(n); }
 
-std::int64_t Service::addAdvert(const Advert& a) {
-    const std::lock_guard lock(mutex_);
-    return content_.addAdvert(a);
-}
+std::int64_t Service::addAdvert(const Advert& a) { return pool_.lease()->content.addAdvert(a); }
 
-void Service::setVersionOffer(const VersionOffer& v) {
-    const std::lock_guard lock(mutex_);
-    content_.setVersionOffer(v);
-}
+void Service::setVersionOffer(const VersionOffer& v) { pool_.lease()->content.setVersionOffer(v); }
 
 }  // namespace kivtal::service

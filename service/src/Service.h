@@ -1,21 +1,21 @@
 #pragma once
 // The service's endpoints, independent of HTTP: each takes the raw form body the
-// client sent and answers the reply object. One lock serialises the database, so a
-// send and a receive of the same account never interleave inside the feed.
+// client sent and answers the reply object. Each request runs on a database connection
+// of its own: every change is one write transaction, so a send and a receive of the
+// same account never interleave inside the feed, and replies are read from a snapshot
+// that holds up no other account.
 #include <json/json.h>
 
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "Accounts.h"
+#include "ConnectionPool.h"
 #include "Content.h"
-#include "Database.h"
-#include "Feed.h"
 
 namespace kivtal::service {
 
@@ -57,9 +57,8 @@ public:
     const std::filesystem::path& cardsDir() const { return cardsDir_; }
 
 private:
-    // Callers hold the lock.
-    std::optional<std::int64_t> addAccount(const NewAccount& a);
-    void ensureAccountRecords(std::int64_t accountId);
+    static std::optional<std::int64_t> addAccount(Connection& c, const NewAccount& a, const std::string& hash);
+    static void ensureAccountRecords(Connection& c, std::int64_t accountId);
     std::string publishEmbedded(const std::string& name, const std::string& folder);
 
     template <typename Body>
@@ -69,11 +68,7 @@ private:
 
     std::filesystem::path filesDir_;
     std::filesystem::path cardsDir_;
-    std::mutex mutex_;
-    Database db_;
-    Accounts accounts_;
-    Feed feed_;
-    Content content_;
+    ConnectionPool pool_;
 };
 
 }  // namespace kivtal::service

@@ -100,7 +100,7 @@ class ServiceHarness : public ::testing::Test {
 protected:
     void SetUp() override {
         service_ = std::make_unique<Service>(dir_.file("service.db"));
-        http_ = std::make_unique<HttpServer>(*service_);
+        http_ = std::make_unique<HttpServer>(*service_, limits_);
         port_ = http_->bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
         http_->start();
@@ -167,6 +167,7 @@ protected:
     std::int64_t coins(const std::string& name) { return service_->findAccount(name)->coins; }
 
     kivtal::test::TempDir dir_;
+    AcceptorLimits limits_;  // a fixture may change them before SetUp
     std::unique_ptr<Service> service_;
     std::unique_ptr<HttpServer> http_;
     std::unique_ptr<httplib::Client> client_;

@@ -66,6 +66,28 @@ TEST_F(ServiceSync, MalformedRequestsAreAnsweredAsSuchAndStoreNothing) {
     EXPECT_EQ(receive(b_, bTime_)["opers"].size(), 0u);
 }
 
+// What one request may cost is bounded: a body over 8 MiB is refused with HTTP 413 and
+// a batch of more than 5,000 entries with 1004, and neither stores anything; the
+// client's largest batch (2,000 entries) passes.
+TEST_F(ServiceSync, OversizedRequestsAreRefusedWholeAndTheClientsLargestBatchPasses) {
+    const auto groups = [](int count) {
+        std::vector<Entry> batch;
+        for (int i = 1; i <= count; ++i) batch.push_back({6, 1, i, 0, ContactGroup(i, "g" + std::to_string(i))});
+        return batch;
+    };
+    EXPECT_EQ(send(a_, groups(5001))["error"].asString(), "1004");
+    const std::string huge = identity(a_) + "&user_id=" + a_.userId + "&opers=" + std::string(9u << 20, ' ');
+    const auto res = client_->Post("/Sync/send", huge, "application/x-www-form-urlencoded");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 413);
+    EXPECT_EQ(receive(b_, bTime_)["opers"].size(), 0u);
+
+    const Json::Value largest = send(a_, groups(2000));
+    EXPECT_EQ(largest["error"].asString(), "0");
+    EXPECT_EQ(largest["results"].size(), 2000u);
+    EXPECT_EQ(receive(b_, bTime_)["opers"].size(), 2000u);
+}
+
 TEST_F(ServiceSync, RequestsWithoutTheLoginsKeyAreRefusedAndTouchNothing) {
     const Device bob = login("bob", "hunter2", "DEVICE-A");
     const std::string opers = "&opers=" + EncodeOpers({{6, 1, 1, 0, ContactGroup(1, "g")}});

@@ -1,0 +1,271 @@
+// Load figures of a kivtal-service program on loopback, not a test:
+//  1. many accounts: ACCOUNTS accounts with two devices each, a mix of receives, small
+//     sends and advertisement requests at 8, 32 and 128 requests in flight, each level for
+//     a few seconds: requests per second, p50/p99 per endpoint, failed requests;
+//  2. one account's receives alone, then while another account uploads large batches.
+// Usage: bench_service_load SERVICE_PROGRAM [ACCOUNTS] [-- extra service options]
+// Every request goes to 127.0.0.1; every loop is bounded in count and time.
+#include <httplib.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Crypto.h"
+#include "ValueLayout.h"
+
+namespace {
+
+using namespace kivtal::service;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr auto kLevelTime = std::chrono::seconds(6);
+constexpr int kLargeBatch = 2000;
+
+struct Device {
+    std::string uniqueId, userId, key;
+    std::int64_t time = 0;
+};
+
+// The service as a child process on a free port.
+class ServiceChild {
+public:
+    ServiceChild(const std::string& program, const fs::path& db, const std::vector<std::string>& extra) {
+        const fs::path out = db.parent_path() / "service.out";
+        pid_ = fork();
+        if (pid_ == 0) {
+            std::vector<std::string> args = {program, "--db", db.string(), "--port", "0"};
+            args.insert(args.end(), extra.begin(), extra.end());
+            std::vector<char*> argv;
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            freopen(out.c_str(), "w", stdout);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        for (int i = 0; i < 500 && port_ == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::ifstream in(out);
+            std::stringstream text;
+            text << in.rdbuf();
+            std::smatch m;
+            const std::string s = text.str();
+            if (std::regex_search(s, m, std::regex(R"(listening on http://127\.0\.0\.1:(\d+))"))) port_ = std::stoi(m[1]);
+        }
+    }
+    ~ServiceChild() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    int port() const { return port_; }
+
+private:
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
+
+std::string ContactValue(int i) {
+    std::vector<std::string> f(34, "0");
+    f[0] = std::to_string(i);
+    f[1] = "张三" + std::to_string(i);
+    f[2] = "某某贸易有限公司";
+    f[3] = "13800138000";
+    f[33] = "-1";
+    return JoinFields(f);
+}
+
+std::string Opers(int first, int count) {
+    std::string doc = "{\"opers\":[";
+    for (int i = first; i < first + count; ++i) {
+        if (i != first) doc += ",";
+        doc += "{\"client_id\":\"" + std::to_string(i) + "\",\"content\":\"" + ContactValue(i) +
+               "\",\"id\":\"0\",\"main\":\"1\",\"oper_id\":\"1\",\"oper_ways\":\"1\",\"time\":\"0\"}";
+    }
+    return doc + "]}\n";
+}
+
+class Caller {
+public:
+    explicit Caller(int port) : client_("127.0.0.1", port) {
+        client_.set_read_timeout(120, 0);
+        client_.set_keep_alive(true);
+        client_.set_tcp_nodelay(true);  // as the client's HTTP library does
+    }
+    // The reply body, or empty after a failure.
+    std::string post(const std::string& path, const std::string& body) {
+        const auto r = client_.Post(path, body, "application/x-www-form-urlencoded");
+        return r && r->status == 200 ? r->body : std::string();
+    }
+    Device login(const std::string& name, const std::string& uniqueId) {
+        const std::string r = post("/Login/login", "username=" + name + "&password=" + ClientPasswordDigest("pw") +
+                                                       "&unique_id=" + uniqueId + "&visitor=1");
+        std::smatch key, user;
+        static const std::regex keyRe(R"("random_key":"([0-9a-f]+))"), userRe(R"("user_id":"(\d+))");
+        if (!std::regex_search(r, key, keyRe) || !std::regex_search(r, user, userRe)) return {};
+        return {uniqueId, user[1], RequestKey(user[1].str(), uniqueId, key[1].str())};
+    }
+    static std::string identity(const Device& d) {
+        return "key=" + d.key + "&visitor=1&unique_id=" + d.uniqueId + "&user_id=" + d.userId;
+    }
+    std::string receive(const Device& d) {
+        return post("/Sync/receive", identity(d) + "&last_sync=" + std::to_string(d.time));
+    }
+    std::string send(const Device& d, int first, int count) {
+        return post("/Sync/send", identity(d) + "&opers=" + Opers(first, count));
+    }
+
+private:
+    httplib::Client client_;
+};
+
+struct Samples {
+    std::mutex mutex;
+    std::map<std::string, std::vector<double>> ms;
+    int failed = 0;
+    // Times `call`, which answers the reply body (empty after a failure).
+    template <typename Call>
+    void time(const std::string& endpoint, Call call) {
+        const auto start = Clock::now();
+        const bool ok = !call().empty();
+        const double t = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const std::lock_guard lock(mutex);
+        ms[endpoint].push_back(t);
+        failed += !ok;
+    }
+};
+
+double Percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size())))];
+}
+
+void Report(const std::string& title, Samples& s, double seconds) {
+    std::size_t total = 0;
+    for (auto& [_, v] : s.ms) total += v.size();
+    std::printf("%s: %.0f requests/s, %d failed\n", title.c_str(), static_cast<double>(total) / seconds, s.failed);
+    for (auto& [endpoint, v] : s.ms) {
+        std::printf("  %-14s n=%-6zu p50 %8.1f ms  p99 %8.1f ms\n", endpoint.c_str(), v.size(), Percentile(v, 0.5),
+                    Percentile(v, 0.99));
+    }
+}
+
+void ManyAccounts(int port, std::vector<Device>& devices, int inFlight) {
+    Samples samples;
+    std::atomic<int> next{1'000'000};
+    const auto end = Clock::now() + kLevelTime;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < inFlight; ++t) {
+        threads.emplace_back([&, t] {
+            Caller c(port);
+            std::mt19937 random(static_cast<unsigned>(t));
+            while (Clock::now() < end) {
+                const Device& d = devices[random() % devices.size()];
+                const unsigned pick = random() % 10;
+                if (pick < 5) {
+                    samples.time("receive", [&] { return c.receive(d); });
+                } else if (pick < 9) {
+                    const int first = next.fetch_add(5);
+                    samples.time("send", [&] { return c.send(d, first, 5); });
+                } else {
+                    samples.time("adverts", [&] { return c.post("/PcAd", Caller::identity(d)); });
+                }
+            }
+        });
+    }
+    for (auto& t : threads) t.join();
+    Report(std::to_string(devices.size() / 2) + " accounts x 2 devices, " + std::to_string(inFlight) + " in flight",
+           samples, std::chrono::duration<double>(kLevelTime).count());
+}
+
+// One account receives its (large) feed over and over, first alone, then while another
+// account uploads batches of kLargeBatch adds.
+void ReceiveBesideUpload(int port, const Device& reader, const Device& writer) {
+    for (const bool upload : {false, true}) {
+        Samples samples;
+        std::atomic<bool> done{false};
+        std::thread uploader([&] {
+            if (!upload) return;
+            Caller c(port);
+            for (int b = 0; b < 20 && !done; ++b) {
+                samples.time("send 2000", [&] { return c.send(writer, 2'000'000 + b * kLargeBatch, kLargeBatch); });
+            }
+        });
+        Caller c(port);
+        const auto start = Clock::now();
+        for (int i = 0; i < 40 && Clock::now() - start < std::chrono::seconds(20); ++i) {
+            samples.time("receive", [&] { return c.receive(reader); });
+        }
+        done = true;
+        uploader.join();
+        Report(upload ? "receive of 10,000 changes while another account uploads" : "receive of 10,000 changes alone",
+               samples, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: bench_service_load SERVICE_PROGRAM [ACCOUNTS] [-- extra service options]\n";
+        return 2;
+    }
+    const std::string program = argv[1];
+    const int accounts = argc > 2 && std::string(argv[2]) != "--" ? std::atoi(argv[2]) : 1000;
+    std::vector<std::string> extra;
+    for (int i = 2; i < argc; ++i) {
+        if (std::string(argv[i]) != "--") continue;
+        extra.assign(argv + i + 1, argv + argc);
+        break;
+    }
+    char pattern[] = "/tmp/kivtal-service-load-XXXXXX";
+    const fs::path dir = mkdtemp(pattern);
+    {
+        std::ofstream data(dir / "accounts.json");
+        data << "{\"accounts\":[";
+        for (int i = 0; i <= accounts + 1; ++i) data << (i ? "," : "") << "{\"name\":\"load" << i << "\",\"password\":\"pw\"}";
+        data << "]}\n";
+    }
+    std::string load = program + " --db " + (dir / "service.db").string() + " --load " + (dir / "accounts.json").string();
+    for (const auto& e : extra) load += " " + e;
+    if (std::system((load + " > /dev/null").c_str()) != 0) {
+        std::cerr << "cannot load the accounts\n";
+        return 1;
+    }
+    {
+        ServiceChild service(program, dir / "service.db", extra);
+        if (!service.port()) {
+            std::cerr << "the service did not start\n";
+            return 1;
+        }
+        std::vector<Device> devices;
+        Caller c(service.port());
+        for (int i = 1; i <= accounts; ++i) {
+            for (const char* d : {"A", "B"}) devices.push_back(c.login("load" + std::to_string(i), d));
+        }
+        const Device reader = c.login("load0", "R"), writer = c.login("load" + std::to_string(accounts + 1), "W");
+        const Device feeder = c.login("load0", "F");
+        for (int b = 0; b < 5; ++b) c.send(feeder, b * kLargeBatch + 1, kLargeBatch);
+        ReceiveBesideUpload(service.port(), reader, writer);
+        for (const int inFlight : {8, 32, 128}) ManyAccounts(service.port(), devices, inFlight);
+    }
+    fs::remove_all(dir);
+    return 0;
+}
