@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
         if (!cl->db.parent_path().empty() && std::filesystem::create_directories(cl->db.parent_path())) {
             ::chmod(cl->db.parent_path().c_str(), 0700);
         }
-        Service service(cl->db);
+        Service service(cl->db, OptionsOf(*cl));
         if (!cl->command.empty()) return RunOperatorCommand(service, *cl, std::cout, std::cerr);
         // The demo account's password is public: a service only has it when asked.
         if (cl->options.count("--demo") && service.ensureDemoAccount()) {

@@ -59,6 +59,10 @@ std::optional<StoredPassword> Accounts::storedPassword(std::string_view loginNam
     return StoredPassword{s.integer(0), s.text(1)};
 }
 
+void Accounts::setPasswordHash(std::int64_t accountId, std::string_view hash) {
+    db_.prepare("UPDATE accounts SET pwd_hash=? WHERE account_id=?;").bind({hash, accountId}).run();
+}
+
 std::string Accounts::issueKey(std::int64_t accountId, std::string_view uniqueId) {
     const std::string randomKey = RandomHex(16);
     db_.prepare(

@@ -43,6 +43,7 @@ public:
 
     // The account's id and password hash, to check a login against outside any transaction.
     std::optional<StoredPassword> storedPassword(std::string_view loginName);
+    void setPasswordHash(std::int64_t accountId, std::string_view hash);
     // A fresh random key for the device, which replaces the one it had.
     std::string issueKey(std::int64_t accountId, std::string_view uniqueId);
     // The account id when `key` is the one derived from the device's current random key

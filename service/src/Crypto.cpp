@@ -13,7 +13,6 @@ namespace kivtal::service {
 
 namespace {
 
-constexpr int kPbkdf2Rounds = 20000;
 constexpr std::size_t kSaltBytes = 16;
 constexpr std::size_t kHashBytes = 32;
 
@@ -82,25 +81,30 @@ std::string RandomHex(std::size_t n) {
 }
 
 // Stored as "pbkdf2-sha256$ROUNDS$SALT$HASH".
-std::string HashPassword(std::string_view clientDigest) {
+std::string HashPassword(std::string_view clientDigest, int rounds) {
     const std::string salt = RandomHex(kSaltBytes);
-    return "pbkdf2-sha256$" + std::to_string(kPbkdf2Rounds) + "$" + salt + "$" +
-           Pbkdf2(clientDigest, salt, kPbkdf2Rounds);
+    return "pbkdf2-sha256$" + std::to_string(rounds) + "$" + salt + "$" + Pbkdf2(clientDigest, salt, rounds);
+}
+
+int StoredRounds(std::string_view stored) {
+    const std::string_view scheme = "pbkdf2-sha256$";
+    if (stored.substr(0, scheme.size()) != scheme) return 0;
+    stored.remove_prefix(scheme.size());
+    int rounds = 0;
+    for (char c : stored.substr(0, stored.find('$'))) {
+        if (c < '0' || c > '9' || rounds > 10'000'000) return 0;
+        rounds = rounds * 10 + (c - '0');
+    }
+    return rounds;
 }
 
 bool VerifyPassword(std::string_view stored, std::string_view clientDigest) {
-    const std::string_view scheme = "pbkdf2-sha256$";
-    if (stored.substr(0, scheme.size()) != scheme) return false;
-    stored.remove_prefix(scheme.size());
+    const int rounds = StoredRounds(stored);
+    if (rounds <= 0) return false;
+    stored.remove_prefix(std::string_view("pbkdf2-sha256$").size());
     const auto d1 = stored.find('$');
     const auto d2 = stored.find('$', d1 == std::string_view::npos ? d1 : d1 + 1);
     if (d1 == std::string_view::npos || d2 == std::string_view::npos) return false;
-    int rounds = 0;
-    for (char c : stored.substr(0, d1)) {
-        if (c < '0' || c > '9' || rounds > 10'000'000) return false;
-        rounds = rounds * 10 + (c - '0');
-    }
-    if (rounds <= 0) return false;
     const std::string_view salt = stored.substr(d1 + 1, d2 - d1 - 1);
     return SameSecret(Pbkdf2(clientDigest, salt, rounds), stored.substr(d2 + 1));
 }

@@ -19,10 +19,15 @@ std::string ClientPasswordDigest(std::string_view typedUtf8);
 // `n` random bytes as 2n lower-case hex digits.
 std::string RandomHex(std::size_t n);
 
+// PBKDF2-SHA256 rounds for passwords stored from now on (current guidance: 600,000).
+inline constexpr int kPasswordRounds = 600'000;
+
 // A salted, stretched hash of the client's password digest, self-describing so the
 // work factor can be raised later without breaking stored accounts.
-std::string HashPassword(std::string_view clientDigest);
+std::string HashPassword(std::string_view clientDigest, int rounds = kPasswordRounds);
 bool VerifyPassword(std::string_view stored, std::string_view clientDigest);
+// The rounds a stored hash was made with; 0 for a hash this service does not make.
+int StoredRounds(std::string_view stored);
 
 // Comparison whose time does not depend on where the texts differ.
 bool SameSecret(std::string_view a, std::string_view b);

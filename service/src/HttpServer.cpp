@@ -105,7 +105,8 @@ void HttpServer::routeApi() {
     Service& s = service_;
     // Download addresses name the configured address, never what a request's Host says.
     const std::string* url = &publicUrl_;
-    server_->Post("/Login/login", RawPost([&s](const std::string& b, const Req&) { return s.login(b); }));
+    server_->Post("/Login/login",
+                  RawPost([&s](const std::string& b, const Req& r) { return s.login(b, r.remote_addr); }));
     server_->Post("/Login/loginOut", RawPost([&s](const std::string& b, const Req&) { return s.logout(b); }));
     server_->Post("/Update/check",
                   RawPost([&s, url](const std::string& b, const Req&) { return s.versionCheck(b, *url); }));

@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -21,8 +22,8 @@ namespace fs = std::filesystem;
 const std::map<std::string, std::size_t> kCommandArity = {
     {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1}, {"--seed-demo", 0},
 };
-const std::set<std::string> kValueOptions = {"--public-url", "--coins",   "--name", "--type",
-                                             "--jump",       "--content", "--sort", "--md5"};
+const std::set<std::string> kValueOptions = {"--public-url", "--password-rounds", "--coins", "--name", "--type",
+                                             "--jump",       "--content",         "--sort",  "--md5"};
 const std::set<std::string> kFlags = {"--certified", "--enforce", "--demo"};
 
 std::optional<int> ToInt(const std::string& s) {
@@ -176,6 +177,7 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 
 std::string Usage() {
     return "usage: kivtal-service [--db PATH] [--host ADDRESS] [--port N] [--public-url URL] [--demo]\n"
+           "       (any form may add --password-rounds N, for tests only)\n"
            "       kivtal-service [--db PATH] --add-account NAME PASSWORD [--coins N] [--certified] [--name "
            "REAL_NAME]\n"
            "       kivtal-service [--db PATH] --add-news TITLE CONTENT [--type N]\n"
@@ -183,6 +185,12 @@ std::string Usage() {
            "       kivtal-service [--db PATH] --set-version NUMBER NAME DESCRIPTION INSTALLER [--enforce] [--md5 HEX]\n"
            "       kivtal-service [--db PATH] --load DATA.json\n"
            "       kivtal-service [--db PATH] --seed-demo\n";
+}
+
+ServiceOptions OptionsOf(const CommandLine& cl) {
+    ServiceOptions o;
+    o.passwordRounds = std::max(1, IntOption(cl, "--password-rounds", kPasswordRounds));
+    return o;
 }
 
 fs::path DefaultDbPath() {

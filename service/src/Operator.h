@@ -26,6 +26,9 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 
 std::string Usage();
 
+// The service's options from the command line: --password-rounds N, for tests only.
+ServiceOptions OptionsOf(const CommandLine& cl);
+
 // $XDG_DATA_HOME/kivtal-service/service.db, else under ~/.local/share.
 std::filesystem::path DefaultDbPath();
 

@@ -88,8 +88,12 @@ Json::Value FeedEntryJson(const FeedEntry& e) {
 
 }  // namespace
 
-Service::Service(const std::filesystem::path& dbPath)
-    : filesDir_(dbPath.parent_path() / "files"), cardsDir_(dbPath.parent_path() / "cards"), pool_(dbPath.string()) {
+Service::Service(const std::filesystem::path& dbPath, ServiceOptions options)
+    : options_(options),
+      filesDir_(dbPath.parent_path() / "files"),
+      cardsDir_(dbPath.parent_path() / "cards"),
+      pool_(dbPath.string()),
+      throttle_(options.throttle) {
     CreateSchema(pool_.lease()->db);
     std::filesystem::create_directories(filesDir_);
     std::filesystem::create_directories(cardsDir_);
@@ -120,17 +124,34 @@ Json::Value Service::authenticated(std::string_view form, std::string_view tailN
     });
 }
 
-Json::Value Service::login(std::string_view body) {
+// A name nobody has is checked against this, so that it is answered as slowly as a
+// wrong password and the time tells nobody which names exist.
+const std::string& Service::unknownAccountHash() {
+    std::call_once(unknownAccountHashMade_,
+                   [this] { unknownAccountHash_ = HashPassword({}, options_.passwordRounds); });
+    return unknownAccountHash_;
+}
+
+Json::Value Service::login(std::string_view body, std::string_view address) {
     return guarded([&](Connection& c) {
         const FormFields f = ParseClientForm(body);
         // Keys are per device: a login that names none has nothing to hand one to.
         const std::string_view device = Field(f, "unique_id");
         if (device.empty()) return Reply(code::kBadRequest);
+        const std::string name = PercentDecode(Field(f, "username"), false);
+        if (!throttle_.allows(name, address)) return Reply(code::kTooManyLogins);
         // The password is slow to check on purpose: that happens outside any transaction.
-        const auto stored = c.accounts.storedPassword(PercentDecode(Field(f, "username"), false));
-        if (!stored) return Reply(code::kUnknownAccount);
-        if (!VerifyPassword(stored->hash, Field(f, "password"))) return Reply(code::kWrongPassword);
+        const auto stored = c.accounts.storedPassword(name);
+        const std::string_view password = Field(f, "password");
+        if (!VerifyPassword(stored ? stored->hash : unknownAccountHash(), password) || !stored) {
+            throttle_.failed(name, address);
+            return Reply(stored ? code::kWrongPassword : code::kUnknownAccount);
+        }
+        throttle_.succeeded(name);
+        const bool rehash = StoredRounds(stored->hash) < options_.passwordRounds;
+        const std::string newHash = rehash ? HashPassword(password, options_.passwordRounds) : std::string();
         Transaction tx(c.db);
+        if (rehash) c.accounts.setPasswordHash(stored->accountId, newHash);
         Json::Value reply = Reply(code::kOk);
         reply["random_key"] = c.accounts.issueKey(stored->accountId, device);
         reply["user_id"] = Str(stored->accountId);
@@ -286,7 +307,7 @@ Json::Value Service::dateline() {
 }
 
 std::optional<std::int64_t> Service::createAccount(const NewAccount& a) {
-    const std::string hash = HashPassword(a.clientDigest);
+    const std::string hash = HashPassword(a.clientDigest, options_.passwordRounds);
     auto c = pool_.lease();
     Transaction tx(c->db);
     const auto id = addAccount(*c, a, hash);
@@ -316,7 +337,7 @@ std::optional<Account> Service::findAccount(std::string_view loginName) {
 }
 
 bool Service::ensureDemoAccount() {
-    const std::string hash = HashPassword(DemoAccount().clientDigest);
+    const std::string hash = HashPassword(DemoAccount().clientDigest, options_.passwordRounds);
     auto c = pool_.lease();
     Transaction tx(c->db);
     auto any = c->db.prepare("SELECT count(*) FROM accounts;");
@@ -332,7 +353,7 @@ Service::Seeded Service::seedDemoBook(std::time_t now) {
     std::string error;
     const auto book = json ? ReadBook(*json, now, error) : std::nullopt;
     if (!book) throw std::runtime_error("the built-in demo book cannot be read: " + error);
-    const std::string hash = HashPassword(DemoAccount().clientDigest);
+    const std::string hash = HashPassword(DemoAccount().clientDigest, options_.passwordRounds);
     auto c = pool_.lease();
     Transaction tx(c->db);
     auto account = c->accounts.findByName(kDemoLogin);

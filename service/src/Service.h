@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@
 #include "Accounts.h"
 #include "ConnectionPool.h"
 #include "Content.h"
+#include "Crypto.h"
+#include "LoginThrottle.h"
 
 namespace kivtal::service {
 
@@ -23,12 +26,21 @@ inline constexpr const char* kDemoLogin = "demo";
 inline constexpr const char* kDemoPassword = "demo123";
 inline constexpr std::int64_t kDemoCoins = 100;
 
+struct ServiceOptions {
+    // PBKDF2 rounds for passwords stored from now on; a stored hash with fewer is
+    // replaced at its account's next good login. Only tests lower it, to keep their many
+    // logins fast.
+    int passwordRounds = kPasswordRounds;
+    ThrottleLimits throttle;
+};
+
 class Service {
 public:
     // Pictures and installers go to "files/", card uploads to "cards/", beside the database.
-    explicit Service(const std::filesystem::path& dbPath);
+    explicit Service(const std::filesystem::path& dbPath, ServiceOptions options = {});
 
-    Json::Value login(std::string_view body);
+    // `address` is the client's, for counting failed logins.
+    Json::Value login(std::string_view body, std::string_view address);
     Json::Value logout(std::string_view body);
     // `baseUrl` ("http://host:port") turns published file names into addresses.
     Json::Value versionCheck(std::string_view body, const std::string& baseUrl);
@@ -66,9 +78,15 @@ private:
     template <typename Body>
     Json::Value authenticated(std::string_view form, std::string_view tailName, Body body);
 
+    const std::string& unknownAccountHash();
+
+    ServiceOptions options_;
     std::filesystem::path filesDir_;
     std::filesystem::path cardsDir_;
     ConnectionPool pool_;
+    LoginThrottle throttle_;
+    std::once_flag unknownAccountHashMade_;
+    std::string unknownAccountHash_;
 };
 
 }  // namespace kivtal::service

@@ -63,8 +63,10 @@ public:
     std::string outPath() const { return folder_ + "service.out"; }
 
 private:
+    // Passwords are stored with few rounds (an option for tests only): the tests log in
+    // many times, and each login checks the password.
     ProcessSpec spec(const std::vector<std::string>& args, const std::string& out) const {
-        ProcessSpec s{KIVTAL_SERVICE_EXE, {"--db", dbPath()}, {}, out, out + ".err"};
+        ProcessSpec s{KIVTAL_SERVICE_EXE, {"--db", dbPath(), "--password-rounds", "1000"}, {}, out, out + ".err"};
         s.args.insert(s.args.end(), args.begin(), args.end());
         return s;
     }

@@ -96,10 +96,17 @@ inline std::string EncodeOpers(const std::vector<Entry>& entries) {
     return out;
 }
 
+// Passwords stored with few rounds: the tests log in hundreds of times.
+inline ServiceOptions FastLogins() {
+    ServiceOptions o;
+    o.passwordRounds = 1000;
+    return o;
+}
+
 class ServiceHarness : public ::testing::Test {
 protected:
     void SetUp() override {
-        service_ = std::make_unique<Service>(dir_.file("service.db"));
+        service_ = std::make_unique<Service>(dir_.file("service.db"), options_);
         http_ = std::make_unique<HttpServer>(*service_, limits_);
         port_ = http_->bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
@@ -167,7 +174,8 @@ protected:
     std::int64_t coins(const std::string& name) { return service_->findAccount(name)->coins; }
 
     kivtal::test::TempDir dir_;
-    AcceptorLimits limits_;  // a fixture may change them before SetUp
+    AcceptorLimits limits_;  // a fixture may change these before SetUp
+    ServiceOptions options_ = FastLogins();
     std::unique_ptr<Service> service_;
     std::unique_ptr<HttpServer> http_;
     std::unique_ptr<httplib::Client> client_;

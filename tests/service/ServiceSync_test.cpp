@@ -403,7 +403,7 @@ TEST_F(ServiceSync, AnAccountWithoutTheRecordsGetsThemOnceWhenItsDevicesComeBack
 TEST(AccountCreation, EveryWayOfMakingAnAccountStoresItsProfileAndSettings) {
     kivtal::test::TempDir dir;
     {
-        Service service(dir.file("service.db"));
+        Service service(dir.file("service.db"), FastLogins());
         ASSERT_TRUE(service.ensureDemoAccount());
         ASSERT_TRUE(service.createAccount({"boss", ClientPasswordDigest("pw"), 0, false, ""}));
         EXPECT_NE(Register(service, "username=newbie&password=pw1234&password2=pw1234").find("newbie"),

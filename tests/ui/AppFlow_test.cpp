@@ -45,10 +45,10 @@ void FillContacts(LocalStore& store, const std::string& login) {
     ASSERT_EQ(tx.commit(), SQLITE_OK);
 }
 
-// Starts the reference service on a free loopback port; its address.
+// Starts the reference service with its demo account on a free loopback port; its address.
 QString StartService(QProcess& service, const std::string& dbPath) {
     service.setProgram(QStringLiteral(KIVTAL_SERVICE_EXE));
-    service.setArguments({"--db", QString::fromStdString(dbPath), "--port", "0"});
+    service.setArguments({"--db", QString::fromStdString(dbPath), "--port", "0", "--demo"});
     service.start();
     QByteArray out;
     const QRegularExpression listening(QStringLiteral("listening on (http://127\\.0\\.0\\.1:\\d+)"));
