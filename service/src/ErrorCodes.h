@@ -13,5 +13,7 @@ inline constexpr const char* kTooManyLogins = "1006";  // failed logins of the n
 inline constexpr const char* kNoCoins = "2004";
 inline constexpr const char* kCertifiedName = "2007";
 inline constexpr const char* kSensitiveWord = "2008";
+inline constexpr const char* kPictureTooLarge = "2009";  // a card picture over kMaxCardPicture
+inline constexpr const char* kUploadQuota = "2010";      // the account has stored all the pictures it may
 
 }  // namespace kivtal::service::code

@@ -254,7 +254,10 @@ Json::Value Service::cardUpload(std::string_view body) {
                          [&](Connection& c, const FormFields& f, std::int64_t account, const std::string&) {
                              const auto picture = Base64Decode(Field(f, "bc_data"));
                              if (!picture || !LooksLikeJpeg(*picture)) return Reply(code::kBadRequest);
+                             if (picture->size() > kMaxCardPicture) return Reply(code::kPictureTooLarge);
                              Transaction tx(c.db);
+                             if (c.accounts.find(account)->uploadCount >= options_.cardUploads)
+                                 return Reply(code::kUploadQuota);
                              const std::int64_t count = c.accounts.countUpload(account);
                              const std::string name = Str(account) + "/card-" + Str(count) + ".jpg";
                              WriteFile(cardsDir_ / name, *picture);

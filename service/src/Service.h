@@ -32,7 +32,12 @@ struct ServiceOptions {
     // logins fast.
     int passwordRounds = kPasswordRounds;
     ThrottleLimits throttle;
+    // Card pictures one account may store.
+    std::int64_t cardUploads = 1000;
 };
+
+// The largest card picture stored: a scan at the client's resolution is a few hundred KiB.
+inline constexpr std::size_t kMaxCardPicture = std::size_t{2} << 20;
 
 class Service {
 public:

@@ -13,6 +13,7 @@ namespace {
 class ServiceContent : public ServiceHarness {
 protected:
     void SetUp() override {
+        options_.cardUploads = 3;
         ServiceHarness::SetUp();
         addAccount("alice", "secret");
         a_ = login("alice", "secret", "DEVICE-A");
@@ -40,6 +41,36 @@ TEST_F(ServiceContent, CardUploadsAreStoredAsJpegFilesAndCounted) {
     EXPECT_EQ(post("/Secretary/upload", userForm() + "&bc_data=%2F9j")["error"].asString(), "1004");
     EXPECT_EQ(post("/Secretary/upload", userForm() + "&bc_data=YWJjZA==")["error"].asString(), "1004");
     EXPECT_EQ(post("/Secretary/upload", userForm() + "&bc_data=" + jpeg)["upload_count"].asString(), "3");
+}
+
+// A picture over 2 MiB, or one more than the account may store, is refused with its
+// own code and stores nothing.
+TEST_F(ServiceContent, CardPicturesAreLimitedInSizeAndCountPerAccount) {
+    const auto base64Jpeg = [](std::size_t bytes) {
+        // "\xFF\xD8\xFF" then zero bytes: 3 bytes a group of four characters.
+        return "/9j/" + std::string((bytes - 3) / 3 * 4, 'A');
+    };
+    const struct {
+        std::size_t bytes;
+        const char* error;
+    } sizes[] = {{(2u << 20) + 3, "2009"}, {3u << 20, "2009"}, {(2u << 20) - 2, "0"}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(post("/Secretary/upload", userForm() + "&bc_data=" + base64Jpeg(s.bytes))["error"].asString(),
+                  s.error)
+            << s.bytes;
+    }
+    EXPECT_EQ(service().findAccount("alice")->uploadCount, 1);
+
+    // The quota of this fixture is 3 pictures; another account has its own.
+    for (const char* expected : {"0", "0", "2010", "2010"})
+        EXPECT_EQ(post("/Secretary/upload", userForm() + "&bc_data=/9j/4EpGSUb+")["error"].asString(), expected);
+    EXPECT_EQ(service().findAccount("alice")->uploadCount, 3);
+    EXPECT_FALSE(std::filesystem::exists(service().cardsDir() / a_.userId / "card-4.jpg"));
+    addAccount("bob", "hunter2");
+    const Device bob = login("bob", "hunter2", "DEVICE-B");
+    EXPECT_EQ(post("/Secretary/upload", identity(bob) + "&user_id=" + bob.userId + "&bc_data=/9j/4EpGSUb+")["error"]
+                  .asString(),
+              "0");
 }
 
 TEST_F(ServiceContent, PublishedContentComesWithAddressesOnThisHost) {
