@@ -66,7 +66,8 @@ public:
             text << in.rdbuf();
             std::smatch m;
             const std::string s = text.str();
-            if (std::regex_search(s, m, std::regex(R"(listening on http://127\.0\.0\.1:(\d+))"))) port_ = std::stoi(m[1]);
+            if (std::regex_search(s, m, std::regex(R"(listening on http://127\.0\.0\.1:(\d+))")))
+                port_ = std::stoi(m[1]);
         }
     }
     ~ServiceChild() {
@@ -240,10 +241,12 @@ int main(int argc, char** argv) {
     {
         std::ofstream data(dir / "accounts.json");
         data << "{\"accounts\":[";
-        for (int i = 0; i <= accounts + 1; ++i) data << (i ? "," : "") << "{\"name\":\"load" << i << "\",\"password\":\"pw\"}";
+        for (int i = 0; i <= accounts + 1; ++i)
+            data << (i ? "," : "") << "{\"name\":\"load" << i << "\",\"password\":\"pw\"}";
         data << "]}\n";
     }
-    std::string load = program + " --db " + (dir / "service.db").string() + " --load " + (dir / "accounts.json").string();
+    std::string load =
+        program + " --db " + (dir / "service.db").string() + " --load " + (dir / "accounts.json").string();
     for (const auto& e : extra) load += " " + e;
     if (std::system((load + " > /dev/null").c_str()) != 0) {
         std::cerr << "cannot load the accounts\n";

@@ -121,14 +121,23 @@ private:
 // first zero byte. Any other status stops the transfer: its body is never used.
 class ReplyCollector {
 public:
-    explicit ReplyCollector(CURL* curl) : curl_(curl), blocks_(kReplyBlock, &KeepBlock, this) {}
+    ReplyCollector(CURL* curl, std::size_t maxBytes)
+        : curl_(curl), maxBytes_(maxBytes), blocks_(kReplyBlock, &KeepBlock, this) {}
 
+    // Counts what curl hands over after decoding, so a small compressed reply that
+    // unpacks without end is stopped too.
     static std::size_t Write(char* data, std::size_t size, std::size_t count, void* self) {
         auto* me = static_cast<ReplyCollector*>(self);
         if (ResponseCode(me->curl_) != 200) return 0;
+        me->received_ += size * count;
+        if (me->received_ > me->maxBytes_) {
+            me->tooLarge_ = true;
+            return 0;
+        }
         me->blocks_.feed(std::string_view(data, size * count));
         return size * count;
     }
+    bool tooLarge() const { return tooLarge_; }
     std::string take() {
         blocks_.finish();
         return std::move(body_);
@@ -141,6 +150,9 @@ private:
     }
 
     CURL* curl_;
+    std::size_t maxBytes_;
+    std::size_t received_ = 0;
+    bool tooLarge_ = false;
     BlockCutter blocks_;
     std::string body_;
 };
@@ -184,13 +196,14 @@ int SendForm(const std::string& verb, const std::string& url, const std::string&
         curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
         if (verb != "POST") curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb.c_str());
     }
-    ReplyCollector collector(c);
+    ReplyCollector collector(c, limits.maxReplyBytes);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &ReplyCollector::Write);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &collector);
 
     const CURLcode result = curl_easy_perform(c);
     const long status = ResponseCode(c);
     if (status != 0 && status != 200) return static_cast<int>(status);
+    if (collector.tooLarge()) return NetUtil::kTooLarge;
     if (result != CURLE_OK) return TransportCode(result);
     reply += collector.take();
     return NetUtil::kOk;
@@ -200,13 +213,29 @@ int SendForm(const std::string& verb, const std::string& url, const std::string&
 // the status is known to be 200, so a refused download leaves no file behind.
 class DownloadSink {
 public:
-    DownloadSink(CURL* curl, const std::string& path, const NetUtil::Progress* progress)
-        : curl_(curl), path_(path), progress_(progress), blocks_(kDownloadBlock, &WriteBlock, this) {}
+    DownloadSink(CURL* curl, const std::string& path, const NetUtil::Progress* progress, std::uint64_t maxBytes)
+        : curl_(curl),
+          path_(path),
+          progress_(progress),
+          maxBytes_(maxBytes),
+          blocks_(kDownloadBlock, &WriteBlock, this) {}
 
     static std::size_t Write(char* data, std::size_t size, std::size_t count, void* self) {
         auto* me = static_cast<DownloadSink*>(self);
         if (ResponseCode(me->curl_) != 200 || !me->open()) return 0;
+        me->received_ += size * count;
+        if (me->received_ > me->maxBytes_) {
+            me->tooLarge_ = true;
+            return 0;
+        }
         return me->blocks_.feed(std::string_view(data, size * count)) ? size * count : 0;
+    }
+
+    // A file cut off at the limit is no picture or installer of any use.
+    void discardIfTooLarge() {
+        if (!tooLarge_) return;
+        file_.reset();
+        std::remove(path_.c_str());
     }
 
     // After the transfer: the last block, and the file of an empty body.
@@ -245,6 +274,9 @@ private:
     CURL* curl_;
     const std::string& path_;
     const NetUtil::Progress* progress_;
+    std::uint64_t maxBytes_;
+    std::uint64_t received_ = 0;
+    bool tooLarge_ = false;
     BlockCutter blocks_;
     std::unique_ptr<std::FILE, HandleCloser> file_;
     std::uint64_t written_ = 0;
@@ -257,10 +289,11 @@ bool Download(const std::string& url, const std::string& path, const NetUtil::Pr
     CurlHandle curl = OpenTransfer(url, limits.downloadConnectTimeoutMs, limits);
     if (!curl) return false;
     CURL* c = curl.get();
-    DownloadSink sink(c, path, progress);
+    DownloadSink sink(c, path, progress, limits.maxDownloadBytes);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &DownloadSink::Write);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     const CURLcode result = curl_easy_perform(c);
+    sink.discardIfTooLarge();
     if (result != CURLE_OK || ResponseCode(c) != 200) return false;
     return sink.finish();
 }

@@ -3,6 +3,7 @@
 // upload and the connectivity probe. Each call uses its own connection and keeps no
 // state, so any number of job threads may call at once. The operations are virtual so
 // that tests can put a scripted transport or probe in their place.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ public:
     static constexpr int kOk = 0;              // status 200 and the body was read
     static constexpr int kTransportError = 1;  // not HTTP(S), refused, dropped, cut short
     static constexpr int kTimeout = 2;
+    static constexpr int kTooLarge = 3;  // the reply grew past Limits::maxReplyBytes; nothing kept
 
     using Progress = std::function<void(unsigned percent)>;
 
@@ -25,6 +27,11 @@ public:
         long downloadConnectTimeoutMs = 2000;
         long lowSpeedBytesPerSecond = 1;  // below this for lowSpeedSeconds: time-out
         long lowSpeedSeconds = 30;
+        // A service that answers without end must not fill the memory or the disk. A
+        // receive of a very large account's feed is tens of MiB; installers are the
+        // largest downloads.
+        std::size_t maxReplyBytes = std::size_t{128} << 20;
+        std::uint64_t maxDownloadBytes = std::uint64_t{256} << 20;
     };
 
     NetUtil();
@@ -38,7 +45,8 @@ public:
     // `reply` only on status 200. Returns kOk, the HTTP status, kTransportError or kTimeout.
     virtual int httpRequest(const std::string& verb, const std::string& url, const std::string& body,
                             std::string& reply);
-    // True when status 200 and the whole body was written to `path`.
+    // True when status 200 and the whole body was written to `path`. A body past
+    // Limits::maxDownloadBytes is cut off and its file removed.
     virtual bool downloadFile(const std::string& url, const std::string& path);
     // As downloadFile; calls `progress` with each new whole percentage. A reply without
     // Content-Length gives no base for one, so then no progress is reported.

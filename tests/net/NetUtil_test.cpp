@@ -180,6 +180,41 @@ TEST_F(NetUtilTest, FiftyMegabyteReplyArrivesWhole) {
     EXPECT_TRUE(reply == body);
 }
 
+// A service that answers without end fills neither the memory nor the disk: past the
+// limits a reply is refused with its own code and keeps nothing, a download returns
+// false and leaves no file; up to them everything arrives.
+TEST_F(NetUtilTest, RepliesAndDownloadsPastTheLimitsAreRefusedAndKeepNothing) {
+    NetUtil::Limits limits = net_.limits();
+    limits.maxReplyBytes = 100000;
+    limits.maxDownloadBytes = 200000;
+    net_.setLimits(limits);
+    const struct {
+        const char* name;
+        std::size_t bytes;
+        bool announced;
+        bool fits;
+    } cases[] = {
+        {"reply at the limit", 100000, true, true},
+        {"reply past it", 100001, true, false},
+        {"reply past it, no length", 3000000, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string body(c.bytes, 'r');  // no zero bytes, which would cut blocks short
+        service_.script("/Sync/receive", c.announced ? Reply::Ok(body) : Reply::NoLength(body));
+        std::string reply = "kept";
+        EXPECT_EQ(net_.httpRequest("POST", at("/Sync/receive"), "", reply), c.fits ? NetUtil::kOk : NetUtil::kTooLarge);
+        EXPECT_EQ(reply.size(), c.fits ? 4 + c.bytes : 4u);
+    }
+    for (const auto& [bytes, fits] : {std::pair{200000, true}, {200001, false}, {5000000, false}}) {
+        SCOPED_TRACE(bytes);
+        service_.script("/ad.png", Reply::NoLength(Pattern(static_cast<std::size_t>(bytes))));
+        const std::string target = dir_.file("ad" + std::to_string(bytes) + ".png");
+        EXPECT_EQ(net_.downloadFile(at("/ad.png"), target), fits);
+        EXPECT_EQ(std::filesystem::exists(target), fits);
+    }
+}
+
 TEST_F(NetUtilTest, DownloadWritesTheBodyAndReportsEachPercentOnce) {
     // 4300 blocks of 10240 bytes: the percentage moves every 43 blocks, and each value
     // must be reported once. Beyond 42 MB, bytes x 100 no longer fits in 32 bits.
