@@ -26,12 +26,15 @@
 #include <thread>
 #include <vector>
 
+#include "ContactBatch.h"
 #include "Crypto.h"
-#include "ValueLayout.h"
+#include "ServiceChild.h"
 
 namespace {
 
 using namespace kivtal::service;
+using bench::ContactBatch;
+using bench::ServiceChild;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -42,65 +45,6 @@ struct Device {
     std::string uniqueId, userId, key;
     std::int64_t time = 0;
 };
-
-// The service as a child process on a free port.
-class ServiceChild {
-public:
-    ServiceChild(const std::string& program, const fs::path& db, const std::vector<std::string>& extra) {
-        const fs::path out = db.parent_path() / "service.out";
-        pid_ = fork();
-        if (pid_ == 0) {
-            std::vector<std::string> args = {program, "--db", db.string(), "--port", "0"};
-            args.insert(args.end(), extra.begin(), extra.end());
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            freopen(out.c_str(), "w", stdout);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        for (int i = 0; i < 500 && port_ == 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            std::ifstream in(out);
-            std::stringstream text;
-            text << in.rdbuf();
-            std::smatch m;
-            const std::string s = text.str();
-            if (std::regex_search(s, m, std::regex(R"(listening on http://127\.0\.0\.1:(\d+))")))
-                port_ = std::stoi(m[1]);
-        }
-    }
-    ~ServiceChild() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    int port() const { return port_; }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-};
-
-std::string ContactValue(int i) {
-    std::vector<std::string> f(34, "0");
-    f[0] = std::to_string(i);
-    f[1] = "张三" + std::to_string(i);
-    f[2] = "某某贸易有限公司";
-    f[3] = "13800138000";
-    f[33] = "-1";
-    return JoinFields(f);
-}
-
-std::string Opers(int first, int count) {
-    std::string doc = "{\"opers\":[";
-    for (int i = first; i < first + count; ++i) {
-        if (i != first) doc += ",";
-        doc += "{\"client_id\":\"" + std::to_string(i) + "\",\"content\":\"" + ContactValue(i) +
-               "\",\"id\":\"0\",\"main\":\"1\",\"oper_id\":\"1\",\"oper_ways\":\"1\",\"time\":\"0\"}";
-    }
-    return doc + "]}\n";
-}
 
 class Caller {
 public:
@@ -129,7 +73,7 @@ public:
         return post("/Sync/receive", identity(d) + "&last_sync=" + std::to_string(d.time));
     }
     std::string send(const Device& d, int first, int count) {
-        return post("/Sync/send", identity(d) + "&opers=" + Opers(first, count));
+        return post("/Sync/send", identity(d) + "&opers=" + ContactBatch(first, count));
     }
 
 private:

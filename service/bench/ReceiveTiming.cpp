@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "ContactBatch.h"
 #include "Crypto.h"
 #include "HttpServer.h"
 #include "Service.h"
@@ -19,27 +20,6 @@ using namespace kivtal::service;
 
 constexpr int kChanges = 10000;
 constexpr int kBatch = 500;
-
-std::string ContactValue(int i) {
-    std::vector<std::string> f(34, "0");
-    f[0] = std::to_string(i);
-    f[1] = "张三" + std::to_string(i);
-    f[2] = "某某贸易有限公司";
-    f[3] = "13800138000";
-    f[14] = "zhang" + std::to_string(i) + "@example.invalid";
-    f[33] = "-1";
-    return JoinFields(f);
-}
-
-std::string Opers(int first, int count) {
-    std::string doc = "{\"opers\":[";
-    for (int i = first; i < first + count; ++i) {
-        if (i != first) doc += ",";
-        doc += "{\"client_id\":\"" + std::to_string(i) + "\",\"content\":\"" + ContactValue(i) +
-               "\",\"id\":\"0\",\"main\":\"1\",\"oper_id\":\"1\",\"oper_ways\":\"1\",\"time\":\"0\"}";
-    }
-    return doc + "]}\n";
-}
 
 }  // namespace
 
@@ -57,15 +37,15 @@ int main() {
         client.set_read_timeout(60, 0);
 
         auto login = [&](const std::string& device) {
-            const auto r =
-                service.login("username=bench&password=" + ClientPasswordDigest("pw") + "&unique_id=" + device);
+            const auto r = service.login(
+                "username=bench&password=" + ClientPasswordDigest("pw") + "&unique_id=" + device, "127.0.0.1");
             const std::string uid = r["user_id"].asString();
             return "key=" + RequestKey(uid, device, r["random_key"].asString()) + "&visitor=1&unique_id=" + device +
                    "&user_id=" + uid;
         };
         const std::string a = login("A");
         const std::string b = login("B");
-        for (int i = 1; i <= kChanges; i += kBatch) service.syncSend(a + "&opers=" + Opers(i, kBatch));
+        for (int i = 1; i <= kChanges; i += kBatch) service.syncSend(a + "&opers=" + bench::ContactBatch(i, kBatch));
 
         const std::string body = b.substr(0, b.find("&user_id=")) + "&last_sync=0" + b.substr(b.find("&user_id="));
         double best = 1e9;

@@ -31,6 +31,7 @@
 
 #include "Crypto.h"
 #include "Database.h"
+#include "ServiceChild.h"
 
 namespace {
 
@@ -41,45 +42,12 @@ struct Login {
     std::string userId, key, device;
 };
 
-class Child {
-public:
-    Child(const std::string& program, const fs::path& db) {
-        const fs::path out = db.parent_path() / "service.out";
-        pid_ = fork();
-        if (pid_ == 0) {
-            freopen(out.c_str(), "w", stdout);
-            execl(program.c_str(), program.c_str(), "--db", db.c_str(), "--port", "0", "--password-rounds", "1000",
-                  nullptr);
-            _exit(127);
-        }
-        for (int i = 0; i < 500 && port_ == 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            std::ifstream in(out);
-            std::stringstream text;
-            text << in.rdbuf();
-            const std::string s = text.str();
-            std::smatch m;
-            if (std::regex_search(s, m, std::regex(R"(listening on http://127\.0\.0\.1:(\d+))"))) port_ = std::stoi(m[1]);
-        }
-    }
-    ~Child() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    bool alive() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-    int port() const { return port_; }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-};
-
 std::string Opers(int localId, const std::string& name) {
     std::string v = std::to_string(localId) + "'" + name + "'";
     for (int i = 2; i < 34; ++i) v += i == 33 ? "-1'" : "0'";
     return "{\"opers\":[{\"client_id\":\"" + std::to_string(localId) + "\",\"content\":\"" + v +
-           "\",\"id\":\"0\",\"main\":\"1\",\"oper_id\":\"1\",\"oper_ways\":\"1\",\"time\":\"0\"}],\"escaping\":\"2\"}\n";
+           "\",\"id\":\"0\",\"main\":\"1\",\"oper_id\":\"1\",\"oper_ways\":\"1\",\"time\":\"0\"}],\"escaping\":\"2\"}"
+           "\n";
 }
 
 // Each account's password is its name backwards: the fuzzer's requests never carry
@@ -87,10 +55,10 @@ std::string Opers(int localId, const std::string& name) {
 std::string PasswordOf(std::string name) { return {name.rbegin(), name.rend()}; }
 
 Login LogIn(httplib::Client& c, const std::string& name, const std::string& device) {
-    const auto r = c.Post("/Login/login",
-                          "username=" + name + "&password=" + ClientPasswordDigest(PasswordOf(name)) +
-                              "&unique_id=" + device,
-                          "application/x-www-form-urlencoded");
+    const auto r =
+        c.Post("/Login/login",
+               "username=" + name + "&password=" + ClientPasswordDigest(PasswordOf(name)) + "&unique_id=" + device,
+               "application/x-www-form-urlencoded");
     Json::Value v;
     std::istringstream in(r ? r->body : "");
     in >> v;
@@ -128,7 +96,9 @@ public:
         for (int i = 0; i < rounds; ++i) {
             const std::size_t at = s.empty() ? 0 : pick(static_cast<int>(s.size()));
             switch (pick(9)) {
-                case 0: if (!s.empty()) s[at] = static_cast<char>(random_()); break;
+                case 0:
+                    if (!s.empty()) s[at] = static_cast<char>(random_());
+                    break;
                 case 1: s.insert(at, 1, "&=%'\"\\{}[]\x00\xff,:"[pick(15)]); break;
                 case 2: s.resize(at); break;
                 case 3: s.insert(at, pieces[pick(static_cast<int>(pieces.size()))]); break;
@@ -170,14 +140,13 @@ int main(int argc, char** argv) {
     const fs::path dir = mkdtemp(pattern);
     const fs::path db = dir / "service.db";
     for (const char* name : {"victim", "fuzzer"}) {
-        const std::string add =
-            program + " --db " + db.string() + " --password-rounds 1000 --add-account " + name + " " + PasswordOf(name) +
-            " > /dev/null";
+        const std::string add = program + " --db " + db.string() + " --password-rounds 1000 --add-account " + name +
+                                " " + PasswordOf(name) + " > /dev/null";
         if (std::system(add.c_str()) != 0) return 1;
     }
     int failures = 0;
     {
-        Child service(program, db);
+        bench::ServiceChild service(program, db, {"--password-rounds", "1000"});
         if (!service.port()) {
             std::cerr << "the service did not start\n";
             return 1;
@@ -205,8 +174,18 @@ int main(int argc, char** argv) {
             {"/Index/Register/index", "username=new&password=secret1&password2=secret1"},
         };
         const std::vector<std::string> pieces = {
-            "user_id=" + victim.userId, "unique_id=V1", "key=" + victim.key.substr(0, 16), "opers=", "id=-1",
-            "\"oper_ways\":\"2\"", "\"id\":\"0\"", "%5c", "bc_data=", "username=victim", "last_sync=-5", "&&&&",
+            "user_id=" + victim.userId,
+            "unique_id=V1",
+            "key=" + victim.key.substr(0, 16),
+            "opers=",
+            "id=-1",
+            "\"oper_ways\":\"2\"",
+            "\"id\":\"0\"",
+            "%5c",
+            "bc_data=",
+            "username=victim",
+            "last_sync=-5",
+            "&&&&",
         };
         Mutator m(seed);
         for (int i = 0; i < requests && failures == 0; ++i) {
@@ -220,8 +199,8 @@ int main(int argc, char** argv) {
                 std::ofstream(dir.parent_path() / "service_fuzz_input.txt") << path << "\n" << sent;
                 std::cerr << "request " << i << " to " << path << ": "
                           << (!service.alive() ? "the service went away"
-                              : r                ? "malformed reply: " + r->body.substr(0, 200)
-                                                 : "no reply")
+                              : r              ? "malformed reply: " + r->body.substr(0, 200)
+                                               : "no reply")
                           << "\n";
             }
         }
