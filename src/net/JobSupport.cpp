@@ -1,7 +1,11 @@
 #include "net/JobSupport.h"
 
+#include <cstdio>
+#include <fstream>
+
 #include "model/Clock.h"
 #include "model/Diagnostics.h"
+#include "net/PictureHeader.h"
 #include "net/ServiceForms.h"
 #include "store/StorePaths.h"
 
@@ -30,11 +34,29 @@ std::string PictureFileName(const std::string& address) {
     return std::to_string(NowSeconds());
 }
 
+namespace {
+
+// A JPEG's metadata (a preview, a colour profile) may come before its frame header.
+constexpr std::size_t kPictureHeadBytes = std::size_t{1} << 20;
+
+// Whether the picture declares more pixels than may be decoded; only its header is read.
+bool DeclaresTooManyPixels(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(kPictureHeadBytes, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    const auto size = DeclaredPictureSize(head);
+    return size && std::uint64_t{size->width} * size->height > kMaxPicturePixels;
+}
+
+}  // namespace
+
 std::string DownloadPicture(JobContext& ctx, const std::string& folder, const std::string& address) {
     const std::string dir = ctx.downloadDir + folder + "/";
     MakeDirectories(dir);
     const std::string local = dir + PictureFileName(address);
-    ctx.net.downloadFile(address, local);
+    // A picture too large to decode is dropped like a failed download.
+    if (ctx.net.downloadFile(address, local) && DeclaresTooManyPixels(local)) std::remove(local.c_str());
     return local;
 }
 

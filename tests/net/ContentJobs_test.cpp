@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -62,6 +63,32 @@ TEST_F(ContentJobs, AdsReplaceTheStoredOnesWithLocalPictures) {
     // No slash: named after the current time, kept although the download failed.
     EXPECT_EQ(stored[1].ad_path, dir + "1700000123");
     EXPECT_TRUE(h.posts.all().empty());
+}
+
+// A small file may declare a picture that takes gigabytes to decode: such a picture is
+// not kept, as if its download had failed; an ordinary one is.
+TEST_F(ContentJobs, PicturesDeclaringTooManyPixelsAreNotKept) {
+    const auto png = [](std::uint32_t w, std::uint32_t h) {
+        std::string b = "\x89PNG\r\n\x1a\n" + std::string("\0\0\0\rIHDR", 8);
+        for (std::uint32_t v : {w, h})
+            for (int shift = 24; shift >= 0; shift -= 8) b += static_cast<char>((v >> shift) & 0xFF);
+        return b;
+    };
+    h.service.setDefault("/pics/bomb.png", Reply::Ok(png(60000, 60000)));
+    h.service.setDefault("/pics/fine.png", Reply::Ok(png(800, 600)));
+    h.service.script(
+        "/PcAd", Reply::Ok(R"({"error":"0","ads":[
+        {"ad_server_id":"11","ad_path":")" +
+                           h.service.url() +
+                           R"(/pics/bomb.png","sort_id":"1","ad_jump_url":"","ad_content":"a"},
+        {"ad_server_id":"12","ad_path":")" +
+                           h.service.url() + R"(/pics/fine.png","sort_id":"2","ad_jump_url":"","ad_content":"b"}]})"));
+
+    RunAdsJob(*ctx);
+
+    const std::string dir = h.dir.path() + "dl/ads/";
+    EXPECT_FALSE(std::filesystem::exists(dir + "bomb.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir + "fine.png"));
 }
 
 TEST_F(ContentJobs, AdsStayWhenTheReplyIsUnusable) {
