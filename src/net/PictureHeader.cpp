@@ -35,7 +35,8 @@ std::optional<PictureSize> JpegSize(std::string_view b) {
 }  // namespace
 
 std::optional<PictureSize> DeclaredPictureSize(std::string_view b) {
-    if (b.size() >= 24 && b.substr(0, 8) == "\x89PNG\r\n\x1a\n") return PictureSize{BigEndian32(b, 16), BigEndian32(b, 20)};
+    if (b.size() >= 24 && b.substr(0, 8) == "\x89PNG\r\n\x1a\n")
+        return PictureSize{BigEndian32(b, 16), BigEndian32(b, 20)};
     if (b.size() >= 4 && Byte(b, 0) == 0xFF && Byte(b, 1) == 0xD8) return JpegSize(b);
     if (b.size() >= 10 && (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a"))
         return PictureSize{LittleEndian16(b, 6), LittleEndian16(b, 8)};

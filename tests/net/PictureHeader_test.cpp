@@ -18,7 +18,8 @@ std::string Png(std::uint32_t w, std::uint32_t h) {
 std::string Jpeg(std::uint16_t w, std::uint16_t h) {
     std::string b = "\xFF\xD8\xFF\xE0" + std::string("\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 16);
     b += std::string("\xFF\xC0\0\x11\x08", 5);
-    b += {static_cast<char>(h >> 8), static_cast<char>(h & 0xFF), static_cast<char>(w >> 8), static_cast<char>(w & 0xFF)};
+    b += {static_cast<char>(h >> 8), static_cast<char>(h & 0xFF), static_cast<char>(w >> 8),
+          static_cast<char>(w & 0xFF)};
     return b + std::string(12, '\0');
 }
 
