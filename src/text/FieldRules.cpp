@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/Diagnostics.h"
+#include "text/NameChars.h"
 #include "text/TextConv.h"
 
 namespace kivtal {
@@ -10,9 +11,8 @@ namespace kivtal {
 namespace {
 
 constexpr const char* kEmailTitle = "温馨时间";
-constexpr const char* kNameCharsText = "姓名只能输入中文、英文、数字、\"·\"";
+constexpr const char* kNameCharText = "%s不能含有";
 constexpr const char* kNameLengthText = "姓名最长不能超过50个字";
-constexpr const char* kOwnNameText = "%s输入格式有误，请重新输入";
 constexpr const char* kContactMobileText = "请重新输入11位大陆手机号";
 constexpr const char* kBadFormatText = "%s输入的格式有误，请重新输入";
 constexpr const char* kQqText = "QQ号码必须为大于10000的数字";
@@ -23,14 +23,10 @@ constexpr size_t kMaxNameLength = 50;
 constexpr size_t kMaxEmailLength = 50;
 constexpr size_t kMobileLength = 11;
 constexpr size_t kMinQqDigits = 5;
-constexpr char16_t kMiddleDot = 0x00B7;
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
 bool IsLetter(char16_t c) { return IsLower(c) || (c >= u'A' && c <= u'Z'); }
-bool IsChinese(char16_t c) { return c >= 0x4E00 && c <= 0x9FA5; }
-bool IsNameChar(char16_t c) { return IsDigit(c) || IsLetter(c) || IsChinese(c); }
-bool IsContactNameChar(char16_t c) { return IsNameChar(c) || c == kMiddleDot; }
 bool IsPhoneChar(char16_t c) { return IsDigit(c) || c == u'-'; }
 bool IsEmailChar(char16_t c) { return IsDigit(c) || IsLetter(c) || c == u'@' || c == u'-' || c == u'.' || c == u'_'; }
 
@@ -108,13 +104,14 @@ std::string WithLabel(std::string_view pattern, std::string_view label) {
 // The characters are checked before the length, so a long text of bad characters gets
 // the character message.
 RuleResult CheckContactName(std::u16string_view text) {
-    if (!AllOf(text, IsContactNameChar)) return PatternFail(kNameCharsText);
-    if (text.size() > kMaxNameLength) return PatternFail(kNameLengthText);
-    return RuleResult::Pass();
+    RuleResult result = CheckOwnName(text, "姓名");
+    if (result.passed && text.size() > kMaxNameLength) return PatternFail(kNameLengthText);
+    return result;
 }
 
 RuleResult CheckOwnName(std::u16string_view text, std::string_view label) {
-    if (!AllOf(text, IsNameChar)) return PatternFail(WithLabel(kOwnNameText, label));
+    if (const auto refused = FirstRefusedNameChar(text))
+        return PatternFail(WithLabel(kNameCharText, label) + refused->shown);
     return RuleResult::Pass();
 }
 

@@ -31,22 +31,37 @@ const std::u16string k50Chinese = Repeat(u"张", 50);
 const std::u16string k51Chinese = Repeat(u"张", 51);
 
 const FieldCase kFieldCases[] = {
-    // contact person name
+    // contact person name: letters of any script, digits, spaces and the marks names use
     {Editor::Contact, "base_name_edit", u"张三", nullptr},
     {Editor::Contact, "base_name_edit", u"欧阳·娜娜", nullptr},
-    {Editor::Contact, "base_name_edit", u"Li Lei", "姓名只能输入中文、英文、数字、\"·\""},
-    {Editor::Contact, "base_name_edit", u"张 三", "姓名只能输入中文、英文、数字、\"·\""},
-    {Editor::Contact, "base_name_edit", u"ＡＢ", "姓名只能输入中文、英文、数字、\"·\""},
-    {Editor::Contact, "base_name_edit", u"张三！", "姓名只能输入中文、英文、数字、\"·\""},
+    {Editor::Contact, "base_name_edit", u"Anna Müller", nullptr},
+    {Editor::Contact, "base_name_edit", u"Émile Dubois", nullptr},
+    {Editor::Contact, "base_name_edit", u"Kevin O'Brien", nullptr},
+    {Editor::Contact, "base_name_edit", u"12580 客服", nullptr},
+    {Editor::Contact, "base_name_edit", u"Renée O’Neil-Smith, Jr. (Ann)", nullptr},
+    {Editor::Contact, "base_name_edit", u"E\u0301mile", nullptr},  // accent as a combining mark
+    {Editor::Contact, "base_name_edit", u"Мария Иванова", nullptr},
+    {Editor::Contact, "base_name_edit", u"김민준 محمد 佐々木", nullptr},
+    {Editor::Contact, "base_name_edit", u"ＡＢ（王）", nullptr},
+    {Editor::Contact, "base_name_edit", u"\U00020000", nullptr},  // beyond the basic plane
     {Editor::Contact, "base_name_edit", k50Chinese, nullptr},
+    // refused: the message names the character, invisible ones by their code
+    {Editor::Contact, "base_name_edit", u"张三\t", "姓名不能含有字符 U+0009"},
+    {Editor::Contact, "base_name_edit", u"张\u202E三", "姓名不能含有字符 U+202E"},
+    {Editor::Contact, "base_name_edit", u"张\xD800三", "姓名不能含有字符 U+D800"},
+    {Editor::Contact, "base_name_edit", u"张三😀", "姓名不能含有“😀”"},
+    {Editor::Contact, "base_name_edit", u"❤\uFE0F", "姓名不能含有“❤”"},
+    {Editor::Contact, "base_name_edit", u"张三！", "姓名不能含有“！”"},
+    {Editor::Contact, "base_name_edit", u"a@b", "姓名不能含有“@”"},
+    {Editor::Contact, "base_name_edit", u"张三~麤^李四", "姓名不能含有保留的分隔符“~麤^”"},
     {Editor::Contact, "base_name_edit", k51Chinese, "姓名最长不能超过50个字"},
-    {Editor::Contact, "base_name_edit", k51Chinese + u" ", "姓名只能输入中文、英文、数字、\"·\""},
-    {Editor::Contact, "base_name_edit", u"\U00020000", "姓名只能输入中文、英文、数字、\"·\""},
-    {Editor::Contact, "edt_user", u"王 五", "姓名只能输入中文、英文、数字、\"·\""},
-    // own name: no length limit, no middle dot
+    {Editor::Contact, "base_name_edit", k51Chinese + u"#", "姓名不能含有“#”"},
+    {Editor::Contact, "edt_user", u"王 五", nullptr},
+    {Editor::Contact, "edt_user", u"王五😀", "姓名不能含有“😀”"},
+    // own name: the same characters, no length limit
     {Editor::Profile, "user_name_edit", k51Chinese, nullptr},
-    {Editor::Profile, "user_name_edit", u"Wang5", nullptr},
-    {Editor::Profile, "user_name_edit", u"欧阳·娜娜", "名字输入格式有误，请重新输入"},
+    {Editor::Profile, "user_name_edit", u"欧阳·娜娜 Émile", nullptr},
+    {Editor::Profile, "user_name_edit", u"Wang#5", "名字不能含有“#”"},
     // mobile number
     {Editor::Contact, "base_phone_edit", u"13812345678", nullptr},
     {Editor::Contact, "base_phone_edit", u"15012345678", nullptr},
@@ -249,14 +264,14 @@ std::vector<std::string> FailureOrder(Form form, Check check, const std::vector<
 
 TEST(FieldRules, ContactSaveOrder) {
     ContactForm bad;
-    bad.name = u"张 三";
+    bad.name = u"张三😀";
     bad.mobile = u"12345678901";
     bad.qq = u"0123";
     bad.email = u"ab@cd.e";
     bad.fax = u"(1)";
     bad.officePhone = u"(2)";
     bad.homePhone = u"(3)";
-    bad.relatedNames = {u"李四", u"王 五"};
+    bad.relatedNames = {u"李四", u"王五😀"};
     bad.area = {&kChosen, &kUnchosen, &kUnchosen};
     bad.birthday = {&kChosen, &kUnchosen, &kUnchosen};
 
@@ -319,7 +334,7 @@ TEST(FieldRules, ProfileSaveOrderAndNoMandatoryFields) {
     EXPECT_TRUE(CheckProfileSave(ProfileForm{}).passed);
 
     ProfileForm bad;
-    bad.name = u"欧阳·娜娜";
+    bad.name = u"欧阳#娜娜";
     bad.mobile = u"1";
     bad.email = u"ab@cd";
     bad.fax = u"(1)";
@@ -339,7 +354,7 @@ TEST(FieldRules, ProfileSaveOrderAndNoMandatoryFields) {
                                         "area_combo", "combo_day"}));
 
     const SaveCheck check = CheckProfileSave(bad);
-    EXPECT_EQ(check.messages, (std::vector<RuleMessage>{{"温馨提示", "名字输入格式有误，请重新输入"}}));
+    EXPECT_EQ(check.messages, (std::vector<RuleMessage>{{"温馨提示", "名字不能含有“#”"}}));
 }
 
 }  // namespace

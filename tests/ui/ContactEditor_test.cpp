@@ -2,7 +2,10 @@
 // in their save order, lazily filled pages, the lunar birthday and the sync request.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 
 #include "ui/dialogs/capture/FakeFrameSource.h"
 #include "ui/editors/AddConnectionDlg.h"
@@ -113,9 +116,9 @@ TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
          {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"base_email_edit", "a@b"}},
          {badMail}},
         {"bad mail, then the missing name", {{"base_email_edit", "A@b.c"}}, {badMail, nameMissing}},
-        {"name with a space",
-         {{"base_name_edit", "张 三"}, {"base_phone_edit", "13912345678"}},
-         {{"温馨提示", "姓名只能输入中文、英文、数字、\"·\""}}},
+        {"name with an emoji",
+         {{"base_name_edit", "张三😀"}, {"base_phone_edit", "13912345678"}},
+         {{"温馨提示", "姓名不能含有“😀”"}}},
         {"name too long",
          {{"base_name_edit", longName.c_str()}, {"base_phone_edit", "13912345678"}},
          {{"温馨提示", "姓名最长不能超过50个字"}}},
@@ -138,8 +141,8 @@ TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
          {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"life_phone", "1 2"}},
          {{"温馨提示", "家庭电话输入的格式有误，请重新输入"}}},
         {"related name",
-         {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"edt_user", "李 四"}},
-         {{"温馨提示", "姓名只能输入中文、英文、数字、\"·\""}}},
+         {{"base_name_edit", "张三"}, {"base_phone_edit", "13912345678"}, {"edt_user", "李四\t"}},
+         {{"温馨提示", "姓名不能含有字符 U+0009"}}},
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -156,6 +159,56 @@ TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
     }
     EXPECT_TRUE(AllStored().empty());
     EXPECT_TRUE(worker.requests.empty());
+}
+
+TEST_F(ContactEditorTest, AFailedSaveOpensThePageOfTheFieldAndTypingGoesIntoIt) {
+    struct FocusCase {
+        const char* what;
+        const char* field;
+        const char* text;
+        int page;
+    } const cases[] = {
+        {"name, from the last page", "base_name_edit", "张三😀", kBasePage},
+        {"fax", "business_fax_edit", "(021)", kBusinessPage},
+        {"home phone", "life_phone", "1 2", kLifePage},
+        {"related name", "edt_user", "李四😀", kRelationsPage},
+        {"missing mobile, no message", "base_phone_edit", "", kBasePage},
+    };
+    for (const FocusCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CAddConnectionDlg& dlg = OpenEditor();
+        for (int page : {kBusinessPage, kLifePage, kRelationsPage}) dlg.OpenPage(page);
+        Type(dlg, "base_name_edit", QStringLiteral("张三"));
+        Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+        Type(dlg, c.field, QString::fromUtf8(c.text));
+        dlg.OpenPage(c.page == kRelationsPage ? kBasePage : kRelationsPage);
+        MessageLog log;
+        EXPECT_FALSE(dlg.Save());
+        EXPECT_EQ(dlg.CurrentPage(), c.page);
+        auto* field = dlg.FindControl<FindEdit>(c.field);
+        ASSERT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == field->Edit(); }))
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "no focus");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+        EXPECT_TRUE(field->GetText().endsWith('x'));
+        dlg.Close(1);
+        Pump();
+    }
+}
+
+TEST_F(ContactEditorTest, TheDemoContactsSaveUnchanged) {
+    for (const char* name : {"Anna Müller", "Émile Dubois", "Kevin O'Brien", "David Brown", "12580 客服"}) {
+        SCOPED_TRACE(name);
+        BusinessCard card;
+        card.bc_name = name;
+        card.cell_phone = "13912345678";
+        ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+        CAddConnectionDlg& dlg = OpenEditor(card.bc_id);
+        MessageLog log;
+        EXPECT_TRUE(dlg.Save());
+        EXPECT_TRUE(log.shown.empty());
+        EXPECT_EQ(Stored(card.bc_id).bc_name, name);
+    }
 }
 
 TEST_F(ContactEditorTest, IncompletePickerChainsStopTheSave) {

@@ -172,6 +172,8 @@ void CAddConnectionDlg::EnsureBuilt(int page) {
     }
 }
 
+QWidget* CAddConnectionDlg::PageHolder(int page) const { return FindControl(kPages[page].layout); }
+
 RowList& CAddConnectionDlg::List(const QString& container) const {
     for (const auto& list : lists_)
         if (list->Spec().container == container) return *list;

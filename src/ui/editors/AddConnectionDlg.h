@@ -105,8 +105,13 @@ private:
     QString Text(const char* control) const { return FieldText(*this, control); }
     void SetText(const char* control, const std::string& text) { SetFieldText(*this, control, text); }
 
-    // Saving (AddConnectionSave.cpp).
+    QWidget* PageHolder(int page) const;
+
+    // Saving (AddConnectionSave.cpp). A failed check opens the page of the failing
+    // control and leaves the focus in it.
     bool PassesChecks();
+    QWidget* FailedControl(const std::string& field) const;
+    int PageOf(const QWidget* control) const;
     bool Store(BusinessCard& card);
     void RequestSync();
 

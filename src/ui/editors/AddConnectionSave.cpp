@@ -2,10 +2,12 @@
 #include "net/LoginUser.h"
 #include "store/ContactStore.h"
 #include "text/EditorChecks.h"
+#include "ui/controls/FindEdit.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/AreaPickers.h"
 #include "ui/editors/BirthdayPickers.h"
 #include "ui/editors/EditorMessages.h"
+#include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/WorkerLink.h"
 
@@ -36,8 +38,33 @@ bool CAddConnectionDlg::PassesChecks() {
     form.area = area.View();
     form.birthday = birthday.View();
     const SaveCheck check = CheckContactSave(form);
+    if (check.passed) return true;
+    QWidget* failed = FailedControl(check.field);
+    // The page comes up before the message, so the user reads it over the field it names.
+    if (const int page = PageOf(failed); page >= 0) OpenPage(page);
     ShowRuleMessages(this, check.messages);
-    return check.passed;
+    FocusControl(failed);
+    return false;
+}
+
+QWidget* CAddConnectionDlg::FailedControl(const std::string& field) const {
+    if (field.empty()) return nullptr;
+    const QList<QWidget*> named = findChildren<QWidget*>(QString::fromStdString(field));
+    // Of several rows with the same field (the relations), the first whose text fails.
+    for (QWidget* control : named) {
+        auto* edit = qobject_cast<FindEdit*>(control);
+        const QString text = edit ? edit->GetText() : ControlText(control);
+        if (!CheckField(Editor::Contact, field, text.toStdU16String()).passed) return control;
+    }
+    return named.isEmpty() ? nullptr : named.front();
+}
+
+int CAddConnectionDlg::PageOf(const QWidget* control) const {
+    for (int page = kBasePage; page <= kRelationsPage; ++page) {
+        const QWidget* holder = PageHolder(page);
+        if (holder && control && holder->isAncestorOf(control)) return page;
+    }
+    return -1;
 }
 
 bool CAddConnectionDlg::Store(BusinessCard& card) {

@@ -1,7 +1,9 @@
 #include "ui/editors/EditorMessages.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
+#include "ui/controls/FindEdit.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
 
@@ -13,6 +15,16 @@ void ShowRuleMessage(QWidget* owner, const RuleMessage& message) {
 
 void ShowRuleMessages(QWidget* owner, const std::vector<RuleMessage>& messages) {
     for (const RuleMessage& m : messages) ShowRuleMessage(owner, m);
+}
+
+void FocusControl(QWidget* control) {
+    if (!control) return;
+    control->window()->activateWindow();
+    if (auto* field = qobject_cast<FindEdit*>(control)) {
+        field->EnterEditMode();
+        control = field->Edit();
+    }
+    control->setFocus(Qt::OtherFocusReason);
 }
 
 void CheckLeftField(QWidget* owner, Editor editor, QWidget* edit, bool& busy) {

@@ -104,7 +104,7 @@ inline std::vector<QWidget*> ShowContactEditor(ContactEditorScene scene, const s
             if (QWidget* sec = dlg->FindControl(add_connection::kAddBySec)) QMetaObject::invokeMethod(sec, "click");
             break;
         case ContactEditorScene::RuleMessage: {
-            const RuleMessage message = CheckContactName(u"张 三").message.value_or(RuleMessage{});
+            const RuleMessage message = CheckContactName(u"张三😀").message.value_or(RuleMessage{});
             auto* box =
                 new CTalMsgBox(QString::fromStdString(message.title), QString::fromStdString(message.text), 0, 0);
             box->Create(dlg, QStringLiteral("温馨提示"));
