@@ -9,6 +9,7 @@
 
 #include "ui/dialogs/capture/FakeFrameSource.h"
 #include "ui/editors/AddConnectionDlg.h"
+#include "ui/editors/RowList.h"
 #include "ui/tools/EditorScenes.h"
 #include "ui/support/EditorFixture.h"
 
@@ -239,17 +240,91 @@ TEST_F(ContactEditorTest, IncompletePickerChainsStopTheSave) {
     EXPECT_TRUE(AllStored().empty());
 }
 
-TEST_F(ContactEditorTest, AnAreaWithoutDistrictsCompletesTheChainAndStartsTheAddress) {
-    CAddConnectionDlg& dlg = OpenEditor();
+TEST_F(ContactEditorTest, TheChosenAreaLeadsTheStoredCompanyAddress) {
+    struct AreaCase {
+        const char* what;
+        std::vector<std::pair<const char*, int>> picks;
+        const char* typed;
+        const char* stored;
+    } const cases[] = {
+        // An area without districts completes the chain by itself.
+        {"area alone", {{"country_combo", 310000}, {"province_combo", 310104}}, "", "上海市徐汇区"},
+        {"street typed before the pick",
+         {{"country_combo", 310000}, {"province_combo", 310104}},
+         "漕溪北路1号",
+         "上海市徐汇区漕溪北路1号"},
+        {"address already naming the area",
+         {{"country_combo", 310000}, {"province_combo", 310104}},
+         "上海市徐汇区漕溪北路1号",
+         "上海市徐汇区漕溪北路1号"},
+        {"no area chosen", {}, "漕溪北路1号", "漕溪北路1号"},
+    };
+    for (const AreaCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CAddConnectionDlg& dlg = OpenEditor();
+        Type(dlg, "base_name_edit", QString::fromUtf8(c.what));
+        Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+        Type(dlg, "base_com_address_edit", QString::fromUtf8(c.typed));
+        for (const auto& [picker, value] : c.picks) Pick(dlg, picker, value);
+        MessageLog log;
+        ASSERT_TRUE(dlg.Save());
+        EXPECT_TRUE(log.shown.empty());
+        const BusinessCardList all = AllStored();
+        const auto saved = std::find_if(all.begin(), all.end(), [&](const auto& b) { return b.bc_name == c.what; });
+        ASSERT_NE(saved, all.end());
+        EXPECT_EQ(saved->addr_c_detail, c.stored);
+    }
+}
+
+TEST_F(ContactEditorTest, AListEntryHoldingTheListMarkIsRefusedOnItsPage) {
+    struct MarkCase {
+        const char* container;
+        Entry entry;
+        int page;
+        const char* message;
+    } const cases[] = {
+        {"main_sail",
+         {"外贸[pig]物流"},
+         kBusinessPage,
+         "主营业务的一项含有“[pig]”：它是分隔各项的记号，请删去后再保存"},
+        {"intration_layou", {"读书[pig]"}, kLifePage, "兴趣爱好的一项含有“[pig]”：它是分隔各项的记号，请删去后再保存"},
+        {"relevance_page",
+         {"李四", "同学[gx]朋友"},
+         kRelationsPage,
+         "关联人脉的一项含有“[gx]”：它是分隔各项的记号，请删去后再保存"},
+    };
+    for (const MarkCase& c : cases) {
+        SCOPED_TRACE(c.container);
+        CAddConnectionDlg& dlg = OpenEditor();
+        for (int page : {kBusinessPage, kLifePage, kRelationsPage}) dlg.OpenPage(page);
+        dlg.OpenPage(kBasePage);
+        Type(dlg, "base_name_edit", QStringLiteral("张三"));
+        Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+        dlg.List(c.container).SetEntries({c.entry});
+        MessageLog log;
+        EXPECT_FALSE(dlg.Save());
+        EXPECT_EQ(log.shown, (std::vector<Shown>{{"温馨提示", c.message}}));
+        EXPECT_EQ(dlg.CurrentPage(), c.page);
+        EXPECT_TRUE(PumpUntil([&] {
+            QWidget* focus = QApplication::focusWidget();
+            return focus && dlg.FindControl(c.container)->isAncestorOf(focus);
+        }));
+        EXPECT_TRUE(AllStored().empty());
+        dlg.Close(1);
+        Pump();
+    }
+}
+
+TEST_F(ContactEditorTest, AContactAddedFromTheCommonListGoesToNoGroup) {
+    constexpr int kCommonList = -2;
+    CAddConnectionDlg& dlg = OpenEditor(0, kCommonList);
+    EXPECT_EQ(dlg.FindControl<QComboBox>("group_combo")->currentText(), QStringLiteral("全部"));
     Type(dlg, "base_name_edit", QStringLiteral("张三"));
     Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
-    Pick(dlg, "country_combo", 310000);
-    Pick(dlg, "province_combo", 310104);
-    EXPECT_EQ(dlg.FindControl<QComboBox>("area_combo")->count(), 0);
-    MessageLog log;
     ASSERT_TRUE(dlg.Save());
-    EXPECT_TRUE(log.shown.empty());
-    EXPECT_EQ(AllStored().at(0).addr_c_detail, "上海市徐汇区");
+    ASSERT_EQ(AllStored().size(), 1u);
+    EXPECT_EQ(AllStored()[0].group_id, 0);
+    EXPECT_EQ(AllStored()[0].server_group_id, 0);
 }
 
 TEST_F(ContactEditorTest, EditingOnlyTheRelationsPageKeepsEveryOtherField) {

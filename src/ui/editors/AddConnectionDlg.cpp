@@ -226,6 +226,8 @@ void CAddConnectionDlg::FillPickers() {
     auto* group = FindControl<ComboKiv>(add_connection::kGroupCombo);
     FillPicker(group, groups);
     ChooseValue(group, defaultGroupId_);
+    // A new contact added from a list that is no group (常用) goes to no group.
+    if (!editing_ && group && group->currentIndex() < 0) ChooseValue(group, 0);
 
     area_->Setup();
 }

@@ -22,6 +22,7 @@ class BirthdayPickers;
 class RowList;
 class WorkerLink;
 struct ContactForm;
+struct RuleMessage;
 
 enum ContactPage { kBasePage = 0, kBusinessPage = 1, kLifePage = 2, kRelationsPage = 3 };
 
@@ -110,6 +111,8 @@ private:
     // Saving (AddConnectionSave.cpp). A failed check opens the page of the failing
     // control and leaves the focus in it.
     bool PassesChecks();
+    bool ListsHoldNoMarks();
+    void ShowFailure(QWidget* control, const std::vector<RuleMessage>& messages);
     QWidget* FailedControl(const std::string& field) const;
     int PageOf(const QWidget* control) const;
     bool Store(BusinessCard& card);

@@ -10,6 +10,7 @@
 #include "ui/controls/EditorPickers.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/AddConnectionDlgControls.h"
+#include "ui/editors/AreaPickers.h"
 #include "ui/editors/BankRows.h"
 #include "ui/editors/BirthdayPickers.h"
 #include "ui/editors/FieldText.h"
@@ -91,15 +92,16 @@ void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
     card.mail = U(Text(add_connection::kEmailEdit.name));
     card.company_name = U(Text(add_connection::kCompanyEdit.name));
     card.web_site = U(Text(add_connection::kWebEdit.name));
-    card.addr_c_detail = U(Text(add_connection::kCompanyAddressEdit.name));
+    card.addr_c_detail = U(area_->WithAreaAtHead(Text(add_connection::kCompanyAddressEdit.name)));
     // Nothing chosen (the contact's group was deleted elsewhere): the group stays.
     auto* group = FindControl<ComboKiv>(add_connection::kGroupCombo);
     if (group && group->currentIndex() >= 0) {
         card.group_id = group->GetSelection();
         CardGroup g;
-        if (card.group_id == 0) card.server_group_id = 0;
-        else card.server_group_id = ContactStore(store_).GroupById(card.group_id, g) == 0 ? g.server_id : -1;
+        if (card.group_id != 0)
+            card.server_group_id = ContactStore(store_).GroupById(card.group_id, g) == 0 ? g.server_id : -1;
     }
+    if (card.group_id == 0) card.server_group_id = 0;
     const QString remark = Text(add_connection::kRemarkEdit.name);
     card.bc_comment = remark == kRemarkDefault ? std::string() : U(remark);
 }

@@ -7,6 +7,8 @@
 #include "ui/editors/AreaPickers.h"
 #include "ui/editors/BirthdayPickers.h"
 #include "ui/editors/EditorMessages.h"
+#include "ui/editors/ListText.h"
+#include "ui/editors/RowList.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/WorkerLink.h"
@@ -38,13 +40,38 @@ bool CAddConnectionDlg::PassesChecks() {
     form.area = area.View();
     form.birthday = birthday.View();
     const SaveCheck check = CheckContactSave(form);
-    if (check.passed) return true;
-    QWidget* failed = FailedControl(check.field);
+    if (!check.passed) {
+        ShowFailure(FailedControl(check.field), check.messages);
+        return false;
+    }
+    return ListsHoldNoMarks();
+}
+
+// The marks join a list's entries in the stored text: an entry holding one would come
+// back as two.
+bool CAddConnectionDlg::ListsHoldNoMarks() {
+    const QStringList marks{kEntryMark, kRelationMark};
+    for (const auto& list : lists_) {
+        FindEdit* field = list->FieldHolding(marks);
+        if (!field) continue;
+        QString mark = kEntryMark;
+        for (const QString& m : marks)
+            if (field->GetText().contains(m)) mark = m;
+        const QString label = QString(list->Spec().label).remove(QLatin1Char(' '));
+        const RuleMessage message{
+            kTipTitle,
+            (label + QStringLiteral("的一项含有“%1”：它是分隔各项的记号，请删去后再保存").arg(mark)).toStdString()};
+        ShowFailure(field, {message});
+        return false;
+    }
+    return true;
+}
+
+void CAddConnectionDlg::ShowFailure(QWidget* control, const std::vector<RuleMessage>& messages) {
     // The page comes up before the message, so the user reads it over the field it names.
-    if (const int page = PageOf(failed); page >= 0) OpenPage(page);
-    ShowRuleMessages(this, check.messages);
-    FocusControl(failed);
-    return false;
+    if (const int page = PageOf(control); page >= 0) OpenPage(page);
+    ShowRuleMessages(this, messages);
+    FocusControl(control);
 }
 
 QWidget* CAddConnectionDlg::FailedControl(const std::string& field) const {

@@ -73,6 +73,11 @@ QString AreaPickers::ChosenNames() const {
     return names;
 }
 
+QString AreaPickers::WithAreaAtHead(const QString& address) const {
+    const QString names = ChosenNames();
+    return address.startsWith(names) ? address : names + address;
+}
+
 ComboChain AreaPickers::Chain() const {
     return ComboChain{ComboPicker(country_), ComboPicker(province_, true), ComboPicker(area_, true)};
 }

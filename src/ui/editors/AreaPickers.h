@@ -25,6 +25,9 @@ public:
     int AreaId() const;
     // The names of the chosen areas, joined without separator ("北京市朝阳区").
     QString ChosenNames() const;
+    // address with the chosen area's names in front, unless it already starts with
+    // them: the pickers have no field of their own in the record.
+    QString WithAreaAtHead(const QString& address) const;
 
     // A level left without entries by the level above counts as chosen.
     ComboChain Chain() const;

@@ -28,6 +28,14 @@ QStringList RowList::FirstFields() const {
     return out;
 }
 
+FindEdit* RowList::FieldHolding(const QStringList& marks) const {
+    for (const auto& entry : fields_)
+        for (FindEdit* field : entry)
+            for (const QString& mark : marks)
+                if (field->GetText().contains(mark)) return field;
+    return nullptr;
+}
+
 bool RowList::OnClick(const QString& name, QWidget* sender) {
     if (name == spec_.addButton) {
         Add();

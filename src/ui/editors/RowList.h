@@ -39,6 +39,9 @@ public:
     // The first field of every entry, in order.
     QStringList FirstFields() const;
 
+    // The first field whose text holds one of marks; nullptr when none does.
+    FindEdit* FieldHolding(const QStringList& marks) const;
+
     // Add and delete clicks of this list; false for any other control.
     bool OnClick(const QString& name, QWidget* sender);
     void Add();
