@@ -7,7 +7,7 @@
 #include "UserSession.h"
 #include "ValueCheck.h"
 #include "model/ValueString.h"
-#include "text/ChsToPinyin.h"
+#include "text/NamePinyin.h"
 #include "text/FieldRules.h"
 #include "text/TextConv.h"
 
@@ -121,7 +121,7 @@ int RemoveAccounts(const Args& args, BusinessCard& card) {
 // The pinyin as the contact editor makes it: through GBK, which the converter reads.
 int FillPinyin(BusinessCard& card) {
     try {
-        card.bc_name_pinyin = AnsiToUtf8(ChsToPinyin::Instance().ToPinyin(Utf8ToAnsi(card.bc_name)));
+        card.bc_name_pinyin = NamePinyin(card.bc_name);
     } catch (const std::runtime_error& e) {
         return Fail(kExitUsage, "cannot convert the name '" + card.bc_name + "': " + e.what());
     }

@@ -32,16 +32,24 @@ struct ContactSummary {
 using ContactSummaryList = std::vector<ContactSummary>;
 
 // The contact list's selections, with the same rows and order as the full reads.
-enum class ContactListQuery {
-    ByNameAsc,
-    ByNameDesc,
-    NewestFirst,
-    OldestFirst,
-    OfGroup,  // groupId
-    Common,
-    ByPrefix,       // text: a literal prefix of the name pinyin
-    WithoutLetter,  // name pinyin not starting with A-Z
-    Search,         // text: as Search()
+// Which live contacts the list shows: a scope (the chosen group entry), narrowed by a
+// letter of the letter bar or a search term, in an order.
+struct ContactListQuery {
+    enum class Scope { All, Common, Group };
+    enum class Match {
+        Everything,
+        Prefix,         // text: a literal prefix of the name pinyin ("%" and "_" plain)
+        WithoutLetter,  // name pinyin not starting with A-Z
+        Search,         // text: a literal substring of name, phones, mail, company or
+                        // position, or the name's pinyin as PinyinMatches takes it
+    };
+    enum class Order { NameAsc, NameDesc, NewestFirst, OldestFirst };
+
+    Scope scope = Scope::All;
+    int groupId = 0;  // for Scope::Group
+    Match match = Match::Everything;
+    std::string text;
+    Order order = Order::NameAsc;
 };
 
 class ContactStore {
@@ -82,7 +90,7 @@ public:
     // Name pinyin not starting with an ASCII letter (the "#" entry of the index).
     int ContactsWithoutLetter(BusinessCardList& out);
     // term as a substring of name, phones, mail, company or position. "%" and "_" in
-    // the term are LIKE wildcards, as the contacts pane has always offered them.
+    // the term are LIKE wildcards, as the command line has always offered them.
     int Search(const std::string& term, BusinessCardList& out);
 
     // Appends 0..25 for every letter some live contact's pinyin starts with, then 26
@@ -94,9 +102,10 @@ public:
     int ContactCounts(int& live, int& common);
 
     // Live contacts for the list, without their bank accounts; appended on success.
-    int ContactSummaries(ContactListQuery query, const std::string& text, int groupId, ContactSummaryList& out);
-    // AlphabetIndex's entries in one pass over the table.
-    int FirstLetters(std::vector<int>& out);
+    int ContactSummaries(const ContactListQuery& query, ContactSummaryList& out);
+    // AlphabetIndex's entries in one pass over the table, for the contacts of query's
+    // scope (its match and order do not count).
+    int FirstLetters(const ContactListQuery& query, std::vector<int>& out);
 
     // --- Group reads. ---
     // Live groups with their count of live contacts. On a failed count the groups

@@ -2,6 +2,8 @@
 // list of ten thousand contacts is one light query.
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "store/ContactStore.h"
 #include "store/ContactStoreSql.h"
 #include "store/SqlFunctions.h"
@@ -9,50 +11,77 @@
 namespace kivtal {
 namespace {
 
+using Query = ContactListQuery;
+
 constexpr const char* kColumns =
     "SELECT bc_id,bc_name,cell_phone,mail,company_name,position,group_id,common_use FROM tb_bc ";
 
-const char* WhereOf(ContactListQuery query) {
-    switch (query) {
-        case ContactListQuery::ByNameAsc: return "where bc_state = 0 order by bc_name_pinyin ASC;";
-        case ContactListQuery::ByNameDesc: return "where bc_state = 0 order by bc_name_pinyin DESC;";
-        case ContactListQuery::NewestFirst: return "where bc_state = 0 order by bc_id DESC;";
-        case ContactListQuery::OldestFirst: return "where bc_state = 0 order by bc_id ASC;";
-        case ContactListQuery::OfGroup: return "where group_id= ? and bc_state=0;";
-        case ContactListQuery::Common: return "where common_use =1 and bc_state = 0;";
-        case ContactListQuery::ByPrefix: return "where bc_name_pinyin LIKE ? ESCAPE '\\' and bc_state = 0;";
-        case ContactListQuery::WithoutLetter: return "where bc_state = 0 and getFirstLetterNotAZ(bc_name_pinyin);";
-        case ContactListQuery::Search:
-            return "WHERE (bc_name LIKE ?1 OR cell_phone LIKE ?1 OR home_phone LIKE ?1 OR fix_phone LIKE ?1 OR "
-                   "mail LIKE ?1 OR company_name LIKE ?1 OR position LIKE ?1) and bc_state = 0;";
+// Every argument is numbered (?1 the text, ?2 the group), so clauses combine freely.
+std::string ScopeClause(Query::Scope scope) {
+    switch (scope) {
+        case Query::Scope::All: return {};
+        case Query::Scope::Common: return " and common_use = 1";
+        case Query::Scope::Group: return " and group_id = ?2";
     }
-    return "where 0;";
+    return {};
 }
 
-SqlArgs ArgsOf(ContactListQuery query, const std::string& text, int groupId) {
-    switch (query) {
-        case ContactListQuery::OfGroup: return {Arg(groupId)};
-        case ContactListQuery::Search: return {Arg("%" + text + "%")};
-        case ContactListQuery::ByPrefix: {
-            std::string pattern;
-            for (char c : text) {
-                if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-                pattern += c;
-            }
-            return {Arg(pattern + '%')};
-        }
-        default: return {};
+std::string MatchClause(Query::Match match) {
+    switch (match) {
+        case Query::Match::Everything: return {};
+        case Query::Match::Prefix: return " and bc_name_pinyin LIKE ?1 || '%' ESCAPE '\\'";
+        case Query::Match::WithoutLetter: return " and getFirstLetterNotAZ(bc_name_pinyin)";
+        case Query::Match::Search:
+            return " and (bc_name LIKE '%' || ?1 || '%' ESCAPE '\\' OR cell_phone LIKE '%' || ?1 || '%' ESCAPE '\\' OR "
+                   "home_phone LIKE '%' || ?1 || '%' ESCAPE '\\' OR fix_phone LIKE '%' || ?1 || '%' ESCAPE '\\' OR "
+                   "mail LIKE '%' || ?1 || '%' ESCAPE '\\' OR company_name LIKE '%' || ?1 || '%' ESCAPE '\\' OR "
+                   "position LIKE '%' || ?1 || '%' ESCAPE '\\' OR pinyinMatches(bc_name, bc_name_pinyin, ?3))";
     }
+    return {};
+}
+
+const char* OrderClause(Query::Order order) {
+    switch (order) {
+        case Query::Order::NameAsc: return " order by bc_name_pinyin ASC, bc_id ASC;";
+        case Query::Order::NameDesc: return " order by bc_name_pinyin DESC, bc_id DESC;";
+        case Query::Order::NewestFirst: return " order by bc_id DESC;";
+        case Query::Order::OldestFirst: return " order by bc_id ASC;";
+    }
+    return ";";
+}
+
+// The text as a LIKE pattern of itself: "%", "_" and the escape are plain characters.
+std::string Literal(const std::string& text) {
+    std::string pattern;
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern;
+}
+
+// Binds the numbered arguments the statement uses: a clause left out leaves its number
+// unused, and binding past the highest one in use is an error.
+int BindUsed(SqliteStatement& stmt, SqlArgs args) {
+    if (!stmt.ok()) return SQLITE_ERROR;
+    args.resize(std::min<std::size_t>(args.size(), sqlite3_bind_parameter_count(stmt.raw())));
+    return stmt.bind(args);
+}
+
+int RegisterFunctions(SqliteDb& db) {
+    const int rc = RegisterFirstLetterNotAZ(db);
+    return rc == SQLITE_OK ? RegisterPinyinMatches(db) : rc;
 }
 
 }  // namespace
 
-int ContactStore::ContactSummaries(ContactListQuery query, const std::string& text, int groupId,
-                                   ContactSummaryList& out) {
+int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummaryList& out) {
     return contacts::RunRead(store_, [&](SqliteDb& db) {
-        if (query == ContactListQuery::WithoutLetter && RegisterFirstLetterNotAZ(db) != SQLITE_OK) return 1;
-        SqliteStatement stmt(db.raw(), std::string(kColumns) + WhereOf(query));
-        if (stmt.bind(ArgsOf(query, text, groupId)) != SQLITE_OK) return 1;
+        if (RegisterFunctions(db) != SQLITE_OK) return 1;
+        const std::string sql = std::string(kColumns) + "where bc_state = 0" + ScopeClause(query.scope) +
+                                MatchClause(query.match) + OrderClause(query.order);
+        SqliteStatement stmt(db.raw(), sql);
+        if (BindUsed(stmt, {Arg(Literal(query.text)), Arg(query.groupId), Arg(query.text)}) != SQLITE_OK) return 1;
         ContactSummaryList rows;
         int rc;
         while ((rc = stmt.step()) == SQLITE_ROW) {
@@ -73,18 +102,20 @@ int ContactStore::ContactSummaries(ContactListQuery query, const std::string& te
     });
 }
 
-int ContactStore::FirstLetters(std::vector<int>& out) {
+int ContactStore::FirstLetters(const ContactListQuery& query, std::vector<int>& out) {
     return contacts::RunRead(store_, [&](SqliteDb& db) {
-        ResultTable t;
-        if (db.query("SELECT DISTINCT upper(substr(bc_name_pinyin,1,1)) FROM tb_bc where bc_state = 0;", t) !=
-            SQLITE_OK)
-            return 1;
+        const std::string sql = "SELECT DISTINCT upper(substr(bc_name_pinyin,1,1)) FROM tb_bc where bc_state = 0" +
+                                ScopeClause(query.scope) + ";";
+        SqliteStatement stmt(db.raw(), sql);
+        if (BindUsed(stmt, {Arg(std::string()), Arg(query.groupId)}) != SQLITE_OK) return 1;
         bool present[27] = {};
-        for (int r = 0; r < t.rows(); ++r) {
-            const std::string& first = t.text(r, 0);
+        int rc;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            const std::string first = contacts::ColumnText(stmt, 0);
             const bool letter = first.size() == 1 && first[0] >= 'A' && first[0] <= 'Z';
             present[letter ? first[0] - 'A' : 26] = true;
         }
+        if (rc != SQLITE_DONE) return 1;
         for (int i = 0; i < 27; ++i)
             if (present[i]) out.push_back(i);
         return 0;

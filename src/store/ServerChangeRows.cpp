@@ -6,8 +6,7 @@
 #include <exception>
 
 #include "store/ContactStoreSql.h"
-#include "text/ChsToPinyin.h"
-#include "text/TextConv.h"
+#include "text/NamePinyin.h"
 
 namespace kivtal::serverrows {
 
@@ -145,14 +144,6 @@ ParentRef ParentOf(UserInfo&) { return {}; }
 ParentRef ParentOf(CardGroup&) { return {}; }
 ParentRef ParentOf(EventGroup&) { return {}; }
 ParentRef ParentOf(UserSettings&) { return {}; }
-
-std::string NamePinyin(const std::string& name) {
-    try {
-        return AnsiToUtf8(ChsToPinyin::Instance().ToPinyin(Utf8ToAnsi(name)));
-    } catch (const std::exception&) {
-        return {};
-    }
-}
 
 namespace {
 

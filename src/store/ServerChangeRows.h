@@ -64,9 +64,6 @@ int FillParentServerId(SqliteDb&, R&) {
     return 0;
 }
 
-// The name pinyin of a UTF-8 name, in UTF-8; empty when the name cannot be converted.
-std::string NamePinyin(const std::string& name);
-
 // "INSERT INTO t(columns)VALUES(?,...);" (with an upsert clause for a keyed shape) and "UPDATE t SET c=?,... where
 // <where>=?;".
 std::string InsertSql(const RowShape& shape);

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "store/SqliteDb.h"
+#include "text/NamePinyin.h"
 
 namespace kivtal {
 
@@ -21,7 +22,27 @@ void FirstLetterNotAZ(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, letter ? 0 : 1);
 }
 
+std::string_view TextArg(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text ? std::string_view(text, sqlite3_value_bytes(value)) : std::string_view();
+}
+
+void PinyinMatchesFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc != 3) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    const std::string_view term = TextArg(argv[2]);
+    const bool match = !term.empty() && PinyinMatches(PinyinSyllables(TextArg(argv[0]), TextArg(argv[1])), term);
+    sqlite3_result_int(ctx, match ? 1 : 0);
+}
+
 }  // namespace
+
+int RegisterPinyinMatches(SqliteDb& db) {
+    return sqlite3_create_function_v2(db.raw(), "pinyinMatches", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                      PinyinMatchesFunction, nullptr, nullptr, nullptr);
+}
 
 int RegisterFirstLetterNotAZ(SqliteDb& db) {
     return sqlite3_create_function_v2(db.raw(), "getFirstLetterNotAZ", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

@@ -7,8 +7,7 @@
 
 #include "model/ValueString.h"
 #include "store/ContactStore.h"
-#include "text/ChsToPinyin.h"
-#include "text/TextConv.h"
+#include "text/NamePinyin.h"
 #include "vcard/ContactMerge.h"
 #include "vcard/VCardReader.h"
 #include "vcard/VCardToContact.h"
@@ -122,7 +121,7 @@ private:
         }
         if (ReplaceSeparators(card)) ++report_.separatorsReplaced;
         try {
-            card.bc_name_pinyin = AnsiToUtf8(ChsToPinyin::Instance().ToPinyin(Utf8ToAnsi(card.bc_name)));
+            card.bc_name_pinyin = NamePinyin(card.bc_name);
         } catch (const std::exception& e) {
             Note(report_.failed, raw.line, std::string("cannot convert the name: ") + e.what());
             return true;

@@ -272,7 +272,8 @@ TEST_F(ContactsFixture, SearchOnTypingTakesQuotesWildcardsEmojiAndHugePastes) {
         {"O'B", {"O'Brien"}},
         {"😀", {"笑脸😀"}},
         {"1111", {"张三"}},
-        {"_", {"O'Brien", "百分之百%", "下划_线", "笑脸😀", "张三"}},  // a wildcard, as always offered
+        {"_", {"下划_线"}},  // "_" and "%" are the characters themselves, not wildcards
+        {"%", {"百分之百%"}},
         {"'; DROP TABLE tb_bc; --", {}},
         {QString(10000, QChar(0x4E2D)), {}},
     };
@@ -286,6 +287,92 @@ TEST_F(ContactsFixture, SearchOnTypingTakesQuotesWildcardsEmojiAndHugePastes) {
     edit->clear();
     Pump();
     EXPECT_EQ(Names().size(), 5u);  // emptied: the chosen group again
+}
+
+TEST_F(ContactsFixture, SearchFindsNamesByFullPinyinPrefixesAndInitials) {
+    AddContact("程诚", "CHENGCHENG");
+    AddContact("陈晨", "CHENCHEN");
+    AddContact("张三", "ZHANGSAN");
+    AddContact("David Brown", "David Brown");
+    Open();
+    ClickNamed(home->FindControl("search_tip"));
+    auto* edit = home->FindControl<QLineEdit>("search_edit");
+    const struct {
+        const char* term;
+        Strings names;
+    } cases[] = {
+        {"chengcheng", {"程诚"}},
+        {"cheng", {"程诚"}},
+        {"cc", {"陈晨", "程诚"}},
+        {"chengc", {"程诚"}},
+        {"CHENC", {"陈晨", "程诚"}},  // chen is a prefix of cheng too
+        {"zs", {"张三"}},
+        {"san", {"张三"}},  // from any syllable on
+        {"db", {"David Brown"}},
+        {"zsx", {}},
+        {"c c", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.term);
+        edit->setText(c.term);
+        Pump();
+        EXPECT_EQ(Names(), c.names);
+    }
+}
+
+TEST_F(ContactsFixture, LetterBarAndSearchStayWithinTheChosenGroup) {
+    const int team = AddGroup("Team");
+    AddContact("安雅", "ANYA", team);
+    AddContact("Anna", "ANNA", 0, 1);
+    AddContact("李娜", "LINA");
+    AddContact("刘备", "LIUBEI", team, 1);
+    Open();
+    QList<QAbstractButton*> letters = home->FindControl("sort_btn_layout")->findChildren<QAbstractButton*>();
+    auto* edit = home->FindControl<QLineEdit>("search_edit");
+    const struct {
+        int row;
+        const char* enabled;
+        Strings underA;
+        Strings searchLi;
+    } cases[] = {
+        {0, "AL", {"Anna", "安雅"}, {"李娜", "刘备"}},
+        {1, "AL", {"Anna"}, {"刘备"}},  // 常用
+        {2, "AL", {"安雅"}, {"刘备"}},  // Team
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        ChooseGroup(c.row);
+        QString enabled;
+        for (QAbstractButton* b : letters)
+            if (b->isEnabled()) enabled += b->text();
+        EXPECT_EQ(enabled, c.enabled);
+        ClickNamed(letters[0]);
+        Strings names = Names();
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.underA);
+        EXPECT_EQ(Groups()->currentRow(), c.row);
+        ClickNamed(home->FindControl("search_tip"));
+        edit->setText("l");
+        Pump();
+        names = Names();
+        std::sort(names.begin(), names.end());
+        Strings expected = c.searchLi;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(names, expected);
+        EXPECT_EQ(Groups()->currentRow(), c.row);
+        edit->clear();
+        Pump();
+    }
+    // A group without a contact under L offers no L.
+    const int other = AddGroup("Other");
+    AddContact("安娜", "ANNA", other);
+    home->SendMessage(WM_RES_SYNC, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return Groups()->count() == 4; }));
+    ChooseGroup(3);
+    QString enabled;
+    for (QAbstractButton* b : letters)
+        if (b->isEnabled()) enabled += b->text();
+    EXPECT_EQ(enabled, "A");
 }
 
 TEST_F(ContactsFixture, SearchButtonWithAnEmptyBoxAsksForATerm) {

@@ -3,9 +3,8 @@
 #include <QTextEdit>
 
 #include "store/ContactStore.h"
-#include "text/ChsToPinyin.h"
+#include "text/NamePinyin.h"
 #include "text/EditorChecks.h"
-#include "text/TextConv.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
 #include "ui/editors/AddConnectionDlg.h"
@@ -33,10 +32,6 @@ std::vector<Entry> OneFieldEntries(const QStringList& texts) {
     std::vector<Entry> entries;
     for (const QString& t : texts) entries.push_back(Entry{t});
     return entries;
-}
-
-std::string NamePinyinOf(const std::string& name) {
-    return AnsiToUtf8(ChsToPinyin::Instance().ToPinyin(Utf8ToAnsi(name)));
 }
 
 // The plain lists of the life page and their record fields.
@@ -84,7 +79,7 @@ void CAddConnectionDlg::FillBase() {
 
 void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
     card.bc_name = U(Text(add_connection::kNameEdit.name));
-    card.bc_name_pinyin = NamePinyinOf(card.bc_name);
+    card.bc_name_pinyin = NamePinyin(card.bc_name);
     auto* mr = FindControl<QAbstractButton>(add_connection::kMrOption);
     card.title = mr && mr->isChecked() ? 1 : 2;
     card.cell_phone = U(Text(add_connection::kPhoneEdit.name));

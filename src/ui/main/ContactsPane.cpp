@@ -71,8 +71,6 @@ void CContactsPane::Attach() {
 void CContactsPane::Refresh() {
     RebuildGroups();
     ReloadContacts();
-    // The bar shows the letters of the whole book, whichever group is chosen.
-    RebuildLetterBar();
 }
 
 int CContactsPane::SelectedGroupTag() const {
@@ -167,24 +165,32 @@ void CContactsPane::OnGroupSelected() {
 
 // --- Contact list ---
 
-void CContactsPane::ReloadContacts() {
-    if (!letter_.isEmpty()) ColourLetters(nullptr);  // no letter chosen any more
-    letter_.clear();
+ContactListQuery CContactsPane::ScopeQuery() const {
+    static constexpr ContactListQuery::Order kBySort[] = {
+        ContactListQuery::Order::NameAsc, ContactListQuery::Order::NameDesc, ContactListQuery::Order::NewestFirst,
+        ContactListQuery::Order::OldestFirst};
+    ContactListQuery query;
+    query.order = kBySort[sortMode_];
     const int tag = SelectedGroupTag();
-    if (tag == kAllContactsTag) {
-        static constexpr ContactListQuery kBySort[] = {ContactListQuery::ByNameAsc, ContactListQuery::ByNameDesc,
-                                                       ContactListQuery::NewestFirst, ContactListQuery::OldestFirst};
-        ShowContacts(kBySort[sortMode_]);
-    } else if (tag == kCommonTag) {
-        ShowContacts(ContactListQuery::Common);
-    } else {
-        ShowContacts(ContactListQuery::OfGroup, {}, tag);
+    if (tag == kCommonTag) {
+        query.scope = ContactListQuery::Scope::Common;
+    } else if (tag != kAllContactsTag) {
+        query.scope = ContactListQuery::Scope::Group;
+        query.groupId = tag;
     }
+    return query;
 }
 
-void CContactsPane::ShowContacts(ContactListQuery query, const std::string& text, int groupId) {
+void CContactsPane::ReloadContacts() {
+    letter_.clear();
+    ShowContacts(ScopeQuery());
+    // The bar offers the letters of the chosen group, none of them chosen.
+    RebuildLetterBar();
+}
+
+void CContactsPane::ShowContacts(const ContactListQuery& query) {
     ContactSummaryList cards;
-    ContactStore(store_).ContactSummaries(query, text, groupId, cards);
+    ContactStore(store_).ContactSummaries(query, cards);
     std::vector<ContactRow> rows;
     rows.reserve(cards.size());
     for (const ContactSummary& card : cards) rows.push_back(MakeContactRow(card, groupNames_));
@@ -246,7 +252,7 @@ void CContactsPane::RebuildLetterBar() {
     QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
     if (!bar) return;
     std::vector<int> present;
-    ContactStore(store_).FirstLetters(present);
+    ContactStore(store_).FirstLetters(ScopeQuery(), present);
     const QList<QAbstractButton*> letters = bar->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : letters) {
         button->setEnabled(false);
@@ -268,13 +274,21 @@ void CContactsPane::FilterByLetter(QAbstractButton* letter) {
     if (!letter) return;
     ColourLetters(letter);
     letter_ = letter->text();
-    if (letter_ == u"#") ShowContacts(ContactListQuery::WithoutLetter);
-    else ShowContacts(ContactListQuery::ByPrefix, letter_.toStdString());
+    ContactListQuery query = ScopeQuery();
+    query.match = letter_ == u"#" ? ContactListQuery::Match::WithoutLetter : ContactListQuery::Match::Prefix;
+    query.text = letter_.toStdString();
+    ShowContacts(query);
 }
 
 // --- Search and sorting ---
 
-void CContactsPane::Search(const QString& term) { ShowContacts(ContactListQuery::Search, term.toStdString()); }
+// Within the chosen group, which stays highlighted.
+void CContactsPane::Search(const QString& term) {
+    ContactListQuery query = ScopeQuery();
+    query.match = ContactListQuery::Match::Search;
+    query.text = term.toStdString();
+    ShowContacts(query);
+}
 
 void CContactsPane::OnSearchButton() {
     const QString term = ControlText(home_.FindControl(contacts_pane::kSearchEdit));

@@ -1,7 +1,7 @@
 #pragma once
 // The contacts pane of the main window: the group list ("table_list") with 全部, 常用
 // and the user's groups, the contact list ("user_list") of the chosen group with its
-// header, the letter bar, search, sorting, the common mark, the contact menu and the
+// header, the letter bar and search (both within the chosen group), sorting, the common mark, the contact menu and the
 // group-name edit. The main window owns it and hands it the notifications, messages
 // and menu items of its controls.
 #include <QObject>
@@ -71,7 +71,9 @@ private:
     void RebuildGroups();
     void UpdateGroupCounts();
     void ReloadContacts();
-    void ShowContacts(ContactListQuery query, const std::string& text = {}, int groupId = 0);
+    // The chosen group entry as a query, in the chosen order.
+    ContactListQuery ScopeQuery() const;
+    void ShowContacts(const ContactListQuery& query);
     void RebuildLetterBar();
     void BuildLetterButtons();
     void BuildHeader();
