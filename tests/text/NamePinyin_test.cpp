@@ -10,9 +10,12 @@ TEST(NamePinyin, AccentedLatinLettersFileUnderTheirBaseLetters) {
         const char* name;
         const char* pinyin;
     } cases[] = {
-        {"Émile Dubois", "Emile Dubois"}, {"Anna Müller", "Anna Muller"}, {"Łukasz Żak", "Lukasz Zak"},
+        {"Émile Dubois", "Emile Dubois"},
+        {"Anna Müller", "Anna Muller"},
+        {"Łukasz Żak", "Lukasz Zak"},
         {"E\xCC\x81mile", "Emile"},  // a combining accent
-        {"张三", "ZHANGSAN"},        {"12580 客服", "12580 KEFU"},
+        {"张三", "ZHANGSAN"},
+        {"12580 客服", "12580 KEFU"},
     };
     for (const auto& c : cases) EXPECT_EQ(NamePinyin(c.name), c.pinyin) << c.name;
 }
@@ -32,9 +35,8 @@ TEST(NamePinyin, TermsSpellSyllablesByPrefixes) {
         const char* term;
         bool match;
     } cases[] = {
-        {"chengcheng", true}, {"cheng", true}, {"cc", true},       {"chengc", true}, {"cch", true},
-        {"c", true},          {"g", false},    {"chengchengx", false}, {"ccc", false},   {"", false},
-        {"c%", false},        {"ch_", false},
+        {"chengcheng", true}, {"cheng", true},        {"cc", true},   {"chengc", true}, {"cch", true}, {"c", true},
+        {"g", false},         {"chengchengx", false}, {"ccc", false}, {"", false},      {"c%", false}, {"ch_", false},
     };
     for (const auto& c : cases) EXPECT_EQ(PinyinMatches(name, c.term), c.match) << c.term;
 }

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "ui/dialogs/capture/FakeFrameSource.h"
+#include "ui/dialogs/capture/CameraUI.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/RowList.h"
 #include "ui/tools/EditorScenes.h"
@@ -448,6 +449,29 @@ TEST_F(ContactEditorTest, ScannerNeedsTheNetworkAndKeepsItsPlaceForTheCaptureCon
     EXPECT_FALSE(dlg.ScannerFirstUse());
     ClickControl(dlg, "AddByUser");
     EXPECT_TRUE(dlg.FindControl("user_page")->isVisible());
+    SetFrameSourceFactory({});
+}
+
+TEST_F(ContactEditorTest, TheTitleBarScanOpensTheScannerPageWhoseButtonsAnswer) {
+    SetFrameSourceFactory([] { return std::make_unique<FakeFrameSource>(QSize(640, 480), 0); });
+    editor = CAddConnectionDlg::Open(store, nullptr, 0, 0, true);
+    ASSERT_NE(editor, nullptr);
+    editor->SetNetworkProbe([] { return true; });
+    editor->ShowWindow(true);
+    ASSERT_TRUE(PumpUntil([this] { return editor->Initialised(); }));
+    EXPECT_TRUE(editor->FindControl<QAbstractButton>("AddBySEC")->isChecked());
+    EXPECT_FALSE(editor->FindControl<QAbstractButton>("AddByUser")->isChecked());
+    EXPECT_TRUE(editor->FindControl("KivMCamera")->isVisible());
+    EXPECT_FALSE(editor->FindControl("user_page")->isVisible());
+
+    auto* camera = editor->FindControl<CCameraUI>("KivMCamera");
+    {
+        MessageLog log;
+        ClickControl(*editor, "connect_device");
+        EXPECT_EQ(log.shown, (std::vector<Shown>{{"温馨提示", "扫描仪已连接，可以开始扫描"}}));
+    }
+    ClickControl(*editor, "begin_device");
+    EXPECT_TRUE(camera->Shooting() || camera->ShotTaken());
     SetFrameSourceFactory({});
 }
 

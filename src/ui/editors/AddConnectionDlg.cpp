@@ -93,7 +93,8 @@ CAddConnectionDlg::CAddConnectionDlg(LocalStore& store, BusinessCard card, int d
 
 CAddConnectionDlg::~CAddConnectionDlg() = default;
 
-CAddConnectionDlg* CAddConnectionDlg::Open(LocalStore& store, QWidget* owner, int contactId, int defaultGroupId) {
+CAddConnectionDlg* CAddConnectionDlg::Open(LocalStore& store, QWidget* owner, int contactId, int defaultGroupId,
+                                           bool scanner) {
     BusinessCard card;
     const bool editing = contactId > 0;
     if (editing && ContactStore(store).ContactById(contactId, card) != 0) {
@@ -101,6 +102,7 @@ CAddConnectionDlg* CAddConnectionDlg::Open(LocalStore& store, QWidget* owner, in
         return nullptr;
     }
     auto* dlg = new CAddConnectionDlg(store, std::move(card), defaultGroupId, editing);
+    dlg->startOnScanner_ = scanner;
     if (!dlg->Create(owner, editing ? QStringLiteral("个人资料修改") : QStringLiteral("添加人脉"))) {
         dlg->deleteLater();
         return nullptr;
@@ -117,10 +119,8 @@ int CAddConnectionDlg::Run(QWidget* owner, int contactId, int defaultGroupId, in
 }
 
 int CAddConnectionDlg::RunScanner(QWidget* owner) {
-    CAddConnectionDlg* dlg = Open(LocalStore::Instance(), owner, 0, 0);
-    if (!dlg) return 0;
-    dlg->startOnScanner_ = true;
-    return dlg->ShowModal();
+    CAddConnectionDlg* dlg = Open(LocalStore::Instance(), owner, 0, 0, true);
+    return dlg ? dlg->ShowModal() : 0;
 }
 
 void CAddConnectionDlg::InitWindow() {
@@ -132,9 +132,7 @@ void CAddConnectionDlg::InitWindow() {
         SetControlText(FindControl(add_connection::kTitle),
                        QString::fromStdString(card_.bc_name) + QStringLiteral("的个人资料"));
     if (auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser)) byUser->setChecked(true);
-    if (auto* bySec = FindControl<QAbstractButton>(add_connection::kAddBySec); bySec && startOnScanner_)
-        bySec->setChecked(true);
-    ChooseWay(startOnScanner_);
+    ChooseWay(false);
     ShowPage(kBasePage);
 }
 
@@ -216,6 +214,8 @@ void CAddConnectionDlg::Initialise() {
     }
     initialised_ = true;
     if (pendingPage_ >= 0) OpenPage(std::exchange(pendingPage_, -1));
+    // Once shown, so a refusal for want of a network stands over the editor.
+    if (startOnScanner_) ChooseWay(true);
 }
 
 void CAddConnectionDlg::FillPickers() {
@@ -298,6 +298,8 @@ void CAddConnectionDlg::OnClick(const QString& name, QWidget* sender) {
     else if (name == add_connection::kBtnClose) OnCloseButton();
     else if (name == add_connection::kAddByUser) ChooseWay(false);
     else if (name == add_connection::kAddBySec) ChooseWay(true);
+    else if (name == add_connection::kConnectDevice) OnDeviceButton(false);
+    else if (name == add_connection::kBeginDevice) OnDeviceButton(true);
     else if (banks_ && banks_->OnClick(name, sender)) return;
     else {
         for (const auto& list : lists_)
@@ -332,18 +334,29 @@ void CAddConnectionDlg::ChooseWay(bool scanner) {
         const bool online = probe_ ? probe_() : NetUtil::Instance().isNetworkAvailable();
         if (!online) {
             ShowTalMsgBox({}, this, QStringLiteral("您的网络暂时不能用，请检查网络状态再使用本功能"));
-            if (byUser) byUser->setChecked(true);
-            if (bySec) bySec->setChecked(false);
             scanner = false;
         } else {
             scannerFirstUse_ = false;
         }
     }
+    if (byUser) byUser->setChecked(!scanner);
+    if (bySec) bySec->setChecked(scanner);
     if (QWidget* user = FindControl(add_connection::kUserPage)) user->setVisible(!scanner);
     for (const char* name :
          {add_connection::kSecPage.name, add_connection::kFirstPage.name, add_connection::kSecInfoPage.name,
           add_connection::kCameraPage.name, add_connection::kCamera.name})
         if (QWidget* part = FindControl(name)) part->setVisible(scanner);
+}
+
+void CAddConnectionDlg::OnDeviceButton(bool shoot) {
+    auto* camera = FindControl<CCameraUI>(add_connection::kCamera);
+    if (!camera) return;
+    camera->Start();
+    if (shoot) camera->Shoot();  // without a scanner it says so itself
+    else
+        ShowTalMsgBox({}, this,
+                      camera->DeviceAvailable() ? QStringLiteral("扫描仪已连接，可以开始扫描")
+                                                : QStringLiteral("未找到扫描仪，请连接扫描仪后再试"));
 }
 
 void CAddConnectionDlg::OnCloseButton() {

@@ -42,8 +42,10 @@ public:
     // A new contact, its first page switched to the card scanner (the network allowing).
     static int RunScanner(QWidget* owner);
     // The same window, created and still hidden, over any store; nullptr when the
-    // contact cannot be read or the layout not loaded.
-    static CAddConnectionDlg* Open(LocalStore& store, QWidget* owner, int contactId, int defaultGroupId);
+    // contact cannot be read or the layout not loaded. With scanner, a new contact's
+    // first page switches to the card scanner once the window shows.
+    static CAddConnectionDlg* Open(LocalStore& store, QWidget* owner, int contactId, int defaultGroupId,
+                                   bool scanner = false);
 
     QString GetSkinFile() const override { return QStringLiteral("AddConnection.xml"); }
     QString GetWindowClassName() const override { return QStringLiteral("ZELAddConnectionWindow"); }
@@ -90,6 +92,8 @@ private:
     void OnPicked(const QWidget* picker);
     void OnRemarkFocus(bool entering);
     void ChooseWay(bool scanner);
+    // 连接设备 (shoot false) and 开始扫描: each answers with the scanner's state or a shot.
+    void OnDeviceButton(bool shoot);
     void OnCloseButton();
 
     // Pages and the record (AddConnectionFields.cpp).
