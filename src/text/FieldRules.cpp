@@ -10,7 +10,6 @@ namespace kivtal {
 
 namespace {
 
-constexpr const char* kEmailTitle = "温馨时间";
 constexpr const char* kNameCharText = "%s不能含有";
 constexpr const char* kNameLengthText = "姓名最长不能超过50个字";
 constexpr const char* kContactMobileText = "请重新输入11位大陆手机号";
@@ -135,7 +134,7 @@ RuleResult CheckPhoneNumber(std::u16string_view text, std::string_view label) {
 
 RuleResult CheckEmail(std::u16string_view text) {
     if (text.empty() || IsValidEmail(text)) return RuleResult::Pass();
-    return Fail(kEmailTitle, kEmailText);
+    return Fail(kTipTitle, kEmailText);
 }
 
 bool IsValidEmail(std::u16string_view text) {

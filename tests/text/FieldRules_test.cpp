@@ -108,8 +108,7 @@ TEST(FieldRules, EachFieldRuleWithItsMessageAndLabel) {
         EXPECT_EQ(result.field, c.field);
         ASSERT_TRUE(result.message);
         EXPECT_EQ(result.message->text, c.message);
-        const bool email = std::string(c.field).find("email") != std::string::npos;
-        EXPECT_EQ(result.message->title, email ? "温馨时间" : "温馨提示");
+        EXPECT_EQ(result.message->title, "温馨提示");
     }
 }
 
@@ -297,7 +296,7 @@ TEST(FieldRules, ContactSaveOrder) {
 TEST(FieldRules, ContactSaveMandatoryFields) {
     const RuleMessage nameMissing{"温馨提示", "您未填写姓名，请填写完整"};
     const RuleMessage mobileMissing{"温馨提示", "您未填写手机号码，请填写完整"};
-    const RuleMessage badEmail{"温馨时间", "您输入邮箱格式有误请重新输入"};
+    const RuleMessage badEmail{"温馨提示", "您输入邮箱格式有误请重新输入"};
 
     EXPECT_TRUE(CheckContactSave(GoodContact()).passed);
 

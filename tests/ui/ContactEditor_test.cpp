@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextEdit>
 
 #include "ui/dialogs/capture/FakeFrameSource.h"
 #include "ui/dialogs/capture/CameraUI.h"
@@ -77,6 +78,21 @@ TEST_F(ContactEditorTest, NewContactIsStoredInTheDefaultGroupAndAsksForASync) {
     EXPECT_EQ(worker.requests[0].reason, SYNC_BY_OPER_EFFECT);
 }
 
+TEST_F(ContactEditorTest, TheRemarksDefaultTextIsGreyLikeTheOtherFields) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    auto* remark = dlg.FindControl<QTextEdit>("remark_edit");
+    ASSERT_NE(remark, nullptr);
+    EXPECT_TRUE(remark->toPlainText().isEmpty());
+    EXPECT_EQ(remark->placeholderText(), QStringLiteral("备注内容"));
+    EXPECT_EQ(remark->palette().color(QPalette::PlaceholderText), QColor(0xa0, 0xa0, 0xa0));
+    // A remark that reads like the default text is still a remark.
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    Type(dlg, "base_phone_edit", QStringLiteral("13912345678"));
+    remark->setPlainText(QStringLiteral("备注内容"));
+    ASSERT_TRUE(dlg.Save());
+    EXPECT_EQ(AllStored().at(0).bc_comment, "备注内容");
+}
+
 TEST_F(ContactEditorTest, ChoosingAllStoresGroupZeroAndServerGroupZero) {
     CAddConnectionDlg& dlg = OpenEditor(0, AddGroup("同事"));
     Type(dlg, "base_name_edit", QStringLiteral("张三"));
@@ -108,7 +124,7 @@ struct RuleCase {
 TEST_F(ContactEditorTest, EachFieldRuleStopsTheSaveWithItsMessageInSaveOrder) {
     const Shown nameMissing{"温馨提示", "您未填写姓名，请填写完整"};
     const Shown mobileMissing{"温馨提示", "您未填写手机号码，请填写完整"};
-    const Shown badMail{"温馨时间", "您输入邮箱格式有误请重新输入"};
+    const Shown badMail{"温馨提示", "您输入邮箱格式有误请重新输入"};
     std::string longName;
     for (int i = 0; i < 51; ++i) longName += "张";
     const std::vector<RuleCase> cases = {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPalette>
 #include <QScrollArea>
 #include <QTextEdit>
 
@@ -32,8 +33,6 @@ namespace {
 
 // Posted to itself at "windowinit": the rest of the set-up runs once the window shows.
 constexpr unsigned WM_UI_EDITOR_INIT = WM_UI_HOME_INIT;
-
-const QString kRemarkDefault = QStringLiteral("备注内容");
 
 struct PageNames {
     const char* tab;
@@ -134,6 +133,12 @@ void CAddConnectionDlg::InitWindow() {
     if (auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser)) byUser->setChecked(true);
     ChooseWay(false);
     ShowPage(kBasePage);
+    if (auto* remark = FindControl<QTextEdit>(add_connection::kRemarkEdit)) {
+        // The grey the style sheet gives every field's default text.
+        QPalette palette = remark->palette();
+        palette.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
+        remark->setPalette(palette);
+    }
 }
 
 void CAddConnectionDlg::EnsureBuilt(int page) {
@@ -323,8 +328,6 @@ void CAddConnectionDlg::OnRemarkFocus(bool entering) {
     SetControlAttribute(FindControl(add_connection::kRemarkBackground), QStringLiteral("bkimage"),
                         entering ? QStringLiteral("file='edit_hot.png' corner='8,4,8,4'")
                                  : QStringLiteral("file='edit_normal.png' corner='4,4,4,4'"));
-    if (entering && remark->toPlainText() == kRemarkDefault) remark->clear();
-    else if (!entering && remark->toPlainText().isEmpty()) remark->setPlainText(kRemarkDefault);
 }
 
 void CAddConnectionDlg::ChooseWay(bool scanner) {

@@ -23,8 +23,6 @@
 namespace kivtal {
 namespace {
 
-const QString kRemarkDefault = QStringLiteral("备注内容");
-
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string U(const QString& text) { return TypedUtf8(text); }
 
@@ -74,7 +72,8 @@ void CAddConnectionDlg::FillBase() {
         CardGroup g;
         if (ContactStore(store_).GroupById(card_.group_id, g) == 0) group->setPlaceholderText(Q(g.group_name));
     }
-    SetText(add_connection::kRemarkEdit.name, card_.bc_comment.empty() ? U(kRemarkDefault) : card_.bc_comment);
+    // An empty remark shows the layout's grey placeholder.
+    SetText(add_connection::kRemarkEdit.name, card_.bc_comment);
 }
 
 void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
@@ -97,8 +96,7 @@ void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
             card.server_group_id = ContactStore(store_).GroupById(card.group_id, g) == 0 ? g.server_id : -1;
     }
     if (card.group_id == 0) card.server_group_id = 0;
-    const QString remark = Text(add_connection::kRemarkEdit.name);
-    card.bc_comment = remark == kRemarkDefault ? std::string() : U(remark);
+    card.bc_comment = U(Text(add_connection::kRemarkEdit.name));
 }
 
 void CAddConnectionDlg::FillBusiness() {
