@@ -2,10 +2,12 @@
 // the letter bar, search, the common mark, the column mask, the contact menu and the
 // empty states.
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QTextEdit>
 
 #include <array>
+#include <map>
 
 #include "net/LoginUser.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -421,6 +423,50 @@ TEST_F(ContactsFixture, ColumnMaskShowsOnlyTheChosenColumns) {
     home->SendMessage(WM_UI_SET_COLUMNS, 63);
     for (const ColumnSpan& span : VisibleColumns(63, List()->viewport()->width()))
         EXPECT_LE(span.x + span.width, List()->viewport()->width()) << span.part.toStdString();
+}
+
+TEST_F(ContactsFixture, ColumnsSizeToTheirContentAndUseAWiderWindow) {
+    const int team = AddGroup("Key accounts");
+    AddContact("Kevin O'Brien", "Kevin O'Brien", team, 0, "13911112222");
+    AddContact("安雅", "ANYA");
+    BusinessCard card = Stored(AddContact("Anna Müller", "Anna Muller"));
+    card.company_name = std::string(40, 'W') + " International Trading Company Limited";
+    card.mail = "a@b.cn";
+    ASSERT_EQ(ContactStore(store).ModifyContact(card), 0);
+    Open();
+    home->SendMessage(WM_UI_SET_COLUMNS, 63);
+    Pump();
+    const QFontMetrics metrics(List()->font());
+    auto spans = [&] {
+        std::map<QString, ColumnSpan> byPart;
+        for (const RowPart& p : List()->GetRowLayout().parts)
+            if (!p.name.isEmpty()) byPart[p.name] = ColumnSpan{p.name, p.rect.x(), p.rect.width()};
+        return byPart;
+    };
+    auto check = [&](int width) {
+        SCOPED_TRACE(width);
+        const auto byPart = spans();
+        // The usual Western name is shown whole, the short texts keep their room and
+        // the long company takes what is left, elided; nothing leaves the row.
+        EXPECT_GE(byPart.at(kNamePart).width, metrics.horizontalAdvance("Kevin O'Brien"));
+        EXPECT_GE(byPart.at(kMailPart).width, metrics.horizontalAdvance("a@b.cn"));
+        EXPECT_GE(byPart.at(kCompanyPart).width, byPart.at(kGroupPart).width);
+        for (const auto& [part, span] : byPart)
+            if (part != kMenuPart && part != kCommonPart) EXPECT_LE(span.x + span.width, width) << part.toStdString();
+    };
+    const int narrow = List()->viewport()->width();
+    check(narrow);
+    const int narrowCompany = spans().at(kCompanyPart).width;
+
+    home->resize(home->width() + 500, home->height());
+    ASSERT_TRUE(test::PumpUntil([&] { return List()->viewport()->width() >= narrow + 400; }));
+    const int wide = List()->viewport()->width();
+    check(wide);
+    EXPECT_GE(spans().at(kGroupPart).width, metrics.horizontalAdvance("Key accounts"));
+    EXPECT_GT(spans().at(kCompanyPart).width, narrowCompany);
+    // The columns reach across the row: the last text column ends near the menu.
+    const auto byPart = spans();
+    EXPECT_GE(byPart.at(kGroupPart).x + byPart.at(kGroupPart).width, wide - 80);
 }
 
 TEST_F(ContactsFixture, EmptyStatesTellAnEmptyBookFromAnEmptyGroup) {

@@ -1,8 +1,12 @@
 #pragma once
 // The parts of one contact-list row, left to right, for a column mask and a row width:
 // the list control draws them and the header above the list labels them with the same
-// spans. Optional columns share what the row has left, so none is pushed out of view.
+// spans. The text columns take the width their content wants; when the row is short
+// of it, a column wanting less than an equal share keeps its want and the others
+// share the rest (their texts elided), none below a floor that keeps it readable;
+// when the row has more, the rest is shared out so the columns use the row's width.
 #include <QString>
+#include <map>
 #include <vector>
 
 #include "ui/controls/ListKiv.h"
@@ -34,11 +38,15 @@ struct ColumnSpan {
     int width;
 };
 
+// The width in pixels each text column's content wants (its widest text), by part; a
+// part not named wants a default width.
+using ColumnWants = std::map<QString, int>;
+
 // The visible parts for mask in a row rowWidth wide, menu button last at the right.
-std::vector<ColumnSpan> VisibleColumns(int mask, int rowWidth);
+std::vector<ColumnSpan> VisibleColumns(int mask, int rowWidth, const ColumnWants& wants = {});
 
 // The list control's row layout for the same spans.
-RowLayout ContactRowLayout(int mask, int rowWidth);
+RowLayout ContactRowLayout(int mask, int rowWidth, const ColumnWants& wants = {});
 
 // The header title of a text column; empty for the common mark and the menu button.
 QString ColumnTitle(const QString& part);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +59,7 @@ void CContactsPane::Attach() {
         list_->setAccessibleName(QStringLiteral("联系人列表"));
         list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list_->installEventFilter(this);
+        list_->viewport()->installEventFilter(this);
         AcceptVCardDrops();
     }
     if (auto* search = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit)) {
@@ -84,13 +86,29 @@ void CContactsPane::SetColumnMask(int mask) {
 }
 
 void CContactsPane::ApplyColumns() {
-    if (list_) list_->SetRowLayout(ContactRowLayout(home_.ColumnMask(), list_->viewport()->width()));
+    if (list_) list_->SetRowLayout(ContactRowLayout(home_.ColumnMask(), list_->viewport()->width(), wants_));
     BuildHeader();
 }
 
+// Each text column wants its widest text, so short columns leave their room to long ones.
+void CContactsPane::MeasureColumns() {
+    if (!list_) return;
+    const QFontMetrics metrics(list_->font());
+    constexpr int kPadding = 8;
+    constexpr int kWidest = 360;  // one very long text must not starve the others
+    wants_.clear();
+    for (const QString* part : {&kNamePart, &kPhonePart, &kMailPart, &kCompanyPart, &kPositionPart, &kGroupPart}) {
+        int widest = metrics.horizontalAdvance(ColumnTitle(*part));
+        for (int row = 0; row < rows_->RowCount(); ++row)
+            widest = std::max(widest, metrics.horizontalAdvance(rows_->PartText(row, *part)));
+        wants_[*part] = std::min(kWidest, widest + kPadding);
+    }
+}
+
 bool CContactsPane::eventFilter(QObject* watched, QEvent* event) {
-    // The optional columns share the row's width: a new width lays them out again.
-    if (watched == list_ && event->type() == QEvent::Resize) ApplyColumns();
+    // The columns share the row's width: a new width lays them out again. The viewport's
+    // own resize, as the list's comes before the viewport has its new width.
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::Resize) ApplyColumns();
     if (list_ && watched == list_->viewport() && OnListDropEvent(event)) return true;
     return QObject::eventFilter(watched, event);
 }
@@ -195,6 +213,8 @@ void CContactsPane::ShowContacts(const ContactListQuery& query) {
     rows.reserve(cards.size());
     for (const ContactSummary& card : cards) rows.push_back(MakeContactRow(card, groupNames_));
     rows_->SetRows(std::move(rows));
+    MeasureColumns();
+    ApplyColumns();
     if (list_) {
         list_->Refresh();
         list_->scrollToTop();
@@ -220,7 +240,7 @@ void CContactsPane::BuildHeader() {
     if (!header) return;
     for (QLabel* old : header->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
     const int width = list_ ? list_->viewport()->width() : header->width();
-    for (const ColumnSpan& span : VisibleColumns(home_.ColumnMask(), width)) {
+    for (const ColumnSpan& span : VisibleColumns(home_.ColumnMask(), width, wants_)) {
         const QString title = ColumnTitle(span.part);
         if (title.isEmpty()) continue;
         auto* label = new QLabel(title, header);

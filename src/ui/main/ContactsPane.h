@@ -67,6 +67,7 @@ protected:
 private:
     // Lists (ContactsPane.cpp).
     void ApplyColumns();
+    void MeasureColumns();
     void ShowRowsChanged();
     void RebuildGroups();
     void UpdateGroupCounts();
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
     QPointer<ListKiv> list_;
+    ColumnWants wants_;                            // of the rows shown
     QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
     int sortMode_ = kSortNameAsc;
