@@ -1,6 +1,7 @@
 // The login window driven through its real controls, with worker results posted to it
 // as the worker would, requests recorded by a fake worker link, and the remembered
 // logins written to a scratch login database.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDataStream>
 #include <QElapsedTimer>
@@ -23,6 +24,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/LoginWnd.h"
 #include "ui/dialogs/UpdaterPort.h"
+#include "ui/support/AccessibleWalk.h"
 #include "ui/support/UiTestSupport.h"
 #include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/UiMessages.h"
@@ -549,6 +551,32 @@ TEST_P(LoginWndWorkerTest, TheLoginJobOpensTheWayOnlineAndOffline) {
 
 INSTANTIATE_TEST_SUITE_P(Network, LoginWndWorkerTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Online" : "Offline"; });
+
+}  // namespace
+}  // namespace kivtal
+
+namespace kivtal {
+namespace {
+
+QString FocusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("<none>");
+}
+
+TEST_F(LoginWndTest, TheKeyboardAloneLogsIn) {
+    CLoginWnd* window = Open(false);
+    // The account field has the focus on open, and typing goes into it.
+    ASSERT_TRUE(PumpUntil([] { return FocusName() == "input_account"; })) << FocusName().toStdString();
+    QTest::keyClicks(QApplication::focusWidget(), "alice");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(PumpUntil([] { return FocusName() == "input_password"; })) << FocusName().toStdString();
+    QTest::keyClicks(QApplication::focusWidget(), "secret");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(PumpUntil([&] { return worker.Count(WM_REQ_LOGIN) == 1; }));
+    EXPECT_EQ(Text(*window, "input_account"), "alice");
+    EXPECT_TRUE(test::AccessibleProblems(window).isEmpty())
+        << test::AccessibleProblems(window).join('\n').toStdString();
+}
 
 }  // namespace
 }  // namespace kivtal

@@ -112,17 +112,26 @@ void CLoginWnd::Initialise() {
     FillAccountList(logins);
     LoginRecord last;
     accounts.LastLogin(last);
-    if (QWidget* label = FindControl(login_wnd::kAccountShow)) label->setFocus(Qt::OtherFocusReason);
     if (last.auto_login != 1) {
         if (auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin)) option->setChecked(false);
         FillFields(QString::fromStdString(last.login_user), {});
+        FocusAccount();
         return;
     }
     rememberedAccount_ = QString::fromStdString(last.login_user);
     rememberedDigest_ = QString::fromStdString(last.login_pwd);
     LoginUser::Instance().update([&](LoginUserState& u) { u.password = last.login_pwd; });
     FillFields(rememberedAccount_, rememberedDigest_);
+    // The label keeps the focus: turning to the account would clear the kept password.
+    if (QWidget* label = FindControl(login_wnd::kAccountShow)) label->setFocus(Qt::OtherFocusReason);
     if (autoLoginAllowed_) SendLogin(true);
+}
+
+// Without a kept password the window opens with the account's edit taking the keys.
+void CLoginWnd::FocusAccount() {
+    accountFocusSeen_ = true;
+    activateWindow();
+    EnterAccountEditing(true);
 }
 
 void CLoginWnd::SendLogin(bool stored) {

@@ -62,6 +62,7 @@ private:
     void Initialise();
     void OnClick(const QString& name);
     void OnAccountLabelFocus();
+    void FocusAccount();
     void EnterAccountByUser();
     void SendLogin(bool stored);
     void OpenProgressBox();
@@ -100,8 +101,8 @@ private:
     int storedResult_ = kLoginNoResultYet;
     bool versionCleared_ = false;
     bool resultsIgnored_ = false;
-    bool accountFocusSeen_ = false;
-    int tipAttempt_ = 0;  // counts progress boxes opened; a tip shows only in its own
+    bool accountFocusSeen_ = false;  // the label's first focus is the window's own
+    int tipAttempt_ = 0;             // counts progress boxes opened; a tip shows only in its own
     // The updater could not be started, so nobody will install or tell us to go on.
     bool updaterUnavailable_ = false;
     // The remembered account and password digest the fields were filled with; sending

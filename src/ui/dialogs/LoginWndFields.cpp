@@ -58,6 +58,25 @@ void CLoginWnd::InitWindow() {
     auto* combo = FindControl<ComboKiv>(login_wnd::kAccountBtn);
     QWidget* page = FindControl(login_wnd::kAccountPage);
     if (combo && page) combo->view()->setMinimumWidth(page->minimumWidth());
+    // Tab in reading order, from the account straight to the password; a resting
+    // field's label passes the focus on to its edit.
+    const LayoutControl order[] = {login_wnd::kAccountShow,  login_wnd::kInputAccount,  login_wnd::kAccountBtn,
+                                   login_wnd::kPasswordShow, login_wnd::kInputPassword, login_wnd::kAutoLogin,
+                                   login_wnd::kLoginBtn,     login_wnd::kRegistBtn,     login_wnd::kFindPassword};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget* before = FindControl(order[i - 1]);
+        QWidget* after = FindControl(order[i]);
+        if (before && after) setTabOrder(before, after);
+    }
+    if (combo) combo->setFocusPolicy(Qt::ClickFocus);  // the arrow opens the list; the edit takes the keys
+    // The fields' parts are named after the field, as a screen reader announces them.
+    const std::pair<LayoutControl, const char*> names[] = {
+        {login_wnd::kAccountShow, "账号"},          {login_wnd::kInputAccount, "账号"},
+        {login_wnd::kPasswordShow, "密码"},         {login_wnd::kInputPassword, "密码"},
+        {login_wnd::kAccountBtn, "选择记住的账号"},
+    };
+    for (const auto& [control, name] : names)
+        if (QWidget* widget = FindControl(control)) widget->setAccessibleName(QString::fromUtf8(name));
 }
 
 void CLoginWnd::FillAccountList(const LoginRecordList& logins) {
