@@ -491,6 +491,47 @@ TEST_F(ContactEditorTest, TheTitleBarScanOpensTheScannerPageWhoseButtonsAnswer) 
     SetFrameSourceFactory({});
 }
 
+QWidget* Focused() { return QApplication::focusWidget(); }
+
+// Presses Tab until the focus is inside field; every field passed on the way takes the
+// keys in its edit, never in its resting button.
+bool TabInto(CAddConnectionDlg& dlg, const char* field) {
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(Focused(), Qt::Key_Tab);
+        Pump();
+        EXPECT_NE(Focused()->objectName(), "multiControl_btn");
+        if (dlg.FindControl(field)->isAncestorOf(Focused())) return true;
+    }
+    return false;
+}
+
+TEST_F(ContactEditorTest, TheKeyboardAloneAddsAContact) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == dlg.FindControl<FindEdit>("base_name_edit")->Edit(); }));
+    QTest::keyClicks(Focused(), "Kevin O'Brien");
+    ASSERT_TRUE(TabInto(dlg, "base_phone_edit"));
+    QTest::keyClicks(Focused(), "13912345678");
+    ASSERT_TRUE(TabInto(dlg, "base_qq_edit"));
+    for (int page = kBusinessPage; page <= kRelationsPage; ++page) {
+        QTest::keyClick(Focused(), Qt::Key_Return);
+        EXPECT_EQ(dlg.CurrentPage(), page);
+    }
+    MessageLog log;
+    QTest::keyClick(Focused() ? Focused() : &dlg, Qt::Key_Return);
+    EXPECT_TRUE(PumpUntil([this] { return editor.isNull(); }));
+    ASSERT_EQ(AllStored().size(), 1u);
+    EXPECT_EQ(AllStored()[0].bc_name, "Kevin O'Brien");
+    EXPECT_EQ(AllStored()[0].cell_phone, "13912345678");
+}
+
+TEST_F(ContactEditorTest, EscapeClosesTheEditorWithoutSaving) {
+    CAddConnectionDlg& dlg = OpenEditor();
+    Type(dlg, "base_name_edit", QStringLiteral("张三"));
+    QTest::keyClick(Focused() ? Focused() : &dlg, Qt::Key_Escape);
+    EXPECT_TRUE(PumpUntil([this] { return editor.isNull(); }));
+    EXPECT_TRUE(AllStored().empty());
+}
+
 TEST_F(ContactEditorTest, AContactDeletedMeanwhileIsReportedInsteadOfOpened) {
     QWidget owner;
     owner.show();

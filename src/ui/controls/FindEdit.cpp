@@ -1,6 +1,7 @@
 #include "ui/controls/FindEdit.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@ FindEdit::FindEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
     layout->addWidget(edit_);
     edit_->hide();
     edit_->installEventFilter(this);
+    display_->installEventFilter(this);
     connect(display_, &QPushButton::clicked, this, &FindEdit::EnterEditMode);
     RefreshDisplay();
 }
@@ -44,9 +46,11 @@ void FindEdit::SetMaxLength(int length) { edit_->setMaxLength(length); }
 
 void FindEdit::EnterEditMode() {
     if (IsEditing()) return;
-    display_->hide();
+    // The edit takes the focus before the button hides: a hidden focused button would
+    // hand the focus on down the Tab chain.
     edit_->show();
     edit_->setFocus(Qt::MouseFocusReason);
+    display_->hide();
 }
 
 void FindEdit::LeaveEditMode() {
@@ -60,6 +64,11 @@ bool FindEdit::IsEditing() const { return !edit_->isHidden(); }
 
 bool FindEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::FocusOut) LeaveEditMode();
+    // Tab onto the resting field lands in the edit itself, so the keys that follow are typed.
+    if (watched == display_ && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) EnterEditMode();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

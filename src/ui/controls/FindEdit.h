@@ -1,7 +1,7 @@
 #pragma once
 // A text field with a default text. At rest it shows its text (or the default text in
-// grey) on a flat button "multiControl_btn"; pressing it swaps in the inner edit
-// "multiControl_edit", and losing the focus swaps back. The field carries the layout
+// grey) on a flat button "multiControl_btn"; pressing it, or tabbing onto it, swaps in
+// the inner edit "multiControl_edit", and losing the focus swaps back. The field carries the layout
 // name; the inner parts carry the fixed names above, so a window finds the field as the
 // parent of the notifying part.
 #include <QWidget>

@@ -1,6 +1,7 @@
 #include "ui/editors/AddConnectionDlg.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPalette>
@@ -141,6 +142,13 @@ void CAddConnectionDlg::InitWindow() {
     }
 }
 
+void CAddConnectionDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && initialised_ && event->modifiers() == Qt::NoModifier) OnNext();
+    else if (event->key() == Qt::Key_Escape) OnCloseButton();
+    else WindowImplBase::keyPressEvent(event);
+}
+
 void CAddConnectionDlg::EnsureBuilt(int page) {
     if (built_[page]) return;
     built_[page] = true;
@@ -221,6 +229,7 @@ void CAddConnectionDlg::Initialise() {
     if (pendingPage_ >= 0) OpenPage(std::exchange(pendingPage_, -1));
     // Once shown, so a refusal for want of a network stands over the editor.
     if (startOnScanner_) ChooseWay(true);
+    else if (page_ == kBasePage) FocusControl(FindControl(add_connection::kNameEdit));
 }
 
 void CAddConnectionDlg::FillPickers() {

@@ -75,6 +75,8 @@ public:
 
 protected:
     void InitWindow() override;
+    // Enter is 下一步 (保存 on the last page), Escape the close button.
+    void keyPressEvent(QKeyEvent* event) override;
     void Notify(const QString& type, QWidget* sender) override;
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,
                                       bool& handled) override;
