@@ -2,6 +2,7 @@
 // the letter bar, search, the common mark, the column mask, the contact menu and the
 // empty states.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QTextEdit>
@@ -543,6 +544,52 @@ TEST_F(ContactsFixture, DeleteAsksThenRemovesTheContactEverywhere) {
     EXPECT_EQ(GroupTexts()[0], "全部(1)");
     EXPECT_EQ(Stored(id).bc_state, 1);
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactsFixture, TheChosenContactAnswersDeleteMenuKeysAndSpace) {
+    const int id = AddContact("安雅", "ANYA");
+    AddContact("陈立", "CHENLI");
+    Open();
+    List()->setFocus(Qt::TabFocusReason);
+    List()->setCurrentIndex(List()->model()->index(0, 0));
+    Pump();
+
+    QTest::keyClick(List(), Qt::Key_Space);
+    EXPECT_EQ(Stored(id).common_use, 1);
+    EXPECT_EQ(GroupTexts()[1], "常用(1)");
+
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+        SCOPED_TRACE(key);
+        QTest::keyClick(List(), key, modifiers);
+        std::vector<WindowImplBase*> menus = test::VisibleWindows("ZELMenuWnd");
+        ASSERT_EQ(menus.size(), 1u);
+        EXPECT_EQ(menus[0]->GetSkinFile(), "UserMenu.xml");
+        EXPECT_EQ(Pane().Rows().MenuOpenContact(), id);
+        menus[0]->Close(1);
+        Pump();
+    }
+
+    BoxAnswer box;
+    AnswerBox("_btn_ok", box);
+    QTest::keyClick(List(), Qt::Key_Delete);
+    EXPECT_EQ(box.title, "确定删除该联系人吗？");
+    EXPECT_EQ(Names(), (Strings{"陈立"}));
+    EXPECT_EQ(Stored(id).bc_state, 1);
+}
+
+TEST_F(ContactsFixture, CtrlFGoesToTheSearchBox) {
+    AddContact("安雅", "ANYA");
+    AddContact("陈立", "CHENLI");
+    Open();
+    for (int time = 0; time < 2; ++time) {  // again once the box is open
+        SCOPED_TRACE(time);
+        QTest::keyClick(home, Qt::Key_F, Qt::ControlModifier);
+        auto* edit = home->FindControl<QLineEdit>("search_edit");
+        ASSERT_TRUE(test::PumpUntil([&] { return QApplication::focusWidget() == edit; }));
+        QTest::keyClicks(edit, "chen");
+        Pump();
+        EXPECT_EQ(Names(), (Strings{"陈立"}));
+    }
 }
 
 TEST_F(ContactsFixture, MoveToGroupWritesTheGroupAndItsServerId) {

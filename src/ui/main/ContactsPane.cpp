@@ -6,10 +6,12 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "store/ContactStore.h"
 #include "ui/main/ContactsPaneControls.h"
@@ -68,6 +70,15 @@ void CContactsPane::Attach() {
     }
     BuildLetterButtons();
     BuildHeader();
+    // Ctrl+F goes to the search box from anywhere in the main window.
+    auto* find = new QShortcut(QKeySequence::Find, &home_);
+    connect(find, &QShortcut::activated, this, [this] {
+        auto* edit = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit);
+        if (home_.EditingRow() != -1 || !edit) return;
+        if (!edit->isVisible()) return OnSearchTip();
+        edit->selectAll();
+        edit->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 void CContactsPane::Refresh() {
@@ -110,7 +121,28 @@ bool CContactsPane::eventFilter(QObject* watched, QEvent* event) {
     // own resize, as the list's comes before the viewport has its new width.
     if (list_ && watched == list_->viewport() && event->type() == QEvent::Resize) ApplyColumns();
     if (list_ && watched == list_->viewport() && OnListDropEvent(event)) return true;
+    if (watched == list_ && event->type() == QEvent::KeyPress && OnListKey(static_cast<QKeyEvent*>(event))) return true;
     return QObject::eventFilter(watched, event);
+}
+
+// The chosen row's keys: Delete asks to delete it, the menu key and Shift+F10 open its
+// menu, Space toggles its common mark.
+bool CContactsPane::OnListKey(QKeyEvent* key) {
+    const int contactId = static_cast<int>(rows_->RowTag(list_->currentIndex().row()));
+    if (contactId <= 0) return false;
+    const bool menu =
+        key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    if (key->key() == Qt::Key_Delete) {
+        DeleteContact(contactId);
+    } else if (menu) {
+        list_->scrollTo(list_->currentIndex());
+        OpenContactMenu(contactId);
+    } else if (key->key() == Qt::Key_Space) {
+        ToggleCommon(contactId);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void CContactsPane::ShowRowsChanged() {

@@ -18,6 +18,7 @@
 #include "ui/main/ContactRows.h"
 
 class QAbstractButton;
+class QKeyEvent;
 class QListWidget;
 
 namespace kivtal {
@@ -69,6 +70,7 @@ private:
     void ApplyColumns();
     void MeasureColumns();
     void ShowRowsChanged();
+    bool OnListKey(QKeyEvent* key);
     void RebuildGroups();
     void UpdateGroupCounts();
     void ReloadContacts();
