@@ -12,6 +12,7 @@
 #include "ui/dialogs/capture/CameraUI.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/RowList.h"
+#include "ui/support/AccessibleWalk.h"
 #include "ui/tools/EditorScenes.h"
 #include "ui/support/EditorFixture.h"
 
@@ -530,6 +531,31 @@ TEST_F(ContactEditorTest, EscapeClosesTheEditorWithoutSaving) {
     QTest::keyClick(Focused() ? Focused() : &dlg, Qt::Key_Escape);
     EXPECT_TRUE(PumpUntil([this] { return editor.isNull(); }));
     EXPECT_TRUE(AllStored().empty());
+}
+
+TEST_F(ContactEditorTest, AScreenReaderFindsEveryPageNamedWithItsTabsAndLabelledEdits) {
+    BusinessCard card = FullContact();
+    CAddConnectionDlg& dlg = OpenEditor(card.bc_id);
+    for (int page : {kBasePage, kBusinessPage, kLifePage, kRelationsPage}) {
+        SCOPED_TRACE(page);
+        dlg.OpenPage(page);
+        Pump();
+        EXPECT_TRUE(test::AccessibleProblems(&dlg).isEmpty())
+            << test::AccessibleProblems(&dlg).join('\n').toStdString();
+    }
+    dlg.OpenPage(kBasePage);
+    Pump();
+    const auto nodes = test::WalkAccessible(&dlg);
+    const test::AccessibleNode* name = test::FindAccessible(nodes, "base_name_edit");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->role, QAccessible::EditableText);
+    EXPECT_EQ(name->name, "姓名");
+    EXPECT_EQ(name->value, QString::fromStdString(card.bc_name));
+    const test::AccessibleNode* tab = test::FindAccessible(nodes, "business");
+    ASSERT_NE(tab, nullptr);
+    EXPECT_EQ(tab->role, QAccessible::PageTab);
+    // The hidden pages are not announced as showing.
+    EXPECT_EQ(test::FindAccessible(nodes, "business_fax_edit"), nullptr);
 }
 
 TEST_F(ContactEditorTest, AContactDeletedMeanwhileIsReportedInsteadOfOpened) {

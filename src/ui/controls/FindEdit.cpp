@@ -46,6 +46,7 @@ void FindEdit::SetMaxLength(int length) { edit_->setMaxLength(length); }
 
 void FindEdit::EnterEditMode() {
     if (IsEditing()) return;
+    edit_->setAccessibleName(accessibleName().isEmpty() ? defaultText_ : accessibleName());
     // The edit takes the focus before the button hides: a hidden focused button would
     // hand the focus on down the Tab chain.
     edit_->show();

@@ -1,5 +1,6 @@
 #include "ui/controls/StandardControls.h"
 
+#include "ui/controls/AccessibleParts.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
@@ -23,6 +24,7 @@ void Register(const char* className) {
 }  // namespace
 
 void RegisterStandardControls() {
+    InstallAccessibleParts();
     Register<ComboKiv>("ComboKiv");
     Register<GifLabel>("GifLabel");
     Register<GifButton>("GifButton");

@@ -12,6 +12,7 @@
 #include "net/NetUtil.h"
 #include "store/ContactStore.h"
 #include "text/EditorChecks.h"
+#include "ui/controls/AccessibleParts.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
 #include "ui/dialogs/capture/CameraUI.h"
@@ -134,6 +135,9 @@ void CAddConnectionDlg::InitWindow() {
     if (auto* byUser = FindControl<QAbstractButton>(add_connection::kAddByUser)) byUser->setChecked(true);
     ChooseWay(false);
     ShowPage(kBasePage);
+    for (const PageNames& page : kPages) RenewAccessible(FindControl(page.tab));
+    // Tab goes from field to field; the scrolling area around them is no stop of its own.
+    if (QWidget* scroll = FindControl(add_connection::kPageScroll)) scroll->setFocusPolicy(Qt::NoFocus);
     if (auto* remark = FindControl<QTextEdit>(add_connection::kRemarkEdit)) {
         // The grey the style sheet gives every field's default text.
         QPalette palette = remark->palette();
