@@ -13,6 +13,7 @@
 #include "net/LoginUser.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
+#include "ui/support/AccessibleWalk.h"
 #include "ui/support/ContactsFixture.h"
 
 namespace kivtal {
@@ -575,6 +576,24 @@ TEST_F(ContactsFixture, TheChosenContactAnswersDeleteMenuKeysAndSpace) {
     EXPECT_EQ(box.title, "确定删除该联系人吗？");
     EXPECT_EQ(Names(), (Strings{"陈立"}));
     EXPECT_EQ(Stored(id).bc_state, 1);
+}
+
+TEST_F(ContactsFixture, AScreenReaderReadsTheGroupsAndTheContactRows) {
+    const int team = AddGroup("Team");
+    AddContact("安雅", "ANYA", team, 1, "13911112222");
+    AddContact("Kevin O'Brien", "Kevin O'Brien");
+    Open();
+    for (const char* part : {"userList_page", "table_list"}) {
+        SCOPED_TRACE(part);
+        const QStringList problems = test::AccessibleProblems(home->FindControl(part));
+        EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+    }
+    QStringList rows;
+    for (const test::AccessibleNode& node : test::WalkAccessible(List()))
+        if (node.role == QAccessible::ListItem || node.role == QAccessible::Cell) rows << node.name;
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].contains("安雅") && rows[0].contains("13911112222")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].contains("Kevin O'Brien")) << rows[1].toStdString();
 }
 
 TEST_F(ContactsFixture, CtrlFGoesToTheSearchBox) {

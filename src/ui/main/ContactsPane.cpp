@@ -55,6 +55,7 @@ CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
 
 void CContactsPane::Attach() {
     groups_ = home_.FindControl<QListWidget>(contacts_pane::kGroupList);
+    if (groups_) groups_->setAccessibleName(QStringLiteral("联系人分组"));
     list_ = home_.FindControl<ListKiv>(contacts_pane::kContactList);
     if (list_) {
         rows_ = list_->SetRows(std::move(detachedRows_));
