@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QTimer>
+#include <QPointer>
 #include <QTextEdit>
 
 #include <array>
@@ -630,6 +632,46 @@ TEST_F(ContactsFixture, MoveToGroupWritesTheGroupAndItsServerId) {
     EXPECT_EQ(Stored(id).server_group_id, 77);
     EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)", "A(0)", "B(1)"}));
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
+}
+
+TEST_F(ContactsFixture, TheMoveDialogWorksFromTheKeyboardAndNamesItsChoices) {
+    const int a = AddGroup("A");
+    const int b = AddGroup("B");
+    const int id = AddContact("安雅", "ANYA", a);
+    Open();
+    struct Keys {
+        std::vector<Qt::Key> keys;
+        int group;
+    } const cases[] = {
+        {{Qt::Key_Down, Qt::Key_Return}, b},  // from its own group to the next, then OK
+        {{Qt::Key_Up, Qt::Key_Escape}, b},    // cancelled: it stays
+    };
+    for (const Keys& c : cases) {
+        QStringList problems;
+        QString focused;
+        WindowImplBase::SetModalObserver([&](WindowImplBase& box) {
+            if (box.GetWindowClassName() != u"ZELChangeGroupWnd") return;
+            QPointer<WindowImplBase> guard(&box);
+            QTimer::singleShot(3000, &box, [guard] {
+                if (guard) guard->Close(1);  // a dialog deaf to the keys must not hang the test
+            });
+            // Inside the dialog's own loop, once it has shown.
+            QTimer::singleShot(0, &box, [&, guard] {
+                test::PumpUntil([&] {
+                    return guard && QApplication::focusWidget() && guard->isAncestorOf(QApplication::focusWidget());
+                });
+                if (!guard || !QApplication::focusWidget()) return;
+                focused = QApplication::focusWidget()->property("text").toString();
+                problems = test::AccessibleProblems(guard);
+                for (Qt::Key key : c.keys) QTest::keyClick(QApplication::focusWidget(), key);
+            });
+        });
+        MenuItem("menu_move_group", id);
+        WindowImplBase::SetModalObserver({});
+        EXPECT_EQ(focused, c.group == b && c.keys.front() == Qt::Key_Down ? "A" : "B");
+        EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+        EXPECT_EQ(Stored(id).group_id, c.group);
+    }
 }
 
 TEST_F(ContactsFixture, MoveWithoutGroupsOffersNothingAndChangesNothing) {

@@ -1,5 +1,6 @@
 #include "ui/dialogs/ChangeGroupWnd.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -13,6 +14,8 @@ namespace kivtal {
 CChangeGroupWnd::CChangeGroupWnd(LocalStore& store, int contactId) : store_(store), contactId_(contactId) {}
 
 void CChangeGroupWnd::InitWindow() {
+    // The arrow keys go from group to group; the scrolling area is no Tab stop of its own.
+    if (QWidget* scroll = FindControl(change_group::kScroll)) scroll->setFocusPolicy(Qt::NoFocus);
     QWidget* box = FindControl(change_group::kOptions);
     if (!box) return;
     auto* layout = qobject_cast<QVBoxLayout*>(box->layout());
@@ -39,6 +42,7 @@ void CChangeGroupWnd::InitWindow() {
 }
 
 void CChangeGroupWnd::Notify(const QString& type, QWidget* sender) {
+    if (type == u"windowinit") FocusFirstOption();
     if (type != u"click") return;
     const QString name = ControlName(sender);
     if (name == u"groupName") {
@@ -49,6 +53,24 @@ void CChangeGroupWnd::Notify(const QString& type, QWidget* sender) {
     } else if (name == change_group::kBtnClose || name == change_group::kCancel) {
         Close(1);
     }
+}
+
+// The contact's own group, else the first: the arrow keys go on from there.
+void CChangeGroupWnd::FocusFirstOption() {
+    const QList<QRadioButton*> options = findChildren<QRadioButton*>(QStringLiteral("groupName"));
+    if (options.isEmpty()) return;
+    QRadioButton* first = options.front();
+    for (QRadioButton* option : options)
+        if (option->isChecked()) first = option;
+    activateWindow();
+    first->setFocus(Qt::OtherFocusReason);
+}
+
+void CChangeGroupWnd::keyPressEvent(QKeyEvent* event) {
+    QWidget* ok = FindControl(change_group::kOk);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && ok && ok->isEnabled()) Move();
+    else if (event->key() == Qt::Key_Escape) Close(1);
+    else WindowImplBase::keyPressEvent(event);
 }
 
 void CChangeGroupWnd::Move() {

@@ -21,9 +21,12 @@ public:
 protected:
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
+    // Enter moves the contact once a group is chosen; Escape cancels.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Move();
+    void FocusFirstOption();
 
     LocalStore& store_;
     int contactId_;
