@@ -33,7 +33,11 @@ TEST_F(CliErrorsTest, BadInputFailsClearlyAndStoresNothing) {
         {{"contacts", "delete", "-3"}, 1, "invalid contact id"},
         {{"contacts", "add", "--company", "x"}, 1, "needs a name"},
         {{"contacts", "add", "--name"}, 1, "--name needs a value"},
-        {{"contacts", "add", "--name", "O'Brien"}, 1, "invalid --name"},
+        {{"contacts", "add", "--name",
+          "O\xF0\x9F\x98\x80"
+          "Brien"},
+         1,
+         "invalid --name"},
         {{"contacts", "add", "--name", "100%"}, 1, "invalid --name"},
         {{"contacts", "add", "--name", "a" + sep + "b"}, 1, "invalid --name"},
         {{"contacts", "add", "--name", "a", "--company", "x" + sep + "y"}, 1, "separator"},

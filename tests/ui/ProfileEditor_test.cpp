@@ -157,7 +157,7 @@ TEST_F(ProfileEditorTest, FieldRulesUseTheProfileLabelsAndStopBeforeAnyRequest) 
         const char* text;
         const char* message;
     } const cases[] = {
-        {"user_name_edit", "阿·明", "名字输入格式有误，请重新输入"},
+        {"user_name_edit", "阿😀明", "名字不能含有“😀”"},
         {"user_phone", "12912345678", "手机号码输入的格式有误，请重新输入"},
         {"fax_phone", "(021)", "传真输入的格式有误，请重新输入"},
         {"home_phone", "+86", "固定电话输入的格式有误，请重新输入"},
