@@ -3,6 +3,7 @@
 KIVTAL_PACKAGES=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-multimedia-dev libgl-dev libegl-dev
   libsqlite3-dev libjsoncpp-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  libsecret-1-dev gnome-keyring dbus
   libgtest-dev libgmock-dev libbenchmark-dev iputils-ping xvfb xauth fonts-noto-cjk
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good clang-format)
 

@@ -1,6 +1,7 @@
 // Remembered logins: the rows of tb_login_record in the login database.
 #include "store/AccountStore.h"
 #include "store/AccountStoreOps.h"
+#include "store/LoginSecrets.h"
 
 namespace kivtal {
 
@@ -22,7 +23,7 @@ constexpr const char* kSelectLastLogin =
     "SELECT login_user,login_pwd,login_time,login_ways,auto_login,last_login FROM tb_login_record "
     "WHERE last_login = 1;";
 constexpr const char* kCountLogins = "SELECT count(*) FROM tb_login_record;";
-constexpr const char* kMatchLogin = "SELECT login_user FROM tb_login_record where login_user=? and login_pwd=?;";
+constexpr const char* kSelectDigest = "SELECT login_pwd FROM tb_login_record where login_user=?;";
 
 LoginRecord LoginFromRow(const ResultTable& t, int r) {
     LoginRecord login;
@@ -33,6 +34,11 @@ LoginRecord LoginFromRow(const ResultTable& t, int r) {
     login.auto_login = t.integer(r, 4);
     login.last_login = t.integer(r, 5);
     return login;
+}
+
+// A row written while a secret service answered holds no digest: the service has it.
+void FillDigest(LoginSecrets& secrets, LoginRecord& login) {
+    if (login.login_pwd.empty()) secrets.Lookup(login.login_user, login.login_pwd);
 }
 
 // Inserts the login's row, or updates it when the name is already remembered.
@@ -59,25 +65,37 @@ std::optional<StoreSession> AccountStore::OpenExistingLoginDb() {
 int AccountStore::SaveLogin(const LoginRecord& login) {
     std::optional<StoreSession> session = OpenExistingLoginDb();
     if (!session) return 1;
+    LoginRecord row = login;
+    if (LoginSecrets(store_.dataDir()).Store(login.login_user, login.login_pwd) == LoginSecrets::Status::Done)
+        row.login_pwd.clear();
     SqliteDb& db = session->db();
     SqliteTransaction tx(db);
     if (!tx.began()) return -1;
-    if (!Ok(db.execute(kClearLastLogin, {Arg(0), Arg(1)})) || !WriteLoginRow(db, login)) return 1;
+    if (!Ok(db.execute(kClearLastLogin, {Arg(0), Arg(1)})) || !WriteLoginRow(db, row)) return 1;
     return Ok(tx.commit()) ? 0 : 1;
 }
 
 int AccountStore::RememberedLogins(LoginRecordList& out) {
     std::optional<StoreSession> session = OpenExistingLoginDb();
     if (!session) return 1;
-    return storeops::AppendRows(session->db(), kSelectLogins, {}, out, LoginFromRow);
+    const std::size_t first = out.size();
+    if (storeops::AppendRows(session->db(), kSelectLogins, {}, out, LoginFromRow) != 0) return 1;
+    LoginSecrets secrets(store_.dataDir());
+    for (std::size_t i = first; i < out.size(); ++i) FillDigest(secrets, out[i]);
+    return 0;
 }
 
 int AccountStore::LastLogin(LoginRecord& out) {
     std::optional<StoreSession> session = OpenExistingLoginDb();
     if (!session) return 1;
     bool found = false;
-    if (storeops::ReadFirstRow(session->db(), kSelectLastLogin, {}, out, LoginFromRow, found) != 0) return 1;
-    return found ? 0 : 1;
+    LoginRecord last;
+    if (storeops::ReadFirstRow(session->db(), kSelectLastLogin, {}, last, LoginFromRow, found) != 0) return 1;
+    if (!found) return 1;
+    LoginSecrets secrets(store_.dataDir());
+    FillDigest(secrets, last);
+    out = last;
+    return 0;
 }
 
 int AccountStore::NoRememberedLogin() {
@@ -92,8 +110,15 @@ int AccountStore::CheckOfflineLogin(const std::string& loginName, const std::str
     std::optional<StoreSession> session = OpenExistingLoginDb();
     if (!session) return 1;
     ResultTable t;
-    if (!Ok(session->db().query(kMatchLogin, {Arg(loginName), Arg(password)}, t))) return 1;
-    return t.empty() ? 2 : 0;
+    if (!Ok(session->db().query(kSelectDigest, {Arg(loginName)}, t))) return 1;
+    if (t.empty()) return 2;
+    LoginRecord login;
+    login.login_user = loginName;
+    login.login_pwd = t.text(0, 0);
+    LoginSecrets secrets(store_.dataDir());
+    FillDigest(secrets, login);
+    // A row whose digest is lost (the secret service forgot it) never matches an empty password.
+    return !login.login_pwd.empty() && login.login_pwd == password ? 0 : 2;
 }
 
 }  // namespace kivtal

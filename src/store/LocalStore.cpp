@@ -80,7 +80,10 @@ StoreSession LocalStore::OpenRefDb() { return StoreSession(lock_, paths_.refDbPa
 int LocalStore::EnsureLoginDb() {
     std::lock_guard<std::mutex> guard(lock_);
     const std::string path = loginDbPath();
-    if (FileExists(path)) return 0;
+    if (FileExists(path)) {
+        RestrictToOwner(path);
+        return 0;
+    }
     if (CreateComplete(path, {kLoginDbSchema}) != 0) return 1;
     return 0;
 }
@@ -90,6 +93,7 @@ int LocalStore::EnsureUserDb(const std::string& loginName) {
     std::lock_guard<std::mutex> guard(lock_);
     userDbPath_ = paths_.dataDir + loginName + ".db";
     if (FileExists(userDbPath_)) {
+        RestrictToOwner(userDbPath_);
         AddLaterSchema(userDbPath_);
         return 0;
     }
@@ -119,6 +123,8 @@ int LocalStore::CreateComplete(const std::string& path, const std::vector<std::s
     {
         SqliteDb db;
         if (db.open(scratch) == SQLITE_OK) {
+            // SQLite gives its journal and WAL files the database file's mode.
+            RestrictToOwner(scratch);
             SqliteTransaction tx(db);
             ok = tx.began() && ExecuteAll(db, statements) && tx.commit() == SQLITE_OK;
         }

@@ -66,6 +66,13 @@ bool MakeDirectories(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+void RestrictToOwner(const std::string& dbPath) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        const std::string path = dbPath + suffix;
+        if (FileExists(path)) chmod(path.c_str(), S_IRUSR | S_IWUSR);
+    }
+}
+
 bool IsSafeLoginFileName(const std::string& loginName) {
     if (loginName.empty() || loginName == "." || loginName == "..") return false;
     return loginName.find_first_of(std::string("/\0", 2)) == std::string::npos;

@@ -18,6 +18,9 @@ StorePaths DefaultStorePaths();
 // Creates the folder and its parents (new ones with mode 0700); true when it is a directory.
 bool MakeDirectories(const std::string& path);
 bool FileExists(const std::string& path);
+// Makes a database file and its journal, WAL and shared-memory files readable by their
+// owner only (0600): they hold the remembered login. Files that do not exist are skipped.
+void RestrictToOwner(const std::string& dbPath);
 
 // A login name is used as a file name; names that would leave the data folder are refused.
 bool IsSafeLoginFileName(const std::string& loginName);
