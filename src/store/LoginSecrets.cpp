@@ -18,7 +18,14 @@ const SecretSchema* Schema() {
                                         {{"data_dir", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {"login_name", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                          {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                                        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                        0,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr};
     return &schema;
 }
 
@@ -53,8 +60,8 @@ LoginSecrets::Status LoginSecrets::Store(const std::string& loginName, const std
 LoginSecrets::Status LoginSecrets::Lookup(const std::string& loginName, std::string& digest) {
     if (!BusAnnounced()) return Status::Unavailable;
     CallError e;
-    gchar* found = secret_password_lookup_sync(Schema(), nullptr, &e.error, "data_dir", dataDir_.c_str(),
-                                               "login_name", loginName.c_str(), nullptr);
+    gchar* found = secret_password_lookup_sync(Schema(), nullptr, &e.error, "data_dir", dataDir_.c_str(), "login_name",
+                                               loginName.c_str(), nullptr);
     if (e.error != nullptr) return Status::Unavailable;
     if (found == nullptr) return Status::NotFound;
     digest = found;
