@@ -19,8 +19,12 @@ public:
 
     // Clears the previous last-login mark and inserts or updates the login's row, in
     // one transaction. The caller sets last_login 1 so that this login becomes the
-    // last one. 0 committed, 1 rolled back or no database, -1 when it cannot begin.
+    // last one. The digest goes to the secret service when one answers (the row then
+    // holds none), else into the row. 0 committed, 1 rolled back or no database, -1
+    // when it cannot begin.
     int SaveLogin(const LoginRecord& login);
+    // The reads give each login its digest from the row, or from the secret service
+    // when the row holds none (empty when neither has it).
     // Appends every remembered login. 0, or 1 when the database or query fails.
     int RememberedLogins(LoginRecordList& out);
     // The login marked last. 0 when found; 1 when none or on failure (out untouched).
@@ -28,8 +32,8 @@ public:
     // 1 when the table could be read and holds no login (the first login on this
     // machine); 0 otherwise, also when the database or the query fails.
     int NoRememberedLogin();
-    // 0 when a remembered login has this name and password digest, 2 when none has,
-    // 1 when the database or the query fails.
+    // 0 when a remembered login has this name and password digest, 2 when none has
+    // (an empty digest never matches), 1 when the database or the query fails.
     int CheckOfflineLogin(const std::string& loginName, const std::string& password);
 
     // --- Profile and settings (user database). ---
