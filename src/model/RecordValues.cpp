@@ -4,27 +4,35 @@
 #include <span>
 #include <stdexcept>
 
+#include "model/SyncKinds.h"
 #include "model/ValueString.h"
 #include "text/IntText.h"
 
 namespace kivtal {
 namespace {
 
-// One field of a value string: exactly one of the two member pointers is set.
+// One field of a value string: exactly one of the two member pointers is set. The
+// name is what people and the command line call it; the role tells the sync merge
+// how to treat it.
 template <class R>
 struct ValueField {
     int R::*number = nullptr;
     std::string R::*text = nullptr;
+    const char* name = "";
+    FieldRole role = FieldRole::kValue;
 };
 
 template <class R>
-constexpr ValueField<R> D(int R::*member) {
-    return {member, nullptr};
+constexpr ValueField<R> D(int R::*member, const char* name, FieldRole role = FieldRole::kValue) {
+    return {member, nullptr, name, role};
 }
 template <class R>
-constexpr ValueField<R> S(std::string R::*member) {
-    return {nullptr, member};
+constexpr ValueField<R> S(std::string R::*member, const char* name) {
+    return {nullptr, member, name, FieldRole::kValue};
 }
+
+constexpr FieldRole kKey = FieldRole::kKey;
+constexpr FieldRole kState = FieldRole::kState;
 
 template <class R>
 std::string FormatFields(const R& record, std::span<const ValueField<R>> fields) {
@@ -63,74 +71,112 @@ void ParseFields(std::string_view text, R& record, std::span<const ValueField<R>
 // clang-format off
 using C = BusinessCard;
 constexpr ValueField<C> kContactFields[] = {
-    D(&C::bc_id), S(&C::bc_name), S(&C::company_name), S(&C::cell_phone), S(&C::home_phone),
-    S(&C::fix_phone), S(&C::position), D(&C::group_id), S(&C::fax), S(&C::addr_c_detail),
-    S(&C::addr_f_detail), S(&C::web_site), D(&C::birthday_type), S(&C::birthday), S(&C::mail),
-    S(&C::qq), S(&C::ww), S(&C::relate_contacts), S(&C::main_business), S(&C::hobby),
-    S(&C::belief), S(&C::habit), S(&C::how_to_konw), D(&C::title), S(&C::favor_food),
-    D(&C::complete), D(&C::bc_state), D(&C::bc_server_id), D(&C::main_tab), S(&C::bc_comment),
-    D(&C::job_category_id), D(&C::business_id), D(&C::common_use), D(&C::server_group_id),
+    D(&C::bc_id, "id", kKey), S(&C::bc_name, "name"), S(&C::company_name, "company"),
+    S(&C::cell_phone, "mobile"), S(&C::home_phone, "home_phone"), S(&C::fix_phone, "office_phone"),
+    S(&C::position, "position"), D(&C::group_id, "group_id", kKey), S(&C::fax, "fax"),
+    S(&C::addr_c_detail, "company_address"), S(&C::addr_f_detail, "home_address"),
+    S(&C::web_site, "web_site"), D(&C::birthday_type, "birthday_type"), S(&C::birthday, "birthday"),
+    S(&C::mail, "email"), S(&C::qq, "qq"), S(&C::ww, "ww"), S(&C::relate_contacts, "related"),
+    S(&C::main_business, "business"), S(&C::hobby, "hobby"), S(&C::belief, "belief"),
+    S(&C::habit, "habit"), S(&C::how_to_konw, "how_met"), D(&C::title, "title"),
+    S(&C::favor_food, "food"), D(&C::complete, "complete", kKey), D(&C::bc_state, "state", kState),
+    D(&C::bc_server_id, "server_id", kKey), D(&C::main_tab, "main_tab", kKey),
+    S(&C::bc_comment, "comment"), D(&C::job_category_id, "job_category"),
+    D(&C::business_id, "industry"), D(&C::common_use, "common"), D(&C::server_group_id, "group"),
 };
 static_assert(std::size(kContactFields) == 34);
 
 // create_time precedes server_group_id here, unlike the declaration.
 using E = TalEvent;
 constexpr ValueField<E> kMatterFields[] = {
-    D(&E::event_id), D(&E::start_time), D(&E::end_time), D(&E::group_id), S(&E::description),
-    D(&E::place_top), D(&E::server_id), D(&E::event_state), D(&E::create_time),
-    D(&E::server_group_id),
+    D(&E::event_id, "id", kKey), D(&E::start_time, "start"), D(&E::end_time, "end"),
+    D(&E::group_id, "group_id", kKey), S(&E::description, "description"), D(&E::place_top, "pinned"),
+    D(&E::server_id, "server_id", kKey), D(&E::event_state, "state", kState),
+    D(&E::create_time, "created"), D(&E::server_group_id, "group"),
 };
 static_assert(std::size(kMatterFields) == 10);
 
 // Contact groups and matter groups share one order.
 template <class G>
 constexpr ValueField<G> kGroupFields[] = {
-    D(&G::group_id), S(&G::group_name), D(&G::server_id), D(&G::group_state),
+    D(&G::group_id, "id", kKey), S(&G::group_name, "name"), D(&G::server_id, "server_id", kKey),
+    D(&G::group_state, "state", kState),
 };
 using CG = CardGroup;
 using EG = EventGroup;
 
 using M = EventComment;
 constexpr ValueField<M> kRemarkFields[] = {
-    D(&M::comment_id), S(&M::c_content), D(&M::event_id), D(&M::server_id),
-    D(&M::comment_state), D(&M::create_time), D(&M::event_server_id),
+    D(&M::comment_id, "id", kKey), S(&M::c_content, "text"), D(&M::event_id, "matter_id", kKey),
+    D(&M::server_id, "server_id", kKey), D(&M::comment_state, "state", kState),
+    D(&M::create_time, "created"), D(&M::event_server_id, "matter", kKey),
 };
 static_assert(std::size(kRemarkFields) == 7);
 
 using A = EventAlarm;
 constexpr ValueField<A> kReminderFields[] = {
-    D(&A::alarm_id), S(&A::a_content), D(&A::event_id), D(&A::alarm_time), S(&A::alarm_whos),
-    D(&A::server_id), D(&A::alarm_state), D(&A::event_description_alarm),
-    D(&A::event_server_id), D(&A::alarm_myself),
+    D(&A::alarm_id, "id", kKey), S(&A::a_content, "message"), D(&A::event_id, "matter_id", kKey),
+    D(&A::alarm_time, "time"), S(&A::alarm_whos, "whom"), D(&A::server_id, "server_id", kKey),
+    D(&A::alarm_state, "state", kState), D(&A::event_description_alarm, "with_description"),
+    D(&A::event_server_id, "matter", kKey), D(&A::alarm_myself, "myself"),
 };
 static_assert(std::size(kReminderFields) == 10);
 
 using B = UserBankInfo;
 constexpr ValueField<B> kBankFields[] = {
-    D(&B::ubank_id), S(&B::bank_name), S(&B::ubank_branch), S(&B::ubank_subbranch),
-    S(&B::ubank_card), S(&B::ubank_user), D(&B::bc_id), D(&B::server_id), D(&B::ubank_state),
-    D(&B::bc_server_id),
+    D(&B::ubank_id, "id", kKey), S(&B::bank_name, "bank"), S(&B::ubank_branch, "branch"),
+    S(&B::ubank_subbranch, "subbranch"), S(&B::ubank_card, "card"), S(&B::ubank_user, "holder"),
+    D(&B::bc_id, "contact_id", kKey), D(&B::server_id, "server_id", kKey),
+    D(&B::ubank_state, "state", kState), D(&B::bc_server_id, "contact", kKey),
 };
 static_assert(std::size(kBankFields) == 10);
 
 using T = UserSettings;
 constexpr ValueField<T> kSettingsFields[] = {
-    D(&T::s_id), D(&T::coloumn_show), D(&T::auto_update),
-    D(&T::exit_ways), D(&T::auto_run), D(&T::server_id),
+    D(&T::s_id, "id", kKey), D(&T::coloumn_show, "columns"), D(&T::auto_update, "auto_update"),
+    D(&T::exit_ways, "exit_ways"), D(&T::auto_run, "auto_run"), D(&T::server_id, "server_id", kKey),
 };
 
 using U = UserInfo;
 constexpr ValueField<U> kUserFields[] = {
-    D(&U::user_id), D(&U::user_server_id), S(&U::login_name), S(&U::pwd), D(&U::perm_value),
-    S(&U::username), S(&U::cell_phone), S(&U::company1), D(&U::job_category1_id),
-    S(&U::job_position1), D(&U::business1_id), D(&U::area_id), S(&U::mail), S(&U::fix_phone),
-    S(&U::fax), S(&U::address), D(&U::birthday_type), S(&U::birthday), D(&U::title),
-    D(&U::certification),
+    D(&U::user_id, "id", kKey), D(&U::user_server_id, "server_id", kKey),
+    S(&U::login_name, "login"), S(&U::pwd, "password"), D(&U::perm_value, "permissions", kKey),
+    S(&U::username, "name"), S(&U::cell_phone, "mobile"), S(&U::company1, "company"),
+    D(&U::job_category1_id, "job_category"), S(&U::job_position1, "position"),
+    D(&U::business1_id, "industry"), D(&U::area_id, "area"), S(&U::mail, "email"),
+    S(&U::fix_phone, "office_phone"), S(&U::fax, "fax"), S(&U::address, "address"),
+    D(&U::birthday_type, "birthday_type"), S(&U::birthday, "birthday"), D(&U::title, "title"),
+    D(&U::certification, "certification", kKey),
 };
 // clang-format on
 static_assert(std::size(kUserFields) == 20);
 
+template <class R>
+std::vector<FieldSpec> SpecsOf(std::span<const ValueField<R>> fields) {
+    std::vector<FieldSpec> out;
+    out.reserve(fields.size());
+    for (const ValueField<R>& f : fields) out.push_back({f.name, f.role, f.text != nullptr});
+    return out;
+}
+
 }  // namespace
+
+const std::vector<FieldSpec>& FieldsOfKind(int operCode) {
+    static const std::vector<FieldSpec> none;
+    static const std::vector<FieldSpec> kinds[] = {
+        none,
+        SpecsOf<C>(kContactFields),
+        SpecsOf<E>(kMatterFields),
+        SpecsOf<U>(kUserFields),
+        SpecsOf<M>(kRemarkFields),
+        SpecsOf<A>(kReminderFields),
+        SpecsOf<CG>(kGroupFields<CG>),
+        SpecsOf<EG>(kGroupFields<EG>),
+        SpecsOf<T>(kSettingsFields),
+        SpecsOf<B>(kBankFields),
+    };
+    return operCode >= OPER_CONTACT && operCode <= OPER_BANK_ACCOUNT ? kinds[operCode] : none;
+}
 
 std::string FormatValues(const BusinessCard& r) { return FormatFields<C>(r, kContactFields); }
 std::string FormatValues(const TalEvent& r) { return FormatFields<E>(r, kMatterFields); }

@@ -15,10 +15,28 @@
 // alarm_whos_id is cleared, as the service never sends it.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Records.h"
 
 namespace kivtal {
+
+// How the sync merge treats a field of a value string.
+enum class FieldRole {
+    kValue,  // something the user edits: merged field by field
+    kKey,    // an id or bookkeeping of this device or the service: never merged, kept as this device has it
+    kState,  // the deleted flag (0 live, 1 deleted): a delete against an edit keeps the edit
+};
+
+struct FieldSpec {
+    const char* name;  // as people and the command line call it
+    FieldRole role;
+    bool text;  // a text, else a decimal int
+};
+
+// The fields of a kind's value string in their wire order, by oper_code (SyncKinds.h);
+// empty for a kind outside 1-9.
+const std::vector<FieldSpec>& FieldsOfKind(int operCode);
 
 std::string FormatValues(const BusinessCard& record);
 std::string FormatValues(const TalEvent& record);

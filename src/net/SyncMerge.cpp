@@ -1,6 +1,8 @@
 #include "net/SyncMerge.h"
 
 #include <cstddef>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "model/SyncKinds.h"
@@ -90,12 +92,75 @@ Outcome Settle(SyncRecordList& local, std::size_t li, SyncRecordList& server, st
     }
 }
 
+bool ReceivedModifyOf(const SyncRecord& s, const SyncRecord& l) {
+    return s.oper_ways == WAY_MODIFY && s.oper_code == l.oper_code && s.s_server_id == l.s_server_id;
+}
+
+// The last received modify of the record the local entry names by server id: the
+// earlier ones are stored before it and overwritten by it.
+std::optional<std::size_t> LastReceivedModify(const SyncRecord& l, const SyncRecordList& server) {
+    for (std::size_t si = server.size(); si-- > 0;)
+        if (ReceivedModifyOf(server[si], l)) return si;
+    return std::nullopt;
+}
+
+// A remark is one text: two different texts are both kept, by the kind's own rule.
+bool KeepsBothTexts(int kind, const std::vector<FieldClash>& clashes) {
+    if (kind != OPER_REMARK) return false;
+    for (const FieldClash& c : clashes)
+        if (FieldsOfKind(kind)[static_cast<std::size_t>(c.field)].role == FieldRole::kValue) return true;
+    return false;
+}
+
+struct FieldSettlement {
+    const SyncBases& bases;
+    SyncClashList& clashes;
+    int now;
+
+    // True when the local entry was settled against the base.
+    bool operator()(SyncRecord& l, SyncRecordList& server) const {
+        if (l.oper_ways != WAY_MODIFY || l.s_server_id < 1) return false;
+        const auto base = bases.find({l.oper_code, l.s_server_id});
+        const std::optional<std::size_t> si = LastReceivedModify(l, server);
+        if (base == bases.end() || !si) return false;
+        const std::optional<FieldMergeResult> result =
+            MergeFields(l.oper_code, base->second, l.s_values, server[*si].s_values);
+        if (!result || KeepsBothTexts(l.oper_code, result->clashes)) return false;
+        l.s_values = result->merged;
+        server[*si].s_values = result->merged;
+        for (const FieldClash& c : result->clashes)
+            clashes.push_back({0, l.oper_code, l.s_row_id, l.s_server_id, c.field, c.other, now});
+        return true;
+    }
+};
+
 }  // namespace
 
 void mergeChanges(SyncRecordList& local, SyncRecordList& server, SyncRecordList& dropped) {
+    SyncClashList none;
+    mergeChanges(local, server, dropped, {}, none, 0);
+}
+
+std::vector<SyncBaseKey> BasesToRead(const SyncRecordList& local, const SyncRecordList& server) {
+    std::set<SyncBaseKey> received;
+    for (const SyncRecord& s : server)
+        if (s.oper_ways == WAY_MODIFY && s.s_server_id > 0) received.insert({s.oper_code, s.s_server_id});
+    std::set<SyncBaseKey> keys;
+    for (const SyncRecord& l : local)
+        if (l.oper_ways == WAY_MODIFY && received.count({l.oper_code, l.s_server_id})) keys.insert({l.oper_code, l.s_server_id});
+    return {keys.begin(), keys.end()};
+}
+
+void mergeChanges(SyncRecordList& local, SyncRecordList& server, SyncRecordList& dropped, const SyncBases& bases,
+                  SyncClashList& clashes, int now) {
     if (local.empty() || server.empty()) return;
+    const FieldSettlement byFields{bases, clashes, now};
     std::size_t li = 0;
     while (li < local.size()) {
+        if (byFields(local[li], server)) {
+            ++li;
+            continue;
+        }
         Outcome outcome = Outcome::KeepScanning;
         for (std::size_t si = 0; si < server.size() && outcome == Outcome::KeepScanning; ++si) {
             if (SameRow(server[si], local[li])) outcome = Settle(local, li, server, si, dropped);

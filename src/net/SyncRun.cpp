@@ -14,6 +14,7 @@
 #include "net/WorkerMessages.h"
 #include "store/ChangeLog.h"
 #include "store/ServerChanges.h"
+#include "store/SyncBases.h"
 
 namespace kivtal {
 
@@ -48,19 +49,30 @@ int ReadAndMarkPending(ChangeLog& log, SyncRecordList& local, const SyncStepHook
     return 0;
 }
 
-// The kinds whose conflicts this device wins: the merge drops the service's change.
+// The kinds whose conflicts this device wins without a base: the merge drops the
+// service's change.
 bool LocalWins(int kind) { return kind == OPER_CONTACT_GROUP || kind == OPER_MATTER_GROUP || kind == OPER_SETTINGS; }
 
 // The received changes were not stored, so the next run receives them again, and by
-// then this run's acknowledgement has settled the entries that beat them: they would
-// lose. Pending again, they contest them again (a modify sent twice is harmless).
-void ReopenWinners(JobContext& ctx, const SyncRecordList& results) {
-    SyncRecordList winners;
+// then this run's acknowledgement has settled the entries that were merged with them
+// (or, with `localWinsToo`, beat them): they would lose. Pending again, with the bases
+// they were merged against, they contest them again (a modify sent twice is harmless).
+void ReopenContested(JobContext& ctx, const SyncRecordList& results, const SyncBases& bases, bool localWinsToo) {
+    SyncRecordList contested;
     for (const SyncRecord& r : results)
-        if (LocalWins(r.oper_code)) winners.push_back(r);
-    if (!winners.empty() && ChangeLog(ctx.store).ReopenEntries(winners) != 0)
+        if ((localWinsToo && LocalWins(r.oper_code)) || bases.count({r.oper_code, r.s_server_id}))
+            contested.push_back(r);
+    if (!contested.empty() && ChangeLog(ctx.store).ReopenEntries(contested, bases) != 0)
         DebugLine("sync: settled conflicts not reopened");
 }
+
+// The received changes, once merged with the pending entries, and what the merge used
+// and found.
+struct Merged {
+    SyncRecordList server;
+    SyncBases bases;
+    SyncClashList clashes;
+};
 
 // Records what the service accepted and writes what it sent, with the new sync time,
 // in one transaction: a crash leaves both or neither, so an entry settled here never
@@ -69,10 +81,10 @@ void ReopenWinners(JobContext& ctx, const SyncRecordList& results) {
 // the service already holds the uploaded entries, so they must never go up again (an
 // add sent twice is a duplicate on the service), and the old time makes the next run
 // receive the same changes again.
-int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& results, int serverTime,
+int Settle(JobContext& ctx, const Merged& merged, const SyncRecordList& results, int serverTime,
            const SyncStepHook& hook) {
     DebugLine("dealWithServerSyncData");
-    const int stored = settleSyncRun(ctx.store, results, server, serverTime);
+    const int stored = settleSyncRun(ctx.store, results, merged.server, serverTime, merged.clashes);
     if (stored == 1) {
         DebugLine("sync: acknowledgements not stored");
         return kResultNotStored;
@@ -80,7 +92,7 @@ int Settle(JobContext& ctx, const SyncRecordList& server, const SyncRecordList& 
     At(hook, SyncStep::kAcknowledged);
     if (stored == kOnlyAcknowledged) {
         DebugLine("sync: received changes not stored");
-        ReopenWinners(ctx, results);
+        ReopenContested(ctx, results, merged.bases, true);
         return kResultNotStored;
     }
     return stored == kStoredWithSetAside ? kResultSetAside : 0;
@@ -96,15 +108,22 @@ int Exchange(JobContext& ctx, const SyncStepHook& hook) {
     SyncRecordList server;
     const int received = Receive(ctx, syncTime, server);
     if (received != 0) return received;
+    Merged m{std::move(server)};
     SyncRecordList local, dropped;
     if (ReadAndMarkPending(log, local, hook) != 0) return kStoreFailure;
-    mergeChanges(local, server, dropped);
+    if (ReadSyncBases(ctx.store, BasesToRead(local, m.server), m.bases) != 0) return kStoreFailure;
+    mergeChanges(local, m.server, dropped, m.bases, m.clashes, NowSeconds());
     UploadOutcome upload;
-    if (const int sent = UploadEntries(ctx, local, upload, hook); sent != 0) return sent;
+    if (const int sent = UploadEntries(ctx, local, upload, hook); sent != 0) {
+        // The merged entries that went up before the failure would lose to the
+        // received changes they were merged with, which the next run brings again.
+        ReopenContested(ctx, upload.acknowledged, m.bases, false);
+        return sent;
+    }
     // The batches are acknowledged already; what stays for the last step are the
     // entries the merge withdrew, which belong with the received changes.
-    const int settled = Settle(ctx, server, dropped, upload.serverTime, hook);
-    if (settled == kResultNotStored) ReopenWinners(ctx, upload.acknowledged);
+    const int settled = Settle(ctx, m, dropped, upload.serverTime, hook);
+    if (settled == kResultNotStored) ReopenContested(ctx, upload.acknowledged, m.bases, true);
     if (settled != 0 && settled != kResultSetAside) return settled;
     // The run completed; refused entries need the user, so they are what it reports.
     return upload.refused > 0 ? kResultUploadRefused : settled;

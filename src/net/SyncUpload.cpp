@@ -1,6 +1,8 @@
 #include "net/SyncUpload.h"
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "model/Diagnostics.h"
 #include "net/ChangeListCodec.h"
@@ -67,7 +69,7 @@ public:
         int time = 0;
         std::string reply;
         const int code = Post(r, time, results, reply);
-        if (code == 0) return Acknowledge(time, results);
+        if (code == 0) return Acknowledge(r, time, results);
         if (!RefusesEntries(code) || r.first == r.second) return code;
         if (r.second - r.first == 1) return SetAside(entries_[r.first], code);
         const int named = ParseRefusedEntry(reply);
@@ -108,7 +110,19 @@ private:
 
     // The service holds these entries now: they must never go up again, whatever
     // becomes of the rest of the run.
-    int Acknowledge(int time, const SyncRecordList& results) {
+    // The service names the entries it took; the values they carried go with them, as the
+    // records' new bases.
+    void AttachValues(Range r, SyncRecordList& results) const {
+        std::map<std::pair<int, int>, const std::string*> sent;
+        for (std::size_t i = r.first; i < r.second; ++i)
+            sent[{entries_[i].oper_code, entries_[i].s_row_id}] = &entries_[i].s_values;
+        for (SyncRecord& result : results)
+            if (const auto it = sent.find({result.oper_code, result.s_row_id}); it != sent.end())
+                result.s_values = *it->second;
+    }
+
+    int Acknowledge(Range r, int time, SyncRecordList& results) {
+        AttachValues(r, results);
         if (ChangeLog(ctx_.store).AcknowledgeResults(results) != 0) {
             DebugLine("sync: acknowledgements not stored");
             return kResultNotStored;

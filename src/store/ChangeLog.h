@@ -3,6 +3,7 @@
 // in the same transaction as the row itself, so the row and its entry never disagree.
 #include <vector>
 
+#include "model/FieldMerge.h"
 #include "model/Records.h"
 #include "model/SyncKinds.h"
 #include "store/LocalStore.h"
@@ -24,9 +25,11 @@ public:
     // moving the sync time (for immediate commits, which must not skip changes not yet
     // received; a sync run stores them with the received changes, settleSyncRun).
     int AcknowledgeResults(const std::vector<SyncRecord>& results);
-    // Puts acknowledged entries of these rows back to pending modifies, all or none. 0,
-    // 1 on failure, -1 when the transaction cannot begin.
-    int ReopenEntries(const std::vector<SyncRecord>& rows);
+    // Puts acknowledged entries of these rows back to pending modifies, all or none, and
+    // gives each row (by kind and server id) back the base it had in `basesBefore`, or
+    // none, so that the next settlement sees this device's change again. 0, 1 on
+    // failure, -1 when the transaction cannot begin.
+    int ReopenEntries(const std::vector<SyncRecord>& rows, const SyncBases& basesBefore = {});
     int StoreSyncTime(int syncTime);
     // Leaves syncTime untouched when the table has no row.
     int ReadSyncTime(int& syncTime);

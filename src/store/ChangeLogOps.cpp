@@ -8,6 +8,7 @@
 #include "store/ChangeLogEntries.h"
 #include "store/ChangeLogRows.h"
 #include "store/StoreStatus.h"
+#include "store/SyncBases.h"
 
 namespace kivtal {
 
@@ -38,7 +39,8 @@ bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
         if (db.execute(map, {Arg(r.s_server_id), Arg(r.s_row_id)}) != SQLITE_OK) return false;
     }
     const SqlArgs ack = {Arg(r.sync_state), Arg(r.s_server_id), Arg(r.s_row_id), Arg(r.oper_code)};
-    return db.execute(kAcknowledge, ack) == SQLITE_OK;
+    // What went up is what both sides now hold.
+    return db.execute(kAcknowledge, ack) == SQLITE_OK && syncbase::Write(db, r.oper_code, r.s_server_id, r.s_values);
 }
 
 StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {
@@ -97,7 +99,7 @@ int ChangeLog::AcknowledgeResults(const std::vector<SyncRecord>& results) {
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }
 
-int ChangeLog::ReopenEntries(const std::vector<SyncRecord>& rows) {
+int ChangeLog::ReopenEntries(const std::vector<SyncRecord>& rows, const SyncBases& basesBefore) {
     auto s = store_.OpenUserDb();
     if (!s.ok()) return 1;
     SqliteTransaction tx(s.db());
@@ -108,6 +110,7 @@ int ChangeLog::ReopenEntries(const std::vector<SyncRecord>& rows) {
                            "and sync_state=?;",
                            args) != SQLITE_OK)
             return 1;
+        if (!syncbase::Restore(s.db(), r.oper_code, r.s_server_id, basesBefore)) return 1;
     }
     return tx.commit() == SQLITE_OK ? 0 : 1;
 }

@@ -122,6 +122,14 @@ const std::vector<std::string>& UserDbAdditions() {
         // own rather than a new column of tb_sync_record, so that the upgrade stays
         // statements that may run at every login.
         "CREATE TABLE IF NOT EXISTS tb_sync_refused(sync_id INTEGER PRIMARY KEY,reason VARCHAR,refused_at INTEGER);",
+        // The value string of each synced record as last agreed with the service, the
+        // base of a field-by-field settlement; a record without one settles the old way.
+        "CREATE TABLE IF NOT EXISTS tb_sync_base(oper_code INTEGER,s_server_id INTEGER,s_values VARCHAR,"
+        "PRIMARY KEY(oper_code,s_server_id));",
+        // Fields both sides changed to different values, open until the user adopts or
+        // dismisses them.
+        "CREATE TABLE IF NOT EXISTS tb_sync_clash(clash_id INTEGER PRIMARY KEY AUTOINCREMENT,oper_code INTEGER,"
+        "s_row_id INTEGER,s_server_id INTEGER,field INTEGER,other_value VARCHAR,clash_time INTEGER);",
     };
     return statements;
 }

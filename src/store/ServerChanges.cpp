@@ -15,6 +15,7 @@
 #include "store/ServerChangeRows.h"
 #include "store/SetAsideChanges.h"
 #include "store/StoreStatus.h"
+#include "store/SyncBases.h"
 
 namespace kivtal {
 
@@ -67,10 +68,17 @@ bool WriteReceived(SqliteDb& db, const SyncRecord& e, R& record, Failure& failur
     bool exists = false;
     if (e.oper_ways == WAY_MODIFY && !FindServerRow(db, shape, e.s_server_id, exists, failure)) return false;
     SqlArgs args = ColumnValues(record);
-    if (!exists) return Succeeded(db, db.execute(InsertSql(shape), args), "the database refused the row", failure);
-    args.push_back(Arg(e.s_server_id));
-    return Succeeded(db, db.execute(UpdateSql(shape, shape.serverIdColumn), args), "the database refused the change",
-                     failure);
+    if (!exists) {
+        if (!Succeeded(db, db.execute(InsertSql(shape), args), "the database refused the row", failure)) return false;
+    } else {
+        args.push_back(Arg(e.s_server_id));
+        if (!Succeeded(db, db.execute(UpdateSql(shape, shape.serverIdColumn), args), "the database refused the change",
+                       failure))
+            return false;
+    }
+    // What came down is what both sides now hold.
+    return Succeeded(db, syncbase::Write(db, e.oper_code, e.s_server_id, e.s_values) ? SQLITE_OK : SQLITE_ERROR,
+                     "the base could not be kept", failure);
 }
 
 // True when written or skipped.
@@ -160,10 +168,12 @@ StoreStatus ApplyReceived(SqliteDb& db, const SyncRecordList& changes, int syncT
 // The whole answer in one transaction; the index of the received change that failed,
 // when one did.
 StoreStatus TrySettle(SqliteDb& db, const SyncRecordList& results, const SyncRecordList& changes, int syncTime,
-                      bool retryAside, Failure& failure, std::optional<std::size_t>& failed) {
+                      const SyncClashList& clashes, bool retryAside, Failure& failure,
+                      std::optional<std::size_t>& failed) {
     SqliteTransaction tx(db);
     if (!tx.began() || AcknowledgeOn(db, results) != 0) return StoreStatus::kFailed;
-    if (ApplyReceived(db, changes, syncTime, retryAside, failure, failed) != StoreStatus::kOk)
+    if (ApplyReceived(db, changes, syncTime, retryAside, failure, failed) != StoreStatus::kOk ||
+        !syncbase::WriteClashes(db, clashes))
         return StoreStatus::kFailed;
     return StatusOf(tx.commit() == SQLITE_OK);
 }
@@ -176,7 +186,8 @@ int AcknowledgeAlone(SqliteDb& db, const SyncRecordList& results) {
 
 }  // namespace
 
-int settleSyncRun(LocalStore& store, const SyncRecordList& results, const SyncRecordList& changes, int syncTime) {
+int settleSyncRun(LocalStore& store, const SyncRecordList& results, const SyncRecordList& changes, int syncTime,
+                  const SyncClashList& clashes) {
     StoreSession session = store.OpenUserDb();
     if (!session.ok()) return 1;
     SqliteDb& db = session.db();
@@ -186,7 +197,7 @@ int settleSyncRun(LocalStore& store, const SyncRecordList& results, const SyncRe
     for (std::size_t tries = 0; tries <= changes.size(); ++tries) {
         Failure failure;
         std::optional<std::size_t> failed;
-        if (TrySettle(db, results, changes, syncTime, tries == 0, failure, failed) == StoreStatus::kOk)
+        if (TrySettle(db, results, changes, syncTime, clashes, tries == 0, failure, failed) == StoreStatus::kOk)
             return setAsideHere ? kStoredWithSetAside : 0;
         // Rolled back. A change that fails for good is counted outside the batch, so
         // that one failing run after run is set aside instead of blocking every later

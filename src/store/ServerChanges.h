@@ -5,6 +5,7 @@
 // once and works in one transaction.
 #include <string>
 
+#include "model/FieldMerge.h"
 #include "model/Records.h"
 #include "store/LocalStore.h"
 #include "store/SetAsideChanges.h"
@@ -25,7 +26,10 @@ namespace kivtal {
 // 0 all stored; kStoredWithSetAside stored, with a change set aside by this run;
 // kOnlyAcknowledged when the changes could not be stored but the acknowledgements were,
 // on their own (the next run receives the changes again); 1 nothing stored.
-int settleSyncRun(LocalStore& store, const SyncRecordList& results, const SyncRecordList& changes, int syncTime);
+// Each record acknowledged or stored gets its values as its base (store/SyncBases.h),
+// and `clashes` are kept with the received changes.
+int settleSyncRun(LocalStore& store, const SyncRecordList& results, const SyncRecordList& changes, int syncTime,
+                  const SyncClashList& clashes = {});
 inline constexpr int kStoredWithSetAside = 2;
 inline constexpr int kOnlyAcknowledged = 3;
 

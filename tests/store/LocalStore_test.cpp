@@ -10,6 +10,7 @@
 
 #include "store/ChangeLog.h"
 #include "store/RefusedUploads.h"
+#include "store/SyncBases.h"
 #include "store/Schema.h"
 #include "store/SqlFunctions.h"
 #include "support/TempDir.h"
@@ -117,9 +118,11 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
     };
     ResultTable names =
         Query(path, "SELECT name FROM sqlite_master WHERE type='table' AND name LIKE 'tb_%' ORDER BY rowid");
-    ASSERT_EQ(names.rows(), 19);
+    ASSERT_EQ(names.rows(), 21);
     EXPECT_EQ(names.text(17, 0), "tb_sync_set_aside");  // added later, IF NOT EXISTS
     EXPECT_EQ(names.text(18, 0), "tb_sync_refused");
+    EXPECT_EQ(names.text(19, 0), "tb_sync_base");
+    EXPECT_EQ(names.text(20, 0), "tb_sync_clash");
     for (int i = 0; i < 17; ++i) {
         const Expected& e = tables[i];
         SCOPED_TRACE(e.table);
@@ -187,18 +190,23 @@ TEST_F(LocalStoreTest, TheClientsOwnTablesAreMadeOnCreationAndAddedToOlderFiles)
     const auto tableCount = [&] {
         return Query(path,
                      "SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                     "name IN ('client_last_sync','tb_sync_refused')")
+                     "name IN ('client_last_sync','tb_sync_refused','tb_sync_base','tb_sync_clash')")
             .text(0, 0);
     };
-    EXPECT_EQ(tableCount(), "2");
+    EXPECT_EQ(tableCount(), "4");
     {
         SqliteDb db;
         ASSERT_EQ(db.open(path), SQLITE_OK);
-        ASSERT_EQ(db.execute("DROP TABLE client_last_sync; DROP TABLE tb_sync_refused;"), SQLITE_OK);
+        ASSERT_EQ(db.execute("DROP TABLE client_last_sync; DROP TABLE tb_sync_refused; DROP TABLE tb_sync_base; "
+                             "DROP TABLE tb_sync_clash;"),
+                  SQLITE_OK);
     }
     int finishedAt = -1;
     ASSERT_EQ(store.EnsureUserDb("alice"), 0);
-    EXPECT_EQ(tableCount(), "2");
+    EXPECT_EQ(tableCount(), "4");
+    int clashes = -1;
+    ASSERT_EQ(CountClashes(store, clashes), 0);
+    EXPECT_EQ(clashes, 0);
     int refused = -1;
     ASSERT_EQ(RefusedUploadCount(store, refused), 0);
     EXPECT_EQ(refused, 0);
