@@ -52,8 +52,8 @@ std::string MergeState(const std::vector<FieldSpec>& fields, const Sides& s, std
     const bool localDeletes = Deleted(s.local[i]) && !Deleted(s.base[i]);
     const bool remoteDeletes = Deleted(s.remote[i]) && !Deleted(s.base[i]);
     if (localDeletes != remoteDeletes) {
-        const bool otherEdited = localDeletes ? EditedValues(fields, s.base, s.remote)
-                                              : EditedValues(fields, s.base, s.local);
+        const bool otherEdited =
+            localDeletes ? EditedValues(fields, s.base, s.remote) : EditedValues(fields, s.base, s.local);
         if (otherEdited) {
             clashes.push_back({static_cast<int>(i), "1"});
             return "0";

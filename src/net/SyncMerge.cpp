@@ -147,7 +147,8 @@ std::vector<SyncBaseKey> BasesToRead(const SyncRecordList& local, const SyncReco
         if (s.oper_ways == WAY_MODIFY && s.s_server_id > 0) received.insert({s.oper_code, s.s_server_id});
     std::set<SyncBaseKey> keys;
     for (const SyncRecord& l : local)
-        if (l.oper_ways == WAY_MODIFY && received.count({l.oper_code, l.s_server_id})) keys.insert({l.oper_code, l.s_server_id});
+        if (l.oper_ways == WAY_MODIFY && received.count({l.oper_code, l.s_server_id}))
+            keys.insert({l.oper_code, l.s_server_id});
     return {keys.begin(), keys.end()};
 }
 

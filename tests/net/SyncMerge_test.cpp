@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/RecordValues.h"
 #include "model/SyncKinds.h"
 #include "model/ValueString.h"
 
@@ -159,6 +160,69 @@ TEST(MergeChanges, EmptyListsChangeNothing) {
     EXPECT_TRUE(noServer.dropped.empty());
     const Merged noLocal = Merge({}, one);
     EXPECT_EQ(noLocal.server, one);
+}
+
+// The value string of `record` with one text changed.
+template <class R>
+std::string ValuesWith(R record, std::string R::*field, std::string value) {
+    record.*field = std::move(value);
+    return FormatValues(record);
+}
+
+// With a base, every kind is settled field by field; the records below show what the
+// rules around that merge decide.
+TEST(MergeChanges, WithABaseBothEntriesCarryTheMergeAndClashesNameTheLocalRow) {
+    EventComment remark;
+    remark.c_content = "初稿";
+    remark.server_id = 70;
+    const auto text = [&](const std::string& t) { return ValuesWith(remark, &EventComment::c_content, t); };
+    const SyncBases bases = {{{OPER_REMARK, 70}, FormatValues(remark)}};
+
+    // The same new text on both sides: one remark, nothing to show.
+    SyncRecordList local = {E(OPER_REMARK, WAY_MODIFY, 5, 70, text("定稿"))};
+    SyncRecordList server = {E(OPER_REMARK, WAY_MODIFY, 0, 70, text("定稿"))};
+    SyncRecordList dropped;
+    SyncClashList clashes;
+    mergeChanges(local, server, dropped, bases, clashes, 1234);
+    EXPECT_EQ(local[0].oper_ways, WAY_MODIFY);
+    EXPECT_EQ(server[0].s_values, local[0].s_values);
+    EXPECT_TRUE(clashes.empty());
+
+    // Two different texts: a remark keeps both, as without a base.
+    local = {E(OPER_REMARK, WAY_MODIFY, 5, 70, text("甲"))};
+    server = {E(OPER_REMARK, WAY_MODIFY, 0, 70, text("乙"))};
+    mergeChanges(local, server, dropped, bases, clashes, 1234);
+    EXPECT_EQ(local[0].oper_ways, WAY_ADD);
+    EXPECT_EQ(server[0].oper_ways, WAY_ADD);
+    EXPECT_TRUE(clashes.empty());
+
+    // Bank accounts added on both sides never meet; a group renamed on both sides is
+    // a clash on the local row, settled with the later received rename.
+    CardGroup group;
+    group.group_name = "供应商";
+    group.server_id = 40;
+    const auto named = [&](const std::string& n) { return ValuesWith(group, &CardGroup::group_name, n); };
+    const SyncRecord ourAccount = E(OPER_BANK_ACCOUNT, WAY_ADD, 8, 0, "ours");
+    const SyncRecord theirAccount = E(OPER_BANK_ACCOUNT, WAY_ADD, 3, 91, "theirs");
+    local = {ourAccount, E(OPER_CONTACT_GROUP, WAY_MODIFY, 2, 40, named("甲"))};
+    server = {theirAccount, E(OPER_CONTACT_GROUP, WAY_MODIFY, 0, 40, named("旧")),
+              E(OPER_CONTACT_GROUP, WAY_MODIFY, 0, 40, named("乙"))};
+    mergeChanges(local, server, dropped, {{{OPER_CONTACT_GROUP, 40}, FormatValues(group)}}, clashes, 1234);
+    EXPECT_EQ(local[0], ourAccount);
+    EXPECT_EQ(server[0], theirAccount);
+    EXPECT_EQ(local[1].s_values, named("甲"));
+    EXPECT_EQ(server[2].s_values, named("甲"));
+    ASSERT_EQ(clashes.size(), 1u);
+    EXPECT_EQ(clashes[0], (SyncClash{0, OPER_CONTACT_GROUP, 2, 40, 1, "乙", 1234}));
+    EXPECT_TRUE(dropped.empty());
+}
+
+TEST(MergeChanges, BasesToReadAreThoseOfLocalModifiesMetByReceivedModifies) {
+    const SyncRecordList local = {E(OPER_CONTACT, WAY_MODIFY, 1, 500), E(OPER_CONTACT, WAY_ADD, 2, 0),
+                                  E(OPER_MATTER, WAY_MODIFY, 3, 600), E(OPER_CONTACT, WAY_MODIFY, 4, 501)};
+    const SyncRecordList server = {E(OPER_CONTACT, WAY_MODIFY, 0, 500), E(OPER_CONTACT, WAY_MODIFY, 0, 600),
+                                   E(OPER_MATTER, WAY_ADD, 0, 600)};
+    EXPECT_EQ(BasesToRead(local, server), (std::vector<SyncBaseKey>{{OPER_CONTACT, 500}}));
 }
 
 }  // namespace
