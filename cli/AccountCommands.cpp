@@ -16,6 +16,7 @@
 #include "store/ChangeLog.h"
 #include "store/RefusedUploads.h"
 #include "store/ServerChanges.h"
+#include "store/SyncBases.h"
 #include "store/StorePaths.h"
 
 namespace kivtal::cli {
@@ -95,14 +96,15 @@ const char* ModeName() {
 
 // One line: the account, how it is logged in, its pending entries, the service's sync
 // sequence, when this computer last finished a sync, and the received changes set aside
-// because they could not be stored, and the local changes the service refused.
+// because they could not be stored, the local changes the service refused, and the
+// open conflicts (fields another device changed differently).
 int PrintAccountState(const CliContext& ctx, const std::string& account, const char* mode) {
     ChangeLog log(ctx.store);
     std::vector<SyncRecord> pending;
-    int syncTime = 0, finishedAt = 0, setAside = 0, refused = 0;
+    int syncTime = 0, finishedAt = 0, setAside = 0, refused = 0, conflicts = 0;
     if (log.PendingEntries(pending) != 0 || log.ReadSyncTime(syncTime) != 0 ||
         log.ReadLastSyncFinish(finishedAt) != 0 || SetAsideChangeCount(ctx.store, setAside) != 0 ||
-        RefusedUploadCount(ctx.store, refused) != 0)
+        RefusedUploadCount(ctx.store, refused) != 0 || CountClashes(ctx.store, conflicts) != 0)
         return FailRead(ctx.store);
     Json::Value row(Json::objectValue);
     row["account"] = account;
@@ -112,7 +114,9 @@ int PrintAccountState(const CliContext& ctx, const std::string& account, const c
     row["last_sync"] = LocalClockText(finishedAt);
     row["set_aside"] = setAside;
     row["refused"] = refused;
-    Table table({{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}, {"set_aside"}, {"refused"}});
+    row["conflicts"] = conflicts;
+    Table table(
+        {{"account"}, {"mode"}, {"pending"}, {"sync_time"}, {"last_sync"}, {"set_aside"}, {"refused"}, {"conflicts"}});
     table.add(row);
     table.print(ctx.output, std::cout);
     return kExitOk;

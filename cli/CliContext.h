@@ -44,5 +44,6 @@ int RunStatus(CliContext& ctx);
 int RunLogin(CliContext& ctx);
 int RunSync(CliContext& ctx);
 int RunSetAside(CliContext& ctx);
+int RunConflicts(CliContext& ctx);
 
 }  // namespace kivtal::cli

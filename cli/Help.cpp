@@ -15,7 +15,14 @@ Commands:
                                     --no-auto; a first login on this machine also syncs
   sync                              log in with the last login (it must have automatic
                                     login), then synchronise with the service
-  status                            account, pending local changes, last sync time
+  status                            account, pending local changes, last sync time,
+                                    open conflicts
+  conflicts [list] | conflicts adopt ID | conflicts dismiss ID
+                                    fields a sync found changed differently here and
+                                    on another device: this device kept its value;
+                                    adopt takes the other one as an edit that syncs
+                                    (deletes the record when the other device deleted
+                                    it), dismiss keeps this device's
   set-aside [list] | set-aside retry ID | set-aside discard ID
   set-aside refused | set-aside resend ID | set-aside give-up ID
                                     received changes that could not be stored, set

@@ -20,7 +20,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"login", RunLogin},   {"sync", RunSync},       {"status", RunStatus},      {"contacts", RunContacts},
-    {"groups", RunGroups}, {"matters", RunMatters}, {"set-aside", RunSetAside},
+    {"groups", RunGroups}, {"matters", RunMatters}, {"set-aside", RunSetAside}, {"conflicts", RunConflicts},
 };
 
 int Run(const std::vector<std::string>& argv) {

@@ -80,7 +80,7 @@ TEST_F(CliGroupsMattersTest, StatusCountsPendingEntries) {
     EXPECT_EQ(cliJson({"status"})[0]["pending"].asInt(), 3);
 
     const CliResult tabs = cli({"status", "--no-header"});
-    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\t0\t0\n");
+    EXPECT_EQ(tabs.out, "alice\tlocal\t3\t0\t\t0\t0\t0\n");
     // A received change kept aside after failing run after run is counted; one still
     // being retried is not.
     {

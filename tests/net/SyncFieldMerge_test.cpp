@@ -70,8 +70,8 @@ protected:
         theirs.bc_id = 77;
         theirs.group_id = 0;
         edit(theirs);
-        feed.publish(2500, test::ChangeMadeElsewhere(OPER_CONTACT, WAY_MODIFY, agreed.bc_server_id,
-                                                     FormatValues(theirs)));
+        feed.publish(2500,
+                     test::ChangeMadeElsewhere(OPER_CONTACT, WAY_MODIFY, agreed.bc_server_id, FormatValues(theirs)));
         feed.setClock(3000);
     }
 
@@ -116,9 +116,19 @@ TEST_F(SyncFieldMerge, BothSidesChangesEndInOneRecordHereAndOnTheService) {
     const Edit mobile = [](BusinessCard& c) { c.cell_phone = "13900000000"; };
     const std::vector<Row> rows = {
         {"different fields", company, mobile, "新公司", "13900000000", 0, {}},
-        {"the same field", company, [](BusinessCard& c) { c.company_name = "别家"; }, "新公司", "13800000000", 0,
+        {"the same field",
+         company,
+         [](BusinessCard& c) { c.company_name = "别家"; },
+         "新公司",
+         "13800000000",
+         0,
          {{"company", "别家"}}},
-        {"deleted there, edited here", company, [](BusinessCard& c) { c.bc_state = 1; }, "新公司", "13800000000", 0,
+        {"deleted there, edited here",
+         company,
+         [](BusinessCard& c) { c.bc_state = 1; },
+         "新公司",
+         "13800000000",
+         0,
          {{"state", "1"}}},
     };
     for (const Row& row : rows) {
