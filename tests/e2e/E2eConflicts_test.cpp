@@ -1,5 +1,6 @@
-// The same record changed on two devices before either synced: how each kind settles
-// once both devices have been through the service.
+// The same record changed on two devices before either synced: how it settles once
+// both devices have been through the service. The device whose sync meets both changes
+// settles: it merges them field by field and lists the fields both changed.
 #include <gtest/gtest.h>
 
 #include "e2e/E2eFixture.h"
@@ -33,43 +34,108 @@ protected:
     }
 };
 
-TEST_F(Conflicts, ContactEditedOnBothSidesKeepsBothVersions) {
+TEST_F(Conflicts, DifferentFieldsOfAContactMergeIntoOneContactOnBothDevices) {
+    const int onA = A().add({"contacts", "add", "--name", "周八", "--company", "原公司", "--mobile", "13800000000"});
+    converge();
+    const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
+    ASSERT_EQ(A().run({"contacts", "edit", std::to_string(onA), "--company", "新公司"}).exitCode(), 0);
+    ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--mobile", "13900000000"}).exitCode(), 0);
+    A().sync();
+    B().sync();
+    converge();
+
+    for (Device* d : {&A(), &B()}) {
+        const Json::Value list = d->json({"contacts", "list"});
+        ASSERT_EQ(list.size(), 1u) << d->uniqueId();
+        EXPECT_EQ(list[0]["company"].asString(), "新公司") << d->uniqueId();
+        EXPECT_EQ(list[0]["mobile"].asString(), "13900000000") << d->uniqueId();
+        EXPECT_EQ(d->json({"conflicts"}).size(), 0u) << d->uniqueId();
+    }
+    EXPECT_EQ(snapshot(A()), snapshot(B()));
+}
+
+TEST_F(Conflicts, TheSameFieldKeepsTheSettlingDevicesValueListsTheOtherAndAdoptingItPropagates) {
     const int onA = A().add({"contacts", "add", "--name", "周七", "--company", "原公司"});
     converge();
     const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
     ASSERT_EQ(A().run({"contacts", "edit", std::to_string(onA), "--company", "甲版"}).exitCode(), 0);
     ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--company", "乙版"}).exitCode(), 0);
     A().sync();
+    B().sync();  // meets A's change: B settles
+    converge();
+
+    for (Device* d : {&A(), &B()}) {
+        const Json::Value list = d->json({"contacts", "list"});
+        ASSERT_EQ(list.size(), 1u) << d->uniqueId();
+        EXPECT_EQ(list[0]["company"].asString(), "乙版") << d->uniqueId();
+    }
+    EXPECT_EQ(A().json({"conflicts"}).size(), 0u);
+    const Json::Value open = B().json({"conflicts"});
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0]["field"].asString(), "company");
+    EXPECT_EQ(open[0]["other"].asString(), "甲版");
+    EXPECT_EQ(open[0]["row_id"].asInt(), onB);
+    EXPECT_EQ(B().json({"status"})[0]["conflicts"].asInt(), 1);
+
+    ASSERT_EQ(B().run({"conflicts", "adopt", open[0]["id"].asString()}).exitCode(), 0);
+    converge();
+    for (Device* d : {&A(), &B()}) {
+        EXPECT_EQ(d->json({"contacts", "list"})[0]["company"].asString(), "甲版") << d->uniqueId();
+        EXPECT_EQ(d->json({"conflicts"}).size(), 0u) << d->uniqueId();
+    }
+    EXPECT_EQ(snapshot(A()), snapshot(B()));
+}
+
+TEST_F(Conflicts, ADeleteAgainstAnEditKeepsTheEditUntilTheDeleteIsAdopted) {
+    const int onA = A().add({"contacts", "add", "--name", "周九", "--company", "原公司"});
+    converge();
+    const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
+    ASSERT_EQ(A().run({"contacts", "delete", std::to_string(onA)}).exitCode(), 0);
+    ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--company", "新公司"}).exitCode(), 0);
+    A().sync();
     B().sync();
     converge();
 
-    const Snapshot a = snapshot(A());
-    std::vector<std::string> companies;
-    for (const Json::Value& c : A().json({"contacts", "list"})) companies.push_back(c["company"].asString());
-    std::sort(companies.begin(), companies.end());
-    EXPECT_EQ(companies, (std::vector<std::string>{"乙版", "甲版"}));
-    EXPECT_EQ(a, snapshot(B()));
+    for (Device* d : {&A(), &B()}) {
+        const Json::Value list = d->json({"contacts", "list"});
+        ASSERT_EQ(list.size(), 1u) << d->uniqueId();
+        EXPECT_EQ(list[0]["company"].asString(), "新公司") << d->uniqueId();
+    }
+    const Json::Value open = B().json({"conflicts"});
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0]["field"].asString(), "deleted");
+
+    ASSERT_EQ(B().run({"conflicts", "adopt", open[0]["id"].asString()}).exitCode(), 0);
+    converge();
+    for (Device* d : {&A(), &B()}) EXPECT_EQ(d->json({"contacts", "list"}).size(), 0u) << d->uniqueId();
+    EXPECT_EQ(snapshot(A()), snapshot(B()));
 }
 
-TEST_F(Conflicts, MatterEditedOnBothSidesTakesTheServicesVersion) {
+TEST_F(Conflicts, MatterEditedOnBothSidesKeepsTheSettlingDevicesVersionAndListsTheOther) {
     addSharedMatter();
     TalEvent first = sharedMatter(A());
     first.description = "先到的版本";
     ASSERT_EQ(MatterStore(A().store(kAccount)).ModifyMatter(first), 0);
     TalEvent second = sharedMatter(B());
     second.description = "后到的版本";
+    second.place_top = 1;
     ASSERT_EQ(MatterStore(B().store(kAccount)).ModifyMatter(second), 0);
     A().sync();
     B().sync();
-
-    EXPECT_EQ(sharedMatter(B()).description, "先到的版本");
-    EXPECT_EQ(PendingCount(B().userDbPath(kAccount)), 0);  // withdrawn, acknowledged, never sent
     converge();
-    EXPECT_EQ(sharedMatter(A()).description, "先到的版本");
+
+    for (Device* d : {&A(), &B()}) {
+        EXPECT_EQ(sharedMatter(*d).description, "后到的版本") << d->uniqueId();
+        EXPECT_EQ(sharedMatter(*d).place_top, 1) << d->uniqueId();
+    }
+    const Json::Value open = B().json({"conflicts"});
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0]["field"].asString(), "description");
+    EXPECT_EQ(open[0]["other"].asString(), "先到的版本");
     EXPECT_EQ(snapshot(A()), snapshot(B()));
 }
 
-TEST_F(Conflicts, GroupRenamedOnBothSidesKeepsTheLastDevicesLocalName) {
+TEST_F(Conflicts, GroupRenamedOnBothSidesKeepsTheSettlingDevicesNameAndListsTheOther) {
     const int onA = A().add({"groups", "add", "供应商"});
     converge();
     const int onB = B().json({"groups", "list"})[0]["id"].asInt();
@@ -81,6 +147,9 @@ TEST_F(Conflicts, GroupRenamedOnBothSidesKeepsTheLastDevicesLocalName) {
 
     EXPECT_EQ(snapshot(A()).groups, std::vector<std::string>{"乙起的名"});
     EXPECT_EQ(snapshot(B()).groups, std::vector<std::string>{"乙起的名"});
+    const Json::Value open = B().json({"conflicts"});
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0]["other"].asString(), "甲起的名");
 }
 
 TEST_F(Conflicts, RemarkChangedToTheSameTextOnBothSidesStaysOneRemark) {
@@ -98,9 +167,9 @@ TEST_F(Conflicts, RemarkChangedToTheSameTextOnBothSidesStaysOneRemark) {
     }
     A().sync();
     B().sync();
-    // The same change on both sides: neither is applied over the other, and B's own
-    // entry waits for a later run instead of being taken for sent.
-    EXPECT_EQ(PendingCount(B().userDbPath(kAccount)), 1);
+    // The same change on both sides: one text, nothing to show, nothing left waiting.
+    EXPECT_EQ(PendingCount(B().userDbPath(kAccount)), 0);
+    EXPECT_EQ(B().json({"conflicts"}).size(), 0u);
     converge();
 
     for (Device* d : {&A(), &B()}) {
