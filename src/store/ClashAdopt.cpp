@@ -38,11 +38,10 @@ int AdoptByKind(LocalStore& store, const SyncClash& clash) {
     MatterStore matters(store);
     switch (clash.oper_code) {
         case OPER_CONTACT:
-            return Adopt<BusinessCard>(clash, {[&](int id, BusinessCard& r) { return contacts.ContactById(id, r); },
-                                               [&](const BusinessCard& a, BusinessCard& e) {
-                                                   return contacts.SaveContactEdit(a, e);
-                                               },
-                                               [&](BusinessCard& r) { return contacts.DeleteContact(r); }});
+            return Adopt<BusinessCard>(
+                clash, {[&](int id, BusinessCard& r) { return contacts.ContactById(id, r); },
+                        [&](const BusinessCard& a, BusinessCard& e) { return contacts.SaveContactEdit(a, e); },
+                        [&](BusinessCard& r) { return contacts.DeleteContact(r); }});
         case OPER_MATTER:
             return Adopt<TalEvent>(clash, {[&](int id, TalEvent& r) { return matters.MatterById(id, r); },
                                            [&](const TalEvent& a, TalEvent& e) { return matters.SaveMatterEdit(a, e); },

@@ -88,21 +88,21 @@ TEST_F(AccountRows, ASettingsChangeReachesTheOtherDevice) {
     EXPECT_EQ(RowCount(B().userDbPath(kAccount), "tb_user_settings"), 1);
 }
 
-// Settings are one record: the device that syncs last keeps its own row and sends it
-// on, the service's copy of the other change is dropped there. So B ends with its own
-// change (automatic update on, default columns), and A, once it syncs again, takes
-// B's row whole: A's column change is lost on both devices.
-TEST_F(AccountRows, ASettingsConflictKeepsTheLocalChangeOfTheDeviceThatSyncedLast) {
+// Settings are one record changed field by field: the device that syncs last meets
+// the other's change and merges it with its own, so both devices end with A's column
+// change and B's automatic update, nothing left waiting.
+TEST_F(AccountRows, ASettingsConflictKeepsTheChangesOfBothDevices) {
     modifySettings(A(), [](UserSettings& s) { s.coloumn_show = 6 | 32; });
     modifySettings(B(), [](UserSettings& s) { s.auto_update = 1; });
     A().sync();
     B().sync();
     const int serverId = settings(A()).server_id;
-    EXPECT_EQ(values(B()), (SettingsValues{6, 1, 0, 1, serverId}));
+    EXPECT_EQ(values(B()), (SettingsValues{6 | 32, 1, 0, 1, serverId}));
     EXPECT_EQ(PendingCount(B().userDbPath(kAccount)), 0);
+    EXPECT_EQ(B().json({"conflicts"}).size(), 0u);
 
     A().sync();
-    EXPECT_EQ(values(A()), (SettingsValues{6, 1, 0, 1, serverId}));
+    EXPECT_EQ(values(A()), (SettingsValues{6 | 32, 1, 0, 1, serverId}));
     converge();
     EXPECT_EQ(values(A()), values(B()));
     for (Device* d : {&A(), &B()}) EXPECT_EQ(RowCount(d->userDbPath(kAccount), "tb_user_settings"), 1);
