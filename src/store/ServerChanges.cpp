@@ -69,11 +69,12 @@ bool WriteReceived(SqliteDb& db, const SyncRecord& e, R& record, Failure& failur
     if (e.oper_ways == WAY_MODIFY && !FindServerRow(db, shape, e.s_server_id, exists, failure)) return false;
     SqlArgs args = ColumnValues(record);
     if (!exists) {
-        if (!Succeeded(db, db.execute(InsertSql(shape), args), "the database refused the row", failure)) return false;
+        if (!Succeeded(db, db.executeCached(InsertSql(shape), args), "the database refused the row", failure))
+            return false;
     } else {
         args.push_back(Arg(e.s_server_id));
-        if (!Succeeded(db, db.execute(UpdateSql(shape, shape.serverIdColumn), args), "the database refused the change",
-                       failure))
+        if (!Succeeded(db, db.executeCached(UpdateSql(shape, shape.serverIdColumn), args),
+                       "the database refused the change", failure))
             return false;
     }
     // What came down is what both sides now hold.

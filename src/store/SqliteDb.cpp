@@ -74,12 +74,15 @@ int SqliteStatement::reset() {
 
 SqliteDb::~SqliteDb() { close(); }
 
-SqliteDb::SqliteDb(SqliteDb&& other) noexcept : db_(other.db_) { other.db_ = nullptr; }
+SqliteDb::SqliteDb(SqliteDb&& other) noexcept : db_(other.db_), cached_(std::move(other.cached_)) {
+    other.db_ = nullptr;
+}
 
 SqliteDb& SqliteDb::operator=(SqliteDb&& other) noexcept {
     if (this != &other) {
         close();
         db_ = other.db_;
+        cached_ = std::move(other.cached_);
         other.db_ = nullptr;
     }
     return *this;
@@ -101,6 +104,7 @@ int SqliteDb::open(const std::string& path, Mode mode) {
 }
 
 void SqliteDb::close() {
+    cached_.clear();  // finalised before the connection, which would linger for them
     if (db_ != nullptr) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -124,6 +128,25 @@ int SqliteDb::execute(std::string_view sql, const SqlArgs& args) {
     while ((rc = stmt.step()) == SQLITE_ROW) {
     }
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+int SqliteDb::executeCached(std::string_view sql, const SqlArgs& args) {
+    if (db_ == nullptr) return SQLITE_MISUSE;
+    if (InjectedFault()) return SQLITE_IOERR;
+    auto it = cached_.find(sql);
+    if (it == cached_.end()) {
+        auto stmt = std::make_unique<SqliteStatement>(db_, sql);
+        if (!stmt->ok()) return sqlite3_errcode(db_);
+        it = cached_.emplace(std::string(sql), std::move(stmt)).first;
+    }
+    SqliteStatement& stmt = *it->second;
+    int rc = stmt.bind(args);
+    if (rc == SQLITE_OK) {
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+        }
+    }
+    stmt.reset();
+    return rc == SQLITE_DONE || rc == SQLITE_OK ? SQLITE_OK : rc;
 }
 
 int SqliteDb::query(std::string_view sql, const SqlArgs& args, ResultTable& out) {

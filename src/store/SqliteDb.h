@@ -3,6 +3,8 @@
 // SQL text, so a name holding quotes or "%" is stored exactly as typed.
 #include <cstdint>
 #include <initializer_list>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -77,6 +79,9 @@ public:
     // Runs statements that return no rows: SQLITE_OK or the error code.
     int execute(std::string_view sql);
     int execute(std::string_view sql, const SqlArgs& args);
+    // execute() for a statement run many times on this connection (once per row of a
+    // sync): prepared the first time and kept until the connection closes.
+    int executeCached(std::string_view sql, const SqlArgs& args);
     // Runs one query and reads every row: SQLITE_OK or the error code.
     int query(std::string_view sql, const SqlArgs& args, ResultTable& out);
     int query(std::string_view sql, ResultTable& out) { return query(sql, {}, out); }
@@ -88,6 +93,7 @@ public:
 
 private:
     sqlite3* db_ = nullptr;
+    std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> cached_;
 };
 
 // Test seam: the n-th database call from now on (counting every open, begin, statement

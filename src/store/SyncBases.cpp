@@ -50,6 +50,17 @@ int ClashesOf(LocalStore& store, int operCode, int rowId, SyncClashList& out) {
     return QueryClashes(store, " WHERE oper_code=? AND s_row_id=?", {Arg(operCode), Arg(rowId)}, out);
 }
 
+int RowsWithClashes(LocalStore& store, int operCode, std::set<int>& out) {
+    StoreSession session = store.OpenUserDb();
+    if (!session.ok()) return 1;
+    ResultTable t;
+    if (session.db().query("SELECT DISTINCT s_row_id FROM tb_sync_clash WHERE oper_code=?;", {Arg(operCode)}, t) !=
+        SQLITE_OK)
+        return 1;
+    for (int r = 0; r < t.rows(); ++r) out.insert(t.integer(r, 0));
+    return 0;
+}
+
 int CountClashes(LocalStore& store, int& count) {
     SyncClashList all;
     if (ListClashes(store, all) != 0) return 1;
@@ -76,8 +87,8 @@ namespace syncbase {
 
 bool Write(SqliteDb& db, int operCode, int serverId, const std::string& values) {
     if (serverId < 1 || values.empty()) return true;
-    return db.execute("INSERT OR REPLACE INTO tb_sync_base(oper_code,s_server_id,s_values)VALUES(?,?,?);",
-                      {Arg(operCode), Arg(serverId), Arg(values)}) == SQLITE_OK;
+    return db.executeCached("INSERT OR REPLACE INTO tb_sync_base(oper_code,s_server_id,s_values)VALUES(?,?,?);",
+                            {Arg(operCode), Arg(serverId), Arg(values)}) == SQLITE_OK;
 }
 
 bool Restore(SqliteDb& db, int operCode, int serverId, const SyncBases& before) {

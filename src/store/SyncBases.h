@@ -4,6 +4,7 @@
 // clashes a field-by-field settlement left for the user (tb_sync_clash). The bases
 // are written inside the transactions that acknowledge and apply; a record without
 // one is settled by the older rules.
+#include <set>
 #include <vector>
 
 #include "model/FieldMerge.h"
@@ -19,6 +20,8 @@ int ReadSyncBases(LocalStore& store, const std::vector<SyncBaseKey>& keys, SyncB
 int ListClashes(LocalStore& store, SyncClashList& out);
 // The open clashes of one record by local id. 0, or 1 when the database fails.
 int ClashesOf(LocalStore& store, int operCode, int rowId, SyncClashList& out);
+// The local ids of the records of a kind with open clashes. 0, or 1 when the database fails.
+int RowsWithClashes(LocalStore& store, int operCode, std::set<int>& out);
 // The number of open clashes. 0, or 1 when the database fails.
 int CountClashes(LocalStore& store, int& count);
 // One clash by id. 0; kClashNotFound; 1 when the database fails.

@@ -113,6 +113,7 @@ void CAddMatterDlg::InitWindow() {
                     item->parent()->child(i)->setCheckState(0, item->checkState(0));
             });
     Reload();
+    if (matter_.event_id != 0) ShowClashes();
     if (start_ == MatterPage::NewMatter) ShowPage(kModeNewMatter);
     else if (start_ == MatterPage::AddRemark) {
         returnToDetails_ = false;

@@ -15,6 +15,7 @@ class QDateEdit;
 
 namespace kivtal {
 
+class ClashBar;
 class ComboKiv;
 class WorkerLink;
 
@@ -86,6 +87,8 @@ public:
     const TalEvent& Matter() const { return matter_; }
     const EventCommentList& Remarks() const { return remarks_; }
     const EventAlarmList& Reminders() const { return reminders_; }
+    // The matter's open clashes with another device's edits; nullptr for a new matter.
+    ClashBar* Clashes() const { return clashBar_; }
 
 protected:
     void InitWindow() override;
@@ -110,6 +113,9 @@ private:
     void Reload();
     QString RecipientNames(const EventAlarm& reminder) const;
     void ToggleShown(const char* toggle, const char* shown, bool clearPicker);
+
+    // Clashes (AddMatterDlgClashes.cpp).
+    void ShowClashes();
 
     // Matter.
     void SaveMatter();
@@ -169,6 +175,7 @@ private:
     int remarkTag_ = 0;
     int reminderTag_ = 0;
     bool pickersFilled_ = false;
+    ClashBar* clashBar_ = nullptr;
 };
 
 }  // namespace kivtal

@@ -144,6 +144,7 @@ void CAddConnectionDlg::InitWindow() {
         palette.setColor(QPalette::PlaceholderText, QColor(0xa0, 0xa0, 0xa0));
         remark->setPalette(palette);
     }
+    if (editing_) ShowClashes();
 }
 
 void CAddConnectionDlg::keyPressEvent(QKeyEvent* event) {

@@ -18,11 +18,13 @@ namespace kivtal {
 
 class AreaPickers;
 class BankRows;
+class ClashBar;
 class BirthdayPickers;
 class RowList;
 class WorkerLink;
 struct ContactForm;
 struct RuleMessage;
+struct SyncClash;
 
 enum ContactPage { kBasePage = 0, kBusinessPage = 1, kLifePage = 2, kRelationsPage = 3 };
 
@@ -73,6 +75,9 @@ public:
     // Checks, writes and asks for a sync; true when the contact was stored.
     bool Save();
 
+    // The contact's open clashes with another device's edits; nullptr for a new contact.
+    ClashBar* Clashes() const { return clashBar_; }
+
 protected:
     void InitWindow() override;
     // Enter is 下一步 (保存 on the last page), Escape the close button.
@@ -112,6 +117,10 @@ private:
     QString Text(const char* control) const { return FieldText(*this, control); }
     void SetText(const char* control, const std::string& text) { SetFieldText(*this, control, text); }
 
+    // Clashes (AddConnectionClashes.cpp).
+    void ShowClashes();
+    void OnClashAdopted(const SyncClash& clash);
+
     QWidget* PageHolder(int page) const;
 
     // Saving (AddConnectionSave.cpp). A failed check opens the page of the failing
@@ -143,6 +152,7 @@ private:
     std::unique_ptr<BankRows> banks_;
     std::unique_ptr<BirthdayPickers> birthday_;
     std::unique_ptr<AreaPickers> area_;
+    ClashBar* clashBar_ = nullptr;
 };
 
 }  // namespace kivtal

@@ -7,6 +7,10 @@
 namespace kivtal {
 namespace {
 
+// After the name of a contact with open clashes, and what its tip and a screen reader say.
+const QString kClashMark = QStringLiteral(" ⚠");
+const QString kClashText = QStringLiteral("与其他设备的修改有冲突");
+
 QString Clip(const std::string& text, int characters) {
     QString s = QString::fromStdString(text);
     if (s.size() <= characters) return s;
@@ -46,7 +50,7 @@ QString ContactListRows::PartText(int row, const QString& part) const {
     if (!r) return {};
     if (part == kCommonPart) return r->common ? QStringLiteral("common_on.png") : QStringLiteral("common_off.png");
     if (part == kMenuPart) return r->id == menuOpen_ ? QStringLiteral("oper_up.png") : QStringLiteral("oper_down.png");
-    if (part == kNamePart) return r->name;
+    if (part == kNamePart) return r->clash ? r->name + kClashMark : r->name;
     if (part == kPhonePart) return r->cellPhone;
     if (part == kMailPart) return r->mail;
     if (part == kCompanyPart) return r->company;
@@ -60,6 +64,7 @@ QString ContactListRows::PartTip(int row, const QString& part) const {
     if (!r) return {};
     if (part == kCommonPart) return r->common ? QStringLiteral("取消常用") : QStringLiteral("设为常用");
     if (part == kMenuPart) return r->id == menuOpen_ ? QStringLiteral("收起") : QStringLiteral("展开");
+    if (part == kNamePart && r->clash) return r->name + QStringLiteral("：") + kClashText;
     return PartText(row, part);
 }
 
@@ -71,6 +76,7 @@ QString ContactListRows::RowText(int row) const {
     for (const QString* text : {&r->cellPhone, &r->mail, &r->company, &r->position, &r->groupName})
         if (!text->isEmpty()) parts << *text;
     if (r->common) parts << QStringLiteral("常用");
+    if (r->clash) parts << kClashText;
     return parts.join(QStringLiteral("，"));
 }
 

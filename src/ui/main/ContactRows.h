@@ -21,6 +21,7 @@ struct ContactRow {
     QString company;
     QString position;
     QString groupName;
+    bool clash = false;  // another device's edit clashes with this device's: open the editor
 };
 
 // Row texts are cut to the lengths the list has always shown (name and company 55

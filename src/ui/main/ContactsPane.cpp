@@ -12,8 +12,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <set>
 
+#include "model/SyncKinds.h"
 #include "store/ContactStore.h"
+#include "store/SyncBases.h"
 #include "ui/main/ContactsPaneControls.h"
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
@@ -244,7 +247,12 @@ void CContactsPane::ShowContacts(const ContactListQuery& query) {
     ContactStore(store_).ContactSummaries(query, cards);
     std::vector<ContactRow> rows;
     rows.reserve(cards.size());
-    for (const ContactSummary& card : cards) rows.push_back(MakeContactRow(card, groupNames_));
+    std::set<int> clashes;  // unmarked when they cannot be read: the list still shows
+    RowsWithClashes(store_, OPER_CONTACT, clashes);
+    for (const ContactSummary& card : cards) {
+        rows.push_back(MakeContactRow(card, groupNames_));
+        rows.back().clash = clashes.count(card.bc_id) > 0;
+    }
     rows_->SetRows(std::move(rows));
     MeasureColumns();
     ApplyColumns();
