@@ -15,9 +15,8 @@ namespace {
 
 std::string FieldName(const SyncClash& c) {
     if (IsDeleteClash(c)) return "deleted";
-    const std::vector<FieldSpec>& fields = FieldsOfKind(c.oper_code);
-    const auto at = static_cast<std::size_t>(c.field);
-    return c.field >= 0 && at < fields.size() ? fields[at].name : std::to_string(c.field);
+    const FieldSpec* field = FieldOfKind(c.oper_code, c.field);
+    return field ? field->name : std::to_string(c.field);
 }
 
 Json::Value ClashJson(const SyncClash& c) {

@@ -178,6 +178,19 @@ const std::vector<FieldSpec>& FieldsOfKind(int operCode) {
     return operCode >= OPER_CONTACT && operCode <= OPER_BANK_ACCOUNT ? kinds[operCode] : none;
 }
 
+const FieldSpec* FieldOfKind(int operCode, int field) {
+    const std::vector<FieldSpec>& fields = FieldsOfKind(operCode);
+    return field >= 0 && static_cast<std::size_t>(field) < fields.size() ? &fields[static_cast<std::size_t>(field)]
+                                                                         : nullptr;
+}
+
+int FieldIndexOfKind(int operCode, std::string_view name) {
+    const std::vector<FieldSpec>& fields = FieldsOfKind(operCode);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (name == fields[i].name) return static_cast<int>(i);
+    return -1;
+}
+
 std::string FormatValues(const BusinessCard& r) { return FormatFields<C>(r, kContactFields); }
 std::string FormatValues(const TalEvent& r) { return FormatFields<E>(r, kMatterFields); }
 std::string FormatValues(const CardGroup& r) { return FormatFields<CG>(r, kGroupFields<CG>); }

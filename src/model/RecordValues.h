@@ -37,6 +37,10 @@ struct FieldSpec {
 // The fields of a kind's value string in their wire order, by oper_code (SyncKinds.h);
 // empty for a kind outside 1-9.
 const std::vector<FieldSpec>& FieldsOfKind(int operCode);
+// Field `field` of the kind, or nullptr when there is none.
+const FieldSpec* FieldOfKind(int operCode, int field);
+// The index of the field of that name, or -1.
+int FieldIndexOfKind(int operCode, std::string_view name);
 
 std::string FormatValues(const BusinessCard& record);
 std::string FormatValues(const TalEvent& record);

@@ -108,7 +108,7 @@ std::optional<std::size_t> LastReceivedModify(const SyncRecord& l, const SyncRec
 bool KeepsBothTexts(int kind, const std::vector<FieldClash>& clashes) {
     if (kind != OPER_REMARK) return false;
     for (const FieldClash& c : clashes)
-        if (FieldsOfKind(kind)[static_cast<std::size_t>(c.field)].role == FieldRole::kValue) return true;
+        if (FieldOfKind(kind, c.field)->role == FieldRole::kValue) return true;
     return false;
 }
 

@@ -36,11 +36,12 @@ constexpr const char* kAcknowledge =
 
 bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
     if (const char* map = MapServerIdSql(r.oper_code)) {
-        if (db.execute(map, {Arg(r.s_server_id), Arg(r.s_row_id)}) != SQLITE_OK) return false;
+        if (db.executeCached(map, {Arg(r.s_server_id), Arg(r.s_row_id)}) != SQLITE_OK) return false;
     }
     const SqlArgs ack = {Arg(r.sync_state), Arg(r.s_server_id), Arg(r.s_row_id), Arg(r.oper_code)};
     // What went up is what both sides now hold.
-    return db.execute(kAcknowledge, ack) == SQLITE_OK && syncbase::Write(db, r.oper_code, r.s_server_id, r.s_values);
+    return db.executeCached(kAcknowledge, ack) == SQLITE_OK &&
+           syncbase::Write(db, r.oper_code, r.s_server_id, r.s_values);
 }
 
 StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {

@@ -62,9 +62,8 @@ int AdoptByKind(LocalStore& store, const SyncClash& clash) {
 }  // namespace
 
 bool IsDeleteClash(const SyncClash& clash) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(clash.oper_code);
-    return clash.field >= 0 && static_cast<std::size_t>(clash.field) < fields.size() &&
-           fields[static_cast<std::size_t>(clash.field)].role == FieldRole::kState;
+    const FieldSpec* field = FieldOfKind(clash.oper_code, clash.field);
+    return field && field->role == FieldRole::kState;
 }
 
 int AdoptClash(LocalStore& store, int clashId) {

@@ -11,13 +11,6 @@
 namespace kivtal::test {
 namespace {
 
-int FieldIndex(int kind, const std::string& name) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(kind);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (name == fields[i].name) return static_cast<int>(i);
-    return -1;
-}
-
 class CliConflictsTest : public CliFixture {
 protected:
     void SetUp() override { seedAccount(); }
@@ -28,7 +21,7 @@ protected:
         ASSERT_EQ(db.open(userDbPath()), SQLITE_OK);
         ASSERT_EQ(db.execute("INSERT INTO tb_sync_clash(oper_code,s_row_id,s_server_id,field,other_value,clash_time)"
                              "VALUES(?,?,?,?,?,1796907742);",
-                             {Arg(kind), Arg(rowId), Arg(500 + rowId), Arg(FieldIndex(kind, field)), Arg(other)}),
+                             {Arg(kind), Arg(rowId), Arg(500 + rowId), Arg(FieldIndexOfKind(kind, field)), Arg(other)}),
                   SQLITE_OK);
     }
 };

@@ -3,6 +3,8 @@
 // settles: it merges them field by field and lists the fields both changed.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "e2e/E2eFixture.h"
 #include "store/MatterStore.h"
 
@@ -28,6 +30,26 @@ protected:
         return out;
     }
 
+    // A contact added on A and known to both, then changed on each by `onA` and `onB`
+    // (a contacts command after its id), A syncing first so that B settles. B's id.
+    int contactChangedOnBoth(const std::vector<std::string>& add, const std::vector<std::string>& onA,
+                             const std::vector<std::string>& onB) {
+        std::vector<std::string> args = {"contacts", "add"};
+        args.insert(args.end(), add.begin(), add.end());
+        const int idA = A().add(args);
+        converge();
+        const int idB = B().json({"contacts", "list"})[0]["id"].asInt();
+        for (auto [d, id, change] : {std::tuple{&A(), idA, &onA}, std::tuple{&B(), idB, &onB}}) {
+            std::vector<std::string> command = {"contacts", (*change)[0], std::to_string(id)};
+            command.insert(command.end(), change->begin() + 1, change->end());
+            EXPECT_EQ(d->run(command).exitCode(), 0) << d->uniqueId();
+        }
+        A().sync();
+        B().sync();
+        converge();
+        return idB;
+    }
+
     void addSharedMatter() {
         A().add({"matters", "add", "--description", "签约", "--start", kMatterStart, "--end", "2030-05-01 18:00"});
         converge();
@@ -35,14 +57,8 @@ protected:
 };
 
 TEST_F(Conflicts, DifferentFieldsOfAContactMergeIntoOneContactOnBothDevices) {
-    const int onA = A().add({"contacts", "add", "--name", "周八", "--company", "原公司", "--mobile", "13800000000"});
-    converge();
-    const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
-    ASSERT_EQ(A().run({"contacts", "edit", std::to_string(onA), "--company", "新公司"}).exitCode(), 0);
-    ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--mobile", "13900000000"}).exitCode(), 0);
-    A().sync();
-    B().sync();
-    converge();
+    contactChangedOnBoth({"--name", "周八", "--company", "原公司", "--mobile", "13800000000"},
+                         {"edit", "--company", "新公司"}, {"edit", "--mobile", "13900000000"});
 
     for (Device* d : {&A(), &B()}) {
         const Json::Value list = d->json({"contacts", "list"});
@@ -55,14 +71,8 @@ TEST_F(Conflicts, DifferentFieldsOfAContactMergeIntoOneContactOnBothDevices) {
 }
 
 TEST_F(Conflicts, TheSameFieldKeepsTheSettlingDevicesValueListsTheOtherAndAdoptingItPropagates) {
-    const int onA = A().add({"contacts", "add", "--name", "周七", "--company", "原公司"});
-    converge();
-    const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
-    ASSERT_EQ(A().run({"contacts", "edit", std::to_string(onA), "--company", "甲版"}).exitCode(), 0);
-    ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--company", "乙版"}).exitCode(), 0);
-    A().sync();
-    B().sync();  // meets A's change: B settles
-    converge();
+    const int onB = contactChangedOnBoth({"--name", "周七", "--company", "原公司"}, {"edit", "--company", "甲版"},
+                                         {"edit", "--company", "乙版"});
 
     for (Device* d : {&A(), &B()}) {
         const Json::Value list = d->json({"contacts", "list"});
@@ -87,14 +97,7 @@ TEST_F(Conflicts, TheSameFieldKeepsTheSettlingDevicesValueListsTheOtherAndAdopti
 }
 
 TEST_F(Conflicts, ADeleteAgainstAnEditKeepsTheEditUntilTheDeleteIsAdopted) {
-    const int onA = A().add({"contacts", "add", "--name", "周九", "--company", "原公司"});
-    converge();
-    const int onB = B().json({"contacts", "list"})[0]["id"].asInt();
-    ASSERT_EQ(A().run({"contacts", "delete", std::to_string(onA)}).exitCode(), 0);
-    ASSERT_EQ(B().run({"contacts", "edit", std::to_string(onB), "--company", "新公司"}).exitCode(), 0);
-    A().sync();
-    B().sync();
-    converge();
+    contactChangedOnBoth({"--name", "周九", "--company", "原公司"}, {"delete"}, {"edit", "--company", "新公司"});
 
     for (Device* d : {&A(), &B()}) {
         const Json::Value list = d->json({"contacts", "list"});

@@ -49,11 +49,9 @@ R With(R r, F change) {
 
 // Each kind's fields by name, so a case reads as the edit it makes.
 int Field(int kind, const std::string& name) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(kind);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (name == fields[i].name) return static_cast<int>(i);
-    ADD_FAILURE() << "no field " << name;
-    return -1;
+    const int index = FieldIndexOfKind(kind, name);
+    EXPECT_GE(index, 0) << "no field " << name;
+    return index;
 }
 
 std::vector<Case> Cases() {

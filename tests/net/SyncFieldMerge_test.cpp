@@ -25,13 +25,6 @@ namespace {
 
 using Edit = std::function<void(BusinessCard&)>;
 
-int FieldIndex(const std::string& name) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(OPER_CONTACT);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (name == fields[i].name) return static_cast<int>(i);
-    return -1;
-}
-
 class SyncFieldMerge : public ::testing::Test {
 protected:
     SyncFieldMerge() : feed(h.service) {
@@ -154,7 +147,7 @@ TEST_F(SyncFieldMerge, BothSidesChangesEndInOneRecordHereAndOnTheService) {
         ASSERT_EQ(ClashesOf(h.store, OPER_CONTACT, agreed.bc_id, clashes), 0);
         ASSERT_EQ(clashes.size(), row.clashes.size());
         for (std::size_t i = 0; i < clashes.size(); ++i) {
-            EXPECT_EQ(clashes[i].field, FieldIndex(row.clashes[i].first));
+            EXPECT_EQ(clashes[i].field, FieldIndexOfKind(OPER_CONTACT, row.clashes[i].first));
             EXPECT_EQ(clashes[i].other, row.clashes[i].second);
             EXPECT_EQ(clashes[i].s_server_id, agreed.bc_server_id);
         }

@@ -20,20 +20,13 @@
 namespace kivtal::test {
 namespace {
 
-int FieldIndex(int kind, const std::string& name) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(kind);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (name == fields[i].name) return static_cast<int>(i);
-    return -1;
-}
-
 // A clash as a sync run stores it; its id.
 int StoreClash(LocalStore& store, int kind, int rowId, const std::string& field, const std::string& other) {
     SqliteDb db;
     EXPECT_EQ(db.open(store.userDbPath()), 0);
     EXPECT_EQ(db.execute("INSERT INTO tb_sync_clash(oper_code,s_row_id,s_server_id,field,other_value,clash_time)"
                          "VALUES(?,?,0,?,?,1796907742);",
-                         {Arg(kind), Arg(rowId), Arg(FieldIndex(kind, field)), Arg(other)}),
+                         {Arg(kind), Arg(rowId), Arg(FieldIndexOfKind(kind, field)), Arg(other)}),
               0);
     ResultTable t;
     EXPECT_EQ(db.query("SELECT max(clash_id) FROM tb_sync_clash;", {}, t), 0);

@@ -17,18 +17,20 @@ struct ShownField {
     const char* control;
 };
 constexpr ShownField kBaseFields[] = {
-    {"name", add_connection::kNameEdit.name},     {"mobile", add_connection::kPhoneEdit.name},
-    {"qq", add_connection::kQqEdit.name},         {"email", add_connection::kEmailEdit.name},
-    {"company", add_connection::kCompanyEdit.name}, {"web_site", add_connection::kWebEdit.name},
+    {"name", add_connection::kNameEdit.name},
+    {"mobile", add_connection::kPhoneEdit.name},
+    {"qq", add_connection::kQqEdit.name},
+    {"email", add_connection::kEmailEdit.name},
+    {"company", add_connection::kCompanyEdit.name},
+    {"web_site", add_connection::kWebEdit.name},
     {"company_address", add_connection::kCompanyAddressEdit.name},
 };
 
 const char* BaseControlOf(const SyncClash& clash) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(clash.oper_code);
-    const auto at = static_cast<std::size_t>(clash.field);
-    if (clash.field < 0 || at >= fields.size()) return nullptr;
+    const FieldSpec* field = FieldOfKind(clash.oper_code, clash.field);
+    if (!field) return nullptr;
     for (const ShownField& f : kBaseFields)
-        if (std::string_view(f.field) == fields[at].name) return f.control;
+        if (std::string_view(f.field) == field->name) return f.control;
     return nullptr;
 }
 

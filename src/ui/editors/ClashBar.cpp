@@ -45,11 +45,10 @@ const std::map<std::string, QString>& Labels() {
 }  // namespace
 
 QString ClashFieldLabel(const SyncClash& clash) {
-    const std::vector<FieldSpec>& fields = FieldsOfKind(clash.oper_code);
-    const auto at = static_cast<std::size_t>(clash.field);
-    if (clash.field < 0 || at >= fields.size()) return QString::number(clash.field);
-    const auto label = Labels().find(fields[at].name);
-    return label != Labels().end() ? label->second : QString::fromLatin1(fields[at].name);
+    const FieldSpec* field = FieldOfKind(clash.oper_code, clash.field);
+    if (!field) return QString::number(clash.field);
+    const auto label = Labels().find(field->name);
+    return label != Labels().end() ? label->second : QString::fromLatin1(field->name);
 }
 
 ClashBar::ClashBar(LocalStore& store, int operCode, int rowId, QWidget* parent)
@@ -78,10 +77,10 @@ void ClashBar::AddRow(const SyncClash& clash) {
     line->setContentsMargins(0, 0, 0, 0);
     const bool deleted = IsDeleteClash(clash);
     const QString field = ClashFieldLabel(clash);
-    auto* text = new QLabel(deleted ? QStringLiteral("已在另一台设备上删除，这里的修改保留了它")
-                                    : QStringLiteral("%1：另一台设备上改为「%2」")
-                                          .arg(field, QString::fromStdString(clash.other)),
-                            row);
+    auto* text = new QLabel(
+        deleted ? QStringLiteral("已在另一台设备上删除，这里的修改保留了它")
+                : QStringLiteral("%1：另一台设备上改为「%2」").arg(field, QString::fromStdString(clash.other)),
+        row);
     text->setWordWrap(true);
     auto* adopt = new QPushButton(deleted ? QStringLiteral("仍然删除") : QStringLiteral("采用"), row);
     adopt->setObjectName(QString::fromLatin1(kClashAdoptPrefix) + QString::number(clash.clash_id));
