@@ -1,6 +1,4 @@
 // The matter's clashes with another device's edits, shown above its details.
-#include <QBoxLayout>
-
 #include "model/SyncKinds.h"
 #include "store/ClashAdopt.h"
 #include "ui/dialogs/AddMatterDlg.h"
@@ -10,11 +8,8 @@
 namespace kivtal {
 
 void CAddMatterDlg::ShowClashes() {
-    QWidget* page = FindControl(add_matter::kShowPage);
-    if (!page || !page->layout()) return;
-    clashBar_ = new ClashBar(store_, OPER_MATTER, matter_.event_id, page);
-    if (auto* box = qobject_cast<QBoxLayout*>(page->layout())) box->insertWidget(0, clashBar_);
-    else page->layout()->addWidget(clashBar_);
+    clashBar_ = ClashBar::AddTo(FindControl(add_matter::kShowPage), store_, OPER_MATTER, matter_.event_id);
+    if (!clashBar_) return;
     // The adopted value is in the store: shown as any change a sync brings. The edit
     // page compares a save with what it showed, so it neither undoes nor repeats it.
     clashBar_->SetOnAdopted([this](const SyncClash& clash) {

@@ -1,6 +1,4 @@
 // The contact's clashes with another device's edits, shown above the base page.
-#include <QBoxLayout>
-
 #include "model/SyncKinds.h"
 #include "store/ClashAdopt.h"
 #include "ui/editors/AddConnectionDlg.h"
@@ -37,12 +35,8 @@ const char* BaseControlOf(const SyncClash& clash) {
 }  // namespace
 
 void CAddConnectionDlg::ShowClashes() {
-    QWidget* page = FindControl(add_connection::kBasePage);
-    if (!page || !page->layout()) return;
-    clashBar_ = new ClashBar(store_, OPER_CONTACT, card_.bc_id, page);
-    if (auto* box = qobject_cast<QBoxLayout*>(page->layout())) box->insertWidget(0, clashBar_);
-    else page->layout()->addWidget(clashBar_);
-    clashBar_->SetOnAdopted([this](const SyncClash& clash) { OnClashAdopted(clash); });
+    clashBar_ = ClashBar::AddTo(FindControl(add_connection::kBasePage), store_, OPER_CONTACT, card_.bc_id);
+    if (clashBar_) clashBar_->SetOnAdopted([this](const SyncClash& clash) { OnClashAdopted(clash); });
 }
 
 void CAddConnectionDlg::OnClashAdopted(const SyncClash& clash) {

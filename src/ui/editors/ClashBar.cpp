@@ -1,5 +1,6 @@
 #include "ui/editors/ClashBar.h"
 
+#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -57,6 +58,14 @@ ClashBar::ClashBar(LocalStore& store, int operCode, int rowId, QWidget* parent)
     setAccessibleName(QStringLiteral("与其他设备的修改冲突"));
     rows_->setContentsMargins(6, 4, 6, 4);
     Reload();
+}
+
+ClashBar* ClashBar::AddTo(QWidget* page, LocalStore& store, int operCode, int rowId) {
+    if (!page || !page->layout()) return nullptr;
+    auto* bar = new ClashBar(store, operCode, rowId, page);
+    if (auto* box = qobject_cast<QBoxLayout*>(page->layout())) box->insertWidget(0, bar);
+    else page->layout()->addWidget(bar);
+    return bar;
 }
 
 bool ClashBar::Reload() {

@@ -27,6 +27,8 @@ class ClashBar : public QWidget {
 
 public:
     ClashBar(LocalStore& store, int operCode, int rowId, QWidget* parent);
+    // A bar for the record at the top of `page`; nullptr when the page has no layout.
+    static ClashBar* AddTo(QWidget* page, LocalStore& store, int operCode, int rowId);
 
     // Called once a clash was adopted: the store holds its value now (or the record is
     // deleted, for a delete against an edit).
