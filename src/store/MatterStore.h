@@ -50,6 +50,10 @@ public:
     // Live matters with start_time <= t <= end_time, pinned ones first.
     int MattersAt(int t, TalEventList& out);
     int MattersOfGroupAt(int t, int groupId, TalEventList& out);
+    // Live matters that touch the day starting at `dayStart` (they start, end or run
+    // through it), overall or of one group: pinned ones first, then in start order.
+    int MattersOnDay(int dayStart, TalEventList& out);
+    int MattersOfGroupOnDay(int dayStart, int groupId, TalEventList& out);
 
     // Day numbers n (from 0) for which a live matter runs at the moment from + n * 86400,
     // for every such moment before `to`. On a failing query the days found so far stay.
@@ -58,7 +62,7 @@ public:
     // 1 for a month that cannot be expressed in stored seconds.
     int BusyDaysOfMonth(int year, int month, std::vector<int>& daysOfMonth);
 
-    // Live groups, each with the number of its matters, deleted ones included.
+    // Live groups, each with the number of its live matters.
     int MatterGroups(EventGroupList& out);
     int MatterGroupById(int groupId, EventGroup& out);
 

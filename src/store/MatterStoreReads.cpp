@@ -21,6 +21,11 @@ const std::string kMattersAt =
     kSelectMatters + "where start_time<= ? and end_time>= ? and event_state = 0 order by place_top DESC;";
 const std::string kMattersOfGroupAt =
     kSelectMatters + "where start_time<= ? and end_time>=? and group_id=? and event_state = 0 order by place_top DESC;";
+// [start, end] meets [day start, next day start).
+const std::string kTouchingDay = kSelectMatters + "WHERE start_time < ? AND end_time >= ? AND event_state = 0 ";
+const std::string kDayOrder = "ORDER BY place_top DESC, start_time, event_id;";
+const std::string kMattersOnDay = kTouchingDay + kDayOrder;
+const std::string kMattersOfGroupOnDay = kTouchingDay + "AND group_id = ? " + kDayOrder;
 
 // A day is busy when a live matter runs at any moment of it: [start, end] meets
 // [day start, next day start).
@@ -31,7 +36,7 @@ constexpr const char* kLiveGroups =
     "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_state =0;";
 constexpr const char* kGroupById =
     "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_id = ?;";
-constexpr const char* kGroupMatterCount = "SELECT count(*) FROM tb_event where group_id = ?;";
+constexpr const char* kGroupMatterCount = "SELECT count(*) FROM tb_event WHERE group_id = ? AND event_state = 0;";
 
 constexpr const char* kRemarksOf =
     "SELECT comment_id,c_content,event_id,server_id,comment_state,create_time,event_server_id "
@@ -152,6 +157,16 @@ int MatterStore::MattersAt(int t, TalEventList& out) { return ReadList(store_, k
 
 int MatterStore::MattersOfGroupAt(int t, int groupId, TalEventList& out) {
     return ReadList(store_, kMattersOfGroupAt, {Arg(t), Arg(t), Arg(groupId)}, out);
+}
+
+// 64-bit bounds: the last representable day ends beyond 32-bit seconds.
+int MatterStore::MattersOnDay(int dayStart, TalEventList& out) {
+    return ReadList(store_, kMattersOnDay, {Arg(std::int64_t{dayStart} + kSecondsPerDay), Arg(dayStart)}, out);
+}
+
+int MatterStore::MattersOfGroupOnDay(int dayStart, int groupId, TalEventList& out) {
+    return ReadList(store_, kMattersOfGroupOnDay,
+                    {Arg(std::int64_t{dayStart} + kSecondsPerDay), Arg(dayStart), Arg(groupId)}, out);
 }
 
 // Every day a live matter touches is busy, not only the days whose first second it

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <string>
 
 #include "model/WallClock.h"
@@ -76,6 +77,39 @@ TEST_F(MatterStoreReadsTest, PinnedMattersComeFirstInBothMomentQueries) {
     EXPECT_EQ(OfGroupAt(At(0, 9), 1), "pinned,plain");
 }
 
+// A day lists every live matter that touches it, not only those running at one moment.
+TEST_F(MatterStoreReadsTest, ADayListsEveryMatterTouchingItPinnedFirstThenInStartOrder) {
+    Add(At(0, 14), At(0, 15), "afternoon", 2);
+    Add(At(0, 9), At(0, 10), "morning", 3);
+    Add(At(-1, 22), At(0, 2), "from last night", 2);
+    Add(At(-3, 0), At(3, 0), "all week", 3);
+    Add(At(0, 23, 59, 59), At(1, 1), "last second", 2);
+    Add(At(0, 16), At(0, 17), "pinned late", 3, /*top=*/1);
+    Add(At(-1, 9), At(0, 0), "ends at the day's first second", 2);
+    Add(At(-1, 9), At(0, 0) - 1, "ends just before", 2);
+    Add(At(1, 0), At(1, 2), "tomorrow at midnight", 2);
+    Delete(Add(At(0, 11), At(0, 12), "cancelled", 2));
+
+    TalEventList all, two, none;
+    ASSERT_EQ(matters.MattersOnDay(At(0, 0), all), 0);
+    EXPECT_EQ(Texts(all),
+              "pinned late,all week,ends at the day's first second,from last night,morning,afternoon,last second");
+    ASSERT_EQ(matters.MattersOfGroupOnDay(At(0, 0), 2, two), 0);
+    EXPECT_EQ(Texts(two), "ends at the day's first second,from last night,afternoon,last second");
+    ASSERT_EQ(matters.MattersOfGroupOnDay(At(0, 0), 4, none), 0);
+    EXPECT_TRUE(none.empty());
+}
+
+// The last day 32-bit seconds can hold: its end lies beyond them.
+TEST_F(MatterStoreReadsTest, TheLastRepresentableDayStillFindsItsMatters) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const int lastDayStart = kMax - kMax % kDay;
+    Add(lastDayStart + 10, kMax, "end of time");
+    TalEventList list;
+    ASSERT_EQ(matters.MattersOnDay(lastDayStart, list), 0);
+    EXPECT_EQ(Texts(list), "end of time");
+}
+
 TEST_F(MatterStoreReadsTest, MomentQueriesAppendToTheCallersList) {
     Add(At(0, 8), At(0, 12), "one");
     TalEventList list(1);
@@ -120,7 +154,7 @@ TEST_F(MatterStoreReadsTest, BusyDaysOfAMonthUseBeijingDays) {
     tzset();
 }
 
-TEST_F(MatterStoreReadsTest, GroupsListLiveOnesWithCountsThatIncludeDeletedMatters) {
+TEST_F(MatterStoreReadsTest, GroupsListLiveOnesWithTheCountOfTheirLiveMatters) {
     EventGroup work, gone;
     work.group_name = "work";
     gone.group_name = "gone";
@@ -135,7 +169,7 @@ TEST_F(MatterStoreReadsTest, GroupsListLiveOnesWithCountsThatIncludeDeletedMatte
     ASSERT_EQ(matters.MatterGroups(list), 0);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].group_name, "work");
-    EXPECT_EQ(list[0].count, 2);
+    EXPECT_EQ(list[0].count, 1) << "the deleted matter is not counted";
 
     EventGroup byId;
     ASSERT_EQ(matters.MatterGroupById(gone.group_id, byId), 0);

@@ -68,6 +68,12 @@ protected:
         return out;
     }
 
+    std::vector<QString> SectionTexts(int section) {
+        std::vector<QString> out;
+        for (const TimeItem& item : Pane().Timeline()->Section(section)->Items()) out.push_back(item.text);
+        return out;
+    }
+
     test::TestClock clock_{At(2026, 5, 20, 10)};
     test::ScopedClock scoped_{clock_};
 };
@@ -198,7 +204,7 @@ TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
         a.alarm_time = At(2026, 5, 21, 9);
         ASSERT_EQ(MatterStore(store).AddReminder(a), 0);
     }
-    AddMatter("后天下午", At(2026, 5, 22, 14), At(2026, 5, 22, 16));  // not running at 10:00
+    AddMatter("后天下午", At(2026, 5, 22, 14), At(2026, 5, 22, 16));  // not running at 10:00, still listed
     const int pinned = AddDays("置顶", {2026, 5, 22}, {2026, 5, 22}, 0);
     {
         TalEvent m;
@@ -223,14 +229,37 @@ TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
     EXPECT_FALSE(today->Items()[0].reminder);
     EXPECT_TRUE(today->Items()[1].reminder);
     EXPECT_TRUE(Pane().Timeline()->Section(1)->Items()[0].remarks.empty()) << "remarks only under today";
-    EXPECT_EQ(Pane().Timeline()->Section(2)->Items().size(), 1u);
-    EXPECT_EQ(Pane().Timeline()->Section(2)->Items()[0].text, "置顶");
-    EXPECT_EQ(RowText(0), "默认(1)") << "only the matter running at 00:00 counts";
+    EXPECT_THAT(SectionTexts(2), ::testing::ElementsAre("置顶", "后天下午"));
+    EXPECT_EQ(RowText(0), "默认(2)") << "every matter touching the day counts";
     auto* todayButton = home->FindControl<CMultiLineButtonUI>("today_event");
     EXPECT_EQ(todayButton->Count(), 2);
     EXPECT_EQ(todayButton->DateText(), "2026-05-20");
     EXPECT_EQ(todayButton->SecondLine(), "安排了 2 件事项");
     EXPECT_EQ(home->FindControl<CMultiLineButtonUI>("threedayformnow_event")->DateText(), "2026-05-23");
+    EXPECT_EQ(home->FindControl<CMultiLineButtonUI>("aftertomorrow_event")->Count(), 2);
+}
+
+TEST_F(MattersPage, ADayShowsAndCountsEveryMatterTouchingItInStartOrder) {
+    Today(2026, 5, 20, 10);
+    EventGroup work;
+    work.group_name = "工作";
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), 0);
+    AddMatter("下午开会", At(2026, 5, 25, 14), At(2026, 5, 25, 15), work.group_id);
+    AddMatter("上午拜访", At(2026, 5, 25, 9), At(2026, 5, 25, 10));
+    AddMatter("夜班", At(2026, 5, 24, 22), At(2026, 5, 25, 2), work.group_id);
+    AddMatter("次日零点", At(2026, 5, 26), At(2026, 5, 26, 1), work.group_id);
+    Open();
+    QTest::mouseClick(Cal().CellOf({2026, 5, 25}), Qt::LeftButton);
+    test::Pump();
+    EXPECT_TRUE(Cal().CellOf({2026, 5, 25})->Busy());
+    EXPECT_THAT(Headings(), ::testing::ElementsAre("2026年05月25日 星期一"));
+    EXPECT_THAT(SectionTexts(0), ::testing::ElementsAre("夜班", "上午拜访", "下午开会"));
+    EXPECT_EQ(RowText(0), "默认(3)");
+    EXPECT_EQ(RowText(1), "工作(2)");
+
+    Pane().GroupList()->setCurrentRow(1);
+    test::Pump();
+    EXPECT_THAT(SectionTexts(0), ::testing::ElementsAre("夜班", "下午开会"));
 }
 
 TEST_F(MattersPage, AnEmptyDayShowsTheEmptyState) {

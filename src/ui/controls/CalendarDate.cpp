@@ -32,14 +32,4 @@ std::optional<std::int32_t> DayStart(CalendarDate date) {
     return WallClockToTime(WallClock{.year = date.year, .month = date.month, .day = date.day});
 }
 
-std::optional<std::int32_t> ClockMoment(CalendarDate date) {
-    const WallClock now = TimeToWallClock(NowSeconds());
-    return WallClockToTime(WallClock{.year = date.year,
-                                     .month = date.month,
-                                     .day = date.day,
-                                     .hour = now.hour,
-                                     .minute = now.minute,
-                                     .second = now.second});
-}
-
 }  // namespace kivtal

@@ -36,7 +36,5 @@ int DayOfWeek(CalendarDate date);
 // 00:00:00 of the date in stored seconds; empty for an invalid date or one that does
 // not fit in 32 bits.
 std::optional<std::int32_t> DayStart(CalendarDate date);
-// The date at the current Beijing hour, minute and second.
-std::optional<std::int32_t> ClockMoment(CalendarDate date);
 
 }  // namespace kivtal

@@ -43,9 +43,17 @@ QString DateText(CalendarDate d) {
         .arg(d.day, 2, 10, QLatin1Char('0'));
 }
 
-int CountAt(LocalStore& store, std::optional<std::int32_t> moment) {
+// The live matters touching a day; 1 when the day cannot be expressed or the read fails.
+int ReadDay(LocalStore& store, CalendarDate date, std::optional<int> groupId, TalEventList& out) {
+    const auto dayStart = DayStart(date);
+    if (!dayStart) return 1;
+    MatterStore matters(store);
+    return groupId ? matters.MattersOfGroupOnDay(*dayStart, *groupId, out) : matters.MattersOnDay(*dayStart, out);
+}
+
+int CountOn(LocalStore& store, CalendarDate date) {
     TalEventList matters;
-    return moment && MatterStore(store).MattersAt(*moment, matters) == 0 ? static_cast<int>(matters.size()) : 0;
+    return ReadDay(store, date, std::nullopt, matters) == 0 ? static_cast<int>(matters.size()) : 0;
 }
 
 bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline; }
@@ -73,14 +81,12 @@ void MattersPane::Refresh() {
     filling_ = true;
     groups_->clear();
     // One read of the day's matters serves row 0 and every group's count.
-    TalEventList running;
-    if (const auto t = DayStart(calendar_->Selected()); !t || MatterStore(store_).MattersAt(*t, running) != 0)
-        running.clear();
+    TalEventList onDay;
+    if (ReadDay(store_, calendar_->Selected(), std::nullopt, onDay) != 0) onDay.clear();
     std::map<int, int> perGroup;
-    for (const TalEvent& m : running) ++perGroup[m.group_id];
+    for (const TalEvent& m : onDay) ++perGroup[m.group_id];
 
-    auto* all =
-        new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(running.size()), groups_);
+    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), groups_);
     all->setData(Qt::UserRole, 0);
     all->setSizeHint(QSize(0, kGroupRowHeight));
     calendar_->RefreshBusyMarks();
@@ -110,7 +116,7 @@ void MattersPane::RefreshQuickDays() {
     CalendarDate day = TodayDate();
     for (int k = 0; k < 4; ++k) {
         if (auto* button = home_.FindControl<CMultiLineButtonUI>(kQuickDayButtons[k]))
-            button->SetDay(QString::fromUtf8(kQuickDayTitles[k]), DateText(day), CountAt(store_, ClockMoment(day)));
+            button->SetDay(QString::fromUtf8(kQuickDayTitles[k]), DateText(day), CountOn(store_, day));
         day = NextDay(day);
     }
 }
@@ -165,12 +171,8 @@ void MattersPane::FillTimeline() {
 
 void MattersPane::DayView(CalendarDate date, std::optional<int> groupId) {
     timeline_->Clear();
-    const auto t = DayStart(date);
-    if (!t) return;
     TalEventList matters;
-    MatterStore ms(store_);
-    const int rc = groupId ? ms.MattersOfGroupAt(*t, *groupId, matters) : ms.MattersAt(*t, matters);
-    if (rc != 0) {
+    if (ReadDay(store_, date, groupId, matters) != 0) {
         DebugLine("数据库获取失败");
         return;
     }
@@ -181,9 +183,8 @@ void MattersPane::UpcomingView() {
     timeline_->Clear();
     CalendarDate day = TodayDate();
     for (int k = 0; k < 3; ++k, day = NextDay(day)) {
-        const auto t = ClockMoment(day);
         TalEventList matters;
-        if (!t || MatterStore(store_).MattersAt(*t, matters) != 0) {
+        if (ReadDay(store_, day, std::nullopt, matters) != 0) {
             DebugLine("数据库获取失败");
             continue;
         }
