@@ -17,6 +17,7 @@
 #include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "ui/controls/ComboKiv.h"
+#include "ui/controls/DatePopup.h"
 #include "ui/dialogs/AddMatterDlgControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/UiMessages.h"
@@ -87,9 +88,18 @@ CAddMatterDlg::CAddMatterDlg(LocalStore& store, TalEvent matter, int presetGroup
 
 void CAddMatterDlg::InitWindow() {
     // The pickers cannot hold a date whose time leaves the stored 32 bits.
-    for (const char* name : {add_matter::kBeginTime.name, add_matter::kEndTime.name, add_matter::kEditRemindTime.name,
-                             add_matter::kReminderTime.name}) {
-        if (auto* date = FindControl<QDateEdit>(name)) date->setDateRange(QDate(1970, 1, 2), QDate(2038, 1, 18));
+    // Each date pop-up keeps clear of its page's save and cancel buttons.
+    const struct {
+        LayoutControl date, save, cancel;
+    } dates[] = {{add_matter::kBeginTime, add_matter::kSaveEdit, add_matter::kCancelEdit},
+                 {add_matter::kEndTime, add_matter::kSaveEdit, add_matter::kCancelEdit},
+                 {add_matter::kEditRemindTime, add_matter::kSaveEdit, add_matter::kCancelEdit},
+                 {add_matter::kReminderTime, add_matter::kSaveReminder, add_matter::kCancelReminder}};
+    for (const auto& d : dates) {
+        auto* date = FindControl<QDateEdit>(d.date);
+        if (!date) continue;
+        date->setDateRange(QDate(1970, 1, 2), QDate(2038, 1, 18));
+        UseHouseDatePopup(*date, {FindControl(d.save), FindControl(d.cancel)});
     }
     for (const char* name : {add_matter::kEditRemindCombo.name, add_matter::kReminderCombo.name})
         if (auto* c = FindControl<ComboKiv>(name))

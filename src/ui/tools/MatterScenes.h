@@ -3,6 +3,10 @@
 // remarks, reminders and a group) in the main window's demo store, and the matter
 // editor on each of its pages.
 #include <QAbstractButton>
+#include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QKeyEvent>
 #include <functional>
 #include <vector>
 
@@ -87,15 +91,16 @@ inline int FillDemoMatters(LocalStore& store) {
     return rich;
 }
 
-enum class EditorScene { Details, NewMatter, EditWithReminder, Remark, Reminder };
+enum class EditorScene { Details, NewMatter, EditWithReminder, Remark, Reminder, DatePopup };
 
 inline std::vector<QWidget*> ShowEditor(LocalStore& store, int eventId, EditorScene scene,
                                         const std::function<void()>& settle) {
+    const bool fresh = scene == EditorScene::NewMatter || scene == EditorScene::DatePopup;
     TalEvent matter;
-    if (scene != EditorScene::NewMatter) MatterStore(store).MatterById(eventId, matter);
-    const MatterPage start = scene == EditorScene::NewMatter ? MatterPage::NewMatter
-                             : scene == EditorScene::Remark  ? MatterPage::AddRemark
-                                                             : MatterPage::Details;
+    if (!fresh) MatterStore(store).MatterById(eventId, matter);
+    const MatterPage start = fresh                          ? MatterPage::NewMatter
+                             : scene == EditorScene::Remark ? MatterPage::AddRemark
+                                                            : MatterPage::Details;
     auto* editor = new CAddMatterDlg(store, matter, 0, start);
     editor->Create(nullptr, QStringLiteral("事项"));
     editor->move(60, 60);
@@ -110,6 +115,15 @@ inline std::vector<QWidget*> ShowEditor(LocalStore& store, int eventId, EditorSc
     if (scene == EditorScene::NewMatter) {
         click(add_matter::kRemind);
         click(add_matter::kRemindOthers);
+    }
+    if (scene == EditorScene::DatePopup) {
+        auto* end = editor->FindControl<QDateEdit>(add_matter::kEndTime);
+        if (!end) return {editor};
+        end->setFocus();
+        QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+        QCoreApplication::sendEvent(end, &f4);
+        settle();
+        return {editor, end->calendarWidget()->window()};
     }
     return {editor};
 }

@@ -186,6 +186,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"matter_edit_reminder", [] { return Editor(screens::EditorScene::EditWithReminder); }},
         {"matter_remark", [] { return Editor(screens::EditorScene::Remark); }},
         {"matter_reminder_page", [] { return Editor(screens::EditorScene::Reminder); }},
+        {"matter_date_popup", [] { return Editor(screens::EditorScene::DatePopup); }},
         {"home_busy", [] { return screens::ShowHome(screens::HomeScene::Busy, Settle); }},
         {"home_tray_menu", [] { return screens::ShowHome(screens::HomeScene::TrayMenu, Settle); }},
         {"capture_no_scanner", [] { return screens::ShowCapture(screens::CaptureScene::NoScanner, Settle); }},
