@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 font=/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc
 regular=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 
+# Nothing in a picture looks like a button: a news picture is only looked at.
 # Advertisements fill a 174x110 button; drawn at twice that for sharp 200% screens.
 ad() {  # file, top colour, bottom colour, title, line
   convert -size 348x220 "gradient:$2-$3" \
@@ -21,6 +22,5 @@ ad ad_cards.png '#e08a2b' '#c4572a' '名片一拍即录' '秘书代录，省时�
 convert -size 480x270 'gradient:#f4f7fb-#dde6f1' \
   -fill '#2b7cd3' -font "$font" -pointsize 36 -gravity center -annotate +0-40 '新版日历上线' \
   -fill '#555555' -font "$regular" -pointsize 22 -annotate +0+20 '农历日期 · 事项提醒 · 一目了然' \
-  -fill '#2b7cd3' -draw 'roundrectangle 160,200 320,240 8,8' \
-  -fill '#ffffff' -pointsize 18 -annotate +0+85 '立即体验' \
+  -fill '#2b7cd3' -pointsize 18 -annotate +0+85 '打开“事项”页即可查看' \
   -strip news_calendar.png

@@ -27,7 +27,9 @@ using test::BoxScript;
 using test::EditorDevice;
 using ::testing::ElementsAre;
 
-const char* const kCoinQuestion = "本操作需要扣除金币，确定吗？";
+// Each question names the coins the service then takes (checked against the balance).
+const char* const kCoinQuestion = "本操作需要扣除1个金币，确定吗？";
+const char* const kSentQuestion = "您的提醒已经发送了，是否添加新的提醒？该操作会扣除1个金币。";
 
 class MatterEditorFlow : public ::testing::Test {
 protected:
@@ -220,9 +222,7 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
         test::Pump();
         const EventAlarmList after = Reminders(id);
         if (sendAgain) {
-            EXPECT_THAT(boxes.texts,
-                        ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?",
-                                    "提醒修改保存成功"));
+            EXPECT_THAT(boxes.texts, ElementsAre(kCoinQuestion, kSentQuestion, "提醒修改保存成功"));
             // The sent reminder stays as it was; the matter's reminder is a new one.
             ASSERT_EQ(after.size(), 2u);
             const auto current = std::find_if(after.begin(), after.end(),
@@ -232,8 +232,7 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
             EXPECT_EQ(current->alarm_whos_id, std::to_string(wang.bc_id) + ";-1;");
             EXPECT_LT(Coins(), 4) << "sending again is paid";
         } else {
-            EXPECT_THAT(boxes.texts,
-                        ElementsAre(kCoinQuestion, "您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?"));
+            EXPECT_THAT(boxes.texts, ElementsAre(kCoinQuestion, kSentQuestion));
             ASSERT_EQ(after.size(), 1u);
             EXPECT_EQ(after[0].alarm_whos_id, "-1;") << "nothing was sent, nothing changed";
             EXPECT_EQ(Coins(), 4);

@@ -1,13 +1,19 @@
 // The demo account as a newcomer meets it: the real service seeds its book, a device
-// signs in and syncs, and a day-by-day walk through the main window's calendar finds
-// every demo matter, each busy day showing matters and each quiet day none.
+// signs in and syncs. A day-by-day walk through the main window's calendar finds every
+// demo matter, each busy day showing matters and each quiet day none; the welcome news
+// points to the sync button where the window has it.
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <set>
 
 #include "e2e/ServiceProcess.h"
+#include "net/ContentJobs.h"
+#include "store/ContentStore.h"
 #include "store/MatterStore.h"
+#include "ui/main/HomePageControls.h"
 #include "support/TempDir.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
@@ -26,6 +32,23 @@ constexpr int kLastDay = 45;
 
 class DemoMatters : public ::testing::Test {
 protected:
+    void SetUp() override {
+        LoadSkin();
+        ASSERT_EQ(service_.op({"--seed-demo"}), 0);
+        ASSERT_TRUE(service_.start());
+        device_ = std::make_unique<test::EditorDevice>("demo-device", service_.url());
+        ASSERT_EQ(device_->Login("demo", "demo123"), 0);
+        ASSERT_EQ(device_->Sync(), 0);
+    }
+    CHomePage& OpenHome() {
+        auto* home = new CHomePage(device_->store());
+        home->SetWorkerLink(&worker_);
+        home->SetTrayProbe([] { return true; });
+        EXPECT_TRUE(home->Create(nullptr, kHomeTitle));
+        home->ShowWindow(true);
+        test::Pump();
+        return *home;
+    }
     void TearDown() override {
         test::CloseAllWindows();
         LoginUser::Instance().reset();
@@ -34,33 +57,23 @@ protected:
     test::TempDir folder_;
     e2e::ServiceProcess service_{folder_.path()};
     test::FakeWorker worker_;
+    std::unique_ptr<test::EditorDevice> device_;
 };
 
 TEST_F(DemoMatters, EveryMatterOfTheDemoBookShowsOnItsDays) {
-    LoadSkin();
-    ASSERT_EQ(service_.op({"--seed-demo"}), 0);
-    ASSERT_TRUE(service_.start());
-    test::EditorDevice device("demo-device", service_.url());
-    ASSERT_EQ(device.Login("demo", "demo123"), 0);
-    ASSERT_EQ(device.Sync(), 0);
     TalEventList stored;
     for (int day = kFirstDay; day <= kLastDay; ++day) {
         const auto start = DayStart(AddDays(TodayDate(), day));
         ASSERT_TRUE(start);
-        ASSERT_EQ(MatterStore(device.store()).MattersOnDay(*start, stored), 0);
+        ASSERT_EQ(MatterStore(device_->store()).MattersOnDay(*start, stored), 0);
     }
     std::set<int> storedIds;
     for (const TalEvent& m : stored) storedIds.insert(m.event_id);
     ASSERT_EQ(storedIds.size(), 30u) << "the demo book holds 30 matters within the walked days";
 
-    auto* home = new CHomePage(device.store());
-    home->SetWorkerLink(&worker_);
-    home->SetTrayProbe([] { return true; });
-    ASSERT_TRUE(home->Create(nullptr, kHomeTitle));
-    home->ShowWindow(true);
-    test::Pump();
-    CCalendarUI& calendar = *home->Matters()->Calendar();
-    CTimeBase& timeline = *home->Matters()->Timeline();
+    CHomePage& home = OpenHome();
+    CCalendarUI& calendar = *home.Matters()->Calendar();
+    CTimeBase& timeline = *home.Matters()->Timeline();
     for (int i = 0; i < 2; ++i) calendar.PreviousMonth();
 
     std::set<int> shown;
@@ -81,6 +94,23 @@ TEST_F(DemoMatters, EveryMatterOfTheDemoBookShowsOnItsDays) {
             for (const TimeItem& item : timeline.Section(s)->Items()) shown.insert(item.event_id);
     }
     EXPECT_EQ(shown, storedIds);
+}
+
+TEST_F(DemoMatters, TheWelcomeNewsFindsTheSyncButtonWhereItIs) {
+    JobContext ctx = device_->Context();
+    ASSERT_EQ(RunNewsJob(ctx), 0);
+    NewsList news;
+    ASSERT_EQ(ContentStore(device_->store()).ReadNews(news), 0);
+    const auto welcome = std::find_if(news.begin(), news.end(), [](const News& n) { return n.news_type == 0; });
+    ASSERT_NE(welcome, news.end());
+    EXPECT_NE(welcome->news_content.find("右上角的同步按钮"), std::string::npos) << welcome->news_content;
+
+    CHomePage& home = OpenHome();
+    QWidget* sync = home.FindControl(home_page::kBtnSync);
+    ASSERT_NE(sync, nullptr);
+    const QPoint centre = sync->mapTo(&home, sync->rect().center());
+    EXPECT_GT(centre.x(), home.width() / 2);
+    EXPECT_LT(centre.y(), home.height() / 4);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ private:
         std::vector<QRect> clear;
         for (const QPointer<QWidget>& w : keepClear_)
             if (w && w->isVisible()) clear.emplace_back(w->mapToGlobal(QPoint(0, 0)), w->size());
-        const QRect place = DatePopupPlace(anchor, popup.frameGeometry().size(),
-                                           screen ? screen->availableGeometry() : QRect(), clear);
+        const QRect place =
+            DatePopupPlace(anchor, popup.frameGeometry().size(), screen ? screen->availableGeometry() : QRect(), clear);
         if (place.isValid()) popup.move(place.topLeft());
     }
 
@@ -53,8 +53,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool opens = key->key() == Qt::Key_F4 ||
-                           ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && key->modifiers() & Qt::AltModifier);
+        const bool opens = key->key() == Qt::Key_F4 || ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+                                                        key->modifiers() & Qt::AltModifier);
         auto* edit = qobject_cast<QDateEdit*>(watched);
         if (!opens || !edit) return false;
         PressArrow(*edit);

@@ -22,7 +22,9 @@ namespace kivtal {
 namespace {
 
 const QString kErrorTitle = QStringLiteral("错误提示");
-const QString kCoinQuestion = QStringLiteral("本操作需要扣除金币，确定吗？");
+// The service takes one coin for each reminder it accepts, a cancellation none.
+constexpr int kCoinsPerReminder = 1;
+const QString kCoinQuestion = QStringLiteral("本操作需要扣除%1个金币，确定吗？").arg(kCoinsPerReminder);
 
 // Line breaks travel in stored texts as the four characters \r\n.
 std::string StoredText(QString text) {
@@ -400,7 +402,8 @@ void CAddMatterDlg::OnServerTime(int code) {
         Commit(description);
     } else if (code == kServerTimePassed) {
         alreadySent_ = true;
-        if (Ask(QStringLiteral("您的提醒已经发送了，是否添加新的提醒，该操作会扣除金币?"))) {
+        if (Ask(QStringLiteral("您的提醒已经发送了，是否添加新的提醒？该操作会扣除%1个金币。")
+                    .arg(kCoinsPerReminder))) {
             Commit(description);
         } else {
             clockVerified_ = false;
