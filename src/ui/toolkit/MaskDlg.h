@@ -35,6 +35,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void OnFinalMessage() override;
     int CaptionHeight() const override { return 0; }
+    bool StaysOnScreen() const override { return false; }
 
 private:
     void EnterBusy();

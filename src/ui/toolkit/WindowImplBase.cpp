@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "net/WorkerMessages.h"
+#include "ui/toolkit/ScreenFit.h"
 #include "ui/toolkit/NotifyBridge.h"
 #include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/WindowMessage.h"
@@ -74,6 +75,17 @@ void WindowImplBase::CenterWindow() {
     else if (QScreen* s = screen()) area = s->availableGeometry();
     if (!area.isValid()) return;
     move(area.center() - QPoint(width() / 2, height() / 2));
+    KeepOnScreen();
+}
+
+// The frame, not the client area: the skin's windows have no system frame, but a
+// window manager may add one.
+void WindowImplBase::KeepOnScreen() {
+    const QScreen* s = screen();
+    if (!s || !isWindow() || !StaysOnScreen()) return;
+    const QRect frame = frameGeometry();
+    const QRect fitted = FitOnScreen(frame, s->availableGeometry());
+    if (fitted.topLeft() != frame.topLeft()) move(pos() + (fitted.topLeft() - frame.topLeft()));
 }
 
 void WindowImplBase::ShowWindow(bool show) {
@@ -174,6 +186,8 @@ bool WindowImplBase::event(QEvent* event) {
         if (!closing_) DispatchMessage(message->number, message->wParam, message->lParam);
         return true;
     }
+    // A window that grows (a page opened, a longer form) stays on the desktop.
+    if (event->type() == QEvent::Resize && isVisible()) KeepOnScreen();
     return QWidget::event(event);
 }
 

@@ -42,7 +42,10 @@ public:
         return qobject_cast<T*>(FindControl(name));
     }
 
+    // Centred over the owner window, or on the screen without one; kept on the screen.
     void CenterWindow();
+    // Moves the window back onto its screen's available area when part of it left it.
+    void KeepOnScreen();
     void ShowWindow(bool show = true);
 
     // Shows the window and returns the code passed to Close. An owned window blocks its
@@ -98,6 +101,8 @@ protected:
     // Presses this far from the top on the window's background move the window, as a
     // title bar would; the skin's windows have no system frame. 0: not movable.
     virtual int CaptionHeight() const { return 32; }
+    // False for a window that follows another's place (the mask over its owner).
+    virtual bool StaysOnScreen() const { return true; }
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

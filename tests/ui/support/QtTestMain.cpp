@@ -1,12 +1,21 @@
 // One QApplication per test program, on the offscreen platform so that windows are real
-// but need no display (test discovery runs this too).
+// but need no display (test discovery runs this too). Its one screen is the smallest
+// desktop the windows must fit, 1366 x 768.
 #include <QApplication>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include "ui/toolkit/SkinLoader.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryFile screens;
+    if (screens.open()) {
+        screens.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 1366, "height": 768}]})");
+        screens.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     kivtal::LoadSkin();
