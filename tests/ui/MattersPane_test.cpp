@@ -1,6 +1,7 @@
 // The matters page on a real main window over a scratch store, with a pinned clock:
 // the month calendar and its busy marks, the quick days, the timeline and its
 // messages, and the matter groups.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -297,6 +298,60 @@ TEST_F(MattersPage, PressesOnAnItemOpenTheEditorOnItsPage) {
         test::Pump();
         EXPECT_FALSE(home->Mask()->isVisible());
         section = Pane().Timeline()->Section(0);  // the pane was refreshed
+    }
+}
+
+TEST_F(MattersPage, TimelineMattersOpenFromTheKeyboardAndReadOutWithTheirActions) {
+    const int first = AddMatter("拜访客户", At(2026, 5, 20, 9), At(2026, 5, 20, 10));
+    const int second = AddMatter("夜间值守", At(2026, 5, 20, 22), At(2026, 5, 21, 2));
+    EventComment remark;
+    remark.c_content = "带上合同";
+    remark.event_id = first;
+    remark.create_time = At(2026, 5, 19, 8);
+    ASSERT_EQ(MatterStore(store).AddRemark(remark), 0);
+    Open();
+    CTimeBody* today = Pane().Timeline()->Section(0);
+    ASSERT_NE(today, nullptr);
+
+    // A screen reader finds each matter with its time, text and remarks, and its actions.
+    QAccessibleInterface* section = QAccessible::queryAccessibleInterface(today);
+    ASSERT_NE(section, nullptr);
+    EXPECT_EQ(section->role(), QAccessible::List);
+    ASSERT_EQ(section->childCount(), 2);
+    EXPECT_EQ(section->child(0)->role(), QAccessible::ListItem);
+    EXPECT_EQ(section->child(0)->text(QAccessible::Name), "09:00-10:00 拜访客户；备注：带上合同(05-19)");
+    EXPECT_EQ(section->child(1)->text(QAccessible::Name), "22:00-5月21日 02:00 夜间值守");
+    QAccessibleActionInterface* actions = section->child(1)->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->actionNames(), (QStringList{"详情", "添加备注"}));
+
+    // Enter opens the chosen matter's details, Shift+Enter its add-remark page.
+    const struct {
+        std::vector<Qt::Key> moves;
+        Qt::KeyboardModifiers modifiers;
+        int id, mode;
+    } cases[] = {{{}, Qt::NoModifier, first, kModeDetails},
+                 {{Qt::Key_Down}, Qt::NoModifier, second, kModeDetails},
+                 {{Qt::Key_Down, Qt::Key_Down}, Qt::ShiftModifier, second, kModeAddRemark},
+                 {{Qt::Key_Down, Qt::Key_Up}, Qt::NoModifier, first, kModeDetails}};
+    for (const auto& c : cases) {
+        today = Pane().Timeline()->Section(0);
+        today->setFocus(Qt::TabFocusReason);
+        for (Qt::Key k : c.moves) QTest::keyClick(today, k);
+        int seenMode = -1, seenId = -1;
+        WindowImplBase::SetModalObserver([&](WindowImplBase& w) {
+            auto* editor = qobject_cast<CAddMatterDlg*>(&w);
+            if (!editor) return;
+            WindowImplBase::SetModalObserver({});
+            seenMode = editor->Mode();
+            seenId = editor->Matter().event_id;
+            editor->Close(1);
+        });
+        QTest::keyClick(today, Qt::Key_Return, c.modifiers);
+        ASSERT_TRUE(test::PumpUntil([&] { return seenMode != -1; }));
+        EXPECT_EQ(seenId, c.id);
+        EXPECT_EQ(seenMode, c.mode);
+        test::Pump();
     }
 }
 

@@ -1,10 +1,14 @@
 #include "ui/controls/EventPlan.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QToolTip>
 
+#include "ui/controls/TimelineAccessible.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowImplBase.h"
 
@@ -54,9 +58,65 @@ CTimeBody::CTimeBody(CalendarDate date, QString heading, std::vector<TimeItem> i
     : QWidget(parent), date_(date), heading_(std::move(heading)), items_(std::move(items)) {
     for (TimeItem& item : items_)
         if (item.remarks.size() > 2) item.remarks.resize(2);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(TimelineAccessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setFixedHeight(ContentHeight() + kSectionElementExtra);
     setAccessibleName(heading_);
+}
+
+QString CTimeBody::SpokenItem(int index) const {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return {};
+    const TimeItem& item = items_[index];
+    QString text = item.time.isEmpty() ? QString() : item.time + QLatin1Char(' ');
+    text += QString(item.text).replace(QChar(13), QLatin1Char(' '));
+    if (item.reminder) text += QStringLiteral("，有提醒");
+    for (const QString& remark : item.remarks) text += QStringLiteral("；备注：") + remark;
+    return text;
+}
+
+void CTimeBody::Open(int index, Part part) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    const unsigned message = part == AddRemark ? WM_UI_MATTER_ADD_REMARK : WM_UI_MATTER_DETAILS;
+    if (auto* owner = qobject_cast<WindowImplBase*>(window())) owner->PostMessage(message, items_[index].event_id);
+}
+
+void CTimeBody::keyPressEvent(QKeyEvent* event) {
+    const int last = static_cast<int>(items_.size()) - 1;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            const int next = std::clamp(current_ + (event->key() == Qt::Key_Up ? -1 : 1), 0, last);
+            if (next == current_) break;
+            current_ = next;
+            update();
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(current_);
+            QAccessible::updateAccessibility(&focus);
+            return;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter: Open(current_, event->modifiers() & Qt::ShiftModifier ? AddRemark : Details); return;
+        default: break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CTimeBody::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (auto* list = qobject_cast<QListWidget*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
+        for (int i = 0; i < list->count(); ++i)
+            if (list->itemWidget(list->item(i)) == this) list->setCurrentRow(i);
+    update();
+}
+
+void CTimeBody::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CTimeBody::SetHighlighted(bool highlighted) {
@@ -151,6 +211,12 @@ void CTimeBody::PaintItem(QPainter& painter, int index) {
         painter.drawLine(clock.center(), clock.center() - QPoint(0, 4));
         painter.drawLine(clock.center(), clock.center() + QPoint(3, 0));
     }
+    if (hasFocus() && index == current_) {
+        // The keyboard's matter: one frame, drawn only while the section has the focus.
+        painter.setPen(QPen(QColor(0x2b, 0x7c, 0xd3), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(textBox.adjusted(-4, 0, 4, 0));
+    }
     PaintIcon(painter, PartRect(index, AddRemark), AddRemark, hotItem_ == index && hotPart_ == AddRemark);
     PaintIcon(painter, PartRect(index, Details), Details, hotItem_ == index && hotPart_ == Details);
 
@@ -215,9 +281,9 @@ void CTimeBody::mousePressEvent(QMouseEvent* event) {
         return;
     }
     pressed_ = true;
+    current_ = index;
     update();
-    const unsigned message = part == AddRemark ? WM_UI_MATTER_ADD_REMARK : WM_UI_MATTER_DETAILS;
-    if (auto* owner = qobject_cast<WindowImplBase*>(window())) owner->PostMessage(message, items_[index].event_id);
+    Open(index, part);
 }
 
 void CTimeBody::mouseReleaseEvent(QMouseEvent* event) {
@@ -235,6 +301,8 @@ void CTimeBody::leaveEvent(QEvent*) {
 
 CTimeBase::CTimeBase(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab goes straight to the sections, which act on their matters.
+    setFocusPolicy(Qt::NoFocus);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);

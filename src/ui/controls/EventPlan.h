@@ -3,7 +3,10 @@
 // (CTimeBody), each a day heading over the day's matters with their reminder mark and
 // up to two remark lines. A press on a matter's text or details icon posts
 // WM_UI_MATTER_DETAILS to the window, a press on its add-remark icon
-// WM_UI_MATTER_ADD_REMARK, both with the matter's event_id.
+// WM_UI_MATTER_ADD_REMARK, both with the matter's event_id. From the keyboard a section
+// takes the focus with Tab, Up and Down choose its matter, Enter opens the details and
+// Shift+Enter the add-remark page; a screen reader finds each matter as a list item
+// with its time, text and remarks and the same two actions.
 #include <QListWidget>
 #include <QString>
 #include <vector>
@@ -15,6 +18,7 @@ namespace kivtal {
 struct TimeItem {
     int event_id = 0;
     bool reminder = false;
+    QString time;  // "10:00-11:30", or with dates for a matter beyond the day; read out, not drawn
     QString text;
     std::vector<QString> remarks;  // at most two; each ends in its "(mm-dd)" date part
 };
@@ -45,6 +49,12 @@ public:
     QRect PartRect(int index, Part part) const;
     // The item and part under a point, {-1, None} for none.
     std::pair<int, Part> HitTest(const QPoint& point) const;
+    // The matter the keyboard acts on.
+    int CurrentItem() const { return current_; }
+    // What a screen reader says for item `index`: time, text, reminder and remarks.
+    QString SpokenItem(int index) const;
+    // Posts the message of `part` (Details or AddRemark) for item `index`.
+    void Open(int index, Part part);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -52,6 +62,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int ItemTop(int index) const;
@@ -66,6 +79,7 @@ private:
     int hotItem_ = -1;
     Part hotPart_ = None;
     bool pressed_ = false;
+    int current_ = 0;
 };
 
 class CTimeBase : public QListWidget {

@@ -68,7 +68,8 @@ bool FindEdit::eventFilter(QObject* watched, QEvent* event) {
     // Tab onto the resting field lands in the edit itself, so the keys that follow are typed.
     if (watched == display_ && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) EnterEditMode();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::OtherFocusReason)
+            EnterEditMode();
     }
     return QWidget::eventFilter(watched, event);
 }

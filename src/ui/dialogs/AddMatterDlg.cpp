@@ -442,4 +442,13 @@ void CAddMatterDlg::ToggleShown(const char* toggle, const char* shown, bool clea
     }
 }
 
+std::vector<QString> CAddMatterDlg::EnterButtons() const {
+    return {add_matter::kSaveEdit.name, add_matter::kSaveRemark.name, add_matter::kSaveReminder.name};
+}
+
+std::vector<QString> CAddMatterDlg::EscapeButtons() const {
+    return {add_matter::kCancelEdit.name, add_matter::kCancelRemark.name, add_matter::kCancelReminder.name,
+            add_matter::kBtnClose.name};
+}
+
 }  // namespace kivtal

@@ -91,6 +91,8 @@ public:
     ClashBar* Clashes() const { return clashBar_; }
 
 protected:
+    std::vector<QString> EnterButtons() const override;
+    std::vector<QString> EscapeButtons() const override;
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,

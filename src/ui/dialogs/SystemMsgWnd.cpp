@@ -145,4 +145,10 @@ void CSystemMsgWnd::Notify(const QString& type, QWidget* sender) {
     else if (name == system_msg::kBack) BackToList();
 }
 
+std::vector<QString> CSystemMsgWnd::EnterButtons() const { return {}; }
+
+std::vector<QString> CSystemMsgWnd::EscapeButtons() const {
+    return {system_msg::kBack.name, system_msg::kBtnClose.name};
+}
+
 }  // namespace kivtal

@@ -35,6 +35,8 @@ public:
     void OpenRow(int row);
 
 protected:
+    std::vector<QString> EnterButtons() const override;
+    std::vector<QString> EscapeButtons() const override;
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
 

@@ -91,4 +91,10 @@ void CUserSettingWnd::Notify(const QString& type, QWidget* sender) {
     else if (name == user_setting::kSave) Save();
 }
 
+std::vector<QString> CUserSettingWnd::EnterButtons() const { return {user_setting::kSave.name}; }
+
+std::vector<QString> CUserSettingWnd::EscapeButtons() const {
+    return {user_setting::kCancel.name, user_setting::kBtnClose.name};
+}
+
 }  // namespace kivtal

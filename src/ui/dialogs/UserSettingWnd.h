@@ -22,6 +22,8 @@ public:
     QString GetWindowClassName() const override { return QStringLiteral("ZELUserSettingWnd"); }
 
 protected:
+    std::vector<QString> EnterButtons() const override;
+    std::vector<QString> EscapeButtons() const override;
     void Notify(const QString& type, QWidget* sender) override;
 
 private:

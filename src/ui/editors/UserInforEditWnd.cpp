@@ -249,4 +249,12 @@ void CUserInforEditWnd::HandBackResults() {
     if (link && returnWindow_ != 0) link->SetResultWindow(returnWindow_);
 }
 
+std::vector<QString> CUserInforEditWnd::EnterButtons() const {
+    return {user_info_edit::kSave.name, user_info_edit::kEdit.name};
+}
+
+std::vector<QString> CUserInforEditWnd::EscapeButtons() const {
+    return {user_info_edit::kCancel.name, user_info_edit::kBtnClose.name};
+}
+
 }  // namespace kivtal

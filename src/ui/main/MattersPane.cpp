@@ -5,6 +5,7 @@
 #include <map>
 
 #include "model/Diagnostics.h"
+#include "model/WallClock.h"
 #include "net/LoginUser.h"
 #include "store/MatterStore.h"
 #include "ui/controls/Calendar.h"
@@ -54,6 +55,18 @@ int ReadDay(LocalStore& store, CalendarDate date, std::optional<int> groupId, Ta
 int CountOn(LocalStore& store, CalendarDate date) {
     TalEventList matters;
     return ReadDay(store, date, std::nullopt, matters) == 0 ? static_cast<int>(matters.size()) : 0;
+}
+
+// "10:00-11:30"; an end or start on another day than `date` carries its month and day.
+QString TimeSpanText(const TalEvent& m, CalendarDate date) {
+    const auto part = [date](std::int32_t t) {
+        const WallClock w = TimeToWallClock(t);
+        const QString clock =
+            QStringLiteral("%1:%2").arg(w.hour, 2, 10, QLatin1Char('0')).arg(w.minute, 2, 10, QLatin1Char('0'));
+        if (CalendarDate{w.year, w.month, w.day} == date) return clock;
+        return QStringLiteral("%1月%2日 %3").arg(w.month).arg(w.day).arg(clock);
+    };
+    return part(m.start_time) + QLatin1Char('-') + part(m.end_time);
 }
 
 bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline; }
@@ -207,6 +220,7 @@ void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
     for (const TalEvent& m : matters) {
         TimeItem item;
         item.event_id = m.event_id;
+        item.time = TimeSpanText(m, date);
         item.text = ShownText(m.description);
         item.reminder = reminders.count(m.event_id) != 0;
         const EventCommentList& own = remarks[m.event_id];

@@ -99,4 +99,14 @@ int ShowMessageBox(QWidget* parent, const QString& text) {
     return RunModalBox(new CMessageBox(text), parent, kConnectFailedTitle);
 }
 
+std::vector<QString> CTalMsgBox::EnterButtons() const { return {tal_msg_box::kOkOfPair.name, tal_msg_box::kOk.name}; }
+
+std::vector<QString> CTalMsgBox::EscapeButtons() const {
+    return {tal_msg_box::kCancelOfPair.name, tal_msg_box::kClose.name};
+}
+
+std::vector<QString> CMessageBox::EnterButtons() const { return {kiv_msg_box::kOk.name}; }
+
+std::vector<QString> CMessageBox::EscapeButtons() const { return {kiv_msg_box::kClose.name}; }
+
 }  // namespace kivtal

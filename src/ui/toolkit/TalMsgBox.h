@@ -20,6 +20,8 @@ public:
     QString GetWindowClassName() const override { return QStringLiteral("KivTalMessageBox"); }
 
 protected:
+    std::vector<QString> EnterButtons() const override;
+    std::vector<QString> EscapeButtons() const override;
     void Notify(const QString& type, QWidget* sender) override;
     // Closing from outside is a cancel, never a silent OK.
     void OnSystemClose() override { Close(kMsgBoxCancel); }
@@ -48,6 +50,8 @@ public:
     QString GetWindowClassName() const override { return QStringLiteral("KivMessageBox"); }
 
 protected:
+    std::vector<QString> EnterButtons() const override;
+    std::vector<QString> EscapeButtons() const override;
     void Notify(const QString& type, QWidget* sender) override;
 
 private:

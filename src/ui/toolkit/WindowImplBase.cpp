@@ -1,6 +1,13 @@
 #include "ui/toolkit/WindowImplBase.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -254,6 +261,58 @@ void WindowImplBase::showEvent(QShowEvent* event) {
     if (initNotified_) return;
     initNotified_ = true;
     SendNotify(QStringLiteral("windowinit"), this);
+    if (QWidget* first = FirstField(); first && !focusWidget()) first->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+namespace {
+
+bool IsField(const QWidget* w) {
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
+        qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
+        return !w->property("readOnly").toBool();
+    const auto* combo = qobject_cast<const QComboBox*>(w);
+    return combo && combo->isEditable();
+}
+
+}  // namespace
+
+QWidget* WindowImplBase::FirstField() const {
+    // The Tab order from the window round to itself.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w->window() != this || !w->isVisibleTo(this) || !w->isEnabled()) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && IsField(w)) return w;
+    }
+    for (const QString& name : EnterButtons())
+        if (QWidget* b = FindControl(name); b && b->isVisibleTo(this) && b->isEnabled()) return b;
+    return nullptr;
+}
+
+bool WindowImplBase::PressFirst(const std::vector<QString>& names) {
+    for (const QString& name : names) {
+        auto* button = qobject_cast<QAbstractButton*>(FindControl(name));
+        if (!button || !button->isVisibleTo(this) || !button->isEnabled()) continue;
+        button->click();
+        return true;
+    }
+    return false;
+}
+
+// Keys the focused control leaves unused arrive here: Enter from a one-line edit,
+// Escape from nearly every control.
+void WindowImplBase::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain) {
+        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
+        if (focused && focused->window() == this && focused->isVisibleTo(this)) {
+            focused->click();
+            return;
+        }
+        if (PressFirst(EnterButtons())) return;
+    } else if (event->key() == Qt::Key_Escape && plain && PressFirst(EscapeButtons())) {
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void WindowImplBase::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "net/ResultPoster.h"
 #include "ui/toolkit/WindowRegistry.h"
@@ -103,16 +104,27 @@ protected:
     virtual int CaptionHeight() const { return 32; }
     // False for a window that follows another's place (the mask over its owner).
     virtual bool StaysOnScreen() const { return true; }
+    // The buttons Enter and Escape press: the first of each list that is shown and
+    // enabled. Enter on a focused button presses that button instead; a key whose list
+    // has no such button does nothing.
+    virtual std::vector<QString> EnterButtons() const { return {}; }
+    virtual std::vector<QString> EscapeButtons() const { return {}; }
+    // The control that has the focus when the window opens: by default the first field
+    // (edit, text box, date, editable box) in the Tab order, else the Enter button.
+    virtual QWidget* FirstField() const;
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     std::intptr_t DispatchMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
     bool StartCaptionDrag(QObject* watched, QEvent* event);
+    // Clicks the first shown, enabled button of names; false when there is none.
+    bool PressFirst(const std::vector<QString>& names);
     void OnControlFocusIn(QWidget* control);
     void OnControlFocusOut(QWidget* control, Qt::FocusReason reason);
 
