@@ -71,7 +71,8 @@ public:
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
         if (ids_.size() < static_cast<std::size_t>(childCount())) ids_.resize(childCount(), 0);
-        if (ids_[index] == 0) ids_[index] = QAccessible::registerAccessibleInterface(new MatterItemAccessible(Body(), index));
+        if (ids_[index] == 0)
+            ids_[index] = QAccessible::registerAccessibleInterface(new MatterItemAccessible(Body(), index));
         return QAccessible::accessibleInterface(ids_[index]);
     }
     int indexOfChild(const QAccessibleInterface* child) const override {

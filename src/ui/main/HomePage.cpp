@@ -201,6 +201,7 @@ void CHomePage::ShowUnreadNews() {
     const QString image = count == 0 ? QStringLiteral("message_tip_disable.png") : QStringLiteral("message_tip.png");
     tip->setIcon(QIcon(SkinImagePath(image)));
     tip->setProperty("unread", count != 0);
+    tip->setAccessibleName(count == 0 ? QStringLiteral("系统消息") : QStringLiteral("系统消息，%1条未读").arg(count));
 }
 
 void CHomePage::EnterBusy() {

@@ -50,6 +50,7 @@ void CHomePage::ShowAd(int index, bool first) {
               : QStringLiteral("file='%1' dest='0,0,%2,%3'").arg(path).arg(advert->width()).arg(advert->height());
     SetControlAttribute(advert, QStringLiteral("bkimage"), background);
     advert->setToolTip(QString::fromStdString(ad->ad_content));
+    advert->setAccessibleName(QStringLiteral("广告：") + QString::fromStdString(ad->ad_content));
     advert->setProperty(kAdIndexProperty, index);
 }
 

@@ -101,6 +101,7 @@ void MattersPane::Refresh() {
 
     auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), groups_);
     all->setData(Qt::UserRole, 0);
+    all->setData(Qt::AccessibleTextRole, QStringLiteral("%1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()));
     all->setSizeHint(QSize(0, kGroupRowHeight));
     calendar_->RefreshBusyMarks();
 
@@ -109,6 +110,8 @@ void MattersPane::Refresh() {
         for (const EventGroup& g : groupList) {
             auto* item = new QListWidgetItem(groups_);
             item->setData(Qt::UserRole, g.group_id);
+            item->setData(Qt::AccessibleTextRole,
+                          QStringLiteral("%1(%2)").arg(QString::fromStdString(g.group_name)).arg(perGroup[g.group_id]));
             item->setSizeHint(QSize(0, kGroupRowHeight));
             auto* row =
                 new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
