@@ -69,6 +69,22 @@ protected:
         return out;
     }
 
+    // The next matter editor opened: its page and matter, whether the main window was
+    // masked meanwhile; it is closed at once.
+    struct SeenEditor {
+        int mode = -1, id = -1;
+        bool masked = false;
+    };
+    void WatchNextEditor(SeenEditor& seen) {
+        WindowImplBase::SetModalObserver([this, &seen](WindowImplBase& w) {
+            auto* editor = qobject_cast<CAddMatterDlg*>(&w);
+            if (!editor) return;
+            WindowImplBase::SetModalObserver({});
+            seen = {editor->Mode(), editor->Matter().event_id, home->Mask()->isVisible()};
+            editor->Close(1);
+        });
+    }
+
     std::vector<QString> SectionTexts(int section) {
         std::vector<QString> out;
         for (const TimeItem& item : Pane().Timeline()->Section(section)->Items()) out.push_back(item.text);
@@ -281,20 +297,13 @@ TEST_F(MattersPage, PressesOnAnItemOpenTheEditorOnItsPage) {
     } cases[] = {
         {CTimeBody::Text, kModeDetails}, {CTimeBody::Details, kModeDetails}, {CTimeBody::AddRemark, kModeAddRemark}};
     for (const auto& c : cases) {
-        int seenMode = -1, seenId = -1;
-        WindowImplBase::SetModalObserver([&](WindowImplBase& w) {
-            auto* editor = qobject_cast<CAddMatterDlg*>(&w);
-            if (!editor) return;
-            WindowImplBase::SetModalObserver({});
-            seenMode = editor->Mode();
-            seenId = editor->Matter().event_id;
-            EXPECT_TRUE(home->Mask()->isVisible()) << "the main window is masked meanwhile";
-            editor->Close(1);
-        });
+        SeenEditor seen;
+        WatchNextEditor(seen);
         QTest::mouseClick(section, Qt::LeftButton, {}, section->PartRect(0, c.part).center());
-        ASSERT_TRUE(test::PumpUntil([&] { return seenMode != -1; }));
-        EXPECT_EQ(seenMode, c.mode);
-        EXPECT_EQ(seenId, id);
+        ASSERT_TRUE(test::PumpUntil([&] { return seen.mode != -1; }));
+        EXPECT_TRUE(seen.masked) << "the main window is masked meanwhile";
+        EXPECT_EQ(seen.mode, c.mode);
+        EXPECT_EQ(seen.id, id);
         test::Pump();
         EXPECT_FALSE(home->Mask()->isVisible());
         section = Pane().Timeline()->Section(0);  // the pane was refreshed
@@ -338,19 +347,12 @@ TEST_F(MattersPage, TimelineMattersOpenFromTheKeyboardAndReadOutWithTheirActions
         today = Pane().Timeline()->Section(0);
         today->setFocus(Qt::TabFocusReason);
         for (Qt::Key k : c.moves) QTest::keyClick(today, k);
-        int seenMode = -1, seenId = -1;
-        WindowImplBase::SetModalObserver([&](WindowImplBase& w) {
-            auto* editor = qobject_cast<CAddMatterDlg*>(&w);
-            if (!editor) return;
-            WindowImplBase::SetModalObserver({});
-            seenMode = editor->Mode();
-            seenId = editor->Matter().event_id;
-            editor->Close(1);
-        });
+        SeenEditor seen;
+        WatchNextEditor(seen);
         QTest::keyClick(today, Qt::Key_Return, c.modifiers);
-        ASSERT_TRUE(test::PumpUntil([&] { return seenMode != -1; }));
-        EXPECT_EQ(seenId, c.id);
-        EXPECT_EQ(seenMode, c.mode);
+        ASSERT_TRUE(test::PumpUntil([&] { return seen.mode != -1; }));
+        EXPECT_EQ(seen.id, c.id);
+        EXPECT_EQ(seen.mode, c.mode);
         test::Pump();
     }
 }

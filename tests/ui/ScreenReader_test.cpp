@@ -43,8 +43,11 @@ TEST_F(ScreenReader, TheMainWindowNamesItsButtonsAndTheMattersPane) {
     const struct {
         const char* object;
         const char* name;
-    } named[] = {{"logo", "官方网站"},   {"btn_cogradient", "同步数据"}, {"msg_tip", "系统消息，1条未读"},
-                 {"btn_min", "最小化"}, {"btn_close", "关闭"}};
+    } named[] = {{"logo", "官方网站"},
+                 {"btn_cogradient", "同步数据"},
+                 {"msg_tip", "系统消息，1条未读"},
+                 {"btn_min", "最小化"},
+                 {"btn_close", "关闭"}};
     for (const auto& n : named) {
         const test::AccessibleNode* node = test::FindAccessible(nodes, n.object);
         ASSERT_NE(node, nullptr) << n.object;
