@@ -14,6 +14,8 @@ FindEdit::FindEdit(QWidget* parent) : QWidget(parent), edit_(new QLineEdit(this)
     display_->setObjectName(find_edit::kDisplay);
     display_->setFlat(true);
     display_->setCursor(Qt::IBeamCursor);
+    // The window's first-field rule counts the display as the field it stands for.
+    display_->setProperty("standsForField", true);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(display_);

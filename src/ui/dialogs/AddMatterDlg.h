@@ -93,6 +93,7 @@ public:
 protected:
     std::vector<QString> EnterButtons() const override;
     std::vector<QString> EscapeButtons() const override;
+    bool OpensOnFirstField() const override { return true; }
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
     std::intptr_t HandleCustomMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam,

@@ -37,6 +37,7 @@ public:
 protected:
     std::vector<QString> EnterButtons() const override;
     std::vector<QString> EscapeButtons() const override;
+    bool OpensOnFirstField() const override { return true; }
     void InitWindow() override;
     void Notify(const QString& type, QWidget* sender) override;
 

@@ -22,6 +22,7 @@ public:
 protected:
     std::vector<QString> EnterButtons() const override;
     std::vector<QString> EscapeButtons() const override;
+    bool OpensOnFirstField() const override { return true; }
     void Notify(const QString& type, QWidget* sender) override;
     // Closing from outside is a cancel, never a silent OK.
     void OnSystemClose() override { Close(kMsgBoxCancel); }
@@ -52,6 +53,7 @@ public:
 protected:
     std::vector<QString> EnterButtons() const override;
     std::vector<QString> EscapeButtons() const override;
+    bool OpensOnFirstField() const override { return true; }
     void Notify(const QString& type, QWidget* sender) override;
 
 private:

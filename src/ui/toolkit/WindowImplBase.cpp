@@ -261,12 +261,14 @@ void WindowImplBase::showEvent(QShowEvent* event) {
     if (initNotified_) return;
     initNotified_ = true;
     SendNotify(QStringLiteral("windowinit"), this);
-    if (QWidget* first = FirstField(); first && !focusWidget()) first->setFocus(Qt::ActiveWindowFocusReason);
+    if (QWidget* first = OpensOnFirstField() ? FirstField() : nullptr; first && !focusWidget())
+        first->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 namespace {
 
 bool IsField(const QWidget* w) {
+    if (w->property("standsForField").toBool()) return true;
     if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
         qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
         return !w->property("readOnly").toBool();

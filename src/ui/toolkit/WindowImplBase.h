@@ -109,9 +109,11 @@ protected:
     // has no such button does nothing.
     virtual std::vector<QString> EnterButtons() const { return {}; }
     virtual std::vector<QString> EscapeButtons() const { return {}; }
-    // The control that has the focus when the window opens: by default the first field
-    // (edit, text box, date, editable box) in the Tab order, else the Enter button.
-    virtual QWidget* FirstField() const;
+    // True for a window that opens with the focus on FirstField().
+    virtual bool OpensOnFirstField() const { return false; }
+    // The first field (edit, text box, date, editable box) in the Tab order, else the
+    // Enter button; nullptr when there is neither.
+    QWidget* FirstField() const;
 
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
