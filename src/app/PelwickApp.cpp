@@ -19,7 +19,7 @@
 #include "ui/main/HomePage.h"
 #include "ui/toolkit/InstanceMark.h"
 #include "ui/toolkit/RuntimeFolder.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowRegistry.h"
 #include "ui/toolkit/WorkerLink.h"
@@ -87,7 +87,7 @@ CPelwickApp::CPelwickApp(std::string commandLine)
     : commandLine_(std::move(commandLine)), mode_(DecideLaunchMode(commandLine_)) {}
 
 bool CPelwickApp::InitInstance() {
-    LoadSkin();
+    PrepareWindows();
     if (mode_.console) OpenDebugConsole();
     if (!SettleSingleInstance()) return false;
     DebugLine("当前程序参数:" + commandLine_);

@@ -8,8 +8,6 @@
 
 namespace kivtal {
 
-std::string ProgramPath() { return QCoreApplication::applicationFilePath().toStdString(); }
-
 QStringList RestartArguments() { return {QString::fromLatin1(kRestartTail.data(), qsizetype(kRestartTail.size()))}; }
 
 bool LaunchRestart() {

@@ -6,7 +6,7 @@
 
 #include "model/SyncKinds.h"
 #include "model/ValueString.h"
-#include "text/IntText.h"
+#include "model/IntText.h"
 
 namespace kivtal {
 namespace {

@@ -12,7 +12,7 @@
 #include "model/Diagnostics.h"
 #include "model/SyncKinds.h"
 #include "net/Identity.h"
-#include "text/IntText.h"
+#include "model/IntText.h"
 #include "text/TextConv.h"
 
 namespace kivtal {

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "store/ContactStoreBank.h"
-#include "text/IntText.h"
+#include "model/IntText.h"
 
 namespace kivtal::contacts {
 namespace {

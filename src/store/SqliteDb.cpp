@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "text/IntText.h"
+#include "model/IntText.h"
 
 namespace kivtal {
 

@@ -23,7 +23,7 @@
 
 #include "model/Records.h"
 #include "support/ScriptedService.h"
-#include "text/IntText.h"
+#include "model/IntText.h"
 
 namespace kivtal::test {
 

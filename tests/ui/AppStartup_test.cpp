@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "app/AutoRun.h"
+#include "ui/toolkit/AutoRun.h"
 #include "app/LaunchMode.h"
 #include "app/SingleInstance.h"
 #include "support/TempDir.h"

@@ -8,7 +8,7 @@
 #include "ui/controls/DatePopup.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/support/HomeFixture.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace kivtal {
 namespace {
@@ -18,7 +18,7 @@ QRect GlobalRect(const QWidget& w) { return {w.mapToGlobal(QPoint(0, 0)), w.size
 class MatterEditorWindow : public test::HomeFixture {
 protected:
     CAddMatterDlg& OpenEditor(MatterPage page = MatterPage::NewMatter) {
-        LoadSkin();
+        PrepareWindows();
         editor_ = new CAddMatterDlg(store, TalEvent{}, 0, page);
         EXPECT_TRUE(editor_->Create(nullptr, QStringLiteral("事项")));
         editor_->CenterWindow();

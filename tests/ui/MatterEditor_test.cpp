@@ -17,7 +17,7 @@
 #include "support/TestClock.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/support/EditorHarness.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 #include "ui/toolkit/UiMessages.h"
 
 namespace kivtal {
@@ -34,7 +34,7 @@ const char* const kSentQuestion = "您的提醒已经发送了，是否添加新
 class MatterEditorFlow : public ::testing::Test {
 protected:
     void StartService(int coins) {
-        LoadSkin();
+        PrepareWindows();
         ASSERT_EQ(service_.op({"--add-account", "li", "pw-li", "--coins", std::to_string(coins)}), 0);
         ASSERT_TRUE(service_.start());
         a_ = std::make_unique<EditorDevice>("device-A", service_.url());

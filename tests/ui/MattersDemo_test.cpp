@@ -21,7 +21,7 @@
 #include "ui/main/MattersPane.h"
 #include "ui/support/EditorHarness.h"
 #include "ui/support/HomeFixture.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace kivtal {
 namespace {
@@ -33,7 +33,7 @@ constexpr int kLastDay = 45;
 class DemoMatters : public ::testing::Test {
 protected:
     void SetUp() override {
-        LoadSkin();
+        PrepareWindows();
         ASSERT_EQ(service_.op({"--seed-demo"}), 0);
         ASSERT_TRUE(service_.start());
         device_ = std::make_unique<test::EditorDevice>("demo-device", service_.url());

@@ -6,7 +6,7 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
-#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/GifLabel.h"
 #include "ui/support/UiTestSupport.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"

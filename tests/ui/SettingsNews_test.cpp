@@ -9,7 +9,7 @@
 #include <QTextEdit>
 #include <cstdlib>
 
-#include "app/AutoRun.h"
+#include "ui/toolkit/AutoRun.h"
 #include "net/LoginUser.h"
 #include "store/AccountStore.h"
 #include "store/ContentStore.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/GifLabel.h"
 #include "ui/controls/ListKiv.h"
 #include "ui/dialogs/AddMatterDlgControls.h"
 #include "ui/dialogs/ChangeGroupWndControls.h"

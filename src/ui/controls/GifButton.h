@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/controls/FrameSequence.h"
+#include "ui/toolkit/FrameSequence.h"
 #include "ui/toolkit/AttributeSink.h"
 
 namespace kivtal {

@@ -2,8 +2,7 @@
 
 #include <QAbstractButton>
 
-#include "app/AutoRun.h"
-#include "app/ProgramFile.h"
+#include "ui/toolkit/AutoRun.h"
 #include "store/AccountStore.h"
 #include "ui/dialogs/UserSettingWndControls.h"
 #include "ui/toolkit/ControlAccess.h"

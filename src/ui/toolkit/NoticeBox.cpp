@@ -1,7 +1,7 @@
 #include "ui/toolkit/NoticeBox.h"
 
 #include "net/WorkerMessages.h"
-#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/GifLabel.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBoxControls.h"
 

@@ -5,7 +5,6 @@
 #include <QIcon>
 #include <map>
 
-#include "ui/controls/StandardControls.h"
 #include "ui/toolkit/WindowImplBase.h"
 
 // Resources are initialised from the global namespace, as Qt's macro requires.
@@ -40,7 +39,6 @@ void LoadSkin() {
     loaded = true;
     InitSkinResources();
     StyleSheetStore() = ReadStyleSheet();
-    RegisterStandardControls();
     QApplication::setWindowIcon(QIcon(kSkinIconFile));
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(kDesktopEntryName);

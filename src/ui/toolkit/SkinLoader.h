@@ -17,9 +17,9 @@ using ControlFactory = std::function<QWidget*(QWidget* parent)>;
 inline const QString kSkinIconFile = QStringLiteral(":/skin/images/tray_icon.png");
 inline const QString kDesktopEntryName = QStringLiteral("kivtal");
 
-// Makes the skin's resources, its icon and the toolkit's controls available. Call once
-// on the UI thread, after the application object exists and before the first window is
-// created; later calls do nothing.
+// Makes the skin's resources and its icon available (PrepareWindows adds the custom
+// controls). Call once on the UI thread, after the application object exists and before
+// the first window is created; later calls do nothing.
 void LoadSkin();
 
 // The skin's shared style sheet, applied to every window.

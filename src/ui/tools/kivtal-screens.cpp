@@ -23,7 +23,7 @@
 #include "ui/dialogs/ContactTransfer.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outDir);
-    kivtal::LoadSkin();
+    kivtal::PrepareWindows();
     int failures = 0;
     for (const auto& [name, scene] : Scenes()) {
         // A popup may have closed itself (and been deleted) while the scene settled.

@@ -5,7 +5,7 @@
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 int main(int argc, char** argv) {
     QTemporaryFile screens;
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    kivtal::LoadSkin();
+    kivtal::PrepareWindows();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
-#include "app/AutoRun.h"
+#include "ui/toolkit/AutoRun.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,5 +108,7 @@ int ClearAutoRun() {
     if (!path.empty()) fs::remove(path, error);
     return 0;
 }
+
+std::string ProgramPath() { return QCoreApplication::applicationFilePath().toStdString(); }
 
 }  // namespace kivtal

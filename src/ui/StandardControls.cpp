@@ -1,4 +1,4 @@
-#include "ui/controls/StandardControls.h"
+#include "ui/StandardControls.h"
 
 #include "ui/controls/AccessibleParts.h"
 #include "ui/controls/Calendar.h"
@@ -7,7 +7,7 @@
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/controls/GifButton.h"
-#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/GifLabel.h"
 #include "ui/controls/ListKiv.h"
 #include "ui/controls/MultiButton.h"
 #include "ui/dialogs/capture/CameraUI.h"
@@ -37,6 +37,12 @@ void RegisterStandardControls() {
     Register<CCalendarUI>("Calendar");
     Register<CMultiLineButtonUI>("MultiButton");
     Register<CTimeBase>("EventPlan");
+}
+
+void PrepareWindows() {
+    LoadSkin();
+    static const bool registered = (RegisterStandardControls(), true);
+    (void)registered;
 }
 
 }  // namespace kivtal

@@ -1,4 +1,4 @@
-#include "ui/controls/GifLabel.h"
+#include "ui/toolkit/GifLabel.h"
 
 namespace kivtal {
 

@@ -1,4 +1,4 @@
-#include "ui/controls/FrameSequence.h"
+#include "ui/toolkit/FrameSequence.h"
 
 namespace kivtal {
 

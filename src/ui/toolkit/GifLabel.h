@@ -3,7 +3,7 @@
 // the pace, so the animation stops with the window.
 #include <QLabel>
 
-#include "ui/controls/FrameSequence.h"
+#include "ui/toolkit/FrameSequence.h"
 
 namespace kivtal {
 

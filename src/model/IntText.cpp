@@ -1,4 +1,4 @@
-#include "text/IntText.h"
+#include "model/IntText.h"
 
 #include <limits>
 

@@ -15,6 +15,10 @@ int SetAutoRun(const std::string& programPath);
 // Removes the entry. Always 0.
 int ClearAutoRun();
 
+// Absolute path of the running program (UTF-8), what the entry runs. Needs the
+// QApplication.
+std::string ProgramPath();
+
 // The entry's "Exec" value for programPath, quoted and escaped for desktop entries.
 std::string AutoRunExecValue(const std::string& programPath);
 
