@@ -2,7 +2,7 @@
 # Sourced by the other scripts; safe to run again and again.
 KIVTAL_PACKAGES=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-multimedia-dev libgl-dev libegl-dev
-  libsqlite3-dev libjsoncpp-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  libsqlite3-dev libpq-dev postgresql libjsoncpp-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libsecret-1-dev gnome-keyring dbus
   libgtest-dev libgmock-dev libbenchmark-dev iputils-ping xvfb xauth fonts-noto-cjk
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good clang-format)

@@ -39,10 +39,12 @@ int main(int argc, char** argv) {
     ::umask(077);
     try {
         // A folder someone else made keeps the modes they gave it.
-        if (!cl->db.parent_path().empty() && std::filesystem::create_directories(cl->db.parent_path())) {
-            ::chmod(cl->db.parent_path().c_str(), 0700);
+        const std::filesystem::path data = DataDir(*cl);
+        const std::filesystem::path file = IsPostgresAddress(cl->db) ? "" : std::filesystem::path(cl->db).parent_path();
+        for (const auto& folder : {data, file}) {
+            if (!folder.empty() && std::filesystem::create_directories(folder)) ::chmod(folder.c_str(), 0700);
         }
-        Service service(cl->db, OptionsOf(*cl));
+        Service service(cl->db, OptionsOf(*cl), data);
         if (!cl->command.empty()) return RunOperatorCommand(service, *cl, std::cout, std::cerr);
         // The demo account's password is public: a service only has it when asked.
         if (cl->options.count("--demo") && service.ensureDemoAccount()) {

@@ -68,7 +68,7 @@ Login LogIn(httplib::Client& c, const std::string& name, const std::string& devi
 
 // Everything stored for one account, as text.
 std::string Snapshot(const fs::path& db, const std::string& userId) {
-    Database d(db.string());
+    const auto d = OpenDatabase(db.string());
     std::string out;
     const char* queries[] = {
         "SELECT login_name||'|'||pwd_hash||'|'||coins||'|'||real_name||'|'||last_seq||'|'||upload_count "
@@ -79,7 +79,7 @@ std::string Snapshot(const fs::path& db, const std::string& userId) {
         "SELECT unique_id||'|'||kind||'|'||client_id||'|'||server_id FROM client_ids WHERE account_id=?1 ORDER BY 1;",
     };
     for (const char* q : queries) {
-        auto s = d.prepare(q);
+        auto s = d->prepare(q);
         s.bind({static_cast<std::int64_t>(std::stoll(userId))});
         while (s.step()) out += s.text(0) + "\n";
         out += "--\n";

@@ -31,15 +31,23 @@ std::optional<std::int64_t> ParseUserId(std::string_view text) {
 
 std::optional<std::int64_t> Accounts::create(const NewAccount& a, std::string_view passwordHash) {
     if (findByName(a.loginName)) return std::nullopt;
-    db_.prepare("INSERT INTO accounts(login_name,pwd_hash,coins,certified,real_name,created) VALUES(?,?,?,?,?,?);")
-        .bind({a.loginName, passwordHash, a.coins, std::int64_t{a.certified}, a.realName,
-               static_cast<std::int64_t>(std::time(nullptr))})
-        .run();
-    return db_.lastInsertId();
+    auto s = db_.prepare(
+        "INSERT INTO accounts(login_name,pwd_hash,coins,certified,real_name,created) VALUES(?,?,?,?,?,?) "
+        "RETURNING account_id;");
+    s.bind({a.loginName, passwordHash, a.coins, std::int64_t{a.certified}, a.realName,
+            static_cast<std::int64_t>(std::time(nullptr))});
+    return InsertedId(s);
 }
 
 std::optional<Account> Accounts::find(std::int64_t id) {
     auto s = db_.prepare(std::string(kSelectAccount) + "WHERE account_id=?;");
+    s.bind({id});
+    if (!s.step()) return std::nullopt;
+    return ReadAccount(s);
+}
+
+std::optional<Account> Accounts::lockForWrite(std::int64_t id) {
+    auto s = db_.prepare(std::string(kSelectAccount) + "WHERE account_id=?" + db_.lockRowsClause() + ";");
     s.bind({id});
     if (!s.step()) return std::nullopt;
     return ReadAccount(s);

@@ -39,6 +39,10 @@ public:
     // HashPassword of the account's client digest, made before the caller's transaction.
     std::optional<std::int64_t> create(const NewAccount& a, std::string_view passwordHash);
     std::optional<Account> find(std::int64_t id);
+    // The account as `find` reads it, its row locked until the caller's write transaction
+    // ends: every write of the account runs this first, so writes of one account, in
+    // any service process, run one after the other and each sees the one before.
+    std::optional<Account> lockForWrite(std::int64_t id);
     std::optional<Account> findByName(std::string_view loginName);
 
     // The account's id and password hash, to check a login against outside any transaction.

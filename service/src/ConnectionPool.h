@@ -1,8 +1,10 @@
 #pragma once
-// SQLite connections for the service's requests. Each request leases a connection of
-// its own for its duration, so requests run side by side: in WAL mode readers go on
-// beside the one writer, and writers wait their turn on the database's own lock
-// (BEGIN IMMEDIATE) instead of on one lock around every request.
+// Database connections for the service's requests. Each request leases a connection of
+// its own for its duration, so requests run side by side: on SQLite readers go on beside
+// the one writer (WAL) and writers wait their turn on the file's lock; on PostgreSQL
+// writes of one account wait for each other on the account's row and others do not.
+#include <condition_variable>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,8 +18,10 @@
 namespace kivtal::service {
 
 struct Connection {
-    explicit Connection(const std::string& path) : db(path), accounts(db), feed(db), content(db) {}
-    Database db;
+    explicit Connection(const std::string& address)
+        : owner(OpenDatabase(address)), db(*owner), accounts(db), feed(db), content(db) {}
+    std::unique_ptr<Database> owner;
+    Database& db;
     Accounts accounts;
     Feed feed;
     Content content;
@@ -25,7 +29,10 @@ struct Connection {
 
 class ConnectionPool {
 public:
-    explicit ConnectionPool(std::string path) : path_(std::move(path)) {}
+    // At most `limit` connections at once (0: no limit); a lease past it waits for one
+    // to come back. A database server serves a bounded number of connections, shared by
+    // every service process in front of it.
+    ConnectionPool(std::string address, std::size_t limit) : address_(std::move(address)), limit_(limit) {}
 
     // Hands its connection back to the pool when it goes.
     class Lease {
@@ -42,14 +49,18 @@ public:
         std::unique_ptr<Connection> c_;
     };
 
-    // An idle connection, or a new one when all are in use.
+    // An idle connection, or a new one while under the limit; throws DbError when a new
+    // one cannot be opened.
     Lease lease();
 
 private:
     void giveBack(std::unique_ptr<Connection> c);
 
-    std::string path_;
+    std::string address_;
+    std::size_t limit_;
     std::mutex mutex_;
+    std::condition_variable returned_;
+    std::size_t open_ = 0;
     std::vector<std::unique_ptr<Connection>> idle_;
 };
 

@@ -6,10 +6,9 @@ namespace kivtal::service {
 
 std::int64_t Content::addNews(const NewsItem& n) {
     const std::int64_t created = n.createTime ? n.createTime : static_cast<std::int64_t>(std::time(nullptr));
-    db_.prepare("INSERT INTO news(title,content,create_time,type) VALUES(?,?,?,?);")
-        .bind({n.title, n.content, created, std::int64_t{n.type}})
-        .run();
-    return db_.lastInsertId();
+    auto s = db_.prepare("INSERT INTO news(title,content,create_time,type) VALUES(?,?,?,?) RETURNING news_id;");
+    s.bind({n.title, n.content, created, std::int64_t{n.type}});
+    return InsertedId(s);
 }
 
 std::vector<NewsItem> Content::newsSince(std::int64_t since) {
@@ -23,10 +22,9 @@ std::vector<NewsItem> Content::newsSince(std::int64_t since) {
 }
 
 std::int64_t Content::addAdvert(const Advert& a) {
-    db_.prepare("INSERT INTO ads(picture,sort_id,jump_url,content) VALUES(?,?,?,?);")
-        .bind({a.picture, std::int64_t{a.sortId}, a.jumpUrl, a.content})
-        .run();
-    return db_.lastInsertId();
+    auto s = db_.prepare("INSERT INTO ads(picture,sort_id,jump_url,content) VALUES(?,?,?,?) RETURNING ad_id;");
+    s.bind({a.picture, std::int64_t{a.sortId}, a.jumpUrl, a.content});
+    return InsertedId(s);
 }
 
 std::vector<Advert> Content::adverts() {
@@ -39,8 +37,10 @@ std::vector<Advert> Content::adverts() {
 
 void Content::setVersionOffer(const VersionOffer& v) {
     db_.prepare(
-           "INSERT OR REPLACE INTO version_offer(id,new_ver,name,description,download,enforce,file_md5) "
-           "VALUES(1,?,?,?,?,?,?);")
+           "INSERT INTO version_offer(id,new_ver,name,description,download,enforce,file_md5) "
+           "VALUES(1,?,?,?,?,?,?) ON CONFLICT(id) DO UPDATE SET new_ver=excluded.new_ver,name=excluded.name,"
+           "description=excluded.description,download=excluded.download,enforce=excluded.enforce,"
+           "file_md5=excluded.file_md5;")
         .bind({std::int64_t{v.newVer}, v.name, v.description, v.download, std::int64_t{v.enforce}, v.fileMd5})
         .run();
 }

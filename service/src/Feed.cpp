@@ -93,10 +93,9 @@ std::int64_t Feed::targetRecord(std::int64_t accountId, std::string_view device,
 }
 
 std::int64_t Feed::newRecord(std::int64_t accountId, int kind) {
-    db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'');")
-        .bind({accountId, std::int64_t{kind}})
-        .run();
-    return db_.lastInsertId();
+    auto s = db_.prepare("INSERT INTO records(account_id,kind,value) VALUES(?,?,'') RETURNING server_id;");
+    s.bind({accountId, std::int64_t{kind}});
+    return InsertedId(s);
 }
 
 // The value other devices receive: its own server id filled in, a parent that was
@@ -129,8 +128,8 @@ std::vector<SendResult> Feed::store(std::int64_t accountId, std::string_view dev
     std::vector<SendResult> results;
     auto setValue = db_.prepare("UPDATE records SET value=? WHERE server_id=?;");
     auto remember = db_.prepare(
-        "INSERT OR REPLACE INTO client_ids(account_id,unique_id,kind,client_id,server_id) "
-        "VALUES(?,?,?,?,?);");
+        "INSERT INTO client_ids(account_id,unique_id,kind,client_id,server_id) VALUES(?,?,?,?,?) "
+        "ON CONFLICT(account_id,unique_id,kind,client_id) DO UPDATE SET server_id=excluded.server_id;");
     for (const Change& sent : batch) {
         Change c = sent;
         std::int64_t id = resentAdd(accountId, device, c);
@@ -192,7 +191,9 @@ void Feed::markReceived(std::int64_t accountId, std::string_view device, const P
     db_.prepare("UPDATE devices SET watermark=? WHERE account_id=? AND unique_id=?;")
         .bind({page.end, accountId, device})
         .run();
-    db_.prepare("INSERT OR REPLACE INTO device_positions(account_id,unique_id,position) VALUES(?,?,?);")
+    db_.prepare(
+           "INSERT INTO device_positions(account_id,unique_id,position) VALUES(?,?,?) "
+           "ON CONFLICT(account_id,unique_id) DO UPDATE SET position=excluded.position;")
         .bind({accountId, device, lastSync})
         .run();
 }

@@ -22,8 +22,9 @@ namespace fs = std::filesystem;
 const std::map<std::string, std::size_t> kCommandArity = {
     {"--add-account", 2}, {"--add-news", 2}, {"--add-ad", 1}, {"--set-version", 4}, {"--load", 1}, {"--seed-demo", 0},
 };
-const std::set<std::string> kValueOptions = {"--public-url", "--password-rounds", "--coins", "--name", "--type",
-                                             "--jump",       "--content",         "--sort",  "--md5"};
+const std::set<std::string> kValueOptions = {"--public-url",    "--password-rounds", "--coins", "--name", "--type",
+                                             "--jump",          "--content",         "--sort",  "--md5",  "--data",
+                                             "--db-connections"};
 const std::set<std::string> kFlags = {"--certified", "--enforce", "--demo"};
 
 std::optional<int> ToInt(const std::string& s) {
@@ -140,7 +141,7 @@ int SeedDemo(Service& service, std::ostream& out) {
 
 std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, std::string& error) {
     CommandLine cl;
-    cl.db = DefaultDbPath();
+    cl.db = DefaultDbPath().string();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -176,7 +177,8 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 }
 
 std::string Usage() {
-    return "usage: kivtal-service [--db PATH] [--host ADDRESS] [--port N] [--public-url URL] [--demo]\n"
+    return "usage: kivtal-service [--db PATH|postgresql://...] [--data DIR] [--host ADDRESS] [--port N]\n"
+           "                     [--public-url URL] [--demo] [--db-connections N]\n"
            "       (any form may add --password-rounds N, for tests only)\n"
            "       kivtal-service [--db PATH] --add-account NAME PASSWORD [--coins N] [--certified] [--name "
            "REAL_NAME]\n"
@@ -190,7 +192,13 @@ std::string Usage() {
 ServiceOptions OptionsOf(const CommandLine& cl) {
     ServiceOptions o;
     o.passwordRounds = std::max(1, IntOption(cl, "--password-rounds", kPasswordRounds));
+    o.serverConnections = static_cast<std::size_t>(std::max(1, IntOption(cl, "--db-connections", 16)));
     return o;
+}
+
+fs::path DataDir(const CommandLine& cl) {
+    if (const auto given = cl.options.find("--data"); given != cl.options.end()) return given->second;
+    return IsPostgresAddress(cl.db) ? DefaultDbPath().parent_path() : fs::path(cl.db).parent_path();
 }
 
 fs::path DefaultDbPath() {

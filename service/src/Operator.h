@@ -13,7 +13,7 @@
 namespace kivtal::service {
 
 struct CommandLine {
-    std::filesystem::path db;
+    std::string db;  // a SQLite file's path or a postgresql:// address
     std::string host = "127.0.0.1";
     int port = 0;
     std::string command;                         // empty: serve
@@ -26,11 +26,16 @@ std::optional<CommandLine> ParseCommandLine(int argc, const char* const* argv, s
 
 std::string Usage();
 
-// The service's options from the command line: --password-rounds N, for tests only.
+// The service's options from the command line: --password-rounds N (for tests only) and
+// --db-connections N.
 ServiceOptions OptionsOf(const CommandLine& cl);
 
 // $XDG_DATA_HOME/kivtal-service/service.db, else under ~/.local/share.
 std::filesystem::path DefaultDbPath();
+
+// The folder of files/ and cards/: --data, else the SQLite file's folder, else (on
+// PostgreSQL) the default database's folder.
+std::filesystem::path DataDir(const CommandLine& cl);
 
 // Runs an operator command; the process exit code.
 int RunOperatorCommand(Service& service, const CommandLine& cl, std::ostream& out, std::ostream& err);

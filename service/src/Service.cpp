@@ -73,6 +73,12 @@ Json::Value RefusalReply(const Refusal& refused, const std::vector<Change>& batc
     return reply;
 }
 
+std::filesystem::path DataFolder(const std::string& db, const std::filesystem::path& dataDir) {
+    if (!dataDir.empty()) return dataDir;
+    if (IsPostgresAddress(db)) throw std::invalid_argument("a service on PostgreSQL needs a folder for its files");
+    return std::filesystem::path(db).parent_path();
+}
+
 NewAccount DemoAccount() { return {kDemoLogin, ClientPasswordDigest(kDemoPassword), kDemoCoins, false, "演示用户"}; }
 
 Json::Value FeedEntryJson(const FeedEntry& e) {
@@ -88,11 +94,11 @@ Json::Value FeedEntryJson(const FeedEntry& e) {
 
 }  // namespace
 
-Service::Service(const std::filesystem::path& dbPath, ServiceOptions options)
+Service::Service(const std::string& db, ServiceOptions options, const std::filesystem::path& dataDir)
     : options_(options),
-      filesDir_(dbPath.parent_path() / "files"),
-      cardsDir_(dbPath.parent_path() / "cards"),
-      pool_(dbPath.string()),
+      filesDir_(DataFolder(db, dataDir) / "files"),
+      cardsDir_(DataFolder(db, dataDir) / "cards"),
+      pool_(db, IsPostgresAddress(db) ? options.serverConnections : 0),
       throttle_(options.throttle) {
     CreateSchema(pool_.lease()->db);
     std::filesystem::create_directories(filesDir_);
@@ -151,6 +157,8 @@ Json::Value Service::login(std::string_view body, std::string_view address) {
         const bool rehash = StoredRounds(stored->hash) < options_.passwordRounds;
         const std::string newHash = rehash ? HashPassword(password, options_.passwordRounds) : std::string();
         Transaction tx(c.db);
+        // The account's row first, as every write of it does: one order of locks.
+        c.accounts.lockForWrite(stored->accountId);
         if (rehash) c.accounts.setPasswordHash(stored->accountId, newHash);
         Json::Value reply = Reply(code::kOk);
         reply["random_key"] = c.accounts.issueKey(stored->accountId, device);
@@ -205,6 +213,7 @@ Json::Value Service::syncReceive(std::string_view body) {
                              for (const FeedEntry& e : page.entries) opers.append(FeedEntryJson(e));
                              // Credited only once the page is built: a failure before leaves the device where it was.
                              Transaction tx(c.db);
+                             c.accounts.lockForWrite(account);
                              c.feed.markReceived(account, device, page, lastSync);
                              tx.commit();
                              return reply;
@@ -219,7 +228,7 @@ Json::Value Service::syncSend(std::string_view body) {
                              // The batch is stored first and paid for in the same transaction, so only what
                              // is really stored costs coins; a refusal rolls all of it back.
                              Transaction tx(c.db);
-                             const Account account = *c.accounts.find(accountId);
+                             const Account account = *c.accounts.lockForWrite(accountId);
                              if (const Refusal refused = CheckBatch(account, *batch); refused.code)
                                  return RefusalReply(refused, *batch);
                              const auto results = c.feed.store(accountId, device, *batch);
@@ -256,7 +265,7 @@ Json::Value Service::cardUpload(std::string_view body) {
                              if (!picture || !LooksLikeJpeg(*picture)) return Reply(code::kBadRequest);
                              if (picture->size() > kMaxCardPicture) return Reply(code::kPictureTooLarge);
                              Transaction tx(c.db);
-                             if (c.accounts.find(account)->uploadCount >= options_.cardUploads)
+                             if (c.accounts.lockForWrite(account)->uploadCount >= options_.cardUploads)
                                  return Reply(code::kUploadQuota);
                              const std::int64_t count = c.accounts.countUpload(account);
                              const std::string name = Str(account) + "/card-" + Str(count) + ".jpg";
@@ -329,7 +338,7 @@ std::optional<std::int64_t> Service::addAccount(Connection& c, const NewAccount&
 // Accounts made before the service kept these records get them the first time one of
 // their devices logs in or receives; every device then receives them like any add.
 void Service::ensureAccountRecords(Connection& c, std::int64_t accountId) {
-    const auto account = c.accounts.find(accountId);
+    const auto account = c.accounts.lockForWrite(accountId);
     if (!account) return;
     c.feed.ensureRecord(accountId, kProfile, InitialProfileValue(*account));
     c.feed.ensureRecord(accountId, kSettings, InitialSettingsValue());
@@ -364,6 +373,7 @@ Service::Seeded Service::seedDemoBook(std::time_t now) {
         addAccount(*c, DemoAccount(), hash);
         account = c->accounts.findByName(kDemoLogin);
     }
+    c->accounts.lockForWrite(account->id);
     if (c->feed.hasOwnBatch(account->id)) return Seeded::kAlreadyThere;
     c->feed.storeOwn(account->id, book->changes);
     for (NewsItem n : book->news) {

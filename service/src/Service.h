@@ -34,6 +34,8 @@ struct ServiceOptions {
     ThrottleLimits throttle;
     // Card pictures one account may store.
     std::int64_t cardUploads = 1000;
+    // Connections to a PostgreSQL server this process opens at most (SQLite: no limit).
+    std::size_t serverConnections = 16;
 };
 
 // The largest card picture stored: a scan at the client's resolution is a few hundred KiB.
@@ -41,8 +43,11 @@ inline constexpr std::size_t kMaxCardPicture = std::size_t{2} << 20;
 
 class Service {
 public:
-    // Pictures and installers go to "files/", card uploads to "cards/", beside the database.
-    explicit Service(const std::filesystem::path& dbPath, ServiceOptions options = {});
+    // `db` is a SQLite file's path or a postgresql:// address (see Database.h); the
+    // tables are created when missing. Pictures and installers go to "files/", card
+    // uploads to "cards/", in `dataDir`, which defaults to the SQLite file's folder and
+    // must be given for PostgreSQL. Throws when the database cannot be opened.
+    explicit Service(const std::string& db, ServiceOptions options = {}, const std::filesystem::path& dataDir = {});
 
     // `address` is the client's, for counting failed logins.
     Json::Value login(std::string_view body, std::string_view address);

@@ -14,6 +14,7 @@
 #include "HttpServer.h"
 #include "Service.h"
 #include "ValueLayout.h"
+#include "service/ScratchDatabase.h"
 #include "support/TempDir.h"
 
 namespace kivtal::service::test {
@@ -106,7 +107,7 @@ inline ServiceOptions FastLogins() {
 class ServiceHarness : public ::testing::Test {
 protected:
     void SetUp() override {
-        service_ = std::make_unique<Service>(dir_.file("service.db"), options_);
+        service_ = std::make_unique<Service>(db_.address(), options_, dir_.path());
         http_ = std::make_unique<HttpServer>(*service_, limits_);
         port_ = http_->bind("127.0.0.1", 0);
         ASSERT_GT(port_, 0);
@@ -173,7 +174,11 @@ protected:
 
     std::int64_t coins(const std::string& name) { return service_->findAccount(name)->coins; }
 
+    // The service's own database, behind its back (as an older service left it, ...).
+    std::unique_ptr<Database> openDatabase() { return OpenDatabase(db_.address()); }
+
     kivtal::test::TempDir dir_;
+    kivtal::test::ScratchDatabase db_{dir_.file("service.db")};
     AcceptorLimits limits_;  // a fixture may change these before SetUp
     ServiceOptions options_ = FastLogins();
     std::unique_ptr<Service> service_;

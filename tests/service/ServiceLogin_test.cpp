@@ -16,8 +16,7 @@ protected:
     }
 
     std::string storedHash(const std::string& name) {
-        Database db(dir_.file("service.db"));
-        auto s = db.prepare("SELECT pwd_hash FROM accounts WHERE login_name=?;");
+        auto s = openDatabase()->prepare("SELECT pwd_hash FROM accounts WHERE login_name=?;");
         s.bind({name});
         return s.step() ? s.text(0) : std::string();
     }
@@ -36,8 +35,8 @@ TEST(PasswordHash, NewPasswordsGetCurrentGuidanceRounds) {
 // replaced by one with the current rounds at that login.
 TEST_F(ServiceLogin, AWeakerStoredHashIsReplacedAtTheNextGoodLogin) {
     {
-        Database db(dir_.file("service.db"));
-        db.prepare("UPDATE accounts SET pwd_hash=? WHERE login_name='alice';")
+        openDatabase()
+            ->prepare("UPDATE accounts SET pwd_hash=? WHERE login_name='alice';")
             .bind({HashPassword(ClientPasswordDigest("secret"), 10)})
             .run();
     }
