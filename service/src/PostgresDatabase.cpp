@@ -1,6 +1,7 @@
 #include "PostgresDatabase.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -29,6 +30,33 @@ Result Check(PGconn* conn, PGresult* raw, std::string_view what) {
     return r;
 }
 
+// Whether PostgreSQL's UTF-8 text can hold these bytes: well-formed UTF-8 (no overlong
+// form, surrogate or code point past U+10FFFF) without NUL.
+bool Storable(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b == 0) return false;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+        if (length == 0 || b > 0xF4 || i + length > s.size()) return false;
+        std::uint32_t cp = b & (0x3F >> (length - 1));
+        for (int k = 1; k < length; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+bool IsQuery(std::string_view sql) { return sql.rfind("SELECT", 0) == 0; }
+
 class PostgresStatement : public StatementImpl {
 public:
     PostgresStatement(PostgresDatabase& db, std::string_view sql) : db_(db) {
@@ -39,8 +67,10 @@ public:
         result_.reset();
         values_.clear();
         types_.clear();
+        unstorable_ = false;
         for (const DbValue& v : values) {
             const bool number = std::holds_alternative<std::int64_t>(v);
+            if (!number && !Storable(std::get<std::string_view>(v))) unstorable_ = true;
             types_.push_back(number ? kInt8 : kText);
             values_.push_back(number ? std::to_string(std::get<std::int64_t>(v))
                                      : std::string(std::get<std::string_view>(v)));
@@ -62,8 +92,18 @@ public:
     }
 
 private:
+    // SQLite keeps any bytes as text; PostgreSQL refuses a NUL byte or broken UTF-8. A
+    // look-up by such a value (a login name, a device id) answers what it answers on
+    // SQLite, no row, since no stored row can hold it; storing one fails, and the
+    // caller's transaction with it.
     void run() {
         if (static_cast<int>(values_.size()) != count_) throw DbError("bind: wrong number of values for " + sql_);
+        if (unstorable_) {
+            if (!IsQuery(sql_)) throw DbError("a text value PostgreSQL cannot hold: NUL or not UTF-8");
+            result_.reset(PQmakeEmptyPGresult(db_.conn(), PGRES_TUPLES_OK));
+            row_ = -1;
+            return;
+        }
         std::vector<const char*> data;
         std::vector<int> lengths;
         std::vector<int> formats;
@@ -73,9 +113,9 @@ private:
             formats.push_back(types_[i] == kText ? 1 : 0);
         }
         const std::string& name = db_.prepared(sql_, types_);
-        result_ = Check(db_.conn(),
-                        PQexecPrepared(db_.conn(), name.c_str(), count_, data.data(), lengths.data(), formats.data(), 0),
-                        "step");
+        result_ = Check(
+            db_.conn(),
+            PQexecPrepared(db_.conn(), name.c_str(), count_, data.data(), lengths.data(), formats.data(), 0), "step");
         row_ = -1;
     }
 
@@ -84,6 +124,7 @@ private:
     int count_ = 0;
     std::vector<std::string> values_;
     std::vector<Oid> types_;
+    bool unstorable_ = false;
     Result result_;
     int row_ = -1;
 };
@@ -103,7 +144,8 @@ std::pair<std::string, int> PostgresPlaceholders(std::string_view sql) {
             continue;
         }
         int n = 0;
-        while (i + 1 < sql.size() && std::isdigit(static_cast<unsigned char>(sql[i + 1]))) n = n * 10 + (sql[++i] - '0');
+        while (i + 1 < sql.size() && std::isdigit(static_cast<unsigned char>(sql[i + 1])))
+            n = n * 10 + (sql[++i] - '0');
         if (n == 0) n = ++next;
         count = std::max(count, n);
         out += '$' + std::to_string(n);

@@ -141,9 +141,11 @@ const std::string& Service::unknownAccountHash() {
 Json::Value Service::login(std::string_view body, std::string_view address) {
     return guarded([&](Connection& c) {
         const FormFields f = ParseClientForm(body);
-        // Keys are per device: a login that names none has nothing to hand one to.
+        // Keys are per device: a login that names none has nothing to hand one to. A
+        // device id is a short machine id; one past kMaxDeviceId is no client's, and
+        // would not fit the database's keys on every backend.
         const std::string_view device = Field(f, "unique_id");
-        if (device.empty()) return Reply(code::kBadRequest);
+        if (device.empty() || device.size() > kMaxDeviceId) return Reply(code::kBadRequest);
         const std::string name = PercentDecode(Field(f, "username"), false);
         if (!throttle_.allows(name, address)) return Reply(code::kTooManyLogins);
         // The password is slow to check on purpose: that happens outside any transaction.

@@ -38,6 +38,9 @@ struct ServiceOptions {
     std::size_t serverConnections = 16;
 };
 
+// The longest device id (unique_id) a login accepts, in bytes.
+inline constexpr std::size_t kMaxDeviceId = 255;
+
 // The largest card picture stored: a scan at the client's resolution is a few hundred KiB.
 inline constexpr std::size_t kMaxCardPicture = std::size_t{2} << 20;
 

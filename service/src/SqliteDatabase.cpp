@@ -47,8 +47,7 @@ public:
 
     std::string text(int column) const override {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), column));
-        return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), column)))
-                 : std::string();
+        return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), column))) : std::string();
     }
 
 private:

@@ -63,7 +63,8 @@ private:
             throw std::runtime_error("cannot reach PostgreSQL at " + server_ + ": " + PQerrorMessage(conn.get()));
         }
         const std::unique_ptr<PGresult, Clear> r(PQexec(conn.get(), sql.c_str()));
-        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) throw std::runtime_error(sql + ": " + PQerrorMessage(conn.get()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            throw std::runtime_error(sql + ": " + PQerrorMessage(conn.get()));
     }
 
     std::string server_;

@@ -16,7 +16,8 @@ protected:
     }
 
     std::string storedHash(const std::string& name) {
-        auto s = openDatabase()->prepare("SELECT pwd_hash FROM accounts WHERE login_name=?;");
+        const auto db = openDatabase();
+        auto s = db->prepare("SELECT pwd_hash FROM accounts WHERE login_name=?;");
         s.bind({name});
         return s.step() ? s.text(0) : std::string();
     }
