@@ -1,6 +1,8 @@
 #pragma once
-// A build of kivtal-service as a child process over a scratch database, on a free
-// loopback port read from its listening line; stopped with SIGTERM when it goes.
+// A build of kivtal-service as a child process over a scratch database (a SQLite file
+// or a postgresql:// address, with its files in a scratch folder), on a free loopback
+// port read from its listening line; stopped with SIGTERM when it goes. Several may
+// share one folder and one database.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,11 +21,16 @@ namespace kivtal::service::bench {
 
 class ServiceChild {
 public:
-    ServiceChild(const std::string& program, const std::filesystem::path& db, const std::vector<std::string>& extra) {
-        const std::filesystem::path out = db.parent_path() / "service.out";
+    ServiceChild(const std::string& program, const std::filesystem::path& db, const std::vector<std::string>& extra)
+        : ServiceChild(program, db.string(), db.parent_path(), extra) {}
+
+    ServiceChild(const std::string& program, const std::string& db, const std::filesystem::path& folder,
+                 const std::vector<std::string>& extra) {
+        static int started = 0;
+        const std::filesystem::path out = folder / ("service-" + std::to_string(++started) + ".out");
         pid_ = fork();
         if (pid_ == 0) {
-            std::vector<std::string> args = {program, "--db", db.string(), "--port", "0"};
+            std::vector<std::string> args = {program, "--db", db, "--data", folder.string(), "--port", "0"};
             args.insert(args.end(), extra.begin(), extra.end());
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());

@@ -31,7 +31,7 @@ protected:
         ASSERT_GT(B().add({"contacts", "add", "--name", "照收"}), 0);
         B().sync();
         if (refusedName == "截断")  // cut short, as a text with a zero byte once was
-            Exec(service_.dbPath(), "UPDATE changes SET content=substr(content,1,4) WHERE content LIKE '%截断%'");
+            service_.query("UPDATE changes SET content=substr(content,1,4) WHERE content LIKE '%截断%'");
         for (int run = 1; run <= 2; ++run) {
             const CliRun r = A().run({"sync"});
             EXPECT_EQ(r.exitCode(), 3) << run << ": " << r.err;

@@ -44,9 +44,9 @@ protected:
     // The account's contact records on the service, the deleted ones too (a delete
     // only marks its record).
     std::string serviceContacts() {
-        return Scalar(service_.dbPath(),
-                      "SELECT count(*) FROM records r JOIN accounts a ON a.account_id=r.account_id "
-                      "WHERE a.login_name='zhang' AND r.kind=1;");
+        return service_.query(
+            "SELECT count(*) FROM records r JOIN accounts a ON a.account_id=r.account_id "
+            "WHERE a.login_name='zhang' AND r.kind=1;");
     }
 
     // The devices hold the same live contacts, each once, and the service one record

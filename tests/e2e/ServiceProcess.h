@@ -1,6 +1,8 @@
 #pragma once
-// The reference service as a child process on a loopback port, over its own database
-// in a scratch folder. It can be stopped and started again on the same port, as a
+// The reference service as a child process on a loopback port, over its own database:
+// a SQLite file in a scratch folder, or a PostgreSQL database of its own when the tests
+// run on PostgreSQL (service/ScratchDatabase.h). It can be stopped and started again on
+// the same port, as a
 // service that goes away in the middle of a client's run and comes back.
 #include <chrono>
 #include <regex>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "e2e/ChildProcess.h"
+#include "service/ScratchDatabase.h"
 
 namespace kivtal::e2e {
 
@@ -59,19 +62,26 @@ public:
 
     int port() const { return port_; }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    std::string dbPath() const { return folder_ + "service.db"; }
+    // SQL on the service's database (SQLite or PostgreSQL, as the tests run): the first
+    // column of the first row.
+    std::string query(const std::string& sql) const { return db_.query(sql); }
     std::string outPath() const { return folder_ + "service.out"; }
 
 private:
     // Passwords are stored with few rounds (an option for tests only): the tests log in
     // many times, and each login checks the password.
     ProcessSpec spec(const std::vector<std::string>& args, const std::string& out) const {
-        ProcessSpec s{KIVTAL_SERVICE_EXE, {"--db", dbPath(), "--password-rounds", "1000"}, {}, out, out + ".err"};
+        ProcessSpec s{KIVTAL_SERVICE_EXE,
+                      {"--db", db_.address(), "--data", folder_, "--password-rounds", "1000"},
+                      {},
+                      out,
+                      out + ".err"};
         s.args.insert(s.args.end(), args.begin(), args.end());
         return s;
     }
 
     std::string folder_;
+    kivtal::test::ScratchDatabase db_{folder_ + "service.db"};
     ChildProcess process_;
     int port_ = 0;
 };

@@ -6,9 +6,11 @@
 // %2F), dropped again at the end. Without that server such a run fails: it never falls
 // back to SQLite unseen.
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -49,22 +51,56 @@ public:
     // What the service's --db takes.
     const std::string& address() const { return address_; }
 
+    // Runs SQL (without values) on the database behind the service's back, as a test
+    // that reads or damages the service's rows does; the first column of the first
+    // row, "" when there is none. Throws when the SQL fails.
+    std::string query(const std::string& sql) const {
+        return name_.empty() ? SqliteQuery(address_, sql) : PostgresQuery(address_, sql);
+    }
+
 private:
     // The name is made here of letters, digits and '_', so it needs no quoting.
-    void admin(const std::string& sql) const {
+    void admin(const std::string& sql) const { PostgresQuery(server_ + "/postgres", sql); }
+
+    static std::string PostgresQuery(const std::string& address, const std::string& sql) {
         struct Closer {
             void operator()(PGconn* c) const { PQfinish(c); }
         };
         struct Clear {
             void operator()(PGresult* r) const { PQclear(r); }
         };
-        const std::unique_ptr<PGconn, Closer> conn(PQconnectdb((server_ + "/postgres").c_str()));
+        const std::unique_ptr<PGconn, Closer> conn(PQconnectdb(address.c_str()));
         if (PQstatus(conn.get()) != CONNECTION_OK) {
-            throw std::runtime_error("cannot reach PostgreSQL at " + server_ + ": " + PQerrorMessage(conn.get()));
+            throw std::runtime_error("cannot reach PostgreSQL at " + address + ": " + PQerrorMessage(conn.get()));
         }
         const std::unique_ptr<PGresult, Clear> r(PQexec(conn.get(), sql.c_str()));
-        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        const ExecStatusType status = PQresultStatus(r.get());
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
             throw std::runtime_error(sql + ": " + PQerrorMessage(conn.get()));
+        }
+        return PQntuples(r.get()) > 0 ? PQgetvalue(r.get(), 0, 0) : "";
+    }
+
+    static std::string SqliteQuery(const std::string& file, const std::string& sql) {
+        struct Closer {
+            void operator()(sqlite3* db) const { sqlite3_close(db); }
+        };
+        struct Finalizer {
+            void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+        };
+        sqlite3* raw = nullptr;
+        sqlite3_open(file.c_str(), &raw);
+        const std::unique_ptr<sqlite3, Closer> db(raw);
+        sqlite3_busy_timeout(raw, 10000);
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(raw, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            throw std::runtime_error(sql + ": " + sqlite3_errmsg(raw));
+        }
+        const std::unique_ptr<sqlite3_stmt, Finalizer> s(stmt);
+        const int rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) throw std::runtime_error(sql + ": " + sqlite3_errmsg(raw));
+        const auto* text = rc == SQLITE_ROW ? sqlite3_column_text(stmt, 0) : nullptr;
+        return text ? reinterpret_cast<const char*>(text) : "";
     }
 
     std::string server_;
