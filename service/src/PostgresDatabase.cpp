@@ -157,6 +157,9 @@ PostgresDatabase::PostgresDatabase(const std::string& address) : conn_(PQconnect
     if (PQstatus(conn_.get()) != CONNECTION_OK) Fail(conn_.get(), "connect");
     // Values go over the wire as the service holds them: UTF-8 text.
     if (PQsetClientEncoding(conn_.get(), "UTF8") != 0) Fail(conn_.get(), "client encoding");
+    // The server's notices ("relation ... already exists, skipping") are not the
+    // operator's business; its warnings and errors still reach the caller.
+    exec("SET client_min_messages TO warning;");
 }
 
 void PostgresDatabase::exec(const char* sql) { Check(conn_.get(), PQexec(conn_.get(), sql), sql); }
