@@ -80,7 +80,8 @@ bool LoadAccounts(const Options& o, const fs::path& dir) {
     {
         std::ofstream data(dir / "accounts.json");
         data << "{\"accounts\":[";
-        for (int i = 0; i < o.accounts; ++i) data << (i ? "," : "") << "{\"name\":\"load" << i << "\",\"password\":\"pw\"}";
+        for (int i = 0; i < o.accounts; ++i)
+            data << (i ? "," : "") << "{\"name\":\"load" << i << "\",\"password\":\"pw\"}";
         data << "]}\n";
     }
     const std::string load = o.program + " --db '" + o.db + "' --data " + dir.string() +

@@ -33,8 +33,8 @@ Json::Value Post(int port, const std::string& path, const std::string& body) {
 }
 
 Device LogIn(int port, const std::string& uniqueId) {
-    const Json::Value r = Post(port, "/Login/login",
-                               "username=zhang&password=" + ClientPasswordDigest("pw") + "&unique_id=" + uniqueId);
+    const Json::Value r =
+        Post(port, "/Login/login", "username=zhang&password=" + ClientPasswordDigest("pw") + "&unique_id=" + uniqueId);
     const std::string userId = r["user_id"].asString();
     return {uniqueId, userId, RequestKey(userId, uniqueId, r["random_key"].asString())};
 }
@@ -79,8 +79,8 @@ TEST(SharedDatabase, TwoProcessesServeOneAccountWithNothingLostOrDoubled) {
                     const int local = b * kBatchSize + i;
                     batch.push_back({1, 1, local, 0, Contact(local, Name(d, local), 0)});
                 }
-                const Json::Value r = Post(ports[(d + b) % 2], "/Sync/send",
-                                           Identity(devices[d]) + "&opers=" + EncodeOpers(batch));
+                const Json::Value r =
+                    Post(ports[(d + b) % 2], "/Sync/send", Identity(devices[d]) + "&opers=" + EncodeOpers(batch));
                 if (r["error"].asString() != "0") ++failed;
                 for (const auto& result : r["results"]) ids[d].insert(result["id"].asString());
             }
