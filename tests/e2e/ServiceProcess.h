@@ -65,6 +65,8 @@ public:
     // SQL on the service's database (SQLite or PostgreSQL, as the tests run): the first
     // column of the first row.
     std::string query(const std::string& sql) const { return db_.query(sql); }
+    // The SQLite file, for tests that only run on SQLite and open it themselves.
+    std::string dbPath() const { return folder_ + "service.db"; }
     std::string outPath() const { return folder_ + "service.out"; }
 
 private:

@@ -3,10 +3,12 @@
 // folder. Registered to run on PostgreSQL (KIVTAL_TEST_BACKEND=postgres), each test gets
 // a new database of its own on the server KIVTAL_TEST_POSTGRES names (an address
 // without a database: postgresql://USER@HOST:PORT, a socket folder's path written with
-// %2F), dropped again at the end. Without that server such a run fails: it never falls
-// back to SQLite unseen.
-#include <libpq-fe.h>
+// %2F), dropped again at the end, through psql. Without that server such a run fails:
+// it never falls back to SQLite unseen.
+#include <spawn.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -14,6 +16,9 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+extern char** environ;
 
 namespace kivtal::test {
 
@@ -62,23 +67,35 @@ private:
     // The name is made here of letters, digits and '_', so it needs no quoting.
     void admin(const std::string& sql) const { PostgresQuery(server_ + "/postgres", sql); }
 
+    // Through psql rather than libpq, so that every test program that starts a service
+    // can use this without linking a PostgreSQL library.
     static std::string PostgresQuery(const std::string& address, const std::string& sql) {
-        struct Closer {
-            void operator()(PGconn* c) const { PQfinish(c); }
-        };
-        struct Clear {
-            void operator()(PGresult* r) const { PQclear(r); }
-        };
-        const std::unique_ptr<PGconn, Closer> conn(PQconnectdb(address.c_str()));
-        if (PQstatus(conn.get()) != CONNECTION_OK) {
-            throw std::runtime_error("cannot reach PostgreSQL at " + address + ": " + PQerrorMessage(conn.get()));
+        std::vector<std::string> args = {"psql", "-X",    "-q", "-A", "-t", "-v", "ON_ERROR_STOP=1",
+                                         "-d",   address, "-c", sql};
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int out[2];
+        if (pipe(out) != 0) throw std::runtime_error("pipe");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        pid_t pid = 0;
+        const int spawned = posix_spawnp(&pid, "psql", &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        std::string text;
+        char buf[4096];
+        for (ssize_t n; spawned == 0 && (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, n);
+        close(out[0]);
+        int status = 0;
+        if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            throw std::runtime_error("psql failed on " + address + ": " + sql);
         }
-        const std::unique_ptr<PGresult, Clear> r(PQexec(conn.get(), sql.c_str()));
-        const ExecStatusType status = PQresultStatus(r.get());
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-            throw std::runtime_error(sql + ": " + PQerrorMessage(conn.get()));
-        }
-        return PQntuples(r.get()) > 0 ? PQgetvalue(r.get(), 0, 0) : "";
+        // The first column of the first row.
+        const std::string row = text.substr(0, text.find('\n'));
+        return row.substr(0, row.find('|'));
     }
 
     static std::string SqliteQuery(const std::string& file, const std::string& sql) {
