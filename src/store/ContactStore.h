@@ -68,8 +68,12 @@ public:
     // is kept. The change-log entry carries the merged row. On success `edited` holds
     // the stored contact with all its accounts; 1 also when the row is gone.
     int SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited);
-    // Soft delete: bc_state becomes 1 in the record and the row.
+    // Soft delete: bc_state becomes 1 in the record and the row, which keeps the time
+    // for the trash (TrashStore).
     int DeleteContact(BusinessCard& card);
+    // Soft deletes of several contacts, as stored, in one transaction: all or none (1
+    // also when an id names no row).
+    int DeleteContacts(const std::vector<int>& bcIds);
 
     // --- Contact group writes. ---
     int AddGroup(CardGroup& group);

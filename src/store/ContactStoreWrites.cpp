@@ -3,11 +3,13 @@
 
 #include <algorithm>
 
+#include "model/Clock.h"
 #include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "store/ContactStoreBank.h"
 #include "store/ContactStoreSql.h"
+#include "store/TrashRows.h"
 
 namespace kivtal {
 namespace {
@@ -33,6 +35,14 @@ UserBankInfoList ChangedAccounts(const BusinessCard& asRead, const BusinessCard&
     return changed;
 }
 
+// Soft delete of one contact, stamped with the time for the trash.
+int MarkDeleted(SqliteDb& db, BusinessCard& card) {
+    card.bc_state = 1;
+    if (contacts::UpdateExistingRow(db, kDeleteContact, {Arg(card.bc_state), Arg(card.bc_id)}) != 0) return 1;
+    if (!trash::SettleContact(db, card.bc_id, NowSeconds())) return 1;
+    return LogChange(db, card);
+}
+
 }  // namespace
 
 int InsertContact(SqliteDb& db, BusinessCard& card) {
@@ -50,7 +60,7 @@ int UpdateContact(SqliteDb& db, BusinessCard& card) {
     SqlArgs args = contacts::RowArgs(card);
     args.push_back(Arg(card.bc_id));
     if (contacts::UpdateExistingRow(db, contacts::UpdateSql(), args) != 0) return 1;
-    if (LogChange(db, card) != 0) return 1;
+    if (!trash::SettleContact(db, card.bc_id, NowSeconds()) || LogChange(db, card) != 0) return 1;
     return SaveBankAccounts(db, card.bank_accounts, card.bc_id);
 }
 
@@ -75,10 +85,17 @@ int ContactStore::SaveContactEdit(const BusinessCard& asRead, BusinessCard& edit
 }
 
 int ContactStore::DeleteContact(BusinessCard& card) {
-    return contacts::RunWrite(store_, card, [&](SqliteDb& db) {
-        card.bc_state = 1;
-        if (contacts::UpdateExistingRow(db, kDeleteContact, {Arg(card.bc_state), Arg(card.bc_id)}) != 0) return 1;
-        return LogChange(db, card);
+    return contacts::RunWrite(store_, card, [&](SqliteDb& db) { return MarkDeleted(db, card); });
+}
+
+int ContactStore::DeleteContacts(const std::vector<int>& bcIds) {
+    std::vector<int> ids = bcIds;
+    return contacts::RunWrite(store_, ids, [&](SqliteDb& db) {
+        for (int id : ids) {
+            BusinessCard card;
+            if (ReadContact(db, id, card) != 0 || MarkDeleted(db, card) != 0) return 1;
+        }
+        return 0;
     });
 }
 

@@ -115,7 +115,7 @@ void LocalStore::AddLaterSchema(const std::string& path) {
 // A database is built in a scratch file that is renamed into place only when complete:
 // a crash or a failed statement halfway never leaves a file that looks like a ready
 // database but has no tables (it would never be created again).
-int LocalStore::CreateComplete(const std::string& path, const std::vector<std::string>& statements) {
+int LocalStore::CreateComplete(const std::string& path, const std::vector<std::string>& statements, bool addColumns) {
     if (!MakeDirectories(paths_.dataDir)) return 1;
     const std::string scratch = path + ".creating";
     std::remove(scratch.c_str());
@@ -126,7 +126,8 @@ int LocalStore::CreateComplete(const std::string& path, const std::vector<std::s
             // SQLite gives its journal and WAL files the database file's mode.
             RestrictToOwner(scratch);
             SqliteTransaction tx(db);
-            ok = tx.began() && ExecuteAll(db, statements) && tx.commit() == SQLITE_OK;
+            ok = tx.began() && ExecuteAll(db, statements) && (!addColumns || AddMissingColumns(db)) &&
+                 tx.commit() == SQLITE_OK;
         }
     }
     if (ok && std::rename(scratch.c_str(), path.c_str()) == 0) return 0;
@@ -139,7 +140,7 @@ int LocalStore::CreateUserDb(const std::string& path) {
     for (const auto* more : {&UserDbIndexes(), &UserDbAdditions()})
         statements.insert(statements.end(), more->begin(), more->end());
     statements.insert(statements.end(), {kSeedSyncTime, kSeedHardwareInfo});
-    return CreateComplete(path, statements);
+    return CreateComplete(path, statements, true);
 }
 
 }  // namespace kivtal

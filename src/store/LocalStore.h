@@ -55,7 +55,8 @@ public:
     std::string userDbPath();
 
 private:
-    int CreateComplete(const std::string& path, const std::vector<std::string>& statements);
+    // addColumns: also add the later columns (UserDbAddedColumns) to the new tables.
+    int CreateComplete(const std::string& path, const std::vector<std::string>& statements, bool addColumns = false);
     int CreateUserDb(const std::string& path);
     void AddLaterSchema(const std::string& path);
 

@@ -82,5 +82,7 @@ private:
 // The matter event_id on a connection the caller holds; 1 when there is none or the
 // query fails, `out` then untouched.
 int ReadMatter(SqliteDb& db, int eventId, TalEvent& out);
+// The same for the remark comment_id.
+int ReadRemark(SqliteDb& db, int commentId, EventComment& out);
 
 }  // namespace kivtal

@@ -38,9 +38,11 @@ constexpr const char* kGroupById =
     "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_id = ?;";
 constexpr const char* kGroupMatterCount = "SELECT count(*) FROM tb_event WHERE group_id = ? AND event_state = 0;";
 
-constexpr const char* kRemarksOf =
+const std::string kSelectRemarks =
     "SELECT comment_id,c_content,event_id,server_id,comment_state,create_time,event_server_id "
-    " FROM tb_event_comment WHERE event_id=? AND comment_state=?;";
+    " FROM tb_event_comment ";
+const std::string kRemarksOf = kSelectRemarks + "WHERE event_id=? AND comment_state=?;";
+const std::string kRemarkById = kSelectRemarks + "WHERE comment_id=?;";
 
 const std::string kSelectReminders =
     "SELECT alarm_id,a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
@@ -133,6 +135,13 @@ int ReadEach(LocalStore& store, std::string_view sql, const std::vector<int>& id
 }
 
 }  // namespace
+
+int ReadRemark(SqliteDb& db, int commentId, EventComment& out) {
+    ResultTable t;
+    if (db.query(kRemarkById, {Arg(commentId)}, t) != SQLITE_OK || t.empty()) return 1;
+    ReadRow(t, 0, out);
+    return 0;
+}
 
 int ReadMatter(SqliteDb& db, int eventId, TalEvent& out) {
     ResultTable t;

@@ -2,9 +2,11 @@
 
 #include <stdexcept>
 
+#include "model/Clock.h"
 #include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
 #include "store/MatterStore.h"
+#include "store/TrashRows.h"
 
 namespace kivtal {
 
@@ -17,8 +19,6 @@ constexpr const char* kUpdateMatter =
     "UPDATE tb_event SET start_time=?,end_time=?,group_id=?,description=?,place_top=?,server_id=?,"
     "event_state=?,create_time=?,server_group_id=? where event_id=?; ";
 constexpr const char* kSetMatterState = "UPDATE tb_event set event_state=? WHERE event_id =?;";
-constexpr const char* kDeleteMatterRemarks = "UPDATE tb_event_comment SET comment_state=1 WHERE event_id=?;";
-constexpr const char* kDeleteMatterReminders = "UPDATE tb_event_alarm SET alarm_state=1 WHERE event_id=?;";
 
 constexpr const char* kInsertGroup = "INSERT INTO tb_event_group(group_name,server_id,group_state)VALUES(?,?,?);";
 constexpr const char* kUpdateGroup =
@@ -108,6 +108,12 @@ int UpdateAndLogChange(SqliteDb& db, const char* sql, const SqlArgs& args, const
     return LogChange(db, record);
 }
 
+// A matter write that may change its state keeps the trash's stamp in step.
+int UpdateMatterAndLog(SqliteDb& db, const char* sql, const SqlArgs& args, const TalEvent& m) {
+    if (UpdateAndLogChange(db, sql, args, m) != 0) return 1;
+    return trash::SettleMatter(db, m.event_id, NowSeconds()) ? 0 : 1;
+}
+
 // Remarks and reminders carry their matter's server id once the matter has one; it
 // stays 0 while the matter has none or cannot be read.
 template <class Record>
@@ -130,7 +136,7 @@ int MatterStore::AddMatter(TalEvent& matter) {
 int MatterStore::ModifyMatter(const TalEvent& matter) {
     TalEvent copy = matter;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
-        return UpdateAndLogChange(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+        return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
     });
 }
 
@@ -143,19 +149,16 @@ int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
         } catch (const std::invalid_argument&) {  // a text holds the separator
             return 1;
         }
-        return UpdateAndLogChange(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+        return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
     });
 }
 
-// The remarks and reminders go with their matter but get no entries of their own: the
-// service deletes them with the matter.
+// The live remarks and reminders go with their matter, under its stamp, but get no
+// entries of their own: the service keeps them with the matter.
 int MatterStore::DeleteMatter(TalEvent& matter) {
     return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         m.event_state = 1;
-        if (UpdateAndLogChange(db, kSetMatterState, {Arg(1), Arg(m.event_id)}, m) != 0) return 1;
-        const bool cascaded = Ok(db.execute(kDeleteMatterRemarks, {Arg(m.event_id)})) &&
-                              Ok(db.execute(kDeleteMatterReminders, {Arg(m.event_id)}));
-        return cascaded ? 0 : 1;
+        return UpdateMatterAndLog(db, kSetMatterState, {Arg(1), Arg(m.event_id)}, m);
     });
 }
 

@@ -138,6 +138,15 @@ const std::vector<AddedColumn>& UserDbAddedColumns() {
     static const std::vector<AddedColumn> columns = {
         {"tb_sync_set_aside", "reason", "VARCHAR"},
         {"tb_sync_set_aside", "set_aside_at", "INTEGER"},
+        // When a deleted row was deleted, here or as its delete arrived from the service
+        // (seconds since 1970; NULL while it is live, and for rows deleted before the
+        // column existed). The trash lists by it, and a matter's remarks and reminders
+        // carry their matter's stamp when they went with it, so a restore brings back
+        // exactly those.
+        {"tb_bc", "deleted_at", "INTEGER"},
+        {"tb_event", "deleted_at", "INTEGER"},
+        {"tb_event_comment", "deleted_at", "INTEGER"},
+        {"tb_event_alarm", "deleted_at", "INTEGER"},
     };
     return columns;
 }

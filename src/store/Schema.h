@@ -23,8 +23,9 @@ const std::vector<std::string>& UserDbIndexes();
 // why the service refused an uploaded entry (tb_sync_refused).
 const std::vector<std::string>& UserDbAdditions();
 
-// Columns added to those tables later still: made at login when a file lacks them. Why
-// a change was set aside, and when (tb_sync_set_aside).
+// Columns added to the tables later still: made at creation, and at login when a file
+// lacks them. Why a change was set aside, and when (tb_sync_set_aside); when a
+// contact, matter, remark or reminder was deleted (deleted_at).
 struct AddedColumn {
     const char* table;
     const char* column;

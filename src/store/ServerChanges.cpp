@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "model/Clock.h"
 #include "model/Diagnostics.h"
 #include "model/RecordValues.h"
 #include "store/ChangeLogEntries.h"
@@ -16,6 +17,7 @@
 #include "store/SetAsideChanges.h"
 #include "store/StoreStatus.h"
 #include "store/SyncBases.h"
+#include "store/TrashRows.h"
 
 namespace kivtal {
 
@@ -77,6 +79,8 @@ bool WriteReceived(SqliteDb& db, const SyncRecord& e, R& record, Failure& failur
                        "the database refused the change", failure))
             return false;
     }
+    if (!trash::SettleReceived(db, record, e.s_server_id, NowSeconds()))
+        return Fail(failure, false, "the deletion time could not be kept");
     // What came down is what both sides now hold.
     return Succeeded(db, syncbase::Write(db, e.oper_code, e.s_server_id, e.s_values) ? SQLITE_OK : SQLITE_ERROR,
                      "the base could not be kept", failure);

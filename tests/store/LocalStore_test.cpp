@@ -96,16 +96,17 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
         int column;  // one telling column
         const char* name;
         const char* type;
+        bool deletedAt = false;  // ends with the later deleted_at after filed_3
     };
     const Expected tables[] = {
         {"tb_user", 29, 25, "certification", "INTEGER"},
-        {"tb_bc", 38, 27, "bc_state", "VARCHAR"},
+        {"tb_bc", 39, 27, "bc_state", "VARCHAR", true},
         {"tb_bc_group", 7, 3, "group_state", "INTEGER"},
         {"tb_ubank_info", 13, 9, "bc_server_id", "INTEGER"},
-        {"tb_event", 13, 8, "create_time", "INTEGER"},
+        {"tb_event", 14, 8, "create_time", "INTEGER", true},
         {"tb_event_group", 7, 1, "group_name", "VARCHAR"},
-        {"tb_event_comment", 10, 6, "event_server_id", "INTEGER"},
-        {"tb_event_alarm", 14, 3, "alarm_time", "VARCHAR"},
+        {"tb_event_comment", 11, 6, "event_server_id", "INTEGER", true},
+        {"tb_event_alarm", 15, 3, "alarm_time", "VARCHAR", true},
         {"tb_sync_record", 12, 7, "s_server_id", "INTEGER"},
         {"tb_user_settings", 9, 1, "coloumn_show", "INTEGER"},
         {"tb_app_info", 7, 1, "ver_name", "VARCHAR"},
@@ -133,8 +134,12 @@ TEST_F(LocalStoreTest, UserDatabaseHasTheSeventeenTablesInOrderWithSeeds) {
         EXPECT_EQ(cols.text(e.column, 2), e.type);
         EXPECT_EQ(cols.text(0, 2), "INTEGER");
         EXPECT_EQ(cols.text(0, 5), "1");  // the key
-        if (std::string(e.table) != "tb_sync_time") {
-            EXPECT_EQ(cols.text(e.columns - 1, 1), "filed_3");
+        const int last = e.columns - 1;
+        if (e.deletedAt) {
+            EXPECT_EQ(cols.text(last, 1), "deleted_at");
+            EXPECT_EQ(cols.text(last - 1, 1), "filed_3");
+        } else if (std::string(e.table) != "tb_sync_time") {
+            EXPECT_EQ(cols.text(last, 1), "filed_3");
         }
     }
     EXPECT_EQ(Query(path, "SELECT tal_sync_time FROM tb_sync_time").text(0, 0), "0");
