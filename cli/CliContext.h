@@ -36,6 +36,12 @@ int RunSubcommand(CliContext& ctx, std::string_view group, std::span<const Subco
 int RunContactImport(CliContext& ctx);
 int RunContactExport(CliContext& ctx);
 
+// contacts trash|restore and matters trash|restore (TrashCommands.cpp).
+int RunContactTrash(CliContext& ctx);
+int RunContactRestore(CliContext& ctx);
+int RunMatterTrash(CliContext& ctx);
+int RunMatterRestore(CliContext& ctx);
+
 // The top-level commands.
 int RunContacts(CliContext& ctx);
 int RunGroups(CliContext& ctx);

@@ -1,4 +1,5 @@
-// contacts list|search|show|add|edit|delete (import and export: TransferCommands.cpp)
+// contacts list|search|show|add|edit|delete (import and export: TransferCommands.cpp;
+// trash and restore: TrashCommands.cpp)
 #include "CliContext.h"
 #include "ContactFields.h"
 #include "ExitCodes.h"
@@ -94,6 +95,8 @@ constexpr Subcommand kContactCommands[] = {
     {"add", Add, 2, "contacts add --name NAME [field options]", kContactOptions},
     {"edit", Edit, 3, "contacts edit ID [field options]", kContactOptions},
     {"delete", Delete, 3, "contacts delete ID", {}},
+    {"trash", RunContactTrash, 2, "contacts trash", {}},
+    {"restore", RunContactRestore, 3, "contacts restore ID...", {}, true},
     {"import", RunContactImport, 3, "contacts import FILE... [--dry-run] [--group ID]", kImportOptions, true},
     {"export", RunContactExport, 3, "contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE", kExportOptions},
 };

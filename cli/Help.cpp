@@ -35,6 +35,11 @@ Commands:
   contacts add --name NAME [field options]
   contacts edit ID [field options] [--remove-bank BANK_ID]...
   contacts delete ID
+  contacts trash | matters trash    records deleted in the last 30 days, the latest
+                                    first, with the local time of their deletion
+  contacts restore ID... | matters restore ID...
+                                    deleted records back, all or none, as edits the
+                                    next sync sends
   contacts import FILE... [--dry-run] [--group ID]
                                     read vCard files (- for standard input), each
                                     file in one transaction; duplicates are merged;

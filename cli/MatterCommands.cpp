@@ -1,4 +1,4 @@
-// matters list|add|delete
+// matters list|add|delete (trash and restore: TrashCommands.cpp)
 #include "CliContext.h"
 #include "ExitCodes.h"
 #include "LiveRecord.h"
@@ -116,6 +116,8 @@ constexpr Subcommand kMatterCommands[] = {
     {"list", List, 2, "matters list [--at TIME] [--group ID]", kListOptions},
     {"add", Add, 2, "matters add --description TEXT --start TIME --end TIME [--group ID] [--pin]", kAddOptions},
     {"delete", Delete, 3, "matters delete ID", {}},
+    {"trash", RunMatterTrash, 2, "matters trash", {}},
+    {"restore", RunMatterRestore, 3, "matters restore ID...", {}, true},
 };
 
 }  // namespace
