@@ -19,10 +19,10 @@ namespace kivtal {
 
 // One deleted record as the trash lists it.
 struct TrashedRecord {
-    int id = 0;           // bc_id or event_id
-    std::string title;    // the contact's name, the matter's description
-    std::string detail;   // the contact's company; empty for a matter
-    int deleted_at = 0;   // seconds since 1970
+    int id = 0;          // bc_id or event_id
+    std::string title;   // the contact's name, the matter's description
+    std::string detail;  // the contact's company; empty for a matter
+    int deleted_at = 0;  // seconds since 1970
     bool operator==(const TrashedRecord&) const = default;
 };
 using TrashedRecordList = std::vector<TrashedRecord>;

@@ -59,8 +59,9 @@ protected:
 
     // "oper_ways,sync_state,s_values" of the row's entry.
     std::string Entry(int kind, int rowId) {
-        const ResultTable t = Query("SELECT oper_ways,sync_state,s_values FROM tb_sync_record WHERE oper_code=" +
-                                    std::to_string(kind) + " AND s_row_id=" + std::to_string(rowId));
+        const ResultTable t =
+            Query("SELECT oper_ways,sync_state,s_values FROM tb_sync_record WHERE oper_code=" + std::to_string(kind) +
+                  " AND s_row_id=" + std::to_string(rowId));
         return t.empty() ? "" : t.text(0, 0) + "," + t.text(0, 1) + "," + t.text(0, 2);
     }
 
