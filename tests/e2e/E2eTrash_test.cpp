@@ -21,9 +21,10 @@ int OnlyTrashed(const Device& d, const char* kind) {
 
 TEST_F(Trash, AContactDeletedOnADeviceAndRestoredOnTheOtherIsLiveOnBothWithItsAccounts) {
     const int group = A().add({"groups", "add", "客户"});
-    const int contact = A().add({"contacts", "add", "--name", "张三", "--group", std::to_string(group), "--company",
-                                 "甲公司", "--mobile", "13800138000", "--bank", "工商银行|北京|海淀|6222000011112222|张三",
-                                 "--bank", "招商银行|上海|浦东|6225880099|张三"});
+    const int contact =
+        A().add({"contacts", "add", "--name", "张三", "--group", std::to_string(group), "--company", "甲公司",
+                 "--mobile", "13800138000", "--bank", "工商银行|北京|海淀|6222000011112222|张三", "--bank",
+                 "招商银行|上海|浦东|6225880099|张三"});
     converge();
     const Snapshot before = snapshot(A());
 
@@ -72,8 +73,8 @@ TEST_F(Trash, AContactWhoseGroupWasDeletedElsewhereComesBackInNoGroupOnBoth) {
 // The device that deleted the matter took its remarks with it; the restore that
 // arrives from the other device brings them back there too.
 TEST_F(Trash, AMatterRestoredOnTheOtherDeviceComesBackWithItsRemarks) {
-    const int matter = A().add({"matters", "add", "--description", "季度会议", "--start", "2030-03-01 09:00", "--end",
-                                "2030-03-01 10:00"});
+    const int matter = A().add(
+        {"matters", "add", "--description", "季度会议", "--start", "2030-03-01 09:00", "--end", "2030-03-01 10:00"});
     EventComment remark;
     remark.event_id = matter;
     remark.c_content = "带上报表";

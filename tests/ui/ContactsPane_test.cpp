@@ -47,7 +47,7 @@ TEST_F(ContactsFixture, GroupListCountsAllCommonAndEachGroup) {
     BusinessCard deleted = Stored(gone);
     ASSERT_EQ(ContactStore(store).DeleteContact(deleted), 0);
     Open();
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(2)", "常用(1)", "客户(2)", "空组(0)"}));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(2)", "常用(1)", "客户(2)", "空组(0)", "回收站(1)"}));
     EXPECT_EQ(Groups()->currentRow(), 0);
     EXPECT_EQ(Names(), (Strings{"安雅", "陈立"}));
 }
@@ -55,7 +55,8 @@ TEST_F(ContactsFixture, GroupListCountsAllCommonAndEachGroup) {
 TEST_F(ContactsFixture, NewGroupsTakeTheFirstFreeDefaultName) {
     Open();
     for (int i = 0; i < 3; ++i) ClickNamed(home->FindControl("add_title"));
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "请输入组名(0)", "请输入组名1(0)", "请输入组名2(0)"}));
+    EXPECT_EQ(GroupTexts(),
+              (Strings{"全部(0)", "常用(0)", "请输入组名(0)", "请输入组名1(0)", "请输入组名2(0)", "回收站(0)"}));
     CardGroupList stored;
     ContactStore(store).ContactGroups(stored);
     ASSERT_EQ(stored.size(), 3u);
@@ -119,7 +120,7 @@ TEST_F(ContactsFixture, CancellingARenameWritesNothingAndCancellingANewGroupRemo
     AnswerBox("_btn_ok", box);
     ClickNamed(cancel);
     EXPECT_FALSE(box.asked);  // no question for a row just added
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "Team(0)"}));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "Team(0)", "回收站(0)"}));
     ContactStore(store).GroupById(added, stored);
     EXPECT_EQ(stored.group_state, 1);
     EXPECT_EQ(home->EditingRow(), -1);
@@ -135,7 +136,7 @@ TEST_F(ContactsFixture, RenameOfAGroupDeletedElsewhereSaysSoAndDropsTheRow) {
     AnswerBox("btn_ok", box);
     ClickNamed(InGroupRow(team, "group_edit_ok"));
     EXPECT_EQ(box.text, "该分组已被删除");
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)"}));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "回收站(0)"}));
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
 }
 
@@ -166,12 +167,12 @@ TEST_F(ContactsFixture, DeletingAGroupAsksAndKeepsItsContactsUnderAll) {
     home->SendMessage(WM_UI_GROUP_DELETE, team);
     EXPECT_EQ(box.title, "确定删除分组吗？");
     EXPECT_EQ(box.text, "分组删除后，组里的联系人请到“全部”组中查找。");
-    EXPECT_EQ(GroupTexts().size(), 3u);
+    EXPECT_EQ(GroupTexts().size(), 4u);
 
     AnswerBox("_btn_ok", box);
     home->SendMessage(WM_UI_GROUP_DELETE, team);
     Pump();
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)"}));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)", "回收站(0)"}));
     EXPECT_EQ(Groups()->currentRow(), 0);
     EXPECT_EQ(Names(), (Strings{"安雅"}));
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
@@ -373,7 +374,7 @@ TEST_F(ContactsFixture, LetterBarAndSearchStayWithinTheChosenGroup) {
     const int other = AddGroup("Other");
     AddContact("安娜", "ANNA", other);
     home->SendMessage(WM_RES_SYNC, 0);
-    ASSERT_TRUE(test::PumpUntil([&] { return Groups()->count() == 4; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return Groups()->count() == 5; }));
     ChooseGroup(3);
     QString enabled;
     for (QAbstractButton* b : letters)
@@ -537,7 +538,7 @@ TEST_F(ContactsFixture, DeleteAsksThenRemovesTheContactEverywhere) {
     AnswerBox("_btn_cancel", box);
     MenuItem("menu_user_delete", id);
     EXPECT_EQ(box.title, "确定删除该联系人吗？");
-    EXPECT_EQ(box.text, "删除后，该联系人将无法恢复。");
+    EXPECT_EQ(box.text, "删除后可在回收站中找回，保留30天。");
     EXPECT_EQ(Names().size(), 2u);
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
 
@@ -630,7 +631,7 @@ TEST_F(ContactsFixture, MoveToGroupWritesTheGroupAndItsServerId) {
     EXPECT_FALSE(okEnabledAtFirst);
     EXPECT_EQ(Stored(id).group_id, b);
     EXPECT_EQ(Stored(id).server_group_id, 77);
-    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)", "A(0)", "B(1)"}));
+    EXPECT_EQ(GroupTexts(), (Strings{"全部(1)", "常用(0)", "A(0)", "B(1)", "回收站(0)"}));
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 1);
 }
 

@@ -64,6 +64,8 @@ void CContactsPane::Attach() {
         rows_ = list_->SetRows(std::move(detachedRows_));
         list_->setAccessibleName(QStringLiteral("联系人列表"));
         list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // Ctrl and Shift choose several contacts, for one delete.
+        list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list_->installEventFilter(this);
         list_->viewport()->installEventFilter(this);
         AcceptVCardDrops();
@@ -137,7 +139,7 @@ bool CContactsPane::OnListKey(QKeyEvent* key) {
     const bool menu =
         key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
     if (key->key() == Qt::Key_Delete) {
-        DeleteContact(contactId);
+        DeleteContacts(ChosenContacts());
     } else if (menu) {
         list_->scrollTo(list_->currentIndex());
         OpenContactMenu(contactId);
@@ -183,6 +185,7 @@ void CContactsPane::RebuildGroups() {
         groups_->setItemWidget(item, row);
         home_.BindNotifications(row);
     }
+    AddTrashRow();
     groups_->setCurrentRow(0);
     home_.SetEditingRow(-1);
     rebuilding_ = false;
@@ -194,6 +197,7 @@ void CContactsPane::UpdateGroupCounts() {
     if (ContactStore(store_).ContactCounts(live, common) != 0) return;
     groups_->item(0)->setText(QStringLiteral("全部(%1)").arg(live));
     groups_->item(1)->setText(QStringLiteral("常用(%1)").arg(common));
+    UpdateTrashCount();
 }
 
 void CContactsPane::SelectGroupRow(int row) {
@@ -228,7 +232,7 @@ ContactListQuery CContactsPane::ScopeQuery() const {
     const int tag = SelectedGroupTag();
     if (tag == kCommonTag) {
         query.scope = ContactListQuery::Scope::Common;
-    } else if (tag != kAllContactsTag) {
+    } else if (tag != kAllContactsTag && tag != kTrashTag) {  // a search from the trash looks through all
         query.scope = ContactListQuery::Scope::Group;
         query.groupId = tag;
     }
@@ -237,12 +241,14 @@ ContactListQuery CContactsPane::ScopeQuery() const {
 
 void CContactsPane::ReloadContacts() {
     letter_.clear();
+    if (SelectedGroupTag() == kTrashTag) return ShowTrash(true);
     ShowContacts(ScopeQuery());
     // The bar offers the letters of the chosen group, none of them chosen.
     RebuildLetterBar();
 }
 
 void CContactsPane::ShowContacts(const ContactListQuery& query) {
+    ShowTrash(false);
     ContactSummaryList cards;
     ContactStore(store_).ContactSummaries(query, cards);
     std::vector<ContactRow> rows;
@@ -474,7 +480,7 @@ bool CContactsPane::OnMenuItem(const QString& item, std::intptr_t lParam) {
     else if (item == setting_menu::kPcSetting || item == u"menu_setting") OpenSettings();
     else if (item == user_menu::kMoveGroup) MoveToGroup(contactId);
     else if (item == user_menu::kEdit) OpenEditor(contactId);
-    else if (item == user_menu::kDelete) DeleteContact(contactId);
+    else if (item == user_menu::kDelete) DeleteContacts({contactId});
     else return OnTransferMenuItem(item);
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The contacts pane of the main window: the group list ("table_list") with 全部, 常用
-// and the user's groups, the contact list ("user_list") of the chosen group with its
+// The contacts pane of the main window: the group list ("table_list") with 全部, 常用,
+// the user's groups and 回收站, the contact list ("user_list") of the chosen group with its
 // header, the letter bar and search (both within the chosen group), sorting, the common mark, the contact menu and the
 // group-name edit. The main window owns it and hands it the notifications, messages
 // and menu items of its controls.
@@ -26,6 +26,7 @@ namespace kivtal {
 class CHomePage;
 class ContactTransfer;
 class GroupRow;
+class TrashView;
 
 // Opens the contact editor modally and returns when it has closed. contactId 0 opens
 // it for a new contact, preset to defaultGroupId (a group list tag: 0 all, -2 common,
@@ -34,6 +35,7 @@ using ContactEditorOpener = std::function<void(int contactId, int defaultGroupId
 
 inline constexpr int kAllContactsTag = 0;
 inline constexpr int kCommonTag = -2;
+inline constexpr int kTrashTag = -3;  // 回收站, the last row
 
 enum SortMode { kSortNameAsc = 0, kSortNameDesc = 1, kSortNewestFirst = 2, kSortOldestFirst = 3 };
 
@@ -61,6 +63,8 @@ public:
     int SortMode() const { return sortMode_; }
     int SelectedGroupTag() const;
     void SetColumnMask(int mask);
+    // The trash view, once 回收站 was chosen.
+    TrashView* Trash() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,9 +117,19 @@ private:
     void OpenContactMenu(int contactId);
     void OpenMenuBelow(const char* control, const QString& layout, const QPoint& offset);
     void MoveToGroup(int contactId);
-    void DeleteContact(int contactId);
     void OpenSettings();
     void RequestSync();
+
+    // The trash and undo (ContactsPaneTrash.cpp).
+    void AddTrashRow();
+    void UpdateTrashCount();
+    // Shows the trash in place of the contact list, or hides it again.
+    void ShowTrash(bool shown);
+    // The contacts chosen in the list (the current one when none is), in list order.
+    std::vector<int> ChosenContacts() const;
+    // Asks, deletes them in one transaction and offers one undo.
+    void DeleteContacts(std::vector<int> ids);
+    void OfferUndo(const QString& what, std::function<bool()> restore);
 
     // vCard import and export (ContactsPaneTransfer.cpp).
     ContactTransfer& Transfer();
@@ -132,6 +146,7 @@ private:
     std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
     QPointer<ListKiv> list_;
+    QPointer<TrashView> trash_;
     ColumnWants wants_;                            // of the rows shown
     QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them

@@ -1,5 +1,6 @@
 // What the pane does to one contact: the common mark, the editor, the contact menu,
-// moving to a group, deleting; and the windows the pane opens under the mask.
+// moving to a group; and the windows the pane opens under the mask (deleting:
+// ContactsPaneTrash.cpp).
 #include <QListWidget>
 
 #include "store/ContactStore.h"
@@ -96,21 +97,6 @@ void CContactsPane::MoveToGroup(int contactId) {
         } else {
             delete window;
         }
-    }
-    home_.RefreshPanes();
-}
-
-void CContactsPane::DeleteContact(int contactId) {
-    if (ShowTalMsgBox(QStringLiteral("确定删除该联系人吗？"), &home_, QStringLiteral("删除后，该联系人将无法恢复。"), 1,
-                      1) != kMsgBoxOk)
-        return;
-    ContactStore contacts(store_);
-    BusinessCard card;
-    if (rows_->RowOfContact(contactId) >= 0 && contacts.ContactById(contactId, card) == 0 &&
-        contacts.DeleteContact(card) == 0) {
-        rows_->Remove(contactId);
-        ShowRowsChanged();
-        RequestSync();
     }
     home_.RefreshPanes();
 }

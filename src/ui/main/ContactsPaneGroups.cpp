@@ -1,9 +1,11 @@
 // Adding, renaming and deleting contact groups in the group list.
 #include <QLineEdit>
 #include <QListWidget>
+#include <algorithm>
 
 #include "net/LoginUser.h"
 #include "store/ContactStore.h"
+#include "store/TrashStore.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
@@ -59,7 +61,9 @@ void CContactsPane::AddGroup() {
     group.group_name = TypedUtf8(name);
     if (ContactStore(store_).AddGroup(group) != 0) return;
     FinishOpenEdits();
-    auto* item = new QListWidgetItem(groups_);
+    auto* item = new QListWidgetItem;
+    // Before 回收站, which stays the last row.
+    groups_->insertItem(std::max(0, groups_->count() - 1), item);
     item->setData(Qt::UserRole, group.group_id);
     item->setSizeHint(QSize(0, 32));
     auto* row = new GroupRow(group, home_.GetHandle());
@@ -174,6 +178,10 @@ void CContactsPane::DeleteGroup(int groupId, bool ask) {
         SelectGroupRow(0);
         ReloadContacts();
     }
+    // A group cancelled while new was never the user's to miss.
+    if (ask)
+        OfferUndo(QStringLiteral("分组“%1”").arg(QString::fromStdString(group.group_name)),
+                  [this, groupId] { return TrashStore(store_).RestoreContactGroup(groupId) == 0; });
 }
 
 void CContactsPane::RequestSync() {

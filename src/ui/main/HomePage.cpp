@@ -20,6 +20,7 @@
 #include "ui/main/SetAsideNotice.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/SysTray.h"
+#include "ui/main/UndoNotice.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -46,7 +47,8 @@ CHomePage::CHomePage(LocalStore& store)
       openUrl_([](const QUrl& url) { QDesktopServices::openUrl(url); }),
       webSite_(QString::fromStdString(ServiceConfig::FromEnvironment().webUrl)),
       tray_(new CSysTray(*this)),
-      contacts_(new CContactsPane(*this, store_)) {
+      contacts_(new CContactsPane(*this, store_)),
+      undo_(new UndoNotice(this)) {
     contacts_->SetContactEditorOpener([this](int contactId, int defaultGroupId, int page) {
         CAddConnectionDlg::Run(this, contactId, defaultGroupId, page);
         // Relation pickers offer the book's names: a saved contact is one more.

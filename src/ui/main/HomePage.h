@@ -20,6 +20,7 @@ class CContactsPane;
 class CMaskDlg;
 class MattersPane;
 class CSysTray;
+class UndoNotice;
 class WorkerLink;
 
 inline const QString kHomeTitle = QStringLiteral("Kivtal v1.0");
@@ -86,6 +87,8 @@ public:
     WorkerLink* Worker() const;
 
     CContactsPane& Contacts() const { return *contacts_; }
+    // The "已删除 …  撤销" notice the panes offer after a delete.
+    UndoNotice& Undo() const { return *undo_; }
 
     // Seam to the contact editor, which runs modally (see ContactEditorOpener).
     void SetContactEditorOpener(std::function<void(int contactId, int defaultGroupId, int page)> opener);
@@ -161,6 +164,7 @@ private:
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
     CContactsPane* contacts_;  // a child object of this window
+    UndoNotice* undo_;         // a child widget of this window
     std::function<bool()> trayProbe_;
     PageSlide slide_;
     std::unique_ptr<MattersPane> matters_;
