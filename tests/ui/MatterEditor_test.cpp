@@ -310,7 +310,8 @@ TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutRemi
         OpenStored(withReminder);
         Click("delete_matter_btn");
         test::Pump();
-        EXPECT_THAT(boxes.texts, ElementsAre("删除后将无法恢复！", "您的事项拥有提醒，必须在联网状态下才能删除。"));
+        EXPECT_THAT(boxes.texts,
+                    ElementsAre(kMatterDeleteText.toStdString(), "您的事项拥有提醒，必须在联网状态下才能删除。"));
         EXPECT_FALSE(editor_.isNull() || editor_->IsClosing());
         editor_->Close(1);
         test::Pump();
@@ -330,7 +331,7 @@ TEST_F(MatterEditorFlow, DeletesOnlineThroughTheServiceAndOfflineOnlyWithoutRemi
     OpenStored(withReminder);
     Click("delete_matter_btn");
     test::Pump();
-    EXPECT_THAT(boxes.texts, ElementsAre("删除后将无法恢复！", "删除成功"));
+    EXPECT_THAT(boxes.texts, ElementsAre(kMatterDeleteText.toStdString(), "删除成功"));
     EXPECT_TRUE(editor_.isNull() || editor_->IsClosing());
     TalEvent gone;
     ASSERT_EQ(MatterStore(a_->store()).MatterById(withReminder, gone), 0);
@@ -357,7 +358,7 @@ TEST_F(MatterEditorFlow, RemarksAddedEditedAndDeletedArriveOnASecondDevice) {
     Click("save_mask_btn");
     editor_->SendMessage(WM_UI_REMARK_DELETE, editor_->Remarks()[2].comment_id);
     EXPECT_EQ(editor_->Remarks().size(), 2u);
-    EXPECT_TRUE(boxes.texts.size() == 1 && boxes.texts[0] == "删除后将无法恢复！");
+    EXPECT_TRUE(boxes.texts.size() == 1 && boxes.texts[0] == kRemarkDeleteText.toStdString());
     // A remark holding the value separator cannot travel: it is refused, not lost silently.
     Click("add_beizhu");
     Type("beizhu_edit", QStringLiteral("甲~麤^乙"));

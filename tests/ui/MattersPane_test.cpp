@@ -387,7 +387,7 @@ TEST_F(MattersPage, GroupsAddRenameAndDeleteKeepingTheirMattersUnderDefault) {
     for (int i = 0; i < kSlideSteps; ++i) home->SendMessage(WM_TIMER, kSlideTimerId);
     test::Pump();
     test::ClickControl(*home, "Add_matter_group");
-    ASSERT_EQ(Pane().GroupList()->count(), 3);
+    ASSERT_EQ(Pane().GroupList()->count(), 4) << "before 回收站";
     EXPECT_EQ(Pane().EditingRow(), 2);
     auto* edit =
         Pane().GroupList()->itemWidget(Pane().GroupList()->item(2))->findChild<QLineEdit*>("matter_group_edit");
@@ -406,7 +406,7 @@ TEST_F(MattersPage, GroupsAddRenameAndDeleteKeepingTheirMattersUnderDefault) {
     test::AnswerNextModal("_btn_ok");
     home->SendMessage(WM_UI_GROUP_DELETE, work.group_id, reinterpret_cast<std::intptr_t>(Pane().GroupList()));
     test::Pump();
-    EXPECT_EQ(Pane().GroupList()->count(), 2);
+    EXPECT_EQ(Pane().GroupList()->count(), 3);
     EXPECT_EQ(RowText(0), "默认(1)") << "the deleted group's matter still counts";
     EXPECT_EQ(RowText(1), "客户(0)");
 }

@@ -167,7 +167,7 @@ std::intptr_t CAddMatterDlg::HandleCustomMessage(unsigned number, std::intptr_t 
             if (pickersFilled_) FillPickers();
             break;
         case WM_UI_REMARK_DELETE:
-            if (Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确定删除本条备注吗?"), 1)) DeleteRemark(id);
+            if (Ask(kRemarkDeleteText, QStringLiteral("确定删除本条备注吗?"), 1)) DeleteRemark(id);
             break;
         case WM_UI_REMARK_EDIT:
             for (const EventComment& r : remarks_)

@@ -43,6 +43,11 @@ enum MatterPending : int {
     kPendingNone = 9,
 };
 
+// The questions before a delete: a matter goes to the trash, a remark's delete is
+// offered for undo in the main window once the editor closes.
+inline const QString kMatterDeleteText = QStringLiteral("删除后可在事项的回收站中找回，保留30天。");
+inline const QString kRemarkDeleteText = QStringLiteral("关闭本窗口后，可在主窗口撤销删除。");
+
 inline constexpr int kServerTimeAhead = 3;
 inline constexpr int kServerTimePassed = 2;
 

@@ -221,7 +221,7 @@ void CAddMatterDlg::OnSyncResult(int code) {
 }
 
 void CAddMatterDlg::DeleteMatter() {
-    if (!Ask(QStringLiteral("删除后将无法恢复！"), QStringLiteral("确删除本条事项吗?"), 1)) return;
+    if (!Ask(kMatterDeleteText, QStringLiteral("确删除本条事项吗?"), 1)) return;
     if (!Offline()) {
         pending_ = kPendingDeleteMatter;
         RequestSync();

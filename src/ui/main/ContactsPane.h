@@ -129,7 +129,6 @@ private:
     std::vector<int> ChosenContacts() const;
     // Asks, deletes them in one transaction and offers one undo.
     void DeleteContacts(std::vector<int> ids);
-    void OfferUndo(const QString& what, std::function<bool()> restore);
 
     // vCard import and export (ContactsPaneTransfer.cpp).
     ContactTransfer& Transfer();

@@ -9,6 +9,7 @@
 #include "ui/main/ContactsPane.h"
 #include "ui/main/GroupRow.h"
 #include "ui/main/HomePage.h"
+#include "ui/main/UndoNotice.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/TypedText.h"
 
@@ -180,8 +181,8 @@ void CContactsPane::DeleteGroup(int groupId, bool ask) {
     }
     // A group cancelled while new was never the user's to miss.
     if (ask)
-        OfferUndo(QStringLiteral("分组“%1”").arg(QString::fromStdString(group.group_name)),
-                  [this, groupId] { return TrashStore(store_).RestoreContactGroup(groupId) == 0; });
+        home_.Undo().Offer(QStringLiteral("分组“%1”").arg(QString::fromStdString(group.group_name)),
+                           [this, groupId] { return TrashStore(store_).RestoreContactGroup(groupId) == 0; });
 }
 
 void CContactsPane::RequestSync() {

@@ -71,7 +71,8 @@ std::vector<int> CContactsPane::ChosenContacts() const {
     std::vector<int> ids;
     if (!list_) return ids;
     QModelIndexList chosen = list_->selectionModel()->selectedRows();
-    std::sort(chosen.begin(), chosen.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(chosen.begin(), chosen.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const QModelIndex& index : chosen) ids.push_back(static_cast<int>(rows_->RowTag(index.row())));
     if (ids.empty() && list_->CurrentTag() > 0) ids.push_back(static_cast<int>(list_->CurrentTag()));
     return ids;
@@ -93,16 +94,7 @@ void CContactsPane::DeleteContacts(std::vector<int> ids) {
     ShowRowsChanged();
     RequestSync();
     home_.RefreshPanes();
-    OfferUndo(what, [this, ids] { return TrashStore(store_).RestoreContacts(ids) == 0; });
-}
-
-void CContactsPane::OfferUndo(const QString& what, std::function<bool()> restore) {
-    home_.Undo().Offer(what, [this, restore = std::move(restore)] {
-        if (!restore()) return false;
-        RequestSync();
-        home_.RefreshPanes();
-        return true;
-    });
+    home_.Undo().Offer(what, [this, ids] { return TrashStore(store_).RestoreContacts(ids) == 0; });
 }
 
 }  // namespace kivtal

@@ -49,6 +49,12 @@ CHomePage::CHomePage(LocalStore& store)
       tray_(new CSysTray(*this)),
       contacts_(new CContactsPane(*this, store_)),
       undo_(new UndoNotice(this)) {
+    // A restore is an edit like any other: it goes up at once and shows everywhere.
+    undo_->SetAfterUndo([this] {
+        if (LoginUser::Instance().snapshot().login_mode != LoginUserState::kModeOffline)
+            Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
+        RefreshPanes();
+    });
     contacts_->SetContactEditorOpener([this](int contactId, int defaultGroupId, int page) {
         CAddConnectionDlg::Run(this, contactId, defaultGroupId, page);
         // Relation pickers offer the book's names: a saved contact is one more.

@@ -119,6 +119,7 @@ void MattersPane::Refresh() {
             home_.BindNotifications(row);
         }
     }
+    AddTrashRow();
     {
         const QSignalBlocker block(groups_);
         groups_->setCurrentRow(0);
@@ -178,6 +179,7 @@ void MattersPane::OnGroupSelected() {
 void MattersPane::FillTimeline() {
     if (!timeline_ || !calendar_) return;
     const int tag = SelectedGroupTag();
+    if (ShowTrash(tag == kMatterTrashTag)) return;
     const CalendarDate date = calendar_->Selected();
     if (tag != 0) DayView(date, tag);
     else if (date == TodayDate()) UpcomingView();
@@ -331,8 +333,10 @@ void MattersPane::OpenMatter(int eventId, bool addRemark) {
     TalEvent matter;
     if (MatterStore(store_).MatterById(eventId, matter) != 0 || matter.event_id != eventId) return;
     auto* editor = new CAddMatterDlg(store_, matter, 0, addRemark ? MatterPage::AddRemark : MatterPage::Details);
+    const EditorWatch watch = WatchEditor(eventId);
     if (!BeginEditor(editor)) return;
     EndEditor();
+    OfferUndoAfterEditor(watch);
 }
 
 void MattersPane::NewMatter() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "model/Records.h"
 #include "store/LocalStore.h"
@@ -22,8 +23,10 @@ class CCalendarUI;
 class CHomePage;
 class CTimeBase;
 class MatterGroupRow;
+class TrashView;
 
 inline const QString kDefaultMatterGroup = QStringLiteral("默认");
+inline constexpr int kMatterTrashTag = -3;  // 回收站, the group list's last row
 
 class MattersPane {
 public:
@@ -48,6 +51,8 @@ public:
     QListWidget* GroupList() const { return groups_; }
     CAddMatterDlg* Editor() const { return editor_.data(); }
     int EditingRow() const { return editingRow_; }
+    // The trash view, once 回收站 was chosen.
+    TrashView* Trash() const;
 
 private:
     // Timeline.
@@ -81,12 +86,27 @@ private:
     int SelectedGroupTag() const;
     void PostSync();
 
+    // The trash and undo (MattersPaneTrash.cpp).
+    struct EditorWatch {
+        TalEvent matter;           // as it was when the editor opened (event_id 0: new)
+        std::vector<int> remarks;  // its live remarks then
+    };
+    void AddTrashRow();
+    // Where a new group's row goes: before 回收站.
+    int NewGroupRowIndex() const;
+    // Shows the trash in place of the timeline, or hides it; true when it shows.
+    bool ShowTrash(bool shown);
+    EditorWatch WatchEditor(int eventId);
+    // The editor deleted the matter or some of its remarks: offers their undo.
+    void OfferUndoAfterEditor(const EditorWatch& before);
+
     CHomePage& home_;
     LocalStore& store_;
     CCalendarUI* calendar_ = nullptr;
     CTimeBase* timeline_ = nullptr;
     QListWidget* groups_ = nullptr;
     QPointer<CAddMatterDlg> editor_;
+    QPointer<TrashView> trash_;
     int editingRow_ = -1;
     bool filling_ = false;  // rows are being rebuilt: selections are not the user's
 };

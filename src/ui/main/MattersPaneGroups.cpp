@@ -4,9 +4,11 @@
 #include <cstdio>
 
 #include "store/MatterStore.h"
+#include "store/TrashStore.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MatterGroupRow.h"
 #include "ui/main/MattersPane.h"
+#include "ui/main/UndoNotice.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/TypedText.h"
 
@@ -50,14 +52,15 @@ void MattersPane::AddGroup() {
     std::puts("添加分组成功!");
     FinishOpenEdits();
     filling_ = true;
-    auto* item = new QListWidgetItem(groups_);
+    auto* item = new QListWidgetItem;
+    groups_->insertItem(NewGroupRowIndex(), item);
     item->setData(Qt::UserRole, group.group_id);
     item->setSizeHint(QSize(0, 32));
     auto* row = new MatterGroupRow(group.group_id, name, 0, groups_);
     groups_->setItemWidget(item, row);
     home_.BindNotifications(row);
     filling_ = false;
-    StartEdit(groups_->count() - 1, true);
+    StartEdit(groups_->row(item), true);
 }
 
 void MattersPane::StartEdit(int row, bool isNew) {
@@ -129,6 +132,10 @@ void MattersPane::DeleteGroup(int groupId, bool ask) {
     editingRow_ = -1;
     PostSync();
     Refresh();
+    // A group cancelled while new was never the user's to miss.
+    if (ask)
+        home_.Undo().Offer(QStringLiteral("分组“%1”").arg(QString::fromStdString(group.group_name)),
+                           [this, groupId] { return TrashStore(store_).RestoreMatterGroup(groupId) == 0; });
 }
 
 }  // namespace kivtal

@@ -94,7 +94,8 @@ TrashView::TrashView(LocalStore& store, const TrashKind& kind, QWidget* parent)
       restore_(new QPushButton(QStringLiteral("恢复所选"), this)),
       empty_(new QLabel(QStringLiteral("回收站中没有%1").arg(kind.noun), this)) {
     setObjectName(trash_view::kView);
-    auto* heading = new QLabel(QStringLiteral("回收站：最近%1天删除的%2").arg(TrashStore::kKeptDays).arg(kind.noun), this);
+    auto* heading =
+        new QLabel(QStringLiteral("回收站：最近%1天删除的%2").arg(TrashStore::kKeptDays).arg(kind.noun), this);
     heading->setObjectName(trash_view::kHeading);
     list_->setObjectName(trash_view::kList);
     list_->setAccessibleName(QStringLiteral("已删除的%1").arg(kind.noun));
@@ -155,7 +156,8 @@ QRect TrashView::RestoreLinkRect(int row) const {
 
 std::vector<int> TrashView::ChosenIds() const {
     std::vector<int> ids;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows()) ids.push_back(index.data(Qt::UserRole).toInt());
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+        ids.push_back(index.data(Qt::UserRole).toInt());
     return ids;
 }
 

@@ -64,6 +64,7 @@ bool UndoNotice::Undo() {
         return false;
     }
     Dismiss();
+    if (afterUndo_) afterUndo_();
     return true;
 }
 

@@ -31,6 +31,8 @@ public:
 
     // Shows "已删除 <what>" with an undo that returns true when it restored everything.
     void Offer(const QString& what, std::function<bool()> undo);
+    // What every successful undo is followed by (the window syncs and refreshes).
+    void SetAfterUndo(std::function<void()> after) { afterUndo_ = std::move(after); }
     // Runs the offered undo and hides; false when none was offered or it failed (a
     // failure is told in a message box and the offer stays).
     bool Undo();
@@ -49,6 +51,7 @@ private:
     QShortcut* shortcut_;
     QTimer timer_;
     std::function<bool()> undo_;
+    std::function<void()> afterUndo_;
 };
 
 }  // namespace kivtal
