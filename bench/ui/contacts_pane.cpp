@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <vector>
 
+#include "CpuTime.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactsPane.h"
@@ -75,13 +75,7 @@ void Fill(LocalStore& store, int count) {
     tx.commit();
 }
 
-// The process's processor time in ms: on a shared, loaded machine the wall clock also
-// counts other programs' turns, so both are printed.
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using bench::CpuMs;
 
 struct Sample {
     double wall;

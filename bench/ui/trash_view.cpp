@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
+#include "CpuTime.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactsPane.h"
@@ -42,11 +42,7 @@ void Fill(LocalStore& store, int count) {
     ContactStore(store).DeleteContacts(ids);
 }
 
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+using bench::CpuMs;
 
 }  // namespace
 
