@@ -79,7 +79,9 @@ bool WriteReceived(SqliteDb& db, const SyncRecord& e, R& record, Failure& failur
                        "the database refused the change", failure))
             return false;
     }
-    if (!trash::SettleReceived(db, record, e.s_server_id, NowSeconds()))
+    // A record that arrives already deleted was never live here: it is no deletion of
+    // this device's, and a new device's first sync would fill its trash with old ones.
+    if (exists && !trash::SettleReceived(db, record, e.s_server_id, NowSeconds()))
         return Fail(failure, false, "the deletion time could not be kept");
     // What came down is what both sides now hold.
     return Succeeded(db, syncbase::Write(db, e.oper_code, e.s_server_id, e.s_values) ? SQLITE_OK : SQLITE_ERROR,

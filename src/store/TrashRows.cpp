@@ -12,7 +12,8 @@ constexpr const char* kSettleContact =
 constexpr const char* kContactsOfServerId = "SELECT bc_id FROM tb_bc WHERE bc_server_id=?;";
 constexpr const char* kMattersOfServerId = "SELECT event_id FROM tb_event WHERE server_id=?;";
 
-// "deleted" (state not 0) and the stamp (-1 when none) of a matter; false when absent.
+// Whether a matter is deleted (state not 0) and its stamp (-1 when none); no row when
+// there is no such matter.
 constexpr const char* kMatterState = "SELECT event_state<>0, coalesce(deleted_at,-1) FROM tb_event WHERE event_id=?;";
 constexpr const char* kStampMatter = "UPDATE tb_event SET deleted_at=? WHERE event_id=?;";
 constexpr const char* kUnstampMatter = "UPDATE tb_event SET deleted_at=NULL WHERE event_id=?;";

@@ -18,8 +18,8 @@ bool SettleContact(SqliteDb& db, int bcId, int now);
 // The matter row event_id, with its remarks and reminders.
 bool SettleMatter(SqliteDb& db, int eventId, int now);
 
-// After a received row was written under `serverId`: settles the contact or matter
-// that holds it. Other kinds have no stamp.
+// After a received change was written over the row that holds `serverId`: settles that
+// contact or matter. Other kinds have no stamp.
 bool SettleReceived(SqliteDb& db, const BusinessCard& card, int serverId, int now);
 bool SettleReceived(SqliteDb& db, const TalEvent& matter, int serverId, int now);
 template <class Record>

@@ -269,6 +269,16 @@ TEST_F(TrashTest, ReceivedDeletesAndRestoresKeepTheTrashInStep) {
     EXPECT_EQ(Stored(c.bc_id).bc_state, 0);
     EXPECT_TRUE(ContactTrash().empty());
     EXPECT_EQ(Scalar("SELECT comment_state || '/' || coalesce(deleted_at,'none') FROM tb_event_comment"), "0/none");
+
+    // A contact deleted elsewhere long ago, new to this device, is no deletion of its own.
+    BusinessCard old = c;
+    old.bc_state = 1;
+    old.bc_name = "long gone";
+    SyncRecord added;
+    added.oper_code = OPER_CONTACT, added.oper_ways = WAY_ADD, added.s_server_id = 901;
+    added.s_values = FormatValues(old);
+    ASSERT_EQ(applyServerChanges(store, {added}, 6), 0);
+    EXPECT_TRUE(ContactTrash().empty());
 }
 
 TEST_F(TrashTest, AnOlderFileGetsTheDeletionTimeColumnsAtLogin) {
