@@ -5,7 +5,8 @@ KIVTAL_PACKAGES=(build-essential cmake ninja-build pkg-config
   libsqlite3-dev libpq-dev postgresql libjsoncpp-dev libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   libsecret-1-dev gnome-keyring dbus
   libgtest-dev libgmock-dev libbenchmark-dev iputils-ping xvfb xauth fonts-noto-cjk
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good clang-format)
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good clang-format
+  libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng fonts-dejavu python3-pil)
 
 # Compiles through ccache when it is installed: a clean clone then rebuilds from the
 # machine's cache instead of from scratch. Nothing depends on it.
