@@ -25,17 +25,15 @@ struct Offer {
 };
 
 // The engine's doubt about a line lowers what it offers: at most by half.
-int Weighted(int score, int lineConfidence) {
-    return score * (50 + std::clamp(lineConfidence, 0, 100) / 2) / 100;
-}
+int Weighted(int score, int lineConfidence) { return score * (50 + std::clamp(lineConfidence, 0, 100) / 2) / 100; }
 
 std::optional<std::string> NumberFor(CardField field, std::string_view value) {
     switch (field) {
-    case CardField::kMobile: return MobileNumber(value);
-    case CardField::kOfficePhone:
-    case CardField::kFax: return Landline(value);
-    case CardField::kQq: return QqNumber(value);
-    default: return std::nullopt;
+        case CardField::kMobile: return MobileNumber(value);
+        case CardField::kOfficePhone:
+        case CardField::kFax: return Landline(value);
+        case CardField::kQq: return QqNumber(value);
+        default: return std::nullopt;
     }
 }
 
@@ -142,15 +140,14 @@ CardReading ReadPieces(const std::vector<Line>& lines, int median, std::vector<c
 }  // namespace
 
 std::string_view CardFieldKey(CardField field) {
-    constexpr std::string_view kKeys[] = {"name",  "company", "position", "mobile", "office_phone",
-                                          "fax",   "email",   "web_site", "qq",     "company_address"};
+    constexpr std::string_view kKeys[] = {"name", "company", "position", "mobile", "office_phone",
+                                          "fax",  "email",   "web_site", "qq",     "company_address"};
     return kKeys[static_cast<int>(field)];
 }
 
 int CardReading::FoundCount() const {
-    return static_cast<int>(std::count_if(fields.begin(), fields.end(), [](const FieldReading& f) {
-        return !f.value.empty();
-    }));
+    return static_cast<int>(
+        std::count_if(fields.begin(), fields.end(), [](const FieldReading& f) { return !f.value.empty(); }));
 }
 
 std::string NormaliseLineText(std::string_view text) {
@@ -167,8 +164,8 @@ std::string NormaliseLineText(std::string_view text) {
             while (j < wide.size() && wide[j] == u' ') ++j;
             // The engine spaces every Chinese character; a space next to one, or
             // before a colon, is the engine's, not the card's.
-            const bool spurious = !out.empty() && j < wide.size() &&
-                                  (IsCjk(out.back()) || IsCjk(wide[j]) || wide[j] == u':');
+            const bool spurious =
+                !out.empty() && j < wide.size() && (IsCjk(out.back()) || IsCjk(wide[j]) || wide[j] == u':');
             if (!out.empty() && j < wide.size() && !spurious) out += u' ';
             i = j - 1;
             continue;

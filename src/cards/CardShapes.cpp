@@ -20,19 +20,23 @@ constexpr std::u16string_view kSurnames =
 
 constexpr std::string_view kCompanyEndsCjk[] = {"有限公司", "有限责任公司", "公司", "集团", "工作室", "事务所",
                                                 "研究院",   "研究所",       "银行", "商行", "中心",   "分公司"};
-constexpr std::string_view kCompanyWordsLatin[] = {"co., ltd", "co.,ltd", "co. ltd", "co ltd", " ltd", " inc",
+constexpr std::string_view kCompanyWordsLatin[] = {"co., ltd", "co.,ltd", "co. ltd", "co ltd", " ltd",     " inc",
                                                    " corp",    " group",  " studio", " llc",   " limited", " company"};
 constexpr std::string_view kPositionWords[] = {
-    "总经理", "副总经理", "经理", "总监", "主管", "工程师", "董事长", "董事", "总裁", "主任", "设计师", "顾问",
-    "助理",   "专员",     "秘书", "会计", "律师", "教授",   "院长",   "所长", "部长", "总编", "主编",   "首席",
-    "代表",   "合伙人",   "CEO",  "CTO",  "CFO",  "COO",    "Manager", "Director", "Engineer", "President",
-    "Chairman", "Designer", "Supervisor", "Consultant", "Assistant", "Officer", "Partner", "Founder", "Lead",
-    "Head of", "Sales", "Representative", "Specialist", "Accountant", "Lawyer", "Professor"};
-constexpr std::string_view kTitleModifiers[] = {"高级", "资深", "首席", "副", "总", "执行", "销售", "市场", "技术",
+    "总经理",   "副总经理",   "经理",       "总监",           "主管",       "工程师",     "董事长",
+    "董事",     "总裁",       "主任",       "设计师",         "顾问",       "助理",       "专员",
+    "秘书",     "会计",       "律师",       "教授",           "院长",       "所长",       "部长",
+    "总编",     "主编",       "首席",       "代表",           "合伙人",     "CEO",        "CTO",
+    "CFO",      "COO",        "Manager",    "Director",       "Engineer",   "President",  "Chairman",
+    "Designer", "Supervisor", "Consultant", "Assistant",      "Officer",    "Partner",    "Founder",
+    "Lead",     "Head of",    "Sales",      "Representative", "Specialist", "Accountant", "Lawyer",
+    "Professor"};
+constexpr std::string_view kTitleModifiers[] = {"高级", "资深", "首席", "副",   "总",   "执行", "销售", "市场", "技术",
                                                 "财务", "项目", "客户", "行政", "人事", "产品", "研发", "区域"};
-constexpr std::string_view kAddressWordsCjk[] = {"省", "市", "区", "县", "路", "街", "道", "号", "大厦", "楼", "室", "镇"};
-constexpr std::string_view kAddressWordsLatin[] = {" road",   " street", " avenue", " drive", " rd", " st.",
-                                                   " blvd",   " lane",   " floor",  " room",  " building", " district"};
+constexpr std::string_view kAddressWordsCjk[] = {"省", "市", "区",   "县", "路", "街",
+                                                 "道", "号", "大厦", "楼", "室", "镇"};
+constexpr std::string_view kAddressWordsLatin[] = {" road", " street", " avenue", " drive", " rd",       " st.",
+                                                   " blvd", " lane",   " floor",  " room",  " building", " district"};
 
 bool Matches(std::string_view text, const std::regex& re, std::smatch& m) {
     static thread_local std::string held;

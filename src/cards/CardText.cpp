@@ -12,13 +12,23 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 char DigitFor(char c) {
     switch (c) {
-    case 'O': case 'o': case 'D': case 'Q': return '0';
-    case 'l': case 'I': case '|': case 'i': case '!': return '1';
-    case 'Z': case 'z': return '2';
-    case 'S': case 's': return '5';
-    case 'B': return '8';
-    case 'G': case 'b': return '6';
-    default: return 0;
+        case 'O':
+        case 'o':
+        case 'D':
+        case 'Q': return '0';
+        case 'l':
+        case 'I':
+        case '|':
+        case 'i':
+        case '!': return '1';
+        case 'Z':
+        case 'z': return '2';
+        case 'S':
+        case 's': return '5';
+        case 'B': return '8';
+        case 'G':
+        case 'b': return '6';
+        default: return 0;
     }
 }
 
