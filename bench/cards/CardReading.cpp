@@ -27,10 +27,9 @@ struct Tally {
     int present = 0, exact = 0, wrong = 0;
 };
 
-constexpr CardField kFields[] = {CardField::kName,        CardField::kCompany, CardField::kPosition,
-                                 CardField::kMobile,      CardField::kOfficePhone, CardField::kFax,
-                                 CardField::kEmail,       CardField::kWebSite, CardField::kQq,
-                                 CardField::kAddress};
+constexpr CardField kFields[] = {
+    CardField::kName, CardField::kCompany, CardField::kPosition, CardField::kMobile, CardField::kOfficePhone,
+    CardField::kFax,  CardField::kEmail,   CardField::kWebSite,  CardField::kQq,     CardField::kAddress};
 
 ReadOptions OptionsFrom(const std::vector<std::string>& args) {
     ReadOptions o;

@@ -67,6 +67,8 @@ std::optional<Offer> ShapedOffer(const std::string& value) {
         if (auto l = Landline(value)) return Offer{CardField::kOfficePhone, *l, 65};
         return std::nullopt;
     }
+    // A label the engine misread ("FHL +86 188 3843 7393"): the number still has its shape.
+    if (auto m = MobileNumber(NumberRun(value))) return Offer{CardField::kMobile, *m, 75};
     if (int c = CompanyScore(value); c >= 70) return Offer{CardField::kCompany, value, c};
     if (const int a = AddressScore(value); a >= 60) return Offer{CardField::kAddress, value, a};
     if (HasPositionWord(value) && !HasDigit(value) && CountChars(value) <= 40) {

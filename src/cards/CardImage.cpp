@@ -44,10 +44,11 @@ PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int marg
     const int x0 = std::max(0, left - margin), y0 = std::max(0, top - margin);
     const int x1 = std::min(w, left + width + margin), y1 = std::min(h, top + height + margin);
     if (x1 <= x0 || y1 <= y0) return nullptr;
-    const std::unique_ptr<Box, void (*)(Box*)> box(boxCreate(x0, y0, x1 - x0, y1 - y0),
-                                                    [](Box* b) { boxDestroy(&b); });
+    const std::unique_ptr<Box, void (*)(Box*)> box(boxCreate(x0, y0, x1 - x0, y1 - y0), [](Box* b) { boxDestroy(&b); });
     return PixPtr(pixClipRectangle(Mutable(pix), box.get(), nullptr));
 }
+
+PixPtr Scaled(const Pix& pix, float factor) { return PixPtr(pixScale(Mutable(pix), factor, factor)); }
 
 int PixWidth(const Pix& pix) { return static_cast<int>(pixGetWidth(Mutable(pix))); }
 

@@ -16,9 +16,9 @@ using PixPtr = std::unique_ptr<Pix, PixDeleter>;
 // What the preparation does; each step can be switched off to measure what it is worth.
 struct PrepareOptions {
     bool deskew = true;
-    bool evenLight = false;  // background normalisation before the threshold
-    bool binarise = false;   // Otsu, in tiles; off: the engine thresholds the grey picture
-    int enlargeBelow = 1000; // a picture narrower than this (px) is enlarged 2x; 0: never
+    bool evenLight = false;   // background normalisation before the threshold
+    bool binarise = false;    // Otsu, in tiles; off: the engine thresholds the grey picture
+    int enlargeBelow = 1000;  // a picture narrower than this (px) is enlarged 2x; 0: never
 };
 
 // The picture at `path` as 8-bit grey; null when the file is missing or no picture.
@@ -30,5 +30,7 @@ PixPtr Turned(const Pix& pix, int quarters);
 // The box cut out with `margin` pixels round it (clipped to the picture); null when empty.
 PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int margin);
 int PixWidth(const Pix& pix);
+// Scaled by `factor` (grey pictures smoothly); null on failure.
+PixPtr Scaled(const Pix& pix, float factor);
 
 }  // namespace kivtal::cards

@@ -10,8 +10,8 @@
 namespace kivtal::cards {
 
 struct EngineWord {
-    TextLine box;            // the word's text, box and confidence
-    bool startsLine = false; // the engine starts a new line with it
+    TextLine box;             // the word's text, box and confidence
+    bool startsLine = false;  // the engine starts a new line with it
 };
 
 std::vector<TextLine> JoinWords(const std::vector<EngineWord>& words);

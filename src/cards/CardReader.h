@@ -54,12 +54,13 @@ public:
     CardScan ReadFile(const std::string& path, const ReadOptions& options = {});
 
 private:
-    explicit CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine);
+    CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese);
     CardScan ReadPrepared(const Pix& pix, const ReadOptions& options);
     std::vector<TextLine> ReadLines(const Pix& pix);
     void RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines);
 
-    std::unique_ptr<tesseract::TessBaseAPI> engine_;
+    std::unique_ptr<tesseract::TessBaseAPI> engine_;   // Chinese and English
+    std::unique_ptr<tesseract::TessBaseAPI> chinese_;  // Chinese alone, for large lines on Chinese cards
 };
 
 }  // namespace kivtal::cards

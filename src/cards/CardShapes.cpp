@@ -38,6 +38,19 @@ constexpr std::string_view kAddressWordsCjk[] = {"省", "市", "区",   "县", "
 constexpr std::string_view kAddressWordsLatin[] = {" road", " street", " avenue", " drive", " rd",       " st.",
                                                    " blvd", " lane",   " floor",  " room",  " building", " district"};
 
+// The engine's readings of a thin l standing first after a colon: \ ] [ | !.
+std::string UndoEmailSlips(std::string text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool first = i == 0 || text[i - 1] == ':';
+        if (first && std::string_view("\\][|!").find(text[i]) != std::string_view::npos) text[i] = 'l';
+    }
+    return text;
+}
+
+// Endings the engine misreads, and what cards print.
+constexpr std::pair<std::string_view, std::string_view> kTopLevelSlips[] = {
+    {".en", ".cn"}, {".corn", ".com"}, {".c0m", ".com"}, {".corn.cn", ".com.cn"}};
+
 bool Matches(std::string_view text, const std::regex& re, std::smatch& m) {
     static thread_local std::string held;
     held.assign(text);
@@ -89,8 +102,15 @@ std::optional<std::string> EmailAddress(std::string_view text) {
     for (char c : text)
         if (c != ' ') compact += c;
     std::smatch m;
-    if (!Matches(compact, re, m)) return std::nullopt;
-    return AsciiLower(m.str());
+    if (!Matches(UndoEmailSlips(compact), re, m)) return std::nullopt;
+    std::string address = m.str();
+    // Addresses are printed in lower case: a capital I in one is the engine's l.
+    if (std::none_of(address.begin(), address.end(), [](char c) { return c >= 'A' && c <= 'Z' && c != 'I'; }))
+        std::replace(address.begin(), address.end(), 'I', 'l');
+    address = AsciiLower(address);
+    for (const auto& [slip, meant] : kTopLevelSlips)
+        if (address.ends_with(slip)) address = address.substr(0, address.size() - slip.size()) + std::string(meant);
+    return address;
 }
 
 std::optional<std::string> WebAddress(std::string_view text, bool labelled) {

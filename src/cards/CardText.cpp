@@ -91,4 +91,18 @@ std::string NumberDigits(std::string_view text) {
     return out;
 }
 
+std::string NumberRun(std::string_view text) {
+    std::string best, run;
+    for (char c : text) {
+        const bool digit = c >= '0' && c <= '9';
+        if (digit || ((c == ' ' || c == '-') && !run.empty()) || (c == '+' && run.empty())) {
+            run += c;
+        } else {
+            run.clear();
+        }
+        if (run.size() > best.size()) best = run;
+    }
+    return best;
+}
+
 }  // namespace kivtal::cards

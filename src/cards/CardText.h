@@ -22,5 +22,7 @@ std::string Trim(std::string_view text);
 // when the text is mostly digits already; "+" kept at the front. Everything else
 // (spaces, dashes, brackets, dots) is dropped.
 std::string NumberDigits(std::string_view text);
+// The longest run of digits, spaces, dashes and a leading "+" in the text.
+std::string NumberRun(std::string_view text);
 
 }  // namespace kivtal::cards
