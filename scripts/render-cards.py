@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Renders business-card pictures from generated contacts, degraded as a scanner would.
 
-    render-cards.py OUT_DIR [--count N] [--seed S]
+    render-cards.py OUT_DIR [--count N] [--seed S] [--extras]
 
 Writes OUT_DIR/card-NNN.jpg (or .png) and OUT_DIR/card-NNN.json beside it: the ground
 truth under the field names `kivtal-cli contacts show --json` prints, plus "layout" and
 "degrade" describing how the picture was made. The same seed gives the same set, so the
-benchmark's figures compare across runs. Needs Pillow and the Noto CJK and DejaVu fonts.
+benchmark's figures compare across runs. --extras adds the pictures a reader must turn
+down or turn round: blank.png, prose.png (a page of text with nothing a card carries)
+and upside-down.jpg (card-000 turned half round). Needs Pillow and the Noto CJK and DejaVu fonts.
 """
 import argparse
 import json
@@ -238,16 +240,33 @@ def make_card(rng, index, out_dir):
     os.replace(stem + ".json.tmp", stem + ".json")
 
 
+def make_extras(out_dir):
+    blank = Image.new("RGB", (1000, 600), "#f2f1ec")
+    blank.save(os.path.join(out_dir, "blank.png"))
+    prose = Image.new("RGB", (1200, 800), "#ffffff")
+    d = ImageDraw.Draw(prose)
+    text = ["The river bends twice before it reaches the old mill,", "where the water slows and the fish rest",
+            "in the shade of the willows all summer long.", "春天来了，河边的柳树发出了新芽，", "孩子们在草地上放风筝。"]
+    for i, line in enumerate(text):
+        d.text((60, 80 + i * 110), line, font=font("sans", 44), fill="#222222")
+    prose.save(os.path.join(out_dir, "prose.png"))
+    card = Image.open(os.path.join(out_dir, "card-000.jpg"))
+    card.rotate(180).save(os.path.join(out_dir, "upside-down.jpg"), "JPEG", quality=90)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("out_dir")
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--seed", type=int, default=27)
+    parser.add_argument("--extras", action="store_true")
     args = parser.parse_args()
     os.makedirs(args.out_dir, exist_ok=True)
     rng = random.Random(args.seed)
     for index in range(args.count):
         make_card(rng, index, args.out_dir)
+    if args.extras:
+        make_extras(args.out_dir)
 
 
 if __name__ == "__main__":

@@ -113,6 +113,7 @@ std::unique_ptr<tesseract::TessBaseAPI> LoadEngine(const char* languages, std::s
 }
 
 std::unique_ptr<CardReader> CardReader::Create(std::string* error) {
+    setMsgSeverity(L_SEVERITY_NONE);  // a picture that cannot be read is reported in the status
     auto engine = LoadEngine(kLanguages, error);
     auto chinese = engine ? LoadEngine("chi_sim", error) : nullptr;
     if (!chinese) return nullptr;
