@@ -51,5 +51,6 @@ int RunLogin(CliContext& ctx);
 int RunSync(CliContext& ctx);
 int RunSetAside(CliContext& ctx);
 int RunConflicts(CliContext& ctx);
+int RunCards(CliContext& ctx);
 
 }  // namespace kivtal::cli

@@ -42,12 +42,17 @@ constexpr const char* kSummaryKeys[] = {"id", "name", "pinyin", "company", "mobi
 constexpr const char* kBankKeys[] = {"bank", "branch", "subbranch", "card", "holder"};
 constexpr std::size_t kBankParts = std::size(kBankKeys);
 
-int CheckTextField(const TextField& field, const std::string& value) {
-    if (field.ruleControl == nullptr || value.empty()) return kExitOk;
+std::optional<std::string> RefusedByRule(const TextField& field, const std::string& value) {
+    if (field.ruleControl == nullptr || value.empty()) return std::nullopt;
     const RuleResult rule = CheckField(Editor::Contact, field.ruleControl, Utf8ToWide(value));
-    if (rule.passed) return kExitOk;
-    const std::string why = rule.message ? rule.message->text : "not accepted";
-    return Fail(kExitUsage, "invalid --" + std::string(field.option) + " '" + value + "': " + why);
+    if (rule.passed) return std::nullopt;
+    return rule.message ? rule.message->text : "not accepted";
+}
+
+int CheckTextField(const TextField& field, const std::string& value) {
+    const std::optional<std::string> why = RefusedByRule(field, value);
+    if (!why) return kExitOk;
+    return Fail(kExitUsage, "invalid --" + std::string(field.option) + " '" + value + "': " + *why);
 }
 
 int ApplyTextFields(const Args& args, BusinessCard& card) {
@@ -144,6 +149,12 @@ Json::Value BankJson(const UserBankInfo& a) {
 }
 
 }  // namespace
+
+std::optional<std::string> RefusedContactValue(std::string_view option, const std::string& value) {
+    for (const TextField& field : kTextFields)
+        if (field.option == option) return RefusedByRule(field, value);
+    return std::nullopt;
+}
 
 int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card) {
     int code = ApplyTextFields(args, card);

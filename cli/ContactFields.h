@@ -23,6 +23,10 @@ inline constexpr std::string_view kContactOptions[] = {
 // name pinyin is computed again. kExitOk, or the printed failure's code.
 int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card);
 
+// Why the contact editor's rule refuses `value` for the option ("mobile", "email" ...),
+// or nullopt when it takes it (or the option has no rule).
+std::optional<std::string> RefusedContactValue(std::string_view option, const std::string& value);
+
 // Leaves only the accounts that are new or were marked removed by the options, so a
 // save does not rewrite (and log again) accounts that did not change.
 void KeepChangedAccounts(BusinessCard& card, const std::vector<int>& removedIds);

@@ -48,6 +48,10 @@ Commands:
   contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE
                                     vCard 3.0 unless told otherwise; - for standard
                                     output
+  cards read IMAGE... [--add]       read business-card pictures on this computer and
+                                    print the fields read with confidence (no login
+                                    needed); --add stores each card read as a new
+                                    contact of the last login, one transaction a card
   groups list | groups add NAME | groups rename ID NAME | groups delete ID
   matters list [--at TIME] [--group ID]      matters running at TIME (default: now)
   matters add --description TEXT --start TIME --end TIME [--group ID] [--pin]
@@ -77,7 +81,7 @@ Exit codes:
   4  network or service failure; the message carries the code
   5  login: no usable remembered login, or the service refused the login
   6  import: what could be read was stored, but some cards or properties could
-     not be read
+     not be read; cards read: some picture had no card on it
 
 Environment: KIVTAL_DATA_DIR, KIVTAL_API_URL, KIVTAL_PROBE_HOSTS, KIVTAL_UNIQUE_ID.
 )";

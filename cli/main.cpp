@@ -19,8 +19,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"login", RunLogin},   {"sync", RunSync},       {"status", RunStatus},      {"contacts", RunContacts},
-    {"groups", RunGroups}, {"matters", RunMatters}, {"set-aside", RunSetAside}, {"conflicts", RunConflicts},
+    {"login", RunLogin},        {"sync", RunSync},           {"status", RunStatus},
+    {"contacts", RunContacts},  {"groups", RunGroups},       {"matters", RunMatters},
+    {"set-aside", RunSetAside}, {"conflicts", RunConflicts}, {"cards", RunCards},
 };
 
 int Run(const std::vector<std::string>& argv) {
