@@ -59,14 +59,18 @@ int MedianLineHeight(std::vector<TextLine> lines) {
     return lines[lines.size() / 2].height;
 }
 
-// Drops what the engine read from specks and borders: lines with nothing but marks,
-// and lines it barely believes itself.
-std::vector<TextLine> Readable(std::vector<TextLine> lines) {
+// Drops what the engine read from specks and borders: lines with nothing but marks.
+std::vector<TextLine> WithWords(std::vector<TextLine> lines) {
     std::erase_if(lines, [](const TextLine& l) {
         const std::string text = NormaliseLineText(l.text);
-        const bool hasWord = CountCjk(text) > 0 || HasDigit(text) || HasLatinLetter(text);
-        return !hasWord || l.confidence < 25;
+        return CountCjk(text) == 0 && !HasDigit(text) && !HasLatinLetter(text);
     });
+    return lines;
+}
+
+// Drops the lines the engine barely believes itself.
+std::vector<TextLine> Believed(std::vector<TextLine> lines) {
+    std::erase_if(lines, [](const TextLine& l) { return l.confidence < 25; });
     return lines;
 }
 
@@ -98,6 +102,7 @@ std::string CardStatusText(CardStatus status) {
         case CardStatus::kNoText: return "no readable text";
         case CardStatus::kNotACard: return "text, but nothing a business card carries";
         case CardStatus::kBadPicture: return "not a picture that can be opened";
+        case CardStatus::kNoEngine: return "the recognition data is not installed";
     }
     return "unknown";
 }
@@ -149,8 +154,10 @@ CardScan CardReader::ReadFile(const std::string& path, const ReadOptions& option
 
 CardScan CardReader::ReadPrepared(const Pix& pix, const ReadOptions& options) {
     CardScan scan;
-    scan.lines = Readable(ReadLines(pix));
+    // Large type the page pass reads as junk is read again before junk is dropped.
+    scan.lines = WithWords(ReadLines(pix));
     if (options.rereadLargeLines && !scan.lines.empty()) RereadLargeLines(pix, scan.lines);
+    scan.lines = Believed(std::move(scan.lines));
     scan.reading = ReadCardFields(scan.lines);
     return scan;
 }

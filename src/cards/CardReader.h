@@ -23,6 +23,7 @@ enum class CardStatus {
     kNoText,      // nothing readable on the picture (blank, too dark, too blurred)
     kNotACard,    // text, but nothing a card carries (a page of prose, a photo's sign)
     kBadPicture,  // the file is missing or is no picture
+    kNoEngine,    // the recognition engine or its language data could not be loaded
 };
 
 // A sentence for the user, naming the file: "card.jpg: no readable text".

@@ -170,6 +170,8 @@ int NameShapeScore(std::string_view text) {
     const int cjk = CountCjk(text);
     if (cjk == static_cast<int>(wide.size())) {
         if (cjk < 2 || cjk > 4) return 0;
+        // A region or department before a title ("华东区", "市场部") is no name.
+        if (std::u16string_view(u"区部处司省市县").find(wide.back()) != std::u16string_view::npos) return 0;
         return kSurnames.find(wide[0]) != std::u16string_view::npos ? 90 : 60;
     }
     static const std::regex latin(R"([A-Z][a-zA-Z'\-]+( [A-Z]\.?)?( [A-Z][a-zA-Z'\-]+){1,2})");

@@ -44,7 +44,8 @@ TEST_F(CliCardsTest, AddStoresEachCardReadAsAContact) {
     EXPECT_EQ(cli({"cards", "read", kCards + "/card-000.jpg", "--add"}).exitCode, 5) << "no login to add to";
     seedAccount();
     const Json::Value truth = Truth("card-003");
-    const CliResult r = cli({"cards", "read", kCards + "/" + truth["image"].asString(), kCards + "/prose.png", "--add"});
+    const CliResult r =
+        cli({"cards", "read", kCards + "/" + truth["image"].asString(), kCards + "/prose.png", "--add"});
     EXPECT_EQ(r.exitCode, 6) << r.err;
     const Json::Value contacts = cliJson({"contacts", "list"});
     ASSERT_EQ(contacts.size(), 1u) << "the prose page adds nothing";

@@ -231,6 +231,7 @@ void CAddConnectionDlg::Initialise() {
         filled_ = {true, true, true, true};
     }
     initialised_ = true;
+    ConnectCardReading();
     if (pendingPage_ >= 0) OpenPage(std::exchange(pendingPage_, -1));
     // Once shown, so a refusal for want of a network stands over the editor.
     if (startOnScanner_) ChooseWay(true);

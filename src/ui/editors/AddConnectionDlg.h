@@ -25,6 +25,12 @@ class WorkerLink;
 struct ContactForm;
 struct RuleMessage;
 struct SyncClash;
+namespace cards {
+struct CardReading;
+}
+
+// The property a field read off a card carries (its confidence) until the user edits it.
+inline constexpr const char* kRecognisedProperty = "recognisedConfidence";
 
 enum ContactPage { kBasePage = 0, kBusinessPage = 1, kLifePage = 2, kRelationsPage = 3 };
 
@@ -116,6 +122,11 @@ private:
     void ReadForm(ContactForm& form) const;
     QString Text(const char* control) const { return FieldText(*this, control); }
     void SetText(const char* control, const std::string& text) { SetFieldText(*this, control, text); }
+
+    // Local card reading (AddConnectionReading.cpp): the capture control's kept
+    // pictures fill the empty fields; 用识别结果 saves.
+    void ConnectCardReading();
+    void FillRecognised(const cards::CardReading& reading);
 
     // Clashes (AddConnectionClashes.cpp).
     void ShowClashes();

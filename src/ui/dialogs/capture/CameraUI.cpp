@@ -14,6 +14,7 @@
 #include "store/ContentStore.h"
 #include "store/LocalStore.h"
 #include "ui/dialogs/capture/CardPicture.h"
+#include "ui/dialogs/capture/CardRecognition.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
 #include "ui/toolkit/WindowImplBase.h"
@@ -59,6 +60,9 @@ CCameraUI::CCameraUI(QWidget* parent) : QWidget(parent), store_(&LocalStore::Ins
 }
 
 CCameraUI::~CCameraUI() {
+    recognition_.reset();  // no reading may finish into a half-destroyed control
+    // A held picture nobody chose for is kept for the desk rather than lost.
+    if (!heldPath_.isEmpty() && uploads_) uploads_->Keep(heldPath_.toStdString());
     // Uploads still climbing in the counter animation count too.
     counterWriter_.waitForFinished();
     uploaded_ += pendingCount_;
@@ -188,12 +192,18 @@ void CCameraUI::Keep() {
 void CCameraUI::FinishKeep() {
     keepPending_ = false;
     const QImage shot = preview_;
-    const std::optional<SecretaryImg> img = uploads_->Keep(picturePath_.toStdString());
-    // Queued or removed: either way the picture is no longer this control's to discard.
+    const QString path = picturePath_;
+    // Queued, held or removed: either way the picture is no longer the shot's to discard.
     picturePath_.clear();
-    if (img) AddItem(*img, Thumbnail(shot));
     BackToLive();
-    if (!img) Tell(kPictureAddFailed);
+    if (readingHooks_.read) HoldForReading(path, shot);
+    else QueueUpload(path, shot);
+}
+
+void CCameraUI::QueueUpload(const QString& path, const QImage& shot) {
+    const std::optional<SecretaryImg> img = uploads_->Keep(path.toStdString());
+    if (img) AddItem(*img, Thumbnail(shot));
+    else Tell(kPictureAddFailed);
 }
 
 void CCameraUI::Retake() {

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 
+#include "cards/CardReader.h"
 #include "ui/dialogs/capture/CardUploads.h"
 #include "ui/dialogs/capture/FrameSource.h"
 #include "ui/dialogs/capture/UploadList.h"
@@ -25,6 +26,7 @@ class QSoundEffect;
 
 namespace kivtal {
 
+class CardRecognition;
 class LocalStore;
 class WindowImplBase;
 class WorkerLink;
@@ -34,6 +36,8 @@ inline const QString kScannerOpenFailed = QStringLiteral("糟糕！扫描仪不�
 inline const QString kScannerMissing = QStringLiteral("糟糕！扫描仪不见了请检查数据线是否脱落");
 inline const QString kPictureAddFailed = QStringLiteral("照片添加失败！");
 inline const QString kRetryRefused = QStringLiteral("重新上传失败！");
+inline const QString kUseReadingText = QStringLiteral("用识别结果");
+inline const QString kToDeskText = QStringLiteral("交给秘书录入");
 inline const QString kUploadedCounterText = QStringLiteral("已上传%1张");
 
 // Timer ids of the control's animations.
@@ -72,6 +76,21 @@ public:
     void Retake();
     void Keep();
 
+    // Local reading (the contact editor turns it on). A kept picture is then read on
+    // this computer and held until the user chooses under the picture: 用识别结果
+    // (UseReading: `use` saves the contact; when it does, the picture is dropped and
+    // nothing is uploaded) or 交给秘书录入 (SendToDesk: queued for upload, as without
+    // local reading). A picture kept while another is held sends the held one to the desk.
+    struct LocalReading {
+        std::function<void(const cards::CardScan&)> read;
+        std::function<bool()> use;
+    };
+    void SetLocalReading(LocalReading hooks);
+    void UseReading();
+    void SendToDesk();
+    bool HoldsPicture() const { return !heldPath_.isEmpty(); }
+    bool ReadingRunning() const;
+
     // Upload results, as the main window learns them.
     void SetItemState(int imgId, int state);
     void FailAllItems();
@@ -102,6 +121,10 @@ private:
     void TakeShot(const QImage& frame);
     void OnEncoded();
     void FinishKeep();
+    // Local reading (CameraUIReading.cpp).
+    void HoldForReading(const QString& path, const QImage& shot);
+    void OnRead(const QString& path, const cards::CardScan& scan);
+    void QueueUpload(const QString& path, const QImage& shot);
     void DiscardShot();
     void BackToLive();
 
@@ -146,6 +169,8 @@ private:
     QPushButton* shootButton_ = nullptr;
     QPushButton* retakeButton_ = nullptr;
     QPushButton* keepButton_ = nullptr;
+    QPushButton* useButton_ = nullptr;   // 用识别结果
+    QPushButton* deskButton_ = nullptr;  // 交给秘书录入
     QLabel* counterLabel_ = nullptr;
     QLabel* counterPlus_ = nullptr;
     UploadListView* list_ = nullptr;
@@ -178,6 +203,12 @@ private:
     qint64 lastRequestMs_ = 0;
 
     std::map<int, QBasicTimer> timers_;
+
+    LocalReading readingHooks_;
+    std::unique_ptr<CardRecognition> recognition_;
+    QString heldPath_;  // the kept picture waiting for the user's choice
+    QImage heldShot_;
+    bool heldRead_ = false;  // its reading has come back
 };
 
 }  // namespace kivtal

@@ -13,8 +13,11 @@ inline constexpr LayoutControl kKeep{"camera_keep", "QPushButton"};
 inline constexpr LayoutControl kUploaded{"camera_uploaded", "QLabel"};
 inline constexpr LayoutControl kUploadedPlus{"camera_uploaded_plus", "QLabel"};
 inline constexpr LayoutControl kUploadList{"camera_upload_list", "kivtal::UploadListView"};
+inline constexpr LayoutControl kUseReading{"camera_use_reading", "QPushButton"};
+inline constexpr LayoutControl kToDesk{"camera_to_desk", "QPushButton"};
 
-inline constexpr LayoutControl kAll[] = {kLiveView, kShoot, kRetake, kKeep, kUploaded, kUploadedPlus, kUploadList};
+inline constexpr LayoutControl kAll[] = {kLiveView,     kShoot,      kRetake,     kKeep,  kUploaded,
+                                         kUploadedPlus, kUploadList, kUseReading, kToDesk};
 }  // namespace camera_ui
 inline constexpr LayoutControls kCameraUIControls{"AddConnection.xml", camera_ui::kAll};
 

@@ -66,6 +66,11 @@ void CCameraUI::BuildChildren() {
     connect(shootButton_, &QPushButton::clicked, this, &CCameraUI::Shoot);
     connect(retakeButton_, &QPushButton::clicked, this, &CCameraUI::Retake);
     connect(keepButton_, &QPushButton::clicked, this, &CCameraUI::Keep);
+    useButton_ = MakeButton(this, camera_ui::kUseReading.name, kUseReadingText,
+                            QStringLiteral("保存识别出的联系人，不上传名片"));
+    deskButton_ = MakeButton(this, camera_ui::kToDesk.name, kToDeskText, QStringLiteral("上传名片，由秘书录入"));
+    connect(useButton_, &QPushButton::clicked, this, &CCameraUI::UseReading);
+    connect(deskButton_, &QPushButton::clicked, this, &CCameraUI::SendToDesk);
     counterLabel_ = new QLabel(this);
     counterLabel_->setObjectName(camera_ui::kUploaded);
     counterLabel_->setAlignment(Qt::AlignCenter);
@@ -102,6 +107,9 @@ void CCameraUI::resizeEvent(QResizeEvent* event) {
     shootButton_->setGeometry(video.center().x() - 50, barY, 100, 32);
     retakeButton_->setGeometry(video.center().x() - 110, barY, 100, 32);
     keepButton_->setGeometry(video.center().x() + 10, barY, 100, 32);
+    // The held picture's choices at the two ends of the bar under the picture.
+    useButton_->setGeometry(8, barY, 110, 32);
+    deskButton_->setGeometry(std::max(0, video.right() - 8 - 130), barY, 130, 32);
     counterLabel_->setGeometry(video.right() + 1, 0, kPanelWidth, kCounterHeight);
     list_->setGeometry(video.right() + 1, kCounterHeight, kPanelWidth, height() - kCounterHeight);
 }
@@ -112,6 +120,9 @@ void CCameraUI::UpdateButtons() {
     shootButton_->setEnabled(!shooting_);
     retakeButton_->setVisible(preview);
     keepButton_->setVisible(preview);
+    useButton_->setVisible(HoldsPicture());
+    useButton_->setEnabled(heldRead_);
+    deskButton_->setVisible(HoldsPicture());
 }
 
 void CCameraUI::paintEvent(QPaintEvent*) {
