@@ -66,7 +66,8 @@ Args ContactOptions(const CardScan& scan) {
 // Stores the picture's contact in its own transaction; kExitOk with the new id in `row`.
 int AddContact(CliContext& ctx, const CardScan& scan, Json::Value& row) {
     const Args options = ContactOptions(scan);
-    if (!options.has("name")) return Fail(kExitIncomplete, row["file"].asString() + ": no name, company or e-mail read");
+    if (!options.has("name"))
+        return Fail(kExitIncomplete, row["file"].asString() + ": no name, company or e-mail read");
     ContactStore contacts(ctx.store);
     BusinessCard card;
     card.main_tab = 1;  // what the contact editor gives every new contact
