@@ -49,8 +49,8 @@ void Mark(FindEdit* field, int confidence) {
     field->setToolTip(tip);
     field->Display()->setToolTip(tip);
     field->setProperty(kRecognisedProperty, confidence);
-    QObject::connect(field->Edit(), &QLineEdit::textEdited, field, [field] { Unmark(field); },
-                     Qt::SingleShotConnection);
+    QObject::connect(
+        field->Edit(), &QLineEdit::textEdited, field, [field] { Unmark(field); }, Qt::SingleShotConnection);
 }
 
 }  // namespace
@@ -59,8 +59,8 @@ void CAddConnectionDlg::ConnectCardReading() {
     auto* camera = FindControl<CCameraUI>(add_connection::kCamera);
     if (!camera || editing_) return;
     camera->SetStore(store_);  // kept pictures belong to the user the contact is added for
-    camera->SetLocalReading({[this](const cards::CardScan& scan) { FillRecognised(scan.reading); },
-                             [this] { return Save(); }});
+    camera->SetLocalReading(
+        {[this](const cards::CardScan& scan) { FillRecognised(scan.reading); }, [this] { return Save(); }});
 }
 
 void CAddConnectionDlg::FillRecognised(const cards::CardReading& reading) {

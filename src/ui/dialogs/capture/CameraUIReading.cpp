@@ -40,7 +40,7 @@ void CCameraUI::UseReading() {
     const QString path = heldPath_;
     const QPointer<CCameraUI> self(this);
     if (!readingHooks_.use()) return;  // the editor kept the window open and said why
-    QFile::remove(path);                // the contact is saved: nothing goes to the desk
+    QFile::remove(path);               // the contact is saved: nothing goes to the desk
     if (!self) return;
     heldPath_.clear();
     heldShot_ = QImage();
