@@ -39,7 +39,7 @@ int LunarYearDays(int year) {
 }
 
 // Day offsets of each lunar year's first day from the first day of lunar 1901; the
-// last entry is the day after lunar 2050 ends.
+// last entry is the day after lunar 2100 ends.
 using YearStarts = std::array<std::int32_t, kLunarYearCount + 1>;
 
 const YearStarts& LunarYearStarts() {

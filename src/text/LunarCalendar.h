@@ -1,5 +1,5 @@
 #pragma once
-// The Chinese lunar calendar for the lunar years 1901 to 2050: month lengths, leap
+// The Chinese lunar calendar for the lunar years 1901 to 2100: month lengths, leap
 // months, the names of years, months and days, and the lunar date of a solar date.
 // Pure computation on fixed tables; callable from any thread.
 //
@@ -40,7 +40,7 @@ std::string LunarMonthText(int month);
 // "初一" ... "三十"; empty outside 1..30.
 std::string LunarDayName(int day);
 
-// Empty for an invalid solar date or one outside 1901-02-19 .. the end of lunar 2050.
+// Empty for an invalid solar date or one outside 1901-02-19 .. the end of lunar 2100.
 std::optional<LunarDate> SolarToLunar(int year, int month, int day);
 
 // "蛇(癸巳)年七月廿一"; empty where SolarToLunar is.

@@ -7,7 +7,7 @@
 namespace kivtal {
 
 inline constexpr int kLunarFirstYear = 1901;
-inline constexpr int kLunarLastYear = 2050;
+inline constexpr int kLunarLastYear = 2100;
 inline constexpr int kLunarYearCount = kLunarLastYear - kLunarFirstYear + 1;
 
 // One word a year. Months in order, the leap month in its place after its regular
