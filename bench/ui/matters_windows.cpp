@@ -1,7 +1,7 @@
 // The matters windows over a full user database: 2,000 matters (50 of them on one day),
 // 4,000 remarks, 1,000 reminders and 2,000 contacts. Prints, for each step the user
 // waits on, the median and the slowest of its runs:
-//   - a month change of the calendar with its busy marks (budget 30 ms),
+//   - a month change of the calendar with its day texts and busy marks (budget 30 ms),
 //   - building and drawing the day's timeline of 50 matters (budget 50 ms), and the
 //     whole date pick around it (group counts, busy marks, quick days, window redrawn),
 //   - opening the matter editor on a matter until it has drawn (budget 150 ms).

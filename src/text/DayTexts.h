@@ -7,11 +7,11 @@
 namespace kivtal {
 
 enum class DayTextKind {
-    kNone,         // an invalid date, or one outside the lunar tables with nothing else to say
-    kLunarDay,     // "初二" ... "三十"
-    kLunarMonth,   // the first day of a lunar month: "正月", "闰四月"
-    kSolarTerm,    // "立春" ... "冬至"
-    kFestival,     // traditional or public: "春节", "除夕", "国庆节"
+    kNone,        // an invalid date, or one outside the lunar tables with nothing else to say
+    kLunarDay,    // "初二" ... "三十"
+    kLunarMonth,  // the first day of a lunar month: "正月", "闰四月"
+    kSolarTerm,   // "立春" ... "冬至"
+    kFestival,    // traditional or public: "春节", "除夕", "国庆节"
 };
 
 struct DayText {

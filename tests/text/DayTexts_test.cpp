@@ -22,11 +22,11 @@ TEST(DayTextsTest, TellingDays) {
         DayText expected;
     };
     const Case cases[] = {
-        {2025, 1, 28, {"除夕", K::kFestival}},    // 腊月廿九: a 29-day last month
-        {2021, 2, 11, {"除夕", K::kFestival}},    // 腊月三十
-        {2021, 2, 10, {"廿九", K::kLunarDay}},    // a 29th that is not the eve
+        {2025, 1, 28, {"除夕", K::kFestival}},  // 腊月廿九: a 29-day last month
+        {2021, 2, 11, {"除夕", K::kFestival}},  // 腊月三十
+        {2021, 2, 10, {"廿九", K::kLunarDay}},  // a 29th that is not the eve
         {2021, 2, 12, {"春节", K::kFestival}},
-        {2025, 1, 22, {"小年", K::kFestival}},    // 腊月廿三
+        {2025, 1, 22, {"小年", K::kFestival}},  // 腊月廿三
         {2025, 1, 7, {"腊八", K::kFestival}},
         {2025, 1, 5, {"小寒", K::kSolarTerm}},
         {2025, 2, 12, {"元宵", K::kFestival}},
@@ -34,7 +34,7 @@ TEST(DayTextsTest, TellingDays) {
         {2025, 8, 29, {"七夕", K::kFestival}},
         {2025, 10, 6, {"中秋", K::kFestival}},
         {2025, 10, 29, {"重阳", K::kFestival}},
-        {2020, 10, 1, {"中秋", K::kFestival}},    // also 国庆节: the traditional one ranks first
+        {2020, 10, 1, {"中秋", K::kFestival}},  // also 国庆节: the traditional one ranks first
         {2025, 10, 1, {"国庆节", K::kFestival}},
         {2018, 2, 14, {"情人节", K::kFestival}},
         {2025, 3, 8, {"妇女节", K::kFestival}},

@@ -123,11 +123,52 @@ TEST_F(MattersPage, CalendarMonthsRollOverTheYearAndShowEveryDayOfLongMonths) {
         CalendarDayButton* last = calendar.CellOf(c.lastOfMonthCell);
         ASSERT_NE(last, nullptr);
         EXPECT_TRUE(last->InShownMonth());
-        EXPECT_EQ(last->TextColour(), kDayTextColour);
+        const int weekday = DayOfWeek(c.lastOfMonthCell);
+        EXPECT_EQ(last->TextColour(), weekday == 0 || weekday == 6 ? kWeekendColour : kDayTextColour);
+        // The first cell is a Sunday.
         EXPECT_EQ(calendar.Cells().front()->TextColour(),
-                  c.firstCell.month == c.lastOfMonthCell.month ? kDayTextColour : kOtherMonthColour);
+                  c.firstCell.month == c.lastOfMonthCell.month ? kWeekendColour : kOtherMonthColour);
         EXPECT_EQ(calendar.Selected(), c.today) << "changing months keeps the selection";
     }
+}
+
+// February 2026 holds the lunar new year: every cell carries its second line, festivals
+// before terms, and colours that follow the weekend, today and the other months.
+TEST_F(MattersPage, MonthCellsShowTheirDayTexts) {
+    Today(2026, 2, 10);
+    CCalendarUI calendar;
+    struct Cell {
+        CalendarDate date;
+        const char* text;
+        unsigned number;
+        unsigned line;
+    };
+    const Cell cells[] = {
+        {{2026, 2, 1}, "十四", kWeekendColour, kLunarTextColour},  // the first cell: a Sunday
+        {{2026, 2, 2}, "十五", kDayTextColour, kLunarTextColour},
+        {{2026, 2, 4}, "立春", kDayTextColour, kTermColour},
+        {{2026, 2, 10}, "小年", 0xFFFFFFFF, 0xFFFFFFFF},  // today, 腊月廿三: the filled cell
+        {{2026, 2, 14}, "情人节", kWeekendColour, kFestivalColour},
+        {{2026, 2, 16}, "除夕", kDayTextColour, kFestivalColour},  // 腊月廿九
+        {{2026, 2, 17}, "春节", kDayTextColour, kFestivalColour},
+        {{2026, 2, 18}, "雨水", kDayTextColour, kTermColour},
+        {{2026, 2, 19}, "初三", kDayTextColour, kLunarTextColour},
+        {{2026, 3, 3}, "元宵", kOtherMonthColour, kOtherMonthColour},
+        {{2026, 3, 14}, "廿六", kOtherMonthColour, kOtherMonthColour},  // the last cell
+    };
+    for (const Cell& c : cells) {
+        SCOPED_TRACE(c.text);
+        CalendarDayButton* cell = calendar.CellOf(c.date);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->SecondLine().text, c.text);
+        EXPECT_EQ(cell->TextColour(), c.number);
+        EXPECT_EQ(cell->SecondLineColour(), c.line);
+        EXPECT_TRUE(cell->accessibleName().contains(QString::fromUtf8(c.text)));
+    }
+    for (CalendarDayButton* cell : calendar.Cells()) EXPECT_FALSE(cell->SecondLine().text.empty());
+    calendar.NextMonth();
+    EXPECT_EQ(calendar.CellOf({2026, 3, 3})->SecondLine().text, "元宵");
+    EXPECT_EQ(calendar.CellOf({2026, 3, 3})->SecondLineColour(), kFestivalColour);
 }
 
 TEST_F(MattersPage, TodayLineShowsWeekdayAndLunarDate) {

@@ -38,7 +38,7 @@ CalendarDayButton::CalendarDayButton(QWidget* parent) : QAbstractButton(parent) 
     setObjectName(calendar::kDayButton);
     setProperty("group", QStringLiteral("calendar"));
     setCheckable(true);
-    setFixedSize(24, 24);
+    setFixedSize(kCalendarCellWidth, kCalendarCellHeight);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
 }
@@ -48,6 +48,8 @@ void CalendarDayButton::SetDate(CalendarDate date, bool inShownMonth, bool isTod
     inMonth_ = inShownMonth;
     today_ = isToday;
     busy_ = false;
+    birthday_ = false;
+    dayText_ = CalendarDayText(date.year, date.month, date.day);
     setText(QString::number(date.day));
     UpdateAccessibleName();
     update();
@@ -60,22 +62,44 @@ void CalendarDayButton::SetBusy(bool busy) {
     update();
 }
 
+void CalendarDayButton::SetBirthday(bool birthday) {
+    if (birthday_ == birthday) return;
+    birthday_ = birthday;
+    UpdateAccessibleName();
+    update();
+}
+
 unsigned CalendarDayButton::TextColour() const {
+    if (today_) return 0xFFFFFFFF;
     if (busy_) return kBusyColour;
-    return inMonth_ ? kDayTextColour : kOtherMonthColour;
+    if (!inMonth_) return kOtherMonthColour;
+    const int weekday = DayOfWeek(date_);
+    return weekday == 0 || weekday == 6 ? kWeekendColour : kDayTextColour;
+}
+
+unsigned CalendarDayButton::SecondLineColour() const {
+    if (today_) return 0xFFFFFFFF;
+    if (!inMonth_) return kOtherMonthColour;
+    switch (dayText_.kind) {
+        case DayTextKind::kFestival: return kFestivalColour;
+        case DayTextKind::kSolarTerm: return kTermColour;
+        default: return kLunarTextColour;
+    }
 }
 
 void CalendarDayButton::UpdateAccessibleName() {
     QString name = QStringLiteral("%1年%2月%3日").arg(date_.year).arg(date_.month).arg(date_.day);
+    if (!dayText_.text.empty()) name += QLatin1Char(' ') + QString::fromStdString(dayText_.text);
     if (today_) name += QStringLiteral(" 今天");
     if (busy_) name += QStringLiteral(" 有事项");
+    if (birthday_) name += QStringLiteral(" 生日");
     setAccessibleName(name);
 }
 
 void CalendarDayButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF disc = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
     const bool hot = underMouse();
     QColor fill(Qt::transparent);
     QColor ring(Qt::transparent);
@@ -84,14 +108,28 @@ void CalendarDayButton::paintEvent(QPaintEvent*) {
     else if (hot) fill = QColor(0xe6, 0xef, 0xf9);
     painter.setPen(ring.alpha() ? QPen(ring, 1.5) : Qt::NoPen);
     painter.setBrush(fill);
-    painter.drawEllipse(disc);
-    // Today's filled disc takes white text; its busy mark is then a red dot below.
-    painter.setPen(today_ ? QColor(Qt::white) : Argb(TextColour()));
-    painter.drawText(rect(), Qt::AlignCenter, this->text());
+    painter.drawRoundedRect(box, 4, 4);
+
+    // The number keeps the upper part and its busy colour; the day's text sits below.
+    const QRect numberRect(0, 1, width(), height() * 11 / 20);
+    const QRect lineRect(0, numberRect.bottom(), width(), height() - numberRect.bottom() - 1);
+    painter.setPen(Argb(TextColour()));
+    painter.drawText(numberRect, Qt::AlignHCenter | Qt::AlignBottom, this->text());
+    QFont small = painter.font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    painter.setPen(Argb(SecondLineColour()));
+    painter.drawText(lineRect, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(dayText_.text));
+
+    // Today's filled cell cannot show a red number: a red dot beside it marks matters.
+    painter.setPen(Qt::NoPen);
     if (today_ && busy_) {
-        painter.setPen(Qt::NoPen);
         painter.setBrush(Argb(kBusyColour));
-        painter.drawEllipse(QPointF(width() / 2.0, height() - 4.5), 2, 2);
+        painter.drawEllipse(QPointF(width() - 5.0, 5.0), 2, 2);
+    }
+    if (birthday_) {
+        painter.setBrush(today_ ? QColor(Qt::white) : Argb(kBirthdayMarkColour));
+        painter.drawEllipse(QPointF(5.0, 5.0), 2, 2);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The month calendar of the matters page ("Calendar"): a month heading with the
 // previous/next month buttons, a grid of six week rows of day cells, today's date with
-// its weekday and its lunar date. Days that have matters show in red. It holds the
+// its weekday and its lunar date. Each cell shows its day number and, below it, the
+// day's text (text/DayTexts.h: festival, solar term or lunar day). Days that have
+// matters show their number in red; birthdays get a small mark. It holds the
 // selected date; a day click makes that day selected and tells the owner window with
 // WM_UI_CALENDAR_PICK (sent, wParam = the packed date).
 #include <QAbstractButton>
@@ -9,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "text/DayTexts.h"
 #include "ui/controls/CalendarDate.h"
 #include "ui/toolkit/LayoutControl.h"
 
@@ -21,6 +24,14 @@ inline constexpr int kCalendarCells = kCalendarRows * 7;
 inline constexpr unsigned kDayTextColour = 0xFF666666;
 inline constexpr unsigned kOtherMonthColour = 0xFFD1D1D1;
 inline constexpr unsigned kBusyColour = 0xFFFF0000;
+inline constexpr unsigned kWeekendColour = 0xFFB35900;
+// The second line: grey for the lunar day, green for a term, crimson for a festival.
+inline constexpr unsigned kLunarTextColour = 0xFF767676;
+inline constexpr unsigned kTermColour = 0xFF2E7D32;
+inline constexpr unsigned kFestivalColour = 0xFFC7254E;
+inline constexpr unsigned kBirthdayMarkColour = 0xFFE91E63;
+inline constexpr int kCalendarCellWidth = 30;
+inline constexpr int kCalendarCellHeight = 32;
 
 // The parts the calendar makes, whose names the matters pane sees.
 namespace calendar {
@@ -29,7 +40,8 @@ inline constexpr LayoutControl kPreviousMonth{"delmonth", "QAbstractButton"};
 inline constexpr LayoutControl kNextMonth{"addmonth", "QAbstractButton"};
 }  // namespace calendar
 
-// One day cell: an option button ("calendar_day_button") carrying its date.
+// One day cell: an option button ("calendar_day_button") carrying its date and the
+// day's text.
 class CalendarDayButton : public QAbstractButton {
     Q_OBJECT
 
@@ -42,10 +54,15 @@ public:
     bool IsToday() const { return today_; }
     bool Busy() const { return busy_; }
     void SetBusy(bool busy);
-    // 0xAARRGGBB, as the skin writes colours.
+    bool Birthday() const { return birthday_; }
+    void SetBirthday(bool birthday);
+    const DayText& SecondLine() const { return dayText_; }
+    // 0xAARRGGBB, as the skin writes colours: the day number's and the second line's.
+    // Both are white on today's filled cell, faded on the other months' days.
     unsigned TextColour() const;
+    unsigned SecondLineColour() const;
 
-    QSize sizeHint() const override { return {24, 24}; }
+    QSize sizeHint() const override { return {kCalendarCellWidth, kCalendarCellHeight}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,9 +71,11 @@ private:
     void UpdateAccessibleName();
 
     CalendarDate date_;
+    DayText dayText_;
     bool inMonth_ = true;
     bool today_ = false;
     bool busy_ = false;
+    bool birthday_ = false;
 };
 
 class CCalendarUI : public QWidget {
