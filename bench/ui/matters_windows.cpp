@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
             calendar.repaint();
             months.Add(t);
         }
-        months.Print("month change with busy marks", 30);
+        months.Print("month change, texts and marks", 30);
     }
 
     auto* home = new CHomePage(store);
