@@ -138,6 +138,18 @@ std::optional<LunarDate> SolarToLunar(int year, int month, int day) {
     return LunarDate{lunarYear, MonthNumberAt(index, leap), dayInYear + 1};
 }
 
+std::optional<CivilDate> LunarToSolar(int year, int month, int day) {
+    if (!InTables(year) || month == 0 || month < -12 || month > 12 || day < 1) return std::nullopt;
+    const int leap = LunarLeapMonth(year);
+    if (month < 0 && -month != leap) return std::nullopt;
+    const int index = month < 0 ? leap : (leap == 0 || month <= leap ? month - 1 : month);
+    const std::uint16_t word = MonthWord(year);
+    if (day > MonthLengthAt(word, index)) return std::nullopt;
+    std::int64_t n = LunarYearStarts()[year - kLunarFirstYear] + day - 1;
+    for (int i = 0; i < index; ++i) n += MonthLengthAt(word, i);
+    return CivilFromDays(DaysFromCivil(kLunarFirstYear, 2, 19) + n);
+}
+
 std::string SolarToLunarText(int year, int month, int day) {
     const std::optional<LunarDate> date = SolarToLunar(year, month, day);
     if (!date) return {};

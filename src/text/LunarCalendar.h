@@ -43,6 +43,10 @@ std::string LunarDayName(int day);
 // Empty for an invalid solar date or one outside 1901-02-19 .. the end of lunar 2100.
 std::optional<LunarDate> SolarToLunar(int year, int month, int day);
 
+// The solar date of a lunar date (month negative for the leap month). Empty for a year
+// outside the tables, a leap month the year does not have, or a day past the month's end.
+std::optional<CivilDate> LunarToSolar(int year, int month, int day);
+
 // "蛇(癸巳)年七月廿一"; empty where SolarToLunar is.
 std::string SolarToLunarText(int year, int month, int day);
 

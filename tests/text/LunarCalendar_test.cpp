@@ -418,3 +418,35 @@ TEST(LunarCalendarTest, DayNames) {
 
 }  // namespace
 }  // namespace kivtal
+
+namespace kivtal {
+namespace {
+
+// Every day the tables hold goes to its lunar date and back.
+TEST(LunarCalendarTest, LunarToSolarInvertsSolarToLunar) {
+    const std::int64_t first = DaysFromCivil(1901, 2, 19);
+    const std::int64_t end = DaysFromCivil(2101, 1, 29);
+    for (std::int64_t n = first; n < end; ++n) {
+        const CivilDate d = CivilFromDays(n);
+        const std::optional<LunarDate> lunar = SolarToLunar(d.year, d.month, d.day);
+        ASSERT_TRUE(lunar.has_value()) << n;
+        const std::optional<CivilDate> back = LunarToSolar(lunar->year, lunar->month, lunar->day);
+        ASSERT_TRUE(back.has_value()) << n;
+        ASSERT_EQ(DaysFromCivil(back->year, back->month, back->day), n);
+    }
+}
+
+TEST(LunarCalendarTest, LunarToSolarRejectsDatesTheCalendarLacks) {
+    const LunarDate cases[] = {
+        {2025, -4, 1},                 // 2025 has a leap sixth month, not a fourth
+        {2026, -1, 1}, {2025, 4, 30},  // the fourth month of 2025 has 29 days
+        {2025, 13, 1}, {2025, 0, 1},  {2025, -13, 1},  {2025, 1, 0},
+        {1900, 1, 1},  {2101, 1, 1},  {INT_MIN, 1, 1}, {2025, INT_MIN, 1},
+    };
+    for (const LunarDate& d : cases) {
+        EXPECT_FALSE(LunarToSolar(d.year, d.month, d.day).has_value()) << d.year << "/" << d.month << "/" << d.day;
+    }
+}
+
+}  // namespace
+}  // namespace kivtal
