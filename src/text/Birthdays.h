@@ -21,7 +21,7 @@ inline constexpr int kLunarBirthday = 2;
 
 struct Birthday {
     int type = kSolarBirthday;
-    int year = 0;  // 0 when unknown
+    int year = 0;   // 0 when unknown
     int month = 0;  // a lunar leap month is negative
     int day = 0;
 };

@@ -60,13 +60,13 @@ TEST(BirthdaysTest, NextDateRule) {
 
 TEST(BirthdaysTest, UpcomingListsTheWindowNearestFirst) {
     const std::vector<ContactBirthday> contacts = {
-        {1, "王五", kSolarBirthday, "1990-06-20"},   // day 30: still in
-        {2, "赵六", kSolarBirthday, "1990-06-21"},   // day 31: out
-        {3, "张三", kSolarBirthday, "0000-05-21"},   // today
-        {4, "李四", kLunarBirthday, "1985-04-05"},   // 2026-05-21 too (四月初五)
+        {1, "王五", kSolarBirthday, "1990-06-20"},  // day 30: still in
+        {2, "赵六", kSolarBirthday, "1990-06-21"},  // day 31: out
+        {3, "张三", kSolarBirthday, "0000-05-21"},  // today
+        {4, "李四", kLunarBirthday, "1985-04-05"},  // 2026-05-21 too (四月初五)
         {5, "坏的", kSolarBirthday, "not a date"},
-        {6, "周七", kLunarBirthday, "1970-03-01"},   // passed this lunar year: next year's
-        {7, "吴八", kSolarBirthday, "1990-05-20"},   // yesterday: next year
+        {6, "周七", kLunarBirthday, "1970-03-01"},  // passed this lunar year: next year's
+        {7, "吴八", kSolarBirthday, "1990-05-20"},  // yesterday: next year
     };
     const std::vector<UpcomingBirthday> list = UpcomingBirthdays(contacts, {2026, 5, 21}, 30);
     std::vector<std::string> rows;
