@@ -1,6 +1,7 @@
 #include "ui/StandardControls.h"
 
 #include "ui/controls/AccessibleParts.h"
+#include "ui/controls/BirthdayList.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
@@ -37,6 +38,7 @@ void RegisterStandardControls() {
     Register<CCalendarUI>("Calendar");
     Register<CMultiLineButtonUI>("MultiButton");
     Register<CTimeBase>("EventPlan");
+    Register<BirthdayList>("BirthdayList");
 }
 
 void PrepareWindows() {

@@ -10,13 +10,16 @@
 #include <gtest/gtest.h>
 
 #include "model/Clock.h"
+#include "store/ContactStore.h"
 #include "store/MatterStore.h"
 #include "support/TestClock.h"
+#include "ui/controls/BirthdayList.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/MultiButton.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/main/MattersPane.h"
+#include "ui/main/MattersPaneControls.h"
 #include "ui/support/HomeFixture.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -169,6 +172,54 @@ TEST_F(MattersPage, MonthCellsShowTheirDayTexts) {
     calendar.NextMonth();
     EXPECT_EQ(calendar.CellOf({2026, 3, 3})->SecondLine().text, "元宵");
     EXPECT_EQ(calendar.CellOf({2026, 3, 3})->SecondLineColour(), kFestivalColour);
+}
+
+// --- Birthdays ---
+
+TEST_F(MattersPage, BirthdaysAreListedMarkedAndShownAllDay) {
+    Today(2026, 5, 20);
+    auto add = [this](const char* name, int type, const char* birthday) {
+        BusinessCard c;
+        c.bc_name = name;
+        c.birthday_type = type;
+        c.birthday = birthday;
+        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        return c;
+    };
+    const int zhang = add("张三", kSolarBirthday, "1980-05-20").bc_id;
+    add("李四", kLunarBirthday, "1985-04-05");  // 四月初五: 2026-05-21
+    add("王五", kSolarBirthday, "0000-06-19");  // the 30th day ahead, past the grid
+    add("赵六", kSolarBirthday, "1990-06-20");  // the 31st
+    BusinessCard gone = add("孙七", kSolarBirthday, "1990-05-25");
+    ASSERT_EQ(ContactStore(store).DeleteContact(gone), 0);
+    std::vector<int> openedContacts;
+    Open();
+    home->SetContactEditorOpener([&](int id, int, int) { openedContacts.push_back(id); });
+
+    auto* list = home->FindControl<BirthdayList>(matters_pane::kBirthdays);
+    ASSERT_NE(list, nullptr);
+    std::vector<QString> rows;
+    for (int i = 0; i < list->Rows()->count(); ++i) rows.push_back(list->Rows()->item(i)->text());
+    EXPECT_THAT(rows, ::testing::ElementsAre("张三 05-20 公历 46岁 今天", "李四 05-21 农历四月初五 41岁 明天",
+                                             "王五 06-19 公历 30天后"));
+
+    std::vector<CalendarDate> marked;
+    for (CalendarDayButton* c : Cal().Cells())
+        if (c->Birthday()) marked.push_back(c->Date());
+    EXPECT_THAT(marked, ::testing::ElementsAre(CalendarDate{2026, 5, 20}, CalendarDate{2026, 5, 21}));
+
+    // Today's view: the birthday comes first in today's section, with no matter beside it.
+    ASSERT_GE(Pane().Timeline()->SectionCount(), 2);
+    const std::vector<TimeItem>& today = Pane().Timeline()->Section(0)->Items();
+    ASSERT_EQ(today.size(), 1u);
+    EXPECT_TRUE(today[0].IsBirthday());
+    EXPECT_EQ(today[0].text, "全天 张三 生日 (46岁)");
+    EXPECT_EQ(Pane().Timeline()->Section(1)->Items().at(0).text, "全天 李四 生日 (41岁)");
+
+    QListWidget* rowsList = list->Rows();
+    QTest::mouseClick(rowsList->viewport(), Qt::LeftButton, {}, rowsList->visualItemRect(rowsList->item(0)).center());
+    EXPECT_TRUE(test::PumpUntil([&] { return !openedContacts.empty(); }));
+    EXPECT_THAT(openedContacts, ::testing::ElementsAre(zhang));
 }
 
 TEST_F(MattersPage, TodayLineShowsWeekdayAndLunarDate) {

@@ -207,8 +207,16 @@ void CCalendarUI::RebuildGrid() {
 }
 
 void CCalendarUI::RefreshBusyMarks() {
-    for (CalendarDayButton* cell : cells_) cell->SetBusy(false);
-    if (!busySource_ || cells_.empty()) return;
+    for (CalendarDayButton* cell : cells_) {
+        cell->SetBusy(false);
+        cell->SetBirthday(false);
+    }
+    if (cells_.empty()) return;
+    if (birthdaySource_) {
+        for (CalendarDate day : birthdaySource_(cells_.front()->Date(), cells_.back()->Date()))
+            if (CalendarDayButton* cell = CellOf(day)) cell->SetBirthday(true);
+    }
+    if (!busySource_) return;
     // Every cell of the grid, the neighbouring months' days included, from the first
     // cell's 00:00 to the end of the last one.
     const auto from = DayStart(cells_.front()->Date());

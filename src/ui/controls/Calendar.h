@@ -86,9 +86,13 @@ public:
     // query. 0 on success.
     using BusySource = std::function<int(std::int32_t from, std::int32_t to, std::vector<int>& dayNumbers)>;
 
+    // The days among first..last (the whole grid) on which some contact has a birthday.
+    using BirthdaySource = std::function<std::vector<CalendarDate>(CalendarDate first, CalendarDate last)>;
+
     explicit CCalendarUI(QWidget* parent = nullptr);
 
     void SetBusySource(BusySource source) { busySource_ = std::move(source); }
+    void SetBirthdaySource(BirthdaySource source) { birthdaySource_ = std::move(source); }
 
     CalendarDate Today() const { return today_; }
     CalendarDate Selected() const { return selected_; }
@@ -101,8 +105,9 @@ public:
     // cell is selected. False (nothing changes) otherwise.
     bool SelectIfShown(CalendarDate date);
 
-    // Shown month back to today's; texts, grid and busy marks anew. The selection stays.
+    // Shown month back to today's; texts, grid and marks anew. The selection stays.
     void Refresh();
+    // The busy and birthday marks of the grid anew.
     void RefreshBusyMarks();
 
     // The notifications the owner forwards.
@@ -121,6 +126,7 @@ private:
     int shownYear_ = 1970;
     int shownMonth_ = 1;
     BusySource busySource_;
+    BirthdaySource birthdaySource_;
     std::vector<CalendarDayButton*> cells_;
     QLabel* monthHeading_ = nullptr;
     QLabel* todayLine_ = nullptr;

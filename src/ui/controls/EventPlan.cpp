@@ -81,8 +81,11 @@ QString CTimeBody::SpokenItem(int index) const {
 
 void CTimeBody::Open(int index, Part part) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
-    const unsigned message = part == AddRemark ? WM_UI_MATTER_ADD_REMARK : WM_UI_MATTER_DETAILS;
-    if (auto* owner = qobject_cast<WindowImplBase*>(window())) owner->PostMessage(message, items_[index].event_id);
+    const TimeItem& item = items_[index];
+    auto* owner = qobject_cast<WindowImplBase*>(window());
+    if (!owner) return;
+    if (item.IsBirthday()) owner->PostMessage(WM_UI_CONTACT_OPEN, item.contactId);
+    else owner->PostMessage(part == AddRemark ? WM_UI_MATTER_ADD_REMARK : WM_UI_MATTER_DETAILS, item.event_id);
 }
 
 void CTimeBody::keyPressEvent(QKeyEvent* event) {
@@ -154,7 +157,7 @@ QRect CTimeBody::PartRect(int index, Part part) const {
 std::pair<int, CTimeBody::Part> CTimeBody::HitTest(const QPoint& point) const {
     for (int i = 0; i < static_cast<int>(items_.size()); ++i)
         for (Part part : {Text, AddRemark, Details})
-            if (PartRect(i, part).contains(point)) return {i, part};
+            if ((part == Text || !items_[i].IsBirthday()) && PartRect(i, part).contains(point)) return {i, part};
     return {-1, None};
 }
 
@@ -200,7 +203,7 @@ void CTimeBody::PaintItem(QPainter& painter, int index) {
     if (first.size() < item.text.size()) first += QStringLiteral("…");
     const QString line =
         painter.fontMetrics().elidedText(QStringLiteral("%1.%2").arg(index + 1).arg(first), Qt::ElideRight, limit);
-    painter.setPen(kItemColour);
+    painter.setPen(item.IsBirthday() ? QColor::fromRgba(0xFFC2185B) : kItemColour);
     painter.drawText(QRect(kHeadingLeft, top, limit, textBox.height()), Qt::AlignLeft | Qt::AlignVCenter, line);
     if (item.reminder) {
         const int x = kHeadingLeft + painter.fontMetrics().horizontalAdvance(line) + 6;
@@ -217,8 +220,10 @@ void CTimeBody::PaintItem(QPainter& painter, int index) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(textBox.adjusted(-4, 0, 4, 0));
     }
-    PaintIcon(painter, PartRect(index, AddRemark), AddRemark, hotItem_ == index && hotPart_ == AddRemark);
-    PaintIcon(painter, PartRect(index, Details), Details, hotItem_ == index && hotPart_ == Details);
+    if (!item.IsBirthday()) {
+        PaintIcon(painter, PartRect(index, AddRemark), AddRemark, hotItem_ == index && hotPart_ == AddRemark);
+        PaintIcon(painter, PartRect(index, Details), Details, hotItem_ == index && hotPart_ == Details);
+    }
 
     int y = top + 27;
     const int right = width() - kDatePartRightGap;

@@ -7,6 +7,8 @@
 // takes the focus with Tab, Up and Down choose its matter, Enter opens the details and
 // Shift+Enter the add-remark page; a screen reader finds each matter as a list item
 // with its time, text and remarks and the same two actions.
+// An all-day birthday item (contactId set) has no icons; opening it (a press on its
+// text, Enter) posts WM_UI_CONTACT_OPEN with the contact's id.
 #include <QListWidget>
 #include <QString>
 #include <vector>
@@ -17,6 +19,8 @@ namespace kivtal {
 
 struct TimeItem {
     int event_id = 0;
+    int contactId = 0;  // a contact's birthday, shown as an all-day item
+    bool IsBirthday() const { return contactId != 0; }
     bool reminder = false;
     QString time;  // "10:00-11:30", or with dates for a matter beyond the day; read out, not drawn
     QString text;

@@ -462,6 +462,9 @@ bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::in
             if (row >= 0) StartEdit(row, false);
             return true;
         }
+        case WM_UI_CONTACT_OPEN:
+            if (wParam > 0) OpenEditor(static_cast<int>(wParam));
+            return true;
         case WM_UI_SET_COLUMNS:
             SetColumnMask(static_cast<int>(wParam));
             ReloadContacts();

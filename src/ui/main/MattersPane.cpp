@@ -8,10 +8,12 @@
 #include "model/WallClock.h"
 #include "net/LoginUser.h"
 #include "store/MatterStore.h"
+#include "ui/controls/BirthdayList.h"
 #include "ui/controls/Calendar.h"
 #include "ui/controls/EventPlan.h"
 #include "ui/controls/MultiButton.h"
 #include "ui/dialogs/AddMatterDlg.h"
+#include "ui/main/BirthdayViews.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/MatterGroupRow.h"
@@ -83,6 +85,8 @@ MattersPane::MattersPane(CHomePage& home, LocalStore& store)
         calendar_->SetBusySource([&store](std::int32_t from, std::int32_t to, std::vector<int>& days) {
             return MatterStore(store).BusyDays(from, to, days);
         });
+        calendar_->SetBirthdaySource(
+            [&store](CalendarDate first, CalendarDate last) { return BirthdayDays(store, first, last); });
         calendar_->RefreshBusyMarks();
     }
 }
@@ -127,6 +131,8 @@ void MattersPane::Refresh() {
     filling_ = false;
     OnGroupSelected();
     RefreshQuickDays();
+    if (auto* birthdays = home_.FindControl<BirthdayList>(matters_pane::kBirthdays))
+        RefreshBirthdayList(*birthdays, store_);
 }
 
 void MattersPane::RefreshQuickDays() {
@@ -211,7 +217,8 @@ void MattersPane::UpcomingView() {
 }
 
 void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
-    if (matters.empty()) return;
+    std::vector<TimeItem> items = BirthdayItems(store_, date);
+    if (matters.empty() && items.empty()) return;
     const bool today = date == TodayDate();
     std::vector<int> ids;
     for (const TalEvent& m : matters) ids.push_back(m.event_id);
@@ -220,8 +227,7 @@ void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
     std::map<int, EventCommentList> remarks;
     ms.RemindersOfMatters(ids, reminders);
     if (today) ms.RemarksOfMatters(ids, remarks);
-    std::vector<TimeItem> items;
-    items.reserve(matters.size());
+    items.reserve(items.size() + matters.size());
     for (const TalEvent& m : matters) {
         TimeItem item;
         item.event_id = m.event_id;

@@ -16,6 +16,7 @@ inline constexpr LayoutControl kToday{"today_event", "kivtal::CMultiLineButtonUI
 inline constexpr LayoutControl kTomorrow{"tomorrow_event", "kivtal::CMultiLineButtonUI"};
 inline constexpr LayoutControl kDayAfterTomorrow{"aftertomorrow_event", "kivtal::CMultiLineButtonUI"};
 inline constexpr LayoutControl kThreeDaysOn{"threedayformnow_event", "kivtal::CMultiLineButtonUI"};
+inline constexpr LayoutControl kBirthdays{"upcoming_birthdays", "kivtal::BirthdayList"};
 inline constexpr LayoutControl kPreviousMonth = calendar::kPreviousMonth;
 inline constexpr LayoutControl kNextMonth = calendar::kNextMonth;
 
@@ -23,7 +24,7 @@ inline constexpr LayoutControl kNextMonth = calendar::kNextMonth;
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
     kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow,
-    kThreeDaysOn, kPreviousMonth, kNextMonth};
+    kThreeDaysOn, kBirthdays, kPreviousMonth, kNextMonth};
 // clang-format on
 }  // namespace matters_pane
 inline constexpr LayoutControls kMattersPaneControls{"HomePage.xml", matters_pane::kAll};

@@ -36,5 +36,7 @@ inline constexpr unsigned WM_LOGIN_CHECK_VER = WM_USER + 2052;
 inline constexpr unsigned WM_UPD_CLIENT_EXIT = WM_USER + 2053;
 inline constexpr unsigned WM_LOGIN_RESUME = WM_USER + 2054;
 inline constexpr unsigned WM_CAM_LOST = WM_USER + 2059;
+// Opens the contact editor on a contact (wParam = bc_id): a birthday row, item or reminder.
+inline constexpr unsigned WM_UI_CONTACT_OPEN = WM_USER + 2060;
 
 }  // namespace kivtal
