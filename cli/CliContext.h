@@ -52,5 +52,7 @@ int RunSync(CliContext& ctx);
 int RunSetAside(CliContext& ctx);
 int RunConflicts(CliContext& ctx);
 int RunCards(CliContext& ctx);
+int RunBirthdays(CliContext& ctx);
+int RunCalendar(CliContext& ctx);
 
 }  // namespace kivtal::cli

@@ -1,12 +1,15 @@
 #include "ContactFields.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "ExitCodes.h"
 #include "UserSession.h"
 #include "ValueCheck.h"
 #include "model/ValueString.h"
+#include "text/Birthdays.h"
+#include "text/LunarCalendar.h"
 #include "text/NamePinyin.h"
 #include "text/FieldRules.h"
 #include "text/TextConv.h"
@@ -85,6 +88,40 @@ int ApplyGroup(const Args& args, ContactStore& contacts, LocalStore& store, Busi
     return kExitOk;
 }
 
+// The date a picker could have chosen: a solar date that exists, or a lunar one of the
+// tables (a leap month only in its year, the day within the month's length).
+bool ExistingDate(const Birthday& b) {
+    if (b.type == kSolarBirthday) return b.year > 0 && b.day <= SolarMonthDays(b.year, b.month);
+    return LunarToSolar(b.year, b.month, b.day).has_value();
+}
+
+// --birthday or --lunar-birthday YYYY-MM-DD (a lunar leap month negative, as stored);
+// an empty value removes the birthday.
+int ApplyBirthday(const Args& args, BusinessCard& card) {
+    const std::optional<std::string> solar = args.value("birthday");
+    const std::optional<std::string> lunar = args.value("lunar-birthday");
+    if (solar && lunar) return Fail(kExitUsage, "give --birthday or --lunar-birthday, not both");
+    if (!solar && !lunar) return kExitOk;
+    const std::string& text = solar ? *solar : *lunar;
+    const int type = solar ? kSolarBirthday : kLunarBirthday;
+    if (text.empty()) {
+        card.birthday.clear();
+        card.birthday_type = kSolarBirthday;
+        return kExitOk;
+    }
+    const std::optional<Birthday> b = ParseBirthday(type, text);
+    if (!b || !ExistingDate(*b)) {
+        const std::string option = solar ? "--birthday" : "--lunar-birthday";
+        return Fail(kExitUsage, "invalid " + option + " '" + text + "': a date that exists, YYYY-MM-DD" +
+                                    (solar ? "" : " (a leap month negative, years 1901 to 2100)"));
+    }
+    char stored[24];
+    std::snprintf(stored, sizeof stored, "%04d-%02d-%02d", b->year, b->month, b->day);
+    card.birthday = stored;
+    card.birthday_type = type;
+    return kExitOk;
+}
+
 int ApplyCommon(const Args& args, BusinessCard& card) {
     const std::optional<std::string> text = args.value("common");
     if (!text) return kExitOk;
@@ -160,6 +197,7 @@ int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& st
     int code = ApplyTextFields(args, card);
     if (code == kExitOk) code = ApplyGroup(args, contacts, store, card);
     if (code == kExitOk) code = ApplyCommon(args, card);
+    if (code == kExitOk) code = ApplyBirthday(args, card);
     if (code == kExitOk) code = RemoveAccounts(args, card);
     if (code == kExitOk) code = AddAccounts(args, card);
     if (code == kExitOk) code = FillPinyin(card);

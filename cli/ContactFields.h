@@ -14,11 +14,13 @@ namespace kivtal::cli {
 
 // Every option `contacts add` and `contacts edit` take.
 inline constexpr std::string_view kContactOptions[] = {
-    "name", "company",         "mobile",       "email",   "qq",    "position", "office-phone", "home-phone", "fax",
-    "web",  "company-address", "home-address", "comment", "group", "common",   "bank",         "remove-bank"};
+    "name",        "company",  "mobile",          "email",        "qq",      "position", "office-phone", "home-phone",
+    "fax",         "web",      "company-address", "home-address", "comment", "group",    "common",       "bank",
+    "remove-bank", "birthday", "lunar-birthday"};
 
 // Applies the options to `card`: texts as given (checked by the editor's rules),
-// --group (a live group, 0 for none), --common 0/1, each --bank appended as a new
+// --group (a live group, 0 for none), --common 0/1, --birthday or --lunar-birthday
+// (YYYY-MM-DD, a lunar leap month negative; empty removes it), each --bank appended as a new
 // account, each --remove-bank marking one of the card's accounts removed. Then the
 // name pinyin is computed again. kExitOk, or the printed failure's code.
 int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card);

@@ -56,12 +56,18 @@ Commands:
   matters list [--at TIME] [--group ID]      matters running at TIME (default: now)
   matters add --description TEXT --start TIME --end TIME [--group ID] [--pin]
   matters delete ID
+  birthdays [--days N]              contacts' birthdays from today to N days on
+                                    (default 30), nearest first
+  calendar YYYY-MM                  each day of the month with its festival, solar
+                                    term or lunar day; needs no login
 
 Contact field options:
   --name --company --mobile --email --qq --position --office-phone --home-phone
   --fax --web --company-address --home-address --comment TEXT
   --group ID (0 = none)   --common 0|1
   --bank "bank|branch|subbranch|card|holder"   (repeatable; adds an account)
+  --birthday YYYY-MM-DD | --lunar-birthday YYYY-MM-DD   (a leap month negative:
+  1984--10-01; an empty value removes the birthday)
   Name, mobile, e-mail, QQ and phone numbers are checked as the contact editor does.
 
 TIME is Beijing time: "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or seconds since 1970.

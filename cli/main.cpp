@@ -19,9 +19,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"login", RunLogin},        {"sync", RunSync},           {"status", RunStatus},
-    {"contacts", RunContacts},  {"groups", RunGroups},       {"matters", RunMatters},
-    {"set-aside", RunSetAside}, {"conflicts", RunConflicts}, {"cards", RunCards},
+    {"login", RunLogin},   {"sync", RunSync},           {"status", RunStatus},      {"contacts", RunContacts},
+    {"groups", RunGroups}, {"matters", RunMatters},     {"set-aside", RunSetAside}, {"conflicts", RunConflicts},
+    {"cards", RunCards},   {"birthdays", RunBirthdays}, {"calendar", RunCalendar},
 };
 
 int Run(const std::vector<std::string>& argv) {

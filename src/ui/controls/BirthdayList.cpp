@@ -22,7 +22,8 @@ QString DaysLeftText(int days) {
 
 QString KindText(const UpcomingBirthday& b) {
     if (b.birthday.type != kLunarBirthday) return QStringLiteral("公历");
-    return QStringLiteral("农历") + QString::fromStdString(LunarMonthText(b.birthday.month) + LunarDayName(b.birthday.day));
+    return QStringLiteral("农历") +
+           QString::fromStdString(LunarMonthText(b.birthday.month) + LunarDayName(b.birthday.day));
 }
 
 }  // namespace
