@@ -76,9 +76,9 @@ TEST_F(CliCalendarTest, BirthdayOptionsStoreWhatThePickersWould) {
         {{"--birthday", "1980-3-5"}, 0, "1980-03-05", "solar"},
         {{"--lunar-birthday", "2020--4-01"}, 0, "2020--4-01", "lunar"},  // 2020 has a leap fourth month
         {{"--lunar-birthday", "2025-03-30"}, 0, "2025-03-30", "lunar"},  // a 30-day month
-        {{"--lunar-birthday", "2021--4-01"}, 1, "", ""},  // 2021 has none
-        {{"--lunar-birthday", "2025-04-30"}, 1, "", ""},  // the fourth month of 2025 has 29 days
-        {{"--lunar-birthday", "1900-01-01"}, 1, "", ""},  // before the tables
+        {{"--lunar-birthday", "2021--4-01"}, 1, "", ""},                 // 2021 has none
+        {{"--lunar-birthday", "2025-04-30"}, 1, "", ""},                 // the fourth month of 2025 has 29 days
+        {{"--lunar-birthday", "1900-01-01"}, 1, "", ""},                 // before the tables
         {{"--birthday", "1980-02-30"}, 1, "", ""},
         {{"--birthday", "1980--2-01"}, 1, "", ""},
         {{"--birthday", "03-05"}, 1, "", ""},
@@ -126,8 +126,7 @@ TEST_F(CliCalendarTest, BirthdaysListsTheComingOnesNearestFirst) {
     EXPECT_EQ(list[0]["days_left"].asInt(), 0);
     EXPECT_EQ(list[1]["name"].asString(), "李四");
     EXPECT_EQ(list[1]["calendar"].asString(), "lunar");
-    EXPECT_EQ(list[1]["lunar_date"].asString(),
-              LunarMonthText(lunarToday->month) + LunarDayName(lunarToday->day));
+    EXPECT_EQ(list[1]["lunar_date"].asString(), LunarMonthText(lunarToday->month) + LunarDayName(lunarToday->day));
     EXPECT_EQ(list[1]["age"].asInt(), 0);
     EXPECT_EQ(list[1]["days_left"].asInt(), 0);
     EXPECT_EQ(list[2]["name"].asString(), "王五");
