@@ -80,6 +80,33 @@ std::vector<UpcomingBirthday> UpcomingBirthdays(const std::vector<ContactBirthda
     return out;
 }
 
+std::vector<BirthdayNotice> DueBirthdayNotices(const std::vector<ContactBirthday>& contacts, CivilDate today,
+                                               int daysBefore) {
+    std::vector<BirthdayNotice> due;
+    for (UpcomingBirthday& b : UpcomingBirthdays(contacts, today, std::max(daysBefore, 0))) {
+        const auto kind = b.daysLeft == 0 ? BirthdayNoticeKind::kOnTheDay : BirthdayNoticeKind::kAhead;
+        due.push_back({std::move(b), kind});
+    }
+    return due;
+}
+
+std::string BirthdayNoticeText(const BirthdayNotice& notice) {
+    const UpcomingBirthday& b = notice.birthday;
+    std::string when = b.daysLeft == 0 ? "今天" : b.daysLeft == 1 ? "明天" : std::to_string(b.daysLeft) + "天后";
+    std::string text = b.name + " " + when + "生日 (";
+    if (b.daysLeft != 0) {
+        char date[8];
+        std::snprintf(date, sizeof date, "%02d-%02d", b.next.date.month, b.next.date.day);
+        text += date;
+        if (b.birthday.type == kLunarBirthday)
+            text += " 农历" + LunarMonthText(b.birthday.month) + LunarDayName(b.birthday.day);
+        if (b.next.age >= 0) text += " ";
+    }
+    if (b.next.age >= 0) text += std::to_string(b.next.age) + "岁";
+    if (text.back() == '(') return text.substr(0, text.size() - 2);
+    return text + ")";
+}
+
 std::string DateText(CivilDate date) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);

@@ -61,6 +61,25 @@ struct UpcomingBirthday {
 std::vector<UpcomingBirthday> UpcomingBirthdays(const std::vector<ContactBirthday>& contacts, CivilDate today,
                                                 int days);
 
+// A reminder of a coming birthday: on the day, and `daysBefore` days ahead of it.
+enum class BirthdayNoticeKind { kOnTheDay = 0, kAhead = 1 };
+
+struct BirthdayNotice {
+    UpcomingBirthday birthday;
+    BirthdayNoticeKind kind = BirthdayNoticeKind::kOnTheDay;
+};
+
+inline constexpr int kDefaultBirthdayNoticeDays = 1;
+
+// The notices due on `today`: each birthday of today, and each from 1 to `daysBefore`
+// days on (a program that did not run on the day the ahead notice was due still gives
+// it, on a later day). Which of them were already shown is the caller's to know.
+std::vector<BirthdayNotice> DueBirthdayNotices(const std::vector<ContactBirthday>& contacts, CivilDate today,
+                                               int daysBefore);
+
+// "张三 今天生日 (46岁)", "李四 明天生日 (05-21 农历四月初五)", "王五 3天后生日 (06-19)".
+std::string BirthdayNoticeText(const BirthdayNotice& notice);
+
 // "2026-05-20".
 std::string DateText(CivilDate date);
 

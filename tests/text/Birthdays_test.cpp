@@ -79,3 +79,39 @@ TEST(BirthdaysTest, UpcomingListsTheWindowNearestFirst) {
 
 }  // namespace
 }  // namespace kivtal
+
+namespace kivtal {
+namespace {
+
+TEST(BirthdaysTest, DueNoticesOnTheDayAndAhead) {
+    const std::vector<ContactBirthday> contacts = {
+        {1, "张三", kSolarBirthday, "1980-05-20"},  // today
+        {2, "李四", kLunarBirthday, "1985-04-05"},  // tomorrow, 2026-05-21
+        {3, "王五", kSolarBirthday, "0000-05-23"},  // three days on
+        {4, "赵六", kSolarBirthday, "2000-05-19"},  // passed
+    };
+    struct Case {
+        int daysBefore;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {0, {"张三 今天生日 (46岁)"}},
+        {1, {"张三 今天生日 (46岁)", "李四 明天生日 (05-21 农历四月初五 41岁)"}},
+        {3, {"张三 今天生日 (46岁)", "李四 明天生日 (05-21 农历四月初五 41岁)", "王五 3天后生日 (05-23)"}},
+        {-1, {"张三 今天生日 (46岁)"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> texts;
+        const std::vector<BirthdayNotice> due = DueBirthdayNotices(contacts, {2026, 5, 20}, c.daysBefore);
+        for (const BirthdayNotice& n : due) {
+            texts.push_back(BirthdayNoticeText(n));
+            EXPECT_EQ(n.kind, n.birthday.daysLeft == 0 ? BirthdayNoticeKind::kOnTheDay : BirthdayNoticeKind::kAhead);
+        }
+        EXPECT_EQ(texts, c.texts) << c.daysBefore;
+    }
+    const BirthdayNotice unknownYearToday{{5, "周七", {kSolarBirthday, 0, 5, 20}, {{2026, 5, 20}, -1}, 0}};
+    EXPECT_EQ(BirthdayNoticeText(unknownYearToday), "周七 今天生日");
+}
+
+}  // namespace
+}  // namespace kivtal
