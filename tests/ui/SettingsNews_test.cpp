@@ -2,6 +2,7 @@
 // (newest first, read marks, the main window's unread counter, picture news), opened
 // from a real main window over a real user database.
 #include <QAbstractButton>
+#include <QSpinBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "ui/toolkit/AutoRun.h"
 #include "net/LoginUser.h"
 #include "store/AccountStore.h"
+#include "store/BirthdayNotices.h"
 #include "store/ContentStore.h"
 #include "ui/dialogs/SystemMsgWnd.h"
 #include "ui/support/ContactsFixture.h"
@@ -113,6 +115,29 @@ TEST_F(SettingsFixture, SavingStoresTheBitsTheAutorunEntryAndTheCloseWay) {
         EXPECT_EQ(home->ColumnMask(), c.columns);  // the main window took the mask at once
         EXPECT_EQ(worker.Count(WM_REQ_SYNC), ++syncs);
     }
+}
+
+// The birthday reminder's days ahead: 1 until saved, then what was saved; Cancel keeps it.
+TEST_F(SettingsFixture, BirthdayDaysAheadShowsTheDefaultAndSaves) {
+    AddSettingsRow();
+    Open();
+    auto run = [&](int set, const char* button) {
+        int shown = -1;
+        test::AnswerNextModal(button, [&](WindowImplBase& window) {
+            auto* spin = window.FindControl<QSpinBox>("birthday_days");
+            shown = spin->value();
+            if (set >= 0) spin->setValue(set);
+        });
+        MenuItem("menu_pcsetting");
+        Pump();
+        return shown;
+    };
+    EXPECT_EQ(run(3, "Save_button"), 1);
+    int days = -1;
+    ASSERT_EQ(ReadBirthdayNoticeDays(store, days), 0);
+    EXPECT_EQ(days, 3);
+    EXPECT_EQ(run(0, "Cancel_Button"), 3);
+    EXPECT_EQ(run(-1, "Cancel_Button"), 3);
 }
 
 TEST_F(SettingsFixture, OfflineSavePostsNoSyncButStillSetsTheColumns) {

@@ -1,9 +1,11 @@
 #include "ui/dialogs/UserSettingWnd.h"
 
 #include <QAbstractButton>
+#include <QSpinBox>
 
 #include "ui/toolkit/AutoRun.h"
 #include "store/AccountStore.h"
+#include "store/BirthdayNotices.h"
 #include "ui/dialogs/UserSettingWndControls.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/TalMsgBox.h"
@@ -51,6 +53,9 @@ void CUserSettingWnd::Fill() {
     for (const ColumnOption& c : kColumnOptions) SetChecked(c.control, (settings.coloumn_show & c.bit) != 0);
     SetChecked(user_setting::kAutoBegin.name, settings.auto_run == 1);
     SetChecked(user_setting::kMinimiseOnClose.name, settings.exit_ways == 0);
+    int days = kDefaultBirthdayNoticeDays;  // this device's own: it never syncs
+    ReadBirthdayNoticeDays(store_, days);
+    if (auto* spin = FindControl<QSpinBox>(user_setting::kBirthdayDays)) spin->setValue(days);
 }
 
 void CUserSettingWnd::Save() {
@@ -70,7 +75,9 @@ void CUserSettingWnd::Save() {
     settings.exit_ways = Checked(user_setting::kMinimiseOnClose.name) ? 0 : 1;
     // Without its row (the service gives each device one at its first sync) an update
     // would change nothing and still report success: say so instead of pretending.
-    const bool stored = settings.s_id != 0 && account.ModifySettings(settings) == 0;
+    const auto* days = FindControl<QSpinBox>(user_setting::kBirthdayDays);
+    const bool daysStored = !days || SaveBirthdayNoticeDays(store_, days->value()) == 0;
+    const bool stored = settings.s_id != 0 && account.ModifySettings(settings) == 0 && daysStored;
     if (stored && requestSync_) requestSync_();
     if (!stored) ShowTalMsgBox(QStringLiteral("温馨提示"), this, QStringLiteral("保存数据失败"));
     // The main window takes the mask whatever the write's outcome.

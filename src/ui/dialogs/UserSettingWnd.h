@@ -1,6 +1,7 @@
 #pragma once
 // The settings window: the optional contact-list columns, start with the desktop
-// session, and whether closing the main window only hides it. Saving writes the
+// session, whether closing the main window only hides it, and how many days ahead a
+// birthday is first reminded of (this device's own, never synced). Saving writes the
 // settings, asks for a sync, and tells the main window the new column mask.
 #include <functional>
 

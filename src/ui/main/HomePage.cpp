@@ -15,6 +15,7 @@
 #include "ui/dialogs/SystemMsgWnd.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/UserInforEditWnd.h"
+#include "ui/main/BirthdayNotifier.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/SetAsideNotice.h"
@@ -120,6 +121,10 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
             Initialise();
             DebugLine("开始初始化系统托盘");
             tray_->Setup();
+            if (!birthdayNotifier_) {
+                birthdayNotifier_ = new BirthdayNotifier(store_, *this, tray_->Icon());
+                birthdayNotifier_->Start();
+            }
             DebugLine("初始化中...");
             break;
         case WM_RES_SYNC: OnSyncResult(static_cast<int>(wParam)); break;

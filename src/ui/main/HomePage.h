@@ -21,6 +21,7 @@ class CMaskDlg;
 class MattersPane;
 class CSysTray;
 class UndoNotice;
+class BirthdayNotifier;
 class WorkerLink;
 
 inline const QString kHomeTitle = QStringLiteral("Kivtal v1.0");
@@ -82,6 +83,7 @@ public:
     bool SyncBusy() const { return busy_; }
     CMaskDlg* Mask() const;
     CSysTray* Tray() const { return tray_; }
+    BirthdayNotifier* BirthdayReminders() const { return birthdayNotifier_; }
     MattersPane* Matters() const { return matters_.get(); }
     // The worker link in use: the one set, else the process's.
     WorkerLink* Worker() const;
@@ -163,8 +165,9 @@ private:
     QPointer<CMaskDlg> mask_;
     AdRotation ads_;
     CSysTray* tray_ = nullptr;
-    CContactsPane* contacts_;  // a child object of this window
-    UndoNotice* undo_;         // a child widget of this window
+    BirthdayNotifier* birthdayNotifier_ = nullptr;  // a child of the window, from its first initialisation
+    CContactsPane* contacts_;                       // a child object of this window
+    UndoNotice* undo_;                              // a child widget of this window
     std::function<bool()> trayProbe_;
     PageSlide slide_;
     std::unique_ptr<MattersPane> matters_;
