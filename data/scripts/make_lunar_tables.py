@@ -18,6 +18,8 @@ import sys
 
 import ephem
 
+from sun_longitude import moment_of_longitude
+
 FIRST, LAST = 1901, 2100
 
 
@@ -30,23 +32,6 @@ def utc_offset_days(date):
 def civil_day(date):
     """Day number (ephem's day count, integral) of the civil date of a moment."""
     return math.floor(date + utc_offset_days(date) + 0.5)
-
-
-def apparent_longitude(date):
-    sun = ephem.Sun(date)
-    return ephem.Ecliptic(ephem.Equatorial(sun.ra, sun.dec, epoch=date), epoch=date).lon
-
-
-def moment_of_longitude(degrees, guess):
-    d = ephem.Date(guess)
-    target = math.radians(degrees)
-    for _ in range(50):
-        diff = (target - apparent_longitude(d) + math.pi) % (2 * math.pi) - math.pi
-        step = diff / (2 * math.pi) * 365.2422
-        d = ephem.Date(d + step)
-        if abs(step) < 1e-7:
-            break
-    return d
 
 
 def principal_term_days(year):

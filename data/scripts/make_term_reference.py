@@ -6,30 +6,13 @@ full VSOP87 theory, so the table is independent of the client's truncated series
 year, term index (0 = 小寒 at 285°, ..., 23 = 冬至 at 270°), the Beijing date and the
 Beijing time to the second. Run: data/scripts/make_term_reference.py > tests/text/data/solar_terms_1901_2100.txt
 """
-import math
 import sys
 
 import ephem
 
+from sun_longitude import moment_of_longitude
+
 BEIJING = 8 / 24.0
-
-
-def apparent_longitude(date):
-    # ra/dec are the apparent place (nutation and aberration applied); an Ecliptic made
-    # from the Sun itself would take its astrometric place, some 20" behind.
-    sun = ephem.Sun(date)
-    return ephem.Ecliptic(ephem.Equatorial(sun.ra, sun.dec, epoch=date), epoch=date).lon
-
-
-def moment(target, guess):
-    d = ephem.Date(guess)
-    for _ in range(50):
-        diff = (target - apparent_longitude(d) + math.pi) % (2 * math.pi) - math.pi
-        step = diff / (2 * math.pi) * 365.2422
-        d = ephem.Date(d + step)
-        if abs(step) < 1e-7:
-            break
-    return d
 
 
 def main():
@@ -37,9 +20,9 @@ def main():
           " data/scripts/make_term_reference.py" % ephem.__version__)
     for year in range(1901, 2101):
         for index in range(24):
-            target = math.radians((285 + 15 * index) % 360)
+            degrees = (285 + 15 * index) % 360
             guess = ephem.Date("%d/1/6" % year) + index * 15.2184
-            d = moment(target, guess)
+            d = moment_of_longitude(degrees, guess)
             y, mo, day, h, mi, s = ephem.Date(d + BEIJING).tuple()
             secs = int(round(h * 3600 + mi * 60 + s))
             if secs == 86400:  # rounding must not print 24:00:00
