@@ -64,8 +64,7 @@ protected:
         ASSERT_TRUE(service_->registerService(kNotificationService));
     }
     void Click(uint id) {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(kPath, kNotificationService, QStringLiteral("ActionInvoked"));
+        QDBusMessage signal = QDBusMessage::createSignal(kPath, kNotificationService, QStringLiteral("ActionInvoked"));
         signal << id << QStringLiteral("default");
         service_->send(signal);
     }

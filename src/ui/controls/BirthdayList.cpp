@@ -12,7 +12,7 @@ namespace kivtal {
 namespace {
 
 constexpr int kRowHeight = 22;
-constexpr int kShownRows = 5;
+constexpr int kShownRows = 2;
 
 QString DaysLeftText(int days) {
     if (days == 0) return QStringLiteral("今天");

@@ -31,7 +31,7 @@ inline constexpr unsigned kTermColour = 0xFF2E7D32;
 inline constexpr unsigned kFestivalColour = 0xFFC7254E;
 inline constexpr unsigned kBirthdayMarkColour = 0xFFE91E63;
 inline constexpr int kCalendarCellWidth = 30;
-inline constexpr int kCalendarCellHeight = 32;
+inline constexpr int kCalendarCellHeight = 28;
 
 // The parts the calendar makes, whose names the matters pane sees.
 namespace calendar {
