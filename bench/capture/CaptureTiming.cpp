@@ -28,7 +28,7 @@
 #include "ui/dialogs/capture/CardUploads.h"
 #include "ui/dialogs/capture/FakeFrameSource.h"
 #include "ui/main/HomePage.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 #include "ui/toolkit/WindowRegistry.h"
 #include "ui/toolkit/WorkerLink.h"
 
@@ -288,7 +288,7 @@ void FiftyCardsFigure(Fixture& f) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     kivtal::TimedApp app(argc, argv);
-    kivtal::LoadSkin();
+    kivtal::PrepareWindows();
     kivtal::Fixture fixture;
     if (!fixture.loggedIn) {
         std::printf("could not log in to kivtal-service\n");

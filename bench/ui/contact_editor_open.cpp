@@ -16,7 +16,7 @@
 #include "store/SqliteDb.h"
 #include "store/StorePaths.h"
 #include "ui/editors/AddConnectionDlg.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace kivtal {
 namespace {
@@ -111,7 +111,7 @@ void Run(LocalStore& store) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    kivtal::LoadSkin();
+    kivtal::PrepareWindows();
     char pattern[] = "/tmp/kivtal-bench-editor-XXXXXX";
     const std::string dir = mkdtemp(pattern);
     {

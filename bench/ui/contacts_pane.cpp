@@ -22,7 +22,7 @@
 #include "store/LocalStore.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
     store.EnsureUserDb("bench");
     Fill(store, count);
-    LoadSkin();
+    PrepareWindows();
     std::printf("contacts: %d in %d groups\n", count, kGroups);
 
     // Login accepted -> the main window opens and the pane lists everything.

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "ui/controls/ListKiv.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-    LoadSkin();
+    PrepareWindows();
 
     QWidget window;
     window.resize(700, 600);

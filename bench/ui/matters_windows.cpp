@@ -28,7 +28,7 @@
 #include "ui/main/MattersPane.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 #include "ui/toolkit/UiMessages.h"
 
 namespace {
@@ -100,7 +100,7 @@ struct Figures {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    LoadSkin();
+    PrepareWindows();
     const std::string dir =
         std::filesystem::temp_directory_path() / ("kivtal-bench-ui-" + std::to_string(::getpid())) / "";
     LocalStore store(StorePaths{dir + "user/", dir + "none.db"});

@@ -17,7 +17,7 @@
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/TrashView.h"
-#include "ui/toolkit/SkinLoader.h"
+#include "ui/StandardControls.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
     store.EnsureUserDb("bench");
     Fill(store, count);
-    LoadSkin();
+    PrepareWindows();
     std::printf("deleted contacts: %d\n", count);
 
     auto* home = new CHomePage(store);
