@@ -11,13 +11,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 #include "CpuTime.h"
+#include "ScratchBook.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactsPane.h"
@@ -113,9 +113,8 @@ struct Figures {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-    QTemporaryDir dir;
-    LocalStore store(StorePaths{dir.path().toStdString() + "/user/", "/nonexistent/doz2a_v3.db"});
-    store.EnsureUserDb("bench");
+    bench::ScratchBook book;
+    LocalStore& store = book.store;
     Fill(store, count);
     PrepareWindows();
     std::printf("contacts: %d in %d groups\n", count, kGroups);
