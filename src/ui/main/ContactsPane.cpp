@@ -18,7 +18,7 @@
 #include "store/ContactStore.h"
 #include "store/SyncBases.h"
 #include "ui/main/ContactsPaneControls.h"
-#include "ui/main/GroupRow.h"
+#include "ui/main/GroupList.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/MenuWndControls.h"
@@ -36,18 +36,10 @@ const QString kLetterChosen = QStringLiteral("0xFF333333");
 const QString kLetterOther = QStringLiteral("0xFF939088");  // red 147, green 144, blue 136
 const QString kLetterAbsent = QStringLiteral("0xFFD3D0CA");
 constexpr int kLetterCount = 27;  // A to Z, then "#"
-constexpr int kGroupRowHeight = 32;
 // Longer terms could not be matched anyway and would overrun the store's pattern limit.
 constexpr int kSearchLimit = 256;
 
 QString LetterText(int index) { return index == 26 ? QStringLiteral("#") : QString(QChar('A' + index)); }
-
-QListWidgetItem* FixedRow(QListWidget* list, const QString& text, int tag) {
-    auto* item = new QListWidgetItem(text, list);
-    item->setData(Qt::UserRole, tag);
-    item->setSizeHint(QSize(0, kGroupRowHeight));
-    return item;
-}
 
 }  // namespace
 
@@ -58,7 +50,10 @@ CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
 
 void CContactsPane::Attach() {
     groups_ = home_.FindControl<QListWidget>(contacts_pane::kGroupList);
-    if (groups_) groups_->setAccessibleName(QStringLiteral("联系人分组"));
+    if (groups_) {
+        groups_->setAccessibleName(QStringLiteral("联系人分组"));
+        AttachGroups(*groups_);
+    }
     list_ = home_.FindControl<ListKiv>(contacts_pane::kContactList);
     if (list_) {
         rows_ = list_->SetRows(std::move(detachedRows_));
@@ -93,8 +88,7 @@ void CContactsPane::Refresh() {
 }
 
 int CContactsPane::SelectedGroupTag() const {
-    const QListWidgetItem* item = groups_ ? groups_->currentItem() : nullptr;
-    return item ? item->data(Qt::UserRole).toInt() : kAllContactsTag;
+    return groups_ ? groupList_->SelectedTag(kAllContactsTag) : kAllContactsTag;
 }
 
 void CContactsPane::SetColumnMask(int mask) {
@@ -166,59 +160,42 @@ QRect CContactsPane::GlobalPartRect(int contactId, const QString& part) const {
 
 void CContactsPane::RebuildGroups() {
     if (!groups_) return;
-    rebuilding_ = true;
-    groups_->clear();
+    groupList_->Clear();
     int live = 0, common = 0;
     ContactStore contacts(store_);
     contacts.ContactCounts(live, common);
-    QListWidgetItem* all = FixedRow(groups_, QStringLiteral("全部(%1)").arg(live), kAllContactsTag);
+    QListWidgetItem* all = groupList_->AddFixedRow(QStringLiteral("全部(%1)").arg(live), kAllContactsTag);
     all->setIcon(QIcon(SkinImagePath(QStringLiteral("MyConnection.png"))));
-    FixedRow(groups_, QStringLiteral("常用(%1)").arg(common), kCommonTag);
+    groupList_->AddFixedRow(QStringLiteral("常用(%1)").arg(common), kCommonTag);
     CardGroupList groups;
     contacts.ContactGroups(groups);
     groupNames_.clear();
     for (const CardGroup& group : groups) {
-        groupNames_[group.group_id] = QString::fromStdString(group.group_name);
-        QListWidgetItem* item = FixedRow(groups_, QString(), group.group_id);
-        auto* row = new GroupRow(group, home_.GetHandle());
-        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1(%2)").arg(row->Name()).arg(row->Count()));
-        groups_->setItemWidget(item, row);
-        home_.BindNotifications(row);
+        const QString name = QString::fromStdString(group.group_name);
+        groupNames_[group.group_id] = name;
+        groupList_->AddGroupRow(group.group_id, name, group.count);
     }
     AddTrashRow();
-    groups_->setCurrentRow(0);
-    home_.SetEditingRow(-1);
-    rebuilding_ = false;
+    groupList_->Select(0);
 }
 
 void CContactsPane::UpdateGroupCounts() {
     if (!groups_ || groups_->count() < 2) return;
     int live = 0, common = 0;
     if (ContactStore(store_).ContactCounts(live, common) != 0) return;
-    groups_->item(0)->setText(QStringLiteral("全部(%1)").arg(live));
-    groups_->item(1)->setText(QStringLiteral("常用(%1)").arg(common));
+    groupList_->SetFixedText(0, QStringLiteral("全部(%1)").arg(live));
+    groupList_->SetFixedText(1, QStringLiteral("常用(%1)").arg(common));
     UpdateTrashCount();
 }
 
 void CContactsPane::SelectGroupRow(int row) {
-    if (!groups_) return;
-    rebuilding_ = true;
-    groups_->setCurrentRow(row);
-    rebuilding_ = false;
+    if (groups_) groupList_->Select(row);
 }
 
 void CContactsPane::OnGroupSelected() {
-    if (rebuilding_ || !groups_) return;
-    const int editing = home_.EditingRow();
-    if (editing == -1) {
-        FinishOpenEdits();
-        if (home_.MattersPageShown()) home_.ShowContactsPage();
-        ReloadContacts();
-        return;
-    }
-    if (groups_->currentRow() != editing) AskSaveEdit();
-    // The row being edited stays chosen, saved or not.
-    SelectGroupRow(editing);
+    if (!groups_ || !groupList_->TakeChoice()) return;
+    if (home_.MattersPageShown()) home_.ShowContactsPage();
+    ReloadContacts();
 }
 
 // --- Contact list ---
@@ -403,16 +380,8 @@ void CContactsPane::Sort(int mode) {
 
 bool CContactsPane::Notify(const QString& type, QWidget* sender) {
     if (OnRowNotify(type, sender)) return true;
+    if (groups_ && groupList_->Notify(type, sender)) return true;
     const QString name = ControlName(sender);
-    if (type == u"setfocus" && home_.EditingRow() != -1) {
-        // Adding a group and choosing a row finish the edit their own way; an untouched
-        // name has nothing to save.
-        GroupRow* editing = EditingGroupRow();
-        if (!asking_ && editing && !editing->OwnsStripControl(sender) && sender != groups_ &&
-            name != contacts_pane::kAddGroup && editing->EditedText() != editing->Name())
-            AskSaveEdit();
-        return false;
-    }
     if (type == u"itemselect" && sender == groups_) {
         OnGroupSelected();
         return true;
@@ -428,16 +397,10 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
         OnSearchEditLeft();
         return true;
     }
-    if (type == u"return") {
-        if (name == group_row::kEdit) SaveEdit(RowOfControl(sender), true);
-        return name == group_row::kEdit || name == contacts_pane::kSearchEdit;
-    }
+    if (type == u"return") return name == contacts_pane::kSearchEdit;
     if (type != u"click") return false;
     if (name == contacts_pane::kSearchTip) OnSearchTip();
     else if (name == contacts_pane::kSearchButton) OnSearchButton();
-    else if (name == contacts_pane::kAddGroup) AddGroup();
-    else if (name == group_row::kEditOk) SaveEdit(RowOfControl(sender), true);
-    else if (name == group_row::kEditCancel) CancelEdit(RowOfControl(sender));
     else if (name == u"sort_btn") FilterByLetter(qobject_cast<QAbstractButton*>(sender));
     else if (name == contacts_pane::kSortButton)
         OpenMenuBelow(contacts_pane::kSortButton.name, QStringLiteral("sortcombo.xml"), QPoint(0, 0));
@@ -451,17 +414,10 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
 }
 
 bool CContactsPane::HandleMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam) {
-    // The matters pane's group rows send the same messages, naming their own list.
-    const bool otherList = lParam != 0 && reinterpret_cast<QListWidget*>(lParam) != groups_;
-    if ((number == WM_UI_GROUP_DELETE || number == WM_UI_GROUP_RENAME) && otherList) return false;
+    // A group message that names no list is meant for the contact groups.
+    const std::intptr_t list = lParam != 0 ? lParam : reinterpret_cast<std::intptr_t>(groups_.data());
+    if (groups_ && groupList_->HandleMessage(number, wParam, list)) return true;
     switch (number) {
-        case WM_UI_GROUP_DELETE: DeleteGroup(static_cast<int>(wParam), true); return true;
-        case WM_UI_GROUP_RENAME: {
-            FinishOpenEdits();
-            const int row = RowOfGroup(static_cast<int>(wParam));
-            if (row >= 0) StartEdit(row, false);
-            return true;
-        }
         case WM_UI_CONTACT_OPEN:
             if (wParam > 0) OpenEditor(static_cast<int>(wParam));
             return true;

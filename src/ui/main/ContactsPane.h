@@ -25,7 +25,8 @@ namespace kivtal {
 
 class CHomePage;
 class ContactTransfer;
-class GroupRow;
+class GroupBook;
+class GroupList;
 class TrashView;
 
 // Opens the contact editor modally and returns when it has closed. contactId 0 opens
@@ -95,20 +96,8 @@ private:
     void OnGroupSelected();
     void Sort(int mode);
 
-    // Group names (ContactsPaneGroups.cpp).
-    void AddGroup();
-    void StartEdit(int row, bool isNew);
-    bool SaveEdit(GroupRow* row, bool checkDuplicate);
-    void EndEdit(GroupRow* row);
-    void CancelEdit(GroupRow* row);
-    void FinishOpenEdits();
-    void DeleteGroup(int groupId, bool ask);
-    bool AskSaveEdit();
-    bool NameTaken(const QString& name, const GroupRow* except) const;
-    int RowOfGroup(int groupId) const;
-    GroupRow* GroupRowAt(int row) const;
-    GroupRow* EditingGroupRow() const;
-    GroupRow* RowOfControl(QWidget* control) const;
+    // The group list's store and look (ContactsPaneGroups.cpp).
+    void AttachGroups(QListWidget& list);
 
     // Contacts (ContactsPaneContacts.cpp).
     bool OnRowNotify(const QString& type, QWidget* sender);
@@ -144,14 +133,14 @@ private:
     ContactListRows* rows_;                // owned by the list, or by detachedRows_ without one
     std::unique_ptr<ContactListRows> detachedRows_;
     QPointer<QListWidget> groups_;
+    std::unique_ptr<GroupBook> groupBook_;
+    GroupList* groupList_ = nullptr;  // a child of groups_, made with it
     QPointer<ListKiv> list_;
     QPointer<TrashView> trash_;
     ColumnWants wants_;                            // of the rows shown
     QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
     int sortMode_ = kSortNameAsc;
-    bool rebuilding_ = false;
-    bool asking_ = false;
 };
 
 }  // namespace kivtal

@@ -27,4 +27,14 @@ inline constexpr LayoutControl kAll[] = {
 }  // namespace contacts_pane
 inline constexpr LayoutControls kContactsPaneControls{"HomePage.xml", contacts_pane::kAll};
 
+// The parts of a contact group's row, made in code.
+namespace group_row {
+inline constexpr LayoutControl kLabel{"group_label", "QLabel"};
+inline constexpr LayoutControl kRename{"group_rename", "QPushButton"};
+inline constexpr LayoutControl kDelete{"group_delete", "QPushButton"};
+inline constexpr LayoutControl kEdit{"group_edit", "QLineEdit"};
+inline constexpr LayoutControl kEditOk{"group_edit_ok", "QPushButton"};
+inline constexpr LayoutControl kEditCancel{"grou_edit_delete", "QPushButton"};
+}  // namespace group_row
+
 }  // namespace kivtal

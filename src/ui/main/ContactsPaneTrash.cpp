@@ -10,6 +10,7 @@
 #include "store/TrashStore.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/ContactsPaneControls.h"
+#include "ui/main/GroupList.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/TrashView.h"
 #include "ui/main/UndoNotice.h"
@@ -29,16 +30,13 @@ QString TrashRowText(LocalStore& store) {
 
 TrashView* CContactsPane::Trash() const { return trash_; }
 
-void CContactsPane::AddTrashRow() {
-    auto* item = new QListWidgetItem(TrashRowText(store_), groups_);
-    item->setData(Qt::UserRole, kTrashTag);
-    item->setSizeHint(QSize(0, 32));
-}
+void CContactsPane::AddTrashRow() { groupList_->AddFixedRow(TrashRowText(store_), kTrashTag, true); }
 
 void CContactsPane::UpdateTrashCount() {
     if (!groups_ || groups_->count() == 0) return;
-    QListWidgetItem* last = groups_->item(groups_->count() - 1);
-    if (last->data(Qt::UserRole).toInt() == kTrashTag) last->setText(TrashRowText(store_));
+    const int last = groups_->count() - 1;
+    if (groups_->item(last)->data(Qt::UserRole).toInt() == kTrashTag)
+        groupList_->SetFixedText(last, TrashRowText(store_));
 }
 
 void CContactsPane::ShowTrash(bool shown) {

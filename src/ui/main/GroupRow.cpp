@@ -1,136 +1,103 @@
 #include "ui/main/GroupRow.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
+#include <QListWidget>
 #include <QPushButton>
-#include <QToolTip>
 
 #include "ui/toolkit/UiMessages.h"
-#include "ui/toolkit/WindowRegistry.h"
+#include "ui/toolkit/WindowImplBase.h"
 
 namespace kivtal {
 namespace {
 
-constexpr int kIcon = 16;
 constexpr int kNameLimit = 8;
-const QString kEditBackground = QStringLiteral("file='new_group_bk.png' corner='4,4,4,4'");
 
-QString LabelText(const QString& name, int count) { return QStringLiteral("%1(%2)").arg(name).arg(count); }
+QPushButton* StripButton(const LayoutControl& name, const QString& glyph, const QString& tip, QWidget* parent) {
+    auto* button = new QPushButton(glyph, parent);
+    button->setObjectName(name);
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setFixedSize(24, 24);
+    return button;
+}
 
 }  // namespace
 
-CGroupLabelUI::CGroupLabelUI(int groupId, WindowHandle window, QWidget* parent)
-    : QLabel(parent), groupId_(groupId), window_(window) {
-    setMouseTracking(true);
-    setObjectName(QStringLiteral("group_label"));
-}
-
-void CGroupLabelUI::SetHot(bool hot) {
-    hot_ = hot;
-    update();
-}
-
-QRect CGroupLabelUI::DeleteIcon() const { return QRect(width() - kIcon - 6, (height() - kIcon) / 2, kIcon, kIcon); }
-
-QRect CGroupLabelUI::RenameIcon() const { return DeleteIcon().translated(-kIcon - 6, 0); }
-
-void CGroupLabelUI::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
-    if (!hot_ || !hovered_) return;
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x8a, 0x94, 0xa0), 1.5));
-    const QRectF del = QRectF(DeleteIcon()).adjusted(4, 4, -4, -4);
-    p.drawLine(del.topLeft(), del.bottomRight());
-    p.drawLine(del.topRight(), del.bottomLeft());
-    const QRectF pen = QRectF(RenameIcon()).adjusted(3, 3, -3, -3);
-    p.drawLine(pen.bottomLeft() + QPointF(1, -1), pen.topRight() + QPointF(-1, 1));
-    p.drawLine(pen.bottomLeft(), pen.bottomLeft() + QPointF(4, 0));
-}
-
-void CGroupLabelUI::mouseMoveEvent(QMouseEvent* event) {
-    QLabel::mouseMoveEvent(event);
-    if (!hot_) return;
-    const QPoint pos = event->position().toPoint();
-    QString tip;
-    if (DeleteIcon().contains(pos)) tip = QStringLiteral("删除分组");
-    else if (RenameIcon().contains(pos)) tip = QStringLiteral("修改组名称");
-    else tip = toolTip();
-    QToolTip::showText(event->globalPosition().toPoint(), tip, this);
-}
-
-void CGroupLabelUI::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
-    if (!hot_ || event->button() != Qt::LeftButton) return;
-    const QPoint pos = event->position().toPoint();
-    if (DeleteIcon().contains(pos)) WindowRegistry::Post(window_, WM_UI_GROUP_DELETE, groupId_, 0);
-    else if (RenameIcon().contains(pos)) WindowRegistry::Post(window_, WM_UI_GROUP_RENAME, groupId_, 0);
-}
-
-void CGroupLabelUI::enterEvent(QEnterEvent* event) {
-    QLabel::enterEvent(event);
-    hovered_ = true;
-    update();
-}
-
-void CGroupLabelUI::leaveEvent(QEvent* event) {
-    QLabel::leaveEvent(event);
-    hovered_ = false;
-    update();
-}
-
-GroupRow::GroupRow(const CardGroup& group, WindowHandle window, QWidget* parent)
-    : QWidget(parent),
-      groupId_(group.group_id),
-      count_(group.count),
-      label_(new CGroupLabelUI(group.group_id, window, this)),
-      strip_(new QWidget(this)),
-      edit_(new QLineEdit(strip_)),
-      ok_(new QPushButton(QStringLiteral("✓"), strip_)),
-      cancel_(new QPushButton(QStringLiteral("✕"), strip_)) {
+GroupRow::GroupRow(const GroupRowLook& look, int groupId, const QString& name, int count, QListWidget* list)
+    : look_(look), groupId_(groupId), name_(name), count_(count), list_(list), label_(new QLabel(this)) {
     setObjectName(QStringLiteral("group_row"));
-    setFixedHeight(32);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 0, 0, 0);
-    layout->addWidget(label_);
-    layout->addWidget(strip_);
-    auto* stripLayout = new QHBoxLayout(strip_);
-    stripLayout->setContentsMargins(0, 3, 2, 3);
-    stripLayout->setSpacing(2);
-    stripLayout->addWidget(edit_, 1);
-    stripLayout->addWidget(ok_);
-    stripLayout->addWidget(cancel_);
-    edit_->setObjectName(group_row::kEdit);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 0, 4, 0);
+    row->setSpacing(2);
+    label_->setObjectName(look_.label);
+    row->addWidget(label_, 1);
+    rename_ = Icon(look_.rename, QStringLiteral("✎"), QStringLiteral("修改组名称"), WM_UI_GROUP_RENAME);
+    delete_ = Icon(look_.remove, QStringLiteral("×"), QStringLiteral("删除分组"), WM_UI_GROUP_DELETE);
+    row->addWidget(rename_);
+    row->addWidget(delete_);
+
+    strip_ = new QWidget(this);
+    auto* strip = new QHBoxLayout(strip_);
+    strip->setContentsMargins(0, 3, 0, 3);
+    strip->setSpacing(2);
+    edit_ = new QLineEdit(strip_);
+    edit_->setObjectName(look_.edit);
     edit_->setMaxLength(kNameLimit);
     edit_->setAccessibleName(QStringLiteral("分组名称"));
-    edit_->setProperty("bkimage", kEditBackground);
-    ok_->setObjectName(group_row::kEditOk);
-    ok_->setToolTip(QStringLiteral("保存修改"));
-    ok_->setAccessibleName(QStringLiteral("保存修改"));
-    cancel_->setObjectName(group_row::kEditCancel);
-    for (QPushButton* button : {ok_, cancel_}) button->setFixedSize(24, 24);
+    ok_ = StripButton(look_.editOk, QStringLiteral("✓"), QStringLiteral("保存修改"), strip_);
+    cancel_ = StripButton(look_.editCancel, QStringLiteral("✕"), QStringLiteral("放弃修改"), strip_);
+    strip->addWidget(edit_, 1);
+    strip->addWidget(ok_);
+    strip->addWidget(cancel_);
+    row->addWidget(strip_, 1);
     strip_->hide();
-    SetName(QString::fromStdString(group.group_name));
+    ShowIcons();
+    SetName(name);
+}
+
+QPushButton* GroupRow::Icon(const LayoutControl& name, const QString& glyph, const QString& tip, unsigned message) {
+    auto* icon = new QPushButton(glyph, this);
+    icon->setObjectName(name);
+    icon->setToolTip(tip);
+    icon->setAccessibleName(tip);
+    icon->setFixedSize(20, 20);
+    icon->setFlat(true);
+    icon->setCursor(Qt::PointingHandCursor);
+    // Posted, not sent: the row may be rebuilt by what the message does.
+    connect(icon, &QPushButton::clicked, this, [this, message] {
+        if (auto* window = qobject_cast<WindowImplBase*>(this->window()))
+            window->PostMessage(message, groupId_, reinterpret_cast<std::intptr_t>(list_));
+    });
+    return icon;
+}
+
+void GroupRow::ShowIcons() {
+    const bool shown = !editing_ && (hovered_ || !look_.iconsOnHover);
+    rename_->setVisible(shown);
+    delete_->setVisible(shown);
 }
 
 void GroupRow::SetName(const QString& name) {
     name_ = name;
-    label_->setText(LabelText(name, count_));
-    label_->setToolTip(name);
-    label_->setAccessibleName(LabelText(name, count_));
+    label_->setText(LabelText());
+    label_->setToolTip(name_);
+    label_->setAccessibleName(LabelText());
+    setAccessibleName(LabelText());
 }
 
-bool GroupRow::Editing() const { return !strip_->isHidden(); }
+QString GroupRow::LabelText() const { return QStringLiteral("%1(%2)").arg(name_).arg(count_); }
 
 void GroupRow::StartEdit(bool isNew) {
+    editing_ = true;
+    isNew_ = isNew;
     const QString cancelTip = isNew ? QStringLiteral("取消添加") : QStringLiteral("放弃修改");
     cancel_->setToolTip(cancelTip);
     cancel_->setAccessibleName(cancelTip);
     cancel_->setProperty("userdata", isNew ? QStringLiteral("new") : QString());
     label_->hide();
-    label_->SetHot(false);
+    ShowIcons();
     strip_->show();
     edit_->setText(name_);
     edit_->selectAll();
@@ -138,18 +105,30 @@ void GroupRow::StartEdit(bool isNew) {
 }
 
 void GroupRow::EndEdit() {
+    editing_ = false;
+    isNew_ = false;
     strip_->hide();
     cancel_->setProperty("userdata", QString());
     label_->show();
-    label_->SetHot(true);
+    ShowIcons();
 }
-
-bool GroupRow::IsNew() const { return cancel_->property("userdata").toString() == u"new"; }
 
 QString GroupRow::EditedText() const { return edit_->text().trimmed(); }
 
 bool GroupRow::OwnsStripControl(const QWidget* control) const {
     return control == edit_ || control == ok_ || control == cancel_ || control == strip_;
+}
+
+void GroupRow::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    hovered_ = true;
+    ShowIcons();
+}
+
+void GroupRow::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    hovered_ = false;
+    ShowIcons();
 }
 
 }  // namespace kivtal

@@ -1,79 +1,74 @@
 #pragma once
-// One user group's row in the group list: the label "name(count)" that draws a rename
-// and a delete icon at its right while hovered, and the hidden edit strip (the name
-// edit, "group_edit_ok" and "grou_edit_delete") shown while the name is edited.
-#include <QLabel>
+// One user group's row in a group list: the label "name(count)" with a rename and a
+// delete icon at its right, and the hidden edit strip (the name edit, its save and its
+// cancel button) that replaces them while the name is edited. The icons post
+// WM_UI_GROUP_RENAME and WM_UI_GROUP_DELETE to the window, naming the group and the list.
 #include <QWidget>
 
-#include "model/Records.h"
-#include "net/ResultPoster.h"
 #include "ui/toolkit/LayoutControl.h"
 
+class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace kivtal {
 
-// The parts of the edit strip, made in code; the contacts pane tells them by these names.
-namespace group_row {
-inline constexpr LayoutControl kEdit{"group_edit", "QLineEdit"};
-inline constexpr LayoutControl kEditOk{"group_edit_ok", "QPushButton"};
-inline constexpr LayoutControl kEditCancel{"grou_edit_delete", "QPushButton"};
-}  // namespace group_row
-
-class CGroupLabelUI : public QLabel {
-    Q_OBJECT
-
-public:
-    CGroupLabelUI(int groupId, WindowHandle window, QWidget* parent);
-
-    // Off while the name is edited: no icons, no hover tint.
-    void SetHot(bool hot);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    QRect DeleteIcon() const;
-    QRect RenameIcon() const;
-
-    int groupId_;
-    WindowHandle window_;
-    bool hot_ = true;
-    bool hovered_ = false;
+// How one list's rows look: the names its window and tests know the parts by, and
+// whether the icons show only under the mouse.
+struct GroupRowLook {
+    LayoutControl label;
+    LayoutControl rename;
+    LayoutControl remove;
+    LayoutControl edit;
+    LayoutControl editOk;
+    LayoutControl editCancel;
+    bool iconsOnHover = false;
 };
 
 class GroupRow : public QWidget {
     Q_OBJECT
 
 public:
-    GroupRow(const CardGroup& group, WindowHandle window, QWidget* parent = nullptr);
+    GroupRow(const GroupRowLook& look, int groupId, const QString& name, int count, QListWidget* list);
 
     int GroupId() const { return groupId_; }
     QString Name() const { return name_; }
     int Count() const { return count_; }
     void SetName(const QString& name);
+    // "name(count)", as the label shows it and a screen reader reads it.
+    QString LabelText() const;
 
-    bool Editing() const;
     // Shows the strip with the name selected in the edit; isNew marks a row just added
     // (its cancel button then reads "取消添加").
     void StartEdit(bool isNew);
     void EndEdit();
-    bool IsNew() const;
+    bool Editing() const { return editing_; }
+    bool IsNew() const { return isNew_; }
     QString EditedText() const;
     QLineEdit* Edit() const { return edit_; }
     // True for the edit strip's own controls.
     bool OwnsStripControl(const QWidget* control) const;
 
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
 private:
+    QPushButton* Icon(const LayoutControl& name, const QString& glyph, const QString& tip, unsigned message);
+    void ShowIcons();
+
+    GroupRowLook look_;
     int groupId_;
-    int count_;
     QString name_;
-    CGroupLabelUI* label_;
+    int count_;
+    QListWidget* list_;
+    bool editing_ = false;
+    bool isNew_ = false;
+    bool hovered_ = false;
+    QLabel* label_;
+    QPushButton* rename_;
+    QPushButton* delete_;
     QWidget* strip_;
     QLineEdit* edit_;
     QPushButton* ok_;

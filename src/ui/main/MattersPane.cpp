@@ -16,7 +16,7 @@
 #include "ui/main/BirthdayViews.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
-#include "ui/main/MatterGroupRow.h"
+#include "ui/main/GroupList.h"
 #include "ui/main/MattersPaneControls.h"
 #include "ui/toolkit/MaskDlg.h"
 #include "ui/toolkit/NoticeBox.h"  // MaskDlg.h holds a QPointer to it
@@ -30,7 +30,6 @@ namespace {
 const LayoutControl kQuickDayButtons[] = {matters_pane::kToday, matters_pane::kTomorrow,
                                           matters_pane::kDayAfterTomorrow, matters_pane::kThreeDaysOn};
 const char* const kQuickDayTitles[] = {"今天", "明天", "后天", "大后天"};
-constexpr int kGroupRowHeight = 32;
 
 // Stored descriptions and remarks carry line breaks as the four characters \r\n.
 QString ShownText(const std::string& stored) {
@@ -89,46 +88,31 @@ MattersPane::MattersPane(CHomePage& home, LocalStore& store)
             [&store](CalendarDate first, CalendarDate last) { return BirthdayDays(store, first, last); });
         calendar_->RefreshBusyMarks();
     }
+    if (groups_) AttachGroups(*groups_);
 }
+
+MattersPane::~MattersPane() = default;
 
 // --- Refresh ---
 
 void MattersPane::Refresh() {
-    if (editingRow_ != -1 || !groups_ || !calendar_) return;
-    filling_ = true;
-    groups_->clear();
+    if (!groups_ || !calendar_ || EditingRow() != -1) return;
+    groupList_->Clear();
     // One read of the day's matters serves row 0 and every group's count.
     TalEventList onDay;
     if (ReadDay(store_, calendar_->Selected(), std::nullopt, onDay) != 0) onDay.clear();
     std::map<int, int> perGroup;
     for (const TalEvent& m : onDay) ++perGroup[m.group_id];
 
-    auto* all = new QListWidgetItem(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), groups_);
-    all->setData(Qt::UserRole, 0);
-    all->setData(Qt::AccessibleTextRole, QStringLiteral("%1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()));
-    all->setSizeHint(QSize(0, kGroupRowHeight));
+    groupList_->AddFixedRow(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), 0);
     calendar_->RefreshBusyMarks();
 
     EventGroupList groupList;
-    if (MatterStore(store_).MatterGroups(groupList) == 0) {
-        for (const EventGroup& g : groupList) {
-            auto* item = new QListWidgetItem(groups_);
-            item->setData(Qt::UserRole, g.group_id);
-            item->setData(Qt::AccessibleTextRole,
-                          QStringLiteral("%1(%2)").arg(QString::fromStdString(g.group_name)).arg(perGroup[g.group_id]));
-            item->setSizeHint(QSize(0, kGroupRowHeight));
-            auto* row =
-                new MatterGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id], groups_);
-            groups_->setItemWidget(item, row);
-            home_.BindNotifications(row);
-        }
-    }
+    if (MatterStore(store_).MatterGroups(groupList) == 0)
+        for (const EventGroup& g : groupList)
+            groupList_->AddGroupRow(g.group_id, QString::fromStdString(g.group_name), perGroup[g.group_id]);
     AddTrashRow();
-    {
-        const QSignalBlocker block(groups_);
-        groups_->setCurrentRow(0);
-    }
-    filling_ = false;
+    groupList_->Select(0);
     OnGroupSelected();
     RefreshQuickDays();
     if (auto* birthdays = home_.FindControl<BirthdayList>(matters_pane::kBirthdays))
@@ -153,11 +137,8 @@ void MattersPane::RefreshEditor() {
 }
 
 void MattersPane::ShowUpcoming() {
-    if (!timeline_ || !groups_ || editingRow_ != -1) return;
-    {
-        const QSignalBlocker block(groups_);
-        groups_->setCurrentRow(0);
-    }
+    if (!timeline_ || !groups_ || EditingRow() != -1) return;
+    groupList_->Select(0);
     UpcomingView();
     UpdateEmptyState();
 }
@@ -165,21 +146,7 @@ void MattersPane::ShowUpcoming() {
 // --- Timeline ---
 
 void MattersPane::OnGroupSelected() {
-    if (filling_ || !groups_) return;
-    if (editingRow_ != -1) {
-        if (groups_->currentRow() != editingRow_) {
-            const int answer = ShowTalMsgBox(QString(), &home_, QStringLiteral("是否保存分组名称？"), 1);
-            if (answer == kMsgBoxOk) SaveEdit(true);
-            else if (MatterGroupRow* row = RowWidget(editingRow_)) row->Edit()->setFocus();
-            if (editingRow_ != -1) {
-                const QSignalBlocker block(groups_);
-                groups_->setCurrentRow(editingRow_);
-            }
-        }
-        return;
-    }
-    FinishOpenEdits();
-    FillTimeline();
+    if (groups_ && groupList_->TakeChoice()) FillTimeline();
 }
 
 void MattersPane::FillTimeline() {
@@ -264,8 +231,7 @@ void MattersPane::QuickDay(int k) {
 }
 
 void MattersPane::DatePicked(CalendarDate date) {
-    if (editingRow_ != -1) CancelEdit();
-    if (groups_) groups_->setCurrentRow(0);
+    if (groups_) groupList_->FinishOpenEdits();
     // Refresh ends in the view the picked date calls for: the upcoming view for today
     // on row 0, the day view otherwise.
     Refresh();
@@ -281,10 +247,7 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
         OnGroupSelected();
         return true;
     }
-    if (type == u"return" && name == matter_group_row::kEdit) {
-        SaveEdit(true);
-        return true;
-    }
+    if (groups_ && groupList_->Notify(type, sender)) return true;
     if (type != u"click") return false;
     if (name == calendar::kDayButton) {
         if (calendar_) calendar_->OnDayClick(sender);
@@ -292,14 +255,6 @@ bool MattersPane::OnNotify(const QString& type, QWidget* sender) {
         if (calendar_) calendar_->PreviousMonth();
     } else if (name == matters_pane::kNextMonth) {
         if (calendar_) calendar_->NextMonth();
-    } else if (name == matters_pane::kAddGroup) {
-        AddGroup();
-    } else if (name == matter_group_row::kEditOk) {
-        SaveEdit(true);
-    } else if (name == matter_group_row::kEditCancel) {
-        MatterGroupRow* row = RowWidget(editingRow_);
-        if (row && row->IsNew()) DeleteGroup(row->GroupId(), false);
-        else CancelEdit();
     } else if (name == matters_pane::kAddMatterFirst) {
         home_.PostMessage(WM_UI_ADD_MATTER_FIRST);
     } else if (name == home_page::kAddEvent) {
@@ -322,13 +277,7 @@ bool MattersPane::OnMessage(unsigned number, std::intptr_t wParam, std::intptr_t
         case WM_UI_MATTER_DETAILS: OpenMatter(static_cast<int>(wParam), false); return true;
         case WM_UI_MATTER_ADD_REMARK: OpenMatter(static_cast<int>(wParam), true); return true;
         case WM_UI_ADD_MATTER_FIRST: NewMatter(); return true;
-        case WM_UI_GROUP_DELETE:
-        case WM_UI_GROUP_RENAME:
-            if (reinterpret_cast<QListWidget*>(lParam) != groups_) return false;
-            if (number == WM_UI_GROUP_DELETE) DeleteGroup(static_cast<int>(wParam), true);
-            else if (int row = RowOfGroup(static_cast<int>(wParam)); row >= 0) StartEdit(row, false);
-            return true;
-        default: return false;
+        default: return groups_ && groupList_->HandleMessage(number, wParam, lParam);
     }
 }
 
@@ -381,9 +330,6 @@ void MattersPane::PostSync() {
     if (WorkerLink* link = home_.Worker()) link->Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
 }
 
-int MattersPane::SelectedGroupTag() const {
-    if (!groups_ || !groups_->currentItem()) return 0;
-    return groups_->currentItem()->data(Qt::UserRole).toInt();
-}
+int MattersPane::SelectedGroupTag() const { return groups_ ? groupList_->SelectedTag(0) : 0; }
 
 }  // namespace kivtal

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -22,7 +23,8 @@ namespace kivtal {
 class CCalendarUI;
 class CHomePage;
 class CTimeBase;
-class MatterGroupRow;
+class GroupBook;
+class GroupList;
 class TrashView;
 
 inline const QString kDefaultMatterGroup = QStringLiteral("默认");
@@ -31,6 +33,7 @@ inline constexpr int kMatterTrashTag = -3;  // 回收站, the group list's last 
 class MattersPane {
 public:
     MattersPane(CHomePage& home, LocalStore& store);
+    ~MattersPane();
 
     // Group rows, calendar marks, the timeline of the selected row and date, and the
     // quick-day counts, all anew. Skipped while a group name is edited.
@@ -50,7 +53,8 @@ public:
     CTimeBase* Timeline() const { return timeline_; }
     QListWidget* GroupList() const { return groups_; }
     CAddMatterDlg* Editor() const { return editor_.data(); }
-    int EditingRow() const { return editingRow_; }
+    // The group row whose name is edited, -1 for none.
+    int EditingRow() const;
     // The trash view, once 回收站 was chosen.
     TrashView* Trash() const;
 
@@ -73,16 +77,8 @@ private:
     bool BeginEditor(CAddMatterDlg* editor);
     void EndEditor();
 
-    // Groups.
-    void AddGroup();
-    void StartEdit(int row, bool isNew);
-    bool SaveEdit(bool checkDuplicate);
-    void CancelEdit();
-    void FinishOpenEdits();
-    void DeleteGroup(int groupId, bool ask);
-    MatterGroupRow* RowWidget(int row) const;
-    int RowOfGroup(int groupId) const;
-    bool NameTaken(const QString& name, int exceptRow) const;
+    // Groups (MattersPaneGroups.cpp: the group list's store and look).
+    void AttachGroups(QListWidget& list);
     int SelectedGroupTag() const;
     void PostSync();
 
@@ -92,8 +88,6 @@ private:
         std::vector<int> remarks;  // its live remarks then
     };
     void AddTrashRow();
-    // Where a new group's row goes: before 回收站.
-    int NewGroupRowIndex() const;
     // Shows the trash in place of the timeline, or hides it; true when it shows.
     bool ShowTrash(bool shown);
     EditorWatch WatchEditor(int eventId);
@@ -105,10 +99,10 @@ private:
     CCalendarUI* calendar_ = nullptr;
     CTimeBase* timeline_ = nullptr;
     QListWidget* groups_ = nullptr;
+    std::unique_ptr<GroupBook> groupBook_;
+    kivtal::GroupList* groupList_ = nullptr;  // a child of groups_, made with it (the name alone is the getter)
     QPointer<CAddMatterDlg> editor_;
     QPointer<TrashView> trash_;
-    int editingRow_ = -1;
-    bool filling_ = false;  // rows are being rebuilt: selections are not the user's
 };
 
 }  // namespace kivtal

@@ -29,4 +29,14 @@ inline constexpr LayoutControl kAll[] = {
 }  // namespace matters_pane
 inline constexpr LayoutControls kMattersPaneControls{"HomePage.xml", matters_pane::kAll};
 
+// The parts of a matter group's row, made in code.
+namespace matter_group_row {
+inline constexpr LayoutControl kLabel{"matter_group_label", "QLabel"};
+inline constexpr LayoutControl kRename{"matter_group_rename", "QPushButton"};
+inline constexpr LayoutControl kDelete{"matter_group_delete", "QPushButton"};
+inline constexpr LayoutControl kEdit{"matter_group_edit", "QLineEdit"};
+inline constexpr LayoutControl kEditOk{"MatterGroup_edit_ok", "QPushButton"};
+inline constexpr LayoutControl kEditCancel{"MatterGroup_edit_delete", "QPushButton"};
+}  // namespace matter_group_row
+
 }  // namespace kivtal

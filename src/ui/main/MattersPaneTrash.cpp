@@ -8,6 +8,7 @@
 #include "store/MatterStore.h"
 #include "store/TrashStore.h"
 #include "ui/controls/EventPlan.h"
+#include "ui/main/GroupList.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MattersPane.h"
 #include "ui/main/MattersPaneControls.h"
@@ -16,8 +17,6 @@
 
 namespace kivtal {
 namespace {
-
-constexpr int kTrashRowHeight = 32;
 
 QString TrashRowText(LocalStore& store) {
     int count = 0;
@@ -39,18 +38,7 @@ std::vector<int> LiveRemarkIds(LocalStore& store, int eventId) {
 
 TrashView* MattersPane::Trash() const { return trash_; }
 
-void MattersPane::AddTrashRow() {
-    auto* item = new QListWidgetItem(TrashRowText(store_), groups_);
-    item->setData(Qt::UserRole, kMatterTrashTag);
-    item->setData(Qt::AccessibleTextRole, item->text().trimmed());
-    item->setSizeHint(QSize(0, kTrashRowHeight));
-}
-
-int MattersPane::NewGroupRowIndex() const {
-    const int last = groups_->count() - 1;
-    const bool trashLast = last >= 0 && groups_->item(last)->data(Qt::UserRole).toInt() == kMatterTrashTag;
-    return trashLast ? last : groups_->count();
-}
+void MattersPane::AddTrashRow() { groupList_->AddFixedRow(TrashRowText(store_), kMatterTrashTag, true); }
 
 bool MattersPane::ShowTrash(bool shown) {
     if (shown && !trash_ && timeline_) {
