@@ -61,7 +61,7 @@ TEST_F(ContactsFixture, NewGroupsTakeTheFirstFreeDefaultName) {
     ContactStore(store).ContactGroups(stored);
     ASSERT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored[2].group_name, "请输入组名2");
-    EXPECT_EQ(home->EditingRow(), 4);  // the last one is being named
+    EXPECT_EQ(Pane().EditingRow(), 4);  // the last one is being named
 }
 
 TEST_F(ContactsFixture, RenameRefusesAnotherGroupsNameInAnyCaseAndAcceptsItsOwn) {
@@ -80,12 +80,12 @@ TEST_F(ContactsFixture, RenameRefusesAnotherGroupsNameInAnyCaseAndAcceptsItsOwn)
     AnswerBox("btn_ok", box);
     ClickNamed(InGroupRow(team, "group_edit_ok"));
     EXPECT_EQ(box.text, "该组名已存在！");
-    EXPECT_NE(home->EditingRow(), -1);  // still naming
+    EXPECT_NE(Pane().EditingRow(), -1);  // still naming
     EXPECT_EQ(worker.Count(WM_REQ_SYNC), 0);
 
     edit->setText("Team");
     ClickNamed(InGroupRow(team, "group_edit_ok"));
-    EXPECT_EQ(home->EditingRow(), -1);
+    EXPECT_EQ(Pane().EditingRow(), -1);
 
     home->SendMessage(WM_UI_GROUP_RENAME, team);
     edit->setText("伙伴");
@@ -123,7 +123,7 @@ TEST_F(ContactsFixture, CancellingARenameWritesNothingAndCancellingANewGroupRemo
     EXPECT_EQ(GroupTexts(), (Strings{"全部(0)", "常用(0)", "Team(0)", "回收站(0)"}));
     ContactStore(store).GroupById(added, stored);
     EXPECT_EQ(stored.group_state, 1);
-    EXPECT_EQ(home->EditingRow(), -1);
+    EXPECT_EQ(Pane().EditingRow(), -1);
 }
 
 TEST_F(ContactsFixture, RenameOfAGroupDeletedElsewhereSaysSoAndDropsTheRow) {
@@ -151,7 +151,7 @@ TEST_F(ContactsFixture, ANameThatCannotBeStoredKeepsTheEditOpenWithTheTypedText)
     ClickNamed(InGroupRow(team, "group_edit_ok"));
     EXPECT_EQ(box.text, "保存数据失败");
     EXPECT_EQ(edit->text(), QStringLiteral("a~麤^b"));
-    EXPECT_NE(home->EditingRow(), -1);
+    EXPECT_NE(Pane().EditingRow(), -1);
     CardGroup stored;
     ContactStore(store).GroupById(team, stored);
     EXPECT_EQ(stored.group_name, "Team");
@@ -189,7 +189,7 @@ TEST_F(ContactsFixture, LeavingAnEditedNameAsksWhetherToSaveIt) {
     EXPECT_EQ(box.text, "是否保存分组名称？");
     EXPECT_EQ(GroupTexts()[2], "Partners(0)");
     EXPECT_EQ(Groups()->currentRow(), 2);  // the edited row stays chosen
-    EXPECT_EQ(home->EditingRow(), -1);
+    EXPECT_EQ(Pane().EditingRow(), -1);
 }
 
 TEST_F(ContactsFixture, ASyncResultDuringAnEditIsTakenWhenTheEditEnds) {

@@ -41,7 +41,8 @@ const ListCase kLists[] = {
          EXPECT_EQ(ContactStore(store).AddGroup(group), 0);
          return group.group_id;
      }},
-    {"matter groups", "matter_group_list", "默认", "matter_group_label", "matter_group_edit", "MatterGroup_edit_ok", "tb_event_group", true,
+    {"matter groups", "matter_group_list", "默认", "matter_group_label", "matter_group_edit", "MatterGroup_edit_ok",
+     "tb_event_group", true,
      [](LocalStore& store, const std::string& name) {
          EventGroup group;
          group.group_name = name;
@@ -77,7 +78,7 @@ protected:
         return edit;
     }
     bool Editing(const ListCase& c) {
-        return c.mattersPage ? home->Matters()->EditingRow() != -1 : home->EditingRow() != -1;
+        return c.mattersPage ? home->Matters()->EditingRow() != -1 : home->Contacts().EditingRow() != -1;
     }
     void Save(const ListCase& c, int groupId) {
         QWidget* ok = InRow(c, groupId, c.ok);
@@ -133,7 +134,7 @@ TEST_F(GroupListTest, TheRenameIconOpensTheEditOfItsOwnList) {
         rename->click();
         ASSERT_TRUE(test::PumpUntil([&] { return Editing(c); }));
         EXPECT_EQ(qobject_cast<QLineEdit*>(InRow(c, id, c.edit))->text(), "Team");
-        EXPECT_FALSE(c.mattersPage ? home->EditingRow() != -1 : home->Matters()->EditingRow() != -1)
+        EXPECT_FALSE(c.mattersPage ? home->Contacts().EditingRow() != -1 : home->Matters()->EditingRow() != -1)
             << "the other list is not editing";
         test::CloseAllWindows();
     }

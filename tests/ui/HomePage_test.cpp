@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <cstdio>
@@ -10,8 +11,14 @@
 
 #include "model/RecordValues.h"
 #include "net/SyncRun.h"
+#include "store/ContactStore.h"
 #include "store/ContentStore.h"
+#include "store/MatterStore.h"
 #include "ui/controls/GifButton.h"
+#include "ui/main/ContactsPane.h"
+#include "ui/main/ContactsPaneControls.h"
+#include "ui/main/MattersPane.h"
+#include "ui/main/MattersPaneControls.h"
 #include "ui/support/HomeFixture.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/MaskDlg.h"
@@ -97,6 +104,27 @@ int Width(CHomePage& home, const char* page) {
 
 void Tick(CHomePage& home) { home.SendMessage(WM_TIMER, kSlideTimerId); }
 
+// Each pane owns a part of the layout and finds every control it uses in it, none in
+// the other pane's part: the window only places the parts.
+TEST_F(HomeFixture, EachPaneFindsItsControlsInItsOwnPartOfTheLayout) {
+    CHomePage& home = Open();
+    const struct {
+        const char* pane;
+        const PanePart& own;
+        const PanePart& other;
+        LayoutControls controls;
+    } panes[] = {{"contacts", home.Contacts().Part(), home.Matters()->Part(), kContactsPaneControls},
+                 {"matters", home.Matters()->Part(), home.Contacts().Part(), kMattersPaneControls}};
+    for (const auto& p : panes) {
+        ASSERT_NE(p.own.Page(), nullptr) << p.pane;
+        ASSERT_NE(p.own.Side(), nullptr) << p.pane;
+        for (const LayoutControl& c : p.controls.controls) {
+            EXPECT_NE(p.own.Find(c), nullptr) << p.pane << ": " << c.name;
+            EXPECT_EQ(p.other.Find(c), nullptr) << p.pane << ": " << c.name << " in the other part";
+        }
+    }
+}
+
 TEST_F(HomeFixture, SlideMovesSeventyThenTenPixelsAndEndsWithTheMattersPage) {
     CHomePage& home = Open();
     const QSize size = home.size();
@@ -169,6 +197,12 @@ bool Animating(CHomePage& home) { return home.FindControl<GifButton>("btn_cograd
 bool MaskNoticeShown(CHomePage& home) { return home.Mask() && home.Mask()->NoticeBox() != nullptr; }
 
 TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
+    CardGroup contactGroup;
+    contactGroup.group_name = "Team";
+    ASSERT_EQ(ContactStore(store).AddGroup(contactGroup), 0);
+    EventGroup matterGroup;
+    matterGroup.group_name = "Work";
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(matterGroup), 0);
     CHomePage& home = Open();
     int contactRefreshes = 0;
     HomeHooks hooks;
@@ -182,21 +216,38 @@ TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
     ASSERT_TRUE(PumpUntil([&] { return MaskNoticeShown(home); }));
     EXPECT_EQ(home.Mask()->Text(), "数据正在同步，请勿关闭客户端或者关闭计算机。");
 
-    home.SetEditingRow(2);
-    home.PostMessage(WM_RES_SYNC, 0);
-    Pump();
-    EXPECT_TRUE(home.SyncBusy());
-    EXPECT_TRUE(Animating(home));
-    EXPECT_TRUE(MaskNoticeShown(home));
-    EXPECT_EQ(contactRefreshes, 0);
+    // A group name edited in either pane holds the result back until the edit ends.
+    const struct {
+        const char* what;
+        int groupId;
+        const char* list;
+        const char* cancel;
+    } edits[] = {{"contact group", contactGroup.group_id, "table_list", "grou_edit_delete"},
+                 {"matter group", matterGroup.group_id, "matter_group_list", "MatterGroup_edit_delete"}};
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.what);
+        contactRefreshes = 0;
+        if (!home.SyncBusy()) Click(home, "btn_cogradient");
+        ASSERT_TRUE(PumpUntil([&] { return MaskNoticeShown(home); }));
+        auto* list = home.FindControl<QListWidget>(e.list);
+        home.SendMessage(WM_UI_GROUP_RENAME, e.groupId, reinterpret_cast<std::intptr_t>(list));
+        ASSERT_TRUE(home.GroupNameEdited());
+        home.PostMessage(WM_RES_SYNC, 0);
+        Pump();
+        EXPECT_TRUE(home.SyncBusy());
+        EXPECT_TRUE(Animating(home));
+        EXPECT_TRUE(MaskNoticeShown(home));
+        EXPECT_EQ(contactRefreshes, 0);
 
-    home.SetEditingRow(-1);
-    home.PostMessage(WM_RES_SYNC, kResultNoNetwork);
-    EXPECT_TRUE(PumpUntil([&] { return !MaskNoticeShown(home); }));
-    EXPECT_FALSE(home.SyncBusy());
-    EXPECT_FALSE(Animating(home));
-    EXPECT_FALSE(home.Mask()->isVisible());
-    EXPECT_EQ(contactRefreshes, 1);
+        auto* cancel = list->findChild<QAbstractButton*>(e.cancel);
+        ASSERT_NE(cancel, nullptr);
+        cancel->click();
+        EXPECT_TRUE(PumpUntil([&] { return !MaskNoticeShown(home); }));
+        EXPECT_FALSE(home.SyncBusy());
+        EXPECT_FALSE(Animating(home));
+        EXPECT_FALSE(home.Mask()->isVisible());
+        EXPECT_EQ(contactRefreshes, 1);
+    }
 }
 
 TEST_F(HomeFixture, SyncResultsTellAStoreFailureAndRefusedChangesApartFromSuccessAndNetwork) {

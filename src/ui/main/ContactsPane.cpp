@@ -15,6 +15,7 @@
 #include <set>
 
 #include "model/SyncKinds.h"
+#include "store/AccountStore.h"
 #include "store/ContactStore.h"
 #include "store/SyncBases.h"
 #include "ui/main/ContactsPaneControls.h"
@@ -46,15 +47,19 @@ QString LetterText(int index) { return index == 26 ? QStringLiteral("#") : QStri
 CContactsPane::CContactsPane(CHomePage& home, LocalStore& store)
     : QObject(&home), home_(home), store_(store), rows_(nullptr), detachedRows_(std::make_unique<ContactListRows>()) {
     rows_ = detachedRows_.get();
+    UserSettings settings;
+    AccountStore(store_).ReadSettings(settings);
+    columnMask_ = settings.coloumn_show;
 }
 
-void CContactsPane::Attach() {
-    groups_ = home_.FindControl<QListWidget>(contacts_pane::kGroupList);
+void CContactsPane::Attach(PanePart part) {
+    part_ = std::move(part);
+    groups_ = part_.Find<QListWidget>(contacts_pane::kGroupList);
     if (groups_) {
         groups_->setAccessibleName(QStringLiteral("联系人分组"));
         AttachGroups(*groups_);
     }
-    list_ = home_.FindControl<ListKiv>(contacts_pane::kContactList);
+    list_ = part_.Find<ListKiv>(contacts_pane::kContactList);
     if (list_) {
         rows_ = list_->SetRows(std::move(detachedRows_));
         list_->setAccessibleName(QStringLiteral("联系人列表"));
@@ -65,7 +70,7 @@ void CContactsPane::Attach() {
         list_->viewport()->installEventFilter(this);
         AcceptVCardDrops();
     }
-    if (auto* search = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit)) {
+    if (auto* search = part_.Find<QLineEdit>(contacts_pane::kSearchEdit)) {
         search->setMaxLength(kSearchLimit);
         search->setAccessibleName(QStringLiteral("搜索联系人"));
     }
@@ -74,8 +79,8 @@ void CContactsPane::Attach() {
     // Ctrl+F goes to the search box from anywhere in the main window.
     auto* find = new QShortcut(QKeySequence::Find, &home_);
     connect(find, &QShortcut::activated, this, [this] {
-        auto* edit = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit);
-        if (home_.EditingRow() != -1 || !edit) return;
+        auto* edit = part_.Find<QLineEdit>(contacts_pane::kSearchEdit);
+        if (EditingRow() != -1 || !edit) return;
         if (!edit->isVisible()) return OnSearchTip();
         edit->selectAll();
         edit->setFocus(Qt::ShortcutFocusReason);
@@ -87,17 +92,19 @@ void CContactsPane::Refresh() {
     ReloadContacts();
 }
 
+int CContactsPane::EditingRow() const { return groups_ ? groupList_->EditingRow() : -1; }
+
 int CContactsPane::SelectedGroupTag() const {
     return groups_ ? groupList_->SelectedTag(kAllContactsTag) : kAllContactsTag;
 }
 
 void CContactsPane::SetColumnMask(int mask) {
-    home_.columnMask_ = mask;
+    columnMask_ = mask;
     ApplyColumns();
 }
 
 void CContactsPane::ApplyColumns() {
-    if (list_) list_->SetRowLayout(ContactRowLayout(home_.ColumnMask(), list_->viewport()->width(), wants_));
+    if (list_) list_->SetRowLayout(ContactRowLayout(columnMask_, list_->viewport()->width(), wants_));
     BuildHeader();
 }
 
@@ -248,7 +255,7 @@ void CContactsPane::ShowContacts(const ContactListQuery& query) {
 
 void CContactsPane::ShowEmptyState(bool empty) {
     auto show = [this](const char* name, bool visible) {
-        if (QWidget* control = home_.FindControl(name)) control->setVisible(visible);
+        if (QWidget* control = part_.Find(name)) control->setVisible(visible);
     };
     show(contacts_pane::kHeader.name, !empty);
     show(contacts_pane::kContactList.name, !empty);
@@ -260,11 +267,11 @@ void CContactsPane::ShowEmptyState(bool empty) {
 }
 
 void CContactsPane::BuildHeader() {
-    QWidget* header = home_.FindControl(contacts_pane::kHeader);
+    QWidget* header = part_.Find(contacts_pane::kHeader);
     if (!header) return;
     for (QLabel* old : header->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
     const int width = list_ ? list_->viewport()->width() : header->width();
-    for (const ColumnSpan& span : VisibleColumns(home_.ColumnMask(), width, wants_)) {
+    for (const ColumnSpan& span : VisibleColumns(columnMask_, width, wants_)) {
         const QString title = ColumnTitle(span.part);
         if (title.isEmpty()) continue;
         auto* label = new QLabel(title, header);
@@ -277,7 +284,7 @@ void CContactsPane::BuildHeader() {
 // --- Letter bar ---
 
 void CContactsPane::BuildLetterButtons() {
-    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
+    QWidget* bar = part_.Find(contacts_pane::kLetterBar);
     if (!bar || !bar->findChildren<QAbstractButton*>().isEmpty()) return;
     auto* layout = qobject_cast<QHBoxLayout*>(bar->layout());
     if (!layout) layout = new QHBoxLayout(bar);
@@ -293,7 +300,7 @@ void CContactsPane::BuildLetterButtons() {
 }
 
 void CContactsPane::RebuildLetterBar() {
-    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
+    QWidget* bar = part_.Find(contacts_pane::kLetterBar);
     if (!bar) return;
     std::vector<int> present;
     ContactStore(store_).FirstLetters(ScopeQuery(), present);
@@ -308,7 +315,7 @@ void CContactsPane::RebuildLetterBar() {
 }
 
 void CContactsPane::ColourLetters(const QAbstractButton* chosen) {
-    QWidget* bar = home_.FindControl(contacts_pane::kLetterBar);
+    QWidget* bar = part_.Find(contacts_pane::kLetterBar);
     if (!bar) return;
     for (QAbstractButton* button : bar->findChildren<QAbstractButton*>())
         SetControlAttribute(button, QStringLiteral("textcolor"), button == chosen ? kLetterChosen : kLetterOther);
@@ -335,7 +342,7 @@ void CContactsPane::Search(const QString& term) {
 }
 
 void CContactsPane::OnSearchButton() {
-    const QString term = ControlText(home_.FindControl(contacts_pane::kSearchEdit));
+    const QString term = ControlText(part_.Find(contacts_pane::kSearchEdit));
     if (term.isEmpty()) {
         ShowTalMsgBox(QStringLiteral("温馨提示"), &home_, QStringLiteral("请先输入搜索词"));
         return;
@@ -345,8 +352,8 @@ void CContactsPane::OnSearchButton() {
 }
 
 void CContactsPane::OnSearchTip() {
-    QWidget* tip = home_.FindControl(contacts_pane::kSearchTip);
-    auto* edit = home_.FindControl<QLineEdit>(contacts_pane::kSearchEdit);
+    QWidget* tip = part_.Find(contacts_pane::kSearchTip);
+    auto* edit = part_.Find<QLineEdit>(contacts_pane::kSearchEdit);
     if (!tip || !edit) return;
     const QString text = ControlText(tip);
     tip->hide();
@@ -360,8 +367,8 @@ void CContactsPane::OnSearchTip() {
 }
 
 void CContactsPane::OnSearchEditLeft() {
-    QWidget* tip = home_.FindControl(contacts_pane::kSearchTip);
-    QWidget* edit = home_.FindControl(contacts_pane::kSearchEdit);
+    QWidget* tip = part_.Find(contacts_pane::kSearchTip);
+    QWidget* edit = part_.Find(contacts_pane::kSearchEdit);
     if (!tip || !edit) return;
     const QString text = ControlText(edit);
     edit->hide();
@@ -371,7 +378,7 @@ void CContactsPane::OnSearchEditLeft() {
 
 void CContactsPane::Sort(int mode) {
     sortMode_ = mode;
-    if (QWidget* sort = home_.FindControl(contacts_pane::kSortButton)) sort->setProperty("tag", mode);
+    if (QWidget* sort = part_.Find(contacts_pane::kSortButton)) sort->setProperty("tag", mode);
     SelectGroupRow(0);
     ReloadContacts();
 }
@@ -406,10 +413,8 @@ bool CContactsPane::Notify(const QString& type, QWidget* sender) {
         OpenMenuBelow(contacts_pane::kSortButton.name, QStringLiteral("sortcombo.xml"), QPoint(0, 0));
     else if (name == contacts_pane::kSettingsButton)
         OpenMenuBelow(contacts_pane::kSettingsButton.name, QStringLiteral("SettingMenu.xml"), QPoint(-89, 22));
-    else if (name == home_page::kAddConnection) {
-        if (QWidget* tab = home_.FindControl(home_page::kAddConnection)) tab->setProperty("focused", true);
-        OpenEditor(0);
-    } else return false;
+    else if (name == home_page::kAddConnection) OpenEditor(0);
+    else return false;
     return true;
 }
 

@@ -2,8 +2,8 @@
 // The contacts pane of the main window: the group list ("table_list") with 全部, 常用,
 // the user's groups and 回收站, the contact list ("user_list") of the chosen group with its
 // header, the letter bar and search (both within the chosen group), sorting, the common mark, the contact menu and the
-// group-name edit. The main window owns it and hands it the notifications, messages
-// and menu items of its controls.
+// group-name edit. The main window owns it, hands it its part of the layout (PanePart)
+// and the notifications, messages and menu items of its controls.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -16,6 +16,7 @@
 #include "ui/main/ContactColumns.h"
 #include "ui/controls/ListKiv.h"
 #include "ui/main/ContactRows.h"
+#include "ui/main/PanePart.h"
 
 class QAbstractButton;
 class QKeyEvent;
@@ -46,8 +47,12 @@ class CContactsPane : public QObject {
 public:
     CContactsPane(CHomePage& home, LocalStore& store);
 
-    // Finds the pane's controls and builds the letter bar; once, after the layout loaded.
-    void Attach();
+    // Takes the pane's part of the window, finds its controls there and builds the letter
+    // bar; once, after the layout loaded.
+    void Attach(PanePart part);
+    const PanePart& Part() const { return part_; }
+    // Shows or hides the pane's side (the group list), as its page comes or goes.
+    void ShowSide(bool shown) const { part_.ShowSide(shown); }
     // Rebuilds the group list (全部 selected) and reloads the contact list.
     void Refresh();
 
@@ -63,7 +68,11 @@ public:
     QRect GlobalPartRect(int contactId, const QString& part) const;
     int SortMode() const { return sortMode_; }
     int SelectedGroupTag() const;
+    // The contact list's optional columns (kColumn… bits), read from the settings at first.
+    int ColumnMask() const { return columnMask_; }
     void SetColumnMask(int mask);
+    // The group row whose name is edited, -1 for none.
+    int EditingRow() const;
     // The trash view, once 回收站 was chosen.
     TrashView* Trash() const;
 
@@ -128,6 +137,7 @@ private:
 
     CHomePage& home_;
     LocalStore& store_;
+    PanePart part_;
     ContactEditorOpener openEditor_;
     ContactTransfer* transfer_ = nullptr;  // a child object, made when first used
     ContactListRows* rows_;                // owned by the list, or by detachedRows_ without one
@@ -141,6 +151,7 @@ private:
     QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
     int sortMode_ = kSortNameAsc;
+    int columnMask_ = 6;
 };
 
 }  // namespace kivtal

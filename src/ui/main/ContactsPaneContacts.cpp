@@ -79,7 +79,7 @@ void CContactsPane::OpenContactMenu(int contactId) {
 }
 
 void CContactsPane::OpenMenuBelow(const char* control, const QString& layout, const QPoint& offset) {
-    QWidget* anchor = home_.FindControl(control);
+    QWidget* anchor = part_.Find(control);
     if (!anchor) return;
     // With no offset the menu drops below the control.
     const QPoint at =

@@ -5,6 +5,11 @@
 namespace kivtal {
 
 namespace contacts_pane {
+// The pane's part of the layout: its page, then its side in the left column.
+inline constexpr LayoutControl kPage{"userList_page", "QWidget"};
+inline constexpr LayoutControl kSide{"myplan_page", "QWidget"};
+inline constexpr LayoutControl kPart[] = {kPage, kSide};
+
 inline constexpr LayoutControl kGroupList{"table_list", "QListWidget"};
 inline constexpr LayoutControl kContactList{"user_list", "kivtal::ListKiv"};
 inline constexpr LayoutControl kHeader{"user_title_page", "QWidget"};
@@ -21,7 +26,7 @@ inline constexpr LayoutControl kAddGroup{"add_title", "QAbstractButton"};
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
-    kGroupList, kContactList, kHeader, kGroupEmpty, kContactsEmpty, kLetterBar, kSearchTip, kSearchEdit, kSearchButton,
+    kPage, kSide, kGroupList, kContactList, kHeader, kGroupEmpty, kContactsEmpty, kLetterBar, kSearchTip, kSearchEdit, kSearchButton,
     kSortButton, kSettingsButton, kAddGroup};
 // clang-format on
 }  // namespace contacts_pane

@@ -1,7 +1,6 @@
 // The contact groups: the store behind the pane's group list and the list's own look.
 #include <QListWidget>
 
-#include "net/LoginUser.h"
 #include "store/ContactStore.h"
 #include "store/TrashStore.h"
 #include "ui/main/ContactsPane.h"
@@ -65,7 +64,6 @@ void CContactsPane::AttachGroups(QListWidget& list) {
     groupList_->SetHooks({
         .editing =
             [this](int row) {
-                home_.SetEditingRow(row);
                 if (row == -1) home_.OnGroupEditEnded();
             },
         .named = [this](int groupId, const QString& name) { groupNames_[groupId] = name; },
@@ -80,9 +78,6 @@ void CContactsPane::AttachGroups(QListWidget& list) {
     });
 }
 
-void CContactsPane::RequestSync() {
-    if (LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline) return;
-    home_.Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
-}
+void CContactsPane::RequestSync() { home_.SyncAfterEdit(); }
 
 }  // namespace kivtal

@@ -57,9 +57,9 @@ void CContactsPane::ShowTrash(bool shown) {
     if (shown) {
         for (const LayoutControl& c : {contacts_pane::kHeader, contacts_pane::kContactList, contacts_pane::kGroupEmpty,
                                        contacts_pane::kContactsEmpty, contacts_pane::kLetterBar})
-            if (QWidget* control = home_.FindControl(c)) control->hide();
+            if (QWidget* control = part_.Find(c)) control->hide();
         trash_->Reload();
-    } else if (QWidget* letters = home_.FindControl(contacts_pane::kLetterBar)) {
+    } else if (QWidget* letters = part_.Find(contacts_pane::kLetterBar)) {
         letters->show();
     }
     trash_->setVisible(shown);

@@ -30,8 +30,7 @@ private:
 
 }  // namespace
 
-GroupList::GroupList(WindowImplBase& window, QListWidget& list, GroupListKind kind, GroupBook& book,
-                     UndoNotice& undo)
+GroupList::GroupList(WindowImplBase& window, QListWidget& list, GroupListKind kind, GroupBook& book, UndoNotice& undo)
     : QObject(&list), window_(window), list_(list), kind_(std::move(kind)), book_(book), undo_(undo) {}
 
 // --- Rows ---
@@ -240,8 +239,7 @@ void GroupList::OnFocus(QWidget* control) {
 }
 
 void GroupList::Delete(int groupId, bool ask) {
-    if (ask && ShowTalMsgBox(QStringLiteral("确定删除分组吗？"), &window_, kind_.deleteText, 1, 1) != kMsgBoxOk)
-        return;
+    if (ask && ShowTalMsgBox(QStringLiteral("确定删除分组吗？"), &window_, kind_.deleteText, 1, 1) != kMsgBoxOk) return;
     // The row going away is not saved first; every other open edit is.
     if (GroupRow* row = RowAt(RowOfGroup(groupId)); row && row->Editing()) EndEdit(row);
     FinishOpenEdits();
@@ -259,8 +257,7 @@ void GroupList::Delete(int groupId, bool ask) {
     if (hooks_.stored) hooks_.stored();
     if (hooks_.deleted) hooks_.deleted(wasChosen);
     // A group cancelled while new was never the user's to miss.
-    if (ask)
-        undo_.Offer(QStringLiteral("分组“%1”").arg(name), [this, groupId] { return book_.Restore(groupId); });
+    if (ask) undo_.Offer(QStringLiteral("分组“%1”").arg(name), [this, groupId] { return book_.Restore(groupId); });
 }
 
 // --- Dispatch ---

@@ -43,11 +43,11 @@ struct GroupListKind {
 
 // What the owning pane does when the list asks. Empty members do nothing.
 struct GroupListHooks {
-    std::function<void(int row)> editing;                  // a name edit began (its row) or ended (-1)
+    std::function<void(int row)> editing;                    // a name edit began (its row) or ended (-1)
     std::function<void(int groupId, const QString&)> named;  // a group was added or renamed
-    std::function<void()> stored;                          // a rename or delete was stored: sync it
-    std::function<void(bool wasChosen)> deleted;           // a group's row went away
-    std::function<void()> stale;                           // the rows no longer match the store
+    std::function<void()> stored;                            // a rename or delete was stored: sync it
+    std::function<void(bool wasChosen)> deleted;             // a group's row went away
+    std::function<void()> stale;                             // the rows no longer match the store
 };
 
 class GroupList : public QObject {

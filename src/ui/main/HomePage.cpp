@@ -1,7 +1,6 @@
 #include "ui/main/HomePage.h"
 
 #include <QAbstractButton>
-#include <QDate>
 #include <QDesktopServices>
 #include <algorithm>
 #include <QLabel>
@@ -52,8 +51,7 @@ CHomePage::CHomePage(LocalStore& store)
       undo_(new UndoNotice(this)) {
     // A restore is an edit like any other: it goes up at once and shows everywhere.
     undo_->SetAfterUndo([this] {
-        if (LoginUser::Instance().snapshot().login_mode != LoginUserState::kModeOffline)
-            Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
+        SyncAfterEdit();
         RefreshPanes();
     });
     contacts_->SetContactEditorOpener([this](int contactId, int defaultGroupId, int page) {
@@ -61,14 +59,17 @@ CHomePage::CHomePage(LocalStore& store)
         // Relation pickers offer the book's names: a saved contact is one more.
         SelectCombo::ResetNames();
     });
-    UserSettings settings;
-    AccountStore(store_).ReadSettings(settings);
-    columnMask_ = settings.coloumn_show;
 }
 
 CHomePage::~CHomePage() = default;
 
 CMaskDlg* CHomePage::Mask() const { return mask_.data(); }
+
+int CHomePage::ColumnMask() const { return contacts_->ColumnMask(); }
+
+bool CHomePage::GroupNameEdited() const {
+    return contacts_->EditingRow() != -1 || (matters_ && matters_->EditingRow() != -1);
+}
 
 void CHomePage::SetContactEditorOpener(std::function<void(int, int, int)> opener) {
     contacts_->SetContactEditorOpener(std::move(opener));
@@ -80,6 +81,7 @@ void CHomePage::Notify(const QString& type, QWidget* sender) {
         return;
     }
     if (type == u"click" && ControlName(sender) == home_page::kAddEvent) StyleTabs(true);
+    if (type == u"click" && ControlName(sender) == home_page::kAddConnection) StyleTabs(false);
     if (matters_ && matters_->OnNotify(type, sender)) return;
     if (contacts_->Notify(type, sender)) return;
     if (type == u"click") OnFrameClick(ControlName(sender), sender);
@@ -148,7 +150,6 @@ std::intptr_t CHomePage::HandleCustomMessage(unsigned number, std::intptr_t wPar
 
 void CHomePage::Initialise() {
     if (WorkerLink* link = Worker()) link->SetResultWindow(GetHandle());
-    if (!matters_) matters_ = std::make_unique<MattersPane>(*this, store_);
     RefreshPanes();
     ShowSetAside(*this, store_);
     LoadAds();
@@ -169,20 +170,7 @@ void CHomePage::RefreshCalendar() {
         hooks_.refreshCalendar();
         return;
     }
-    if (matters_) {
-        matters_->RefreshCalendar();
-        return;
-    }
-    // Until the month calendar is placed here, its box shows today's date.
-    static const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
-    const QDate today = QDate::currentDate();
-    SetControlText(FindControl(home_page::kCalendarMonth),
-                   QStringLiteral("%1年%2月").arg(today.year(), 4).arg(today.month(), 2, 10, QLatin1Char('0')));
-    SetControlText(FindControl(home_page::kCalendarToday),
-                   QStringLiteral("%1月%2日 [%3]")
-                       .arg(today.month(), 2, 10, QLatin1Char('0'))
-                       .arg(today.day(), 2, 10, QLatin1Char('0'))
-                       .arg(QString::fromUtf8(kWeekdays[today.dayOfWeek() % 7])));
+    if (matters_) matters_->RefreshCalendar();
 }
 
 void CHomePage::RefreshPanes() {
@@ -228,7 +216,7 @@ void CHomePage::LeaveBusy() {
 }
 
 void CHomePage::OnSyncResult(int result) {
-    if (editingRow_ != -1) {
+    if (GroupNameEdited()) {
         // Rebuilding now would take the edit away under the user; the result is taken
         // when the edit ends, so the counts do not stay stale.
         syncSkipped_ = true;
@@ -284,6 +272,11 @@ void CHomePage::OpenNews() {
         delete news;
     }
     if (mask_) mask_->ShowWindow(false);
+}
+
+void CHomePage::SyncAfterEdit() {
+    if (LoginUser::Instance().snapshot().login_mode != LoginUserState::kModeOffline)
+        Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
 }
 
 WorkerLink* CHomePage::Worker() const { return worker_ ? worker_ : AppWorker(); }

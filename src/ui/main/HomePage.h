@@ -72,12 +72,13 @@ public:
     // has no tray. Asked whenever the window closes.
     void SetTrayProbe(std::function<bool()> probe) { trayProbe_ = std::move(probe); }
 
-    // The group row whose name is being edited, -1 for none. A sync result that arrives
-    // meanwhile is ignored, so the edit is not rebuilt away under the user.
-    int EditingRow() const { return editingRow_; }
-    void SetEditingRow(int row) { editingRow_ = row; }
+    // True while a group name is edited in either pane. A sync result that arrives
+    // meanwhile waits until the edit ends, so the edit is not rebuilt away under the user.
+    bool GroupNameEdited() const;
+    // A group-name edit has ended: a sync result that waited is taken now.
+    void OnGroupEditEnded();
 
-    int ColumnMask() const { return columnMask_; }
+    int ColumnMask() const;
     bool MattersPageShown() const { return mattersShown_; }
     bool SlideRunning() const { return slide_.Running(); }
     bool SyncBusy() const { return busy_; }
@@ -97,6 +98,10 @@ public:
 
     void ShowContactsPage();
     void ShowMattersPage();
+    // Every pane rereads the store: after a change that shows in both.
+    void RefreshPanes();
+    // An edit was stored here: it goes up at once, unless the user works offline.
+    void SyncAfterEdit();
     // Opens the news window over the mask; returns when it has closed.
     void OpenNews();
     // The contact editor for a new contact on its card scanner ("startSEC"), over the mask.
@@ -116,7 +121,6 @@ protected:
 private:
     // Initialisation and the frame's displays.
     void Initialise();
-    void RefreshPanes();
     void RefreshCalendar();
     void ShowUserName();
     void ShowUnreadNews();
@@ -124,8 +128,6 @@ private:
     void LeaveBusy();
     void OnSyncResult(int result);
     void OnCardUploadResult(int result, int imgId);
-    // A group-name edit has ended: a sync result skipped meanwhile is taken now.
-    void OnGroupEditEnded();
 
     // Advertisements.
     void LoadAds();
@@ -155,8 +157,6 @@ private:
     HomeHooks hooks_;
     QString webSite_;
 
-    int columnMask_ = 6;
-    int editingRow_ = -1;
     bool restart_ = false;
     bool toMatters_ = false;     // the direction of the slide running or last run
     bool mattersShown_ = false;  // the page state
@@ -170,9 +170,7 @@ private:
     UndoNotice* undo_;                              // a child widget of this window
     std::function<bool()> trayProbe_;
     PageSlide slide_;
-    std::unique_ptr<MattersPane> matters_;
-
-    friend class CContactsPane;
+    std::unique_ptr<MattersPane> matters_;  // made with the layout
 };
 
 }  // namespace kivtal

@@ -6,8 +6,6 @@ namespace kivtal {
 
 namespace home_page {
 inline constexpr LayoutControl kCaptionBar{"caption_bar", "QWidget"};
-inline constexpr LayoutControl kUserListPage{"userList_page", "QWidget"};
-inline constexpr LayoutControl kMatterPage{"matter_page", "QWidget"};
 inline constexpr LayoutControl kBtnSync{"btn_cogradient", "kivtal::GifButton"};
 inline constexpr LayoutControl kMsgTip{"msg_tip", "QAbstractButton"};
 inline constexpr LayoutControl kUserName{"user_name", "QLabel"};
@@ -24,12 +22,8 @@ inline constexpr LayoutControl kDoorRight{"door_right", "QWidget"};
 inline constexpr LayoutControl kDoorLeftButton{"door_left_button", "QAbstractButton"};
 inline constexpr LayoutControl kDoorRightButton{"door_right_button", "QAbstractButton"};
 inline constexpr LayoutControl kWaitPlanLabel{"wait_plan_label", "QAbstractButton"};
-inline constexpr LayoutControl kMyplanPage{"myplan_page", "QWidget"};
-inline constexpr LayoutControl kMatterGroupPage{"matter_group_page", "QWidget"};
 inline constexpr LayoutControl kAddConnection{"add_Connection", "QAbstractButton"};
 inline constexpr LayoutControl kAddEvent{"add_event", "QAbstractButton"};
-inline constexpr LayoutControl kCalendarMonth{"calendar_month", "QLabel"};
-inline constexpr LayoutControl kCalendarToday{"calendar_today", "QLabel"};
 inline constexpr LayoutControl kSetAsideNotice{"set_aside_notice", "QFrame"};
 inline constexpr LayoutControl kSetAsideText{"set_aside_text", "QLabel"};
 inline constexpr LayoutControl kSetAsideRetry{"set_aside_retry", "QAbstractButton"};
@@ -38,9 +32,9 @@ inline constexpr LayoutControl kSetAsideDiscard{"set_aside_discard", "QAbstractB
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
-    kCaptionBar, kUserListPage, kMatterPage, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose,
+    kCaptionBar, kBtnSync, kMsgTip, kUserName, kNumberShow, kAdvert, kBtnMin, kBtnClose,
     kLogo, kFeedback, kStartSEC, kMyConnect, kDoorLeft, kDoorRight, kDoorLeftButton, kDoorRightButton, kWaitPlanLabel,
-    kMyplanPage, kMatterGroupPage, kAddConnection, kAddEvent, kCalendarMonth, kCalendarToday, kSetAsideNotice,
+    kAddConnection, kAddEvent, kSetAsideNotice,
     kSetAsideText, kSetAsideRetry, kSetAsideDiscard};
 // clang-format on
 }  // namespace home_page

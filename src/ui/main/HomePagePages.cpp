@@ -2,6 +2,9 @@
 #include <QStyle>
 
 #include "ui/main/HomePage.h"
+
+#include "ui/main/ContactsPane.h"
+#include "ui/main/MattersPane.h"
 #include "ui/main/HomePageControls.h"
 
 namespace kivtal {
@@ -14,18 +17,20 @@ void CHomePage::SwitchPage(bool toMatters) {
     // A switch asked for while the pages still move lands the running slide first, so
     // two slides never pull the same pages in opposite directions.
     if (slide_.Running()) OnSlideTick(true);
-    QWidget* contacts = FindControl(home_page::kUserListPage);
-    QWidget* matters = FindControl(home_page::kMatterPage);
+    QWidget* contacts = contacts_->Part().Page();
+    QWidget* matters = matters_ ? matters_->Part().Page() : nullptr;
     if (!contacts || !matters) return;
     QWidget* leaving = toMatters ? contacts : matters;
     QWidget* arriving = toMatters ? matters : contacts;
     if (leaving->maximumWidth() == 0) return;
     // Hide before showing: for a moment both doors would ask the window for room, and a
     // window that grew for them does not shrink back.
+    const PanePart& leavingPart = toMatters ? contacts_->Part() : matters_->Part();
+    const PanePart& arrivingPart = toMatters ? matters_->Part() : contacts_->Part();
     SetVisibleControl(toMatters ? home_page::kDoorLeft.name : home_page::kDoorRight.name, false);
-    SetVisibleControl(toMatters ? home_page::kMyplanPage.name : home_page::kMatterGroupPage.name, false);
+    leavingPart.ShowSide(false);
     SetVisibleControl(toMatters ? home_page::kDoorRight.name : home_page::kDoorLeft.name, true);
-    SetVisibleControl(toMatters ? home_page::kMatterGroupPage.name : home_page::kMyplanPage.name, true);
+    arrivingPart.ShowSide(true);
     toMatters_ = toMatters;
     slide_ = PageSlide(leaving, arriving);
     SetTimer(kSlideTimerId, kSlideIntervalMs);

@@ -3,9 +3,11 @@
 
 #include "store/AccountStore.h"
 #include "ui/main/ContactsPane.h"
+#include "ui/main/ContactsPaneControls.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/MattersPane.h"
+#include "ui/main/MattersPaneControls.h"
 #include "ui/main/MenuWnd.h"
 #include "ui/main/MenuWndControls.h"
 #include "ui/main/SysTray.h"
@@ -25,7 +27,9 @@ void CHomePage::OnTray(std::intptr_t mouseMessage) {
 }
 
 void CHomePage::InitWindow() {
-    contacts_->Attach();
+    // Each pane takes its part of the layout; the window only places the parts.
+    contacts_->Attach(PanePart(*this, contacts_pane::kPart));
+    matters_ = std::make_unique<MattersPane>(*this, store_, PanePart(*this, matters_pane::kPart));
     // The tray menu's items are also the window's own: a right click on the caption bar
     // opens them, so a desktop without a tray still offers "menu_exit".
     QWidget* caption = FindControl(home_page::kCaptionBar);

@@ -6,7 +6,6 @@
 
 #include "model/Diagnostics.h"
 #include "model/WallClock.h"
-#include "net/LoginUser.h"
 #include "store/MatterStore.h"
 #include "ui/controls/BirthdayList.h"
 #include "ui/controls/Calendar.h"
@@ -70,16 +69,15 @@ QString TimeSpanText(const TalEvent& m, CalendarDate date) {
     return part(m.start_time) + QLatin1Char('-') + part(m.end_time);
 }
 
-bool Offline() { return LoginUser::Instance().snapshot().login_mode == LoginUserState::kModeOffline; }
-
 }  // namespace
 
-MattersPane::MattersPane(CHomePage& home, LocalStore& store)
+MattersPane::MattersPane(CHomePage& home, LocalStore& store, PanePart part)
     : home_(home),
       store_(store),
-      calendar_(home.FindControl<CCalendarUI>(matters_pane::kCalendar)),
-      timeline_(home.FindControl<CTimeBase>(matters_pane::kTimeline)),
-      groups_(home.FindControl<QListWidget>(matters_pane::kGroupList)) {
+      part_(std::move(part)),
+      calendar_(part_.Find<CCalendarUI>(matters_pane::kCalendar)),
+      timeline_(part_.Find<CTimeBase>(matters_pane::kTimeline)),
+      groups_(part_.Find<QListWidget>(matters_pane::kGroupList)) {
     if (calendar_) {
         calendar_->SetBusySource([&store](std::int32_t from, std::int32_t to, std::vector<int>& days) {
             return MatterStore(store).BusyDays(from, to, days);
@@ -115,14 +113,13 @@ void MattersPane::Refresh() {
     groupList_->Select(0);
     OnGroupSelected();
     RefreshQuickDays();
-    if (auto* birthdays = home_.FindControl<BirthdayList>(matters_pane::kBirthdays))
-        RefreshBirthdayList(*birthdays, store_);
+    if (auto* birthdays = part_.Find<BirthdayList>(matters_pane::kBirthdays)) RefreshBirthdayList(*birthdays, store_);
 }
 
 void MattersPane::RefreshQuickDays() {
     CalendarDate day = TodayDate();
     for (int k = 0; k < 4; ++k) {
-        if (auto* button = home_.FindControl<CMultiLineButtonUI>(kQuickDayButtons[k]))
+        if (auto* button = part_.Find<CMultiLineButtonUI>(kQuickDayButtons[k]))
             button->SetDay(QString::fromUtf8(kQuickDayTitles[k]), DateText(day), CountOn(store_, day));
         day = NextDay(day);
     }
@@ -217,7 +214,7 @@ void MattersPane::AddSection(CalendarDate date, const TalEventList& matters) {
 void MattersPane::UpdateEmptyState() {
     const bool empty = timeline_->SectionCount() == 0;
     timeline_->setVisible(!empty);
-    if (QWidget* placeholder = home_.FindControl(matters_pane::kMattersEmpty)) placeholder->setVisible(empty);
+    if (QWidget* placeholder = part_.Find(matters_pane::kMattersEmpty)) placeholder->setVisible(empty);
 }
 
 // --- Days ---
@@ -325,10 +322,7 @@ void MattersPane::EndEditor() {
     Refresh();
 }
 
-void MattersPane::PostSync() {
-    if (Offline()) return;
-    if (WorkerLink* link = home_.Worker()) link->Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
-}
+void MattersPane::PostSync() { home_.SyncAfterEdit(); }
 
 int MattersPane::SelectedGroupTag() const { return groups_ ? groupList_->SelectedTag(0) : 0; }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The matters page of the main window: the matter group list, the month calendar, the
 // four quick-day buttons and the timeline of one day or of the next three days, and
-// the opening of the matter editor. It lives inside CHomePage, which hands it the
-// notifications and messages of its controls.
+// the opening of the matter editor. It lives inside CHomePage, which hands it its part
+// of the layout (PanePart) and the notifications and messages of its controls.
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "store/LocalStore.h"
 #include "ui/controls/CalendarDate.h"
 #include "ui/dialogs/AddMatterDlg.h"
+#include "ui/main/PanePart.h"
 
 class QListWidget;
 class QWidget;
@@ -32,7 +33,8 @@ inline constexpr int kMatterTrashTag = -3;  // 回收站, the group list's last 
 
 class MattersPane {
 public:
-    MattersPane(CHomePage& home, LocalStore& store);
+    // part: the pane's page, side and day column in the window's layout.
+    MattersPane(CHomePage& home, LocalStore& store, PanePart part);
     ~MattersPane();
 
     // Group rows, calendar marks, the timeline of the selected row and date, and the
@@ -49,6 +51,7 @@ public:
     bool OnNotify(const QString& type, QWidget* sender);
     bool OnMessage(unsigned number, std::intptr_t wParam, std::intptr_t lParam);
 
+    const PanePart& Part() const { return part_; }
     CCalendarUI* Calendar() const { return calendar_; }
     CTimeBase* Timeline() const { return timeline_; }
     QListWidget* GroupList() const { return groups_; }
@@ -96,6 +99,7 @@ private:
 
     CHomePage& home_;
     LocalStore& store_;
+    PanePart part_;
     CCalendarUI* calendar_ = nullptr;
     CTimeBase* timeline_ = nullptr;
     QListWidget* groups_ = nullptr;

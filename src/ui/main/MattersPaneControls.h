@@ -6,6 +6,13 @@
 namespace kivtal {
 
 namespace matters_pane {
+// The pane's part of the layout: its page, its side in the left column, and the day
+// column on the right (whose advertisement is the main window's).
+inline constexpr LayoutControl kPage{"matter_page", "QWidget"};
+inline constexpr LayoutControl kSide{"matter_group_page", "QWidget"};
+inline constexpr LayoutControl kDayColumn{"right_bar", "QWidget"};
+inline constexpr LayoutControl kPart[] = {kPage, kSide, kDayColumn};
+
 inline constexpr LayoutControl kCalendar{"calendar", "kivtal::CCalendarUI"};
 inline constexpr LayoutControl kTimeline{"time_base", "kivtal::CTimeBase"};
 inline constexpr LayoutControl kGroupList{"matter_group_list", "QListWidget"};
@@ -23,7 +30,7 @@ inline constexpr LayoutControl kNextMonth = calendar::kNextMonth;
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
-    kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow,
+    kPage, kSide, kDayColumn, kCalendar, kTimeline, kGroupList, kMattersEmpty, kAddGroup, kAddMatterFirst, kToday, kTomorrow, kDayAfterTomorrow,
     kThreeDaysOn, kBirthdays, kPreviousMonth, kNextMonth};
 // clang-format on
 }  // namespace matters_pane

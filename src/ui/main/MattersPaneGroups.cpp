@@ -63,6 +63,9 @@ void MattersPane::AttachGroups(QListWidget& list) {
     groupBook_ = std::make_unique<MatterGroupBook>(store_);
     groupList_ = new kivtal::GroupList(home_, list, MatterGroupsKind(), *groupBook_, home_.Undo());
     GroupListHooks hooks;
+    hooks.editing = [this](int row) {
+        if (row == -1) home_.OnGroupEditEnded();
+    };
     hooks.stored = [this] { PostSync(); };
     hooks.deleted = [this](bool) { Refresh(); };
     hooks.stale = [this] { Refresh(); };

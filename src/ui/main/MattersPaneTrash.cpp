@@ -57,7 +57,7 @@ bool MattersPane::ShowTrash(bool shown) {
     if (!trash_) return false;
     if (shown) {
         timeline_->hide();
-        if (QWidget* placeholder = home_.FindControl(matters_pane::kMattersEmpty)) placeholder->hide();
+        if (QWidget* placeholder = part_.Find(matters_pane::kMattersEmpty)) placeholder->hide();
         trash_->Reload();
     }
     trash_->setVisible(shown);
