@@ -13,6 +13,7 @@ namespace kivtal {
 namespace {
 
 constexpr int kNameLimit = 8;
+constexpr int kTextIndent = 4;
 
 QPushButton* StripButton(const LayoutControl& name, const QString& glyph, const QString& tip, QWidget* parent) {
     auto* button = new QPushButton(glyph, parent);
@@ -29,7 +30,8 @@ GroupRow::GroupRow(const GroupRowLook& look, int groupId, const QString& name, i
     : look_(look), groupId_(groupId), name_(name), count_(count), list_(list), label_(new QLabel(this)) {
     setObjectName(QStringLiteral("group_row"));
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(8, 0, 4, 0);
+    // The user's groups sit a little in from the fixed rows (全部, 默认, 回收站).
+    row->setContentsMargins(kTextIndent, 0, 4, 0);
     row->setSpacing(2);
     label_->setObjectName(look_.label);
     row->addWidget(label_, 1);

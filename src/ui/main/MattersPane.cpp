@@ -102,7 +102,7 @@ void MattersPane::Refresh() {
     std::map<int, int> perGroup;
     for (const TalEvent& m : onDay) ++perGroup[m.group_id];
 
-    groupList_->AddFixedRow(QStringLiteral("     %1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), 0);
+    groupList_->AddFixedRow(QStringLiteral("%1(%2)").arg(kDefaultMatterGroup).arg(onDay.size()), 0);
     calendar_->RefreshBusyMarks();
 
     EventGroupList groupList;

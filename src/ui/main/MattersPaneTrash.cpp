@@ -21,8 +21,8 @@ namespace {
 QString TrashRowText(LocalStore& store) {
     int count = 0;
     if (TrashStore(store).CountDeletedMatters(TrashStore::WindowStart(NowSeconds()), count) != 0)
-        return QStringLiteral("     回收站");
-    return QStringLiteral("     回收站(%1)").arg(count);
+        return QStringLiteral("回收站");
+    return QStringLiteral("回收站(%1)").arg(count);
 }
 
 // The live remarks' ids of a matter; empty when they cannot be read.
