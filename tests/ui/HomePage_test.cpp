@@ -334,6 +334,7 @@ void AdTick(CHomePage& home) { home.SendMessage(WM_TIMER, kAdTimerId); }
 TEST_F(HomeFixture, WithoutAdvertisementsNoTimerRunsAndAClickOpensTheWebSite) {
     CHomePage& home = Open();
     EXPECT_FALSE(home.IsTimerRunning(kAdTimerId));
+    EXPECT_EQ(Text(home, "advert"), "访问官方网站") << "not an empty box";
     Click(home, "advert");
     EXPECT_EQ(opened, std::vector<QString>{kTestWebSite});
 }
@@ -343,6 +344,7 @@ TEST_F(HomeFixture, OneAdvertisementStaysShownWhileTheTimerRotates) {
     CHomePage& home = Open();
     EXPECT_TRUE(home.IsTimerRunning(kAdTimerId));
     EXPECT_EQ(ShownAd(home), "一号");
+    EXPECT_EQ(Text(home, "advert"), "") << "the picture speaks for itself";
     AdTick(home);
     AdTick(home);
     EXPECT_EQ(ShownAd(home), "一号");

@@ -2,12 +2,14 @@
 #include "store/ContentStore.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
+#include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 
 namespace kivtal {
 namespace {
 
 constexpr const char* kAdIndexProperty = "tag";
+const QString kNoAdText = QStringLiteral("访问官方网站");
 
 std::optional<int> ShownAdIndex(const QWidget* advert) {
     if (!advert) return std::nullopt;
@@ -22,6 +24,9 @@ void CHomePage::LoadAds() {
     TalAdList ads;
     ContentStore(store_).ReadAds(ads);
     ads_.Reset(std::move(ads));
+    // Without an advertisement the box is still the link to the web site: it says so
+    // rather than stand empty.
+    SetControlText(FindControl(home_page::kAdvert), ads_.Empty() ? kNoAdText : QString());
     if (ads_.Empty()) {
         KillTimer(kAdTimerId);
         return;

@@ -91,8 +91,10 @@ inline std::vector<QWidget*> ShowCapture(CaptureScene scene, const std::function
             ShootOnce(*camera, *fake, settle);
             camera->Keep();
         }
-        const auto& items = camera->Items().Items();
-        camera->SetItemState(items.front().imgId, kItemFailed);
+        // A shot the camera did not keep in time leaves no item to mark: the scene then
+        // shows the shots it has rather than crash the whole run.
+        if (const auto& items = camera->Items().Items(); !items.empty())
+            camera->SetItemState(items.front().imgId, kItemFailed);
         fake->PushFrame(fake->MakeFrame());
     }
     settle();
