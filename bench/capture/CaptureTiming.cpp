@@ -14,6 +14,7 @@
 #include <random>
 #include <vector>
 
+#include "../ui/StallMeter.h"
 #include "e2e/ServiceProcess.h"
 #include "net/AccountJobs.h"
 #include "net/ContentJobs.h"
@@ -35,31 +36,7 @@
 namespace kivtal {
 namespace {
 
-// Times every event the UI thread handles, to tell a slow handler from a thread that
-// was merely not scheduled (the machine is shared).
-class TimedApp : public QApplication {
-public:
-    using QApplication::QApplication;
-    bool notify(QObject* receiver, QEvent* event) override {
-        QElapsedTimer clock;
-        clock.start();
-        const int type = event->type();
-        const bool result = QApplication::notify(receiver, event);
-        const qint64 ns = clock.nsecsElapsed();
-        if (ns > slowestNs) {
-            slowestNs = ns;
-            slowest =
-                QStringLiteral("%1 event %2").arg(QString::fromLatin1(receiver->metaObject()->className())).arg(type);
-        }
-        return result;
-    }
-    void Reset() {
-        slowestNs = 0;
-        slowest.clear();
-    }
-    qint64 slowestNs = 0;
-    QString slowest;
-};
+using bench::TimedApp;
 
 TimedApp* App() { return static_cast<TimedApp*>(QCoreApplication::instance()); }
 
@@ -70,34 +47,7 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
     return done();
 }
 
-// The longest gap between the ticks of a 5 ms timer on the UI thread while it runs.
-class StallMeter {
-public:
-    StallMeter() {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const qint64 now = clock_.nsecsElapsed();
-            if (last_ >= 0) longest_ = std::max(longest_, now - last_);
-            last_ = now;
-        });
-    }
-    void Start() {
-        clock_.start();
-        last_ = -1;
-        longest_ = 0;
-        timer_.start();
-    }
-    double LongestMs() {
-        timer_.stop();
-        return longest_ / 1e6;
-    }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 last_ = -1;
-    qint64 longest_ = 0;
-};
+using bench::StallMeter;
 
 struct Summary {
     double median, worst;
@@ -287,7 +237,7 @@ void FiftyCardsFigure(Fixture& f) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    kivtal::TimedApp app(argc, argv);
+    kivtal::bench::TimedApp app(argc, argv);
     kivtal::PrepareWindows();
     kivtal::Fixture fixture;
     if (!fixture.loggedIn) {
