@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
             "run %d: longest UI stall %.1f ms shooting, %.1f ms reading; slowest event %.1f ms (%s); shutter to "
             "filled %.0f ms, name '%s'\n",
             i + 1, run.shotStallMs, run.readStallMs, run.slowestEventMs, qPrintable(run.slowestEvent), run.totalMs,
-                    qPrintable(run.name));
+            qPrintable(run.name));
         shooting.push_back(run.shotStallMs);
         reading.push_back(run.readStallMs);
         events.push_back(run.slowestEventMs);

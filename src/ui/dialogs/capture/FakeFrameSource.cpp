@@ -1,6 +1,7 @@
 #include "ui/dialogs/capture/FakeFrameSource.h"
 
 #include <QPainter>
+#include <cstring>
 
 namespace kivtal {
 namespace {
@@ -33,6 +34,8 @@ QImage PaintCard(QSize size) {
 }  // namespace
 
 FakeFrameSource::FakeFrameSource(QSize frameSize, int intervalMs) : card_(PaintCard(frameSize)) {
+    // The live view holds one frame, a shot another, and the next is painted.
+    for (int i = 0; i < 3; ++i) buffers_.push_back(card_.copy());
     timer_.setInterval(intervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { PushFrame(MakeFrame()); });
 }
@@ -73,15 +76,31 @@ void FakeFrameSource::PushFrame(const QImage& frame) {
     if (running_) emit FrameArrived(frame);
 }
 
+// A camera turns its frames into pictures on a thread of its own; the fake makes them on
+// the window's thread, so it must not take the window longer than a real one would. A
+// new 5 MB copy a frame faults fresh pages in, and that waited up to 60 ms on the
+// process's memory lock while the recognition thread allocated: the frame is painted
+// into a picture no one holds any more instead.
+QImage& FakeFrameSource::FreeBuffer() {
+    for (QImage& buffer : buffers_)
+        if (buffer.isDetached()) return buffer;
+    buffers_.push_back(QImage(card_.size(), card_.format()));
+    return buffers_.back();
+}
+
 QImage FakeFrameSource::MakeFrame() {
-    QImage frame = card_.copy();
-    QPainter p(&frame);
-    QFont font("Noto Sans CJK SC");
-    font.setPixelSize(std::max(6, frame.height() / 30));
-    p.setFont(font);
-    p.setPen(QColor("#9aa3ad"));
-    p.drawText(frame.rect().adjusted(12, 8, -12, -8), Qt::AlignRight | Qt::AlignTop,
-               QStringLiteral("测试画面 %1").arg(++frameNumber_));
+    QImage& frame = FreeBuffer();
+    std::memcpy(frame.bits(), card_.constBits(), static_cast<std::size_t>(card_.sizeInBytes()));
+    {
+        // Ended before the picture is handed out: a picture copied while painted is copied deep.
+        QPainter p(&frame);
+        QFont font("Noto Sans CJK SC");
+        font.setPixelSize(std::max(6, frame.height() / 30));
+        p.setFont(font);
+        p.setPen(QColor("#9aa3ad"));
+        p.drawText(frame.rect().adjusted(12, 8, -12, -8), Qt::AlignRight | Qt::AlignTop,
+                   QStringLiteral("测试画面 %1").arg(++frameNumber_));
+    }
     return frame;
 }
 

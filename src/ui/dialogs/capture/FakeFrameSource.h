@@ -4,6 +4,7 @@
 // Tests also plug and unplug it and push frames of their own.
 #include <QImage>
 #include <QTimer>
+#include <list>
 
 #include "ui/dialogs/capture/FrameSource.h"
 
@@ -36,7 +37,10 @@ public:
     int RunCount() const { return runCount_; }
 
 private:
+    QImage& FreeBuffer();
+
     QImage card_;
+    std::list<QImage> buffers_;  // frames painted so far; reused once no one holds them
     QTimer timer_;
     int frameNumber_ = 0;
     int runCount_ = 0;
