@@ -40,7 +40,7 @@ PixPtr PrepareForReading(const Pix& grey, const PrepareOptions& options) {
 PixPtr Turned(const Pix& pix, int quarters) { return PixPtr(pixRotateOrth(Mutable(pix), quarters)); }
 
 PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int margin) {
-    const int w = PixWidth(pix), h = static_cast<int>(pixGetHeight(Mutable(pix)));
+    const int w = PixWidth(pix), h = PixHeight(pix);
     const int x0 = std::max(0, left - margin), y0 = std::max(0, top - margin);
     const int x1 = std::min(w, left + width + margin), y1 = std::min(h, top + height + margin);
     if (x1 <= x0 || y1 <= y0) return nullptr;
@@ -48,8 +48,29 @@ PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int marg
     return PixPtr(pixClipRectangle(Mutable(pix), box.get(), nullptr));
 }
 
+std::vector<PixBox> InkBoxes(const Pix& grey) {
+    // Evened, the paper is near 200 and type well below it, whatever the light was.
+    constexpr int kInk = 140;
+    const PixPtr even(pixBackgroundNormSimple(Mutable(grey), nullptr, nullptr));
+    const PixPtr binary(even ? pixThresholdToBinary(even.get(), kInk) : nullptr);
+    if (!binary) return {};
+    const std::unique_ptr<Boxa, void (*)(Boxa*)> boxes(pixConnCompBB(binary.get(), 8),
+                                                       [](Boxa* b) { boxaDestroy(&b); });
+    if (!boxes) return {};
+    std::vector<PixBox> out;
+    const int n = boxaGetCount(boxes.get());
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        PixBox b;
+        if (boxaGetBoxGeometry(boxes.get(), i, &b.left, &b.top, &b.width, &b.height) == 0) out.push_back(b);
+    }
+    return out;
+}
+
 PixPtr Scaled(const Pix& pix, float factor) { return PixPtr(pixScale(Mutable(pix), factor, factor)); }
 
 int PixWidth(const Pix& pix) { return static_cast<int>(pixGetWidth(Mutable(pix))); }
+
+int PixHeight(const Pix& pix) { return static_cast<int>(pixGetHeight(Mutable(pix))); }
 
 }  // namespace kivtal::cards

@@ -3,6 +3,7 @@
 // light, binarising, enlarging, turning and cutting out a line.
 #include <memory>
 #include <string>
+#include <vector>
 
 struct Pix;
 
@@ -30,6 +31,15 @@ PixPtr Turned(const Pix& pix, int quarters);
 // The box cut out with `margin` pixels round it (clipped to the picture); null when empty.
 PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int margin);
 int PixWidth(const Pix& pix);
+int PixHeight(const Pix& pix);
+
+struct PixBox {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+// The boxes of the dark marks on the grey picture (its connected components once the
+// light is evened and it is binarised): where type stands, whatever the engine made
+// of it. Empty on failure.
+std::vector<PixBox> InkBoxes(const Pix& grey);
 // Scaled by `factor` (grey pictures smoothly); null on failure.
 PixPtr Scaled(const Pix& pix, float factor);
 

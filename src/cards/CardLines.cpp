@@ -24,7 +24,56 @@ void Extend(TextLine& line, const TextLine& word, int& words) {
     ++words;
 }
 
+int Bottom(const PixBox& b) { return b.top + b.height; }
+int Right(const PixBox& b) { return b.left + b.width; }
+
+// A mark continues a row when most of it stands at the row's height and the gap to
+// the row is no wider than a large character and a half.
+bool Continues(const PixBox& row, const PixBox& mark) {
+    const int overlap = std::min(Bottom(row), Bottom(mark)) - std::max(row.top, mark.top);
+    const int gap = mark.left - Right(row);
+    return overlap * 2 >= std::min(row.height, mark.height) && gap * 2 <= 3 * std::max(row.height, mark.height);
+}
+
+PixBox Union(const PixBox& a, const PixBox& b) {
+    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    return {left, top, std::max(Right(a), Right(b)) - left, std::max(Bottom(a), Bottom(b)) - top};
+}
+
+// Takes in the smaller marks of the row's characters (the parts of one that has no
+// tall stroke): marks mostly inside the row's height, close beside it. The gap is kept
+// well below the one before a title set small beside a name.
+void Grow(PixBox& row, const std::vector<PixBox>& marks) {
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const PixBox& m : marks) {
+            const int centre = m.top + m.height / 2;
+            const bool inside = centre > row.top && centre < Bottom(row) && m.height * 5 >= row.height &&
+                                m.height <= row.height * 5 / 4;
+            const int gap = std::max(m.left - Right(row), row.left - Right(m));
+            const bool beside = gap * 3 <= row.height && (m.left < row.left || Right(m) > Right(row));
+            if (inside && beside) {
+                row = Union(row, m);
+                grown = true;
+            }
+        }
+    }
+}
+
 }  // namespace
+
+std::vector<PixBox> LargeTypeRows(std::vector<PixBox> marks, int minHeight, int maxHeight) {
+    std::sort(marks.begin(), marks.end(), [](const PixBox& a, const PixBox& b) { return a.left < b.left; });
+    std::vector<PixBox> rows;
+    for (const PixBox& m : marks) {
+        if (m.height < minHeight || m.height > maxHeight || m.width > 3 * m.height) continue;
+        auto row = std::find_if(rows.begin(), rows.end(), [&](const PixBox& r) { return Continues(r, m); });
+        if (row != rows.end()) *row = Union(*row, m);
+        else rows.push_back(m);
+    }
+    for (PixBox& row : rows) Grow(row, marks);
+    return rows;
+}
 
 std::vector<TextLine> JoinWords(const std::vector<EngineWord>& words) {
     std::vector<TextLine> lines;

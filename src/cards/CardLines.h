@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cards/CardFields.h"
+#include "cards/CardImage.h"
 
 namespace kivtal::cards {
 
@@ -15,5 +16,11 @@ struct EngineWord {
 };
 
 std::vector<TextLine> JoinWords(const std::vector<EngineWord>& words);
+
+// The rows of large type among the marks on a card: marks between `minHeight` and
+// `maxHeight` tall (no rules, borders or specks) that stand side by side at one height,
+// each row as the box round its marks. A name set large stands out here even when the
+// engine's page layout took it for a picture and read nothing there.
+std::vector<PixBox> LargeTypeRows(std::vector<PixBox> marks, int minHeight, int maxHeight);
 
 }  // namespace kivtal::cards

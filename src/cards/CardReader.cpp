@@ -6,6 +6,7 @@
 #include <tesseract/resultiterator.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "cards/CardLines.h"
 #include "cards/CardShapes.h"
@@ -27,9 +28,13 @@ constexpr const char* kLanguages = "chi_sim+eng";
 constexpr int kLargeLinePercent = 140;
 constexpr int kLargeLineChars = 16;
 constexpr int kLargeLinesReread = 3;
-// Large type read alone is first brought down to this line height (px): measured over
-// the card set, 32-36 px read names best (63% exact against 50% unscaled, 53% at 64).
-constexpr int kRereadHeight = 34;
+// Marks this much taller than the card's usual line are large type, even where the
+// engine read nothing.
+constexpr int kLargeMarkPercent = 130;
+// Large type read alone is brought to these line heights (px), and the likelier
+// reading kept: measured over the card set, 32-36 px read names best (63% exact
+// against 50% unscaled, 53% at 64).
+constexpr int kRereadHeights[] = {34, 46};
 
 struct CharDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -80,13 +85,44 @@ bool ChineseCard(const std::vector<TextLine>& lines) {
     return cjk >= 4;
 }
 
-// A second reading of a line replaces the first when it has a name's shape and the
-// first has not, or else when the engine is surer of it.
-bool Better(const std::string& read, int confidence, const TextLine& first) {
-    const bool nameNow = NameShapeScore(NormaliseLineText(read)) > 0;
-    const bool nameBefore = NameShapeScore(NormaliseLineText(first.text)) > 0;
-    if (nameNow != nameBefore) return nameNow;
-    return confidence > first.confidence;
+// Two boxes over the same type: most of the smaller's height shared, and side by side
+// or overlapping.
+bool SameType(const PixBox& a, const PixBox& b) {
+    const int overlap = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+    const bool across = a.left < b.left + b.width && b.left < a.left + a.width;
+    return across && overlap * 2 >= std::min(a.height, b.height);
+}
+
+struct Reading {
+    std::string text;
+    int confidence = 0;
+};
+
+// A reading of large type is likelier than another when it has a name's shape and the
+// other has not, or else when the engine is surer of it.
+bool Likelier(const Reading& a, const Reading& b) {
+    const bool nameA = NameShapeScore(NormaliseLineText(a.text)) > 0;
+    const bool nameB = NameShapeScore(NormaliseLineText(b.text)) > 0;
+    if (nameA != nameB) return nameA;
+    return a.confidence > b.confidence;
+}
+
+// The box read on its own as one line at each of the heights; the likeliest reading.
+std::optional<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box) {
+    const PixPtr cut = CutOut(pix, box.left, box.top, box.width, box.height, box.height / 3);
+    if (!cut) return std::nullopt;
+    std::optional<Reading> best;
+    for (int height : kRereadHeights) {
+        const PixPtr scaled = Scaled(*cut, static_cast<float>(height) / static_cast<float>(box.height));
+        if (!scaled) continue;
+        engine.SetImage(scaled.get());
+        const EngineText text(engine.GetUTF8Text());
+        if (!text) continue;
+        const std::string all(text.get());
+        Reading read{Trim(all.substr(0, all.find('\n'))), engine.MeanTextConf()};
+        if (!read.text.empty() && (!best || Likelier(read, *best))) best = std::move(read);
+    }
+    return best;
 }
 
 CardStatus StatusOf(const CardScan& scan) {
@@ -183,29 +219,31 @@ std::vector<TextLine> CardReader::ReadLines(const Pix& pix) {
 
 void CardReader::RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines) {
     const int median = std::max(1, MedianLineHeight(lines));
-    std::vector<TextLine*> large;
-    for (TextLine& l : lines) {
+    std::vector<PixBox> regions = LargeTypeRows(InkBoxes(pix), median * kLargeMarkPercent / 100, PixHeight(pix) / 3);
+    for (const TextLine& l : lines) {
         const bool tall = l.height * 100 >= median * kLargeLinePercent;
-        if (tall && CountChars(NormaliseLineText(l.text)) <= kLargeLineChars) large.push_back(&l);
+        const PixBox box{l.left, l.top, l.width, l.height};
+        if (tall && CountChars(NormaliseLineText(l.text)) <= kLargeLineChars &&
+            std::none_of(regions.begin(), regions.end(), [&](const PixBox& r) { return SameType(r, box); }))
+            regions.push_back(box);
     }
-    std::sort(large.begin(), large.end(), [](const TextLine* a, const TextLine* b) { return a->height > b->height; });
-    if (large.size() > kLargeLinesReread) large.resize(kLargeLinesReread);
+    std::sort(regions.begin(), regions.end(), [](const PixBox& a, const PixBox& b) { return a.height > b.height; });
+    if (regions.size() > kLargeLinesReread) regions.resize(kLargeLinesReread);
     // The mixed engine reads large Chinese type as Latin junk: on a card whose small
     // print is Chinese, large lines are read by the Chinese engine alone.
     tesseract::TessBaseAPI& engine = ChineseCard(lines) ? *chinese_ : *engine_;
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    for (TextLine* line : large) {
-        PixPtr cut = CutOut(pix, line->left, line->top, line->width, line->height, line->height / 3);
-        if (cut) cut = Scaled(*cut, static_cast<float>(kRereadHeight) / line->height);
-        if (!cut) continue;
-        engine.SetImage(cut.get());
-        const EngineText text(engine.GetUTF8Text());
-        if (!text) continue;
-        const std::string read = Trim(std::string(text.get()).substr(0, std::string(text.get()).find('\n')));
-        const int confidence = engine.MeanTextConf();
-        if (Better(read, confidence, *line)) {
-            line->text = read;
-            line->confidence = confidence;
+    for (const PixBox& region : regions) {
+        const std::optional<Reading> read = ReadAlone(engine, pix, region);
+        if (!read) continue;
+        auto same = std::find_if(lines.begin(), lines.end(), [&](const TextLine& l) {
+            return SameType(region, {l.left, l.top, l.width, l.height});
+        });
+        if (same == lines.end()) {
+            lines.push_back({read->text, region.left, region.top, region.width, region.height, read->confidence});
+        } else if (Likelier(*read, {same->text, same->confidence})) {
+            same->text = read->text;
+            same->confidence = read->confidence;
         }
     }
 }
