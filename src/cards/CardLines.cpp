@@ -28,11 +28,12 @@ int Bottom(const PixBox& b) { return b.top + b.height; }
 int Right(const PixBox& b) { return b.left + b.width; }
 
 // A mark continues a row when most of it stands at the row's height and the gap to
-// the row is no wider than a large character and a half.
-bool Continues(const PixBox& row, const PixBox& mark) {
+// the row is no wider than `gapPercent` of the taller's height.
+bool Continues(const PixBox& row, const PixBox& mark, int gapPercent) {
     const int overlap = std::min(Bottom(row), Bottom(mark)) - std::max(row.top, mark.top);
     const int gap = mark.left - Right(row);
-    return overlap * 2 >= std::min(row.height, mark.height) && gap * 2 <= 3 * std::max(row.height, mark.height);
+    return overlap * 2 >= std::min(row.height, mark.height) &&
+           gap * 100 <= gapPercent * std::max(row.height, mark.height);
 }
 
 PixBox Union(const PixBox& a, const PixBox& b) {
@@ -62,12 +63,13 @@ void Grow(PixBox& row, const std::vector<PixBox>& marks) {
 
 }  // namespace
 
-std::vector<PixBox> LargeTypeRows(std::vector<PixBox> marks, int minHeight, int maxHeight) {
+std::vector<PixBox> TypeRows(std::vector<PixBox> marks, const RowShape& shape) {
     std::sort(marks.begin(), marks.end(), [](const PixBox& a, const PixBox& b) { return a.left < b.left; });
     std::vector<PixBox> rows;
     for (const PixBox& m : marks) {
-        if (m.height < minHeight || m.height > maxHeight || m.width > 3 * m.height) continue;
-        auto row = std::find_if(rows.begin(), rows.end(), [&](const PixBox& r) { return Continues(r, m); });
+        if (m.height < shape.minHeight || m.height > shape.maxHeight || m.width > 3 * m.height) continue;
+        auto row =
+            std::find_if(rows.begin(), rows.end(), [&](const PixBox& r) { return Continues(r, m, shape.gapPercent); });
         if (row != rows.end()) *row = Union(*row, m);
         else rows.push_back(m);
     }

@@ -17,10 +17,15 @@ struct EngineWord {
 
 std::vector<TextLine> JoinWords(const std::vector<EngineWord>& words);
 
-// The rows of large type among the marks on a card: marks between `minHeight` and
-// `maxHeight` tall (no rules, borders or specks) that stand side by side at one height,
-// each row as the box round its marks. A name set large stands out here even when the
-// engine's page layout took it for a picture and read nothing there.
-std::vector<PixBox> LargeTypeRows(std::vector<PixBox> marks, int minHeight, int maxHeight);
+struct RowShape {
+    int minHeight = 0, maxHeight = 0;  // the marks a row is started and continued by
+    int gapPercent = 150;              // the widest gap in a row, in its marks' height
+};
+
+// The rows of type among the marks on a card: marks of the shape's height (no rules,
+// borders or specks) that stand side by side at one height, each row as the box round
+// its marks and the smaller parts of its characters. A name set large stands out here
+// even when the engine's page layout took it for a picture and read nothing there.
+std::vector<PixBox> TypeRows(std::vector<PixBox> marks, const RowShape& shape);
 
 }  // namespace kivtal::cards

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 #include "cards/CardLines.h"
 #include "cards/CardShapes.h"
@@ -35,6 +36,16 @@ constexpr int kLargeMarkPercent = 130;
 // reading kept: measured over the card set, 32-36 px read names best (63% exact
 // against 50% unscaled, 53% at 64).
 constexpr int kRereadHeights[] = {34, 46};
+// Rows of marks the page pass left without any line (small print on low-resolution
+// pictures, mostly) are read alone at this line height; marks below kSmallestMark px
+// are specks.
+constexpr int kMissedRowHeights[] = {32};
+constexpr int kSmallestMark = 8;
+constexpr int kWordGapPercent = 300;  // small print's rows run on across word gaps
+constexpr std::size_t kMissedRowsRead = 8;
+// A row the page pass read less than this share of (percent) was missed: a line
+// begun and given up.
+constexpr int kReadSharePercent = 60;
 
 struct CharDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -93,6 +104,19 @@ bool SameType(const PixBox& a, const PixBox& b) {
     return across && overlap * 2 >= std::min(a.height, b.height);
 }
 
+bool Touches(const TextLine& line, const PixBox& box) {
+    return line.left < box.left + box.width && box.left < line.left + line.width && line.top < box.top + box.height &&
+           box.top < line.top + line.height;
+}
+
+// How much of the row's width the lines over it cover, in percent.
+int ReadShare(const std::vector<TextLine>& lines, const PixBox& row) {
+    int covered = 0;
+    for (const TextLine& l : lines)
+        if (Touches(l, row)) covered += std::min(l.left + l.width, row.left + row.width) - std::max(l.left, row.left);
+    return covered * 100 / std::max(1, row.width);
+}
+
 struct Reading {
     std::string text;
     int confidence = 0;
@@ -108,11 +132,12 @@ bool Likelier(const Reading& a, const Reading& b) {
 }
 
 // The box read on its own as one line at each of the heights; the likeliest reading.
-std::optional<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box) {
+std::optional<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
+                                 std::span<const int> heights) {
     const PixPtr cut = CutOut(pix, box.left, box.top, box.width, box.height, box.height / 3);
     if (!cut) return std::nullopt;
     std::optional<Reading> best;
-    for (int height : kRereadHeights) {
+    for (int height : heights) {
         const PixPtr scaled = Scaled(*cut, static_cast<float>(height) / static_cast<float>(box.height));
         if (!scaled) continue;
         engine.SetImage(scaled.get());
@@ -173,9 +198,22 @@ CardScan CardReader::ReadFile(const std::string& path, const ReadOptions& option
     ReadOnThisThreadOnly();
     const PixPtr grey = LoadGrey(path);
     if (!grey) return {CardStatus::kBadPicture, {}, {}, 0};
-    const PixPtr prepared = PrepareForReading(*grey, options.prepare);
+    PixPtr prepared = PrepareForReading(*grey, options.prepare);
     if (!prepared) return {CardStatus::kBadPicture, {}, {}, 0};
     CardScan best = ReadPrepared(*prepared, options);
+    if (Poor(best) && !options.prepare.evenLight) {
+        // Light falling off across the card defeats the engine's own threshold: the
+        // page pass then reads a line or two of junk. Evened, the card reads.
+        PrepareOptions evened = options.prepare;
+        evened.evenLight = true;
+        if (PixPtr again = PrepareForReading(*grey, evened)) {
+            CardScan scan = ReadPrepared(*again, options);
+            if (Score(scan) > Score(best)) {
+                best = std::move(scan);
+                prepared = std::move(again);
+            }
+        }
+    }
     for (int turns = 1; options.tryTurns && Poor(best) && turns < 4; ++turns) {
         const PixPtr turned = Turned(*prepared, turns);
         if (!turned) break;
@@ -192,7 +230,11 @@ CardScan CardReader::ReadPrepared(const Pix& pix, const ReadOptions& options) {
     CardScan scan;
     // Large type the page pass reads as junk is read again before junk is dropped.
     scan.lines = WithWords(ReadLines(pix));
-    if (options.rereadLargeLines && !scan.lines.empty()) RereadLargeLines(pix, scan.lines);
+    if (options.rereadLargeLines && !scan.lines.empty()) {
+        const std::vector<PixBox> marks = InkBoxes(pix);
+        RereadLargeLines(pix, marks, scan.lines);
+        ReadMissedRows(pix, marks, scan.lines);
+    }
     scan.lines = Believed(std::move(scan.lines));
     scan.reading = ReadCardFields(scan.lines);
     return scan;
@@ -217,9 +259,9 @@ std::vector<TextLine> CardReader::ReadLines(const Pix& pix) {
     return JoinWords(words);
 }
 
-void CardReader::RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines) {
+void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines) {
     const int median = std::max(1, MedianLineHeight(lines));
-    std::vector<PixBox> regions = LargeTypeRows(InkBoxes(pix), median * kLargeMarkPercent / 100, PixHeight(pix) / 3);
+    std::vector<PixBox> regions = TypeRows(marks, {median * kLargeMarkPercent / 100, PixHeight(pix) / 3});
     for (const TextLine& l : lines) {
         const bool tall = l.height * 100 >= median * kLargeLinePercent;
         const PixBox box{l.left, l.top, l.width, l.height};
@@ -234,7 +276,7 @@ void CardReader::RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines) 
     tesseract::TessBaseAPI& engine = ChineseCard(lines) ? *chinese_ : *engine_;
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const PixBox& region : regions) {
-        const std::optional<Reading> read = ReadAlone(engine, pix, region);
+        const std::optional<Reading> read = ReadAlone(engine, pix, region, kRereadHeights);
         if (!read) continue;
         auto same = std::find_if(lines.begin(), lines.end(), [&](const TextLine& l) {
             return SameType(region, {l.left, l.top, l.width, l.height});
@@ -245,6 +287,24 @@ void CardReader::RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines) 
             same->text = read->text;
             same->confidence = read->confidence;
         }
+    }
+}
+
+void CardReader::ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines) {
+    // Large type is RereadLargeLines' to read: only rows of the card's usual size here.
+    const int largest = std::max(1, MedianLineHeight(lines)) * kLargeMarkPercent / 100;
+    std::vector<PixBox> missed;
+    for (const PixBox& row : TypeRows(marks, {kSmallestMark, PixHeight(pix) / 3, kWordGapPercent})) {
+        const bool small = row.height < largest && row.width >= 2 * row.height;
+        if (small && ReadShare(lines, row) < kReadSharePercent) missed.push_back(row);
+    }
+    if (missed.size() > kMissedRowsRead) return;  // no card's lines: a photo or a pattern
+    engine_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    for (const PixBox& row : missed) {
+        const std::optional<Reading> read = ReadAlone(*engine_, pix, row, kMissedRowHeights);
+        if (!read) continue;
+        std::erase_if(lines, [&](const TextLine& l) { return Touches(l, row); });  // what was read of it
+        lines.push_back({read->text, row.left, row.top, row.width, row.height, read->confidence});
     }
 }
 

@@ -58,7 +58,8 @@ private:
     CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese);
     CardScan ReadPrepared(const Pix& pix, const ReadOptions& options);
     std::vector<TextLine> ReadLines(const Pix& pix);
-    void RereadLargeLines(const Pix& pix, std::vector<TextLine>& lines);
+    void RereadLargeLines(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
+    void ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
 
     std::unique_ptr<tesseract::TessBaseAPI> engine_;   // Chinese and English
     std::unique_ptr<tesseract::TessBaseAPI> chinese_;  // Chinese alone, for large lines on Chinese cards

@@ -17,35 +17,32 @@ bool operator==(const PixBox& a, const PixBox& b) {
 // title set small beside the name and a rule under it.
 std::vector<PixBox> NameCard() {
     return {
-        {100, 100, 55, 25},  // the surname's top part
-        {100, 136, 55, 24},  // ... and its bottom part
-        {162, 100, 55, 60},  // the given name
-        {224, 102, 50, 58},
-        {300, 138, 20, 20},  // the title, small, a gap after the name
-        {324, 138, 20, 20},
-        {100, 170, 400, 4},    // a rule: wide and flat
-        {100, 300, 18, 20},    // small print below
-        {120, 300, 18, 20},
-        {0, 0, 1000, 600},     // the card's edge, as tall as the picture
+        {100, 100, 55, 25},                      // the surname's top part
+        {100, 136, 55, 24},                      // ... and its bottom part
+        {162, 100, 55, 60},                      // the given name
+        {224, 102, 50, 58}, {300, 138, 20, 20},  // the title, small, a gap after the name
+        {324, 138, 20, 20}, {100, 170, 400, 4},  // a rule: wide and flat
+        {100, 300, 18, 20},                      // small print below
+        {120, 300, 18, 20}, {0, 0, 1000, 600},   // the card's edge, as tall as the picture
     };
 }
 
-TEST(CardLines, LargeTypeRowsTakeInTheWholeNameAndNothingBeside) {
-    const std::vector<PixBox> rows = LargeTypeRows(NameCard(), 26, 200);
+TEST(CardLines, TypeRowsTakeInTheWholeNameAndNothingBeside) {
+    const std::vector<PixBox> rows = TypeRows(NameCard(), {26, 200});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_TRUE(rows[0] == (PixBox{100, 100, 174, 60}));
 }
 
-TEST(CardLines, LargeTypeRowsKeepLinesAtDifferentHeightsApart) {
+TEST(CardLines, TypeRowsKeepLinesAtDifferentHeightsApart) {
     std::vector<PixBox> marks = NameCard();
     marks.push_back({100, 200, 40, 40});  // a second large line below the name
     marks.push_back({146, 201, 40, 39});
-    std::vector<PixBox> rows = LargeTypeRows(marks, 26, 200);
+    std::vector<PixBox> rows = TypeRows(marks, {26, 200});
     ASSERT_EQ(rows.size(), 2u);
     std::sort(rows.begin(), rows.end(), [](const PixBox& a, const PixBox& b) { return a.top < b.top; });
     EXPECT_TRUE(rows[0] == (PixBox{100, 100, 174, 60}));
     EXPECT_TRUE(rows[1] == (PixBox{100, 200, 86, 40}));
-    EXPECT_TRUE(LargeTypeRows({{100, 300, 18, 20}, {120, 300, 18, 20}}, 26, 200).empty()) << "small print only";
+    EXPECT_TRUE(TypeRows({{100, 300, 18, 20}, {120, 300, 18, 20}}, {26, 200}).empty()) << "small print only";
 }
 
 }  // namespace
