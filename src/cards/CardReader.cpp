@@ -46,6 +46,11 @@ constexpr std::size_t kMissedRowsRead = 8;
 // A row the page pass read less than this share of (percent) was missed: a line
 // begun and given up.
 constexpr int kReadSharePercent = 60;
+// An e-mail line is read again alone by the English engine, held to the characters an
+// address and its label are written in, enlarged to this line height (px): the mixed
+// engine takes letters of a made-up name for Chinese-looking shapes.
+constexpr const char* kAddressCharacters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789@.-_:";
+constexpr int kEmailRereadHeights[] = {40, 48, 56};
 
 struct CharDeleter {
     void operator()(char* text) const { delete[] text; }
@@ -131,21 +136,39 @@ bool Likelier(const Reading& a, const Reading& b) {
     return a.confidence > b.confidence;
 }
 
-// The box read on its own as one line at each of the heights; the likeliest reading.
-std::optional<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
-                                 std::span<const int> heights) {
+// The box read on its own as one line at each of the heights, in their order.
+std::vector<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
+                               std::span<const int> heights) {
     const PixPtr cut = CutOut(pix, box.left, box.top, box.width, box.height, box.height / 3);
-    if (!cut) return std::nullopt;
-    std::optional<Reading> best;
+    std::vector<Reading> readings;
     for (int height : heights) {
-        const PixPtr scaled = Scaled(*cut, static_cast<float>(height) / static_cast<float>(box.height));
-        if (!scaled) continue;
-        engine.SetImage(scaled.get());
-        const EngineText text(engine.GetUTF8Text());
-        if (!text) continue;
-        const std::string all(text.get());
-        Reading read{Trim(all.substr(0, all.find('\n'))), engine.MeanTextConf()};
+        const PixPtr scaled = cut ? Scaled(*cut, static_cast<float>(height) / static_cast<float>(box.height)) : nullptr;
+        const EngineText text(scaled ? (engine.SetImage(scaled.get()), engine.GetUTF8Text()) : nullptr);
+        const std::string all(text ? text.get() : "");
+        readings.push_back({Trim(all.substr(0, all.find('\n'))), engine.MeanTextConf()});
+    }
+    return readings;
+}
+
+// The likeliest of the box's readings at each of the heights.
+std::optional<Reading> ReadLikeliest(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
+                                     std::span<const int> heights) {
+    std::optional<Reading> best;
+    for (Reading& read : ReadAlone(engine, pix, box, heights))
         if (!read.text.empty() && (!best || Likelier(read, *best))) best = std::move(read);
+    return best;
+}
+
+// The reading most readings agree on; the first (the page pass's) on a tie.
+std::optional<std::string> MostVoted(const std::vector<std::optional<std::string>>& votes) {
+    std::optional<std::string> best;
+    long most = 0;
+    for (const std::optional<std::string>& v : votes) {
+        const long n = std::count(votes.begin(), votes.end(), v);
+        if (v && n > most) {
+            best = v;
+            most = n;
+        }
     }
     return best;
 }
@@ -182,16 +205,20 @@ std::unique_ptr<CardReader> CardReader::Create(std::string* error) {
     setMsgSeverity(L_SEVERITY_NONE);  // a picture that cannot be read is reported in the status
     auto engine = LoadEngine(kLanguages, error);
     auto chinese = engine ? LoadEngine("chi_sim", error) : nullptr;
-    if (!chinese) return nullptr;
-    return std::unique_ptr<CardReader>(new CardReader(std::move(engine), std::move(chinese)));
+    auto latin = chinese ? LoadEngine("eng", error) : nullptr;
+    if (!latin) return nullptr;
+    latin->SetVariable("tessedit_char_whitelist", kAddressCharacters);
+    return std::unique_ptr<CardReader>(new CardReader(std::move(engine), std::move(chinese), std::move(latin)));
 }
 
-CardReader::CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese)
-    : engine_(std::move(engine)), chinese_(std::move(chinese)) {}
+CardReader::CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese,
+                       std::unique_ptr<tesseract::TessBaseAPI> latin)
+    : engine_(std::move(engine)), chinese_(std::move(chinese)), latin_(std::move(latin)) {}
 
 CardReader::~CardReader() {
     engine_->End();
     chinese_->End();
+    latin_->End();
 }
 
 CardScan CardReader::ReadFile(const std::string& path, const ReadOptions& options) {
@@ -234,6 +261,7 @@ CardScan CardReader::ReadPrepared(const Pix& pix, const ReadOptions& options) {
         const std::vector<PixBox> marks = InkBoxes(pix);
         RereadLargeLines(pix, marks, scan.lines);
         ReadMissedRows(pix, marks, scan.lines);
+        RereadEmail(pix, scan.lines);
     }
     scan.lines = Believed(std::move(scan.lines));
     scan.reading = ReadCardFields(scan.lines);
@@ -276,7 +304,7 @@ void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& mar
     tesseract::TessBaseAPI& engine = ChineseCard(lines) ? *chinese_ : *engine_;
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const PixBox& region : regions) {
-        const std::optional<Reading> read = ReadAlone(engine, pix, region, kRereadHeights);
+        const std::optional<Reading> read = ReadLikeliest(engine, pix, region, kRereadHeights);
         if (!read) continue;
         auto same = std::find_if(lines.begin(), lines.end(), [&](const TextLine& l) {
             return SameType(region, {l.left, l.top, l.width, l.height});
@@ -301,10 +329,27 @@ void CardReader::ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks
     if (missed.size() > kMissedRowsRead) return;  // no card's lines: a photo or a pattern
     engine_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const PixBox& row : missed) {
-        const std::optional<Reading> read = ReadAlone(*engine_, pix, row, kMissedRowHeights);
+        const std::optional<Reading> read = ReadLikeliest(*engine_, pix, row, kMissedRowHeights);
         if (!read) continue;
         std::erase_if(lines, [&](const TextLine& l) { return Touches(l, row); });  // what was read of it
         lines.push_back({read->text, row.left, row.top, row.width, row.height, read->confidence});
+    }
+}
+
+void CardReader::RereadEmail(const Pix& pix, std::vector<TextLine>& lines) {
+    latin_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    for (TextLine& line : lines) {
+        const std::size_t at = line.text.find('@');
+        if (at == std::string::npos) continue;
+        std::vector<std::optional<std::string>> votes{EmailAddress(line.text)};
+        for (const Reading& r :
+             ReadAlone(*latin_, pix, {line.left, line.top, line.width, line.height}, kEmailRereadHeights))
+            votes.push_back(EmailAddress(r.text));
+        const std::optional<std::string> chosen = MostVoted(votes);
+        if (!chosen) continue;
+        // The address word is replaced; the label before it stays as the page pass read it.
+        const std::size_t start = line.text.find_last_of(" :", at);
+        line.text = line.text.substr(0, start == std::string::npos ? 0 : start + 1) + *chosen;
     }
 }
 

@@ -55,14 +55,17 @@ public:
     CardScan ReadFile(const std::string& path, const ReadOptions& options = {});
 
 private:
-    CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese);
+    CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese,
+               std::unique_ptr<tesseract::TessBaseAPI> latin);
     CardScan ReadPrepared(const Pix& pix, const ReadOptions& options);
     std::vector<TextLine> ReadLines(const Pix& pix);
     void RereadLargeLines(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
     void ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
+    void RereadEmail(const Pix& pix, std::vector<TextLine>& lines);
 
     std::unique_ptr<tesseract::TessBaseAPI> engine_;   // Chinese and English
     std::unique_ptr<tesseract::TessBaseAPI> chinese_;  // Chinese alone, for large lines on Chinese cards
+    std::unique_ptr<tesseract::TessBaseAPI> latin_;    // English alone, held to an address's characters
 };
 
 }  // namespace kivtal::cards

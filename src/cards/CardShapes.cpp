@@ -103,7 +103,8 @@ std::optional<std::string> EmailAddress(std::string_view text) {
         if (c != ' ') compact += c;
     std::smatch m;
     if (!Matches(UndoEmailSlips(compact), re, m)) return std::nullopt;
-    std::string address = m.str();
+    // A local part starts with a letter or digit: marks before it are a label's colon.
+    std::string address = m.str().substr(std::min(m.str().find_first_not_of("._%+-"), m.str().size()));
     // Addresses are printed in lower case: a capital I in one is the engine's l.
     if (std::none_of(address.begin(), address.end(), [](char c) { return c >= 'A' && c <= 'Z' && c != 'I'; }))
         std::replace(address.begin(), address.end(), 'I', 'l');
