@@ -36,6 +36,7 @@ constexpr int kLargeMarkPercent = 130;
 // reading kept: measured over the card set, 32-36 px read names best (63% exact
 // against 50% unscaled, 53% at 64).
 constexpr int kRereadHeights[] = {34, 46};
+constexpr int kAgreedConfidence = 80;
 // Rows of marks the page pass left without any line (small print on low-resolution
 // pictures, mostly) are read alone at this line height; marks below kSmallestMark px
 // are specks.
@@ -114,6 +115,12 @@ bool Touches(const TextLine& line, const PixBox& box) {
            box.top < line.top + line.height;
 }
 
+// Most of the line's width lies within the box.
+bool Inside(const TextLine& line, const PixBox& box) {
+    const int shared = std::min(line.left + line.width, box.left + box.width) - std::max(line.left, box.left);
+    return shared * 2 >= line.width;
+}
+
 // How much of the row's width the lines over it cover, in percent.
 int ReadShare(const std::vector<TextLine>& lines, const PixBox& row) {
     int covered = 0;
@@ -150,12 +157,17 @@ std::vector<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, c
     return readings;
 }
 
-// The likeliest of the box's readings at each of the heights.
+// The likeliest of the box's readings at each of the heights. Readings at different
+// sizes that agree are believed more than the engine's doubt about large type says.
 std::optional<Reading> ReadLikeliest(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
                                      std::span<const int> heights) {
+    const std::vector<Reading> reads = ReadAlone(engine, pix, box, heights);
     std::optional<Reading> best;
-    for (Reading& read : ReadAlone(engine, pix, box, heights))
-        if (!read.text.empty() && (!best || Likelier(read, *best))) best = std::move(read);
+    for (const Reading& read : reads)
+        if (!read.text.empty() && (!best || Likelier(read, *best))) best = read;
+    const auto agrees = [&](const Reading& r) { return NormaliseLineText(r.text) == NormaliseLineText(best->text); };
+    if (best && reads.size() > 1 && std::all_of(reads.begin(), reads.end(), agrees))
+        best->confidence = std::max(best->confidence, kAgreedConfidence);
     return best;
 }
 
@@ -306,15 +318,17 @@ void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& mar
     for (const PixBox& region : regions) {
         const std::optional<Reading> read = ReadLikeliest(engine, pix, region, kRereadHeights);
         if (!read) continue;
-        auto same = std::find_if(lines.begin(), lines.end(), [&](const TextLine& l) {
-            return SameType(region, {l.left, l.top, l.width, l.height});
+        // What the page pass read of the region alone gives way to a likelier reading;
+        // a line running on beyond it (a title beside the name) stays as well.
+        const auto within = [&](const TextLine& l) {
+            return SameType(region, {l.left, l.top, l.width, l.height}) && Inside(l, region);
+        };
+        const bool likelier = std::all_of(lines.begin(), lines.end(), [&](const TextLine& l) {
+            return !within(l) || Likelier(*read, {l.text, l.confidence});
         });
-        if (same == lines.end()) {
-            lines.push_back({read->text, region.left, region.top, region.width, region.height, read->confidence});
-        } else if (Likelier(*read, {same->text, same->confidence})) {
-            same->text = read->text;
-            same->confidence = read->confidence;
-        }
+        if (!likelier) continue;
+        std::erase_if(lines, within);
+        lines.push_back({read->text, region.left, region.top, region.width, region.height, read->confidence});
     }
 }
 
