@@ -16,6 +16,9 @@ class TimedApp : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override {
+        // Named before the event is handled: handling it may delete the receiver.
+        const char* name = receiver->metaObject()->className();
+        const char* owner = receiver->parent() ? receiver->parent()->metaObject()->className() : nullptr;
         QElapsedTimer clock;
         clock.start();
         const int type = event->type();
@@ -23,7 +26,10 @@ public:
         const qint64 ns = clock.nsecsElapsed();
         if (ns > slowestNs) {
             slowestNs = ns;
-            slowest = QStringLiteral("%1 event %2").arg(Owned(receiver)).arg(type);
+            // "QTimer in FakeFrameSource": a timer or watcher says little without its owner.
+            slowest = QString::fromLatin1(name);
+            if (owner) slowest += QStringLiteral(" in ") + QString::fromLatin1(owner);
+            slowest += QStringLiteral(" event %1").arg(type);
         }
         return result;
     }
@@ -33,14 +39,6 @@ public:
     }
     qint64 slowestNs = 0;
     QString slowest;
-
-private:
-    // "QTimer in FakeFrameSource": a timer or watcher says little without its owner.
-    static QString Owned(QObject* receiver) {
-        QString name = QString::fromLatin1(receiver->metaObject()->className());
-        if (QObject* owner = receiver->parent()) name += QStringLiteral(" in ") + owner->metaObject()->className();
-        return name;
-    }
 };
 
 class StallMeter {
