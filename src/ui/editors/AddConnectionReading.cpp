@@ -2,6 +2,7 @@
 // fill the empty fields, tinted with their confidence until the user touches them.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "cards/CardFields.h"
 #include "ui/controls/FindEdit.h"
@@ -61,6 +62,10 @@ void CAddConnectionDlg::ConnectCardReading() {
     camera->SetStore(store_);  // kept pictures belong to the user the contact is added for
     camera->SetLocalReading(
         {[this](const cards::CardScan& scan) { FillRecognised(scan.reading); }, [this] { return Save(); }});
+    // A reading fills fields of the business page too. Built the first time in the
+    // moment the reading came back, it held the window over 50 ms; it is built in its
+    // own turn of the event loop once the editor is open instead.
+    QTimer::singleShot(0, this, [this] { EnsureFilled(kBusinessPage); });
 }
 
 void CAddConnectionDlg::FillRecognised(const cards::CardReading& reading) {
