@@ -52,8 +52,8 @@ std::vector<Reason> NameReasons(const BusinessCardList& cards, const std::vector
 // the name index's.
 std::vector<Reason> PinyinReasons(const BusinessCardList& cards, const std::vector<int>& members) {
     const std::string first = NameKey(cards[members.front()].bc_name);
-    const bool differ = std::any_of(members.begin(), members.end(),
-                                    [&](int i) { return NameKey(cards[i].bc_name) != first; });
+    const bool differ =
+        std::any_of(members.begin(), members.end(), [&](int i) { return NameKey(cards[i].bc_name) != first; });
     return differ ? std::vector<Reason>{Reason::Pinyin} : std::vector<Reason>{};
 }
 
@@ -79,9 +79,12 @@ public:
     }
 
     void Connect() {
-        Bucket(exact_, [](auto&, auto&) { return std::vector<Reason>{Reason::Exact}; }, NameValue);
-        Bucket(phones_, [](auto&, auto&) { return std::vector<Reason>{Reason::Phone}; }, KeyValue);
-        Bucket(mails_, [](auto&, auto&) { return std::vector<Reason>{Reason::Mail}; }, KeyValue);
+        Bucket(
+            exact_, [](auto&, auto&) { return std::vector<Reason>{Reason::Exact}; }, NameValue);
+        Bucket(
+            phones_, [](auto&, auto&) { return std::vector<Reason>{Reason::Phone}; }, KeyValue);
+        Bucket(
+            mails_, [](auto&, auto&) { return std::vector<Reason>{Reason::Mail}; }, KeyValue);
         Bucket(names_, NameReasons, NameValue);
         Bucket(pinyins_, PinyinReasons, NameValue);
     }
@@ -148,24 +151,24 @@ std::vector<DuplicateGroup> FindDuplicates(const BusinessCardList& contacts, con
 
 const char* ReasonText(Reason reason) {
     switch (reason) {
-    case Reason::Exact: return "所有字段相同";
-    case Reason::Phone: return "手机或办公电话相同";
-    case Reason::Mail: return "邮箱相同";
-    case Reason::Name: return "姓名和公司相同";
-    case Reason::NameOrder: return "姓名顺序颠倒，公司相同";
-    case Reason::Pinyin: return "姓名拼音和公司相同";
+        case Reason::Exact: return "所有字段相同";
+        case Reason::Phone: return "手机或办公电话相同";
+        case Reason::Mail: return "邮箱相同";
+        case Reason::Name: return "姓名和公司相同";
+        case Reason::NameOrder: return "姓名顺序颠倒，公司相同";
+        case Reason::Pinyin: return "姓名拼音和公司相同";
     }
     return "";
 }
 
 const char* ReasonKey(Reason reason) {
     switch (reason) {
-    case Reason::Exact: return "exact";
-    case Reason::Phone: return "phone";
-    case Reason::Mail: return "mail";
-    case Reason::Name: return "name";
-    case Reason::NameOrder: return "name_order";
-    case Reason::Pinyin: return "pinyin";
+        case Reason::Exact: return "exact";
+        case Reason::Phone: return "phone";
+        case Reason::Mail: return "mail";
+        case Reason::Name: return "name";
+        case Reason::NameOrder: return "name_order";
+        case Reason::Pinyin: return "pinyin";
     }
     return "";
 }

@@ -18,6 +18,13 @@ constexpr MergeField Number(const char* key, const char* label) {
             [](const BusinessCard& from, BusinessCard& to) { to.*M = from.*M; }};
 }
 
+// The stored pinyin goes with the name it was made from.
+std::string NameText(const BusinessCard& c) { return c.bc_name; }
+void CopyName(const BusinessCard& from, BusinessCard& to) {
+    to.bc_name = from.bc_name;
+    to.bc_name_pinyin = from.bc_name_pinyin;
+}
+
 std::string BirthdayText(const BusinessCard& c) {
     if (c.birthday.empty()) return {};
     return c.birthday_type == 2 ? c.birthday + " (农历)" : c.birthday;
@@ -39,7 +46,7 @@ void CopyGroup(const BusinessCard& from, BusinessCard& to) {
 
 using B = BusinessCard;
 const std::array kFields{
-    Text<&B::bc_name>("name", "姓名"),
+    MergeField{"name", "姓名", NameText, CopyName},
     Text<&B::company_name>("company", "公司"),
     Text<&B::position>("position", "职位"),
     Text<&B::cell_phone>("mobile", "手机"),

@@ -48,6 +48,15 @@ std::string PhoneKey(const std::string& phone) {
     return digits;
 }
 
+std::string ExtraLine(std::string_view label, std::string_view value) {
+    return std::string(label) + ": " + std::string(value);
+}
+
+void AppendToComment(std::string& comment, std::string_view line) {
+    if (!comment.empty()) comment += '\n';
+    comment += line;
+}
+
 void DuplicateIndex::Add(int bcId, const std::string& name, const std::string& mobile, const std::string& mail) {
     byName_.emplace(name, Entry{bcId, PhoneKey(mobile), LowerAscii(mail)});
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "vcard/ContactMerge.h"
 #include "vcard/VCardText.h"
 
 namespace kivtal::vcard {
@@ -75,7 +76,7 @@ void PhonePlacement::Place(BusinessCard& card, std::vector<std::string>& extras)
             for (std::string* f : {&card.cell_phone, &card.fix_phone, &card.home_phone})
                 if (free == nullptr && f->empty()) free = f;
         if (free != nullptr) *free = n.text;
-        else extras.push_back("Tel: " + n.text);
+        else extras.push_back(ExtraLine(kPhoneLabel, n.text));
     }
 }
 

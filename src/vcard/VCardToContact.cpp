@@ -8,6 +8,7 @@
 
 #include "text/TextConv.h"
 #include "text/ZeroCharacters.h"
+#include "vcard/ContactMerge.h"
 #include "vcard/KivtalFields.h"
 #include "vcard/PhonePlacement.h"
 
@@ -170,7 +171,7 @@ public:
         else if (n == "ORG") Slot(card_.company_name, "Company", JoinNonEmpty(ComponentsOf(raw_, value, ';'), " "));
         else if (n == "TITLE") Slot(card_.position, "Position", text);
         else if (n == "TEL") Phone(p, text);
-        else if (n == "EMAIL") Slot(card_.mail, "E-mail", EmailAddress(text));
+        else if (n == "EMAIL") Slot(card_.mail, kMailLabel, EmailAddress(text));
         else if (n == "URL") Slot(card_.web_site, "Web", text);
         else if (n == "ADR") Address(p, JoinNonEmpty(ComponentsOf(raw_, value, ';'), ", "));
         else if (n == "NOTE") Note(text);
@@ -199,23 +200,20 @@ public:
         phones_.Place(card_, phoneExtras);
         extras_.insert(extras_.begin(), phoneExtras.begin(), phoneExtras.end());
         card_.bc_comment = note_;
-        for (const std::string& extra : extras_) {
-            if (!card_.bc_comment.empty()) card_.bc_comment += '\n';
-            card_.bc_comment += extra;
-        }
+        for (const std::string& extra : extras_) AppendToComment(card_.bc_comment, extra);
     }
 
 private:
-    void Slot(std::string& field, const char* label, const std::string& value) {
+    void Slot(std::string& field, std::string_view label, const std::string& value) {
         if (value.empty()) return;
         if (field.empty()) field = value;
-        else if (field != value) extras_.push_back(std::string(label) + ": " + value);
+        else if (field != value) extras_.push_back(ExtraLine(label, value));
     }
 
     // Numbers wait for the whole card; another kind of address goes to the comment.
     void Phone(const VCardProperty& p, const std::string& text) {
         const std::string number = WithoutScheme(text, "tel:");
-        if (!phones_.Add(p, number)) extras_.push_back("Tel: " + number);
+        if (!phones_.Add(p, number)) extras_.push_back(ExtraLine(kPhoneLabel, number));
     }
 
     // The first note is the comment; later ones follow the first.

@@ -42,7 +42,10 @@ struct PairCase {
 const PairCase kPairs[] = {
     {"mobile with +86 and dashes", {"张伟", "", "+86 138-0013-8000"}, {"张 伟", "", "13800138000"}, {Reason::Phone}},
     {"mobile against office", {"李娜", "", "13800138000"}, {"Li Na", "", "", "138 0013 8000"}, {Reason::Phone}},
-    {"office with country code", {"王强", "", "", "+86 10 6552 8888"}, {"王强", "", "", "010-65528888"}, {Reason::Phone}},
+    {"office with country code",
+     {"王强", "", "", "+86 10 6552 8888"},
+     {"王强", "", "", "010-65528888"},
+     {Reason::Phone}},
     {"mail case folded", {"A", "", "", "", "Anna@Example.COM"}, {"B", "", "", "", " anna@example.com"}, {Reason::Mail}},
     {"name and company", {"陈静", "蓝海 科技"}, {"陈静", "蓝海科技"}, {Reason::Name}},
     {"Latin name in the other order", {"Anna Müller", "Acme"}, {"MÜLLER anna", "ACME"}, {Reason::NameOrder}},
@@ -80,8 +83,7 @@ TEST(DuplicateFinderTest, GroupsJoinThroughAnyKeyAndSayWhy) {
     const std::vector<DuplicateGroup> groups = FindDuplicates(cards);
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].bcIds, (std::vector<int>{3, 7, 9}));
-    EXPECT_EQ(groups[0].reasons,
-              (std::vector<GroupReason>{{Reason::Phone, "13800138000"}, {Reason::Mail, "b@x.cn"}}));
+    EXPECT_EQ(groups[0].reasons, (std::vector<GroupReason>{{Reason::Phone, "13800138000"}, {Reason::Mail, "b@x.cn"}}));
 }
 
 TEST(DuplicateFinderTest, ExactOnlyWantsEveryFieldAndEveryAccount) {
