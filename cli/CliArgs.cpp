@@ -10,8 +10,8 @@ namespace kivtal::cli {
 namespace {
 
 // Options that take no value; every other option takes exactly one.
-constexpr std::string_view kFlags[] = {"json", "no-header", "help",    "debug", "no-auto", "by-age",
-                                       "desc", "pin",       "dry-run", "csv",   "add"};
+constexpr std::string_view kFlags[] = {"json", "no-header", "help", "debug", "no-auto", "by-age", "desc",
+                                       "pin",  "dry-run",   "csv",  "add",   "exact",   "merge"};
 constexpr std::string_view kGlobal[] = {"json", "no-header", "help", "debug"};
 
 bool IsFlag(std::string_view name) { return std::find(std::begin(kFlags), std::end(kFlags), name) != std::end(kFlags); }

@@ -42,6 +42,10 @@ int RunContactRestore(CliContext& ctx);
 int RunMatterTrash(CliContext& ctx);
 int RunMatterRestore(CliContext& ctx);
 
+// contacts duplicates and contacts merge (DuplicateCommands.cpp).
+int RunContactDuplicates(CliContext& ctx);
+int RunContactMerge(CliContext& ctx);
+
 // The top-level commands.
 int RunContacts(CliContext& ctx);
 int RunGroups(CliContext& ctx);

@@ -87,6 +87,7 @@ constexpr std::string_view kListOptions[] = {"group", "by-age", "desc"};
 
 constexpr std::string_view kImportOptions[] = {"dry-run", "group"};
 constexpr std::string_view kExportOptions[] = {"group", "vcard", "csv"};
+constexpr std::string_view kDuplicateOptions[] = {"exact", "merge"};
 
 constexpr Subcommand kContactCommands[] = {
     {"list", List, 2, "contacts list [--group ID] [--by-age] [--desc]", kListOptions},
@@ -99,6 +100,8 @@ constexpr Subcommand kContactCommands[] = {
     {"restore", RunContactRestore, 3, "contacts restore ID...", {}, true},
     {"import", RunContactImport, 3, "contacts import FILE... [--dry-run] [--group ID]", kImportOptions, true},
     {"export", RunContactExport, 3, "contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE", kExportOptions},
+    {"duplicates", RunContactDuplicates, 2, "contacts duplicates [--exact] [--merge]", kDuplicateOptions},
+    {"merge", RunContactMerge, 4, "contacts merge KEEP_ID OTHER_ID...", {}, true},
 };
 
 }  // namespace

@@ -48,6 +48,13 @@ Commands:
   contacts export [--group ID] [--vcard 3.0|4.0 | --csv] FILE
                                     vCard 3.0 unless told otherwise; - for standard
                                     output
+  contacts duplicates [--exact] [--merge]
+                                    groups of contacts that are probably one person
+                                    and why; --exact only those equal in every field;
+                                    --merge merges each group with the defaults
+  contacts merge KEEP_ID OTHER_ID...
+                                    merge the others into KEEP_ID with the defaults;
+                                    the others go to the trash
   cards read IMAGE... [--add]       read business-card pictures on this computer and
                                     print the fields read with confidence (no login
                                     needed); --add stores each card read as a new
