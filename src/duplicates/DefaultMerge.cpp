@@ -5,7 +5,8 @@
 
 namespace kivtal::duplicates {
 
-MergePlan DefaultPlan(const BusinessCardList& cards, std::size_t keeper, const std::unordered_map<int, int>& editTimes) {
+MergePlan DefaultPlan(const BusinessCardList& cards, std::size_t keeper,
+                      const std::unordered_map<int, int>& editTimes) {
     std::vector<int> editedAt;
     for (const BusinessCard& c : cards) {
         const auto it = editTimes.find(c.bc_id);

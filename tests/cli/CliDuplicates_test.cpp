@@ -17,7 +17,8 @@ protected:
 };
 
 TEST_F(CliDuplicatesTest, GroupsAreListedWithReasonsAndMergedAllOrNothing) {
-    const std::string a = AddedId({"contacts", "add", "--name", "张伟", "--email", "Zhang@Lanhai.cn", "--bank", "B|||1|z"});
+    const std::string a =
+        AddedId({"contacts", "add", "--name", "张伟", "--email", "Zhang@Lanhai.cn", "--bank", "B|||1|z"});
     const std::string b =
         AddedId({"contacts", "add", "--name", "张 伟", "--email", "zhang@lanhai.cn", "--bank", "C|||2|z"});
     const std::string gone = AddedId({"contacts", "add", "--name", "x"});
