@@ -5,17 +5,25 @@
 
 namespace kivtal::duplicates {
 
-MergePlan DefaultPlan(const BusinessCardList& cards, std::size_t keeper,
-                      const std::unordered_map<int, int>& editTimes) {
+std::vector<int> EditedAt(const BusinessCardList& cards, const std::unordered_map<int, int>& editTimes) {
     std::vector<int> editedAt;
     for (const BusinessCard& c : cards) {
         const auto it = editTimes.find(c.bc_id);
         editedAt.push_back(it == editTimes.end() ? 0 : it->second);
     }
-    MergePlan plan{cards[keeper], MergedContact(cards, keeper, DefaultChoices(cards, editedAt, keeper)), {}};
+    return editedAt;
+}
+
+MergePlan ChosenPlan(const BusinessCardList& cards, std::size_t keeper, const std::vector<std::size_t>& choices) {
+    MergePlan plan{cards[keeper], MergedContact(cards, keeper, choices), {}};
     for (std::size_t i = 0; i < cards.size(); ++i)
         if (i != keeper) plan.otherIds.push_back(cards[i].bc_id);
     return plan;
+}
+
+MergePlan DefaultPlan(const BusinessCardList& cards, std::size_t keeper,
+                      const std::unordered_map<int, int>& editTimes) {
+    return ChosenPlan(cards, keeper, DefaultChoices(cards, EditedAt(cards, editTimes), keeper));
 }
 
 int FindInStore(LocalStore& store, const FindOptions& options, BusinessCardList& contacts,

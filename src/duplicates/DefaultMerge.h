@@ -12,6 +12,13 @@
 
 namespace kivtal::duplicates {
 
+// Each card's time in editTimes (as MergeStore::EditTimes gives them), 0 when missing.
+std::vector<int> EditedAt(const BusinessCardList& cards, const std::unordered_map<int, int>& editTimes);
+
+// The plan that merges `cards` into cards[keeper] with these choices (one index into
+// cards per MergeFields() entry).
+MergePlan ChosenPlan(const BusinessCardList& cards, std::size_t keeper, const std::vector<std::size_t>& choices);
+
 // The plan that merges `cards` into cards[keeper] with DefaultChoices (editTimes as
 // MergeStore::EditTimes gives them).
 MergePlan DefaultPlan(const BusinessCardList& cards, std::size_t keeper, const std::unordered_map<int, int>& editTimes);

@@ -135,6 +135,15 @@ int MergeStore::EditTimes(std::unordered_map<int, int>& out) {
     });
 }
 
+int MergeStore::NewestContactId(int& out) {
+    return contacts::RunRead(store_, [&](SqliteDb& db) {
+        ResultTable t;
+        if (db.query("SELECT coalesce(max(bc_id),0) FROM tb_bc;", t) != SQLITE_OK || t.empty()) return 1;
+        out = t.integer(0, 0);
+        return 0;
+    });
+}
+
 int MergeStore::IgnoreGroup(const std::vector<int>& bcIds) {
     std::vector<int> ids = bcIds;
     std::sort(ids.begin(), ids.end());

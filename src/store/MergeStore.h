@@ -57,6 +57,10 @@ public:
     // by bc_id (contacts only ever received are missing). 0 or 1, out untouched on failure.
     int EditTimes(std::unordered_map<int, int>& out);
 
+    // The highest local contact id, deleted rows included (0 for none): rows received
+    // by a sync get higher ids than every row before them. 0 or 1.
+    int NewestContactId(int& out);
+
     // Remembers every pair of the ids as not one person; 0, 1 or -1.
     int IgnoreGroup(const std::vector<int>& bcIds);
     // The remembered pairs, smaller id first, added to out; 0 or 1.

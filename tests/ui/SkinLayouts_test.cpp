@@ -11,6 +11,7 @@
 #include "ui/controls/ListKiv.h"
 #include "ui/dialogs/AddMatterDlgControls.h"
 #include "ui/dialogs/ChangeGroupWndControls.h"
+#include "ui/dialogs/DuplicatesWndControls.h"
 #include "ui/dialogs/LoginWndControls.h"
 #include "ui/dialogs/SystemMsgWndControls.h"
 #include "ui/dialogs/UserSettingWndControls.h"
@@ -29,16 +30,27 @@ namespace kivtal {
 namespace {
 
 // Every window's table of the controls its code uses.
-const LayoutControls kWindows[] = {kTalMessageBoxControls,     kKivMessageBoxControls,
-                                   kLoginMsgBoxControls,       kLoginWndControls,
-                                   kHomePageControls,          kContactsPaneControls,
-                                   kMattersPaneControls,       kMenuControls,
-                                   kUserMenuControls,          kSortMenuControls,
-                                   kSettingMenuControls,       kAddMatterControls,
-                                   kChangeGroupControls,       kUserSettingControls,
-                                   kSystemMsgControls,         kUserInfoEditControls,
-                                   kAddConnectionControls,     kAddConnectionBusinessControls,
-                                   kAddConnectionLifeControls, kAddConnectionRelationsControls,
+const LayoutControls kWindows[] = {kTalMessageBoxControls,
+                                   kKivMessageBoxControls,
+                                   kLoginMsgBoxControls,
+                                   kLoginWndControls,
+                                   kHomePageControls,
+                                   kContactsPaneControls,
+                                   kMattersPaneControls,
+                                   kMenuControls,
+                                   kUserMenuControls,
+                                   kSortMenuControls,
+                                   kSettingMenuControls,
+                                   kAddMatterControls,
+                                   kChangeGroupControls,
+                                   kUserSettingControls,
+                                   kDuplicatesControls,
+                                   kSystemMsgControls,
+                                   kUserInfoEditControls,
+                                   kAddConnectionControls,
+                                   kAddConnectionBusinessControls,
+                                   kAddConnectionLifeControls,
+                                   kAddConnectionRelationsControls,
                                    kCameraUIControls};
 
 std::unique_ptr<QWidget> Load(const QString& layout) {

@@ -7,6 +7,7 @@
 
 #include "store/AccountStore.h"
 #include "ui/dialogs/AddMatterDlg.h"
+#include "ui/dialogs/DuplicatesWnd.h"
 #include "ui/dialogs/SystemMsgWnd.h"
 #include "ui/dialogs/UserSettingWnd.h"
 #include "ui/editors/AddConnectionDlg.h"
@@ -59,6 +60,7 @@ TEST_F(SmallDesktop, EveryWindowFitsAndOpensOnIt) {
         {"profile editor", [&] { return new CUserInforEditWnd(store, UserInfo{}); }},
         {"settings", [&] { return new CUserSettingWnd(store, main.GetHandle(), {}); }},
         {"news", [&] { return new CSystemMsgWnd(store, main.GetHandle()); }},
+        {"duplicates", [&] { return new CDuplicatesWnd(store); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.what);

@@ -132,6 +132,7 @@ private:
     ContactTransfer& Transfer();
     int ChosenUserGroup() const;
     bool OnTransferMenuItem(const QString& item);
+    void FindDuplicates();
     void AcceptVCardDrops();
     bool OnListDropEvent(QEvent* event);
 

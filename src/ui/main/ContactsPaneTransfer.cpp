@@ -6,6 +6,7 @@
 
 #include "ui/controls/ListKiv.h"
 #include "ui/dialogs/ContactTransfer.h"
+#include "ui/dialogs/DuplicatesWnd.h"
 #include "ui/main/ContactsPane.h"
 #include "ui/main/HomePage.h"
 #include "ui/main/MenuWndControls.h"
@@ -42,8 +43,14 @@ bool CContactsPane::OnTransferMenuItem(const QString& item) {
     if (item == setting_menu::kImportContacts) Transfer().ImportWithDialog(&home_, ChosenUserGroup());
     else if (item == setting_menu::kExportAll) Transfer().ExportContacts(&home_, 0);
     else if (item == setting_menu::kExportGroup) Transfer().ExportContacts(&home_, ChosenUserGroup());
+    else if (item == setting_menu::kFindDuplicates) FindDuplicates();
     else return false;
     return true;
+}
+
+void CContactsPane::FindDuplicates() {
+    if (OpenDuplicatesWindow(home_, home_.Mask(), store_)) RequestSync();
+    home_.RefreshPanes();
 }
 
 void CContactsPane::AcceptVCardDrops() {

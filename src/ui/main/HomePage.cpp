@@ -20,6 +20,7 @@
 #include "ui/main/SetAsideNotice.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/SysTray.h"
+#include "ui/main/TwinsNotice.h"
 #include "ui/main/UndoNotice.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
@@ -48,11 +49,19 @@ CHomePage::CHomePage(LocalStore& store)
       webSite_(QString::fromStdString(ServiceConfig::FromEnvironment().webUrl)),
       tray_(new CSysTray(*this)),
       contacts_(new CContactsPane(*this, store_)),
-      undo_(new UndoNotice(this)) {
+      undo_(new UndoNotice(this)),
+      twins_(new TwinsNotice(this, store_)) {
     // A restore is an edit like any other: it goes up at once and shows everywhere.
-    undo_->SetAfterUndo([this] {
+    const auto sendAndRefresh = [this] {
         SyncAfterEdit();
         RefreshPanes();
+    };
+    undo_->SetAfterUndo(sendAndRefresh);
+    // A merge of twins too; it is undone like a delete.
+    twins_->SetAfterMerge([this, sendAndRefresh](const MergeUndo& merged, int count) {
+        undo_->Offer(QStringLiteral("%1 个重复联系人").arg(count),
+                     [this, merged] { return MergeStore(store_).Undo(merged) == 0; });
+        sendAndRefresh();
     });
     contacts_->SetContactEditorOpener([this](int contactId, int defaultGroupId, int page) {
         CAddConnectionDlg::Run(this, contactId, defaultGroupId, page);
@@ -228,6 +237,7 @@ void CHomePage::OnSyncResult(int result) {
     // it sent are not in the lists yet, so silence would too.
     if (result == kResultNotStored) ShowTalMsgBox(QString(), nullptr, kSyncNotStoredText);
     ShowSetAside(*this, store_);
+    twins_->CheckAfterSync();
     // The others went up, so the run looks done; the refused changes would go unseen.
     if (result == kResultUploadRefused) ShowTalMsgBox(QString(), nullptr, kSyncRefusedText);
     RefreshCalendar();

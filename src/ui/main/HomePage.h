@@ -20,6 +20,7 @@ class CContactsPane;
 class CMaskDlg;
 class MattersPane;
 class CSysTray;
+class TwinsNotice;
 class UndoNotice;
 class BirthdayNotifier;
 class WorkerLink;
@@ -92,6 +93,7 @@ public:
     CContactsPane& Contacts() const { return *contacts_; }
     // The "已删除 …  撤销" notice the panes offer after a delete.
     UndoNotice& Undo() const { return *undo_; }
+    TwinsNotice& Twins() const { return *twins_; }
 
     // Seam to the contact editor, which runs modally (see ContactEditorOpener).
     void SetContactEditorOpener(std::function<void(int contactId, int defaultGroupId, int page)> opener);
@@ -168,6 +170,7 @@ private:
     BirthdayNotifier* birthdayNotifier_ = nullptr;  // a child of the window, from its first initialisation
     CContactsPane* contacts_;                       // a child object of this window
     UndoNotice* undo_;                              // a child widget of this window
+    TwinsNotice* twins_;                            // a child widget of this window
     std::function<bool()> trayProbe_;
     PageSlide slide_;
     std::unique_ptr<MattersPane> matters_;  // made with the layout

@@ -38,6 +38,7 @@ inline constexpr LayoutControl kUserMsg{"menu_usermsg", "QAbstractButton"};
 inline constexpr LayoutControl kImportContacts{"menu_import_contacts", "QAbstractButton"};
 inline constexpr LayoutControl kExportAll{"menu_export_all", "QAbstractButton"};
 inline constexpr LayoutControl kExportGroup{"menu_export_group", "QAbstractButton"};
+inline constexpr LayoutControl kFindDuplicates{"menu_find_duplicates", "QAbstractButton"};
 inline constexpr LayoutControl kPcSetting{"menu_pcsetting", "QAbstractButton"};
 inline constexpr LayoutControl kUserSetting{"menu_userstting", "QAbstractButton"};
 inline constexpr LayoutControl kRecharge{"menu_recharge", "QAbstractButton"};
@@ -48,7 +49,8 @@ inline constexpr LayoutControl kExit{"menu_exit", "QAbstractButton"};
 // The list is bin-packed by hand: the formatter would put one name a line.
 // clang-format off
 inline constexpr LayoutControl kAll[] = {
-    kUserMsg, kImportContacts, kExportAll, kExportGroup, kPcSetting, kUserSetting, kRecharge, kReport, kRegist, kExit};
+    kUserMsg, kImportContacts, kExportAll, kExportGroup, kFindDuplicates, kPcSetting, kUserSetting, kRecharge,
+    kReport, kRegist, kExit};
 // clang-format on
 }  // namespace setting_menu
 inline constexpr LayoutControls kSettingMenuControls{"SettingMenu.xml", setting_menu::kAll};
