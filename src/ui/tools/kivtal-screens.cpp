@@ -17,6 +17,7 @@
 #include "ui/main/HomePage.h"
 #include "ui/tools/EditorScenes.h"
 #include "ui/tools/DemoBookScenes.h"
+#include "ui/tools/DuplicateScenes.h"
 #include "ui/tools/HomeScenes.h"
 #include "ui/tools/ListScenes.h"
 #include "ui/tools/LoginScenes.h"
@@ -210,6 +211,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
              return screens::ShowSmallWindow(new CChangeGroupWnd(screens::DemoStore(), 1), QStringLiteral("移动分组"),
                                              Settle);
          }},
+        {"duplicates", [] { return screens::ShowDuplicates(Settle); }},
         {"news_list", [] { return screens::ShowNews(screens::DemoStore(), -1, Settle); }},
         {"news_text", [] { return screens::ShowNews(screens::DemoStore(), 0, Settle); }},
         {"news_picture", [] { return screens::ShowNews(screens::DemoStore(), 1, Settle); }},
