@@ -5,32 +5,24 @@
 // and the command line run it.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <memory>
+#include <cstdlib>
 #include <string>
 
 #include "duplicates/DuplicateFinder.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
+#include "support/TempDir.h"
 
 namespace kivtal {
 namespace {
 
 constexpr int kContacts = 10000;
 
-const char* const kSurnames[] = {"张", "李", "王", "刘", "陈", "杨", "赵", "黄", "周", "吴"};
-const char* const kSurnamePinyin[] = {"ZHANG", "LI", "WANG", "LIU", "CHEN", "YANG", "ZHAO", "HUANG", "ZHOU", "WU"};
-const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "洋", "艳", "勇", "军", "杰"};
-const char* const kGivenPinyin[] = {"WEI", "FANG", "NA",  "MIN",  "JING", "QIANG",
-                                    "LEI", "YANG", "YAN", "YONG", "JUN",  "JIE"};
-
 BusinessCard Person(int i) {
     BusinessCard c;
-    const int s = i % 10, g1 = (i / 10) % 12, g2 = (i / 120) % 12;
-    c.bc_name = std::string(kSurnames[s]) + kGiven[g1] + kGiven[g2];
-    c.bc_name_pinyin = std::string(kSurnamePinyin[s]) + kGivenPinyin[g1] + kGivenPinyin[g2];
+    c.bc_name = "客户" + std::to_string(i);
+    c.bc_name_pinyin = "KEHU" + std::to_string(i);
     c.company_name = "公司" + std::to_string(i % 1000);
     c.cell_phone = "139" + std::to_string(10000000 + i);
     c.fix_phone = "010-" + std::to_string(60000000 + i);
@@ -60,14 +52,12 @@ BusinessCardList Book() {
     return book;
 }
 
+// The book in a user database of a scratch folder, written in one transaction.
 class StoredBook {
 public:
     StoredBook() {
-        char pattern[] = "/tmp/kivtal-bench-duplicates-XXXXXX";
-        dir_ = mkdtemp(pattern);
-        store_ = std::make_unique<LocalStore>(StorePaths{dir_ + "/user", dir_ + "/none.db"});
-        store_->EnsureUserDb("bench");
-        StoreSession s = store_->OpenUserDb();
+        store_.EnsureUserDb("bench");
+        StoreSession s = store_.OpenUserDb();
         SqliteTransaction tx(s.db());
         for (BusinessCard c : Book()) {
             c.bc_id = 0;
@@ -75,16 +65,11 @@ public:
         }
         if (tx.commit() != SQLITE_OK) std::abort();
     }
-    ~StoredBook() {
-        store_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    LocalStore& store() { return *store_; }
+    LocalStore& store() { return store_; }
 
 private:
-    std::string dir_;
-    std::unique_ptr<LocalStore> store_;
+    test::TempDir dir_;
+    LocalStore store_{StorePaths{dir_.path() + "user", dir_.path() + "none.db"}};
 };
 
 void BM_FindInMemory(benchmark::State& state) {

@@ -84,7 +84,7 @@ std::string PinyinKey(std::string_view pinyin) {
     std::string key;
     for (char c : pinyin) {
         if (c >= 'A' && c <= 'Z') key += static_cast<char>(c - 'A' + 'a');
-        else if (c >= 'a' && c <= 'z') key += c;
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) key += c;
     }
     return key;
 }

@@ -25,7 +25,7 @@ std::string FoldedName(std::string_view name);
 // gives the same key as the given name first: "anna müller" for "Müller Anna".
 std::string NameKey(std::string_view name);
 
-// The stored name pinyin's letters in lower case, without spaces or marks.
+// The stored name pinyin's letters in lower case and its digits, without spaces or marks.
 std::string PinyinKey(std::string_view pinyin);
 
 // The company folded, its spaces dropped.

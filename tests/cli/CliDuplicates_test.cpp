@@ -9,19 +9,14 @@ namespace {
 class CliDuplicatesTest : public CliFixture {
 protected:
     void SetUp() override { seedAccount(); }
-
-    std::string AddedId(const std::vector<std::string>& args) {
-        const Json::Value added = cliJson(args);
-        return added.size() == 1 ? std::to_string(added[0]["id"].asInt()) : "";
-    }
 };
 
 TEST_F(CliDuplicatesTest, GroupsAreListedWithReasonsAndMergedAllOrNothing) {
     const std::string a =
-        AddedId({"contacts", "add", "--name", "张伟", "--email", "Zhang@Lanhai.cn", "--bank", "B|||1|z"});
+        addedId({"contacts", "add", "--name", "张伟", "--email", "Zhang@Lanhai.cn", "--bank", "B|||1|z"});
     const std::string b =
-        AddedId({"contacts", "add", "--name", "张 伟", "--email", "zhang@lanhai.cn", "--bank", "C|||2|z"});
-    const std::string gone = AddedId({"contacts", "add", "--name", "x"});
+        addedId({"contacts", "add", "--name", "张 伟", "--email", "zhang@lanhai.cn", "--bank", "C|||2|z"});
+    const std::string gone = addedId({"contacts", "add", "--name", "x"});
     ASSERT_EQ(cli({"contacts", "delete", gone}).exitCode, 0);
 
     const CliResult tabs = cli({"contacts", "duplicates"});

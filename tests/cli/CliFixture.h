@@ -57,6 +57,12 @@ protected:
         return v;
     }
 
+    // Runs an add that must succeed and returns the new record's id ("" when it printed none).
+    std::string addedId(const std::vector<std::string>& args) const {
+        const Json::Value added = cliJson(args);
+        return added.size() == 1 ? std::to_string(added[0]["id"].asInt()) : "";
+    }
+
     // The change-log entries waiting for upload, read through the core itself.
     std::vector<SyncRecord> pendingEntries() const {
         LocalStore store({dir_.path(), ""});

@@ -9,16 +9,11 @@ namespace {
 class CliTrashTest : public CliFixture {
 protected:
     void SetUp() override { seedAccount(); }
-
-    std::string AddedId(const std::vector<std::string>& args) {
-        const Json::Value added = cliJson(args);
-        return added.size() == 1 ? std::to_string(added[0]["id"].asInt()) : "";
-    }
 };
 
 TEST_F(CliTrashTest, DeletedContactsAreListedAndRestoredWithTheirAccounts) {
-    const std::string a = AddedId({"contacts", "add", "--name", "a", "--company", "Acme", "--bank", "B|||1|a"});
-    const std::string b = AddedId({"contacts", "add", "--name", "b"});
+    const std::string a = addedId({"contacts", "add", "--name", "a", "--company", "Acme", "--bank", "B|||1|a"});
+    const std::string b = addedId({"contacts", "add", "--name", "b"});
     EXPECT_EQ(cliJson({"contacts", "trash"}).size(), 0u);
     ASSERT_EQ(cli({"contacts", "delete", a}).exitCode, 0);
     ASSERT_EQ(cli({"contacts", "delete", b}).exitCode, 0);
@@ -54,7 +49,7 @@ TEST_F(CliTrashTest, DeletedContactsAreListedAndRestoredWithTheirAccounts) {
 
 TEST_F(CliTrashTest, DeletedMattersAreListedAndRestored) {
     const std::string m =
-        AddedId({"matters", "add", "--description", "visit", "--start", "2024-03-01", "--end", "2024-03-02"});
+        addedId({"matters", "add", "--description", "visit", "--start", "2024-03-01", "--end", "2024-03-02"});
     ASSERT_EQ(cli({"matters", "delete", m}).exitCode, 0);
     const Json::Value trash = cliJson({"matters", "trash"});
     ASSERT_EQ(trash.size(), 1u);

@@ -51,6 +51,7 @@ const PairCase kPairs[] = {
     {"Latin name in the other order", {"Anna Müller", "Acme"}, {"MÜLLER anna", "ACME"}, {Reason::NameOrder}},
     {"same pinyin, same company", {"张伟", "Acme"}, {"章伟", "Acme"}, {Reason::Pinyin}},
     {"same surname only", {"张伟", "Acme"}, {"张强", "Acme"}, {}},
+    {"names apart by a digit", {"客户1", "Acme"}, {"客户2", "Acme"}, {}},
     {"same company only", {"刘洋", "蓝海科技", "13900000001"}, {"赵敏", "蓝海科技", "13900000002"}, {}},
     {"same name, other company", {"陈静", "蓝海科技"}, {"陈静", "红山集团"}, {}},
     {"same name, no company", {"陈静", "", "13900000001"}, {"陈静", "", "13900000002"}, {}},

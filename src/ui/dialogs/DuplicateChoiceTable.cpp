@@ -49,7 +49,8 @@ void DuplicateChoiceTable::Show(const BusinessCardList& cards, std::size_t keepe
     choices_ = std::move(choices);
     const auto fields = duplicates::MergeFields();
     for (std::size_t f = 0; f < fields.size(); ++f) {
-        const bool filled = std::any_of(cards.begin(), cards.end(), [&](const auto& c) { return !fields[f].text(c).empty(); });
+        const bool filled =
+            std::any_of(cards.begin(), cards.end(), [&](const auto& c) { return !fields[f].text(c).empty(); });
         if (filled || f == duplicates::GroupFieldIndex()) rowFields_.push_back(f);
     }
     table_->setColumnCount(static_cast<int>(cards.size()));

@@ -27,7 +27,7 @@ QString ReasonsText(const duplicates::DuplicateGroup& group) {
     QStringList parts;
     for (const duplicates::GroupReason& r : group.reasons)
         parts << QStringLiteral("%1：%2").arg(QString::fromUtf8(duplicates::ReasonText(r.reason)),
-                                             QString::fromStdString(r.value));
+                                              QString::fromStdString(r.value));
     return parts.join(QStringLiteral("；"));
 }
 
