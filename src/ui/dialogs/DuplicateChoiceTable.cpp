@@ -20,8 +20,10 @@ DuplicateChoiceTable::DuplicateChoiceTable(QTableWidget* table, std::map<int, QS
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setTabKeyNavigation(false);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->setWordWrap(true);
+    // One line a value, every row alike: a long address is cut, its whole text is the tooltip.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(30);
+    table_->setWordWrap(false);
     connect(table_, &QTableWidget::itemChanged, this, &DuplicateChoiceTable::OnItemChanged);
 }
 
@@ -67,6 +69,7 @@ void DuplicateChoiceTable::Show(const BusinessCardList& cards, std::size_t keepe
         const bool agree = std::all_of(cards.begin(), cards.end(), [&](const auto& c) { return Shown(f, c) == first; });
         for (std::size_t c = 0; c < cards.size(); ++c) {
             auto* item = new QTableWidgetItem(Shown(f, cards[c]));
+            item->setToolTip(item->text());
             Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
             if (!agree) {
                 flags |= Qt::ItemIsUserCheckable;

@@ -238,14 +238,18 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: kivtal-screens OUTDIR\n");
+        std::fprintf(stderr, "usage: kivtal-screens OUTDIR [SCENE...]\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outDir);
     kivtal::PrepareWindows();
     int failures = 0;
+    // Named scenes only, when some are named: one window's picture without all the rest.
+    QStringList only;
+    for (int i = 2; i < argc; ++i) only << QString::fromLocal8Bit(argv[i]);
     for (const auto& [name, scene] : Scenes()) {
+        if (!only.isEmpty() && !only.contains(QString::fromLatin1(name))) continue;
         // A popup may have closed itself (and been deleted) while the scene settled.
         std::vector<QWidget*> windows = scene();
         const QWidgetList live = QApplication::topLevelWidgets();
