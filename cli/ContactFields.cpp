@@ -10,7 +10,6 @@
 #include "model/ValueString.h"
 #include "text/Birthdays.h"
 #include "text/LunarCalendar.h"
-#include "text/NamePinyin.h"
 #include "text/FieldRules.h"
 #include "text/TextConv.h"
 
@@ -69,7 +68,7 @@ int ApplyTextFields(const Args& args, BusinessCard& card) {
     return kExitOk;
 }
 
-// The editor's rule: no group is server group 0; a group's contacts carry its server id.
+// A live group, or 0 for none; the store fills the group's server id.
 int ApplyGroup(const Args& args, ContactStore& contacts, LocalStore& store, BusinessCard& card) {
     const std::optional<std::string> text = args.value("group");
     if (!text) return kExitOk;
@@ -77,14 +76,12 @@ int ApplyGroup(const Args& args, ContactStore& contacts, LocalStore& store, Busi
     if (!id || *id < 0) return Fail(kExitUsage, "invalid --group '" + *text + "': a group id or 0 for none");
     if (*id == 0) {
         card.group_id = 0;
-        card.server_group_id = 0;
         return kExitOk;
     }
     CardGroup group;
     const StoreStatus status = contacts.FindGroup(*id, group);
     if (const int c = LiveOrFail(store, status, group.group_state, "group " + *text); c != kExitOk) return c;
     card.group_id = group.group_id;
-    card.server_group_id = group.server_id;
     return kExitOk;
 }
 
@@ -160,16 +157,6 @@ int RemoveAccounts(const Args& args, BusinessCard& card) {
     return kExitOk;
 }
 
-// The pinyin as the contact editor makes it: through GBK, which the converter reads.
-int FillPinyin(BusinessCard& card) {
-    try {
-        card.bc_name_pinyin = NamePinyin(card.bc_name);
-    } catch (const std::runtime_error& e) {
-        return Fail(kExitUsage, "cannot convert the name '" + card.bc_name + "': " + e.what());
-    }
-    return kExitOk;
-}
-
 int CheckValueStrings(const BusinessCard& card) {
     if (!FitsValueString(card)) return FailSeparator();
     for (const UserBankInfo& account : card.bank_accounts)
@@ -200,7 +187,6 @@ int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& st
     if (code == kExitOk) code = ApplyBirthday(args, card);
     if (code == kExitOk) code = RemoveAccounts(args, card);
     if (code == kExitOk) code = AddAccounts(args, card);
-    if (code == kExitOk) code = FillPinyin(card);
     if (code == kExitOk) code = CheckValueStrings(card);
     return code;
 }

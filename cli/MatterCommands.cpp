@@ -46,13 +46,12 @@ int ReadTime(const CliContext& ctx, std::string_view option, int fallback, int& 
     return kExitOk;
 }
 
-// --group: a live matter group, or 0 for the default group. The matter editor gives
-// a matter its group's server id, and 0 for the default group.
+// --group: a live matter group, or 0 for the default group (the store fills the
+// group's server id).
 int ReadGroup(CliContext& ctx, TalEvent& matter) {
     const std::optional<std::string> text = ctx.args.value("group");
     if (!text || *text == "0") {
         matter.group_id = 0;
-        matter.server_group_id = 0;
         return kExitOk;
     }
     const std::optional<int> id = ParseId(*text);
@@ -62,7 +61,6 @@ int ReadGroup(CliContext& ctx, TalEvent& matter) {
     if (group.group_id != *id || group.group_state != 0)
         return Fail(kExitNotFound, "matter group " + *text + " not found");
     matter.group_id = group.group_id;
-    matter.server_group_id = group.server_id;
     return kExitOk;
 }
 

@@ -56,7 +56,8 @@ class ContactStore {
 public:
     explicit ContactStore(LocalStore& store) : store_(store) {}
 
-    // --- Contact writes. The caller fills bc_name_pinyin. ---
+    // --- Contact writes. The store fills the name pinyin (a renamed contact gets a new
+    // one) and the server group id from the group row (DerivedFields.h). ---
     // Adds the contact and its bank accounts; writes the new ids into the record.
     int AddContact(BusinessCard& card);
     // Rewrites every column by bc_id, then adds or modifies its bank accounts.

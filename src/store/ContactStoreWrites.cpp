@@ -9,6 +9,7 @@
 #include "store/ContactStore.h"
 #include "store/ContactStoreBank.h"
 #include "store/ContactStoreSql.h"
+#include "store/DerivedFields.h"
 #include "store/TrashRows.h"
 
 namespace kivtal {
@@ -46,6 +47,7 @@ int MarkDeleted(SqliteDb& db, BusinessCard& card) {
 }  // namespace
 
 int InsertContact(SqliteDb& db, BusinessCard& card) {
+    if (derived::FillContact(db, card, true) != StoreStatus::kOk) return 1;
     if (db.execute(contacts::InsertSql(), contacts::RowArgs(card)) != SQLITE_OK) return 1;
     card.bc_id = static_cast<int>(db.lastInsertId());
     if (LogAdd(db, card) != 0) return 1;
@@ -57,6 +59,7 @@ int InsertContact(SqliteDb& db, BusinessCard& card) {
 }
 
 int UpdateContact(SqliteDb& db, BusinessCard& card) {
+    if (derived::FillContact(db, card, false) != StoreStatus::kOk) return 1;
     SqlArgs args = contacts::RowArgs(card);
     args.push_back(Arg(card.bc_id));
     if (contacts::UpdateExistingRow(db, contacts::UpdateSql(), args) != 0) return 1;
@@ -77,7 +80,6 @@ int ContactStore::SaveContactEdit(const BusinessCard& asRead, BusinessCard& edit
         BusinessCard current;
         if (ReadContact(db, asRead.bc_id, current) != 0) return 1;
         BusinessCard merged = MergeEdit(asRead, edited, current);
-        if (edited.bc_name != asRead.bc_name) merged.bc_name_pinyin = edited.bc_name_pinyin;
         merged.bank_accounts = ChangedAccounts(asRead, edited, current);
         if (UpdateContact(db, merged) != 0) return 1;
         return ReadContact(db, asRead.bc_id, edited);

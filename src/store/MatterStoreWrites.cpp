@@ -5,6 +5,7 @@
 #include "model/Clock.h"
 #include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
+#include "store/DerivedFields.h"
 #include "store/MatterStore.h"
 #include "store/TrashRows.h"
 
@@ -129,6 +130,7 @@ void FillMatterServerId(SqliteDb& db, Record& record) {
 
 int MatterStore::AddMatter(TalEvent& matter) {
     return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
         return InsertAndLogAdd(db, kInsertMatter, MatterArgs(m), m, &TalEvent::event_id);
     });
 }
@@ -136,6 +138,7 @@ int MatterStore::AddMatter(TalEvent& matter) {
 int MatterStore::ModifyMatter(const TalEvent& matter) {
     TalEvent copy = matter;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
+        if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
         return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
     });
 }
@@ -149,6 +152,7 @@ int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
         } catch (const std::invalid_argument&) {  // a text holds the separator
             return 1;
         }
+        if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
         return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
     });
 }

@@ -7,7 +7,6 @@
 
 #include "model/ValueString.h"
 #include "store/ContactStore.h"
-#include "text/NamePinyin.h"
 #include "vcard/ContactMerge.h"
 #include "vcard/VCardReader.h"
 #include "vcard/VCardToContact.h"
@@ -120,12 +119,6 @@ private:
             return true;
         }
         if (ReplaceSeparators(card)) ++report_.separatorsReplaced;
-        try {
-            card.bc_name_pinyin = NamePinyin(card.bc_name);
-        } catch (const std::exception& e) {
-            Note(report_.failed, raw.line, std::string("cannot convert the name: ") + e.what());
-            return true;
-        }
         const CardGroup* group = GroupFor(content.category);
         if (!content.category.empty() && groupId_ == 0 && group == nullptr) return false;
         try {
@@ -137,10 +130,7 @@ private:
     }
 
     bool Add(BusinessCard& card, const CardGroup* group) {
-        if (group != nullptr) {
-            card.group_id = group->group_id;
-            card.server_group_id = group->server_id;
-        }
+        if (group != nullptr) card.group_id = group->group_id;
         if (InsertContact(db_, card) != 0) return false;
         index_.Add(card.bc_id, card.bc_name, card.cell_phone, card.mail);
         ++report_.added;
@@ -153,7 +143,6 @@ private:
         bool changed = MergeInto(existing, card);
         if (group != nullptr && existing.group_id == 0) {
             existing.group_id = group->group_id;
-            existing.server_group_id = group->server_id;
             changed = true;
         }
         if (changed && UpdateContact(db_, existing) != 0) return false;

@@ -127,7 +127,8 @@ TEST_F(ContactStoreReadsTest, AlphabetIndexAndTheContactsWithoutALetter) {
     Add("3M", "3M");
     Add("·", "?");
     AddDeleted("Bob", "BOB");
-    Add("empty", "");
+    // A row without pinyin, as an older version could leave one (a write now makes it).
+    Exec("UPDATE tb_bc SET bc_name_pinyin='' WHERE bc_id=" + std::to_string(Add("empty", "")));
 
     std::vector<int> index{99};
     ASSERT_EQ(contacts.AlphabetIndex(index), 0);

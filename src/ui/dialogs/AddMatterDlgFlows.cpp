@@ -151,11 +151,7 @@ std::optional<TalEvent> CAddMatterDlg::MatterOfForm(TalEvent m) const {
     m.start_time = *start;
     m.end_time = *finish;
     auto* groups = FindControl<ComboKiv>(add_matter::kGroupCombo);
-    m.group_id = groups ? std::max(0, groups->GetSelection()) : 0;
-    m.server_group_id = 0;
-    EventGroup g;
-    if (m.group_id != 0 && MatterStore(store_).MatterGroupById(m.group_id, g) == 0 && g.group_id == m.group_id)
-        m.server_group_id = g.server_id;
+    m.group_id = groups ? std::max(0, groups->GetSelection()) : 0;  // the store fills its server id
     m.place_top = On(*this, add_matter::kTopMost.name) ? 1 : 0;
     return m;
 }

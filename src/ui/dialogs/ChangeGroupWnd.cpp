@@ -83,7 +83,6 @@ void CChangeGroupWnd::Move() {
     }
     BusinessCard card = asRead;
     card.group_id = group.group_id;
-    card.server_group_id = group.server_id;
     Close(contacts.SaveContactEdit(asRead, card) == 0 ? kChangeGroupMoved : 1);
 }
 

@@ -3,7 +3,6 @@
 #include <QTextEdit>
 
 #include "store/ContactStore.h"
-#include "text/NamePinyin.h"
 #include "text/EditorChecks.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/EditorPickers.h"
@@ -78,7 +77,6 @@ void CAddConnectionDlg::FillBase() {
 
 void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
     card.bc_name = U(Text(add_connection::kNameEdit.name));
-    card.bc_name_pinyin = NamePinyin(card.bc_name);
     auto* mr = FindControl<QAbstractButton>(add_connection::kMrOption);
     card.title = mr && mr->isChecked() ? 1 : 2;
     card.cell_phone = U(Text(add_connection::kPhoneEdit.name));
@@ -87,15 +85,10 @@ void CAddConnectionDlg::ReadBase(BusinessCard& card) const {
     card.company_name = U(Text(add_connection::kCompanyEdit.name));
     card.web_site = U(Text(add_connection::kWebEdit.name));
     card.addr_c_detail = U(area_->WithAreaAtHead(Text(add_connection::kCompanyAddressEdit.name)));
-    // Nothing chosen (the contact's group was deleted elsewhere): the group stays.
+    // Nothing chosen (the contact's group was deleted elsewhere): the group stays. The
+    // store fills the name pinyin and the group's server id.
     auto* group = FindControl<ComboKiv>(add_connection::kGroupCombo);
-    if (group && group->currentIndex() >= 0) {
-        card.group_id = group->GetSelection();
-        CardGroup g;
-        if (card.group_id != 0)
-            card.server_group_id = ContactStore(store_).GroupById(card.group_id, g) == 0 ? g.server_id : -1;
-    }
-    if (card.group_id == 0) card.server_group_id = 0;
+    if (group && group->currentIndex() >= 0) card.group_id = group->GetSelection();
     card.bc_comment = U(Text(add_connection::kRemarkEdit.name));
 }
 
