@@ -1,7 +1,7 @@
 #pragma once
-// Value strings of the record kinds that travel through the change log. Each kind has
-// its own field order (see RecordValues.cpp); ints are written in decimal, texts
-// verbatim.
+// Value strings of the record kinds that travel through the change log: the fields
+// of the kind's description (RecordFields.h) that travel, in their order; ints are
+// written in decimal, texts verbatim.
 //
 // FormatValues throws std::invalid_argument when a text field holds the separator:
 // unescaped, it would shift every later field on the service's side. Callers that
@@ -17,16 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "model/RecordFields.h"
 #include "model/Records.h"
 
 namespace kivtal {
-
-// How the sync merge treats a field of a value string.
-enum class FieldRole {
-    kValue,  // something the user edits: merged field by field
-    kKey,    // an id or bookkeeping of this device or the service: never merged, kept as this device has it
-    kState,  // the deleted flag (0 live, 1 deleted): a delete against an edit keeps the edit
-};
 
 struct FieldSpec {
     const char* name;  // as people and the command line call it

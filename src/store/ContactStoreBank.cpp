@@ -4,29 +4,14 @@
 
 #include "store/ChangeLogEntries.h"
 #include "store/ContactStoreSql.h"
+#include "store/RecordSql.h"
 
 namespace kivtal {
 namespace {
 
-constexpr const char* kSelectAccounts =
-    "SELECT ubank_id,bank_name,ubank_branch,ubank_subbranch,ubank_card,ubank_user,bc_id,server_id,"
-    "ubank_state,bc_server_id FROM tb_ubank_info WHERE bc_id=?;";
-
-constexpr const char* kInsertAccount =
-    "INSERT INTO tb_ubank_info(bank_name,ubank_branch,ubank_subbranch,ubank_card,ubank_user,bc_id,"
-    "server_id,ubank_state,bc_server_id)VALUES(?,?,?,?,?,?,?,?,?);";
-
-constexpr const char* kUpdateAccount =
-    "UPDATE tb_ubank_info SET bank_name=?,ubank_branch=?,ubank_subbranch=?,ubank_card=?,ubank_user=?,"
-    "bc_id=?,server_id=?,ubank_state=?, bc_server_id=? where ubank_id=?;";
+const std::string kSelectAccounts = recordsql::SelectSql<UserBankInfo>() + "WHERE bc_id=?;";
 
 constexpr const char* kContactServerId = "SELECT bc_server_id FROM tb_bc WHERE bc_id=?;";
-
-// The values of the INSERT and of the UPDATE's SET list, in their shared order.
-SqlArgs AccountArgs(const UserBankInfo& a) {
-    return {Arg(a.bank_name), Arg(a.ubank_branch), Arg(a.ubank_subbranch), Arg(a.ubank_card),  Arg(a.ubank_user),
-            Arg(a.bc_id),     Arg(a.server_id),    Arg(a.ubank_state),     Arg(a.bc_server_id)};
-}
 
 // The service files an account under its contact's server id: an account that does not
 // carry one takes it from its contact row. A failed lookup leaves it at 0 on purpose;
@@ -42,16 +27,16 @@ void FillContactServerId(SqliteDb& db, UserBankInfo& account) {
 
 int AddBankAccount(SqliteDb& db, UserBankInfo& account) {
     FillContactServerId(db, account);
-    if (db.execute(kInsertAccount, AccountArgs(account)) != SQLITE_OK) return 1;
+    if (db.execute(recordsql::InsertSql<UserBankInfo>(), recordsql::ColumnArgs(account, true)) != SQLITE_OK) return 1;
     account.ubank_id = static_cast<int>(db.lastInsertId());
     return LogAdd(db, account) == 0 ? 0 : 1;
 }
 
 int ModifyBankAccount(SqliteDb& db, UserBankInfo& account) {
     FillContactServerId(db, account);
-    SqlArgs args = AccountArgs(account);
+    SqlArgs args = recordsql::ColumnArgs(account, true);
     args.push_back(Arg(account.ubank_id));
-    if (contacts::UpdateExistingRow(db, kUpdateAccount, args) != 0) return 1;
+    if (contacts::UpdateExistingRow(db, recordsql::UpdateSql<UserBankInfo>(), args) != 0) return 1;
     return LogChange(db, account) == 0 ? 0 : 1;
 }
 
@@ -73,19 +58,12 @@ int BankAccountReader::Read(int bcId, UserBankInfoList& out) {
     UserBankInfoList read;
     int rc;
     while ((rc = stmt_.step()) == SQLITE_ROW) {
-        using contacts::ColumnInt;
-        using contacts::ColumnText;
         UserBankInfo a;
-        a.ubank_id = ColumnInt(stmt_, 0);
-        a.bank_name = ColumnText(stmt_, 1);
-        a.ubank_branch = ColumnText(stmt_, 2);
-        a.ubank_subbranch = ColumnText(stmt_, 3);
-        a.ubank_card = ColumnText(stmt_, 4);
-        a.ubank_user = ColumnText(stmt_, 5);
-        a.bc_id = ColumnInt(stmt_, 6);
-        a.server_id = ColumnInt(stmt_, 7);
-        a.ubank_state = ColumnInt(stmt_, 8);
-        a.bc_server_id = ColumnInt(stmt_, 9);
+        int col = 0;
+        for (const RecordField<UserBankInfo>& f : DescriptionOf<UserBankInfo>().fields) {
+            if (f.number) a.*f.number = contacts::ColumnInt(stmt_, col++);
+            else a.*f.text = contacts::ColumnText(stmt_, col++);
+        }
         read.push_back(std::move(a));
     }
     stmt_.reset();

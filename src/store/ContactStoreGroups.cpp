@@ -4,27 +4,17 @@
 #include "store/ChangeLogEntries.h"
 #include "store/ContactStore.h"
 #include "store/ContactStoreSql.h"
+#include "store/RecordSql.h"
 
 namespace kivtal {
 namespace {
 
-constexpr const char* kInsertGroup = "INSERT INTO tb_bc_group(group_name,server_id,group_state)VALUES(?,?,?);";
-constexpr const char* kUpdateGroup = "UPDATE tb_bc_group SET group_name=?,server_id=?,group_state=? where group_id=?; ";
 constexpr const char* kDeleteGroup = "UPDATE tb_bc_group set group_state=? WHERE group_id =?;";
-constexpr const char* kLiveGroups =
-    "SELECT group_id,group_name,server_id,group_state FROM tb_bc_group WHERE group_state = 0;";
-constexpr const char* kGroupById =
-    "SELECT group_id,group_name,server_id,group_state FROM tb_bc_group WHERE group_id = ?;";
+const std::string kLiveGroups = recordsql::SelectSql<CardGroup>() + "WHERE group_state = 0;";
+const std::string kGroupById = recordsql::SelectSql<CardGroup>() + "WHERE group_id = ?;";
 constexpr const char* kCountOfGroup = "SELECT count(*) FROM tb_bc where group_id = ? and bc_state = 0;";
 
-CardGroup GroupOfRow(const ResultTable& t, int r) {
-    CardGroup g;
-    g.group_id = t.integer(r, 0);
-    g.group_name = t.text(r, 1);
-    g.server_id = t.integer(r, 2);
-    g.group_state = t.integer(r, 3);
-    return g;
-}
+using recordsql::RecordOfRow;
 
 // Fills the count of live contacts of every group, through one statement.
 int FillCounts(SqliteDb& db, CardGroup* first, CardGroup* last) {
@@ -41,8 +31,7 @@ int FillCounts(SqliteDb& db, CardGroup* first, CardGroup* last) {
 }  // namespace
 
 int InsertGroup(SqliteDb& db, CardGroup& group) {
-    const SqlArgs args{Arg(group.group_name), Arg(group.server_id), Arg(group.group_state)};
-    if (db.execute(kInsertGroup, args) != SQLITE_OK) return 1;
+    if (db.execute(recordsql::InsertSql<CardGroup>(), recordsql::ColumnArgs(group, true)) != SQLITE_OK) return 1;
     group.group_id = static_cast<int>(db.lastInsertId());
     return LogAdd(db, group);
 }
@@ -50,7 +39,7 @@ int InsertGroup(SqliteDb& db, CardGroup& group) {
 int ReadLiveGroups(SqliteDb& db, CardGroupList& out) {
     ResultTable t;
     if (db.query(kLiveGroups, t) != SQLITE_OK) return 1;
-    for (int r = 0; r < t.rows(); ++r) out.push_back(GroupOfRow(t, r));
+    for (int r = 0; r < t.rows(); ++r) out.push_back(RecordOfRow<CardGroup>(t, r));
     return 0;
 }
 
@@ -61,8 +50,9 @@ int ContactStore::AddGroup(CardGroup& group) {
 int ContactStore::ModifyGroup(const CardGroup& group) {
     CardGroup copy = group;
     return contacts::RunWrite(store_, copy, [&](SqliteDb& db) {
-        const SqlArgs args{Arg(copy.group_name), Arg(copy.server_id), Arg(copy.group_state), Arg(copy.group_id)};
-        if (contacts::UpdateExistingRow(db, kUpdateGroup, args) != 0) return 1;
+        SqlArgs args = recordsql::ColumnArgs(copy, true);
+        args.push_back(Arg(copy.group_id));
+        if (contacts::UpdateExistingRow(db, recordsql::UpdateSql<CardGroup>(), args) != 0) return 1;
         return LogChange(db, copy);
     });
 }
@@ -95,7 +85,7 @@ StoreStatus ContactStore::FindGroup(int groupId, CardGroup& out) {
     ResultTable t;
     if (session.db().query(kGroupById, {Arg(groupId)}, t) != SQLITE_OK) return StoreStatus::kFailed;
     if (t.empty()) return StoreStatus::kNotFound;
-    out = GroupOfRow(t, 0);
+    out = RecordOfRow<CardGroup>(t, 0);
     return StoreStatus::kOk;
 }
 

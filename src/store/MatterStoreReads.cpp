@@ -6,6 +6,7 @@
 
 #include "model/WallClock.h"
 #include "store/MatterStore.h"
+#include "store/RecordSql.h"
 
 namespace kivtal {
 
@@ -13,9 +14,9 @@ namespace {
 
 constexpr int kSecondsPerDay = 86400;
 
-const std::string kSelectMatters =
-    "SELECT event_id,start_time,end_time,group_id,description,place_top,server_id,event_state ,"
-    "create_time,server_group_id FROM tb_event ";
+using recordsql::ReadRow;
+
+const std::string kSelectMatters = recordsql::SelectSql<TalEvent>();
 const std::string kMatterById = kSelectMatters + "where event_id= ?;";
 const std::string kMattersAt =
     kSelectMatters + "where start_time<= ? and end_time>= ? and event_state = 0 order by place_top DESC;";
@@ -32,68 +33,17 @@ const std::string kMattersOfGroupOnDay = kTouchingDay + "AND group_id = ? " + kD
 constexpr const char* kBusyDuring =
     "SELECT 1 FROM tb_event WHERE start_time < ? AND end_time >= ? AND event_state = ? LIMIT 1;";
 
-constexpr const char* kLiveGroups =
-    "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_state =0;";
-constexpr const char* kGroupById =
-    "SELECT group_id,group_name,server_id,group_state FROM tb_event_group WHERE group_id = ?;";
+const std::string kLiveGroups = recordsql::SelectSql<EventGroup>() + "WHERE group_state =0;";
+const std::string kGroupById = recordsql::SelectSql<EventGroup>() + "WHERE group_id = ?;";
 constexpr const char* kGroupMatterCount = "SELECT count(*) FROM tb_event WHERE group_id = ? AND event_state = 0;";
 
-const std::string kSelectRemarks =
-    "SELECT comment_id,c_content,event_id,server_id,comment_state,create_time,event_server_id "
-    " FROM tb_event_comment ";
+const std::string kSelectRemarks = recordsql::SelectSql<EventComment>();
 const std::string kRemarksOf = kSelectRemarks + "WHERE event_id=? AND comment_state=?;";
 const std::string kRemarkById = kSelectRemarks + "WHERE comment_id=?;";
 
-const std::string kSelectReminders =
-    "SELECT alarm_id,a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
-    " event_description_alarm, event_server_id,alarm_myself FROM tb_event_alarm ";
+const std::string kSelectReminders = recordsql::SelectSql<EventAlarm>();
 const std::string kRemindersOf = kSelectReminders + "WHERE event_id=? AND alarm_state=?;";
 const std::string kReminderById = kSelectReminders + "WHERE alarm_id=? ;";
-
-// Row readers, in the column order of the SELECTs above.
-void ReadRow(const ResultTable& t, int r, TalEvent& m) {
-    m.event_id = t.integer(r, 0);
-    m.start_time = t.integer(r, 1);
-    m.end_time = t.integer(r, 2);
-    m.group_id = t.integer(r, 3);
-    m.description = t.text(r, 4);
-    m.place_top = t.integer(r, 5);
-    m.server_id = t.integer(r, 6);
-    m.event_state = t.integer(r, 7);
-    m.create_time = t.integer(r, 8);
-    m.server_group_id = t.integer(r, 9);
-}
-
-void ReadRow(const ResultTable& t, int r, EventGroup& g) {
-    g.group_id = t.integer(r, 0);
-    g.group_name = t.text(r, 1);
-    g.server_id = t.integer(r, 2);
-    g.group_state = t.integer(r, 3);
-}
-
-void ReadRow(const ResultTable& t, int r, EventComment& c) {
-    c.comment_id = t.integer(r, 0);
-    c.c_content = t.text(r, 1);
-    c.event_id = t.integer(r, 2);
-    c.server_id = t.integer(r, 3);
-    c.comment_state = t.integer(r, 4);
-    c.create_time = t.integer(r, 5);
-    c.event_server_id = t.integer(r, 6);
-}
-
-void ReadRow(const ResultTable& t, int r, EventAlarm& a) {
-    a.alarm_id = t.integer(r, 0);
-    a.a_content = t.text(r, 1);
-    a.event_id = t.integer(r, 2);
-    a.alarm_time = t.integer(r, 3);
-    a.alarm_whos = t.text(r, 4);
-    a.server_id = t.integer(r, 5);
-    a.alarm_state = t.integer(r, 6);
-    a.alarm_whos_id = t.text(r, 7);
-    a.event_description_alarm = t.integer(r, 8);
-    a.event_server_id = t.integer(r, 9);
-    a.alarm_myself = t.integer(r, 10);
-}
 
 // One locked query on the user database. 0, or 1 when the file or the query fails.
 int QueryUserDb(LocalStore& store, std::string_view sql, const SqlArgs& args, ResultTable& t) {

@@ -7,63 +7,30 @@
 #include "store/ChangeLogEntries.h"
 #include "store/DerivedFields.h"
 #include "store/MatterStore.h"
+#include "store/RecordSql.h"
 #include "store/TrashRows.h"
 
 namespace kivtal {
 
 namespace {
 
-constexpr const char* kInsertMatter =
-    "INSERT INTO tb_event(start_time,end_time,group_id,description,place_top,server_id,event_state,"
-    "create_time,server_group_id)VALUES(?,?,?,?,?,?,?,?,?);";
-constexpr const char* kUpdateMatter =
-    "UPDATE tb_event SET start_time=?,end_time=?,group_id=?,description=?,place_top=?,server_id=?,"
-    "event_state=?,create_time=?,server_group_id=? where event_id=?; ";
-constexpr const char* kSetMatterState = "UPDATE tb_event set event_state=? WHERE event_id =?;";
+using recordsql::ColumnArgs;
+using recordsql::InsertSql;
+using recordsql::UpdateSql;
 
-constexpr const char* kInsertGroup = "INSERT INTO tb_event_group(group_name,server_id,group_state)VALUES(?,?,?);";
-constexpr const char* kUpdateGroup =
-    "UPDATE tb_event_group SET group_name=?,server_id=?,group_state=? where group_id=?; ";
+constexpr const char* kSetMatterState = "UPDATE tb_event set event_state=? WHERE event_id =?;";
 constexpr const char* kSetGroupState = "UPDATE tb_event_group set group_state=? WHERE group_id =?;";
 
-constexpr const char* kInsertRemark =
-    "INSERT INTO tb_event_comment(c_content,event_id,server_id,comment_state,create_time,event_server_id)"
-    "VALUES(?,?,?,?,?,?);";
+// A remark never moves to another matter: its update leaves event_id alone.
 constexpr const char* kUpdateRemark =
     "UPDATE tb_event_comment SET c_content=?,server_id=?,comment_state=?,create_time=?,event_server_id=?"
     "  where comment_id=?; ";
 
-// event_id and alarm_time are VARCHAR columns: the bound ints are kept as decimal text.
-constexpr const char* kInsertReminder =
-    "INSERT INTO tb_event_alarm(a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
-    "event_description_alarm,event_server_id,alarm_myself)VALUES(?,?,?,?,?,?,?,?,?,?);";
-constexpr const char* kUpdateReminder =
-    "UPDATE tb_event_alarm SET a_content=?,event_id=?,alarm_time=?,alarm_whos=?,server_id=?,alarm_state=?,"
-    "alarm_whos_id=?, event_description_alarm=?, event_server_id=?,alarm_myself=? where alarm_id=?; ";
-
 constexpr const char* kMatterServerId = "SELECT server_id FROM tb_event WHERE event_id=?;";
-
-SqlArgs MatterArgs(const TalEvent& m) {
-    return {Arg(m.start_time), Arg(m.end_time),    Arg(m.group_id),    Arg(m.description),    Arg(m.place_top),
-            Arg(m.server_id),  Arg(m.event_state), Arg(m.create_time), Arg(m.server_group_id)};
-}
-
-SqlArgs GroupArgs(const EventGroup& g) { return {Arg(g.group_name), Arg(g.server_id), Arg(g.group_state)}; }
-
-SqlArgs RemarkInsertArgs(const EventComment& c) {
-    return {Arg(c.c_content),     Arg(c.event_id),    Arg(c.server_id),
-            Arg(c.comment_state), Arg(c.create_time), Arg(c.event_server_id)};
-}
 
 SqlArgs RemarkUpdateArgs(const EventComment& c) {
     return {Arg(c.c_content),   Arg(c.server_id),       Arg(c.comment_state),
             Arg(c.create_time), Arg(c.event_server_id), Arg(c.comment_id)};
-}
-
-SqlArgs ReminderArgs(const EventAlarm& a) {
-    return {Arg(a.a_content),       Arg(a.event_id),    Arg(a.alarm_time),    Arg(a.alarm_whos),
-            Arg(a.server_id),       Arg(a.alarm_state), Arg(a.alarm_whos_id), Arg(a.event_description_alarm),
-            Arg(a.event_server_id), Arg(a.alarm_myself)};
 }
 
 SqlArgs With(SqlArgs args, int id) {
@@ -97,20 +64,20 @@ int LoggedWrite(LocalStore& store, Record& record, int beginFailure, Body body) 
 // Inserts a row and writes the new id into the record before it is logged, so that
 // its value string carries the id.
 template <class Record>
-int InsertAndLogAdd(SqliteDb& db, const char* sql, const SqlArgs& args, Record& record, int Record::*id) {
+int InsertAndLogAdd(SqliteDb& db, std::string_view sql, const SqlArgs& args, Record& record, int Record::*id) {
     if (!Ok(db.execute(sql, args))) return 1;
     record.*id = static_cast<int>(db.lastInsertId());
     return LogAdd(db, record);
 }
 
 template <class Record>
-int UpdateAndLogChange(SqliteDb& db, const char* sql, const SqlArgs& args, const Record& record) {
+int UpdateAndLogChange(SqliteDb& db, std::string_view sql, const SqlArgs& args, const Record& record) {
     if (!Ok(db.execute(sql, args))) return 1;
     return LogChange(db, record);
 }
 
 // A matter write that may change its state keeps the trash's stamp in step.
-int UpdateMatterAndLog(SqliteDb& db, const char* sql, const SqlArgs& args, const TalEvent& m) {
+int UpdateMatterAndLog(SqliteDb& db, std::string_view sql, const SqlArgs& args, const TalEvent& m) {
     if (UpdateAndLogChange(db, sql, args, m) != 0) return 1;
     return trash::SettleMatter(db, m.event_id, NowSeconds()) ? 0 : 1;
 }
@@ -131,7 +98,7 @@ void FillMatterServerId(SqliteDb& db, Record& record) {
 int MatterStore::AddMatter(TalEvent& matter) {
     return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
-        return InsertAndLogAdd(db, kInsertMatter, MatterArgs(m), m, &TalEvent::event_id);
+        return InsertAndLogAdd(db, InsertSql<TalEvent>(), ColumnArgs(m, true), m, &TalEvent::event_id);
     });
 }
 
@@ -139,7 +106,7 @@ int MatterStore::ModifyMatter(const TalEvent& matter) {
     TalEvent copy = matter;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
-        return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+        return UpdateMatterAndLog(db, UpdateSql<TalEvent>(), With(ColumnArgs(m, true), m.event_id), m);
     });
 }
 
@@ -153,7 +120,7 @@ int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
             return 1;
         }
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
-        return UpdateMatterAndLog(db, kUpdateMatter, With(MatterArgs(m), m.event_id), m);
+        return UpdateMatterAndLog(db, UpdateSql<TalEvent>(), With(ColumnArgs(m, true), m.event_id), m);
     });
 }
 
@@ -168,14 +135,14 @@ int MatterStore::DeleteMatter(TalEvent& matter) {
 
 int MatterStore::AddMatterGroup(EventGroup& group) {
     return LoggedWrite(store_, group, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
-        return InsertAndLogAdd(db, kInsertGroup, GroupArgs(g), g, &EventGroup::group_id);
+        return InsertAndLogAdd(db, InsertSql<EventGroup>(), ColumnArgs(g, true), g, &EventGroup::group_id);
     });
 }
 
 int MatterStore::ModifyMatterGroup(const EventGroup& group) {
     EventGroup copy = group;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
-        return UpdateAndLogChange(db, kUpdateGroup, With(GroupArgs(g), g.group_id), g);
+        return UpdateAndLogChange(db, UpdateSql<EventGroup>(), With(ColumnArgs(g, true), g.group_id), g);
     });
 }
 
@@ -189,7 +156,7 @@ int MatterStore::DeleteMatterGroup(EventGroup& group) {
 int MatterStore::AddRemark(EventComment& remark) {
     return LoggedWrite(store_, remark, kBeginFailed, [](SqliteDb& db, EventComment& c) {
         FillMatterServerId(db, c);
-        return InsertAndLogAdd(db, kInsertRemark, RemarkInsertArgs(c), c, &EventComment::comment_id);
+        return InsertAndLogAdd(db, InsertSql<EventComment>(), ColumnArgs(c, true), c, &EventComment::comment_id);
     });
 }
 
@@ -206,14 +173,14 @@ int MatterStore::ModifyRemark(EventComment& remark) {
 int MatterStore::AddReminder(EventAlarm& reminder) {
     return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
         FillMatterServerId(db, a);
-        return InsertAndLogAdd(db, kInsertReminder, ReminderArgs(a), a, &EventAlarm::alarm_id);
+        return InsertAndLogAdd(db, InsertSql<EventAlarm>(), ColumnArgs(a, true), a, &EventAlarm::alarm_id);
     });
 }
 
 int MatterStore::ModifyReminder(EventAlarm& reminder) {
     return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
         FillMatterServerId(db, a);
-        return UpdateAndLogChange(db, kUpdateReminder, With(ReminderArgs(a), a.alarm_id), a);
+        return UpdateAndLogChange(db, UpdateSql<EventAlarm>(), With(ColumnArgs(a, true), a.alarm_id), a);
     });
 }
 

@@ -5,105 +5,48 @@
 #include <algorithm>
 #include <exception>
 
-#include "store/ContactStoreSql.h"
+#include "store/RecordSql.h"
 #include "text/NamePinyin.h"
 
 namespace kivtal::serverrows {
 
 namespace {
 
-// The contact store owns tb_bc's column list; its INSERT names them in RowArgs order.
-std::string ContactColumns() {
-    const std::string& insert = contacts::InsertSql();
-    const std::size_t open = insert.find('(') + 1;
-    return insert.substr(open, insert.find(")VALUES") - open);
+// A kind's row as its description lays it out: every column after the local key.
+template <class R>
+const RowShape& ShapeFromDescription() {
+    const RecordDescription<R>& d = DescriptionOf<R>();
+    static const RowShape shape{d.table, d.fields[0].column, recordsql::ColumnNamed<R>("server_id"),
+                                recordsql::Columns<R>(true)};
+    return shape;
 }
 
 }  // namespace
 
-const RowShape& ShapeOf(const BusinessCard&) {
-    static const RowShape shape{"tb_bc", "bc_id", "bc_server_id", ContactColumns()};
-    return shape;
-}
-const RowShape& ShapeOf(const TalEvent&) {
-    static const RowShape shape{"tb_event", "event_id", "server_id",
-                                "start_time,end_time,group_id,description,place_top,server_id,event_state,"
-                                "create_time,server_group_id"};
-    return shape;
-}
+const RowShape& ShapeOf(const BusinessCard&) { return ShapeFromDescription<BusinessCard>(); }
+const RowShape& ShapeOf(const TalEvent&) { return ShapeFromDescription<TalEvent>(); }
+const RowShape& ShapeOf(const EventComment&) { return ShapeFromDescription<EventComment>(); }
+const RowShape& ShapeOf(const EventAlarm&) { return ShapeFromDescription<EventAlarm>(); }
+const RowShape& ShapeOf(const CardGroup&) { return ShapeFromDescription<CardGroup>(); }
+const RowShape& ShapeOf(const EventGroup&) { return ShapeFromDescription<EventGroup>(); }
+const RowShape& ShapeOf(const UserSettings&) { return ShapeFromDescription<UserSettings>(); }
+const RowShape& ShapeOf(const UserBankInfo&) { return ShapeFromDescription<UserBankInfo>(); }
 const RowShape& ShapeOf(const UserInfo&) {
     // The profile row keeps the service's account id as its own id: the login finds
     // the row by that id to store the login name and password digest in it.
-    static const RowShape shape{"tb_user", "user_id", "user_server_id",
-                                "user_id,user_server_id,login_name,pwd,perm_value,username,cell_phone,company1,"
-                                "job_category1_id,job_position1,business1_id,area_id,mail,fix_phone,fax,"
-                                "address,birthday_type,birthday,title,certification",
-                                "user_id"};
-    return shape;
-}
-const RowShape& ShapeOf(const EventComment&) {
-    static const RowShape shape{"tb_event_comment", "comment_id", "server_id",
-                                "c_content,event_id,server_id,comment_state,create_time,event_server_id"};
-    return shape;
-}
-const RowShape& ShapeOf(const EventAlarm&) {
-    static const RowShape shape{"tb_event_alarm", "alarm_id", "server_id",
-                                "a_content,event_id,alarm_time,alarm_whos,server_id,alarm_state,alarm_whos_id,"
-                                "event_description_alarm,event_server_id,alarm_myself"};
-    return shape;
-}
-const RowShape& ShapeOf(const CardGroup&) {
-    static const RowShape shape{"tb_bc_group", "group_id", "server_id", "group_name,server_id,group_state"};
-    return shape;
-}
-const RowShape& ShapeOf(const EventGroup&) {
-    static const RowShape shape{"tb_event_group", "group_id", "server_id", "group_name,server_id,group_state"};
-    return shape;
-}
-const RowShape& ShapeOf(const UserSettings&) {
-    static const RowShape shape{"tb_user_settings", "s_id", "server_id",
-                                "coloumn_show,auto_update,exit_ways,auto_run,server_id"};
-    return shape;
-}
-const RowShape& ShapeOf(const UserBankInfo&) {
-    static const RowShape shape{"tb_ubank_info", "ubank_id", "server_id",
-                                "bank_name,ubank_branch,ubank_subbranch,ubank_card,ubank_user,bc_id,server_id,"
-                                "ubank_state,bc_server_id"};
+    static const RowShape shape{"tb_user", "user_id", "user_server_id", recordsql::Columns<UserInfo>(false), "user_id"};
     return shape;
 }
 
-SqlArgs ColumnValues(const BusinessCard& r) { return contacts::RowArgs(r); }
-SqlArgs ColumnValues(const TalEvent& r) {
-    return {Arg(r.start_time), Arg(r.end_time),    Arg(r.group_id),    Arg(r.description),    Arg(r.place_top),
-            Arg(r.server_id),  Arg(r.event_state), Arg(r.create_time), Arg(r.server_group_id)};
-}
-SqlArgs ColumnValues(const UserInfo& r) {
-    return {Arg(r.user_id),       Arg(r.user_server_id), Arg(r.login_name),
-            Arg(r.pwd),           Arg(r.perm_value),     Arg(r.username),
-            Arg(r.cell_phone),    Arg(r.company1),       Arg(r.job_category1_id),
-            Arg(r.job_position1), Arg(r.business1_id),   Arg(r.area_id),
-            Arg(r.mail),          Arg(r.fix_phone),      Arg(r.fax),
-            Arg(r.address),       Arg(r.birthday_type),  Arg(r.birthday),
-            Arg(r.title),         Arg(r.certification)};
-}
-SqlArgs ColumnValues(const EventComment& r) {
-    return {Arg(r.c_content),     Arg(r.event_id),    Arg(r.server_id),
-            Arg(r.comment_state), Arg(r.create_time), Arg(r.event_server_id)};
-}
-SqlArgs ColumnValues(const EventAlarm& r) {
-    return {Arg(r.a_content),       Arg(r.event_id),    Arg(r.alarm_time),    Arg(r.alarm_whos),
-            Arg(r.server_id),       Arg(r.alarm_state), Arg(r.alarm_whos_id), Arg(r.event_description_alarm),
-            Arg(r.event_server_id), Arg(r.alarm_myself)};
-}
-SqlArgs ColumnValues(const CardGroup& r) { return {Arg(r.group_name), Arg(r.server_id), Arg(r.group_state)}; }
-SqlArgs ColumnValues(const EventGroup& r) { return {Arg(r.group_name), Arg(r.server_id), Arg(r.group_state)}; }
-SqlArgs ColumnValues(const UserSettings& r) {
-    return {Arg(r.coloumn_show), Arg(r.auto_update), Arg(r.exit_ways), Arg(r.auto_run), Arg(r.server_id)};
-}
-SqlArgs ColumnValues(const UserBankInfo& r) {
-    return {Arg(r.bank_name), Arg(r.ubank_branch), Arg(r.ubank_subbranch), Arg(r.ubank_card),  Arg(r.ubank_user),
-            Arg(r.bc_id),     Arg(r.server_id),    Arg(r.ubank_state),     Arg(r.bc_server_id)};
-}
+SqlArgs ColumnValues(const BusinessCard& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const TalEvent& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const UserInfo& r) { return recordsql::ColumnArgs(r, false); }
+SqlArgs ColumnValues(const EventComment& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const EventAlarm& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const CardGroup& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const EventGroup& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const UserSettings& r) { return recordsql::ColumnArgs(r, true); }
+SqlArgs ColumnValues(const UserBankInfo& r) { return recordsql::ColumnArgs(r, true); }
 
 int& LocalIdOf(BusinessCard& r) { return r.bc_id; }
 int& LocalIdOf(TalEvent& r) { return r.event_id; }
