@@ -54,7 +54,7 @@ public:
             c.bc_name = b.name;
             c.birthday_type = b.type;
             c.birthday = b.text;
-            if (InsertContact(s.db(), c) != 0) std::abort();
+            if (InsertContact(s.db(), c) != StoreStatus::kOk) std::abort();
         }
         if (tx.commit() != SQLITE_OK) std::abort();
     }

@@ -79,7 +79,7 @@ private:
         SqliteTransaction tx(s.db());
         for (int i = 0; i < kContacts; ++i) {
             BusinessCard c = MakeContact(i, firstGroupId);
-            if (InsertContact(s.db(), c) != 0) std::abort();
+            if (InsertContact(s.db(), c) != StoreStatus::kOk) std::abort();
         }
         if (tx.commit() != SQLITE_OK) std::abort();
     }
@@ -186,7 +186,7 @@ void BM_AddContactWithTwoAccounts(benchmark::State& state) {
     for (auto _ : state) {
         BusinessCard c = MakeContact(i++, 1);
         c.bank_accounts.push_back(c.bank_accounts.front());
-        if (contacts.AddContact(c) != 0) state.SkipWithError("add");
+        if (contacts.AddContact(c) != StoreStatus::kOk) state.SkipWithError("add");
     }
 }
 BENCHMARK(BM_AddContactWithTwoAccounts)->Unit(benchmark::kMillisecond);

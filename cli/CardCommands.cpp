@@ -72,7 +72,7 @@ int AddContact(CliContext& ctx, const CardScan& scan, Json::Value& row) {
     BusinessCard card;
     card.main_tab = 1;  // what the contact editor gives every new contact
     if (const int c = ApplyContactOptions(options, contacts, ctx.store, card); c != kExitOk) return c;
-    if (const int result = contacts.AddContact(card); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.AddContact(card); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     row["id"] = card.bc_id;
     return kExitOk;
 }

@@ -58,7 +58,7 @@ int Add(CliContext& ctx) {
     BusinessCard card;
     card.main_tab = 1;  // what the contact editor gives every new contact
     if (const int c = ApplyContactOptions(ctx.args, contacts, ctx.store, card); c != kExitOk) return c;
-    if (const int result = contacts.AddContact(card); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.AddContact(card); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     return PrintContacts(ctx, {card});
 }
 
@@ -71,7 +71,8 @@ int Edit(CliContext& ctx) {
     KeepChangedAccounts(card, RemovedAccountIds(ctx.args));
     // Only the options given are written, over the row as it is by then: a sync of
     // another process between the read and the write keeps its changes.
-    if (const int result = contacts.SaveContactEdit(asRead, card); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.SaveContactEdit(asRead, card); s != StoreStatus::kOk)
+        return FailWrite(ctx.store, s);
     return PrintContacts(ctx, {card});
 }
 
@@ -79,7 +80,7 @@ int Delete(CliContext& ctx) {
     ContactStore contacts(ctx.store);
     BusinessCard card;
     if (const int c = LoadLiveContact(ctx, contacts, card); c != kExitOk) return c;
-    if (const int result = contacts.DeleteContact(card); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.DeleteContact(card); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     return kExitOk;
 }
 

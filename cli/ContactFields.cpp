@@ -6,7 +6,7 @@
 
 #include "ExitCodes.h"
 #include "UserSession.h"
-#include "ValueCheck.h"
+#include "model/RecordFields.h"
 #include "model/ValueString.h"
 #include "text/Birthdays.h"
 #include "text/LunarCalendar.h"
@@ -17,28 +17,38 @@ namespace kivtal::cli {
 
 namespace {
 
+// A text option of the contact commands; `field` is its name in the contact's
+// description (model/RecordFields.h), which is also its key in the JSON output.
 struct TextField {
     const char* option;
-    const char* column;
-    std::string BusinessCard::*member;
+    const char* field;
     const char* ruleControl;  // the editor's control whose rule checks it, or null
 };
 
 constexpr TextField kTextFields[] = {
-    {"name", "name", &BusinessCard::bc_name, "base_name_edit"},
-    {"company", "company", &BusinessCard::company_name, nullptr},
-    {"mobile", "mobile", &BusinessCard::cell_phone, "base_phone_edit"},
-    {"email", "email", &BusinessCard::mail, "base_email_edit"},
-    {"qq", "qq", &BusinessCard::qq, "base_qq_edit"},
-    {"position", "position", &BusinessCard::position, nullptr},
-    {"office-phone", "office_phone", &BusinessCard::fix_phone, "business_fix_phone"},
-    {"home-phone", "home_phone", &BusinessCard::home_phone, "life_phone"},
-    {"fax", "fax", &BusinessCard::fax, "business_fax_edit"},
-    {"web", "web_site", &BusinessCard::web_site, nullptr},
-    {"company-address", "company_address", &BusinessCard::addr_c_detail, nullptr},
-    {"home-address", "home_address", &BusinessCard::addr_f_detail, nullptr},
-    {"comment", "comment", &BusinessCard::bc_comment, nullptr},
+    {"name", "name", "base_name_edit"},
+    {"company", "company", nullptr},
+    {"mobile", "mobile", "base_phone_edit"},
+    {"email", "email", "base_email_edit"},
+    {"qq", "qq", "base_qq_edit"},
+    {"position", "position", nullptr},
+    {"office-phone", "office_phone", "business_fix_phone"},
+    {"home-phone", "home_phone", "life_phone"},
+    {"fax", "fax", "business_fax_edit"},
+    {"web", "web_site", nullptr},
+    {"company-address", "company_address", nullptr},
+    {"home-address", "home_address", nullptr},
+    {"comment", "comment", nullptr},
 };
+
+template <class R>
+std::string R::*TextMember(std::string_view name) {
+    for (const RecordField<R>& f : DescriptionOf<R>().fields)
+        if (f.name != nullptr && name == f.name) return f.text;
+    return nullptr;
+}
+
+std::string& TextOf(BusinessCard& card, const TextField& field) { return card.*TextMember<BusinessCard>(field.field); }
 
 constexpr const char* kSummaryKeys[] = {"id", "name", "pinyin", "company", "mobile", "email", "group_id"};
 constexpr const char* kBankKeys[] = {"bank", "branch", "subbranch", "card", "holder"};
@@ -62,7 +72,7 @@ int ApplyTextFields(const Args& args, BusinessCard& card) {
         const std::optional<std::string> value = args.value(field.option);
         if (!value) continue;
         if (const int code = CheckTextField(field, *value); code != kExitOk) return code;
-        card.*field.member = *value;
+        TextOf(card, field) = *value;
     }
     if (card.bc_name.empty()) return Fail(kExitUsage, "a contact needs a name (--name)");
     return kExitOk;
@@ -133,11 +143,7 @@ int AddAccounts(const Args& args, BusinessCard& card) {
         if (parts.size() != kBankParts)
             return Fail(kExitUsage, "invalid --bank '" + text + "': expected bank|branch|subbranch|card|holder");
         UserBankInfo account;
-        account.bank_name = parts[0];
-        account.ubank_branch = parts[1];
-        account.ubank_subbranch = parts[2];
-        account.ubank_card = parts[3];
-        account.ubank_user = parts[4];
+        for (std::size_t i = 0; i < kBankParts; ++i) account.*TextMember<UserBankInfo>(kBankKeys[i]) = parts[i];
         account.bc_server_id = card.bc_server_id;
         card.bank_accounts.push_back(std::move(account));
     }
@@ -157,18 +163,10 @@ int RemoveAccounts(const Args& args, BusinessCard& card) {
     return kExitOk;
 }
 
-int CheckValueStrings(const BusinessCard& card) {
-    if (!FitsValueString(card)) return FailSeparator();
-    for (const UserBankInfo& account : card.bank_accounts)
-        if (!FitsValueString(account)) return FailSeparator();
-    return kExitOk;
-}
-
 Json::Value BankJson(const UserBankInfo& a) {
     Json::Value v(Json::objectValue);
     v["id"] = a.ubank_id;
-    const std::string* parts[] = {&a.bank_name, &a.ubank_branch, &a.ubank_subbranch, &a.ubank_card, &a.ubank_user};
-    for (std::size_t i = 0; i < kBankParts; ++i) v[kBankKeys[i]] = *parts[i];
+    for (const char* key : kBankKeys) v[key] = a.*TextMember<UserBankInfo>(key);
     return v;
 }
 
@@ -187,7 +185,6 @@ int ApplyContactOptions(const Args& args, ContactStore& contacts, LocalStore& st
     if (code == kExitOk) code = ApplyBirthday(args, card);
     if (code == kExitOk) code = RemoveAccounts(args, card);
     if (code == kExitOk) code = AddAccounts(args, card);
-    if (code == kExitOk) code = CheckValueStrings(card);
     return code;
 }
 
@@ -214,9 +211,9 @@ std::vector<Column> ContactDetailColumns() {
     std::vector<Column> columns = ContactSummaryColumns();
     for (const TextField& field : kTextFields) {
         const bool inSummary = std::find_if(std::begin(kSummaryKeys), std::end(kSummaryKeys), [&](const char* k) {
-                                   return std::string_view(k) == field.column;
+                                   return std::string_view(k) == field.field;
                                }) != std::end(kSummaryKeys);
-        if (!inSummary) columns.push_back({field.column});
+        if (!inSummary) columns.push_back({field.field});
     }
     columns.push_back({"birthday"});
     columns.push_back({"birthday_calendar"});
@@ -240,7 +237,7 @@ Json::Value ContactSummary(const BusinessCard& card) {
 
 Json::Value ContactDetail(const BusinessCard& card) {
     Json::Value v = ContactSummary(card);
-    for (const TextField& field : kTextFields) v[field.column] = card.*field.member;
+    for (const TextField& field : kTextFields) v[field.field] = card.*TextMember<BusinessCard>(field.field);
     v["birthday"] = card.birthday;
     v["birthday_calendar"] = card.birthday.empty() ? "" : card.birthday_type == 2 ? "lunar" : "solar";
     v["common"] = card.common_use;

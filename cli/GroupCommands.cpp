@@ -3,7 +3,6 @@
 #include "ExitCodes.h"
 #include "LiveRecord.h"
 #include "UserSession.h"
-#include "ValueCheck.h"
 #include "store/ContactStore.h"
 
 namespace kivtal::cli {
@@ -27,7 +26,7 @@ int PrintGroups(const CliContext& ctx, const CardGroupList& groups) {
 int SetName(const CliContext& ctx, std::size_t index, CardGroup& group) {
     group.group_name = ctx.args.word(index);
     if (group.group_name.empty()) return Fail(kExitUsage, "a group needs a name");
-    return FitsValueString(group) ? kExitOk : FailSeparator();
+    return kExitOk;
 }
 
 int LoadLiveGroup(CliContext& ctx, ContactStore& contacts, CardGroup& group) {
@@ -45,7 +44,8 @@ int List(CliContext& ctx) {
 int Add(CliContext& ctx) {
     CardGroup group;
     if (const int c = SetName(ctx, 2, group); c != kExitOk) return c;
-    if (const int result = ContactStore(ctx.store).AddGroup(group); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = ContactStore(ctx.store).AddGroup(group); s != StoreStatus::kOk)
+        return FailWrite(ctx.store, s);
     return PrintGroups(ctx, {group});
 }
 
@@ -54,7 +54,7 @@ int Rename(CliContext& ctx) {
     CardGroup group;
     if (const int c = LoadLiveGroup(ctx, contacts, group); c != kExitOk) return c;
     if (const int c = SetName(ctx, 3, group); c != kExitOk) return c;
-    if (const int result = contacts.ModifyGroup(group); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.ModifyGroup(group); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     return kExitOk;
 }
 
@@ -62,7 +62,7 @@ int Delete(CliContext& ctx) {
     ContactStore contacts(ctx.store);
     CardGroup group;
     if (const int c = LoadLiveGroup(ctx, contacts, group); c != kExitOk) return c;
-    if (const int result = contacts.DeleteGroup(group); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = contacts.DeleteGroup(group); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     return kExitOk;
 }
 

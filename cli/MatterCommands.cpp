@@ -4,7 +4,6 @@
 #include "LiveRecord.h"
 #include "TimeText.h"
 #include "UserSession.h"
-#include "ValueCheck.h"
 #include "model/Clock.h"
 #include "store/MatterStore.h"
 
@@ -89,10 +88,10 @@ int Add(CliContext& ctx) {
     if (const int c = ReadTime(ctx, "end", 0, matter.end_time); c != kExitOk) return c;
     if (matter.end_time < matter.start_time) return Fail(kExitUsage, "the matter ends before it starts");
     if (const int c = ReadGroup(ctx, matter); c != kExitOk) return c;
-    if (!FitsValueString(matter)) return FailSeparator();
     matter.place_top = ctx.args.has("pin") ? 1 : 0;
     matter.create_time = NowSeconds();
-    if (const int result = MatterStore(ctx.store).AddMatter(matter); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = MatterStore(ctx.store).AddMatter(matter); s != StoreStatus::kOk)
+        return FailWrite(ctx.store, s);
     return PrintMatters(ctx, {matter});
 }
 
@@ -103,7 +102,7 @@ int Delete(CliContext& ctx) {
         ctx, "matter", [&](int id, TalEvent& out) { return matters.FindMatter(id, out); }, &TalEvent::event_state,
         matter);
     if (found != kExitOk) return found;
-    if (const int result = matters.DeleteMatter(matter); result != 0) return FailWrite(ctx.store, result);
+    if (const StoreStatus s = matters.DeleteMatter(matter); s != StoreStatus::kOk) return FailWrite(ctx.store, s);
     return kExitOk;
 }
 

@@ -52,4 +52,10 @@ int FailWrite(LocalStore& store, int result) {
                                 std::to_string(result) + "); nothing was stored");
 }
 
+int FailWrite(LocalStore& store, StoreStatus status) {
+    if (status == StoreStatus::kRefused)
+        return Fail(kExitUsage, "a text holds the reserved field separator \"~\xE9\xBA\xA4^\"; nothing was stored");
+    return FailWrite(store, ResultOf(status));
+}
+
 }  // namespace kivtal::cli

@@ -24,5 +24,8 @@ int LiveOrFail(LocalStore& store, StoreStatus status, int state, const std::stri
 // Store failures of the selected user database, printed; both return kExitStore.
 int FailRead(LocalStore& store);
 int FailWrite(LocalStore& store, int result);
+// A refused contact, group or matter write: a text holding the value-string separator
+// is the user's to change (kExitUsage); anything else is FailWrite's.
+int FailWrite(LocalStore& store, StoreStatus status);
 
 }  // namespace kivtal::cli

@@ -61,7 +61,7 @@ void Fill(LocalStore& store) {
     SqliteTransaction tx(s.db());
     for (int i = 0; i < kContacts; ++i) {
         BusinessCard c = MakeContact(i, firstGroupId);
-        if (InsertContact(s.db(), c) != 0) std::abort();
+        if (InsertContact(s.db(), c) != StoreStatus::kOk) std::abort();
     }
     if (tx.commit() != 0) std::abort();
 }

@@ -168,11 +168,11 @@ static_assert(std::size(kUser) == 20);
 
 }  // namespace
 
-#define KIVTAL_DESCRIBE(R, table, fields)                  \
-    template <>                                            \
-    const RecordDescription<R>& DescriptionOf<R>() {       \
+#define KIVTAL_DESCRIBE(R, table, fields)                   \
+    template <>                                             \
+    const RecordDescription<R>& DescriptionOf<R>() {        \
         static const RecordDescription<R> d{table, fields}; \
-        return d;                                          \
+        return d;                                           \
     }
 
 KIVTAL_DESCRIBE(BusinessCard, "tb_bc", kContact)

@@ -47,6 +47,13 @@ void ParseFields(std::string_view text, R& record) {
 }
 
 template <class R>
+bool TextsHoldSeparator(const R& record) {
+    for (const RecordField<R>& f : DescriptionOf<R>().fields)
+        if (f.travels() && f.text && (record.*f.text).find(kValueSeparator) != std::string::npos) return true;
+    return false;
+}
+
+template <class R>
 std::vector<FieldSpec> SpecsOf() {
     std::vector<FieldSpec> out;
     for (const RecordField<R>& f : DescriptionOf<R>().fields)
@@ -85,6 +92,21 @@ int FieldIndexOfKind(int operCode, std::string_view name) {
         if (name == fields[i].name) return static_cast<int>(i);
     return -1;
 }
+
+bool HoldsSeparator(const BusinessCard& r) {
+    if (TextsHoldSeparator(r)) return true;
+    for (const UserBankInfo& a : r.bank_accounts)
+        if (TextsHoldSeparator(a)) return true;
+    return false;
+}
+bool HoldsSeparator(const TalEvent& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const CardGroup& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const EventGroup& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const EventComment& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const EventAlarm& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const UserBankInfo& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const UserSettings& r) { return TextsHoldSeparator(r); }
+bool HoldsSeparator(const UserInfo& r) { return TextsHoldSeparator(r); }
 
 std::string FormatValues(const BusinessCard& r) { return FormatFields(r); }
 std::string FormatValues(const TalEvent& r) { return FormatFields(r); }

@@ -36,6 +36,19 @@ const FieldSpec* FieldOfKind(int operCode, int field);
 // The index of the field of that name, or -1.
 int FieldIndexOfKind(int operCode, std::string_view name);
 
+// The separator rule: whether a text the record's value string carries holds the
+// separator (for a contact, in its bank accounts too). Such a record can never be
+// logged; FormatValues would throw.
+bool HoldsSeparator(const BusinessCard& record);
+bool HoldsSeparator(const TalEvent& record);
+bool HoldsSeparator(const CardGroup& record);
+bool HoldsSeparator(const EventGroup& record);
+bool HoldsSeparator(const EventComment& record);
+bool HoldsSeparator(const EventAlarm& record);
+bool HoldsSeparator(const UserBankInfo& record);
+bool HoldsSeparator(const UserSettings& record);
+bool HoldsSeparator(const UserInfo& record);
+
 std::string FormatValues(const BusinessCard& record);
 std::string FormatValues(const TalEvent& record);
 std::string FormatValues(const CardGroup& record);

@@ -120,11 +120,11 @@ int StoreChangedReminder(JobContext& ctx, EventAlarm& r, EventAlarm& o, bool wit
     if ((goesUpAsNew && results.empty()) || (withdrawOld && results.size() < 2)) return kResultUnexpectedResults;
     MatterStore matters(ctx.store);
     if (goesUpAsNew) r.server_id = results[0].s_server_id;
-    const int saved = goesUpAsNew ? matters.AddReminder(r) : matters.ModifyReminder(r);
+    const int saved = ResultOf(goesUpAsNew ? matters.AddReminder(r) : matters.ModifyReminder(r));
     if (saved != 0) return saved;
     if (withdrawOld) {
         o.server_id = results[1].s_server_id;
-        if (const int rc = matters.ModifyReminder(o); rc != 0) return rc;
+        if (const int rc = ResultOf(matters.ModifyReminder(o)); rc != 0) return rc;
     }
     return ChangeLog(ctx.store).AcknowledgeResults(results);
 }
@@ -137,7 +137,7 @@ int commitReminderAdd(JobContext& ctx, EventAlarm reminder) {
             Entry(OPER_REMINDER, WAY_ADD, reminder.alarm_id, FormatValues(reminder), reminder.server_id);
         return CommitSingle(ctx, entry, "SyncAlarm", ParseSendReply, [&](const SyncRecord& result) {
             reminder.server_id = result.s_server_id;
-            return MatterStore(ctx.store).AddReminder(reminder);
+            return ResultOf(MatterStore(ctx.store).AddReminder(reminder));
         });
     });
 }
@@ -173,7 +173,7 @@ int commitMatterDelete(JobContext& ctx, TalEvent matter) {
             Entry(OPER_MATTER, WAY_MODIFY, matter.event_id, FormatValues(matter), matter.server_id);
         return CommitSingle(ctx, entry, "SyncDelEvent", ParseSingleResultReply, [&](const SyncRecord& result) {
             matter.server_id = result.s_server_id;
-            return MatterStore(ctx.store).ModifyMatter(matter);
+            return ResultOf(MatterStore(ctx.store).ModifyMatter(matter));
         });
     });
 }

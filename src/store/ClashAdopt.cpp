@@ -16,18 +16,18 @@ namespace {
 template <class R>
 struct KindOps {
     std::function<int(int, R&)> read;
-    std::function<int(const R& asRead, R& edited)> save;
-    std::function<int(R&)> remove;
+    std::function<StoreStatus(const R& asRead, R& edited)> save;
+    std::function<StoreStatus(R&)> remove;
 };
 
 template <class R>
 int Adopt(const SyncClash& clash, const KindOps<R>& ops) {
     R current;
     if (ops.read(clash.s_row_id, current) != 0) return kClashNotFound;
-    if (IsDeleteClash(clash)) return ops.remove(current) == 0 ? 0 : 1;
+    if (IsDeleteClash(clash)) return ops.remove(current) == StoreStatus::kOk ? 0 : 1;
     try {
         R edited = AdoptField(current, clash.field, clash.other);
-        return ops.save(current, edited) == 0 ? 0 : 1;
+        return ops.save(current, edited) == StoreStatus::kOk ? 0 : 1;
     } catch (const std::exception&) {
         return 1;
     }

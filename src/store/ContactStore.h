@@ -4,10 +4,12 @@
 // user database for its own run; every write commits its rows together with their
 // change-log entries or leaves everything as it was.
 //
-// Results: writes return 0 when committed, 1 when rolled back or the database could
-// not be used, -1 when the transaction could not begin. On any failure the caller's
-// record is left exactly as it was handed in (no half-assigned ids). Reads return 0 or
-// 1; a failed contact read leaves the caller's list as it was.
+// Results: writes return a StoreStatus: kOk when committed; kRefused, before anything
+// is written, when a text holds the value-string separator; kNotFound when the row to
+// change is not there; kBusy when the transaction could not begin; kFailed when the
+// database failed. On any failure the caller's record is left exactly as it was
+// handed in (no half-assigned ids). Reads return 0 or 1; a failed contact read leaves
+// the caller's list as it was.
 #include <string>
 #include <vector>
 
@@ -59,27 +61,27 @@ public:
     // --- Contact writes. The store fills the name pinyin (a renamed contact gets a new
     // one) and the server group id from the group row (DerivedFields.h). ---
     // Adds the contact and its bank accounts; writes the new ids into the record.
-    int AddContact(BusinessCard& card);
+    StoreStatus AddContact(BusinessCard& card);
     // Rewrites every column by bc_id, then adds or modifies its bank accounts.
-    int ModifyContact(BusinessCard& card);
+    StoreStatus ModifyContact(BusinessCard& card);
     // An editor's save: `asRead` is the contact as the editor read it, `edited` the same
     // record after the user's changes. In one transaction, only the fields (and bank
     // accounts) that differ between the two are written over the row as it is now;
     // every other field keeps its current value, so a sync that landed since the read
     // is kept. The change-log entry carries the merged row. On success `edited` holds
     // the stored contact with all its accounts; 1 also when the row is gone.
-    int SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited);
+    StoreStatus SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited);
     // Soft delete: bc_state becomes 1 in the record and the row, which keeps the time
     // for the trash (TrashStore).
-    int DeleteContact(BusinessCard& card);
+    StoreStatus DeleteContact(BusinessCard& card);
     // Soft deletes of several contacts, as stored, in one transaction: all or none (1
     // also when an id names no row).
-    int DeleteContacts(const std::vector<int>& bcIds);
+    StoreStatus DeleteContacts(const std::vector<int>& bcIds);
 
     // --- Contact group writes. ---
-    int AddGroup(CardGroup& group);
-    int ModifyGroup(const CardGroup& group);
-    int DeleteGroup(CardGroup& group);  // soft delete; the group's contacts stay as they are
+    StoreStatus AddGroup(CardGroup& group);
+    StoreStatus ModifyGroup(const CardGroup& group);
+    StoreStatus DeleteGroup(CardGroup& group);  // soft delete; the group's contacts stay as they are
 
     // --- Contact reads (live contacts only, each with all its bank accounts). ---
     int ContactById(int bcId, BusinessCard& out);  // 1 when there is no such row
@@ -130,13 +132,13 @@ private:
 };
 
 // --- Helpers on a connection the caller holds, inside the caller's transaction (the
-// sync engine and bulk tools write through these). 0 on success, 1 on failure; a
-// failure must roll back the caller's transaction. ---
+// sync engine and bulk tools write through these). 0 on success, 1 on failure (the
+// contact writes: a StoreStatus); a failure must roll back the caller's transaction. ---
 
 // Inserts the row, logs the add, then adds every bank account with its own entry.
-int InsertContact(SqliteDb& db, BusinessCard& card);
+StoreStatus InsertContact(SqliteDb& db, BusinessCard& card);
 // Rewrites the row (1 when no row has the bc_id), logs the change, saves the accounts.
-int UpdateContact(SqliteDb& db, BusinessCard& card);
+StoreStatus UpdateContact(SqliteDb& db, BusinessCard& card);
 // The contact with its bank accounts; 1 when there is no such row or a query fails.
 int ReadContact(SqliteDb& db, int bcId, BusinessCard& out);
 // Inserts the group, writes its new id into the record and logs the add.

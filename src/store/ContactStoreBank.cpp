@@ -36,7 +36,7 @@ int ModifyBankAccount(SqliteDb& db, UserBankInfo& account) {
     FillContactServerId(db, account);
     SqlArgs args = recordsql::ColumnArgs(account, true);
     args.push_back(Arg(account.ubank_id));
-    if (contacts::UpdateExistingRow(db, recordsql::UpdateSql<UserBankInfo>(), args) != 0) return 1;
+    if (contacts::UpdateExistingRow(db, recordsql::UpdateSql<UserBankInfo>(), args) != StoreStatus::kOk) return 1;
     return LogChange(db, account) == 0 ? 0 : 1;
 }
 

@@ -43,25 +43,28 @@ int ReadLiveGroups(SqliteDb& db, CardGroupList& out) {
     return 0;
 }
 
-int ContactStore::AddGroup(CardGroup& group) {
-    return contacts::RunWrite(store_, group, [&](SqliteDb& db) { return InsertGroup(db, group); });
+StoreStatus ContactStore::AddGroup(CardGroup& group) {
+    return contacts::RunLoggedWrite(store_, group, [&](SqliteDb& db) { return StatusOf(InsertGroup(db, group) == 0); });
 }
 
-int ContactStore::ModifyGroup(const CardGroup& group) {
+StoreStatus ContactStore::ModifyGroup(const CardGroup& group) {
     CardGroup copy = group;
-    return contacts::RunWrite(store_, copy, [&](SqliteDb& db) {
+    return contacts::RunLoggedWrite(store_, copy, [&](SqliteDb& db) {
         SqlArgs args = recordsql::ColumnArgs(copy, true);
         args.push_back(Arg(copy.group_id));
-        if (contacts::UpdateExistingRow(db, recordsql::UpdateSql<CardGroup>(), args) != 0) return 1;
-        return LogChange(db, copy);
+        if (const StoreStatus s = contacts::UpdateExistingRow(db, recordsql::UpdateSql<CardGroup>(), args);
+            s != StoreStatus::kOk)
+            return s;
+        return StatusOf(LogChange(db, copy) == 0);
     });
 }
 
-int ContactStore::DeleteGroup(CardGroup& group) {
+StoreStatus ContactStore::DeleteGroup(CardGroup& group) {
     return contacts::RunWrite(store_, group, [&](SqliteDb& db) {
         group.group_state = 1;
-        if (contacts::UpdateExistingRow(db, kDeleteGroup, {Arg(group.group_state), Arg(group.group_id)}) != 0) return 1;
-        return LogChange(db, group);
+        const SqlArgs args{Arg(group.group_state), Arg(group.group_id)};
+        if (const StoreStatus s = contacts::UpdateExistingRow(db, kDeleteGroup, args); s != StoreStatus::kOk) return s;
+        return StatusOf(LogChange(db, group) == 0);
     });
 }
 

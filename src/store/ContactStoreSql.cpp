@@ -57,8 +57,9 @@ std::string ColumnText(const SqliteStatement& stmt, int col) {
 
 int ColumnInt(const SqliteStatement& stmt, int col) { return LeadingInt(ColumnText(stmt, col)); }
 
-int UpdateExistingRow(SqliteDb& db, std::string_view sql, const SqlArgs& args) {
-    return db.execute(sql, args) == SQLITE_OK && db.changes() > 0 ? 0 : 1;
+StoreStatus UpdateExistingRow(SqliteDb& db, std::string_view sql, const SqlArgs& args) {
+    if (db.execute(sql, args) != SQLITE_OK) return StoreStatus::kFailed;
+    return db.changes() > 0 ? StoreStatus::kOk : StoreStatus::kNotFound;
 }
 
 int QueryHasRow(SqliteStatement& stmt, const SqlArgs& args, bool& found) {

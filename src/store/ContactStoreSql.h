@@ -6,7 +6,9 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "model/RecordValues.h"
 #include "model/Records.h"
 #include "store/LocalStore.h"
 #include "store/SqliteDb.h"
@@ -41,8 +43,9 @@ int ColumnInt(const SqliteStatement& stmt, int col);
 int QueryHasRow(SqliteStatement& stmt, const SqlArgs& args, bool& found);
 
 // Runs an UPDATE that must hit the record's row: an edit of a row that is not there
-// would otherwise report success and log a change nobody can apply. 0 or 1.
-int UpdateExistingRow(SqliteDb& db, std::string_view sql, const SqlArgs& args);
+// would otherwise report success and log a change nobody can apply. kNotFound when no
+// row matched.
+StoreStatus UpdateExistingRow(SqliteDb& db, std::string_view sql, const SqlArgs& args);
 
 // A read: lock and open the user database, run body(db) -> 0/1.
 template <class Body>
@@ -52,28 +55,35 @@ int RunRead(LocalStore& store, Body&& body) {
     return body(session.db()) == 0 ? 0 : 1;
 }
 
-// A write: lock, open, "begin;", run body(db) -> 0/1, commit or roll back. A text that
-// cannot travel in a value string (it holds the separator) surfaces as an exception
-// from the change log; it fails the write like any other step. On failure the
-// caller's record is restored, so no id of a rolled-back row leaks out.
+// A write: lock, open, "begin;", run body(db) -> StoreStatus, commit or roll back. A
+// step that throws fails the write like any other. On failure the caller's record is
+// restored, so no id of a rolled-back row leaks out.
 template <class Record, class Body>
-int RunWrite(LocalStore& store, Record& record, Body&& body) {
+StoreStatus RunWrite(LocalStore& store, Record& record, Body&& body) {
     const Record before = record;
-    auto run = [&]() -> int {
+    auto run = [&]() -> StoreStatus {
         StoreSession session = store.OpenUserDb();
-        if (!session.ok()) return 1;
+        if (!session.ok()) return StoreStatus::kFailed;
         SqliteTransaction tx(session.db());
-        if (!tx.began()) return -1;
+        if (!tx.began()) return StoreStatus::kBusy;
         try {
-            if (body(session.db()) != 0) return 1;
+            if (const StoreStatus s = body(session.db()); s != StoreStatus::kOk) return s;
         } catch (const std::exception&) {
-            return 1;
+            return StoreStatus::kFailed;
         }
-        return tx.commit() == SQLITE_OK ? 0 : 1;
+        return StatusOf(tx.commit() == SQLITE_OK);
     };
-    const int rc = run();
-    if (rc != 0) record = before;
-    return rc;
+    const StoreStatus s = run();
+    if (s != StoreStatus::kOk) record = before;
+    return s;
+}
+
+// A write of a record the change log must carry: refused before anything is written
+// when one of its texts holds the value-string separator.
+template <class Record, class Body>
+StoreStatus RunLoggedWrite(LocalStore& store, Record& record, Body&& body) {
+    if (HoldsSeparator(record)) return StoreStatus::kRefused;
+    return RunWrite(store, record, std::forward<Body>(body));
 }
 
 }  // namespace kivtal::contacts

@@ -37,67 +37,74 @@ UserBankInfoList ChangedAccounts(const BusinessCard& asRead, const BusinessCard&
 }
 
 // Soft delete of one contact, stamped with the time for the trash.
-int MarkDeleted(SqliteDb& db, BusinessCard& card) {
+StoreStatus MarkDeleted(SqliteDb& db, BusinessCard& card) {
     card.bc_state = 1;
-    if (contacts::UpdateExistingRow(db, kDeleteContact, {Arg(card.bc_state), Arg(card.bc_id)}) != 0) return 1;
-    if (!trash::SettleContact(db, card.bc_id, NowSeconds())) return 1;
-    return LogChange(db, card);
+    const SqlArgs args{Arg(card.bc_state), Arg(card.bc_id)};
+    if (const StoreStatus s = contacts::UpdateExistingRow(db, kDeleteContact, args); s != StoreStatus::kOk) return s;
+    if (!trash::SettleContact(db, card.bc_id, NowSeconds())) return StoreStatus::kFailed;
+    return StatusOf(LogChange(db, card) == 0);
+}
+
+StoreStatus ReadStored(SqliteDb& db, int bcId, BusinessCard& out) {
+    return contacts::ReadOneContact(db, "where bc_id=?;", {Arg(bcId)}, out);
 }
 
 }  // namespace
 
-int InsertContact(SqliteDb& db, BusinessCard& card) {
-    if (derived::FillContact(db, card, true) != StoreStatus::kOk) return 1;
-    if (db.execute(contacts::InsertSql(), contacts::RowArgs(card)) != SQLITE_OK) return 1;
+StoreStatus InsertContact(SqliteDb& db, BusinessCard& card) {
+    if (const StoreStatus s = derived::FillContact(db, card, true); s != StoreStatus::kOk) return s;
+    if (db.execute(contacts::InsertSql(), contacts::RowArgs(card)) != SQLITE_OK) return StoreStatus::kFailed;
     card.bc_id = static_cast<int>(db.lastInsertId());
-    if (LogAdd(db, card) != 0) return 1;
+    if (LogAdd(db, card) != 0) return StoreStatus::kFailed;
     for (UserBankInfo& account : card.bank_accounts) {
         account.bc_id = card.bc_id;
-        if (AddBankAccount(db, account) != 0) return 1;
+        if (AddBankAccount(db, account) != 0) return StoreStatus::kFailed;
     }
-    return 0;
+    return StoreStatus::kOk;
 }
 
-int UpdateContact(SqliteDb& db, BusinessCard& card) {
-    if (derived::FillContact(db, card, false) != StoreStatus::kOk) return 1;
+StoreStatus UpdateContact(SqliteDb& db, BusinessCard& card) {
+    if (const StoreStatus s = derived::FillContact(db, card, false); s != StoreStatus::kOk) return s;
     SqlArgs args = contacts::RowArgs(card);
     args.push_back(Arg(card.bc_id));
-    if (contacts::UpdateExistingRow(db, contacts::UpdateSql(), args) != 0) return 1;
-    if (!trash::SettleContact(db, card.bc_id, NowSeconds()) || LogChange(db, card) != 0) return 1;
-    return SaveBankAccounts(db, card.bank_accounts, card.bc_id);
+    if (const StoreStatus s = contacts::UpdateExistingRow(db, contacts::UpdateSql(), args); s != StoreStatus::kOk)
+        return s;
+    if (!trash::SettleContact(db, card.bc_id, NowSeconds()) || LogChange(db, card) != 0) return StoreStatus::kFailed;
+    return StatusOf(SaveBankAccounts(db, card.bank_accounts, card.bc_id) == 0);
 }
 
-int ContactStore::AddContact(BusinessCard& card) {
-    return contacts::RunWrite(store_, card, [&](SqliteDb& db) { return InsertContact(db, card); });
+StoreStatus ContactStore::AddContact(BusinessCard& card) {
+    return contacts::RunLoggedWrite(store_, card, [&](SqliteDb& db) { return InsertContact(db, card); });
 }
 
-int ContactStore::ModifyContact(BusinessCard& card) {
-    return contacts::RunWrite(store_, card, [&](SqliteDb& db) { return UpdateContact(db, card); });
+StoreStatus ContactStore::ModifyContact(BusinessCard& card) {
+    return contacts::RunLoggedWrite(store_, card, [&](SqliteDb& db) { return UpdateContact(db, card); });
 }
 
-int ContactStore::SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited) {
-    return contacts::RunWrite(store_, edited, [&](SqliteDb& db) {
+StoreStatus ContactStore::SaveContactEdit(const BusinessCard& asRead, BusinessCard& edited) {
+    return contacts::RunLoggedWrite(store_, edited, [&](SqliteDb& db) {
         BusinessCard current;
-        if (ReadContact(db, asRead.bc_id, current) != 0) return 1;
+        if (const StoreStatus s = ReadStored(db, asRead.bc_id, current); s != StoreStatus::kOk) return s;
         BusinessCard merged = MergeEdit(asRead, edited, current);
         merged.bank_accounts = ChangedAccounts(asRead, edited, current);
-        if (UpdateContact(db, merged) != 0) return 1;
-        return ReadContact(db, asRead.bc_id, edited);
+        if (const StoreStatus s = UpdateContact(db, merged); s != StoreStatus::kOk) return s;
+        return ReadStored(db, asRead.bc_id, edited);
     });
 }
 
-int ContactStore::DeleteContact(BusinessCard& card) {
+StoreStatus ContactStore::DeleteContact(BusinessCard& card) {
     return contacts::RunWrite(store_, card, [&](SqliteDb& db) { return MarkDeleted(db, card); });
 }
 
-int ContactStore::DeleteContacts(const std::vector<int>& bcIds) {
+StoreStatus ContactStore::DeleteContacts(const std::vector<int>& bcIds) {
     std::vector<int> ids = bcIds;
     return contacts::RunWrite(store_, ids, [&](SqliteDb& db) {
         for (int id : ids) {
             BusinessCard card;
-            if (ReadContact(db, id, card) != 0 || MarkDeleted(db, card) != 0) return 1;
+            if (const StoreStatus s = ReadStored(db, id, card); s != StoreStatus::kOk) return s;
+            if (const StoreStatus s = MarkDeleted(db, card); s != StoreStatus::kOk) return s;
         }
-        return 0;
+        return StoreStatus::kOk;
     });
 }
 

@@ -16,31 +16,33 @@ class MatterStore {
 public:
     explicit MatterStore(LocalStore& store) : store_(store) {}
 
-    // --- Writes. 0 when committed; 1 when rolled back, when the user database cannot
-    // be opened or when a text holds the value-string separator (the entry could not
-    // carry it); -1 when the transaction cannot begin. The caller's record receives
-    // the new id, the filled matter server id or the deleted state only on success. ---
-    int AddMatter(TalEvent& matter);
-    int ModifyMatter(const TalEvent& matter);
+    // --- Writes. kOk when committed; kRefused, before anything is written, when a text
+    // holds the value-string separator (the entry could not carry it); kBusy when the
+    // transaction cannot begin (a reminder write answers kFailed then too); kFailed
+    // when rolled back or the user database cannot be opened. The caller's record
+    // receives the new id, the filled matter server id or the deleted state only on
+    // success. ---
+    StoreStatus AddMatter(TalEvent& matter);
+    StoreStatus ModifyMatter(const TalEvent& matter);
     // An editor's save: only the fields that differ between `asRead` (the matter as the
     // editor read it) and `edited` are written over the row as it is now, in one
     // transaction, so a sync that landed since the read is kept; the change-log entry
     // carries the merged row, which `edited` receives. 1 also when the row is gone.
-    int SaveMatterEdit(const TalEvent& asRead, TalEvent& edited);
-    int DeleteMatter(TalEvent& matter);  // also marks its remarks and reminders deleted
+    StoreStatus SaveMatterEdit(const TalEvent& asRead, TalEvent& edited);
+    StoreStatus DeleteMatter(TalEvent& matter);  // also marks its remarks and reminders deleted
 
-    int AddMatterGroup(EventGroup& group);
-    int ModifyMatterGroup(const EventGroup& group);
-    int DeleteMatterGroup(EventGroup& group);  // its matters stay as they are
+    StoreStatus AddMatterGroup(EventGroup& group);
+    StoreStatus ModifyMatterGroup(const EventGroup& group);
+    StoreStatus DeleteMatterGroup(EventGroup& group);  // its matters stay as they are
 
     // A remark or reminder whose event_server_id is 0 takes its matter's server id.
-    int AddRemark(EventComment& remark);
-    int ModifyRemark(EventComment& remark);
+    StoreStatus AddRemark(EventComment& remark);
+    StoreStatus ModifyRemark(EventComment& remark);
 
     // Reminder entries are logged as already acknowledged: reminders travel to the
     // service by their own requests. 0 or 1 (also when the transaction cannot begin).
-    int AddReminder(EventAlarm& reminder);
-    int ModifyReminder(EventAlarm& reminder);
+    StoreStatus AddReminder(EventAlarm& reminder);
+    StoreStatus ModifyReminder(EventAlarm& reminder);
 
     // --- Reads. 0, or 1 when the database or a query fails. Lists append to `out`;
     // single reads leave `out` untouched when there is no such row. ---

@@ -1,7 +1,5 @@
 #include <sqlite3.h>
 
-#include <stdexcept>
-
 #include "model/Clock.h"
 #include "model/EditMerge.h"
 #include "store/ChangeLogEntries.h"
@@ -40,25 +38,26 @@ SqlArgs With(SqlArgs args, int id) {
 
 bool Ok(int rc) { return rc == SQLITE_OK; }
 
-constexpr int kBeginFailed = -1;
-// Reminder writes have one failure code for every failure.
-constexpr int kReminderBeginFailed = 1;
+constexpr StoreStatus kBeginFailed = StoreStatus::kBusy;
+// Reminder writes have one failure answer for every failure.
+constexpr StoreStatus kReminderBeginFailed = StoreStatus::kFailed;
 
 // Runs `body` (row statements plus the log step, 0 or 1) in one transaction on the
-// user database. The log step also fails when a text holds the value-string separator,
-// which rolls the row back too. It works on a copy, so the caller's record changes
+// user database; a record whose texts hold the value-string separator is refused
+// before anything is written. It works on a copy, so the caller's record changes
 // only when the write is committed and never carries the id of a rolled-back row.
 template <class Record, class Body>
-int LoggedWrite(LocalStore& store, Record& record, int beginFailure, Body body) {
+StoreStatus LoggedWrite(LocalStore& store, Record& record, StoreStatus beginFailure, Body body) {
+    if (HoldsSeparator(record)) return StoreStatus::kRefused;
     StoreSession session = store.OpenUserDb();
-    if (!session.ok()) return 1;
+    if (!session.ok()) return StoreStatus::kFailed;
     SqliteTransaction tx(session.db());
     if (!tx.began()) return beginFailure;
     Record work = record;
-    if (body(session.db(), work) != 0) return 1;
-    if (tx.commit() != SQLITE_OK) return 1;
+    if (body(session.db(), work) != 0) return StoreStatus::kFailed;
+    if (tx.commit() != SQLITE_OK) return StoreStatus::kFailed;
     record = std::move(work);
-    return 0;
+    return StoreStatus::kOk;
 }
 
 // Inserts a row and writes the new id into the record before it is logged, so that
@@ -95,14 +94,14 @@ void FillMatterServerId(SqliteDb& db, Record& record) {
 
 }  // namespace
 
-int MatterStore::AddMatter(TalEvent& matter) {
+StoreStatus MatterStore::AddMatter(TalEvent& matter) {
     return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
         return InsertAndLogAdd(db, InsertSql<TalEvent>(), ColumnArgs(m, true), m, &TalEvent::event_id);
     });
 }
 
-int MatterStore::ModifyMatter(const TalEvent& matter) {
+StoreStatus MatterStore::ModifyMatter(const TalEvent& matter) {
     TalEvent copy = matter;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
@@ -110,15 +109,11 @@ int MatterStore::ModifyMatter(const TalEvent& matter) {
     });
 }
 
-int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
+StoreStatus MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
     return LoggedWrite(store_, edited, kBeginFailed, [&](SqliteDb& db, TalEvent& m) {
         TalEvent current;
         if (ReadMatter(db, asRead.event_id, current) != 0) return 1;
-        try {
-            m = MergeEdit(asRead, m, current);
-        } catch (const std::invalid_argument&) {  // a text holds the separator
-            return 1;
-        }
+        m = MergeEdit(asRead, m, current);  // `m` was checked for the separator
         if (derived::FillServerGroupId(db, m) != StoreStatus::kOk) return 1;
         return UpdateMatterAndLog(db, UpdateSql<TalEvent>(), With(ColumnArgs(m, true), m.event_id), m);
     });
@@ -126,41 +121,41 @@ int MatterStore::SaveMatterEdit(const TalEvent& asRead, TalEvent& edited) {
 
 // The live remarks and reminders go with their matter, under its stamp, but get no
 // entries of their own: the service keeps them with the matter.
-int MatterStore::DeleteMatter(TalEvent& matter) {
+StoreStatus MatterStore::DeleteMatter(TalEvent& matter) {
     return LoggedWrite(store_, matter, kBeginFailed, [](SqliteDb& db, TalEvent& m) {
         m.event_state = 1;
         return UpdateMatterAndLog(db, kSetMatterState, {Arg(1), Arg(m.event_id)}, m);
     });
 }
 
-int MatterStore::AddMatterGroup(EventGroup& group) {
+StoreStatus MatterStore::AddMatterGroup(EventGroup& group) {
     return LoggedWrite(store_, group, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
         return InsertAndLogAdd(db, InsertSql<EventGroup>(), ColumnArgs(g, true), g, &EventGroup::group_id);
     });
 }
 
-int MatterStore::ModifyMatterGroup(const EventGroup& group) {
+StoreStatus MatterStore::ModifyMatterGroup(const EventGroup& group) {
     EventGroup copy = group;
     return LoggedWrite(store_, copy, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
         return UpdateAndLogChange(db, UpdateSql<EventGroup>(), With(ColumnArgs(g, true), g.group_id), g);
     });
 }
 
-int MatterStore::DeleteMatterGroup(EventGroup& group) {
+StoreStatus MatterStore::DeleteMatterGroup(EventGroup& group) {
     return LoggedWrite(store_, group, kBeginFailed, [](SqliteDb& db, EventGroup& g) {
         g.group_state = 1;
         return UpdateAndLogChange(db, kSetGroupState, {Arg(1), Arg(g.group_id)}, g);
     });
 }
 
-int MatterStore::AddRemark(EventComment& remark) {
+StoreStatus MatterStore::AddRemark(EventComment& remark) {
     return LoggedWrite(store_, remark, kBeginFailed, [](SqliteDb& db, EventComment& c) {
         FillMatterServerId(db, c);
         return InsertAndLogAdd(db, InsertSql<EventComment>(), ColumnArgs(c, true), c, &EventComment::comment_id);
     });
 }
 
-int MatterStore::ModifyRemark(EventComment& remark) {
+StoreStatus MatterStore::ModifyRemark(EventComment& remark) {
     return LoggedWrite(store_, remark, kBeginFailed, [](SqliteDb& db, EventComment& c) {
         FillMatterServerId(db, c);
         return UpdateAndLogChange(db, kUpdateRemark, RemarkUpdateArgs(c), c);
@@ -170,14 +165,14 @@ int MatterStore::ModifyRemark(EventComment& remark) {
 // Reminder writes used to commit the row and its entry separately; a failed log step
 // then left a row the log never heard of. They now share one transaction like every
 // other write, and keep their single failure code 1.
-int MatterStore::AddReminder(EventAlarm& reminder) {
+StoreStatus MatterStore::AddReminder(EventAlarm& reminder) {
     return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
         FillMatterServerId(db, a);
         return InsertAndLogAdd(db, InsertSql<EventAlarm>(), ColumnArgs(a, true), a, &EventAlarm::alarm_id);
     });
 }
 
-int MatterStore::ModifyReminder(EventAlarm& reminder) {
+StoreStatus MatterStore::ModifyReminder(EventAlarm& reminder) {
     return LoggedWrite(store_, reminder, kReminderBeginFailed, [](SqliteDb& db, EventAlarm& a) {
         FillMatterServerId(db, a);
         return UpdateAndLogChange(db, UpdateSql<EventAlarm>(), With(ColumnArgs(a, true), a.alarm_id), a);

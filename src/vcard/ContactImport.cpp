@@ -131,7 +131,7 @@ private:
 
     bool Add(BusinessCard& card, const CardGroup* group) {
         if (group != nullptr) card.group_id = group->group_id;
-        if (InsertContact(db_, card) != 0) return false;
+        if (InsertContact(db_, card) != StoreStatus::kOk) return false;
         index_.Add(card.bc_id, card.bc_name, card.cell_phone, card.mail);
         ++report_.added;
         return true;
@@ -145,7 +145,7 @@ private:
             existing.group_id = group->group_id;
             changed = true;
         }
-        if (changed && UpdateContact(db_, existing) != 0) return false;
+        if (changed && UpdateContact(db_, existing) != StoreStatus::kOk) return false;
         ++report_.merged;
         return true;
     }

@@ -28,7 +28,7 @@ protected:
         m.description = "拜访客户";
         m.start_time = 1900000000;
         m.end_time = 1900003600;
-        EXPECT_EQ(MatterStore(d.store()).AddMatter(m), 0);
+        EXPECT_EQ(MatterStore(d.store()).AddMatter(m), StoreStatus::kOk);
         JobContext ctx = d.context();
         EXPECT_EQ(runSync(ctx), 0);
         EXPECT_EQ(MatterStore(d.store()).MatterById(m.event_id, m), 0);

@@ -118,11 +118,11 @@ TEST_F(Conflicts, MatterEditedOnBothSidesKeepsTheSettlingDevicesVersionAndListsT
     addSharedMatter();
     TalEvent first = sharedMatter(A());
     first.description = "先到的版本";
-    ASSERT_EQ(MatterStore(A().store(kAccount)).ModifyMatter(first), 0);
+    ASSERT_EQ(MatterStore(A().store(kAccount)).ModifyMatter(first), StoreStatus::kOk);
     TalEvent second = sharedMatter(B());
     second.description = "后到的版本";
     second.place_top = 1;
-    ASSERT_EQ(MatterStore(B().store(kAccount)).ModifyMatter(second), 0);
+    ASSERT_EQ(MatterStore(B().store(kAccount)).ModifyMatter(second), StoreStatus::kOk);
     A().sync();
     B().sync();
     converge();
@@ -160,13 +160,13 @@ TEST_F(Conflicts, RemarkChangedToTheSameTextOnBothSidesStaysOneRemark) {
     EventComment remark;
     remark.c_content = "初稿";
     remark.event_id = sharedMatter(A()).event_id;
-    ASSERT_EQ(MatterStore(A().store(kAccount)).AddRemark(remark), 0);
+    ASSERT_EQ(MatterStore(A().store(kAccount)).AddRemark(remark), StoreStatus::kOk);
     converge();
     for (Device* d : {&A(), &B()}) {
         EventCommentList list = remarks(*d);
         ASSERT_EQ(list.size(), 1u);
         list[0].c_content = "定稿";
-        ASSERT_EQ(MatterStore(d->store(kAccount)).ModifyRemark(list[0]), 0);
+        ASSERT_EQ(MatterStore(d->store(kAccount)).ModifyRemark(list[0]), StoreStatus::kOk);
     }
     A().sync();
     B().sync();

@@ -56,7 +56,7 @@ protected:
             bank.bank_name = "银行";
             bank.ubank_card = std::to_string(620000 + i);
             card.bank_accounts.push_back(bank);
-            ASSERT_EQ(contacts.AddContact(card), 0);
+            ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
         }
     }
 };

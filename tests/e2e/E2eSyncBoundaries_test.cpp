@@ -107,14 +107,14 @@ protected:
                 account.bank_name = "BOC";
                 account.ubank_card = "start";
                 card.bank_accounts = {account};
-                EXPECT_EQ(contacts.AddContact(card), 0);
+                EXPECT_EQ(contacts.AddContact(card), StoreStatus::kOk);
                 id = kind == 0 ? card.bc_id : card.bank_accounts[0].ubank_id;
                 break;
             }
             case 2: {
                 CardGroup group;
                 group.group_name = "Group " + label_;
-                EXPECT_EQ(contacts.AddGroup(group), 0);
+                EXPECT_EQ(contacts.AddGroup(group), StoreStatus::kOk);
                 id = group.group_id;
                 break;
             }
@@ -125,13 +125,13 @@ protected:
                 matter.description = "Matter " + label_;
                 matter.start_time = 1900000000;
                 matter.end_time = 1900003600;
-                EXPECT_EQ(matters.AddMatter(matter), 0);
+                EXPECT_EQ(matters.AddMatter(matter), StoreStatus::kOk);
                 id = matter.event_id;
                 if (kind == 4) {
                     EventComment remark;
                     remark.c_content = "start";
                     remark.event_id = matter.event_id;
-                    EXPECT_EQ(matters.AddRemark(remark), 0);
+                    EXPECT_EQ(matters.AddRemark(remark), StoreStatus::kOk);
                     id = remark.comment_id;
                 }
                 if (kind == 5) {
@@ -167,11 +167,11 @@ protected:
                 BusinessCard card;
                 ASSERT_EQ(contacts.ContactById(id, card), 0);
                 if (remove) {
-                    ASSERT_EQ(contacts.DeleteContact(card), 0);
+                    ASSERT_EQ(contacts.DeleteContact(card), StoreStatus::kOk);
                     break;
                 }
                 card.company_name = value;
-                ASSERT_EQ(contacts.ModifyContact(card), 0);
+                ASSERT_EQ(contacts.ModifyContact(card), StoreStatus::kOk);
                 break;
             }
             case 1: {
@@ -182,29 +182,29 @@ protected:
                 ASSERT_EQ(card.bank_accounts.size(), 1u);
                 card.bank_accounts[0].ubank_card = value;
                 if (remove) card.bank_accounts[0].ubank_state = 1;
-                ASSERT_EQ(contacts.ModifyContact(card), 0);
+                ASSERT_EQ(contacts.ModifyContact(card), StoreStatus::kOk);
                 break;
             }
             case 2: {
                 CardGroup group;
                 ASSERT_EQ(contacts.GroupById(id, group), 0);
                 if (remove) {
-                    ASSERT_EQ(contacts.DeleteGroup(group), 0);
+                    ASSERT_EQ(contacts.DeleteGroup(group), StoreStatus::kOk);
                     break;
                 }
                 group.group_name = value;
-                ASSERT_EQ(contacts.ModifyGroup(group), 0);
+                ASSERT_EQ(contacts.ModifyGroup(group), StoreStatus::kOk);
                 break;
             }
             case 3: {
                 TalEvent matter;
                 ASSERT_EQ(matters.MatterById(id, matter), 0);
                 if (remove) {
-                    ASSERT_EQ(matters.DeleteMatter(matter), 0);
+                    ASSERT_EQ(matters.DeleteMatter(matter), StoreStatus::kOk);
                     break;
                 }
                 matter.description = value;
-                ASSERT_EQ(matters.ModifyMatter(matter), 0);
+                ASSERT_EQ(matters.ModifyMatter(matter), StoreStatus::kOk);
                 break;
             }
             case 4: {
@@ -216,7 +216,7 @@ protected:
                     std::stoi(Scalar(FileA(), "SELECT server_id FROM tb_event_comment WHERE comment_id=?", {Arg(id)}));
                 remark.c_content = value;
                 remark.comment_state = remove ? 1 : 0;
-                ASSERT_EQ(matters.ModifyRemark(remark), 0);
+                ASSERT_EQ(matters.ModifyRemark(remark), StoreStatus::kOk);
                 break;
             }
             case 5: {

@@ -78,7 +78,7 @@ TEST_F(Trash, AMatterRestoredOnTheOtherDeviceComesBackWithItsRemarks) {
     EventComment remark;
     remark.event_id = matter;
     remark.c_content = "带上报表";
-    ASSERT_EQ(MatterStore(A().store(kAccount)).AddRemark(remark), 0);
+    ASSERT_EQ(MatterStore(A().store(kAccount)).AddRemark(remark), StoreStatus::kOk);
     converge();
 
     ASSERT_EQ(A().run({"matters", "delete", std::to_string(matter)}).exitCode(), 0);

@@ -146,7 +146,7 @@ TEST_F(Uploads, ALargeUploadGoesUpInBoundedBatchesAndACutOneResendsOnlyTheBatchI
             bank.bank_name = "Bank";
             bank.ubank_card = std::to_string(622200000 + i);
             card.bank_accounts.push_back(bank);
-            ASSERT_EQ(InsertContact(session.db(), card), 0);
+            ASSERT_EQ(InsertContact(session.db(), card), StoreStatus::kOk);
         }
         ASSERT_EQ(tx.commit(), 0);
     }

@@ -30,7 +30,7 @@ protected:
         test::SignInSyncUser();
         matter.description = "Fair";
         matter.server_id = 60;
-        ASSERT_EQ(MatterStore(h.store).AddMatter(matter), 0);
+        ASSERT_EQ(MatterStore(h.store).AddMatter(matter), StoreStatus::kOk);
     }
 
     // A reminder already with the service that follows its matter's description.
@@ -43,7 +43,7 @@ protected:
         r.alarm_time = 1700000000;
         r.server_id = 700;
         r.event_description_alarm = 1;
-        EXPECT_EQ(MatterStore(h.store).AddReminder(r), 0);
+        EXPECT_EQ(MatterStore(h.store).AddReminder(r), StoreStatus::kOk);
         return r;
     }
 

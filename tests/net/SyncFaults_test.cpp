@@ -138,15 +138,15 @@ public:
 
         CardGroup clients;
         clients.group_name = "Clients";
-        EXPECT_EQ(contacts.AddGroup(clients), 0);
+        EXPECT_EQ(contacts.AddGroup(clients), StoreStatus::kOk);
         BusinessCard wang = Contact("Wang", "Acme");
         wang.group_id = clients.group_id;
-        EXPECT_EQ(contacts.AddContact(wang), 0);
+        EXPECT_EQ(contacts.AddContact(wang), StoreStatus::kOk);
         TalEvent fair;
         fair.description = "Fair";
         fair.start_time = 1690000000;
         fair.end_time = 1690003600;
-        EXPECT_EQ(matters.AddMatter(fair), 0);
+        EXPECT_EQ(matters.AddMatter(fair), StoreStatus::kOk);
         MarkKnown(clients.group_id, wang.bc_id, fair.event_id);
         fair_ = fair;
         fair_.server_id = kFairId;
@@ -154,31 +154,31 @@ public:
         BusinessCard li = Contact("Li", "Li & Sons");
         li.group_id = clients.group_id;
         li.bank_accounts = {Account("ICBC", "6222-0001"), Account("CCB", "6227-0002")};
-        EXPECT_EQ(contacts.AddContact(li), 0);
+        EXPECT_EQ(contacts.AddContact(li), StoreStatus::kOk);
         wang.bc_server_id = kWangId;
         wang.server_group_id = kClientsId;
         wang.company_name = "Local Co";
         wang.bank_accounts = {Account("ABC", "6228-0003")};
-        EXPECT_EQ(contacts.ModifyContact(wang), 0);
+        EXPECT_EQ(contacts.ModifyContact(wang), StoreStatus::kOk);
         CardGroup friends;
         friends.group_name = "Friends";
-        EXPECT_EQ(contacts.AddGroup(friends), 0);
+        EXPECT_EQ(contacts.AddGroup(friends), StoreStatus::kOk);
         clients.server_id = kClientsId;
         clients.group_name = "Customers";
-        EXPECT_EQ(contacts.ModifyGroup(clients), 0);
+        EXPECT_EQ(contacts.ModifyGroup(clients), StoreStatus::kOk);
         EventGroup travel;
         travel.group_name = "Travel";
-        EXPECT_EQ(matters.AddMatterGroup(travel), 0);
+        EXPECT_EQ(matters.AddMatterGroup(travel), StoreStatus::kOk);
         TalEvent trip;
         trip.description = "Trip to Hangzhou";
         trip.start_time = 1710000000;
         trip.end_time = 1710086400;
         trip.group_id = travel.group_id;
-        EXPECT_EQ(matters.AddMatter(trip), 0);
+        EXPECT_EQ(matters.AddMatter(trip), StoreStatus::kOk);
         EventComment tickets;
         tickets.c_content = "Book tickets";
         tickets.event_id = trip.event_id;
-        EXPECT_EQ(matters.AddRemark(tickets), 0);
+        EXPECT_EQ(matters.AddRemark(tickets), StoreStatus::kOk);
 
         const auto id = [](int v) { return std::to_string(v); };
         typed_ = {
@@ -373,7 +373,7 @@ public:
                   StartingDb& start) {
         for (std::size_t run = 0; run < 2; ++run) {
             if (run == 1) {
-                EXPECT_EQ(MatterStore(store_).ModifyMatter(start.movedFair()), 0);
+                EXPECT_EQ(MatterStore(store_).ModifyMatter(start.movedFair()), StoreStatus::kOk);
                 PublishSecondBatch(feed_);
                 feed_.setClock(kSecondClock);
             }
@@ -626,11 +626,11 @@ protected:
                 TalEvent trip;
                 ASSERT_EQ(MatterStore(run.store()).MatterById(kTripId, trip), 0);
                 trip.place_top = 1;
-                EXPECT_EQ(MatterStore(run.store()).ModifyMatter(trip), 0);
+                EXPECT_EQ(MatterStore(run.store()).ModifyMatter(trip), StoreStatus::kOk);
             });
         };
         run.sync(hook);
-        userEdit([&] { EXPECT_EQ(MatterStore(run.store()).ModifyMatter(start.movedFair()), 0); });
+        userEdit([&] { EXPECT_EQ(MatterStore(run.store()).ModifyMatter(start.movedFair()), StoreStatus::kOk); });
         PublishSecondBatch(run.feed());
         run.feed().setClock(kSecondClock);
         test::PostLog posts;

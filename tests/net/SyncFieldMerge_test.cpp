@@ -50,7 +50,7 @@ protected:
         card.bc_name = "周八";
         card.company_name = "原公司";
         card.cell_phone = "13800000000";
-        EXPECT_EQ(ContactStore(h.store).AddContact(card), 0);
+        EXPECT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
         EXPECT_EQ(Run(), 0);
         EXPECT_EQ(ContactStore(h.store).ContactById(card.bc_id, card), 0);
         EXPECT_GT(card.bc_server_id, 0);
@@ -129,7 +129,7 @@ TEST_F(SyncFieldMerge, BothSidesChangesEndInOneRecordHereAndOnTheService) {
         const BusinessCard agreed = Synced();
         BusinessCard mine = agreed;
         row.here(mine);
-        ASSERT_EQ(ContactStore(h.store).ModifyContact(mine), 0);
+        ASSERT_EQ(ContactStore(h.store).ModifyContact(mine), StoreStatus::kOk);
         ChangedElsewhere(agreed, row.there);
 
         ASSERT_EQ(Run(), 0);
@@ -164,7 +164,7 @@ TEST_F(SyncFieldMerge, AMergeWhoseReceivedChangeFailsIsSettledAgainByTheNextRun)
     ASSERT_FALSE(agreedBase.empty());
     BusinessCard mine = agreed;
     mine.company_name = "新公司";
-    ASSERT_EQ(ContactStore(h.store).ModifyContact(mine), 0);
+    ASSERT_EQ(ContactStore(h.store).ModifyContact(mine), StoreStatus::kOk);
     ChangedElsewhere(agreed, [](BusinessCard& c) { c.cell_phone = "13900000000"; });
     Exec("CREATE TRIGGER no_time BEFORE UPDATE ON tb_sync_time BEGIN SELECT RAISE(ABORT,'disk full'); END;");
 

@@ -89,7 +89,7 @@ TEST_P(EditDuringRun, TheLastEditIsUploadedAndKept) {
     BusinessCard card;
     card.bc_name = "Feng";
     card.company_name = "typed before the run";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     std::string last;
     for (const auto& [step, company] : GetParam()) last = company;
 
@@ -100,7 +100,7 @@ TEST_P(EditDuringRun, TheLastEditIsUploadedAndKept) {
                   ASSERT_EQ(ContactStore(h.store).ContactById(card.bc_id, edited),
                             0);  // with its server id, once it has one
                   edited.company_name = edit->second;
-                  ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), 0);
+                  ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), StoreStatus::kOk);
               }),
               0);
     ASSERT_EQ(Run(), 0);
@@ -142,16 +142,16 @@ TEST_F(SyncLossWindows, DeferredSettingsChangeReachesTheService) {
 TEST_F(SyncLossWindows, DeferredRemarkCarriesTheServerIdItsMatterGotInTheSameRun) {
     TalEvent matter;
     matter.description = "Expo";
-    ASSERT_EQ(MatterStore(h.store).AddMatter(matter), 0);
+    ASSERT_EQ(MatterStore(h.store).AddMatter(matter), StoreStatus::kOk);
     EventComment remark;
     remark.c_content = "Stand 12";
     remark.event_id = matter.event_id;
-    ASSERT_EQ(MatterStore(h.store).AddRemark(remark), 0);
+    ASSERT_EQ(MatterStore(h.store).AddRemark(remark), StoreStatus::kOk);
 
     ASSERT_EQ(Run([&](SyncStep step) {
                   if (step != SyncStep::kUploaded) return;
                   remark.c_content = "Stand 14";
-                  ASSERT_EQ(MatterStore(h.store).ModifyRemark(remark), 0);
+                  ASSERT_EQ(MatterStore(h.store).ModifyRemark(remark), StoreStatus::kOk);
               }),
               0);
     ASSERT_EQ(Run(), 0);
@@ -212,12 +212,12 @@ TEST_F(SyncLossWindows, ATransientFailureIsNotCountedAgainstTheChangeOnceARunSuc
 TEST_F(SyncLossWindows, AConflictWonHereStaysWonWhenTheReceivedChangesFailOnce) {
     CardGroup group;
     group.group_name = "Clients";
-    ASSERT_EQ(ContactStore(h.store).AddGroup(group), 0);
+    ASSERT_EQ(ContactStore(h.store).AddGroup(group), StoreStatus::kOk);
     Exec("UPDATE tb_bc_group SET server_id=300");
     Exec("UPDATE tb_sync_record SET sync_state=3,s_server_id=300");
     group.server_id = 300;
     group.group_name = "Customers";
-    ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), 0);
+    ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), StoreStatus::kOk);
     CardGroup theirs = group;
     theirs.group_name = "Buyers";
     feed.publish(1500, test::ChangeMadeElsewhere(OPER_CONTACT_GROUP, WAY_MODIFY, 300, FormatValues(theirs)));
@@ -236,7 +236,7 @@ TEST_F(SyncLossWindows, AConflictWonHereStaysWonWhenTheReceivedChangesFailOnce) 
 TEST_F(SyncLossWindows, AcknowledgementsThatCannotBeStoredAreReported) {
     BusinessCard card;
     card.bc_name = "Han";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     Exec(
         "CREATE TRIGGER no_ack BEFORE UPDATE OF sync_state ON tb_sync_record WHEN NEW.sync_state=3 "
         "BEGIN SELECT RAISE(ABORT,'disk full'); END;");

@@ -115,11 +115,11 @@ protected:
         BusinessCard card;
         card.bc_name = "Wang";
         card.company_name = "Acme";
-        EXPECT_EQ(ContactStore(h.store).AddContact(card), 0);
+        EXPECT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
         AcknowledgeAll("tb_bc", "bc_server_id", 500);
         card.bc_server_id = 500;
         card.company_name = "Local Co";
-        EXPECT_EQ(ContactStore(h.store).ModifyContact(card), 0);
+        EXPECT_EQ(ContactStore(h.store).ModifyContact(card), StoreStatus::kOk);
         return card;
     }
 
@@ -128,7 +128,7 @@ protected:
         for (const char* name : {"Han", "Qin", "Zhao"}) {
             BusinessCard card;
             card.bc_name = name;
-            ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+            ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
         }
         h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
     }
@@ -220,11 +220,11 @@ INSTANTIATE_TEST_SUITE_P(SyncRun, ContactConflict, ::testing::Values("Wang", "Wa
 TEST_F(SyncRun, MatterConflictIsWonByTheService) {
     TalEvent matter;
     matter.description = "Fair";
-    ASSERT_EQ(MatterStore(h.store).AddMatter(matter), 0);
+    ASSERT_EQ(MatterStore(h.store).AddMatter(matter), StoreStatus::kOk);
     AcknowledgeAll("tb_event", "server_id", 600);
     matter.server_id = 600;
     matter.description = "Fair, local";
-    ASSERT_EQ(MatterStore(h.store).ModifyMatter(matter), 0);
+    ASSERT_EQ(MatterStore(h.store).ModifyMatter(matter), StoreStatus::kOk);
     TalEvent theirs = matter;
     theirs.description = "Fair, theirs";
     h.service.script("/Sync/receive",
@@ -240,11 +240,11 @@ TEST_F(SyncRun, MatterConflictIsWonByTheService) {
 TEST_F(SyncRun, ContactGroupConflictIsWonByThisDevice) {
     CardGroup group;
     group.group_name = "Clients";
-    ASSERT_EQ(ContactStore(h.store).AddGroup(group), 0);
+    ASSERT_EQ(ContactStore(h.store).AddGroup(group), StoreStatus::kOk);
     AcknowledgeAll("tb_bc_group", "server_id", 300);
     group.server_id = 300;
     group.group_name = "Customers";
-    ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), 0);
+    ASSERT_EQ(ContactStore(h.store).ModifyGroup(group), StoreStatus::kOk);
     CardGroup theirs = group;
     theirs.group_name = "Buyers";
     h.service.script("/Sync/receive",
@@ -259,12 +259,12 @@ TEST_F(SyncRun, ContactGroupConflictIsWonByThisDevice) {
 TEST_F(SyncRun, EditDuringTheRunIsUploadedByTheNextRun) {
     BusinessCard card;
     card.bc_name = "Feng";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     net.beforeSend = [&] {
         net.beforeSend = nullptr;
         BusinessCard edited = card;
         edited.company_name = "typed during the upload";
-        ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), 0);
+        ASSERT_EQ(ContactStore(h.store).ModifyContact(edited), StoreStatus::kOk);
     };
     h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
     h.service.script("/Sync/send", Reply::Ok(SendReply(2100, {{OPER_CONTACT, 901, card.bc_id}})));
@@ -285,7 +285,7 @@ TEST_F(SyncRun, EditDuringTheRunIsUploadedByTheNextRun) {
 TEST_F(SyncRun, EntriesLeftBeingSentGoBackToPending) {
     BusinessCard card;
     card.bc_name = "Chu";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=2");  // a run that died mid-way
     h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
     h.service.script("/Sync/send", Reply::Status(500));
@@ -344,7 +344,7 @@ TEST_F(SyncRun, TheEntryTheServiceNamesIsSetAsideAndTheOthersGoUp) {
 TEST_F(SyncRun, AnUploadRefusedAsAWholeReportsTheServicesCode) {
     BusinessCard card;
     card.bc_name = "Wei";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     h.service.setDefault("/Sync/receive", Reply::Ok(ReceiveReply({})));
     for (const int code : {1002, 1005}) {
         h.service.script("/Sync/send", Reply::Ok(ErrorReply(code)));
@@ -364,7 +364,7 @@ TEST_P(UnreadableUpload, AcknowledgesAndAppliesNothing) {
     ASSERT_EQ(ChangeLog(h.store).StoreSyncTime(50), 0);
     BusinessCard card;
     card.bc_name = "Wei";
-    ASSERT_EQ(ContactStore(h.store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(card), StoreStatus::kOk);
     h.service.script("/Sync/receive", Reply::Ok(ReceiveReply({Oper(OPER_CONTACT, WAY_ADD, 902, FormatValues(card))})));
     h.service.script("/Sync/send", Reply::Ok(reply));
 
@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(SyncRun, UnreadableUpload,
 TEST_F(SyncRun, FailedApplyKeepsAcknowledgementsAndReceivesTheChangesAgain) {
     BusinessCard mine;
     mine.bc_name = "Han";
-    ASSERT_EQ(ContactStore(h.store).AddContact(mine), 0);
+    ASSERT_EQ(ContactStore(h.store).AddContact(mine), StoreStatus::kOk);
     BusinessCard theirs;
     theirs.bc_name = "Qin";
     const std::string received = ReceiveReply({Oper(OPER_CONTACT, WAY_ADD, 902, FormatValues(theirs))});

@@ -15,7 +15,7 @@ protected:
         c.bc_name = name;
         c.birthday_type = type;
         c.birthday = birthday;
-        EXPECT_EQ(contacts.AddContact(c), 0);
+        EXPECT_EQ(contacts.AddContact(c), StoreStatus::kOk);
         return c.bc_id;
     }
 
@@ -28,7 +28,7 @@ TEST_F(ContactBirthdaysTest, ReadsLiveContactsThatHaveABirthday) {
     Add("无生日", 1, "");
     BusinessCard gone;
     ASSERT_EQ(contacts.ContactById(Add("已删除", 1, "1990-01-01"), gone), 0);
-    ASSERT_EQ(contacts.DeleteContact(gone), 0);
+    ASSERT_EQ(contacts.DeleteContact(gone), StoreStatus::kOk);
     Exec("INSERT INTO tb_bc(bc_name, bc_state, birthday) VALUES('空值', 0, NULL);");
 
     std::vector<ContactBirthday> out;

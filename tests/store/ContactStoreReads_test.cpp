@@ -18,13 +18,13 @@ protected:
         c.bc_name_pinyin = pinyin;
         c.group_id = group;
         c.common_use = common;
-        EXPECT_EQ(contacts.AddContact(c), 0);
+        EXPECT_EQ(contacts.AddContact(c), StoreStatus::kOk);
         return c.bc_id;
     }
     int AddDeleted(const std::string& name, const std::string& pinyin, int group = 0) {
         BusinessCard c;
         EXPECT_EQ(contacts.ContactById(Add(name, pinyin, group, 1), c), 0);
-        EXPECT_EQ(contacts.DeleteContact(c), 0);
+        EXPECT_EQ(contacts.DeleteContact(c), StoreStatus::kOk);
         return c.bc_id;
     }
 
@@ -75,7 +75,7 @@ TEST_F(ContactStoreReadsTest, EveryContactComesWithAllItsAccountsWhateverTheirSt
     c.bank_accounts[0].bank_name = "one";
     c.bank_accounts[1].bank_name = "two";
     c.bank_accounts[1].ubank_state = 1;
-    ASSERT_EQ(contacts.AddContact(c), 0);
+    ASSERT_EQ(contacts.AddContact(c), StoreStatus::kOk);
     Add("b", "B");
 
     BusinessCardList list;
@@ -196,8 +196,8 @@ TEST_F(ContactStoreReadsTest, GroupsCountTheirLiveContacts) {
     work.group_name = "work";
     family.group_name = "family";
     gone.group_name = "gone";
-    for (CardGroup* g : {&work, &family, &gone}) ASSERT_EQ(contacts.AddGroup(*g), 0);
-    ASSERT_EQ(contacts.DeleteGroup(gone), 0);
+    for (CardGroup* g : {&work, &family, &gone}) ASSERT_EQ(contacts.AddGroup(*g), StoreStatus::kOk);
+    ASSERT_EQ(contacts.DeleteGroup(gone), StoreStatus::kOk);
     Add("a", "A", work.group_id);
     Add("b", "B", work.group_id);
     AddDeleted("c", "C", work.group_id);

@@ -104,7 +104,7 @@ protected:
 
 TEST_F(ContactStoreWritesTest, AddStoresEveryFieldExactlyAndLogsContactAndEachAccount) {
     BusinessCard card = FullCard();
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     ASSERT_GT(card.bc_id, 0);
     ASSERT_EQ(card.bank_accounts.size(), 2u);
     for (const UserBankInfo& a : card.bank_accounts) {
@@ -126,13 +126,13 @@ TEST_F(ContactStoreWritesTest, AddStoresEveryFieldExactlyAndLogsContactAndEachAc
 
 TEST_F(ContactStoreWritesTest, ModifyRewritesRowAndAccountsAndKeepsANeverSentAddAnAdd) {
     BusinessCard card = FullCard();
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
 
     card.bc_name = "李四";
     card.bc_server_id = 0;
     card.bank_accounts[0].ubank_state = 1;  // removing an account is a modify
     card.bank_accounts.push_back(Account("new", "1"));
-    ASSERT_EQ(contacts.ModifyContact(card), 0);
+    ASSERT_EQ(contacts.ModifyContact(card), StoreStatus::kOk);
 
     EXPECT_EQ(Stored(card.bc_id), card);
     const UserBankInfo& added = card.bank_accounts[2];
@@ -146,23 +146,23 @@ TEST_F(ContactStoreWritesTest, ModifyRewritesRowAndAccountsAndKeepsANeverSentAdd
 TEST_F(ContactStoreWritesTest, ModifyOfASyncedContactLogsAPendingModify) {
     BusinessCard card = FullCard();
     card.bank_accounts.clear();
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=3");
     card.hobby = "chess";
-    ASSERT_EQ(contacts.ModifyContact(card), 0);
+    ASSERT_EQ(contacts.ModifyContact(card), StoreStatus::kOk);
     EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "2/0/0/" + FormatValues(card));
 }
 
 TEST_F(ContactStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChangedSinceTheRead) {
     BusinessCard asRead = FullCard();
-    ASSERT_EQ(contacts.AddContact(asRead), 0);
+    ASSERT_EQ(contacts.AddContact(asRead), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=3");
     // A sync lands after the editor read the contact: company, server id and one account change.
     BusinessCard synced = asRead;
     synced.company_name = "乙公司";
     synced.bc_server_id = 99;
     synced.bank_accounts[1].ubank_card = "6227-new";
-    ASSERT_EQ(contacts.ModifyContact(synced), 0);
+    ASSERT_EQ(contacts.ModifyContact(synced), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=3");
     const BusinessCard afterSync = Stored(asRead.bc_id);
 
@@ -171,7 +171,7 @@ TEST_F(ContactStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChange
     edited.bc_name_pinyin = "LISI";
     edited.bc_comment = "新备注";
     edited.bank_accounts[0].ubank_user = "李四";
-    ASSERT_EQ(contacts.SaveContactEdit(asRead, edited), 0);
+    ASSERT_EQ(contacts.SaveContactEdit(asRead, edited), StoreStatus::kOk);
 
     BusinessCard expected = afterSync;
     expected.bc_name = "李四";
@@ -198,14 +198,14 @@ TEST_F(ContactStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChange
     BusinessCard late = edited;
     late.hobby = "chess";
     const BusinessCard handedIn = late;
-    EXPECT_EQ(contacts.SaveContactEdit(edited, late), 1);
+    EXPECT_EQ(contacts.SaveContactEdit(edited, late), StoreStatus::kNotFound);
     EXPECT_EQ(late, handedIn);
 }
 
 TEST_F(ContactStoreWritesTest, DeleteHidesTheContactAndLogsStateOne) {
     BusinessCard card = FullCard();
-    ASSERT_EQ(contacts.AddContact(card), 0);
-    ASSERT_EQ(contacts.DeleteContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
+    ASSERT_EQ(contacts.DeleteContact(card), StoreStatus::kOk);
     EXPECT_EQ(card.bc_state, 1);
     EXPECT_EQ(Scalar("SELECT bc_state FROM tb_bc"), "1");
     EXPECT_EQ(Entry(OPER_CONTACT, card.bc_id), "1/0/0/" + FormatValues(card));
@@ -218,7 +218,7 @@ TEST_F(ContactStoreWritesTest, DeleteHidesTheContactAndLogsStateOne) {
 // write is refused as a whole rather than stored without its log entry.
 TEST_F(ContactStoreWritesTest, SeparatorInAnyTextFailsTheWholeWriteAndLeavesTheRecord) {
     BusinessCard stored = FullCard();
-    ASSERT_EQ(contacts.AddContact(stored), 0);
+    ASSERT_EQ(contacts.AddContact(stored), StoreStatus::kOk);
     const std::string before = Snapshot();
 
     BusinessCard inName = FullCard();
@@ -227,42 +227,42 @@ TEST_F(ContactStoreWritesTest, SeparatorInAnyTextFailsTheWholeWriteAndLeavesTheR
     inAccount.bank_accounts[1].bank_name = kSep;
     for (BusinessCard card : {inName, inAccount}) {
         const BusinessCard handed = card;
-        EXPECT_EQ(contacts.AddContact(card), 1);
+        EXPECT_EQ(contacts.AddContact(card), StoreStatus::kRefused);
         EXPECT_EQ(card, handed);  // no id of a rolled-back row
     }
 
     BusinessCard edit = stored;
     edit.bank_accounts.push_back(Account("x" + kSep, "2"));
-    EXPECT_EQ(contacts.ModifyContact(edit), 1);
+    EXPECT_EQ(contacts.ModifyContact(edit), StoreStatus::kRefused);
     EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(ContactStoreWritesTest, FailedLogWriteRollsBackRowAndEntry) {
     BusinessCard card = FullCard();
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     CardGroup group;
     group.group_name = "g";
-    ASSERT_EQ(contacts.AddGroup(group), 0);
+    ASSERT_EQ(contacts.AddGroup(group), StoreStatus::kOk);
     FailChangeLogWrites();
     const std::string before = Snapshot();
 
     BusinessCard fresh = FullCard();
-    EXPECT_EQ(contacts.AddContact(fresh), 1);
+    EXPECT_EQ(contacts.AddContact(fresh), StoreStatus::kFailed);
     EXPECT_EQ(fresh.bc_id, 0);
     BusinessCard edited = card;
     edited.bc_name = "changed";
-    EXPECT_EQ(contacts.ModifyContact(edited), 1);
+    EXPECT_EQ(contacts.ModifyContact(edited), StoreStatus::kFailed);
     EXPECT_EQ(edited.bc_name, "changed");
     BusinessCard deleted = card;
-    EXPECT_EQ(contacts.DeleteContact(deleted), 1);
+    EXPECT_EQ(contacts.DeleteContact(deleted), StoreStatus::kFailed);
     EXPECT_EQ(deleted.bc_state, 0);
     CardGroup newGroup;
-    EXPECT_EQ(contacts.AddGroup(newGroup), 1);
+    EXPECT_EQ(contacts.AddGroup(newGroup), StoreStatus::kFailed);
     EXPECT_EQ(newGroup.group_id, 0);
     CardGroup renamed = group;
     renamed.group_name = "h";
-    EXPECT_EQ(contacts.ModifyGroup(renamed), 1);
-    EXPECT_EQ(contacts.DeleteGroup(group), 1);
+    EXPECT_EQ(contacts.ModifyGroup(renamed), StoreStatus::kFailed);
+    EXPECT_EQ(contacts.DeleteGroup(group), StoreStatus::kFailed);
     EXPECT_EQ(group.group_state, 0);
 
     EXPECT_EQ(Snapshot(), before);
@@ -274,18 +274,18 @@ TEST_F(ContactStoreWritesTest, EditsOfMissingRowsFailWithoutLogging) {
     BusinessCard ghost = FullCard();
     ghost.bc_id = 42;
     ghost.bank_accounts.clear();
-    EXPECT_EQ(contacts.ModifyContact(ghost), 1);
-    EXPECT_EQ(contacts.DeleteContact(ghost), 1);
+    EXPECT_EQ(contacts.ModifyContact(ghost), StoreStatus::kNotFound);
+    EXPECT_EQ(contacts.DeleteContact(ghost), StoreStatus::kNotFound);
     CardGroup group;
     group.group_id = 42;
-    EXPECT_EQ(contacts.ModifyGroup(group), 1);
-    EXPECT_EQ(contacts.DeleteGroup(group), 1);
+    EXPECT_EQ(contacts.ModifyGroup(group), StoreStatus::kNotFound);
+    EXPECT_EQ(contacts.DeleteGroup(group), StoreStatus::kNotFound);
 
     BusinessCard card = FullCard();
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     const std::string before = Snapshot();
     card.bank_accounts[0].ubank_id = 999;
-    EXPECT_EQ(contacts.ModifyContact(card), 1);
+    EXPECT_EQ(contacts.ModifyContact(card), StoreStatus::kFailed);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_sync_record WHERE s_row_id=42"), "0");
 }
@@ -293,18 +293,18 @@ TEST_F(ContactStoreWritesTest, EditsOfMissingRowsFailWithoutLogging) {
 TEST_F(ContactStoreWritesTest, GroupWritesStoreAndLogKindSix) {
     CardGroup group;
     group.group_name = "it's 100%_";
-    ASSERT_EQ(contacts.AddGroup(group), 0);
+    ASSERT_EQ(contacts.AddGroup(group), StoreStatus::kOk);
     ASSERT_GT(group.group_id, 0);
     EXPECT_EQ(Entry(OPER_CONTACT_GROUP, group.group_id), "1/0/-1/" + FormatValues(group));
 
     group.group_name = "renamed";
     group.server_id = 12;
-    ASSERT_EQ(contacts.ModifyGroup(group), 0);
+    ASSERT_EQ(contacts.ModifyGroup(group), StoreStatus::kOk);
     CardGroup read;
     ASSERT_EQ(contacts.GroupById(group.group_id, read), 0);
     EXPECT_EQ(read, group);
 
-    ASSERT_EQ(contacts.DeleteGroup(group), 0);
+    ASSERT_EQ(contacts.DeleteGroup(group), StoreStatus::kOk);
     EXPECT_EQ(group.group_state, 1);
     EXPECT_EQ(Scalar("SELECT group_state FROM tb_bc_group"), "1");
     EXPECT_EQ(Entry(OPER_CONTACT_GROUP, group.group_id), "1/0/-1/" + FormatValues(group));
@@ -317,12 +317,12 @@ TEST_F(ContactStoreWritesTest, UnusableDatabaseFailsWritesAndIsNeverReplaced) {
     auto tryAll = [&] {
         BusinessCard card = FullCard();
         CardGroup group;
-        EXPECT_EQ(contacts.AddContact(card), 1);
+        EXPECT_EQ(contacts.AddContact(card), StoreStatus::kFailed);
         EXPECT_EQ(card.bc_id, 0);
         card.bc_id = 1;
-        EXPECT_EQ(contacts.ModifyContact(card), 1);
-        EXPECT_EQ(contacts.DeleteContact(card), 1);
-        EXPECT_EQ(contacts.AddGroup(group), 1);
+        EXPECT_EQ(contacts.ModifyContact(card), StoreStatus::kFailed);
+        EXPECT_EQ(contacts.DeleteContact(card), StoreStatus::kFailed);
+        EXPECT_EQ(contacts.AddGroup(group), StoreStatus::kFailed);
     };
 
     CorruptUserDb();

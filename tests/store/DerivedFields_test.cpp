@@ -17,11 +17,11 @@ protected:
     void SetUp() override {
         CardGroup cg;
         cg.group_name = "客户";
-        ASSERT_EQ(contacts.AddGroup(cg), 0);
+        ASSERT_EQ(contacts.AddGroup(cg), StoreStatus::kOk);
         contactGroup = cg.group_id;
         EventGroup eg;
         eg.group_name = "工作";
-        ASSERT_EQ(matters.AddMatterGroup(eg), 0);
+        ASSERT_EQ(matters.AddMatterGroup(eg), StoreStatus::kOk);
         matterGroup = eg.group_id;
         Exec("UPDATE tb_bc_group SET server_id=77; UPDATE tb_event_group SET server_id=77;");
     }
@@ -45,20 +45,20 @@ protected:
 TEST_F(DerivedFieldsTest, AContactWriteMakesThePinyinForItsName) {
     BusinessCard card;
     card.bc_name = "周八";
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     EXPECT_EQ(card.bc_name_pinyin, "ZHOUBA");
     EXPECT_EQ(StoredContact(card.bc_id).bc_name_pinyin, "ZHOUBA");
 
     // A full rewrite under a new name carries the old pinyin: the store replaces it.
     card.bc_name = "李四";
-    ASSERT_EQ(contacts.ModifyContact(card), 0);
+    ASSERT_EQ(contacts.ModifyContact(card), StoreStatus::kOk);
     EXPECT_EQ(StoredContact(card.bc_id).bc_name_pinyin, "LISI");
 
     // An editor's rename: the form never saw the pinyin.
     const BusinessCard asRead = StoredContact(card.bc_id);
     BusinessCard edited = asRead;
     edited.bc_name = "王五";
-    ASSERT_EQ(contacts.SaveContactEdit(asRead, edited), 0);
+    ASSERT_EQ(contacts.SaveContactEdit(asRead, edited), StoreStatus::kOk);
     EXPECT_EQ(edited.bc_name_pinyin, "WANGWU");
     EXPECT_EQ(StoredContact(card.bc_id).bc_name_pinyin, "WANGWU");
 }
@@ -84,7 +84,7 @@ TEST_F(DerivedFieldsTest, ContactAndMatterWritesTakeTheServerIdOfTheirGroup) {
         card.bc_name = "周八";
         card.group_id = c.inGroup ? contactGroup : 0;
         card.server_group_id = c.given;
-        ASSERT_EQ(contacts.AddContact(card), 0);
+        ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
         EXPECT_EQ(StoredContact(card.bc_id).server_group_id, c.expected);
         EXPECT_EQ(LoggedValues(OPER_CONTACT, card.bc_id), FormatValues(StoredContact(card.bc_id)));
 
@@ -92,7 +92,7 @@ TEST_F(DerivedFieldsTest, ContactAndMatterWritesTakeTheServerIdOfTheirGroup) {
         matter.description = "拜访";
         matter.group_id = c.inGroup ? matterGroup : 0;
         matter.server_group_id = c.given;
-        ASSERT_EQ(matters.AddMatter(matter), 0);
+        ASSERT_EQ(matters.AddMatter(matter), StoreStatus::kOk);
         TalEvent stored;
         ASSERT_EQ(matters.MatterById(matter.event_id, stored), 0);
         EXPECT_EQ(stored.server_group_id, c.expected);
@@ -103,19 +103,19 @@ TEST_F(DerivedFieldsTest, ContactAndMatterWritesTakeTheServerIdOfTheirGroup) {
 TEST_F(DerivedFieldsTest, MovingToAGroupAndBackFollowsTheGroup) {
     BusinessCard card;
     card.bc_name = "周八";
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     BusinessCard asRead = StoredContact(card.bc_id);
     BusinessCard moved = asRead;
     moved.group_id = contactGroup;
-    ASSERT_EQ(contacts.SaveContactEdit(asRead, moved), 0);
+    ASSERT_EQ(contacts.SaveContactEdit(asRead, moved), StoreStatus::kOk);
     EXPECT_EQ(moved.server_group_id, 77);
 
     TalEvent matter;
     matter.group_id = matterGroup;
-    ASSERT_EQ(matters.AddMatter(matter), 0);
+    ASSERT_EQ(matters.AddMatter(matter), StoreStatus::kOk);
     TalEvent back = matter;
     back.group_id = 0;
-    ASSERT_EQ(matters.ModifyMatter(back), 0);
+    ASSERT_EQ(matters.ModifyMatter(back), StoreStatus::kOk);
     TalEvent stored;
     ASSERT_EQ(matters.MatterById(matter.event_id, stored), 0);
     EXPECT_EQ(stored.server_group_id, 0);
@@ -128,7 +128,7 @@ TEST_F(DerivedFieldsTest, AGroupNoRowHoldsKeepsTheServerIdTheRecordBrings) {
     card.bc_name = "周八";
     card.group_id = 999;
     card.server_group_id = 4242;
-    ASSERT_EQ(contacts.AddContact(card), 0);
+    ASSERT_EQ(contacts.AddContact(card), StoreStatus::kOk);
     EXPECT_EQ(StoredContact(card.bc_id).server_group_id, 4242);
 }
 

@@ -26,15 +26,15 @@ protected:
     void AddOneOfEach() {
         matter.description = "plan";
         matter.server_id = 40;
-        ASSERT_EQ(matters.AddMatter(matter), 0);
+        ASSERT_EQ(matters.AddMatter(matter), StoreStatus::kOk);
         group.group_name = "work";
-        ASSERT_EQ(matters.AddMatterGroup(group), 0);
+        ASSERT_EQ(matters.AddMatterGroup(group), StoreStatus::kOk);
         remark.event_id = matter.event_id;
         remark.c_content = "note";
-        ASSERT_EQ(matters.AddRemark(remark), 0);
+        ASSERT_EQ(matters.AddRemark(remark), StoreStatus::kOk);
         reminder.event_id = matter.event_id;
         reminder.a_content = "ring";
-        ASSERT_EQ(matters.AddReminder(reminder), 0);
+        ASSERT_EQ(matters.AddReminder(reminder), StoreStatus::kOk);
     }
 
     // Every row of the four tables and of the change log, as one text.
@@ -53,7 +53,7 @@ protected:
 
     struct Write {
         const char* name;
-        std::function<int(MatterStoreFailuresTest&)> run;
+        std::function<StoreStatus(MatterStoreFailuresTest&)> run;
     };
 
     // Each write on copies of the stored records, changed so that it would alter a row.
@@ -85,7 +85,7 @@ TEST_F(MatterStoreFailuresTest, AFailedLogWriteLeavesRowsAndEntriesAsBefore) {
     const std::string before = Snapshot();
     for (const Write& w : Writes()) {
         SCOPED_TRACE(w.name);
-        EXPECT_EQ(w.run(*this), 1);
+        EXPECT_EQ(w.run(*this), StoreStatus::kFailed);
         EXPECT_EQ(Snapshot(), before);
     }
 }
@@ -94,11 +94,11 @@ TEST_F(MatterStoreFailuresTest, AFailedAddLeavesTheCallersRecordWithoutANewId) {
     FailChangeLogWrites();
     TalEvent m;
     m.server_id = 97;
-    EXPECT_EQ(matters.AddMatter(m), 1);
+    EXPECT_EQ(matters.AddMatter(m), StoreStatus::kFailed);
     EXPECT_EQ(m.event_id, 0);
     EventComment c;
     c.event_id = 1;
-    EXPECT_EQ(matters.AddRemark(c), 1);
+    EXPECT_EQ(matters.AddRemark(c), StoreStatus::kFailed);
     EXPECT_EQ(c.comment_id, 0);
 }
 
@@ -110,26 +110,26 @@ TEST_F(MatterStoreFailuresTest, ATextHoldingTheValueSeparatorIsRefused) {
     const std::string bad = "a" + kSeparator + "b";
     TalEvent m = matter;
     m.description = bad;
-    EXPECT_EQ(matters.ModifyMatter(m), 1);
+    EXPECT_EQ(matters.ModifyMatter(m), StoreStatus::kRefused);
     m.event_id = 0;
-    EXPECT_EQ(matters.AddMatter(m), 1);
+    EXPECT_EQ(matters.AddMatter(m), StoreStatus::kRefused);
     EventGroup g = group;
     g.group_name = bad;
-    EXPECT_EQ(matters.AddMatterGroup(g), 1);
+    EXPECT_EQ(matters.AddMatterGroup(g), StoreStatus::kRefused);
     EventComment c = remark;
     c.c_content = bad;
-    EXPECT_EQ(matters.ModifyRemark(c), 1);
+    EXPECT_EQ(matters.ModifyRemark(c), StoreStatus::kRefused);
     EventAlarm a = reminder;
     a.alarm_whos = bad;
-    EXPECT_EQ(matters.ModifyReminder(a), 1);
+    EXPECT_EQ(matters.ModifyReminder(a), StoreStatus::kRefused);
     a.alarm_id = 0;
-    EXPECT_EQ(matters.AddReminder(a), 1);
+    EXPECT_EQ(matters.AddReminder(a), StoreStatus::kRefused);
     EXPECT_EQ(Snapshot(), before);
 
     // The ids of the people to remind never travel in the value string.
     a = reminder;
     a.alarm_whos_id = bad;
-    EXPECT_EQ(matters.ModifyReminder(a), 0);
+    EXPECT_EQ(matters.ModifyReminder(a), StoreStatus::kOk);
 }
 
 // Every operation, reads included, against an unusable user database: its failure
@@ -141,7 +141,7 @@ protected:
         const bool existed = std::filesystem::exists(path);
         const std::string bytes = existed ? FileBytes(path) : "";
 
-        for (const Write& w : Writes()) EXPECT_EQ(w.run(*this), 1) << w.name;
+        for (const Write& w : Writes()) EXPECT_EQ(w.run(*this), StoreStatus::kFailed) << w.name;
         TalEvent m;
         TalEventList ml;
         std::vector<int> days;

@@ -32,10 +32,10 @@ protected:
         m.description = text;
         m.group_id = group;
         m.place_top = top;
-        EXPECT_EQ(matters.AddMatter(m), 0);
+        EXPECT_EQ(matters.AddMatter(m), StoreStatus::kOk);
         return m;
     }
-    void Delete(TalEvent m) { ASSERT_EQ(matters.DeleteMatter(m), 0); }
+    void Delete(TalEvent m) { ASSERT_EQ(matters.DeleteMatter(m), StoreStatus::kOk); }
 
     static std::string Texts(const TalEventList& list) {
         std::string s;
@@ -158,9 +158,9 @@ TEST_F(MatterStoreReadsTest, GroupsListLiveOnesWithTheCountOfTheirLiveMatters) {
     EventGroup work, gone;
     work.group_name = "work";
     gone.group_name = "gone";
-    ASSERT_EQ(matters.AddMatterGroup(work), 0);
-    ASSERT_EQ(matters.AddMatterGroup(gone), 0);
-    ASSERT_EQ(matters.DeleteMatterGroup(gone), 0);
+    ASSERT_EQ(matters.AddMatterGroup(work), StoreStatus::kOk);
+    ASSERT_EQ(matters.AddMatterGroup(gone), StoreStatus::kOk);
+    ASSERT_EQ(matters.DeleteMatterGroup(gone), StoreStatus::kOk);
     Add(0, 1, "a", work.group_id);
     Delete(Add(0, 1, "b", work.group_id));
     Add(0, 1, "c", gone.group_id);
@@ -184,17 +184,17 @@ TEST_F(MatterStoreReadsTest, RemarksAndRemindersOfAMatterAreItsLiveOnes) {
     kept.event_id = dropped.event_id = m.event_id;
     elsewhere.event_id = other.event_id;
     kept.c_content = "kept 😀 " + std::string(10000, 'k');
-    for (EventComment* c : {&kept, &dropped, &elsewhere}) ASSERT_EQ(matters.AddRemark(*c), 0);
+    for (EventComment* c : {&kept, &dropped, &elsewhere}) ASSERT_EQ(matters.AddRemark(*c), StoreStatus::kOk);
     dropped.comment_state = 1;
-    ASSERT_EQ(matters.ModifyRemark(dropped), 0);
+    ASSERT_EQ(matters.ModifyRemark(dropped), StoreStatus::kOk);
 
     EventAlarm ring, silenced;
     ring.event_id = silenced.event_id = m.event_id;
     ring.a_content = "50% 'off'";
     ring.alarm_whos_id = "7,8";
-    for (EventAlarm* a : {&ring, &silenced}) ASSERT_EQ(matters.AddReminder(*a), 0);
+    for (EventAlarm* a : {&ring, &silenced}) ASSERT_EQ(matters.AddReminder(*a), StoreStatus::kOk);
     silenced.alarm_state = 1;
-    ASSERT_EQ(matters.ModifyReminder(silenced), 0);
+    ASSERT_EQ(matters.ModifyReminder(silenced), StoreStatus::kOk);
 
     EventCommentList remarks;
     ASSERT_EQ(matters.RemarksOf(m.event_id, remarks), 0);

@@ -23,7 +23,7 @@ protected:
         m.end_time = 1700003600;
         m.description = text;
         m.server_id = serverId;
-        EXPECT_EQ(matters.AddMatter(m), 0);
+        EXPECT_EQ(matters.AddMatter(m), StoreStatus::kOk);
         return m;
     }
 
@@ -50,7 +50,7 @@ TEST_F(MatterStoreWritesTest, AddedMatterReadsBackExactlyAndIsLoggedAsPendingAdd
     m.server_id = 55;
     m.create_time = 1690000000;
     m.server_group_id = -1;
-    ASSERT_EQ(matters.AddMatter(m), 0);
+    ASSERT_EQ(matters.AddMatter(m), StoreStatus::kOk);
     ASSERT_GT(m.event_id, 0);
 
     TalEvent back;
@@ -64,7 +64,7 @@ TEST_F(MatterStoreWritesTest, EditsBeforeAnySyncKeepOneAddEntryWithTheNewestValu
     TalEvent m = AddedMatter();
     m.description = "moved";
     m.place_top = 1;
-    ASSERT_EQ(matters.ModifyMatter(m), 0);
+    ASSERT_EQ(matters.ModifyMatter(m), StoreStatus::kOk);
 
     TalEvent back;
     ASSERT_EQ(matters.MatterById(m.event_id, back), 0);
@@ -77,13 +77,13 @@ TEST_F(MatterStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChanged
     TalEvent synced = asRead;  // a sync lands after the editor read the matter
     synced.description = "from the other device";
     synced.server_id = 77;
-    ASSERT_EQ(matters.ModifyMatter(synced), 0);
+    ASSERT_EQ(matters.ModifyMatter(synced), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=3");
 
     TalEvent edited = asRead;  // the user only pins it and moves its end
     edited.place_top = 1;
     edited.end_time = 1700007200;
-    ASSERT_EQ(matters.SaveMatterEdit(asRead, edited), 0);
+    ASSERT_EQ(matters.SaveMatterEdit(asRead, edited), StoreStatus::kOk);
 
     TalEvent expected = synced;
     expected.place_top = 1;
@@ -97,7 +97,7 @@ TEST_F(MatterStoreWritesTest, AnEditIsSavedOverTheRowAsItIsNowKeepingWhatChanged
     Exec("DELETE FROM tb_event");
     TalEvent late = expected;
     late.description = "too late";
-    EXPECT_EQ(matters.SaveMatterEdit(expected, late), 1);
+    EXPECT_EQ(matters.SaveMatterEdit(expected, late), StoreStatus::kFailed);
     EXPECT_EQ(late.description, "too late");
 }
 
@@ -108,20 +108,20 @@ TEST_F(MatterStoreWritesTest, DeletingAMatterMarksItsRemarksAndRemindersWithOneE
         EventComment c;
         c.c_content = text;
         c.event_id = m.event_id;
-        ASSERT_EQ(matters.AddRemark(c), 0);
+        ASSERT_EQ(matters.AddRemark(c), StoreStatus::kOk);
     }
     EventComment otherRemark;
     otherRemark.event_id = other.event_id;
-    ASSERT_EQ(matters.AddRemark(otherRemark), 0);
+    ASSERT_EQ(matters.AddRemark(otherRemark), StoreStatus::kOk);
     EventAlarm a;
     a.event_id = m.event_id;
-    ASSERT_EQ(matters.AddReminder(a), 0);
+    ASSERT_EQ(matters.AddReminder(a), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=3");  // as after a sync run
     const std::string logBefore = Scalar(
         "SELECT group_concat(sync_id||s_values||sync_state,'|') FROM tb_sync_record "
         "WHERE oper_code<>2");
 
-    ASSERT_EQ(matters.DeleteMatter(m), 0);
+    ASSERT_EQ(matters.DeleteMatter(m), StoreStatus::kOk);
     EXPECT_EQ(m.event_state, 1);
     EXPECT_EQ(Scalar("SELECT group_concat(event_state) FROM tb_event ORDER BY event_id"), "1,0");
     EXPECT_EQ(Scalar("SELECT group_concat(comment_state) FROM tb_event_comment ORDER BY comment_id"), "1,1,0");
@@ -135,20 +135,20 @@ TEST_F(MatterStoreWritesTest, MatterGroupsAreLoggedAndDeletingOneLeavesItsMatter
     EventGroup g;
     g.group_name = "客户's";
     g.server_id = 12;
-    ASSERT_EQ(matters.AddMatterGroup(g), 0);
+    ASSERT_EQ(matters.AddMatterGroup(g), StoreStatus::kOk);
     ASSERT_GT(g.group_id, 0);
     EXPECT_EQ(Entry(OPER_MATTER_GROUP, g.group_id), EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(g)));
 
     g.group_name = "renamed";
-    ASSERT_EQ(matters.ModifyMatterGroup(g), 0);
+    ASSERT_EQ(matters.ModifyMatterGroup(g), StoreStatus::kOk);
     EventGroup back;
     ASSERT_EQ(matters.MatterGroupById(g.group_id, back), 0);
     EXPECT_EQ(back.group_name, "renamed");
 
     TalEvent m;
     m.group_id = g.group_id;
-    ASSERT_EQ(matters.AddMatter(m), 0);
-    ASSERT_EQ(matters.DeleteMatterGroup(g), 0);
+    ASSERT_EQ(matters.AddMatter(m), StoreStatus::kOk);
+    ASSERT_EQ(matters.DeleteMatterGroup(g), StoreStatus::kOk);
     EXPECT_EQ(g.group_state, 1);
     EXPECT_EQ(Scalar("SELECT group_state FROM tb_event_group"), "1");
     EXPECT_EQ(Scalar("SELECT group_id||','||event_state FROM tb_event"), std::to_string(g.group_id) + ",0");
@@ -171,14 +171,14 @@ TEST_F(MatterStoreWritesTest, RemarksAndRemindersTakeTheirMattersServerId) {
         EventComment c;
         c.event_id = k.eventId;
         c.event_server_id = k.given;
-        ASSERT_EQ(matters.AddRemark(c), 0);
+        ASSERT_EQ(matters.AddRemark(c), StoreStatus::kOk);
         EXPECT_EQ(c.event_server_id, k.expected);
         EXPECT_EQ(Entry(OPER_REMARK, c.comment_id), EntryOf(WAY_ADD, SYNC_PENDING, 0, FormatValues(c)));
 
         EventAlarm a;
         a.event_id = k.eventId;
         a.event_server_id = k.given;
-        ASSERT_EQ(matters.AddReminder(a), 0);
+        ASSERT_EQ(matters.AddReminder(a), StoreStatus::kOk);
         EXPECT_EQ(a.event_server_id, k.expected);
         EventAlarm back;
         ASSERT_EQ(matters.ReminderById(a.alarm_id, back), 0);
@@ -188,10 +188,10 @@ TEST_F(MatterStoreWritesTest, RemarksAndRemindersTakeTheirMattersServerId) {
     // A remark written before its matter was synced picks the id up on its next edit.
     EventComment c;
     c.event_id = local.event_id;
-    ASSERT_EQ(matters.AddRemark(c), 0);
+    ASSERT_EQ(matters.AddRemark(c), StoreStatus::kOk);
     Exec("UPDATE tb_event SET server_id=61 WHERE event_id=" + std::to_string(local.event_id));
     c.c_content = "edited";
-    ASSERT_EQ(matters.ModifyRemark(c), 0);
+    ASSERT_EQ(matters.ModifyRemark(c), StoreStatus::kOk);
     EXPECT_EQ(c.event_server_id, 61);
     EXPECT_EQ(Scalar("SELECT c_content||','||event_server_id FROM tb_event_comment WHERE comment_id=" +
                      std::to_string(c.comment_id)),
@@ -209,14 +209,14 @@ TEST_F(MatterStoreWritesTest, RemindersAreLoggedAcknowledgedAndKeepNumbersAsText
     a.alarm_time = 1700007200;
     a.server_id = 70;
     a.alarm_myself = 1;
-    ASSERT_EQ(matters.AddReminder(a), 0);
+    ASSERT_EQ(matters.AddReminder(a), StoreStatus::kOk);
     EXPECT_EQ(Entry(OPER_REMINDER, a.alarm_id), EntryOf(WAY_ADD, SYNC_DONE, 70, FormatValues(a)));
     EXPECT_EQ(Scalar("SELECT typeof(event_id)||typeof(alarm_time)||alarm_time FROM tb_event_alarm"),
               "texttext1700007200");
 
     a.alarm_time = 1700010800;
     a.event_description_alarm = 2;
-    ASSERT_EQ(matters.ModifyReminder(a), 0);
+    ASSERT_EQ(matters.ModifyReminder(a), StoreStatus::kOk);
     EventAlarm back;
     ASSERT_EQ(matters.ReminderById(a.alarm_id, back), 0);
     EXPECT_EQ(back, a);

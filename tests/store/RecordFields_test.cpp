@@ -32,7 +32,7 @@ R Sample() {
 // table, the trash's time stamp (the trash keeps it) and the profile's second and
 // third job, which nothing edits.
 const std::set<std::string> kNotDescribed = {
-    "filed_1",      "filed_2",          "filed_3",       "deleted_at",   "job_category2_id",
+    "filed_1",       "filed_2",      "filed_3",          "deleted_at",    "job_category2_id",
     "job_position2", "business2_id", "job_category3_id", "job_position3", "business3_id",
 };
 

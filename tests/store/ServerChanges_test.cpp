@@ -41,7 +41,7 @@ protected:
     // A contact added here, and the service's answer to its upload: server id 4242.
     SyncRecord AddedHereAndAcknowledged(const std::string& name) {
         BusinessCard card = Card(name, 0);
-        EXPECT_EQ(ContactStore(store).AddContact(card), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
         SyncRecord result;
         result.oper_code = OPER_CONTACT;
         result.s_row_id = card.bc_id;
@@ -307,7 +307,7 @@ protected:
 
 TEST_F(DeferredReplay, RewritesRowsKeepingTheirServerIdsAndLogsPendingModifies) {
     BusinessCard card = Card("Sun", 300);
-    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
     // Edited while its add was being sent; the upload then gave the row its server id.
     BusinessCard edited = card;
     edited.bc_name = "孙";
@@ -341,7 +341,7 @@ TEST_F(DeferredReplay, SettingsAreRewrittenAndLoggedAsAPendingModify) {
 
 TEST_F(DeferredReplay, ReleasesEntriesBeingSentAndKeepsAnEditMadeAfterTheAcknowledgement) {
     BusinessCard card = Card("Sun", 300);
-    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
     BusinessCard older = card;
     older.company_name = "deferred";
     Defer(OPER_CONTACT, card.bc_id, FormatValues(older));
@@ -349,9 +349,9 @@ TEST_F(DeferredReplay, ReleasesEntriesBeingSentAndKeepsAnEditMadeAfterTheAcknowl
     Exec("UPDATE tb_sync_record SET sync_state=3,s_server_id=901");
     BusinessCard newer = card;
     newer.company_name = "newest";
-    ASSERT_EQ(ContactStore(store).ModifyContact(newer), 0);
+    ASSERT_EQ(ContactStore(store).ModifyContact(newer), StoreStatus::kOk);
     CardGroup group{1, "Clients", 300, 0, 0};
-    ASSERT_EQ(ContactStore(store).ModifyGroup(group), 0);
+    ASSERT_EQ(ContactStore(store).ModifyGroup(group), StoreStatus::kOk);
     Exec("UPDATE tb_sync_record SET sync_state=2 WHERE oper_code=6");  // still being sent
 
     ASSERT_EQ(replayDeferredChanges(store), 0);

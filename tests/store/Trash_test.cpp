@@ -29,7 +29,7 @@ protected:
     CardGroup Group(const std::string& name) {
         CardGroup g;
         g.group_name = name;
-        EXPECT_EQ(contacts.AddGroup(g), 0);
+        EXPECT_EQ(contacts.AddGroup(g), StoreStatus::kOk);
         return g;
     }
 
@@ -47,7 +47,7 @@ protected:
         a.ubank_card = "6222";
         c.bank_accounts = {a, a};
         c.bank_accounts[1].ubank_card = "6333";
-        EXPECT_EQ(contacts.AddContact(c), 0);
+        EXPECT_EQ(contacts.AddContact(c), StoreStatus::kOk);
         return c;
     }
 
@@ -81,7 +81,7 @@ TEST_F(TrashTest, ADeletedContactComesBackWithEveryFieldItsAccountsAndItsGroupAs
     Synced();
 
     BusinessCard gone = before;
-    ASSERT_EQ(contacts.DeleteContact(gone), 0);
+    ASSERT_EQ(contacts.DeleteContact(gone), StoreStatus::kOk);
     EXPECT_EQ(ContactTrash(), (TrashedRecordList{{before.bc_id, "张三 O'Brien", "Acme", kDeletedAt}}));
     int count = -1;
     ASSERT_EQ(trash.CountDeletedContacts(TrashStore::WindowStart(kDeletedAt), count), 0);
@@ -98,8 +98,8 @@ TEST_F(TrashTest, ADeletedContactComesBackWithEveryFieldItsAccountsAndItsGroupAs
 TEST_F(TrashTest, AContactRestoredIntoAGroupDeletedSinceLandsInNoGroup) {
     CardGroup g = Group("old friends");
     BusinessCard c = Contact("li", g.group_id);
-    ASSERT_EQ(contacts.DeleteContact(c), 0);
-    ASSERT_EQ(contacts.DeleteGroup(g), 0);
+    ASSERT_EQ(contacts.DeleteContact(c), StoreStatus::kOk);
+    ASSERT_EQ(contacts.DeleteGroup(g), StoreStatus::kOk);
 
     ASSERT_EQ(trash.RestoreContacts({c.bc_id}), 0);
     const BusinessCard back = Stored(c.bc_id);
@@ -111,10 +111,10 @@ TEST_F(TrashTest, AContactRestoredIntoAGroupDeletedSinceLandsInNoGroup) {
 
 TEST_F(TrashTest, ManyContactsAreDeletedAndRestoredAllOrNone) {
     const BusinessCard a = Contact("a"), b = Contact("b"), c = Contact("c");
-    ASSERT_NE(contacts.DeleteContacts({a.bc_id, b.bc_id, 9999}), 0) << "one id names no row";
+    ASSERT_EQ(contacts.DeleteContacts({a.bc_id, b.bc_id, 9999}), StoreStatus::kNotFound) << "one id names no row";
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_bc WHERE bc_state<>0"), "0");
 
-    ASSERT_EQ(contacts.DeleteContacts({a.bc_id, b.bc_id, c.bc_id}), 0);
+    ASSERT_EQ(contacts.DeleteContacts({a.bc_id, b.bc_id, c.bc_id}), StoreStatus::kOk);
     EXPECT_EQ(ContactTrash().size(), 3u);
     EXPECT_EQ(Entry(OPER_CONTACT, b.bc_id), "1,0," + FormatValues(Stored(b.bc_id)));
 
@@ -133,11 +133,11 @@ TEST_F(TrashTest, ManyContactsAreDeletedAndRestoredAllOrNone) {
 
 TEST_F(TrashTest, TheTrashListsTheLatestDeletionFirstAndOnlyThoseOfTheLastThirtyDays) {
     BusinessCard old = Contact("old"), recent = Contact("recent"), latest = Contact("latest");
-    ASSERT_EQ(contacts.DeleteContact(old), 0);
+    ASSERT_EQ(contacts.DeleteContact(old), StoreStatus::kOk);
     clock.set(kDeletedAt + 5 * kDay);
-    ASSERT_EQ(contacts.DeleteContact(recent), 0);
+    ASSERT_EQ(contacts.DeleteContact(recent), StoreStatus::kOk);
     clock.set(kDeletedAt + 6 * kDay);
-    ASSERT_EQ(contacts.DeleteContact(latest), 0);
+    ASSERT_EQ(contacts.DeleteContact(latest), StoreStatus::kOk);
     Exec("UPDATE tb_bc SET bc_state=1 WHERE bc_id=" + std::to_string(Contact("before the trash").bc_id));
 
     clock.set(kDeletedAt + 30 * kDay + 1);
@@ -153,23 +153,23 @@ TEST_F(TrashTest, AMatterComesBackWithTheRemarksAndRemindersThatWentWithIt) {
     TalEvent m;
     m.description = "quarterly review";
     m.server_id = 70;
-    ASSERT_EQ(matters.AddMatter(m), 0);
+    ASSERT_EQ(matters.AddMatter(m), StoreStatus::kOk);
     std::vector<EventComment> remarks(3);
     for (std::size_t i = 0; i < remarks.size(); ++i) {
         remarks[i].event_id = m.event_id;
         remarks[i].c_content = "remark " + std::to_string(i);
-        ASSERT_EQ(matters.AddRemark(remarks[i]), 0);
+        ASSERT_EQ(matters.AddRemark(remarks[i]), StoreStatus::kOk);
     }
     EventAlarm reminder;
     reminder.event_id = m.event_id;
     reminder.a_content = "call";
-    ASSERT_EQ(matters.AddReminder(reminder), 0);
+    ASSERT_EQ(matters.AddReminder(reminder), StoreStatus::kOk);
     remarks[2].comment_state = 1;  // deleted on its own, before the matter
-    ASSERT_EQ(matters.ModifyRemark(remarks[2]), 0);
+    ASSERT_EQ(matters.ModifyRemark(remarks[2]), StoreStatus::kOk);
     Synced();
 
     TalEvent gone = m;
-    ASSERT_EQ(matters.DeleteMatter(gone), 0);
+    ASSERT_EQ(matters.DeleteMatter(gone), StoreStatus::kOk);
     EXPECT_EQ(Scalar("SELECT count(*) FROM tb_event_comment WHERE comment_state=0"), "0");
     TrashedRecordList listed;
     ASSERT_EQ(trash.DeletedMatters(TrashStore::WindowStart(kDeletedAt), listed), 0);
@@ -194,19 +194,19 @@ TEST_F(TrashTest, GroupsAndRemarksComeBackAsPendingEdits) {
     BusinessCard member = Contact("wang", cg.group_id);
     EventGroup mg;
     mg.group_name = "projects";
-    ASSERT_EQ(matters.AddMatterGroup(mg), 0);
+    ASSERT_EQ(matters.AddMatterGroup(mg), StoreStatus::kOk);
     TalEvent m;
-    ASSERT_EQ(matters.AddMatter(m), 0);
+    ASSERT_EQ(matters.AddMatter(m), StoreStatus::kOk);
     EventComment r;
     r.event_id = m.event_id;
     r.c_content = "note";
-    ASSERT_EQ(matters.AddRemark(r), 0);
+    ASSERT_EQ(matters.AddRemark(r), StoreStatus::kOk);
     Synced();
 
-    ASSERT_EQ(contacts.DeleteGroup(cg), 0);
-    ASSERT_EQ(matters.DeleteMatterGroup(mg), 0);
+    ASSERT_EQ(contacts.DeleteGroup(cg), StoreStatus::kOk);
+    ASSERT_EQ(matters.DeleteMatterGroup(mg), StoreStatus::kOk);
     r.comment_state = 1;
-    ASSERT_EQ(matters.ModifyRemark(r), 0);
+    ASSERT_EQ(matters.ModifyRemark(r), StoreStatus::kOk);
 
     ASSERT_EQ(trash.RestoreContactGroup(cg.group_id), 0);
     ASSERT_EQ(trash.RestoreMatterGroup(mg.group_id), 0);
@@ -226,7 +226,7 @@ TEST_F(TrashTest, GroupsAndRemarksComeBackAsPendingEdits) {
 
 TEST_F(TrashTest, AFailingChangeLogLeavesTheRestoreUndone) {
     BusinessCard c = Contact("zhao");
-    ASSERT_EQ(contacts.DeleteContact(c), 0);
+    ASSERT_EQ(contacts.DeleteContact(c), StoreStatus::kOk);
     const std::string entry = Entry(OPER_CONTACT, c.bc_id);
     FailChangeLogWrites();
     EXPECT_EQ(trash.RestoreContacts({c.bc_id}), 1);
@@ -240,11 +240,11 @@ TEST_F(TrashTest, ReceivedDeletesAndRestoresKeepTheTrashInStep) {
     BusinessCard c = Contact("chen");
     TalEvent m;
     m.server_id = 71;
-    ASSERT_EQ(matters.AddMatter(m), 0);
+    ASSERT_EQ(matters.AddMatter(m), StoreStatus::kOk);
     EventComment r;
     r.event_id = m.event_id;
     r.c_content = "kept";
-    ASSERT_EQ(matters.AddRemark(r), 0);
+    ASSERT_EQ(matters.AddRemark(r), StoreStatus::kOk);
     Synced();
 
     const auto receive = [&](int state) {
@@ -286,7 +286,7 @@ TEST_F(TrashTest, AnOlderFileGetsTheDeletionTimeColumnsAtLogin) {
         Exec(std::string("ALTER TABLE ") + table + " DROP COLUMN deleted_at;");
     ASSERT_EQ(store.EnsureUserDb("tester"), 0);
     BusinessCard c = Contact("sun");
-    ASSERT_EQ(contacts.DeleteContact(c), 0);
+    ASSERT_EQ(contacts.DeleteContact(c), StoreStatus::kOk);
     EXPECT_EQ(ContactTrash().size(), 1u);
     EXPECT_EQ(Scalar("SELECT count(*) FROM pragma_table_info('tb_event_alarm') WHERE name='deleted_at'"), "1");
 }

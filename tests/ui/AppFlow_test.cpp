@@ -40,7 +40,7 @@ void FillContacts(LocalStore& store, const std::string& login) {
         BusinessCard card;
         card.bc_name = "联系人" + std::to_string(i);
         card.bc_name_pinyin = "LIANXIREN" + std::to_string(i);
-        ASSERT_EQ(InsertContact(session.db(), card), 0);
+        ASSERT_EQ(InsertContact(session.db(), card), StoreStatus::kOk);
     }
     ASSERT_EQ(tx.commit(), SQLITE_OK);
 }

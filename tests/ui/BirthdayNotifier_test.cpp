@@ -72,7 +72,7 @@ protected:
         BusinessCard c;
         c.bc_name = name;
         c.birthday = birthday;
-        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(c), StoreStatus::kOk);
         return c.bc_id;
     }
     std::string ShownCount() {

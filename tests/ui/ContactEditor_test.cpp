@@ -44,7 +44,7 @@ protected:
         CardGroup group;
         EXPECT_EQ(ContactStore(store).GroupById(c.group_id, group), 0);
         c.server_group_id = group.server_id;
-        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(c), StoreStatus::kOk);
         return Stored(c.bc_id);
     }
 
@@ -221,7 +221,7 @@ TEST_F(ContactEditorTest, TheDemoContactsSaveUnchanged) {
         BusinessCard card;
         card.bc_name = name;
         card.cell_phone = "13912345678";
-        ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+        ASSERT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
         CAddConnectionDlg& dlg = OpenEditor(card.bc_id);
         MessageLog log;
         EXPECT_TRUE(dlg.Save());

@@ -107,7 +107,7 @@ TEST_F(ContactTransferTest, CancelRollsBackTheFileInProgress) {
 TEST_F(ContactTransferTest, ExportWritesTheFileAndSaysSo) {
     BusinessCard card;
     card.bc_name = "王五";
-    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
     ContactTransfer transfer(store);
     struct Case {
         QString path;

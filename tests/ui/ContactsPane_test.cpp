@@ -45,7 +45,7 @@ TEST_F(ContactsFixture, GroupListCountsAllCommonAndEachGroup) {
     AddContact("陈立", "CHENLI", clients);
     const int gone = AddContact("高峰", "GAOFENG");
     BusinessCard deleted = Stored(gone);
-    ASSERT_EQ(ContactStore(store).DeleteContact(deleted), 0);
+    ASSERT_EQ(ContactStore(store).DeleteContact(deleted), StoreStatus::kOk);
     Open();
     EXPECT_EQ(GroupTexts(), (Strings{"全部(2)", "常用(1)", "客户(2)", "空组(0)", "回收站(1)"}));
     EXPECT_EQ(Groups()->currentRow(), 0);
@@ -437,7 +437,7 @@ TEST_F(ContactsFixture, ColumnsSizeToTheirContentAndUseAWiderWindow) {
     BusinessCard card = Stored(AddContact("Anna Müller", "Anna Muller"));
     card.company_name = std::string(40, 'W') + " International Trading Company Limited";
     card.mail = "a@b.cn";
-    ASSERT_EQ(ContactStore(store).ModifyContact(card), 0);
+    ASSERT_EQ(ContactStore(store).ModifyContact(card), StoreStatus::kOk);
     Open();
     home->SendMessage(WM_UI_SET_COLUMNS, 63);
     Pump();

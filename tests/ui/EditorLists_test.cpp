@@ -48,7 +48,7 @@ protected:
     int StoreContact(BusinessCard c) {
         c.bc_name = "李明";
         c.cell_phone = "13812345678";
-        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(c), StoreStatus::kOk);
         return c.bc_id;
     }
 
@@ -200,7 +200,7 @@ TEST_F(EditorListsTest, AnAccountDeletedEarlierIsNeitherShownNorOverwritten) {
     const int id = StoreContact(c);
     BusinessCard stored = Stored(id);
     stored.bank_accounts[0].ubank_state = 1;
-    ASSERT_EQ(ContactStore(store).ModifyContact(stored), 0);
+    ASSERT_EQ(ContactStore(store).ModifyContact(stored), StoreStatus::kOk);
     const BusinessCard before = Stored(id);
 
     CAddConnectionDlg& dlg = OpenEditor(id, kBusinessPage);

@@ -111,7 +111,7 @@ protected:
         m.description = text;
         m.start_time = NowSeconds() - 60;
         m.end_time = NowSeconds() + seconds;
-        EXPECT_EQ(MatterStore(a_->store()).AddMatter(m), 0);
+        EXPECT_EQ(MatterStore(a_->store()).AddMatter(m), StoreStatus::kOk);
         if (sync) {
             EXPECT_EQ(a_->Sync(), 0);
             EXPECT_EQ(MatterStore(a_->store()).MatterById(m.event_id, m), 0);
@@ -192,7 +192,7 @@ TEST_F(MatterEditorFlow, RecipientsChangeChecksTheServiceClockAndAsksAgainOnceSe
     StartService(5);
     BusinessCard wang;
     wang.bc_name = "王强";
-    ASSERT_EQ(ContactStore(a_->store()).AddContact(wang), 0);
+    ASSERT_EQ(ContactStore(a_->store()).AddContact(wang), StoreStatus::kOk);
     ASSERT_EQ(a_->Sync(), 0);
     ASSERT_EQ(ContactStore(a_->store()).ContactById(wang.bc_id, wang), 0);
     ASSERT_GT(wang.bc_server_id, 0);
@@ -391,7 +391,7 @@ TEST_F(MatterEditorFlow, ASaveKeepsWhatAnotherDeviceChangedWhileTheEditPageWasOp
     const auto b = SyncedSecondDevice(onB);
     ASSERT_EQ(onB.size(), 1u);
     onB[0].description = "另一台设备改的";
-    ASSERT_EQ(MatterStore(b->store()).ModifyMatter(onB[0]), 0);
+    ASSERT_EQ(MatterStore(b->store()).ModifyMatter(onB[0]), StoreStatus::kOk);
     ASSERT_EQ(b->Sync(), 0);
     ASSERT_EQ(a_->Login("li", "pw-li"), 0);
     ASSERT_EQ(a_->Sync(), 0);

@@ -44,7 +44,7 @@ protected:
         m.end_time = to;
         m.group_id = group;
         m.place_top = pinned;
-        EXPECT_EQ(MatterStore(store).AddMatter(m), 0);
+        EXPECT_EQ(MatterStore(store).AddMatter(m), StoreStatus::kOk);
         return m.event_id;
     }
     // A matter covering whole days.
@@ -183,7 +183,7 @@ TEST_F(MattersPage, BirthdaysAreListedMarkedAndShownAllDay) {
         c.bc_name = name;
         c.birthday_type = type;
         c.birthday = birthday;
-        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(c), StoreStatus::kOk);
         return c;
     };
     const int zhang = add("张三", kSolarBirthday, "1980-05-20").bc_id;
@@ -191,7 +191,7 @@ TEST_F(MattersPage, BirthdaysAreListedMarkedAndShownAllDay) {
     add("王五", kSolarBirthday, "0000-06-19");  // the 30th day ahead, past the grid
     add("赵六", kSolarBirthday, "1990-06-20");  // the 31st
     BusinessCard gone = add("孙七", kSolarBirthday, "1990-05-25");
-    ASSERT_EQ(ContactStore(store).DeleteContact(gone), 0);
+    ASSERT_EQ(ContactStore(store).DeleteContact(gone), StoreStatus::kOk);
     std::vector<int> openedContacts;
     Open();
     home->SetContactEditorOpener([&](int id, int, int) { openedContacts.push_back(id); });
@@ -311,7 +311,7 @@ TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
         a.event_id = state ? spanning : morning;
         a.alarm_state = state;
         a.alarm_time = At(2026, 5, 21, 9);
-        ASSERT_EQ(MatterStore(store).AddReminder(a), 0);
+        ASSERT_EQ(MatterStore(store).AddReminder(a), StoreStatus::kOk);
     }
     AddMatter("后天下午", At(2026, 5, 22, 14), At(2026, 5, 22, 16));  // not running at 10:00, still listed
     const int pinned = AddDays("置顶", {2026, 5, 22}, {2026, 5, 22}, 0);
@@ -326,7 +326,7 @@ TEST_F(MattersPage, UpcomingViewListsTheNextThreeDaysWithTodaysRemarks) {
         r.c_content = text;
         r.event_id = spanning;
         r.create_time = At(2026, 5, 19, 8);
-        ASSERT_EQ(MatterStore(store).AddRemark(r), 0);
+        ASSERT_EQ(MatterStore(store).AddRemark(r), StoreStatus::kOk);
     }
     Open();
     EXPECT_THAT(Headings(), ::testing::ElementsAre("今天 2026年05月20日 星期三", "明天 2026年05月21日 星期四",
@@ -352,7 +352,7 @@ TEST_F(MattersPage, ADayShowsAndCountsEveryMatterTouchingItInStartOrder) {
     Today(2026, 5, 20, 10);
     EventGroup work;
     work.group_name = "工作";
-    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), 0);
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), StoreStatus::kOk);
     AddMatter("下午开会", At(2026, 5, 25, 14), At(2026, 5, 25, 15), work.group_id);
     AddMatter("上午拜访", At(2026, 5, 25, 9), At(2026, 5, 25, 10));
     AddMatter("夜班", At(2026, 5, 24, 22), At(2026, 5, 25, 2), work.group_id);
@@ -409,7 +409,7 @@ TEST_F(MattersPage, TimelineMattersOpenFromTheKeyboardAndReadOutWithTheirActions
     remark.c_content = "带上合同";
     remark.event_id = first;
     remark.create_time = At(2026, 5, 19, 8);
-    ASSERT_EQ(MatterStore(store).AddRemark(remark), 0);
+    ASSERT_EQ(MatterStore(store).AddRemark(remark), StoreStatus::kOk);
     Open();
     CTimeBody* today = Pane().Timeline()->Section(0);
     ASSERT_NE(today, nullptr);
@@ -468,7 +468,7 @@ TEST_F(MattersPage, TodayButtonKeepsTheSelectionWhileAnotherMonthIsShown) {
 TEST_F(MattersPage, GroupsAddRenameAndDeleteKeepingTheirMattersUnderDefault) {
     EventGroup work;
     work.group_name = "工作";
-    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), 0);
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), StoreStatus::kOk);
     AddDays("周会", {2026, 5, 20}, {2026, 5, 20}, work.group_id);
     Open();
     EXPECT_EQ(RowText(0), "默认(1)");

@@ -31,7 +31,7 @@ protected:
         m.start_time = kToday;
         m.end_time = kToday + 3600;
         m.group_id = group;
-        EXPECT_EQ(MatterStore(store).AddMatter(m), 0);
+        EXPECT_EQ(MatterStore(store).AddMatter(m), StoreStatus::kOk);
         return m.event_id;
     }
     TalEvent Stored(int id) {
@@ -51,7 +51,7 @@ TEST_F(MattersTrash, TheTrashListsDeletedMattersAndRestoresOneOrAChoice) {
     std::vector<int> ids{AddMatter("周会"), AddMatter("拜访客户")};
     for (int id : ids) {
         TalEvent m = Stored(id);
-        ASSERT_EQ(MatterStore(store).DeleteMatter(m), 0);
+        ASSERT_EQ(MatterStore(store).DeleteMatter(m), StoreStatus::kOk);
     }
     Open();
     // Visibility is read as the user sees it: the matters page must be the one on screen.
@@ -94,7 +94,7 @@ TEST_F(MattersTrash, AMatterDeletedInItsEditorIsOfferedForUndoWithItsRemarks) {
     EventComment remark;
     remark.event_id = id;
     remark.c_content = "带上报表";
-    ASSERT_EQ(MatterStore(store).AddRemark(remark), 0);
+    ASSERT_EQ(MatterStore(store).AddRemark(remark), StoreStatus::kOk);
     LoginUser::Instance().update([](LoginUserState& s) { s.login_mode = LoginUserState::kModeOffline; });
     Open();
 
@@ -122,7 +122,7 @@ TEST_F(MattersTrash, AMatterDeletedInItsEditorIsOfferedForUndoWithItsRemarks) {
 TEST_F(MattersTrash, ADeletedMatterGroupComesBackOnUndo) {
     EventGroup work;
     work.group_name = "工作";
-    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), 0);
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), StoreStatus::kOk);
     AddMatter("周会", work.group_id);
     Open();
     test::AnswerNextModal("_btn_ok");

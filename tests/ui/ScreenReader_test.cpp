@@ -37,7 +37,7 @@ TEST_F(ScreenReader, TheMainWindowNamesItsButtonsAndTheMattersPane) {
     ASSERT_EQ(ContentStore(store).StoreNews(news), 0);
     EventGroup work;
     work.group_name = "工作";
-    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), 0);
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(work), StoreStatus::kOk);
     CHomePage& home = Open();
     const auto nodes = test::WalkAccessible(&home);
     const struct {

@@ -77,7 +77,7 @@ protected:
         c.bc_name = name;
         c.company_name = "新公司";
         c.cell_phone = "13800000000";
-        EXPECT_EQ(ContactStore(store).AddContact(c), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(c), StoreStatus::kOk);
         Exec("UPDATE tb_sync_record SET sync_state=3;");
         return c.bc_id;
     }
@@ -146,7 +146,7 @@ TEST_F(ContactEditorClashes, TheMatterEditorShowsAndAdoptsTheOtherDescription) {
     m.start_time = 1903838400;
     m.end_time = 1903867200;
     m.description = "签约";
-    ASSERT_EQ(MatterStore(store).AddMatter(m), 0);
+    ASSERT_EQ(MatterStore(store).AddMatter(m), StoreStatus::kOk);
     const int clash = StoreClash(store, OPER_MATTER, m.event_id, "description", "改约");
     QPointer<CAddMatterDlg> dlg = new CAddMatterDlg(store, m, 0, MatterPage::Details);
     dlg->SetWorkerLink(&worker);

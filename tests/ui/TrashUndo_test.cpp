@@ -91,7 +91,7 @@ TEST_F(TrashUndoTest, ASelectionIsDeletedAfterOneQuestionAndComesBackWithOneUndo
 
 TEST_F(TrashUndoTest, TheTrashListsDeletedContactsAndRestoresOneOrAChoice) {
     const std::vector<int> ids{AddContact("安雅", "ANYA"), AddContact("陈立", "CHENLI"), AddContact("高峰", "GAOFENG")};
-    ASSERT_EQ(ContactStore(store).DeleteContacts(ids), 0);
+    ASSERT_EQ(ContactStore(store).DeleteContacts(ids), StoreStatus::kOk);
     Open();
     EXPECT_EQ(GroupTexts().back(), "回收站(3)");
     ChooseTrash();

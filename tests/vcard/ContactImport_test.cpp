@@ -118,11 +118,11 @@ TEST_F(ContactImportTest, ExportThenImportKeepsEveryField) {
         OtherStore source;
         CardGroup group;
         group.group_name = "客户, VIP";
-        ASSERT_EQ(ContactStore(source.store).AddGroup(group), 0);
+        ASSERT_EQ(ContactStore(source.store).AddGroup(group), StoreStatus::kOk);
         BusinessCard card = EveryField();
         card.group_id = group.group_id;
         card.bc_name_pinyin = "OUYANG";
-        ASSERT_EQ(ContactStore(source.store).AddContact(card), 0);
+        ASSERT_EQ(ContactStore(source.store).AddContact(card), StoreStatus::kOk);
         BusinessCard stored;
         ASSERT_EQ(ContactStore(source.store).ContactById(card.bc_id, stored), 0);
 
@@ -153,7 +153,7 @@ TEST_F(ContactImportTest, ExportFoldsAt75OctetsWithoutCuttingCharacters) {
     BusinessCard card = EveryField();
     card.bc_comment =
         std::string(50, 'a') + "中文字符串很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长";
-    ASSERT_EQ(ContactStore(store).AddContact(card), 0);
+    ASSERT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
     std::ostringstream out;
     int count = 0;
     ASSERT_EQ(ContactExport(store, 0, ExportFormat::VCard30).ToStream(out, count), vcard::ExportResult::Done);
@@ -192,7 +192,7 @@ TEST_F(ContactImportTest, DuplicateFillsOnlyEmptyFields) {
     existing.bc_name = "李四";
     existing.cell_phone = "13900000000";
     existing.position = "经理";
-    ASSERT_EQ(ContactStore(store).AddContact(existing), 0);
+    ASSERT_EQ(ContactStore(store).AddContact(existing), StoreStatus::kOk);
     struct Case {
         const char* what;
         std::string card;
@@ -249,7 +249,7 @@ TEST_F(ContactImportTest, DryRunCountsButStoresNothing) {
 TEST_F(ContactImportTest, GroupOptionPutsEveryContactInIt) {
     CardGroup group;
     group.group_name = "导入";
-    ASSERT_EQ(ContactStore(store).AddGroup(group), 0);
+    ASSERT_EQ(ContactStore(store).AddGroup(group), StoreStatus::kOk);
     ImportReport report;
     EXPECT_EQ(Import("BEGIN:VCARD\nFN:A\nCATEGORIES:Other\nEND:VCARD\n", report, group.group_id + 100),
               ImportResult::NoSuchGroup);

@@ -168,9 +168,9 @@ void CAddMatterDlg::WriteMatter() {
     int rc = 0;
     if (adding) {
         m.create_time = NowSeconds();
-        rc = ms.AddMatter(m);
+        rc = ResultOf(ms.AddMatter(m));
     } else {
-        rc = ms.SaveMatterEdit(shown_, m);
+        rc = ResultOf(ms.SaveMatterEdit(shown_, m));
     }
     if (rc != 0) {
         // Nothing was stored: say so, and keep the page with what was typed.
@@ -229,7 +229,7 @@ void CAddMatterDlg::DeleteMatter() {
         return;
     }
     TalEvent m = matter_;
-    if (MatterStore(store_).DeleteMatter(m) != 0) {
+    if (MatterStore(store_).DeleteMatter(m) != StoreStatus::kOk) {
         Tell(QStringLiteral("删除失败"));
         return;
     }
@@ -462,7 +462,7 @@ void CAddMatterDlg::SaveRemark() {
     remark.event_server_id = matter_.server_id;
     remark.create_time = NowSeconds();
     MatterStore ms(store_);
-    const int rc = remarkTag_ != 0 ? ms.ModifyRemark(remark) : ms.AddRemark(remark);
+    const int rc = ResultOf(remarkTag_ != 0 ? ms.ModifyRemark(remark) : ms.AddRemark(remark));
     if (rc != 0) {
         Tell(QStringLiteral("备注保存失败，请稍后重试"));
         return;
@@ -478,7 +478,7 @@ void CAddMatterDlg::DeleteRemark(int commentId) {
         if (r.comment_id != commentId) continue;
         EventComment gone = r;
         gone.comment_state = 1;
-        if (MatterStore(store_).ModifyRemark(gone) != 0) return;
+        if (MatterStore(store_).ModifyRemark(gone) != StoreStatus::kOk) return;
         if (!Offline() && worker_) worker_->Post(WorkerRequest::Sync(SYNC_BY_OPER_EFFECT));
         Reload();
         return;

@@ -83,7 +83,7 @@ void CChangeGroupWnd::Move() {
     }
     BusinessCard card = asRead;
     card.group_id = group.group_id;
-    Close(contacts.SaveContactEdit(asRead, card) == 0 ? kChangeGroupMoved : 1);
+    Close(contacts.SaveContactEdit(asRead, card) == StoreStatus::kOk ? kChangeGroupMoved : 1);
 }
 
 }  // namespace kivtal

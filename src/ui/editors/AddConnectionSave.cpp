@@ -100,8 +100,8 @@ bool CAddConnectionDlg::Store(BusinessCard& card) {
     // The store leaves the record as it was on failure, so the user can simply retry:
     // the window stays open with everything typed. An edit writes only what the user
     // changed since the editor read the contact, so a sync meanwhile is not undone.
-    const int result = editing_ ? contacts.SaveContactEdit(card_, card) : contacts.AddContact(card);
-    if (result == 0) return true;
+    const StoreStatus result = editing_ ? contacts.SaveContactEdit(card_, card) : contacts.AddContact(card);
+    if (result == StoreStatus::kOk) return true;
     ShowTalMsgBox(QStringLiteral("温馨提示"), this, QStringLiteral("保存数据失败"));
     return false;
 }

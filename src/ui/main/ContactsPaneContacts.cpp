@@ -46,7 +46,7 @@ void CContactsPane::ToggleCommon(int contactId) {
     if (contacts.ContactById(contactId, asRead) != 0) return;
     BusinessCard card = asRead;
     card.common_use = card.common_use == 1 ? 0 : 1;
-    if (contacts.SaveContactEdit(asRead, card) != 0) return;
+    if (contacts.SaveContactEdit(asRead, card) != StoreStatus::kOk) return;
     RequestSync();
     const int row = rows_->SetCommon(contactId, card.common_use == 1);
     if (list_ && row >= 0) list_->RefreshRow(row);

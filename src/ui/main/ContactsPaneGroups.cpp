@@ -19,7 +19,7 @@ public:
     int Add(const QString& name, int& groupId) override {
         CardGroup group;
         group.group_name = TypedUtf8(name);
-        if (ContactStore(store_).AddGroup(group) != 0) return 1;
+        if (ContactStore(store_).AddGroup(group) != StoreStatus::kOk) return 1;
         groupId = group.group_id;
         return 0;
     }
@@ -28,12 +28,12 @@ public:
         CardGroup group;
         if (contacts.GroupById(groupId, group) != 0 || group.group_state != 0) return Renamed::kGone;
         group.group_name = TypedUtf8(name);
-        return contacts.ModifyGroup(group) == 0 ? Renamed::kSaved : Renamed::kFailed;
+        return contacts.ModifyGroup(group) == StoreStatus::kOk ? Renamed::kSaved : Renamed::kFailed;
     }
     int Delete(int groupId, QString& name) override {
         ContactStore contacts(store_);
         CardGroup group;
-        if (contacts.GroupById(groupId, group) != 0 || contacts.DeleteGroup(group) != 0) return 1;
+        if (contacts.GroupById(groupId, group) != 0 || contacts.DeleteGroup(group) != StoreStatus::kOk) return 1;
         name = QString::fromStdString(group.group_name);
         return 0;
     }

@@ -84,7 +84,7 @@ void CContactsPane::DeleteContacts(std::vector<int> ids) {
     if (ShowTalMsgBox(title, &home_, QStringLiteral("删除后可在回收站中找回，保留30天。"), 1, 1) != kMsgBoxOk) return;
     const QString what = ids.size() == 1 ? rows_->RowAt(rows_->RowOfContact(ids[0]))->name
                                          : QStringLiteral("%1个联系人").arg(ids.size());
-    if (ContactStore(store_).DeleteContacts(ids) != 0) {
+    if (ContactStore(store_).DeleteContacts(ids) != StoreStatus::kOk) {
         ShowTalMsgBox(QString(), &home_, QStringLiteral("删除失败：本机数据库读写失败，请稍后再试。"));
         return;
     }

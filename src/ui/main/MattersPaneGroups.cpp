@@ -19,7 +19,7 @@ public:
     int Add(const QString& name, int& groupId) override {
         EventGroup group;
         group.group_name = TypedUtf8(name);
-        if (MatterStore(store_).AddMatterGroup(group) != 0) return 1;
+        if (MatterStore(store_).AddMatterGroup(group) != StoreStatus::kOk) return 1;
         groupId = group.group_id;
         return 0;
     }
@@ -29,13 +29,13 @@ public:
         if (matters.MatterGroupById(groupId, group) != 0) return Renamed::kFailed;
         if (group.group_id != groupId || group.group_state != 0) return Renamed::kGone;
         group.group_name = TypedUtf8(name);
-        return matters.ModifyMatterGroup(group) == 0 ? Renamed::kSaved : Renamed::kFailed;
+        return matters.ModifyMatterGroup(group) == StoreStatus::kOk ? Renamed::kSaved : Renamed::kFailed;
     }
     int Delete(int groupId, QString& name) override {
         MatterStore matters(store_);
         EventGroup group;
         if (matters.MatterGroupById(groupId, group) != 0 || group.group_id != groupId) return 1;
-        if (matters.DeleteMatterGroup(group) != 0) return 1;
+        if (matters.DeleteMatterGroup(group) != StoreStatus::kOk) return 1;
         name = QString::fromStdString(group.group_name);
         return 0;
     }

@@ -37,7 +37,7 @@ bool Seed(LocalStore& store) {
         bank.bank_name = "Bank";
         bank.ubank_card = "6222" + std::to_string(100000000 + i);
         card.bank_accounts.push_back(bank);
-        if (InsertContact(session.db(), card) != 0) return false;
+        if (InsertContact(session.db(), card) != StoreStatus::kOk) return false;
     }
     return tx.commit() == 0;
 }

@@ -22,7 +22,7 @@ protected:
     int AddGroup(const std::string& name) {
         CardGroup group;
         group.group_name = name;
-        EXPECT_EQ(ContactStore(store).AddGroup(group), 0);
+        EXPECT_EQ(ContactStore(store).AddGroup(group), StoreStatus::kOk);
         return group.group_id;
     }
     int AddContact(const std::string& name, const std::string& pinyin, int groupId = 0, int common = 0,
@@ -33,7 +33,7 @@ protected:
         card.group_id = groupId;
         card.common_use = common;
         card.cell_phone = phone;
-        EXPECT_EQ(ContactStore(store).AddContact(card), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
         return card.bc_id;
     }
     BusinessCard Stored(int contactId) {

@@ -86,7 +86,7 @@ protected:
     int AddGroup(const char* name) {
         CardGroup g;
         g.group_name = name;
-        EXPECT_EQ(ContactStore(store).AddGroup(g), 0);
+        EXPECT_EQ(ContactStore(store).AddGroup(g), StoreStatus::kOk);
         return g.group_id;
     }
 
