@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/RecordFields.h"
+
 namespace kivtal::vcard {
 namespace {
 
@@ -12,29 +14,12 @@ std::string LowerAscii(std::string s) {
     return s;
 }
 
-// Every text a card brings except the name (the key) and the pinyin (derived).
-constexpr std::string BusinessCard::*kMergedTexts[] = {
-    &BusinessCard::company_name,
-    &BusinessCard::cell_phone,
-    &BusinessCard::home_phone,
-    &BusinessCard::fix_phone,
-    &BusinessCard::position,
-    &BusinessCard::fax,
-    &BusinessCard::addr_c_detail,
-    &BusinessCard::addr_f_detail,
-    &BusinessCard::web_site,
-    &BusinessCard::mail,
-    &BusinessCard::qq,
-    &BusinessCard::ww,
-    &BusinessCard::relate_contacts,
-    &BusinessCard::main_business,
-    &BusinessCard::hobby,
-    &BusinessCard::belief,
-    &BusinessCard::habit,
-    &BusinessCard::how_to_konw,
-    &BusinessCard::favor_food,
-    &BusinessCard::bc_comment,
-};
+// The texts an imported card fills in where the contact has none: every text the user
+// edits, but the name (the duplicate key) and the birthday (it goes with its calendar).
+bool MergesAsText(const RecordField<BusinessCard>& f) {
+    return f.text != nullptr && f.travels() && f.role == FieldRole::kValue && f.text != &BusinessCard::bc_name &&
+           f.text != &BusinessCard::birthday;
+}
 
 }  // namespace
 
@@ -74,11 +59,10 @@ int DuplicateIndex::Find(const BusinessCard& card) const {
 
 bool MergeInto(BusinessCard& existing, const BusinessCard& card) {
     bool changed = false;
-    for (auto member : kMergedTexts) {
-        if ((existing.*member).empty() && !(card.*member).empty()) {
-            existing.*member = card.*member;
-            changed = true;
-        }
+    for (const RecordField<BusinessCard>& f : DescriptionOf<BusinessCard>().fields) {
+        if (!MergesAsText(f) || !(existing.*f.text).empty() || (card.*f.text).empty()) continue;
+        existing.*f.text = card.*f.text;
+        changed = true;
     }
     if (existing.birthday.empty() && !card.birthday.empty()) {
         existing.birthday = card.birthday;
