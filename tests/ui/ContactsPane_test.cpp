@@ -236,7 +236,8 @@ TEST_F(ContactsFixture, LetterBarEnablesPresentLettersAndFilters) {
     AddContact("Anna", "anna");
     AddContact("李娜", "LINA");
     AddContact("3M 客服", "3M KEFU");
-    AddContact("无拼音", "");
+    // A row without pinyin, as an older version could leave one (a write now makes it).
+    Exec("UPDATE tb_bc SET bc_name_pinyin='' WHERE bc_id=" + std::to_string(AddContact("无拼音", "")));
     AddContact("%百分", "%BAIFEN");
     Open();
     QList<QAbstractButton*> letters = home->FindControl("sort_btn_layout")->findChildren<QAbstractButton*>();
