@@ -61,7 +61,7 @@ public:
         SqliteTransaction tx(s.db());
         for (BusinessCard c : Book()) {
             c.bc_id = 0;
-            if (InsertContact(s.db(), c) != 0) std::abort();
+            if (InsertContact(s.db(), c) != StoreStatus::kOk) std::abort();
         }
         if (tx.commit() != SQLITE_OK) std::abort();
     }

@@ -38,10 +38,10 @@ UserBankInfoList LiveAccounts(const UserBankInfoList& accounts) {
 template <class Record, class Body>
 int RunMergeWrite(LocalStore& store, Record& record, Body&& body) {
     int status = 0;
-    const int rc = contacts::RunWrite(store, record, [&](SqliteDb& db) {
+    const int rc = ResultOf(contacts::RunWrite(store, record, [&](SqliteDb& db) {
         status = body(db);
-        return status == 0 ? 0 : 1;
-    });
+        return StatusOf(status == 0);
+    }));
     return rc == 1 && status == MergeStore::kNotLive ? MergeStore::kNotLive : rc;
 }
 
@@ -75,12 +75,12 @@ public:
         }
         kept.bank_accounts.clear();
         undo_.keptBefore.push_back(kept);
-        if (UpdateContact(db_, merged) != 0) return 1;
+        if (UpdateContact(db_, merged) != StoreStatus::kOk) return 1;
         undo_.addedAccounts.insert(undo_.addedAccounts.end(), merged.bank_accounts.begin(), merged.bank_accounts.end());
         for (BusinessCard& other : others) {
             undo_.mergedAway.push_back(other);
             other.bc_state = 1;
-            if (UpdateContact(db_, other) != 0) return 1;
+            if (UpdateContact(db_, other) != StoreStatus::kOk) return 1;
         }
         return 0;
     }
@@ -114,16 +114,16 @@ int MergeStore::Merge(const std::vector<MergePlan>& plans, MergeUndo& undo) {
 
 int MergeStore::Undo(const MergeUndo& undo) {
     MergeUndo rows = undo;
-    return contacts::RunWrite(store_, rows, [&](SqliteDb& db) {
+    return ResultOf(contacts::RunWrite(store_, rows, [&](SqliteDb& db) {
         for (UserBankInfo& account : rows.addedAccounts) {
             account.ubank_state = 1;
-            if (ModifyBankAccount(db, account) != 0) return 1;
+            if (ModifyBankAccount(db, account) != 0) return StoreStatus::kFailed;
         }
         for (BusinessCardList* list : {&rows.keptBefore, &rows.mergedAway})
             for (BusinessCard& card : *list)
-                if (UpdateContact(db, card) != 0) return 1;
-        return 0;
-    });
+                if (UpdateContact(db, card) != StoreStatus::kOk) return StoreStatus::kFailed;
+        return StoreStatus::kOk;
+    }));
 }
 
 int MergeStore::EditTimes(std::unordered_map<int, int>& out) {
@@ -147,13 +147,14 @@ int MergeStore::NewestContactId(int& out) {
 int MergeStore::IgnoreGroup(const std::vector<int>& bcIds) {
     std::vector<int> ids = bcIds;
     std::sort(ids.begin(), ids.end());
-    return contacts::RunWrite(store_, ids, [&](SqliteDb& db) {
-        if (db.execute(kIgnoredTable) != SQLITE_OK) return 1;
+    return ResultOf(contacts::RunWrite(store_, ids, [&](SqliteDb& db) {
+        if (db.execute(kIgnoredTable) != SQLITE_OK) return StoreStatus::kFailed;
         for (std::size_t a = 0; a < ids.size(); ++a)
             for (std::size_t b = a + 1; b < ids.size(); ++b)
-                if (ids[a] != ids[b] && db.execute(kIgnorePair, {Arg(ids[a]), Arg(ids[b])}) != SQLITE_OK) return 1;
-        return 0;
-    });
+                if (ids[a] != ids[b] && db.execute(kIgnorePair, {Arg(ids[a]), Arg(ids[b])}) != SQLITE_OK)
+                    return StoreStatus::kFailed;
+        return StoreStatus::kOk;
+    }));
 }
 
 int MergeStore::IgnoredPairs(std::set<std::pair<int, int>>& out) {

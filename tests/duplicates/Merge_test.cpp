@@ -33,13 +33,13 @@ protected:
     int Group(const std::string& name) {
         CardGroup g;
         g.group_name = name;
-        EXPECT_EQ(contacts.AddGroup(g), 0);
+        EXPECT_EQ(contacts.AddGroup(g), StoreStatus::kOk);
         return g.group_id;
     }
 
     BusinessCard Add(BusinessCard c) {
         if (c.bc_name_pinyin.empty()) c.bc_name_pinyin = c.bc_name;
-        EXPECT_EQ(contacts.AddContact(c), 0);
+        EXPECT_EQ(contacts.AddContact(c), StoreStatus::kOk);
         return c;
     }
 
@@ -119,7 +119,7 @@ TEST_F(MergeTest, AMergeThatCannotCompleteWritesNothing) {
     const BusinessCard kept = Contact("k", 0, {Account("1")});
     const BusinessCard other = Contact("o", 0, {Account("2")});
     BusinessCard deleted = Contact("d", 0, {});
-    ASSERT_EQ(contacts.DeleteContact(deleted), 0);
+    ASSERT_EQ(contacts.DeleteContact(deleted), StoreStatus::kOk);
     Synced();
 
     struct Fault {
@@ -207,7 +207,7 @@ TEST_F(MergeTest, ExactTwinsMergeIntoTheCopyTheServiceNumberedFirst) {
     const BusinessCard theirs = Contact("twin", 402, {Account("1")});
     BusinessCard near = Contact("twin", 999, {Account("1")});
     near.position = "CTO";
-    ASSERT_EQ(contacts.ModifyContact(near), 0);
+    ASSERT_EQ(contacts.ModifyContact(near), StoreStatus::kOk);
 
     MergeUndo undo;
     int merged = -1;

@@ -26,7 +26,7 @@ class DuplicatesTest : public ContactsFixture {
 protected:
     int Add(BusinessCard card) {
         card.bc_name_pinyin = card.bc_name;
-        EXPECT_EQ(ContactStore(store).AddContact(card), 0);
+        EXPECT_EQ(ContactStore(store).AddContact(card), StoreStatus::kOk);
         return card.bc_id;
     }
     BusinessCard Person(const std::string& name, const std::string& mobile, const std::string& card = "") {

@@ -38,7 +38,7 @@ const ListCase kLists[] = {
      [](LocalStore& store, const std::string& name) {
          CardGroup group;
          group.group_name = name;
-         EXPECT_EQ(ContactStore(store).AddGroup(group), 0);
+         EXPECT_EQ(ContactStore(store).AddGroup(group), StoreStatus::kOk);
          return group.group_id;
      }},
     {"matter groups", "matter_group_list", "默认", "matter_group_label", "matter_group_edit", "MatterGroup_edit_ok",
@@ -46,7 +46,7 @@ const ListCase kLists[] = {
      [](LocalStore& store, const std::string& name) {
          EventGroup group;
          group.group_name = name;
-         EXPECT_EQ(MatterStore(store).AddMatterGroup(group), 0);
+         EXPECT_EQ(MatterStore(store).AddMatterGroup(group), StoreStatus::kOk);
          return group.group_id;
      }},
 };

@@ -199,10 +199,10 @@ bool MaskNoticeShown(CHomePage& home) { return home.Mask() && home.Mask()->Notic
 TEST_F(HomeFixture, SyncButtonShowsBusyUntilTheResultUnlessAGroupNameIsEdited) {
     CardGroup contactGroup;
     contactGroup.group_name = "Team";
-    ASSERT_EQ(ContactStore(store).AddGroup(contactGroup), 0);
+    ASSERT_EQ(ContactStore(store).AddGroup(contactGroup), StoreStatus::kOk);
     EventGroup matterGroup;
     matterGroup.group_name = "Work";
-    ASSERT_EQ(MatterStore(store).AddMatterGroup(matterGroup), 0);
+    ASSERT_EQ(MatterStore(store).AddMatterGroup(matterGroup), StoreStatus::kOk);
     CHomePage& home = Open();
     int contactRefreshes = 0;
     HomeHooks hooks;
