@@ -54,7 +54,6 @@ public:
         BusinessCard kept;
         if (const int rc = ReadLive(plan.asRead.bc_id, kept); rc != 0) return rc;
         BusinessCard merged = MergeEdit(plan.asRead, plan.merged, kept);
-        if (plan.merged.bc_name != plan.asRead.bc_name) merged.bc_name_pinyin = plan.merged.bc_name_pinyin;
         UserBankInfoList held = LiveAccounts(kept.bank_accounts);
         merged.bank_accounts.clear();
         BusinessCardList others;
