@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -102,6 +103,14 @@ std::string EncodeChangeList(const SyncRecordList& entries) {
         document[kEscapingMember] = kEscapingVersion;
     }
     return ReplaceAll(WriteCompact(document), "\\", "%5c");
+}
+
+void AttachSentValues(std::span<const SyncRecord> sent, SyncRecordList& results) {
+    std::map<std::pair<int, int>, const std::string*> byRow;
+    for (const SyncRecord& e : sent) byRow[{e.oper_code, e.s_row_id}] = &e.s_values;
+    for (SyncRecord& result : results)
+        if (const auto it = byRow.find({result.oper_code, result.s_row_id}); it != byRow.end())
+            result.s_values = *it->second;
 }
 
 }  // namespace kivtal

@@ -2,6 +2,7 @@
 // The change list ("opers") that every upload to the service carries: a compact JSON
 // document of the change-log entries, whose value strings are escaped so that they
 // survive the service's form decoding.
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,10 @@ std::string EscapeChangeContent(std::string_view values);
 // The form value for "opers": {"escaping":"2","opers":[{...},...]} written compactly,
 // or null for an empty list, followed by a line break; every backslash becomes "%5c".
 std::string EncodeChangeList(const SyncRecordList& entries);
+
+// Gives each of the service's results the values of the sent entry it names (by kind
+// and local id): what went up is what both sides now hold, the record's new base.
+// A result naming no sent entry keeps its values.
+void AttachSentValues(std::span<const SyncRecord> sent, SyncRecordList& results);
 
 }  // namespace kivtal

@@ -49,7 +49,9 @@ SyncRecord ReminderAsNew(EventAlarm& a) {
     return Entry(OPER_REMINDER, WAY_ADD, 0, FormatValues(a), 0);
 }
 
-// The service's answer to the change list: its parser code, results appended.
+// The service's answer to the change list: its parser code, results appended, each
+// carrying the values that went up, which its acknowledgement keeps as the record's
+// base as a sync run's does: a later received change then settles field by field.
 int Send(JobContext& ctx, const SyncRecordList& entries, const std::string& label, ReplyParser parse,
          SyncRecordList& results) {
     const std::string reply = PostForm(ctx, kSyncSendPath, SyncSendForm(ctx.user.snapshot(), EncodeChangeList(entries)),
@@ -58,7 +60,9 @@ int Send(JobContext& ctx, const SyncRecordList& entries, const std::string& labe
     int serverTime = 0;
     // The reply's time is not stored: only a sync run, which has received everything
     // up to it, may move the sync time forward.
-    return parse(reply, serverTime, results);
+    const int code = parse(reply, serverTime, results);
+    AttachSentValues(entries, results);
+    return code;
 }
 
 // The frame every commit shares: probe, run, post. A record that cannot be put into a

@@ -2,7 +2,9 @@
 // Edits the service must accept before they are stored: a new reminder, a changed
 // reminder, the user's profile and the deletion of a matter. Each job sends its record
 // at once as a one- or two-entry change list over "/Sync/send" and writes the store
-// only after the service has answered with the ids it needs.
+// only after the service has answered with the ids it needs. The acknowledgement keeps
+// what went up as the record's sync base, in its own transaction: when that fails the
+// record keeps its old base (or none) and the job returns the failing step's code.
 //
 // Each posts its result message and returns the code it posted: 0; -200 offline or no
 // reply; -999 when the reply lacks a result the commit needs (nothing is stored); the

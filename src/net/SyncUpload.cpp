@@ -1,6 +1,6 @@
 #include "net/SyncUpload.h"
 
-#include <map>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -110,19 +110,8 @@ private:
 
     // The service holds these entries now: they must never go up again, whatever
     // becomes of the rest of the run.
-    // The service names the entries it took; the values they carried go with them, as the
-    // records' new bases.
-    void AttachValues(Range r, SyncRecordList& results) const {
-        std::map<std::pair<int, int>, const std::string*> sent;
-        for (std::size_t i = r.first; i < r.second; ++i)
-            sent[{entries_[i].oper_code, entries_[i].s_row_id}] = &entries_[i].s_values;
-        for (SyncRecord& result : results)
-            if (const auto it = sent.find({result.oper_code, result.s_row_id}); it != sent.end())
-                result.s_values = *it->second;
-    }
-
     int Acknowledge(Range r, int time, SyncRecordList& results) {
-        AttachValues(r, results);
+        AttachSentValues(std::span(entries_).subspan(r.first, r.second - r.first), results);
         if (ChangeLog(ctx_.store).AcknowledgeResults(results) != 0) {
             DebugLine("sync: acknowledgements not stored");
             return kResultNotStored;
