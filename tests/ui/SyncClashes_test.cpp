@@ -3,7 +3,11 @@
 // it (an ordinary edit that syncs) and one to dismiss it, and a delete against an edit
 // offers to delete after all.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
 #include <QLabel>
+#include <QTest>
+#include <string>
 
 #include "model/RecordValues.h"
 #include "model/SyncKinds.h"
@@ -12,8 +16,10 @@
 #include "store/SyncBases.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/editors/AddConnectionDlg.h"
+#include "ui/controls/FindEdit.h"
 #include "ui/editors/ClashBar.h"
 #include "ui/main/ContactColumns.h"
+#include "ui/support/AccessibleWalk.h"
 #include "ui/support/ContactsFixture.h"
 #include "ui/support/EditorFixture.h"
 
@@ -37,11 +43,22 @@ QAbstractButton* Button(QWidget& window, const char* prefix, int clashId) {
     return window.findChild<QAbstractButton*>(QString::fromLatin1(prefix) + QString::number(clashId));
 }
 
-// Every control of the bar can be told apart by a screen reader.
-void ExpectNamed(const ClashBar& bar) {
-    for (const QAbstractButton* b : bar.findChildren<QAbstractButton*>())
-        EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
-    EXPECT_FALSE(bar.accessibleName().isEmpty());
+QWidget* Focused() { return QApplication::focusWidget(); }
+
+// The window as a screen reader meets it: no problem, and the named control shown.
+void ExpectReadable(QWidget& window, const char* objectName, const QString& name) {
+    EXPECT_TRUE(AccessibleProblems(&window).isEmpty()) << AccessibleProblems(&window).join('\n').toStdString();
+    const auto nodes = WalkAccessible(&window);
+    const AccessibleNode* node = FindAccessible(nodes, QString::fromLatin1(objectName));
+    ASSERT_NE(node, nullptr) << objectName;
+    EXPECT_EQ(node->name, name);
+}
+
+// The note of a clash sits under its field: both in one holder in the field's place.
+bool NoteBeside(QWidget& window, int clashId, const char* field) {
+    QWidget* note = window.findChild<QWidget*>(QString::fromLatin1(kClashNotePrefix) + QString::number(clashId));
+    QWidget* control = window.findChild<QWidget*>(QString::fromLatin1(field));
+    return note && control && note->isVisible() && note->parentWidget() == control->parentWidget();
 }
 
 TEST_F(ContactsFixture, AContactWithOpenClashesIsMarkedInTheList) {
@@ -91,31 +108,44 @@ protected:
     QPointer<CAddConnectionDlg> editor;
 };
 
-TEST_F(ContactEditorClashes, AdoptingShowsAndStoresTheOtherValueAsAnEditAndDismissingKeepsThisOne) {
+TEST_F(ContactEditorClashes, EachClashSitsUnderItsFieldAndIsAdoptedOrDismissedByKeyAndMouse) {
     const int id = AddSynced("周八");
     const int company = StoreClash(store, OPER_CONTACT, id, "company", "别家");
     const int mobile = StoreClash(store, OPER_CONTACT, id, "mobile", "13900000000");
     CAddConnectionDlg& dlg = OpenEditor(id);
-    ClashBar* bar = dlg.Clashes();
-    ASSERT_NE(bar, nullptr);
-    EXPECT_TRUE(bar->isVisible());
-    EXPECT_EQ(bar->OpenCount(), 2);
-    ExpectNamed(*bar);
-    const QStringList texts = [&] {
-        QStringList out;
-        for (const QLabel* l : bar->findChildren<QLabel*>()) out << l->text();
-        return out;
-    }();
-    EXPECT_TRUE(texts.join('|').contains(QStringLiteral("别家")));
+    ASSERT_NE(dlg.Clashes(), nullptr);
+    Pump();
+    EXPECT_TRUE(NoteBeside(dlg, company, "base_company_edit"));
+    EXPECT_TRUE(NoteBeside(dlg, mobile, "base_phone_edit"));
+    EXPECT_FALSE(dlg.Clashes()->Bar()->isVisible());  // no clash is left for the bar
+    EXPECT_TRUE(dlg.FindControl<QAbstractButton>("base")->text().contains(QStringLiteral("●")));
+    ExpectReadable(dlg, (std::string(kClashAdoptPrefix) + std::to_string(company)).c_str(),
+                   QStringLiteral("采用 另一设备的公司: 别家"));
 
-    Button(dlg, kClashAdoptPrefix, company)->click();
+    // Tab goes from the company field to its note's actions, then on to the next field.
+    ClickThroughWindow(dlg.FindControl("base_company_edit"));
+    Pump();
+    ASSERT_EQ(Focused(), dlg.FindControl<FindEdit>("base_company_edit")->Edit());
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), Button(dlg, kClashAdoptPrefix, company));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), Button(dlg, kClashDismissPrefix, company));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_TRUE(dlg.FindControl("base_net_edit")->isAncestorOf(Focused()));
+    QTest::keyClick(Focused(), Qt::Key_Backtab);
+    QTest::keyClick(Focused(), Qt::Key_Backtab);
+    EXPECT_EQ(Focused(), Button(dlg, kClashAdoptPrefix, company));
+    QTest::keyClick(Focused(), Qt::Key_Space);
     Pump();
     EXPECT_EQ(FieldText(dlg, "base_company_edit"), QStringLiteral("别家"));
     EXPECT_EQ(Stored(id).company_name, "别家");
     EXPECT_EQ(Pending(), 1);  // goes up with the next sync
-    Button(dlg, kClashDismissPrefix, mobile)->click();
+    EXPECT_EQ(Button(dlg, kClashAdoptPrefix, company), nullptr);
+
+    ClickThroughWindow(Button(dlg, kClashDismissPrefix, mobile));
     Pump();
-    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(dlg.Clashes()->OpenCount(), 0);
+    EXPECT_FALSE(dlg.FindControl<QAbstractButton>("base")->text().contains(QStringLiteral("●")));
     int open = -1;
     ASSERT_EQ(CountClashes(store, open), 0);
     EXPECT_EQ(open, 0);
@@ -126,44 +156,76 @@ TEST_F(ContactEditorClashes, AdoptingShowsAndStoresTheOtherValueAsAnEditAndDismi
     EXPECT_EQ(Stored(id).cell_phone, "13800000000");
 }
 
+TEST_F(ContactEditorClashes, AClashOnAnotherPageMarksItsTabAndWaitsUnderItsFieldThere) {
+    const int id = AddSynced("周十");
+    const int fax = StoreClash(store, OPER_CONTACT, id, "fax", "010-6666");
+    CAddConnectionDlg& dlg = OpenEditor(id);
+    Pump();
+    auto* business = dlg.FindControl<QAbstractButton>("business");
+    EXPECT_TRUE(business->text().contains(QStringLiteral("●")));
+    EXPECT_TRUE(business->accessibleName().contains(QStringLiteral("冲突")));
+    EXPECT_FALSE(dlg.FindControl<QAbstractButton>("base")->text().contains(QStringLiteral("●")));
+    EXPECT_FALSE(dlg.Clashes()->Bar()->isVisible());
+
+    ClickThroughWindow(business);
+    Pump();
+    EXPECT_TRUE(NoteBeside(dlg, fax, "business_fax_edit"));
+    ExpectReadable(dlg, (std::string(kClashDismissPrefix) + std::to_string(fax)).c_str(),
+                   QStringLiteral("忽略 另一设备的传真: 010-6666"));
+    ClickThroughWindow(Button(dlg, kClashAdoptPrefix, fax));
+    Pump();
+    EXPECT_EQ(FieldText(dlg, "business_fax_edit"), QStringLiteral("010-6666"));
+    EXPECT_EQ(Stored(id).fax, "010-6666");
+    EXPECT_FALSE(business->text().contains(QStringLiteral("●")));
+    ASSERT_TRUE(dlg.Save());
+    EXPECT_EQ(Stored(id).fax, "010-6666");
+}
+
 TEST_F(ContactEditorClashes, ADeleteFromAnotherDeviceCanBeTakenAfterAll) {
     const int id = AddSynced("周九");
     const int deleted = StoreClash(store, OPER_CONTACT, id, "state", "1");
     CAddConnectionDlg& dlg = OpenEditor(id);
     ASSERT_NE(dlg.Clashes(), nullptr);
-    ExpectNamed(*dlg.Clashes());
+    Pump();
+    EXPECT_TRUE(dlg.Clashes()->Bar()->isVisible());
     QAbstractButton* deleteAfterAll = Button(dlg, kClashAdoptPrefix, deleted);
     ASSERT_NE(deleteAfterAll, nullptr);
+    EXPECT_TRUE(dlg.Clashes()->Bar()->isAncestorOf(deleteAfterAll));
     EXPECT_EQ(deleteAfterAll->text(), QStringLiteral("仍然删除"));
-    deleteAfterAll->click();
+    ExpectReadable(dlg, (std::string(kClashAdoptPrefix) + std::to_string(deleted)).c_str(), QStringLiteral("仍然删除"));
+    ClickThroughWindow(deleteAfterAll);
     EXPECT_TRUE(PumpUntil([this] { return editor.isNull() || !editor->isVisible(); }));
     EXPECT_EQ(Stored(id).bc_state, 1);
     EXPECT_EQ(Pending(), 1);
 }
 
-TEST_F(ContactEditorClashes, TheMatterEditorShowsAndAdoptsTheOtherDescription) {
+TEST_F(ContactEditorClashes, TheMatterEditorShowsTheOtherDescriptionUnderItsOwnAndAdoptsIt) {
     TalEvent m;
     m.start_time = 1903838400;
     m.end_time = 1903867200;
     m.description = "签约";
     ASSERT_EQ(MatterStore(store).AddMatter(m), StoreStatus::kOk);
     const int clash = StoreClash(store, OPER_MATTER, m.event_id, "description", "改约");
+    const int pinned = StoreClash(store, OPER_MATTER, m.event_id, "pinned", "1");
     QPointer<CAddMatterDlg> dlg = new CAddMatterDlg(store, m, 0, MatterPage::Details);
     dlg->SetWorkerLink(&worker);
     ASSERT_TRUE(dlg->Create(nullptr, QStringLiteral("事项")));
     dlg->ShowWindow(true);
     Pump();
     ASSERT_NE(dlg->Clashes(), nullptr);
-    EXPECT_TRUE(dlg->Clashes()->isVisible());
-    ExpectNamed(*dlg->Clashes());
+    EXPECT_TRUE(NoteBeside(*dlg, clash, "matter_show_edit"));
+    // A field the details do not show stays in the bar.
+    EXPECT_TRUE(dlg->Clashes()->Bar()->isAncestorOf(Button(*dlg, kClashAdoptPrefix, pinned)));
+    ExpectReadable(*dlg, (std::string(kClashAdoptPrefix) + std::to_string(clash)).c_str(),
+                   QStringLiteral("采用 另一设备的事项内容: 改约"));
 
-    Button(*dlg, kClashAdoptPrefix, clash)->click();
+    ClickThroughWindow(Button(*dlg, kClashAdoptPrefix, clash));
     Pump();
     TalEvent stored;
     ASSERT_EQ(MatterStore(store).MatterById(m.event_id, stored), 0);
     EXPECT_EQ(stored.description, "改约");
     EXPECT_EQ(dlg->Matter().description, "改约");
-    EXPECT_FALSE(dlg->Clashes()->isVisible());
+    EXPECT_EQ(dlg->Clashes()->OpenCount(), 1);
 }
 
 }  // namespace

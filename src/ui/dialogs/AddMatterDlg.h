@@ -15,7 +15,7 @@ class QDateEdit;
 
 namespace kivtal {
 
-class ClashBar;
+class RecordClashes;
 class ComboKiv;
 class WorkerLink;
 
@@ -93,7 +93,7 @@ public:
     const EventCommentList& Remarks() const { return remarks_; }
     const EventAlarmList& Reminders() const { return reminders_; }
     // The matter's open clashes with another device's edits; nullptr for a new matter.
-    ClashBar* Clashes() const { return clashBar_; }
+    RecordClashes* Clashes() const { return clashes_; }
 
 protected:
     std::vector<QString> EnterButtons() const override;
@@ -183,7 +183,7 @@ private:
     int remarkTag_ = 0;
     int reminderTag_ = 0;
     bool pickersFilled_ = false;
-    ClashBar* clashBar_ = nullptr;
+    RecordClashes* clashes_ = nullptr;
 };
 
 }  // namespace kivtal

@@ -186,9 +186,12 @@ void CAddConnectionDlg::EnsureBuilt(int page) {
             return names;
         });
     }
+    PlaceClashes();
 }
 
 QWidget* CAddConnectionDlg::PageHolder(int page) const { return FindControl(kPages[page].layout); }
+
+const char* CAddConnectionDlg::PageTab(int page) { return kPages[page].tab; }
 
 RowList& CAddConnectionDlg::List(const QString& container) const {
     for (const auto& list : lists_)

@@ -18,7 +18,7 @@ namespace kivtal {
 
 class AreaPickers;
 class BankRows;
-class ClashBar;
+class RecordClashes;
 class BirthdayPickers;
 class RowList;
 class WorkerLink;
@@ -82,7 +82,7 @@ public:
     bool Save();
 
     // The contact's open clashes with another device's edits; nullptr for a new contact.
-    ClashBar* Clashes() const { return clashBar_; }
+    RecordClashes* Clashes() const { return clashes_; }
 
 protected:
     void InitWindow() override;
@@ -130,9 +130,13 @@ private:
 
     // Clashes (AddConnectionClashes.cpp).
     void ShowClashes();
+    // Puts the clashes of a page just built under its fields.
+    void PlaceClashes();
+    void MarkClashPages();
     void OnClashAdopted(const SyncClash& clash);
 
     QWidget* PageHolder(int page) const;
+    static const char* PageTab(int page);
 
     // Saving (AddConnectionSave.cpp). A failed check opens the page of the failing
     // control and leaves the focus in it.
@@ -163,7 +167,7 @@ private:
     std::unique_ptr<BankRows> banks_;
     std::unique_ptr<BirthdayPickers> birthday_;
     std::unique_ptr<AreaPickers> area_;
-    ClashBar* clashBar_ = nullptr;
+    RecordClashes* clashes_ = nullptr;
 };
 
 }  // namespace kivtal
