@@ -1,14 +1,17 @@
 #pragma once
 // The editors' scenes for kivtal-screens: the contact editor new and on each page of
-// a filled contact, its scanner choice and a field-rule message; the profile editor's
-// view and form.
+// a filled contact, with clashes against another device's edits, its scanner choice and
+// a field-rule message; the profile editor's view and form.
 #include <QTemporaryDir>
 #include <functional>
 #include <vector>
 
+#include "model/RecordValues.h"
+#include "model/SyncKinds.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "store/StorePaths.h"
+#include "store/SyncBases.h"
 #include "text/FieldRules.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/AddConnectionDlgControls.h"
@@ -19,7 +22,7 @@
 
 namespace kivtal::screens {
 
-enum class ContactEditorScene { New, Base, Business, Life, Relations, Scanner, RuleMessage };
+enum class ContactEditorScene { New, Base, Business, Life, Relations, Clash, Scanner, RuleMessage };
 
 inline LocalStore& EditorStore() {
     static QTemporaryDir dir;
@@ -87,10 +90,35 @@ inline int DemoContactId() {
     return id;
 }
 
+// A second copy of the contact, whose company and fax another device changed too.
+inline int ClashedContactId() {
+    static const int id = [] {
+        BusinessCard c = DemoContact();
+        c.bc_name = "周八";
+        ContactStore(EditorStore()).AddContact(c);
+        SqliteDb db;
+        if (db.open(EditorStore().userDbPath()) != 0) return c.bc_id;
+        SyncClashList clashes;
+        for (const auto& [field, other] : {std::pair{"company", "上海远景物流有限公司"}, {"fax", "021-55550000"}})
+            clashes.push_back({0, OPER_CONTACT, c.bc_id, 0, FieldIndexOfKind(OPER_CONTACT, field), other, 0});
+        syncbase::WriteClashes(db, clashes);
+        return c.bc_id;
+    }();
+    return id;
+}
+
+inline int SceneContactId(ContactEditorScene scene) {
+    switch (scene) {
+        case ContactEditorScene::New:
+        case ContactEditorScene::Scanner:
+        case ContactEditorScene::RuleMessage: return 0;
+        case ContactEditorScene::Clash: return ClashedContactId();
+        default: return DemoContactId();
+    }
+}
+
 inline std::vector<QWidget*> ShowContactEditor(ContactEditorScene scene, const std::function<void()>& settle) {
-    const bool existing = scene != ContactEditorScene::New && scene != ContactEditorScene::Scanner &&
-                          scene != ContactEditorScene::RuleMessage;
-    CAddConnectionDlg* dlg = CAddConnectionDlg::Open(EditorStore(), nullptr, existing ? DemoContactId() : 0, 2);
+    CAddConnectionDlg* dlg = CAddConnectionDlg::Open(EditorStore(), nullptr, SceneContactId(scene), 2);
     dlg->SetNetworkProbe([] { return true; });
     dlg->move(40, 40);
     dlg->ShowWindow(true);

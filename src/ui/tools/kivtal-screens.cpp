@@ -223,6 +223,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"contact_edit_life", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Life, Settle); }},
         {"contact_edit_relations",
          [] { return screens::ShowContactEditor(screens::ContactEditorScene::Relations, Settle); }},
+        {"contact_edit_clash", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Clash, Settle); }},
         {"contact_scanner", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Scanner, Settle); }},
         {"contact_rule_message",
          [] { return screens::ShowContactEditor(screens::ContactEditorScene::RuleMessage, Settle); }},
