@@ -230,6 +230,8 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"profile_view", [] { return screens::ShowProfileEditor(screens::ProfileScene::View, Settle); }},
         {"profile_form", [] { return screens::ShowProfileEditor(screens::ProfileScene::Form, Settle); }},
         {"profile_certified", [] { return screens::ShowProfileEditor(screens::ProfileScene::Certified, Settle); }},
+        // Last: the clash it stores would show in the matter scenes above.
+        {"matter_clash", [] { return Editor(screens::EditorScene::Clash); }},
     };
     return scenes;
 }
