@@ -1,17 +1,14 @@
 #pragma once
 // The editors' scenes for kivtal-screens: the contact editor new and on each page of
-// a filled contact, with clashes against another device's edits, its scanner choice and
-// a field-rule message; the profile editor's view and form.
+// a filled contact, on a second copy of it (Clash), its scanner choice and a field-rule
+// message; the profile editor's view and form.
 #include <QTemporaryDir>
 #include <functional>
 #include <vector>
 
-#include "model/RecordValues.h"
-#include "model/SyncKinds.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "store/StorePaths.h"
-#include "store/SyncBases.h"
 #include "text/FieldRules.h"
 #include "ui/editors/AddConnectionDlg.h"
 #include "ui/editors/AddConnectionDlgControls.h"
@@ -90,18 +87,13 @@ inline int DemoContactId() {
     return id;
 }
 
-// A second copy of the contact, whose company and fax another device changed too.
-inline int ClashedContactId() {
+// A second copy of the contact: the one kivtal-screens gives clashes with another
+// device's edits.
+inline int SecondContactId() {
     static const int id = [] {
         BusinessCard c = DemoContact();
         c.bc_name = "周八";
         ContactStore(EditorStore()).AddContact(c);
-        SqliteDb db;
-        if (db.open(EditorStore().userDbPath()) != 0) return c.bc_id;
-        SyncClashList clashes;
-        for (const auto& [field, other] : {std::pair{"company", "上海远景物流有限公司"}, {"fax", "021-55550000"}})
-            clashes.push_back({0, OPER_CONTACT, c.bc_id, 0, FieldIndexOfKind(OPER_CONTACT, field), other, 0});
-        syncbase::WriteClashes(db, clashes);
         return c.bc_id;
     }();
     return id;
@@ -112,7 +104,7 @@ inline int SceneContactId(ContactEditorScene scene) {
         case ContactEditorScene::New:
         case ContactEditorScene::Scanner:
         case ContactEditorScene::RuleMessage: return 0;
-        case ContactEditorScene::Clash: return ClashedContactId();
+        case ContactEditorScene::Clash: return SecondContactId();
         default: return DemoContactId();
     }
 }

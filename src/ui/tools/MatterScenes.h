@@ -1,7 +1,7 @@
 #pragma once
 // The matters scenes for kivtal-screens: demo matters (today and the next days, with
 // remarks, reminders and a group) in the main window's demo store, and the matter
-// editor on each of its pages and with another device's description under its own.
+// editor on each of its pages (Clash: the details, which kivtal-screens gives a clash).
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCoreApplication>
@@ -11,12 +11,9 @@
 #include <vector>
 
 #include "model/Clock.h"
-#include "model/RecordValues.h"
-#include "model/SyncKinds.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "store/MatterStore.h"
-#include "store/SyncBases.h"
 #include "ui/controls/CalendarDate.h"
 #include "ui/dialogs/AddMatterDlg.h"
 #include "ui/dialogs/AddMatterDlgControls.h"
@@ -96,27 +93,11 @@ inline int FillDemoMatters(LocalStore& store) {
 
 enum class EditorScene { Details, NewMatter, EditWithReminder, Remark, Reminder, DatePopup, Clash };
 
-// Another device changed the matter's description too. Once per store.
-inline void ClashOnDescription(LocalStore& store, const TalEvent& matter) {
-    static bool stored = false;
-    SqliteDb db;
-    if (stored || db.open(store.userDbPath()) != 0) return;
-    const SyncClash clash{0,
-                          OPER_MATTER,
-                          matter.event_id,
-                          matter.server_id,
-                          FieldIndexOfKind(OPER_MATTER, "description"),
-                          "与客户确认合同细节并改期到周五",
-                          0};
-    stored = syncbase::WriteClashes(db, {clash});
-}
-
 inline std::vector<QWidget*> ShowEditor(LocalStore& store, int eventId, EditorScene scene,
                                         const std::function<void()>& settle) {
     const bool fresh = scene == EditorScene::NewMatter || scene == EditorScene::DatePopup;
     TalEvent matter;
     if (!fresh) MatterStore(store).MatterById(eventId, matter);
-    if (scene == EditorScene::Clash) ClashOnDescription(store, matter);
     const MatterPage start = fresh                          ? MatterPage::NewMatter
                              : scene == EditorScene::Remark ? MatterPage::AddRemark
                                                             : MatterPage::Details;

@@ -11,7 +11,12 @@
 #include <QVBoxLayout>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
+
+#include "model/RecordValues.h"
+#include "model/SyncKinds.h"
+#include "store/SyncBases.h"
 
 #include "ui/tools/CaptureScenes.h"
 #include "ui/main/HomePage.h"
@@ -128,6 +133,29 @@ std::vector<QWidget*> ImportSummary() {
     return TalBox(QStringLiteral("导入联系人"), text, 0, 0);
 }
 
+// Clashes as a sync run keeps them: another device's values of some fields of a record.
+void StoreClashes(LocalStore& store, int kind, int rowId,
+                  const std::vector<std::pair<const char*, const char*>>& others) {
+    SqliteDb db;
+    if (db.open(store.userDbPath()) != 0) return;
+    SyncClashList clashes;
+    for (const auto& [field, other] : others)
+        clashes.push_back({0, kind, rowId, 0, FieldIndexOfKind(kind, field), other, 0});
+    kivtal::syncbase::WriteClashes(db, clashes);
+}
+
+std::vector<QWidget*> ContactClashes() {
+    StoreClashes(screens::EditorStore(), OPER_CONTACT, screens::SecondContactId(),
+                 {{"company", "上海远景物流有限公司"}, {"fax", "021-55550000"}});
+    return screens::ShowContactEditor(screens::ContactEditorScene::Clash, Settle);
+}
+
+std::vector<QWidget*> MatterClash() {
+    LocalStore& store = screens::DemoStore();
+    StoreClashes(store, OPER_MATTER, screens::DemoRichMatter(), {{"description", "与客户确认合同细节并改期到周五"}});
+    return screens::ShowEditor(store, screens::DemoRichMatter(), screens::EditorScene::Clash, Settle);
+}
+
 std::vector<QWidget*> Editor(screens::EditorScene scene) {
     return screens::ShowEditor(screens::DemoStore(), screens::DemoRichMatter(), scene, Settle);
 }
@@ -223,7 +251,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"contact_edit_life", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Life, Settle); }},
         {"contact_edit_relations",
          [] { return screens::ShowContactEditor(screens::ContactEditorScene::Relations, Settle); }},
-        {"contact_edit_clash", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Clash, Settle); }},
+        {"contact_edit_clash", ContactClashes},
         {"contact_scanner", [] { return screens::ShowContactEditor(screens::ContactEditorScene::Scanner, Settle); }},
         {"contact_rule_message",
          [] { return screens::ShowContactEditor(screens::ContactEditorScene::RuleMessage, Settle); }},
@@ -231,7 +259,7 @@ const std::vector<std::pair<const char*, Scene>>& Scenes() {
         {"profile_form", [] { return screens::ShowProfileEditor(screens::ProfileScene::Form, Settle); }},
         {"profile_certified", [] { return screens::ShowProfileEditor(screens::ProfileScene::Certified, Settle); }},
         // Last: the clash it stores would show in the matter scenes above.
-        {"matter_clash", [] { return Editor(screens::EditorScene::Clash); }},
+        {"matter_clash", MatterClash},
     };
     return scenes;
 }
