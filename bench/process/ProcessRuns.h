@@ -1,0 +1,44 @@
+#pragma once
+// Whole-process figures for the timed programs: a command is run several times after a
+// warm-up, each run measured by the kernel's own accounting (wall time, processor time,
+// peak memory of the process), and a row prints min / median / max next to a target and
+// the floor the figure is held against.
+#include <string>
+#include <vector>
+
+namespace kivtal::bench {
+
+struct RunFigures {
+    double wallMs = 0;
+    double cpuMs = 0;  // user + system, the child alone
+    double peakMb = 0;
+};
+
+struct Spread {
+    double min = 0, median = 0, max = 0;
+};
+
+struct Command {
+    std::vector<std::string> argv;
+    std::vector<std::string> env;  // "NAME=value" added to this process's environment
+};
+
+// Runs the command once, output thrown away. False (and `error` says why) when it
+// cannot be started or exits other than 0: a figure of a failed run means nothing.
+bool RunOnce(const Command& command, RunFigures& figures, std::string& error);
+
+// `warmups` runs not counted, then `runs` counted ones; `before` (may be empty) runs
+// ahead of each one untimed, to put the scene back (a fresh store, a new device...).
+bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out,
+             std::string& error, const std::vector<Command>& before = {});
+
+Spread SpreadOf(std::vector<double> values);
+std::vector<double> Wall(const std::vector<RunFigures>& runs);
+std::vector<double> Cpu(const std::vector<RunFigures>& runs);
+std::vector<double> Peak(const std::vector<RunFigures>& runs);
+
+// "name  wall ms min/median/max  cpu ms …  peak MB …  target …  floor …"
+void PrintRow(const std::string& name, const std::vector<RunFigures>& runs,
+              const std::string& target, const std::string& floor);
+
+}  // namespace kivtal::bench
