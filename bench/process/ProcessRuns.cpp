@@ -8,8 +8,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <memory>
 
 extern char** environ;
 
@@ -38,31 +42,73 @@ std::vector<std::string> Environment(const Command& command) {
     return env;
 }
 
-// Output goes to /dev/null so the pipe's reader never sets the pace.
-struct SilentActions {
+// Output goes to /dev/null, or to a scratch file when kept, so that no pipe's reader
+// ever sets the pace.
+struct OutputActions {
     posix_spawn_file_actions_t actions{};
-    SilentActions() {
+    explicit OutputActions(FILE* keep) {
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (keep) {
+            posix_spawn_file_actions_adddup2(&actions, fileno(keep), 1);
+            posix_spawn_file_actions_adddup2(&actions, fileno(keep), 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        }
     }
-    ~SilentActions() { posix_spawn_file_actions_destroy(&actions); }
-    SilentActions(const SilentActions&) = delete;
-    SilentActions& operator=(const SilentActions&) = delete;
+    ~OutputActions() { posix_spawn_file_actions_destroy(&actions); }
+    OutputActions(const OutputActions&) = delete;
+    OutputActions& operator=(const OutputActions&) = delete;
 };
 
+struct FileCloser {
+    void operator()(FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+using ScratchFile = std::unique_ptr<FILE, FileCloser>;
+
+std::string ReadAll(FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    return text;
+}
+
 }  // namespace
+
+double MonotonicMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double NumberAfter(const RunFigures& run, const std::string& label) {
+    const size_t at = run.output.find(label);
+    if (at == std::string::npos) return std::nan("");
+    const char* begin = run.output.c_str() + at + label.size();
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    return end == begin ? std::nan("") : value;
+}
 
 bool RunOnce(const Command& command, RunFigures& figures, std::string& error) {
     auto argv = command.argv;
     auto env = Environment(command);
     auto argvPointers = Pointers(argv);
     auto envPointers = Pointers(env);
-    SilentActions silent;
+    ScratchFile kept(command.keepOutput ? std::tmpfile() : nullptr);
+    if (command.keepOutput && !kept) {
+        error = std::string("no scratch file for the output: ") + std::strerror(errno);
+        return false;
+    }
+    OutputActions output(kept.get());
+    figures.spawnedAtMs = MonotonicMs();
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argvPointers[0], &silent.actions, nullptr,
-                                     argvPointers.data(), envPointers.data());
+    const int spawned =
+        posix_spawnp(&pid, argvPointers[0], &output.actions, nullptr, argvPointers.data(), envPointers.data());
     if (spawned != 0) {
         error = command.argv[0] + ": " + std::strerror(spawned);
         return false;
@@ -74,8 +120,10 @@ bool RunOnce(const Command& command, RunFigures& figures, std::string& error) {
         return false;
     }
     const auto end = std::chrono::steady_clock::now();
+    if (kept) figures.output = ReadAll(kept.get());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         error = command.argv[0] + " ended with status " + std::to_string(status);
+        if (!figures.output.empty()) error += ":\n" + figures.output;
         return false;
     }
     figures.wallMs = std::chrono::duration<double, std::milli>(end - start).count();
@@ -84,8 +132,8 @@ bool RunOnce(const Command& command, RunFigures& figures, std::string& error) {
     return true;
 }
 
-bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out,
-             std::string& error, const std::vector<Command>& before) {
+bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
+             const std::vector<Command>& before) {
     out.clear();
     for (int i = 0; i < warmups + runs; ++i) {
         RunFigures unused;
@@ -126,13 +174,14 @@ std::vector<double> Peak(const std::vector<RunFigures>& runs) {
     return Column(runs, [](const RunFigures& r) { return r.peakMb; });
 }
 
-void PrintRow(const std::string& name, const std::vector<RunFigures>& runs,
-              const std::string& target, const std::string& floor) {
+void PrintRow(const std::string& name, const std::vector<RunFigures>& runs, const std::string& target,
+              const std::string& floor) {
     const Spread w = SpreadOf(Wall(runs)), c = SpreadOf(Cpu(runs)), p = SpreadOf(Peak(runs));
-    std::printf("%-34s wall ms %7.1f %7.1f %7.1f | cpu ms %7.1f %7.1f %7.1f | peak MB %5.1f %5.1f %5.1f"
-                " | target %s | floor %s\n",
-                name.c_str(), w.min, w.median, w.max, c.min, c.median, c.max, p.min, p.median, p.max,
-                target.c_str(), floor.c_str());
+    std::printf(
+        "%-34s wall ms %7.1f %7.1f %7.1f | cpu ms %7.1f %7.1f %7.1f | peak MB %5.1f %5.1f %5.1f"
+        " | target %s | floor %s\n",
+        name.c_str(), w.min, w.median, w.max, c.min, c.median, c.max, p.min, p.median, p.max, target.c_str(),
+        floor.c_str());
     std::fflush(stdout);
 }
 

@@ -12,6 +12,8 @@ struct RunFigures {
     double wallMs = 0;
     double cpuMs = 0;  // user + system, the child alone
     double peakMb = 0;
+    double spawnedAtMs = 0;  // CLOCK_MONOTONIC just before the spawn
+    std::string output;      // standard output and error, when the command keeps them
 };
 
 struct Spread {
@@ -21,6 +23,9 @@ struct Spread {
 struct Command {
     std::vector<std::string> argv;
     std::vector<std::string> env;  // "NAME=value" added to this process's environment
+    // Keep what the program writes (in RunFigures::output) instead of throwing it away:
+    // for a program that reports figures of its own.
+    bool keepOutput = false;
 };
 
 // Runs the command once, output thrown away. False (and `error` says why) when it
@@ -29,8 +34,14 @@ bool RunOnce(const Command& command, RunFigures& figures, std::string& error);
 
 // `warmups` runs not counted, then `runs` counted ones; `before` (may be empty) runs
 // ahead of each one untimed, to put the scene back (a fresh store, a new device...).
-bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out,
-             std::string& error, const std::vector<Command>& before = {});
+bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
+             const std::vector<Command>& before = {});
+
+// CLOCK_MONOTONIC in ms: the one clock a child's own report and the spawn share.
+double MonotonicMs();
+
+// The number the run's output prints right after `label` (the first one), or NaN.
+double NumberAfter(const RunFigures& run, const std::string& label);
 
 Spread SpreadOf(std::vector<double> values);
 std::vector<double> Wall(const std::vector<RunFigures>& runs);
@@ -38,7 +49,7 @@ std::vector<double> Cpu(const std::vector<RunFigures>& runs);
 std::vector<double> Peak(const std::vector<RunFigures>& runs);
 
 // "name  wall ms min/median/max  cpu ms …  peak MB …  target …  floor …"
-void PrintRow(const std::string& name, const std::vector<RunFigures>& runs,
-              const std::string& target, const std::string& floor);
+void PrintRow(const std::string& name, const std::vector<RunFigures>& runs, const std::string& target,
+              const std::string& floor);
 
 }  // namespace kivtal::bench
