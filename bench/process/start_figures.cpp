@@ -89,19 +89,23 @@ bool RememberBook(const ScratchHome& home) {
 }
 
 // A run's figures to the first paint, from the client's own report: the time since the
-// spawn, and its processor time and peak memory then.
-bool ToFirstPaint(std::vector<RunFigures>& runs, std::string& error) {
+// spawn, and its processor time and peak memory then. toMain: the part of the time spent
+// before main() (loading and relocating the libraries).
+bool ToFirstPaint(std::vector<RunFigures>& runs, std::vector<double>& toMain, std::string& error) {
+    toMain.clear();
     for (RunFigures& run : runs) {
         const double clock = NumberAfter(run, " clock ");
+        const double afterMain = NumberAfter(run, " painted ");
         const double cpu = NumberAfter(run, ", cpu ");
         const double peak = NumberAfter(run, ", peak RSS ");
-        if (std::isnan(clock) || std::isnan(cpu) || std::isnan(peak)) {
+        if (std::isnan(clock) || std::isnan(afterMain) || std::isnan(cpu) || std::isnan(peak)) {
             error = "no first-paint figure in the output:\n" + run.output;
             return false;
         }
         run.wallMs = clock - run.spawnedAtMs;
         run.cpuMs = cpu;
         run.peakMb = peak;
+        toMain.push_back(run.wallMs - afterMain);
     }
     return true;
 }
@@ -109,11 +113,14 @@ bool ToFirstPaint(std::vector<RunFigures>& runs, std::string& error) {
 bool Measure(const char* name, const Command& command, const std::vector<Command>& before, int runs,
              const std::string& floor, std::vector<RunFigures>& out) {
     std::string error;
-    if (!RunMany(command, kWarmups, runs, out, error, before) || !ToFirstPaint(out, error)) {
+    std::vector<double> toMain;
+    if (!RunMany(command, kWarmups, runs, out, error, before) || !ToFirstPaint(out, toMain, error)) {
         std::fprintf(stderr, "%s: %s\n", name, error.c_str());
         return false;
     }
     PrintRow(name, out, floor.empty() ? "-" : kTarget, floor.empty() ? "-" : floor);
+    const Spread m = SpreadOf(toMain);
+    std::printf("  of which exec to main()         wall ms %7.1f %7.1f %7.1f\n", m.min, m.median, m.max);
     return true;
 }
 
@@ -142,8 +149,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("exec to first paint, %d runs after %d warm-ups (min median max); cpu and peak at the paint\n",
-                runs, kWarmups);
+    std::printf("exec to first paint, %d runs after %d warm-ups (min median max); cpu and peak at the paint\n", runs,
+                kWarmups);
     std::vector<RunFigures> floor, figures;
     const bool ok =
         Measure("empty Qt window (floor)", {{EMPTY_WINDOW_EXE}, empty.Environment(), true}, {}, runs, "", floor) &&

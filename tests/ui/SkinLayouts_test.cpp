@@ -1,6 +1,8 @@
 // Every layout of the skin loads, and every control name the code looks up exists
 // with the kind the code expects: a missing name is found here, not by a user.
+#include <QCoreApplication>
 #include <QDir>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextEdit>
@@ -71,6 +73,15 @@ TEST(SkinLayouts, EveryLayoutLoads) {
         std::unique_ptr<QWidget> root(loader.LoadLayout(layout, nullptr));
         EXPECT_NE(root, nullptr) << layout.toStdString() << ": " << loader.errorString().toStdString();
     }
+}
+
+// A loader is built with the plugin paths held empty, to keep Designer's plugins out;
+// every other kind of plugin (here the image formats) must be found as before.
+TEST(SkinLayouts, BuildingALoaderLeavesThePluginPathsAsTheyWere) {
+    const QStringList paths = QCoreApplication::libraryPaths();
+    { SkinLoader loader(nullptr); }
+    EXPECT_EQ(QCoreApplication::libraryPaths(), paths);
+    EXPECT_TRUE(QImageReader::supportedImageFormats().contains("jpeg"));
 }
 
 TEST(SkinLayouts, EveryControlTheCodeUsesExistsWithItsKind) {

@@ -50,7 +50,15 @@ void RegisterControlClass(const QString& className, ControlFactory factory) {
     Factories()[className] = std::move(factory);
 }
 
-SkinLoader::SkinLoader(WindowImplBase* window) : window_(window) {}
+WithoutDesignerPlugins::WithoutDesignerPlugins() : paths_(QCoreApplication::libraryPaths()) {
+    QCoreApplication::setLibraryPaths({});
+}
+
+// The plugin loaders skip paths they have already scanned, so putting them back costs
+// nothing and every other kind of plugin (image formats, platform) is found as before.
+void WithoutDesignerPlugins::RestorePaths() { QCoreApplication::setLibraryPaths(paths_); }
+
+SkinLoader::SkinLoader(WindowImplBase* window) : window_(window) { RestorePaths(); }
 
 QWidget* SkinLoader::LoadLayout(const QString& fileName, QWidget* parent) {
     QFile file(LayoutPath(fileName));

@@ -29,9 +29,20 @@ const QString& SkinStyleSheet();
 // earlier one). UI thread only.
 void RegisterControlClass(const QString& className, ControlFactory factory);
 
-// True when the compiled skin holds a layout of this name.
+// QUiLoader's constructor loads every Designer plugin on the library paths (one of them
+// brings the whole QML engine along, a third of the start of the program) although no
+// layout of the skin uses one; SkinLoader holds the paths empty while it is built.
+class WithoutDesignerPlugins {
+protected:
+    WithoutDesignerPlugins();
+    // Puts the paths back once the loader is built.
+    void RestorePaths();
 
-class SkinLoader : public QUiLoader {
+private:
+    QStringList paths_;
+};
+
+class SkinLoader : private WithoutDesignerPlugins, public QUiLoader {
 public:
     // window may be null; when set, its CreateControl hook is asked first.
     explicit SkinLoader(WindowImplBase* window);
