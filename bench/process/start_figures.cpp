@@ -5,11 +5,14 @@
 // and peak memory are the client's own at that moment. Beside it the floor: an empty Qt
 // window, started and measured the same way.
 //
-// Two users, each in a scratch home of its own (XDG folders included, so no real data is
-// read): a fresh user with no data at all, and a user with a remembered automatic login
-// and a book of 10,000 contacts (the login window must not read the book: it costs the
-// same as no book). The service address points at a closed loopback port, so the
-// automatic login finds no service and nothing leaves the machine.
+// Three users, each in a scratch home of its own (XDG folders included, so no real data
+// is read; no session bus unless said): a fresh user with no data at all; a user with a
+// remembered automatic login and a book of 10,000 contacts (the login window must not
+// read the book: it costs the same as no book); and five remembered accounts whose
+// digests the desktop's secret service keeps (a private session bus and keyring, as on a
+// desktop; skipped when the daemons are not installed). The service address points at a
+// closed loopback port, so the automatic login finds no service and nothing leaves the
+// machine.
 //
 // Run: build/release/bench/bench_start_figures [runs] [client program]
 // (runs: counted runs after two warm-ups, at least 5, default 9; the client defaults to
@@ -28,6 +31,7 @@
 #include "store/AccountStore.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
+#include "support/PrivateSecretService.h"
 
 namespace {
 
@@ -36,6 +40,7 @@ using namespace kivtal::bench;
 
 constexpr int kWarmups = 2;
 constexpr int kBookSize = 10000;
+constexpr int kKeptAccounts = 5;
 constexpr char kTarget[] = "<= 150 ms";
 
 // A home of its own: every folder the client or Qt reads or writes is inside it.
@@ -47,8 +52,10 @@ struct ScratchHome {
     }
     std::string dataDir() const { return root + "/data/kivtal/user/"; }
 
-    std::vector<std::string> Environment() const {
+    // bus: the session bus's address, none when empty.
+    std::vector<std::string> Environment(const std::string& bus = {}) const {
         return {"HOME=" + root,
+                "DBUS_SESSION_BUS_ADDRESS=" + bus,
                 "XDG_RUNTIME_DIR=" + root + "/run",
                 "XDG_DATA_HOME=" + root + "/data",
                 "XDG_CONFIG_HOME=" + root + "/config",
@@ -63,15 +70,23 @@ struct ScratchHome {
     }
 };
 
+// The login remembered last is the automatic one.
+bool RememberLogins(LocalStore& store, int count) {
+    if (store.EnsureLoginDb() != 0) return false;
+    for (int i = 0; i < count; ++i) {
+        LoginRecord login;
+        login.login_user = i + 1 == count ? "bench" : "bench" + std::to_string(i);
+        login.login_pwd = md5Hex(md5Hex("bench123"));
+        login.auto_login = i + 1 == count ? 1 : 0;
+        login.last_login = 1;
+        if (AccountStore(store).SaveLogin(login) != 0) return false;
+    }
+    return true;
+}
+
 bool RememberBook(const ScratchHome& home) {
     LocalStore store(StorePaths{home.dataDir(), "/nonexistent/doz2a_v3.db"});
-    LoginRecord login;
-    login.login_user = "bench";
-    login.login_pwd = md5Hex(md5Hex("bench123"));
-    login.auto_login = 1;
-    login.last_login = 1;
-    if (store.EnsureLoginDb() != 0 || AccountStore(store).SaveLogin(login) != 0) return false;
-    if (store.EnsureUserDb("bench") != 0) return false;
+    if (!RememberLogins(store, 1) || store.EnsureUserDb("bench") != 0) return false;
     StoreSession session = store.OpenUserDb();
     SqliteTransaction tx(session.db());
     for (int i = 0; i < kBookSize; ++i) {
@@ -131,6 +146,22 @@ std::string FloorText(const std::vector<RunFigures>& floor) {
     return text;
 }
 
+bool MeasureWithKeyring(const std::string& client, const std::string& scratch, int runs,
+                        const std::vector<RunFigures>& floor) {
+    const ScratchHome kept(scratch, "keyring");
+    mkdir((kept.root + "/keyring").c_str(), 0700);
+    test::PrivateSecretService service(kept.root + "/keyring");
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    LocalStore store(StorePaths{kept.dataDir(), "/nonexistent/doz2a_v3.db"});
+    if (!service.running() || !bus || !RememberLogins(store, kKeptAccounts)) {
+        std::fprintf(stderr, "the secret service did not start: no figures with it\n");
+        return true;
+    }
+    std::vector<RunFigures> figures;
+    return Measure("login window, 5 kept by the keyring", {{client}, kept.Environment(bus), true}, {}, runs,
+                   FloorText(floor), figures);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -152,12 +183,13 @@ int main(int argc, char** argv) {
     std::printf("exec to first paint, %d runs after %d warm-ups (min median max); cpu and peak at the paint\n", runs,
                 kWarmups);
     std::vector<RunFigures> floor, figures;
-    const bool ok =
+    bool ok =
         Measure("empty Qt window (floor)", {{EMPTY_WINDOW_EXE}, empty.Environment(), true}, {}, runs, "", floor) &&
         Measure("login window, fresh user", {{client}, fresh.Environment(), true},
                 {{{"rm", "-rf", fresh.root + "/data/kivtal"}, {}, false}}, runs, FloorText(floor), figures) &&
         Measure("login window, remembered, 10k book", {{client}, remembered.Environment(), true}, {}, runs,
                 FloorText(floor), figures);
+    if (ok && test::PrivateSecretService::Installed()) ok = MeasureWithKeyring(client, scratch, runs, floor);
     std::system(("rm -rf '" + std::string(scratch) + "'").c_str());
     return ok ? 0 : 1;
 }

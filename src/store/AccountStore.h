@@ -27,6 +27,9 @@ public:
     // when the row holds none (empty when neither has it).
     // Appends every remembered login. 0, or 1 when the database or query fails.
     int RememberedLogins(LoginRecordList& out);
+    // The same without the digests (login_pwd empty), for lists that show the names:
+    // each digest the secret service keeps is a round trip on the desktop's bus.
+    int RememberedNames(LoginRecordList& out);
     // The login marked last. 0 when found; 1 when none or on failure (out untouched).
     int LastLogin(LoginRecord& out);
     // 1 when the table could be read and holds no login (the first login on this

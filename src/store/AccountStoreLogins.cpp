@@ -53,6 +53,12 @@ bool WriteLoginRow(SqliteDb& db, const LoginRecord& login) {
                                         Arg(login.auto_login), Arg(login.last_login), Arg(login.login_user)}));
 }
 
+// The rows as they are: a digest the secret service keeps is empty here.
+int AppendLoginRows(std::optional<StoreSession> session, LoginRecordList& out) {
+    if (!session) return 1;
+    return storeops::AppendRows(session->db(), kSelectLogins, {}, out, LoginFromRow);
+}
+
 }  // namespace
 
 std::optional<StoreSession> AccountStore::OpenExistingLoginDb() {
@@ -76,12 +82,17 @@ int AccountStore::SaveLogin(const LoginRecord& login) {
 }
 
 int AccountStore::RememberedLogins(LoginRecordList& out) {
-    std::optional<StoreSession> session = OpenExistingLoginDb();
-    if (!session) return 1;
     const std::size_t first = out.size();
-    if (storeops::AppendRows(session->db(), kSelectLogins, {}, out, LoginFromRow) != 0) return 1;
+    if (AppendLoginRows(OpenExistingLoginDb(), out) != 0) return 1;
     LoginSecrets secrets(store_.dataDir());
     for (std::size_t i = first; i < out.size(); ++i) FillDigest(secrets, out[i]);
+    return 0;
+}
+
+int AccountStore::RememberedNames(LoginRecordList& out) {
+    const std::size_t first = out.size();
+    if (AppendLoginRows(OpenExistingLoginDb(), out) != 0) return 1;
+    for (std::size_t i = first; i < out.size(); ++i) out[i].login_pwd.clear();
     return 0;
 }
 

@@ -3,39 +3,18 @@
 #include "store/LoginSecrets.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "store/AccountStore.h"
+#include "support/PrivateSecretService.h"
 #include "support/UserDbFixture.h"
 
 namespace kivtal {
 namespace {
 
 constexpr const char* kDigest = "0123456789abcdef0123456789abcdef";
-
-// Sets (or, with no value, removes) one environment variable for the test's lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        Apply(value);
-    }
-    ~ScopedEnv() { Apply(saved_); }
-
-private:
-    void Apply(const std::optional<std::string>& value) {
-        if (value) setenv(name_, value->c_str(), 1);
-        else unsetenv(name_);
-    }
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 int Mode(const std::string& path) {
     struct stat st {};
@@ -83,7 +62,7 @@ protected:
 };
 
 TEST_F(LoginSecretsTest, WithoutASessionBusTheDigestStaysInTheRow) {
-    ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
+    test::ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
     EXPECT_EQ(LoginSecrets(store.dataDir()).Store("ann", kDigest), LoginSecrets::Status::Unavailable);
 
     ASSERT_EQ(accounts.SaveLogin(Remembered("ann", kDigest)), 0);
@@ -110,42 +89,11 @@ TEST_F(LoginSecretsTest, TheDatabasesAndTheDataFolderAreTheOwnersOnly) {
     for (const std::string& path : {store.loginDbPath(), store.userDbPath(), wal}) EXPECT_EQ(Mode(path), 0600) << path;
 }
 
-// A real secret service on a private session bus, started for one test and stopped
-// with it; the bus's address is what the client looks for.
-class PrivateSecretService {
-public:
-    explicit PrivateSecretService(const std::string& home) {
-        FILE* out = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r");
-        if (out == nullptr) return;
-        char address[512] = {};
-        long pid = 0;
-        if (std::fscanf(out, "%511s %ld", address, &pid) == 2) pid_ = static_cast<pid_t>(pid);
-        pclose(out);
-        if (pid_ <= 0) return;
-        bus_.emplace("DBUS_SESSION_BUS_ADDRESS", address);
-        const std::string keyring = "HOME='" + home + "' XDG_DATA_HOME='" + home + "' XDG_RUNTIME_DIR='" + home +
-                                    "' sh -c 'echo pw | gnome-keyring-daemon --unlock --components=secrets' "
-                                    ">/dev/null 2>&1";
-        running_ = std::system(keyring.c_str()) == 0;
-    }
-    ~PrivateSecretService() {
-        bus_.reset();
-        // The keyring daemon leaves with its bus.
-        if (pid_ > 0) kill(pid_, SIGTERM);
-    }
-    bool running() const { return running_; }
-
-private:
-    pid_t pid_ = 0;
-    bool running_ = false;
-    std::optional<ScopedEnv> bus_;
-};
-
 TEST_F(LoginSecretsTest, ARunningSecretServiceKeepsTheDigestOutOfTheDatabase) {
     if (!LoginSecrets::Built()) GTEST_SKIP() << "built without libsecret";
-    if (std::system("command -v dbus-daemon gnome-keyring-daemon >/dev/null 2>&1") != 0)
+    if (!test::PrivateSecretService::Installed())
         GTEST_SKIP() << "dbus-daemon or gnome-keyring-daemon is not installed";
-    PrivateSecretService service(dir.path());
+    test::PrivateSecretService service(dir.path());
     if (!service.running()) GTEST_SKIP() << "the keyring daemon did not start";
 
     // A row an older client wrote keeps working.

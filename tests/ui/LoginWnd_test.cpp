@@ -20,7 +20,9 @@
 #include "net/LoginUser.h"
 #include "net/SyncThread.h"
 #include "store/AccountStore.h"
+#include "store/LoginSecrets.h"
 #include "support/JobHarness.h"
+#include "support/PrivateSecretService.h"
 #include "ui/controls/ComboKiv.h"
 #include "ui/dialogs/LoginWnd.h"
 #include "ui/dialogs/UpdaterPort.h"
@@ -197,6 +199,26 @@ TEST_F(LoginWndTest, AutomaticLoginSendsTheStoredDigestAndClosesWithZeroOnceClea
     EXPECT_EQ(code, 0);
     Pump();
     EXPECT_TRUE(test::VisibleWindows("LoginMsgBox").empty());
+}
+
+// The window lists the accounts without their digests and asks the secret service
+// only for the one an automatic login sends.
+TEST_F(LoginWndTest, WithTheSecretServiceTheAutomaticLoginSendsTheDigestItKeeps) {
+    if (!LoginSecrets::Built()) GTEST_SKIP() << "built without libsecret";
+    if (!test::PrivateSecretService::Installed()) GTEST_SKIP() << "no dbus-daemon or gnome-keyring-daemon";
+    test::PrivateSecretService service(dir.path());
+    if (!service.running()) GTEST_SKIP() << "the keyring daemon did not start";
+    Remember("bob", "ffffffffffffffffffffffffffffffff", 0);
+    Remember("alice", kAliceDigest, 1);
+    LoginRecordList rows;
+    ASSERT_EQ(AccountStore(store).RememberedNames(rows), 0);
+    ASSERT_EQ(rows.size(), 2u);
+
+    CLoginWnd* window = Open();
+    EXPECT_TRUE(PumpUntil([&] { return worker.Count(WM_REQ_LOGIN) == 1; }));
+    EXPECT_EQ(LoginUser::Instance().snapshot().login_name, "alice");
+    EXPECT_EQ(LoginUser::Instance().snapshot().password, kAliceDigest);
+    EXPECT_EQ(window->FindControl<ComboKiv>("account_btn")->count(), 2);
 }
 
 TEST_F(LoginWndTest, RestartModeFillsTheFieldsAndSendsTheUntouchedDigestUnchanged) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "model/Diagnostics.h"
 #include "net/AccountJobs.h"
@@ -108,10 +109,14 @@ void CLoginWnd::Initialise() {
     if (services_.worker) services_.worker->SetResultWindow(GetHandle());
     AccountStore accounts(services_.store);
     LoginRecordList logins;
-    accounts.RememberedLogins(logins);
+    accounts.RememberedNames(logins);
     FillAccountList(logins);
-    LoginRecord last;
-    accounts.LastLogin(last);
+    // Only an automatic login needs its digest; asking the secret service for it is a
+    // round trip on the desktop's bus, made before the window is first painted.
+    const auto marked =
+        std::find_if(logins.begin(), logins.end(), [](const LoginRecord& l) { return l.last_login == 1; });
+    LoginRecord last = marked == logins.end() ? LoginRecord{} : *marked;
+    if (last.auto_login == 1 && accounts.LastLogin(last) != 0) last = LoginRecord{};
     if (last.auto_login != 1) {
         if (auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin)) option->setChecked(false);
         FillFields(QString::fromStdString(last.login_user), {});
@@ -281,7 +286,7 @@ void CLoginWnd::OnAccountPicked(std::intptr_t picker) {
     if (!combo || ComboKiv::FromMessage(picker) != combo) return;
     const int index = combo->currentIndex();
     LoginRecordList logins;
-    AccountStore(services_.store).RememberedLogins(logins);
+    AccountStore(services_.store).RememberedNames(logins);
     // The list may have changed since the drop-down was filled.
     if (index < 0 || index >= static_cast<int>(logins.size())) return;
     FillFields(QString::fromStdString(logins[index].login_user), {});
