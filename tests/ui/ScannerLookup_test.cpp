@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "support/TempDir.h"
+#include "ui/dialogs/capture/CameraFrameSource.h"
+#include "ui/dialogs/capture/CameraModuleLoader.h"
 #include "ui/dialogs/capture/ScannerLookup.h"
 
 namespace kivtal {
@@ -70,6 +73,26 @@ TEST(ScannerLookup, ChoosesTheFirstCameraThatIsAScannerNode) {
     EXPECT_EQ(ChooseScanner(ids, {"video7"}), -1);
     EXPECT_EQ(ChooseScanner({}, {"video2"}), -1);
     EXPECT_EQ(ChooseScanner({"/dev/video1"}, {"video10"}), -1);  // no prefix match
+}
+
+bool CameraModuleLoaded() {
+    std::stringstream maps;
+    maps << std::ifstream("/proc/self/maps").rdbuf();
+    return maps.str().find("libkivtal_camera") != std::string::npos;
+}
+
+// The camera lives in a module of its own: without a scanner in the tree it is never
+// loaded; with one it is, and looks for the scanner among the video inputs (none here).
+TEST(ScannerLookup, TheCameraModuleIsLoadedOnlyForAnAttachedScanner) {
+    test::TempDir none, attached;
+    MakeTree(none.path(), {{"video0", "1-1", "046d", "0825"}});
+    MakeTree(attached.path(), {{"video2", "1-2", "1e4e", "0110"}});
+    ASSERT_FALSE(CameraModuleLoaded());
+    EXPECT_EQ(CameraFrameSource(none.path()).Open(), FrameSource::OpenResult::kNoScanner);
+    EXPECT_FALSE(CameraModuleLoaded());
+    EXPECT_EQ(CameraFrameSource(attached.path()).Open(), FrameSource::OpenResult::kNoScanner);
+    EXPECT_TRUE(CameraModuleLoaded());
+    EXPECT_NE(MakeShutterSound(QUrl(QStringLiteral("qrc:/skin/sound/CAMERA.WAV"))), nullptr);
 }
 
 }  // namespace

@@ -1,102 +1,44 @@
 #include "ui/dialogs/capture/CameraFrameSource.h"
 
-#include <QCamera>
-#include <QCameraDevice>
-#include <QVideoFrame>
-
 #include "model/Diagnostics.h"
+#include "ui/dialogs/capture/CameraModuleLoader.h"
 #include "ui/dialogs/capture/ScannerLookup.h"
 
 namespace kivtal {
 
-CameraFrameSource::CameraFrameSource(std::string sysfsRoot) : sysfsRoot_(std::move(sysfsRoot)) {
-    session_.setVideoSink(&sink_);
-    // Direct: the conversion runs on the framework's thread, the window gets a copy.
-    connect(&sink_, &QVideoSink::videoFrameChanged, this, &CameraFrameSource::OnFrame, Qt::DirectConnection);
-    connect(&devices_, &QMediaDevices::videoInputsChanged, this, &CameraFrameSource::OnInputsChanged);
-}
+CameraFrameSource::CameraFrameSource(std::string sysfsRoot) : sysfsRoot_(std::move(sysfsRoot)) {}
 
-CameraFrameSource::~CameraFrameSource() {
-    paused_ = true;
-    Release();
-}
-
-QByteArray CameraFrameSource::FindScannerCamera() const {
-    const QList<QCameraDevice> inputs = QMediaDevices::videoInputs();
-    std::vector<std::string> ids;
-    for (const QCameraDevice& d : inputs) ids.push_back(d.id().toStdString());
-    const int index = ChooseScanner(ids, FindScannerNodes(sysfsRoot_));
-    return index < 0 ? QByteArray() : inputs[index].id();
-}
+CameraFrameSource::~CameraFrameSource() = default;
 
 FrameSource::OpenResult CameraFrameSource::Open() {
-    cameraId_ = FindScannerCamera();
-    if (cameraId_.isEmpty()) return OpenResult::kNoScanner;
-    return Build() ? OpenResult::kOpened : OpenResult::kFailed;
-}
-
-bool CameraFrameSource::Build() {
-    Release();
-    for (const QCameraDevice& d : QMediaDevices::videoInputs()) {
-        if (d.id() == cameraId_) camera_ = std::make_unique<QCamera>(d);
+    // No scanner among the devices: the module would find none either.
+    if (!device_ && FindScannerNodes(sysfsRoot_).empty()) return OpenResult::kNoScanner;
+    if (!device_) {
+        camera::DeviceEvents events{[this](const QImage& frame) { emit FrameArrived(frame); },
+                                    [this] { emit DeviceGone(); }, [this] { emit DeviceBack(); }};
+        device_ = MakeCameraDevice(sysfsRoot_, std::move(events));
+        if (!device_) return OpenResult::kFailed;
     }
-    if (!camera_ || camera_->error() != QCamera::NoError) return false;
-    session_.setCamera(camera_.get());
-    return true;
-}
-
-void CameraFrameSource::Release() {
-    session_.setCamera(nullptr);
-    camera_.reset();
+    switch (device_->Open()) {
+        case camera::Opened::kOpened: return OpenResult::kOpened;
+        case camera::Opened::kNoScanner: return OpenResult::kNoScanner;
+        case camera::Opened::kFailed: break;
+    }
+    return OpenResult::kFailed;
 }
 
 bool CameraFrameSource::Run() {
-    wantRunning_ = true;
-    if (!camera_) return false;
-    paused_ = false;
-    if (!camera_->isActive()) {
-        camera_->start();
-        DebugLine("运行摄像头");
-    }
-    return camera_->error() == QCamera::NoError;
+    if (!device_) return false;
+    DebugLine("运行摄像头");
+    return device_->Run();
 }
 
-// The camera keeps streaming while paused: a retake then shows the live picture at
-// once instead of waiting for the device to start again.
-void CameraFrameSource::Pause() { paused_ = true; }
+void CameraFrameSource::Pause() {
+    if (device_) device_->Pause();
+}
 
 void CameraFrameSource::Stop() {
-    wantRunning_ = false;
-    paused_ = true;
-    if (camera_) camera_->stop();
-}
-
-void CameraFrameSource::OnInputsChanged() {
-    const QByteArray found = FindScannerCamera();
-    if (!gone_ && !cameraId_.isEmpty() && found != cameraId_) {
-        gone_ = true;
-        paused_ = true;
-        Release();
-        emit DeviceGone();
-    } else if (gone_ && !found.isEmpty()) {
-        cameraId_ = found;
-        if (!Build()) return;
-        gone_ = false;
-        emit DeviceBack();
-        if (wantRunning_) Run();
-    }
-}
-
-void CameraFrameSource::OnFrame(const QVideoFrame& frame) {
-    if (paused_ || framePending_.exchange(true)) return;
-    QImage image = frame.toImage().convertToFormat(QImage::Format_RGB32);
-    QMetaObject::invokeMethod(
-        this,
-        [this, image = std::move(image)] {
-            framePending_ = false;
-            if (!paused_) emit FrameArrived(image);
-        },
-        Qt::QueuedConnection);
+    if (device_) device_->Stop();
 }
 
 }  // namespace kivtal

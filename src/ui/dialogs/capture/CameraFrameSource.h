@@ -1,19 +1,12 @@
 #pragma once
-// The card scanner through Qt Multimedia: the camera whose video node belongs to the
-// USB device 1e4e:0110, its frames taken from a video sink. The sink calls back on the
-// framework's thread; each frame is converted there into an image of its own and then
-// queued to the UI thread, at most one at a time, so a slow window drops frames
-// instead of piling them up.
-#include <QByteArray>
-#include <QMediaCaptureSession>
-#include <QMediaDevices>
-#include <QVideoSink>
-#include <atomic>
+// The card scanner's live picture as a FrameSource: the camera itself lives in the
+// camera module (ui/camera/CameraModule.h), loaded when a scanner is attached and the
+// source is first opened; without a scanner the module is never loaded.
 #include <memory>
+#include <string>
 
+#include "ui/camera/CameraModule.h"
 #include "ui/dialogs/capture/FrameSource.h"
-
-class QCamera;
 
 namespace kivtal {
 
@@ -30,23 +23,8 @@ public:
     void Stop() override;
 
 private:
-    bool Build();
-    void Release();
-    void OnInputsChanged();
-    void OnFrame(const QVideoFrame& frame);
-    // The id of the attached scanner's camera, empty when none.
-    QByteArray FindScannerCamera() const;
-
     const std::string sysfsRoot_;
-    QMediaDevices devices_;
-    QMediaCaptureSession session_;
-    QVideoSink sink_;
-    std::unique_ptr<QCamera> camera_;
-    QByteArray cameraId_;
-    bool gone_ = false;
-    bool wantRunning_ = false;
-    std::atomic<bool> paused_{true};
-    std::atomic<bool> framePending_{false};
+    std::unique_ptr<camera::Device> device_;
 };
 
 }  // namespace kivtal

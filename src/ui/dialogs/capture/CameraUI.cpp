@@ -5,7 +5,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QtConcurrent/QtConcurrentRun>
@@ -13,6 +12,7 @@
 #include "net/ContentJobs.h"
 #include "store/ContentStore.h"
 #include "store/LocalStore.h"
+#include "ui/dialogs/capture/CameraModuleLoader.h"
 #include "ui/dialogs/capture/CardPicture.h"
 #include "ui/dialogs/capture/CardRecognition.h"
 #include "ui/toolkit/TalMsgBox.h"
@@ -108,6 +108,7 @@ void CCameraUI::Start() {
         }
     }
     if (!source_) source_ = MakeFrameSource();
+    if (!shutterSound_) shutterSound_ = MakeShutterSound(QUrl(QStringLiteral("qrc:/skin/sound/CAMERA.WAV")));
     connect(source_.get(), &FrameSource::FrameArrived, this, &CCameraUI::OnFrame);
     connect(source_.get(), &FrameSource::DeviceGone, this, &CCameraUI::OnDeviceGone);
     connect(source_.get(), &FrameSource::DeviceBack, this, &CCameraUI::OnDeviceBack);
@@ -151,7 +152,7 @@ void CCameraUI::Shoot() {
     cameraWnd_->hide();
     shooting_ = true;
     grabNext_ = true;
-    if (shutterSound_->status() != QSoundEffect::Error) shutterSound_->play();
+    if (shutterSound_) shutterSound_->Play();
     preview_ = QImage();
     picturePath_.clear();
     UpdateButtons();

@@ -16,13 +16,13 @@
 #include <memory>
 
 #include "cards/CardReader.h"
+#include "ui/camera/CameraModule.h"
 #include "ui/dialogs/capture/CardUploads.h"
 #include "ui/dialogs/capture/FrameSource.h"
 #include "ui/dialogs/capture/UploadList.h"
 
 class QLabel;
 class QPushButton;
-class QSoundEffect;
 
 namespace kivtal {
 
@@ -175,7 +175,7 @@ private:
     QLabel* counterPlus_ = nullptr;
     UploadListView* list_ = nullptr;
     UploadListModel items_;
-    QSoundEffect* shutterSound_ = nullptr;
+    std::unique_ptr<camera::Sound> shutterSound_;  // made at the start: it loads the camera module
 
     bool started_ = false;
     bool deviceAvailable_ = false;

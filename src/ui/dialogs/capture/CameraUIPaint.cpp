@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QUrl>
 
 #include "ui/dialogs/capture/CameraUI.h"
@@ -90,8 +89,6 @@ void CCameraUI::BuildChildren() {
         "QPushButton:hover { background:#3a8be2; } QPushButton:disabled { background:#9fb7d1; }"
         "#camera_uploaded { color:#333; font-size:14px; } #camera_uploaded_plus { color:#2b9b5b; font-weight:bold; }"
         "#camera_upload_list { background:#f4f6f9; }"));
-    shutterSound_ = new QSoundEffect(this);
-    shutterSound_->setSource(QUrl(QStringLiteral("qrc:/skin/sound/CAMERA.WAV")));
     UpdateButtons();
 }
 
