@@ -1,7 +1,7 @@
 #pragma once
 // The card scanner's live picture as a FrameSource: the camera itself lives in the
-// camera module (ui/camera/CameraModule.h), loaded when a scanner is attached and the
-// source is first opened; without a scanner the module is never loaded.
+// camera module (ui/camera/CameraModule.h); the source asks the module for it only
+// when a scanner is attached.
 #include <memory>
 #include <string>
 

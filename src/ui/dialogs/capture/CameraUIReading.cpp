@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/dialogs/capture/CameraUI.h"
+#include "ui/dialogs/capture/CardReaderLoader.h"
 #include "ui/dialogs/capture/CardRecognition.h"
 
 namespace kivtal {
@@ -31,7 +32,7 @@ void CCameraUI::OnRead(const QString& path, const cards::CardScan& scan) {
     if (path != heldPath_) return;  // sent to the desk while it was read
     heldRead_ = true;
     UpdateButtons();
-    if (scan.status != cards::CardStatus::kRead) Tell(QString::fromStdString(cards::CardStatusText(scan.status)));
+    if (scan.status != cards::CardStatus::kRead) Tell(QString::fromStdString(CardStatusSentence(scan.status)));
     if (readingHooks_.read) readingHooks_.read(scan);
 }
 

@@ -2,14 +2,16 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "ui/dialogs/capture/CardReaderLoader.h"
+
 namespace kivtal {
 namespace {
 
 // The reader of the pool's one thread, loaded on its first picture.
 cards::CardScan ReadOnPoolThread(const std::string& path) {
-    thread_local std::unique_ptr<cards::CardReader> reader;
+    thread_local std::unique_ptr<ModuleCardReader> reader;
     thread_local std::string loadError;
-    if (!reader && loadError.empty()) reader = cards::CardReader::Create(&loadError);
+    if (!reader && loadError.empty()) reader = ModuleCardReader::Create(&loadError);
     if (!reader) return {cards::CardStatus::kNoEngine, {}, {}, 0};
     return reader->ReadFile(path);
 }
