@@ -221,6 +221,23 @@ TEST_F(LoginWndTest, WithTheSecretServiceTheAutomaticLoginSendsTheDigestItKeeps)
     EXPECT_EQ(window->FindControl<ComboKiv>("account_btn")->count(), 2);
 }
 
+// The digest and the progress box of an automatic login wait for the window's first
+// paint: until then the window shows the account and the mask.
+TEST_F(LoginWndTest, TheAutomaticLoginWaitsUntilTheWindowIsPainted) {
+    Remember("alice", kAliceDigest, 1);
+    CLoginWnd* window = Make(true, &worker);
+    window->ShowWindow();
+    EXPECT_EQ(window->ProgressBox(), nullptr);
+    EXPECT_EQ(Text(*window, "account_show"), "alice");
+    EXPECT_EQ(Text(*window, "password_show"), "●●●●●●");
+    EXPECT_EQ(Text(*window, "input_password"), "");
+
+    EXPECT_TRUE(PumpUntil([&] { return worker.Count(WM_REQ_LOGIN) == 1; }));
+    EXPECT_EQ(Text(*window, "input_password"), QString::fromStdString(kAliceDigest));
+    EXPECT_EQ(LoginUser::Instance().snapshot().password, kAliceDigest);
+    EXPECT_NE(window->ProgressBox(), nullptr);
+}
+
 TEST_F(LoginWndTest, RestartModeFillsTheFieldsAndSendsTheUntouchedDigestUnchanged) {
     Remember("alice", kAliceDigest, 1);
     CLoginWnd* window = Open(false);

@@ -14,6 +14,7 @@
 #include "ui/controls/ComboKiv.h"
 #include "ui/controls/FindEdit.h"
 #include "ui/support/UiTestSupport.h"
+#include "ui/toolkit/AfterFirstPaint.h"
 #include "ui/toolkit/SkinLoader.h"
 #include "ui/toolkit/TalMsgBox.h"
 #include "ui/toolkit/UiMessages.h"
@@ -100,6 +101,42 @@ TEST_F(WindowToolkitTest, WindowInitArrivesOnceOnFirstShow) {
     EXPECT_EQ(std::count(log->notes.begin(), log->notes.end(),
                          std::make_pair(QStringLiteral("windowinit"), QStringLiteral("ToolkitProbe"))),
               1);
+}
+
+// A step that waits for a window's first paint runs once, after it; a window that is
+// never painted gets it after the wait, and a window that goes first never does.
+TEST_F(WindowToolkitTest, AfterFirstPaintRunsOnceAfterThePaintOrTheWait) {
+    class PaintCount : public QWidget {
+    public:
+        int paints = 0;
+
+    protected:
+        void paintEvent(QPaintEvent*) override { ++paints; }
+    };
+    PaintCount shown;
+    int paintsSeen = -1, runs = 0;
+    AfterFirstPaint(
+        &shown, [&] { paintsSeen = shown.paints, ++runs; }, 10000);
+    shown.show();
+    EXPECT_TRUE(test::PumpUntil([&] { return runs == 1; }));
+    EXPECT_GE(paintsSeen, 1);
+    shown.update();
+    test::Pump();
+    EXPECT_EQ(runs, 1);
+
+    QWidget hidden;
+    bool late = false;
+    AfterFirstPaint(
+        &hidden, [&] { late = true; }, 50);
+    EXPECT_TRUE(test::PumpUntil([&] { return late; }));
+
+    bool ran = false;
+    auto* gone = new QWidget;
+    AfterFirstPaint(
+        gone, [&] { ran = true; }, 20);
+    delete gone;
+    QTest::qWait(60);
+    EXPECT_FALSE(ran);
 }
 
 TEST_F(WindowToolkitTest, ControlsNotifyByTheirLayoutNames) {

@@ -14,6 +14,7 @@
 #include "ui/dialogs/LoginTexts.h"
 #include "ui/dialogs/LoginWndControls.h"
 #include "ui/dialogs/UpdaterPort.h"
+#include "ui/toolkit/AfterFirstPaint.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/NoticeBox.h"
 #include "ui/toolkit/UiMessages.h"
@@ -111,12 +112,9 @@ void CLoginWnd::Initialise() {
     LoginRecordList logins;
     accounts.RememberedNames(logins);
     FillAccountList(logins);
-    // Only an automatic login needs its digest; asking the secret service for it is a
-    // round trip on the desktop's bus, made before the window is first painted.
     const auto marked =
         std::find_if(logins.begin(), logins.end(), [](const LoginRecord& l) { return l.last_login == 1; });
-    LoginRecord last = marked == logins.end() ? LoginRecord{} : *marked;
-    if (last.auto_login == 1 && accounts.LastLogin(last) != 0) last = LoginRecord{};
+    const LoginRecord last = marked == logins.end() ? LoginRecord{} : *marked;
     if (last.auto_login != 1) {
         if (auto* option = FindControl<QAbstractButton>(login_wnd::kAutoLogin)) option->setChecked(false);
         FillFields(QString::fromStdString(last.login_user), {});
@@ -124,11 +122,26 @@ void CLoginWnd::Initialise() {
         return;
     }
     rememberedAccount_ = QString::fromStdString(last.login_user);
-    rememberedDigest_ = QString::fromStdString(last.login_pwd);
-    LoginUser::Instance().update([&](LoginUserState& u) { u.password = last.login_pwd; });
-    FillFields(rememberedAccount_, rememberedDigest_);
+    FillFields(rememberedAccount_, {});
+    ShowPasswordLabel(true);
     // The label keeps the focus: turning to the account would clear the kept password.
     if (QWidget* label = FindControl(login_wnd::kAccountShow)) label->setFocus(Qt::OtherFocusReason);
+    // The digest (a round trip to the desktop's secret service) and the login it starts
+    // wait until the window has been seen, and a turn more, so that whatever else waits
+    // for that paint goes first.
+    AfterFirstPaint(
+        this, [this] { QTimer::singleShot(0, this, [this] { UseRememberedLogin(); }); }, kRememberedLoginWaitMs);
+}
+
+void CLoginWnd::UseRememberedLogin() {
+    if (IsClosing()) return;
+    LoginRecord last;
+    const bool found = AccountStore(services_.store).LastLogin(last) == 0;
+    rememberedDigest_ = found && QString::fromStdString(last.login_user) == rememberedAccount_
+                            ? QString::fromStdString(last.login_pwd)
+                            : QString();
+    LoginUser::Instance().update([&](LoginUserState& u) { u.password = rememberedDigest_.toStdString(); });
+    FillFields(rememberedAccount_, rememberedDigest_);
     if (autoLoginAllowed_) SendLogin(true);
 }
 

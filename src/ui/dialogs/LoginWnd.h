@@ -23,6 +23,9 @@ inline constexpr std::uintptr_t kLoginTipTimer = 130;
 inline constexpr int kLoginTipMs = 3000;
 // The pause before a tip is shown and before the window closes after the first sync.
 inline constexpr int kLoginSettleMs = 1000;
+// The remembered login is taken up once the window is painted, or after this long if it
+// is not (a window that is not exposed is not painted).
+inline constexpr int kRememberedLoginWaitMs = 200;
 
 struct LoginWndServices {
     WorkerLink* worker = nullptr;  // nullptr: requests go nowhere
@@ -63,6 +66,8 @@ private:
     void OnClick(const QString& name);
     void OnAccountLabelFocus();
     void FocusAccount();
+    // The remembered login's digest, into the fields, and the automatic login.
+    void UseRememberedLogin();
     void EnterAccountByUser();
     void SendLogin(bool stored);
     void OpenProgressBox();
