@@ -134,12 +134,20 @@ bool RunOnce(const Command& command, RunFigures& figures, std::string& error) {
 
 bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
              const std::vector<Command>& before) {
+    return RunMany(command, warmups, runs, out, error, Setup([&before](std::string& why) {
+                       RunFigures unused;
+                       for (const auto& b : before) {
+                           if (!RunOnce(b, unused, why)) return false;
+                       }
+                       return true;
+                   }));
+}
+
+bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
+             const Setup& before) {
     out.clear();
     for (int i = 0; i < warmups + runs; ++i) {
-        RunFigures unused;
-        for (const auto& b : before) {
-            if (!RunOnce(b, unused, error)) return false;
-        }
+        if (before && !before(error)) return false;
         RunFigures figures;
         if (!RunOnce(command, figures, error)) return false;
         if (i >= warmups) out.push_back(figures);

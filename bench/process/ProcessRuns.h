@@ -3,6 +3,7 @@
 // warm-up, each run measured by the kernel's own accounting (wall time, processor time,
 // peak memory of the process), and a row prints min / median / max next to a target and
 // the floor the figure is held against.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,13 @@ double MonotonicMs();
 
 // The number the run's output prints right after `label` (the first one), or NaN.
 double NumberAfter(const RunFigures& run, const std::string& label);
+
+// Puts the scene back in this process (copies of folders, a service restarted...);
+// false, with `error` saying why, ends the series.
+using Setup = std::function<bool(std::string& error)>;
+// As above, with `before` a step of this process rather than commands.
+bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
+             const Setup& before);
 
 Spread SpreadOf(std::vector<double> values);
 std::vector<double> Wall(const std::vector<RunFigures>& runs);

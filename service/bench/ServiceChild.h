@@ -60,6 +60,7 @@ public:
 
     // 0 when it did not start.
     int port() const { return port_; }
+    pid_t pid() const { return pid_; }
     bool alive() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
 
 private:
