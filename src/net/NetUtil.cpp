@@ -359,6 +359,14 @@ bool NetUtil::pingHost(const std::string& host, int& averageMs) {
 }
 
 bool NetUtil::isNetworkAvailable() {
+    const auto now = ProbeCache::Clock::now();
+    if (const auto kept = probeAnswer_.answer(now)) return *kept;
+    const bool online = probeNow();
+    probeAnswer_.store(online, now);
+    return online;
+}
+
+bool NetUtil::probeNow() {
     for (const std::string& host : probeHosts_) {
         int averageMs = -1;
         if (!pingHost(host, averageMs)) return false;

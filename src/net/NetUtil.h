@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "net/ProbeCache.h"
+
 namespace kivtal {
 
 class NetUtil {
@@ -58,7 +60,8 @@ public:
     // Runs the system ping once; true when its output was understood. Sets `averageMs`
     // when a statistics line was read.
     virtual bool pingHost(const std::string& host, int& averageMs);
-    // Online when a probe host answers within 500 ms.
+    // Online when a probe host answers within 500 ms. The answer stands for the next
+    // few seconds (ProbeCache.h): the jobs started in that time do not ping again.
     virtual bool isNetworkAvailable();
 
     const std::vector<std::string>& probeHosts() const { return probeHosts_; }
@@ -67,8 +70,11 @@ public:
     const Limits& limits() const { return limits_; }
 
 private:
+    bool probeNow();
+
     std::vector<std::string> probeHosts_;
     Limits limits_;
+    ProbeCache probeAnswer_;
 };
 
 }  // namespace kivtal

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,11 +74,25 @@ public:
                 return true;
             }
             if (Clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            AwaitExit(deadline);
         }
     }
 
 private:
+    // Returns when the child has ended or at the deadline. The child has usually closed
+    // its output a moment before it ends, so a fixed nap would cost more than the ping.
+    // Where the kernel has no process descriptors, a short nap it is.
+    void AwaitExit(Clock::time_point deadline) const {
+        UniqueFd process(static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0)));
+        if (process.get() < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd p{process.get(), POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count())));
+    }
+
     pid_t pid_;
 };
 

@@ -45,8 +45,9 @@ bool ApplyResult(SqliteDb& db, const SyncRecord& r) {
 }
 
 StoreStatus ReadPending(SqliteDb& db, std::vector<SyncRecord>& out) {
+    // In the order they were logged: a parent goes up before its children.
     static const std::string sql =
-        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=?;";
+        std::string("SELECT ") + changelog::kEntryColumns + " FROM tb_sync_record where sync_state=? ORDER BY sync_id;";
     ResultTable t;
     if (db.query(sql, {Arg(SYNC_PENDING)}, t) != SQLITE_OK) return StoreStatus::kFailed;
     changelog::AppendEntries(t, out);

@@ -96,6 +96,9 @@ std::string CreateStatement(const TableDef& t) {
 const std::vector<std::string>& UserDbIndexes() {
     static const std::vector<std::string> statements = {
         "CREATE INDEX IF NOT EXISTS ix_sync_record_row ON tb_sync_record(s_row_id,oper_code);",
+        // The log keeps every answered entry: a sync, and the status line, look for the few
+        // pending, sending or refused ones among them.
+        "CREATE INDEX IF NOT EXISTS ix_sync_record_state ON tb_sync_record(sync_state);",
         "CREATE INDEX IF NOT EXISTS ix_ubank_bc ON tb_ubank_info(bc_id);",
         "CREATE INDEX IF NOT EXISTS ix_ubank_server ON tb_ubank_info(server_id);",
         "CREATE INDEX IF NOT EXISTS ix_bc_server ON tb_bc(bc_server_id);",

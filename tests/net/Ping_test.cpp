@@ -10,6 +10,7 @@
 #include "net/NetUtil.h"
 #include "net/PingOutput.h"
 #include "net/PingProcess.h"
+#include "net/ProbeCache.h"
 #include "support/TempDir.h"
 #include "text/TextConv.h"
 
@@ -127,6 +128,27 @@ TEST(ProbeTest, TriesHostsInOrderUntilOneAnswersWithin500Ms) {
         ScriptedProbe probe(c.answers);
         EXPECT_EQ(probe.isNetworkAvailable(), c.online);
         EXPECT_EQ(probe.asked, c.asked);
+    }
+}
+
+TEST(ProbeTest, OneAnswerStandsForTheJobsOfTheNextFewSeconds) {
+    ScriptedProbe probe({{"h1", {true, 20}}});
+    EXPECT_TRUE(probe.isNetworkAvailable());
+    EXPECT_TRUE(probe.isNetworkAvailable());
+    EXPECT_EQ(probe.asked, std::vector<std::string>{"h1"});
+}
+
+TEST(ProbeCacheTest, KeepsEitherAnswerForThreeSecondsOnly) {
+    using std::chrono::milliseconds;
+    const ProbeCache::Clock::time_point t0{};
+    ProbeCache cache;
+    EXPECT_FALSE(cache.answer(t0).has_value());
+    for (const bool online : {true, false}) {
+        SCOPED_TRACE(online);
+        cache.store(online, t0);
+        EXPECT_EQ(cache.answer(t0), online);
+        EXPECT_EQ(cache.answer(t0 + milliseconds(2999)), online);
+        EXPECT_FALSE(cache.answer(t0 + milliseconds(3000)).has_value());
     }
 }
 

@@ -438,7 +438,8 @@ TEST_F(ChangeLogTest, SendingEntriesGoBackToPendingAndDeferredOnesAreTakenOnce) 
         "VALUES(1,1,1,'a',0,1,0,1),(1,1,2,'b',3,1,0,1),(1,1,3,'c',0,1,0,1);");
     // Only pending entries start being sent: an acknowledged one must not be revived.
     ASSERT_EQ(log.MarkSending({Id(1), Id(2)}), 0);
-    EXPECT_EQ(Scalar("SELECT group_concat(sync_state) FROM tb_sync_record;"), "2,3,0");
+    EXPECT_EQ(Scalar("SELECT group_concat(sync_state) FROM (SELECT sync_state FROM tb_sync_record ORDER BY sync_id);"),
+              "2,3,0");
 
     BusinessCard c;
     c.bc_id = 1;
@@ -448,7 +449,8 @@ TEST_F(ChangeLogTest, SendingEntriesGoBackToPendingAndDeferredOnesAreTakenOnce) 
     ASSERT_EQ(Write([&](SqliteDb& db) { return LogChange(db, c); }), 0);
 
     ASSERT_EQ(log.ResetSendingEntries(), 0);
-    EXPECT_EQ(Scalar("SELECT group_concat(sync_state) FROM tb_sync_record;"), "0,3,0");
+    EXPECT_EQ(Scalar("SELECT group_concat(sync_state) FROM (SELECT sync_state FROM tb_sync_record ORDER BY sync_id);"),
+              "0,3,0");
 
     std::vector<SyncRecord> taken;
     ASSERT_EQ(log.TakeDeferredEntries(taken), 0);
