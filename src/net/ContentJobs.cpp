@@ -110,6 +110,21 @@ int UploadOne(JobContext& ctx, UploadQueue& queue, SecretaryImg img) {
 
 }  // namespace
 
+namespace {
+
+// Whether the stored advertisements are the received ones already, as the store lists
+// them (highest sort first); their local ids do not count.
+bool AlreadyStored(ContentStore& content, TalAdList received) {
+    TalAdList stored;
+    if (content.ReadAds(stored) != 0 || stored.size() != received.size()) return false;
+    std::stable_sort(received.begin(), received.end(),
+                     [](const TalAd& a, const TalAd& b) { return a.sort_id > b.sort_id; });
+    for (std::size_t i = 0; i < stored.size(); ++i) received[i].ad_id = stored[i].ad_id;
+    return stored == received;
+}
+
+}  // namespace
+
 void RunAdsJob(JobContext& ctx) {
     DebugLine("adv(LPVOID pParam)");
     if (!ctx.net.isNetworkAvailable()) return;
@@ -119,6 +134,8 @@ void RunAdsJob(JobContext& ctx) {
     DebugLine("ads_list的size:" + std::to_string(ads.size()));
     for (TalAd& ad : ads) ad.ad_path = DownloadPicture(ctx, "ads", ad.ad_path);
     ContentStore content(ctx.store);
+    // The same list at every login and sync: rewriting it would cost a disk write each time.
+    if (AlreadyStored(content, ads)) return;
     content.ClearAds();
     content.StoreAds(ads);
 }

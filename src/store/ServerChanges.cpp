@@ -26,7 +26,9 @@ namespace {
 using namespace serverrows;
 using setaside::Failure;
 
-constexpr const char* kStoreSyncTime = "UPDATE tb_sync_time SET tal_sync_time = ?;";
+// A sync that brought nothing keeps the time it had: rewriting it would cost the run a
+// write to the disk for nothing.
+constexpr const char* kStoreSyncTime = "UPDATE tb_sync_time SET tal_sync_time = ?1 WHERE tal_sync_time IS NOT ?1;";
 
 // The database refuses the row, and will refuse it again; anything else (a busy,
 // locked or full database, a failing disk) may heal by the next run.

@@ -65,6 +65,39 @@ TEST_F(ContentJobs, AdsReplaceTheStoredOnesWithLocalPictures) {
     EXPECT_TRUE(h.posts.all().empty());
 }
 
+TEST_F(ContentJobs, TheSameAdsAgainAreNotRewritten) {
+    test::TestClock clock(1700000123);
+    test::ScopedClock pinned(clock);
+    const auto reply = [](const char* secondContent) {
+        return Reply::Ok(std::string(R"({"error":"0","ads":[
+        {"ad_server_id":"11","ad_path":"a.png","sort_id":"1","ad_jump_url":"","ad_content":"甲"},
+        {"ad_server_id":"12","ad_path":"b.png","sort_id":"2","ad_jump_url":"","ad_content":")") +
+                         secondContent + R"("}]})");
+    };
+    const auto ids = [&] {
+        TalAdList stored;
+        EXPECT_EQ(content.ReadAds(stored), 0);
+        std::vector<int> out;
+        for (const TalAd& a : stored) out.push_back(a.ad_id);
+        return out;
+    };
+    h.service.script("/PcAd", reply("乙"));
+    RunAdsJob(*ctx);
+    const std::vector<int> first = ids();
+    ASSERT_EQ(first.size(), 2u);
+
+    h.service.script("/PcAd", reply("乙"));
+    RunAdsJob(*ctx);
+    EXPECT_EQ(ids(), first);
+
+    h.service.script("/PcAd", reply("丙"));
+    RunAdsJob(*ctx);
+    EXPECT_NE(ids(), first);
+    TalAdList stored;
+    ASSERT_EQ(content.ReadAds(stored), 0);
+    EXPECT_EQ(stored[0].ad_content, "丙");
+}
+
 // A small file may declare a picture that takes gigabytes to decode: such a picture is
 // not kept, as if its download had failed; an ordinary one is.
 TEST_F(ContentJobs, PicturesDeclaringTooManyPixelsAreNotKept) {
