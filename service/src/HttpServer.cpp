@@ -4,10 +4,12 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <optional>
 
+#include "JsonText.h"
 #include "WebPages.h"
 
 namespace kivtal::service {
@@ -23,18 +25,13 @@ constexpr std::size_t kMaxBody = std::size_t{8} << 20;
 // compressible types: replies go out as written, as the client reads them.
 constexpr const char* kJsonType = "application/json; charset=utf-8";
 
-std::string WriteJson(const Json::Value& v) {
-    Json::StreamWriterBuilder b;
-    b["indentation"] = "";
-    b["emitUTF8"] = true;
-    return Json::writeString(b, v);
-}
-
 // The library refuses URL-encoded bodies over 8 KiB when it parses them itself, and
 // would decode '+' and '%' the client meant literally; reading the body raw avoids both.
 // nullopt for a body cut short or over the limit: a truncated upload must not be stored.
-std::optional<std::string> ReadBody(const httplib::ContentReader& reader) {
+std::optional<std::string> ReadBody(const httplib::Request& req, const httplib::ContentReader& reader) {
     std::string body;
+    // A batch is a few MiB: grown step by step it would be copied over and over.
+    body.reserve(std::min<std::size_t>(req.get_header_value<std::uint64_t>("Content-Length"), kMaxBody + 1));
     const bool whole = reader([&](const char* data, std::size_t n) {
         body.append(data, n);
         return body.size() <= kMaxBody;
@@ -43,18 +40,25 @@ std::optional<std::string> ReadBody(const httplib::ContentReader& reader) {
     return body;
 }
 
-using RawHandler = std::function<Json::Value(const std::string& body, const httplib::Request& req)>;
+// Answers the reply written out.
+using RawHandler = std::function<std::string(const std::string& body, const httplib::Request& req)>;
 
 httplib::Server::HandlerWithContentReader RawPost(RawHandler handler) {
     return [handler = std::move(handler)](const httplib::Request& req, httplib::Response& res,
                                           const httplib::ContentReader& reader) {
-        const auto body = ReadBody(reader);
+        const auto body = ReadBody(req, reader);
         if (!body) {
             res.status = 413;
             return;
         }
-        res.set_content(WriteJson(handler(*body, req)), kJsonType);
+        res.set_content(handler(*body, req), kJsonType);
     };
+}
+
+// A handler that answers a reply object, which is written out.
+template <class Handler>
+RawHandler Written(Handler handler) {
+    return [handler](const std::string& body, const httplib::Request& req) { return WriteJson(handler(body, req)); };
 }
 
 // The library's handling of one accepted connection (requests, routing, keep-alive,
@@ -106,15 +110,17 @@ void HttpServer::routeApi() {
     // Download addresses name the configured address, never what a request's Host says.
     const std::string* url = &publicUrl_;
     server_->Post("/Login/login",
-                  RawPost([&s](const std::string& b, const Req& r) { return s.login(b, r.remote_addr); }));
-    server_->Post("/Login/loginOut", RawPost([&s](const std::string& b, const Req&) { return s.logout(b); }));
+                  RawPost(Written([&s](const std::string& b, const Req& r) { return s.login(b, r.remote_addr); })));
+    server_->Post("/Login/loginOut", RawPost(Written([&s](const std::string& b, const Req&) { return s.logout(b); })));
     server_->Post("/Update/check",
-                  RawPost([&s, url](const std::string& b, const Req&) { return s.versionCheck(b, *url); }));
+                  RawPost(Written([&s, url](const std::string& b, const Req&) { return s.versionCheck(b, *url); })));
     server_->Post("/Sync/receive", RawPost([&s](const std::string& b, const Req&) { return s.syncReceive(b); }));
-    server_->Post("/Sync/send", RawPost([&s](const std::string& b, const Req&) { return s.syncSend(b); }));
-    server_->Post("/Secretary/upload", RawPost([&s](const std::string& b, const Req&) { return s.cardUpload(b); }));
-    server_->Post("/PcAd", RawPost([&s, url](const std::string& b, const Req&) { return s.adverts(b, *url); }));
-    server_->Post("/Notice", RawPost([&s, url](const std::string& b, const Req&) { return s.news(b, *url); }));
+    server_->Post("/Sync/send", RawPost(Written([&s](const std::string& b, const Req&) { return s.syncSend(b); })));
+    server_->Post("/Secretary/upload",
+                  RawPost(Written([&s](const std::string& b, const Req&) { return s.cardUpload(b); })));
+    server_->Post("/PcAd",
+                  RawPost(Written([&s, url](const std::string& b, const Req&) { return s.adverts(b, *url); })));
+    server_->Post("/Notice", RawPost(Written([&s, url](const std::string& b, const Req&) { return s.news(b, *url); })));
     server_->Get("/Util/dateline", [](const Req&, httplib::Response& res) {
         res.set_content(WriteJson(Service::dateline()), kJsonType);
     });
@@ -128,11 +134,11 @@ void HttpServer::routePages() {
     server_->Get("/", [page](const httplib::Request&, httplib::Response& res) { page(res, HomePage()); });
     server_->Get("/Index/Register/index",
                  [page](const httplib::Request&, httplib::Response& res) { page(res, RegisterPage({})); });
-    server_->Post("/Index/Register/index",
-                  [page, &s](const httplib::Request&, httplib::Response& res, const httplib::ContentReader& reader) {
-                      const auto body = ReadBody(reader);
-                      page(res, body ? Register(s, *body) : RegisterPage("请求过大。"));
-                  });
+    server_->Post("/Index/Register/index", [page, &s](const httplib::Request& req, httplib::Response& res,
+                                                      const httplib::ContentReader& reader) {
+        const auto body = ReadBody(req, reader);
+        page(res, body ? Register(s, *body) : RegisterPage("请求过大。"));
+    });
     server_->Get("/Index/Password/index",
                  [page](const httplib::Request&, httplib::Response& res) { page(res, PasswordPage()); });
     server_->Get(R"(/Home/Safe/index/clientid/(\d+))", [page](const httplib::Request& r, httplib::Response& res) {

@@ -57,7 +57,9 @@ public:
     Json::Value logout(std::string_view body);
     // `baseUrl` ("http://host:port") turns published file names into addresses.
     Json::Value versionCheck(std::string_view body, const std::string& baseUrl);
-    Json::Value syncReceive(std::string_view body);
+    // Answered as written JSON: the reply may hold a whole feed, which costs far less
+    // written out as it is read than built into an object first.
+    std::string syncReceive(std::string_view body);
     Json::Value syncSend(std::string_view body);
     Json::Value cardUpload(std::string_view body);
     Json::Value adverts(std::string_view body, const std::string& baseUrl);
