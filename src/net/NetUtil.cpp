@@ -121,39 +121,58 @@ private:
 // first zero byte. Any other status stops the transfer: its body is never used.
 class ReplyCollector {
 public:
-    ReplyCollector(CURL* curl, std::size_t maxBytes)
-        : curl_(curl), maxBytes_(maxBytes), blocks_(kReplyBlock, &KeepBlock, this) {}
+    ReplyCollector(CURL* curl, std::size_t maxBytes) : curl_(curl), maxBytes_(maxBytes) {}
 
     // Counts what curl hands over after decoding, so a small compressed reply that
     // unpacks without end is stopped too.
     static std::size_t Write(char* data, std::size_t size, std::size_t count, void* self) {
         auto* me = static_cast<ReplyCollector*>(self);
         if (ResponseCode(me->curl_) != 200) return 0;
+        if (me->received_ == 0) me->reserve();
         me->received_ += size * count;
         if (me->received_ > me->maxBytes_) {
             me->tooLarge_ = true;
             return 0;
         }
-        me->blocks_.feed(std::string_view(data, size * count));
+        me->keep(std::string_view(data, size * count));
         return size * count;
     }
     bool tooLarge() const { return tooLarge_; }
-    std::string take() {
-        blocks_.finish();
-        return std::move(body_);
-    }
+    std::string take() { return std::move(body_); }
 
 private:
-    static bool KeepBlock(void* self, std::string_view block) {
-        static_cast<ReplyCollector*>(self)->body_.append(block.substr(0, block.find('\0')));
-        return true;
+    // A receive brings megabytes: grown step by step, the body would be copied over
+    // and over.
+    void reserve() {
+        curl_off_t length = -1;
+        curl_easy_getinfo(curl_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (length > 0) body_.reserve(std::min(static_cast<std::size_t>(length), maxBytes_));
+    }
+
+    // Appends the data block by block, as the blocks fall in the whole body.
+    void keep(std::string_view data) {
+        while (!data.empty()) {
+            const std::string_view part = data.substr(0, kReplyBlock - inBlock_);
+            if (!zeroInBlock_) {
+                const std::size_t zero = part.find('\0');
+                body_.append(part.substr(0, zero));
+                zeroInBlock_ = zero != std::string_view::npos;
+            }
+            inBlock_ += part.size();
+            if (inBlock_ == kReplyBlock) {
+                inBlock_ = 0;
+                zeroInBlock_ = false;
+            }
+            data.remove_prefix(part.size());
+        }
     }
 
     CURL* curl_;
     std::size_t maxBytes_;
     std::size_t received_ = 0;
     bool tooLarge_ = false;
-    BlockCutter blocks_;
+    std::size_t inBlock_ = 0;   // bytes of the current block seen so far
+    bool zeroInBlock_ = false;  // the rest of the current block is dropped
     std::string body_;
 };
 

@@ -118,54 +118,51 @@ int SqliteDb::execute(std::string_view sql) {
     return sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr);
 }
 
-int SqliteDb::execute(std::string_view sql, const SqlArgs& args) {
-    if (db_ == nullptr) return SQLITE_MISUSE;
-    if (InjectedFault()) return SQLITE_IOERR;
-    SqliteStatement stmt(db_, sql);
-    if (!stmt.ok()) return sqlite3_errcode(db_);
-    if (const int rc = stmt.bind(args); rc != SQLITE_OK) return rc;
-    int rc;
-    while ((rc = stmt.step()) == SQLITE_ROW) {
-    }
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
-int SqliteDb::executeCached(std::string_view sql, const SqlArgs& args) {
-    if (db_ == nullptr) return SQLITE_MISUSE;
-    if (InjectedFault()) return SQLITE_IOERR;
+SqliteStatement* SqliteDb::prepared(std::string_view sql) {
     auto it = cached_.find(sql);
     if (it == cached_.end()) {
         auto stmt = std::make_unique<SqliteStatement>(db_, sql);
-        if (!stmt->ok()) return sqlite3_errcode(db_);
+        if (!stmt->ok()) return nullptr;
         it = cached_.emplace(std::string(sql), std::move(stmt)).first;
     }
-    SqliteStatement& stmt = *it->second;
-    int rc = stmt.bind(args);
+    return it->second.get();
+}
+
+int SqliteDb::execute(std::string_view sql, const SqlArgs& args) {
+    if (db_ == nullptr) return SQLITE_MISUSE;
+    if (InjectedFault()) return SQLITE_IOERR;
+    SqliteStatement* stmt = prepared(sql);
+    if (stmt == nullptr) return sqlite3_errcode(db_);
+    int rc = stmt->bind(args);
     if (rc == SQLITE_OK) {
-        while ((rc = stmt.step()) == SQLITE_ROW) {
+        while ((rc = stmt->step()) == SQLITE_ROW) {
         }
     }
-    stmt.reset();
+    stmt->reset();
     return rc == SQLITE_DONE || rc == SQLITE_OK ? SQLITE_OK : rc;
 }
+
+int SqliteDb::executeCached(std::string_view sql, const SqlArgs& args) { return execute(sql, args); }
 
 int SqliteDb::query(std::string_view sql, const SqlArgs& args, ResultTable& out) {
     out = ResultTable{};
     if (db_ == nullptr) return SQLITE_MISUSE;
     if (InjectedFault()) return SQLITE_IOERR;
-    SqliteStatement stmt(db_, sql);
-    if (!stmt.ok()) return sqlite3_errcode(db_);
-    if (const int rc = stmt.bind(args); rc != SQLITE_OK) return rc;
-    out.cols_ = sqlite3_column_count(stmt.raw());
-    int rc;
-    while ((rc = stmt.step()) == SQLITE_ROW) {
-        for (int c = 0; c < out.cols_; ++c) {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt.raw(), c));
-            const int n = sqlite3_column_bytes(stmt.raw(), c);
-            out.cells_.emplace_back(p != nullptr ? std::string(p, static_cast<std::size_t>(n)) : std::string());
+    SqliteStatement* stmt = prepared(sql);
+    if (stmt == nullptr) return sqlite3_errcode(db_);
+    int rc = stmt->bind(args);
+    if (rc == SQLITE_OK) {
+        out.cols_ = sqlite3_column_count(stmt->raw());
+        while ((rc = stmt->step()) == SQLITE_ROW) {
+            for (int c = 0; c < out.cols_; ++c) {
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt->raw(), c));
+                const int n = sqlite3_column_bytes(stmt->raw(), c);
+                out.cells_.emplace_back(p != nullptr ? std::string(p, static_cast<std::size_t>(n)) : std::string());
+            }
+            ++out.rows_;
         }
-        ++out.rows_;
     }
+    stmt->reset();
     if (rc != SQLITE_DONE) {
         out = ResultTable{};
         return rc;

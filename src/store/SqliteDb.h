@@ -76,13 +76,15 @@ public:
     bool isOpen() const { return db_ != nullptr; }
     void close();
 
-    // Runs statements that return no rows: SQLITE_OK or the error code.
+    // Runs statements that return no rows: SQLITE_OK or the error code. With values,
+    // one statement, prepared the first time this connection runs it and kept until
+    // it closes (a sync runs the same few once per row).
     int execute(std::string_view sql);
     int execute(std::string_view sql, const SqlArgs& args);
-    // execute() for a statement run many times on this connection (once per row of a
-    // sync): prepared the first time and kept until the connection closes.
+    // The same as execute(sql, args), for callers that say so.
     int executeCached(std::string_view sql, const SqlArgs& args);
-    // Runs one query and reads every row: SQLITE_OK or the error code.
+    // Runs one query and reads every row: SQLITE_OK or the error code. Kept prepared
+    // as execute(sql, args) is.
     int query(std::string_view sql, const SqlArgs& args, ResultTable& out);
     int query(std::string_view sql, ResultTable& out) { return query(sql, {}, out); }
 
@@ -92,6 +94,9 @@ public:
     sqlite3* raw() const { return db_; }
 
 private:
+    // The statement kept for `sql`, prepared now when new; nullptr when it cannot be.
+    SqliteStatement* prepared(std::string_view sql);
+
     sqlite3* db_ = nullptr;
     std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> cached_;
 };
