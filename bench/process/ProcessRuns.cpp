@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -153,6 +154,40 @@ bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigur
         if (i >= warmups) out.push_back(figures);
     }
     return true;
+}
+
+bool InChild(const std::function<bool(double& figure, std::string& error)>& work, double& figure, std::string& error) {
+    int ends[2];
+    if (pipe(ends) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::fflush(nullptr);  // what waits in the buffers would be written twice
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(ends[0]);
+        double value = 0;
+        std::string why;
+        const char ok = work(value, why) ? 1 : 0;
+        std::string message(&ok, 1);
+        message.append(reinterpret_cast<const char*>(&value), sizeof value);
+        message += why;
+        const bool written = write(ends[1], message.data(), message.size()) == static_cast<ssize_t>(message.size());
+        _exit(written ? 0 : 1);
+    }
+    close(ends[1]);
+    std::string message;
+    char buffer[4096];
+    for (ssize_t n; pid > 0 && (n = read(ends[0], buffer, sizeof buffer)) > 0;) message.append(buffer, n);
+    close(ends[0]);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || message.size() < 1 + sizeof(double)) {
+        error = "the child doing the work ended without an answer";
+        return false;
+    }
+    std::memcpy(&figure, message.data() + 1, sizeof figure);
+    error = message.substr(1 + sizeof(double));
+    return message[0] == 1;
 }
 
 Spread SpreadOf(std::vector<double> values) {

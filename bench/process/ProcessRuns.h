@@ -51,6 +51,12 @@ using Setup = std::function<bool(std::string& error)>;
 bool RunMany(const Command& command, int warmups, int runs, std::vector<RunFigures>& out, std::string& error,
              const Setup& before);
 
+// Runs `work` in a forked child and hands back the figure it produced (or its error).
+// A child's peak memory starts from this process's own peak at the moment it is
+// started, so work that holds much memory here would show in every later run's
+// figure: such work (seeding, floors taken in-process) belongs in a child.
+bool InChild(const std::function<bool(double& figure, std::string& error)>& work, double& figure, std::string& error);
+
 Spread SpreadOf(std::vector<double> values);
 std::vector<double> Wall(const std::vector<RunFigures>& runs);
 std::vector<double> Cpu(const std::vector<RunFigures>& runs);

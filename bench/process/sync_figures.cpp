@@ -122,7 +122,12 @@ private:
         std::vector<RunFigures> runs;
         if (!timed(scene_.cli(Device::kA, {"sync"}), "seeded", runs, error)) return false;
         double insert = 0;
-        if (!ServiceInsertMs(scene_.kept("seeded") / "service", scene_.kept("seeded") / "A", o_.runs, insert, error))
+        if (!InChild(
+                [&](double& ms, std::string& why) {
+                    return ServiceInsertMs(scene_.kept("seeded") / "service", scene_.kept("seeded") / "A", o_.runs, ms,
+                                           why);
+                },
+                insert, error))
             return false;
         PrintRow(name("A: first upload"), runs, Target(o_, "<= 600 ms"), Ms(insert) + " = the service's own insert");
         PrintServiceCpu(serviceCpu_);
@@ -133,8 +138,14 @@ private:
         std::vector<RunFigures> runs;
         if (!timed(scene_.cli(Device::kB, {"sync"}), "uploaded", runs, error)) return false;
         double receive = 0, insert = 0;
-        if (!ReceiveRequestMs(scene_.url(), 0, o_.runs, receive, error) ||
-            !InsertTransactionMs(scene_.kept("seeded") / "A", scene_.kept("uploaded") / "B", o_.runs, insert, error))
+        if (!InChild([&](double& ms, std::string& why) { return ReceiveRequestMs(scene_.url(), 0, o_.runs, ms, why); },
+                     receive, error) ||
+            !InChild(
+                [&](double& ms, std::string& why) {
+                    return InsertTransactionMs(scene_.kept("seeded") / "A", scene_.kept("uploaded") / "B", o_.runs, ms,
+                                               why);
+                },
+                insert, error))
             return false;
         PrintRow(name("B: download to a fresh device"), runs, Target(o_, "<= 400 ms"),
                  Ms(receive + insert) + " = receive " + Ms(receive) + " + insert transaction " + Ms(insert));
@@ -148,7 +159,10 @@ private:
             !RunMany(scene_.cli(Device::kA, {"status"}), kWarmups, o_.runs, status, error))
             return false;
         double request = 0;
-        if (!ReceiveRequestMs(scene_.url(), kPastTheEnd, o_.runs, request, error)) return false;
+        if (!InChild([&](double& ms,
+                         std::string& why) { return ReceiveRequestMs(scene_.url(), kPastTheEnd, o_.runs, ms, why); },
+                     request, error))
+            return false;
         const double start = SpreadOf(Wall(status)).median;
         PrintRow(name("A: sync, nothing to do"), runs, Target(o_, "<= 50 ms"),
                  Ms(start + request) + " = status " + Ms(start) + " + one request " + Ms(request));
