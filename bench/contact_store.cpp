@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "ChineseBook.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 
@@ -15,35 +16,7 @@ namespace kivtal {
 namespace {
 
 constexpr int kContacts = 10000;
-constexpr int kGroups = 20;
-
-const char* const kSurnames[] = {"张", "李", "王", "刘", "陈", "杨", "赵", "黄", "周", "吴"};
-const char* const kSurnamePinyin[] = {"ZHANG", "LI", "WANG", "LIU", "CHEN", "YANG", "ZHAO", "HUANG", "ZHOU", "WU"};
-const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "洋", "艳", "勇", "军", "杰"};
-const char* const kGivenPinyin[] = {"WEI", "FANG", "NA",  "MIN",  "JING", "QIANG",
-                                    "LEI", "YANG", "YAN", "YONG", "JUN",  "JIE"};
-
-BusinessCard MakeContact(int i, int firstGroupId) {
-    BusinessCard c;
-    const int s = i % 10, g1 = (i / 10) % 12, g2 = (i / 120) % 12;
-    c.bc_name = std::string(kSurnames[s]) + kGiven[g1] + kGiven[g2];
-    c.bc_name_pinyin = std::string(kSurnamePinyin[s]) + kGivenPinyin[g1] + kGivenPinyin[g2];
-    if (i % 97 == 0) c.bc_name_pinyin = "3" + c.bc_name_pinyin;  // a few under "#"
-    c.company_name = "公司" + std::to_string(i % 300);
-    c.cell_phone = "139" + std::to_string(10000000 + i);
-    c.mail = "user" + std::to_string(i) + "@example.com";
-    c.position = "经理";
-    c.addr_c_detail = "北京市朝阳区某某路" + std::to_string(i) + "号";
-    c.group_id = firstGroupId + i % kGroups;
-    c.main_tab = 1;
-    UserBankInfo a;
-    a.bank_name = "工商银行";
-    a.ubank_branch = "北京分行";
-    a.ubank_card = "6222" + std::to_string(100000000 + i);
-    a.ubank_user = c.bc_name;
-    c.bank_accounts.push_back(a);
-    return c;
-}
+constexpr int kGroups = bench::kBookGroups;
 
 class DataSet {
 public:
@@ -64,24 +37,8 @@ public:
     std::string path() { return store_->userDbPath(); }
 
 private:
-    // One transaction for the whole set: the data set, not the write path, is what the
-    // read benchmarks are about.
     void Fill() {
-        ContactStore contacts(*store_);
-        int firstGroupId = 0;
-        for (int g = 0; g < kGroups; ++g) {
-            CardGroup group;
-            group.group_name = "组" + std::to_string(g);
-            contacts.AddGroup(group);
-            if (g == 0) firstGroupId = group.group_id;
-        }
-        StoreSession s = store_->OpenUserDb();
-        SqliteTransaction tx(s.db());
-        for (int i = 0; i < kContacts; ++i) {
-            BusinessCard c = MakeContact(i, firstGroupId);
-            if (InsertContact(s.db(), c) != StoreStatus::kOk) std::abort();
-        }
-        if (tx.commit() != SQLITE_OK) std::abort();
+        if (!bench::FillBook(*store_, kContacts)) std::abort();
     }
 
     std::string dir_;
@@ -184,7 +141,7 @@ void BM_AddContactWithTwoAccounts(benchmark::State& state) {
     ContactStore contacts(*store);
     int i = 0;
     for (auto _ : state) {
-        BusinessCard c = MakeContact(i++, 1);
+        BusinessCard c = bench::BookContact(i++, 1);
         c.bank_accounts.push_back(c.bank_accounts.front());
         if (contacts.AddContact(c) != StoreStatus::kOk) state.SkipWithError("add");
     }

@@ -10,27 +10,13 @@
 #include <memory>
 #include <string>
 
+#include "ChineseBook.h"
 #include "store/LocalStore.h"
 #include "vcard/ContactExport.h"
 #include "vcard/ContactImport.h"
 
 namespace kivtal {
 namespace {
-
-const char* const kSurnames[] = {"张", "李", "王", "刘", "陈", "杨", "赵", "黄", "周", "吴"};
-const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "洋", "艳", "勇", "军", "杰"};
-
-// One card as a phone writes it, with most fields set.
-std::string Card(int i) {
-    const std::string name = std::string(kSurnames[i % 10]) + kGiven[(i / 10) % 12] + kGiven[(i / 120) % 12];
-    const std::string n = std::to_string(i);
-    return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:" + name + "\r\nN:" + name + ";;;;\r\nORG:公司" + std::to_string(i % 300) +
-           "\r\nTITLE:经理\r\nTEL;TYPE=CELL:139" + std::to_string(10000000 + i) + "\r\nTEL;TYPE=WORK,VOICE:010-6" + n +
-           "\r\nEMAIL;TYPE=INTERNET:user" + n + "@example.com\r\nADR;TYPE=WORK:;;北京市朝阳区某某路" + n +
-           "号;;;;\r\nBDAY:1980-03-15\r\nNOTE:第一次见面在展会\\n后来合作\r\nCATEGORIES:组" + std::to_string(i % 20) +
-           "\r\nX-QQ:" + std::to_string(100000 + i) + "\r\nX-KIVTAL-BANK:工商银行;北京分行;;6222" + n + ";" + name +
-           "\r\nEND:VCARD\r\n";
-}
 
 // Cards broken in the ways real files break them, 1 KB and four failures a round: a
 // bare BEGIN line, a card cut off by the next, a name in broken quoted-printable, an
@@ -58,7 +44,7 @@ public:
     std::string CardFile(int count) {
         const std::string path = dir_ + "/cards" + std::to_string(count) + ".vcf";
         std::ofstream out(path, std::ios::binary);
-        for (int i = 0; i < count; ++i) out << Card(i);
+        for (int i = 0; i < count; ++i) out << bench::BookCard(i);
         return path;
     }
 
