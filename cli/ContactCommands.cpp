@@ -22,20 +22,25 @@ int LoadLiveContact(CliContext& ctx, ContactStore& contacts, BusinessCard& card)
         &BusinessCard::bc_state, card);
 }
 
+// Reads only the columns printed: a list never needs the bank accounts.
 int List(CliContext& ctx) {
-    ContactStore contacts(ctx.store);
-    BusinessCardList list;
-    int result = 0;
+    ContactListQuery query;
     if (const std::optional<std::string> group = ctx.args.value("group")) {
         const std::optional<int> id = ParseInt(*group);
         if (!id || *id < 0) return Fail(kExitUsage, "invalid --group '" + *group + "'");
-        result = contacts.ContactsOfGroup(*id, list);
+        query.scope = ContactListQuery::Scope::Group;
+        query.groupId = *id;
+        query.order = ContactListQuery::Order::OldestFirst;
     } else if (ctx.args.has("by-age")) {
-        result = contacts.AllContactsByAge(ctx.args.has("desc"), list);
+        query.order =
+            ctx.args.has("desc") ? ContactListQuery::Order::NewestFirst : ContactListQuery::Order::OldestFirst;
     } else {
-        result = contacts.AllContactsByName(ctx.args.has("desc"), list);
+        query.order = ctx.args.has("desc") ? ContactListQuery::Order::NameDesc : ContactListQuery::Order::NameAsc;
     }
-    return result == 0 ? PrintContacts(ctx, list) : FailRead(ctx.store);
+    ContactSummaryList list;
+    if (ContactStore(ctx.store).ContactSummaries(query, list) != 0) return FailRead(ctx.store);
+    PrintSummaries(ctx.output, list);
+    return kExitOk;
 }
 
 int Search(CliContext& ctx) {

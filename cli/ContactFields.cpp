@@ -50,7 +50,24 @@ std::string R::*TextMember(std::string_view name) {
 
 std::string& TextOf(BusinessCard& card, const TextField& field) { return card.*TextMember<BusinessCard>(field.field); }
 
-constexpr const char* kSummaryKeys[] = {"id", "name", "pinyin", "company", "mobile", "email", "group_id"};
+// The summary's columns, in their order: each a text or a number of the list read.
+struct SummaryField {
+    const char* key;
+    std::string kivtal::ContactSummary::*text;
+    int kivtal::ContactSummary::*number;
+};
+
+// clang-format off: one column a line reads as the table it is
+constexpr SummaryField kSummaryFields[] = {
+    {"id", nullptr, &kivtal::ContactSummary::bc_id},
+    {"name", &kivtal::ContactSummary::bc_name, nullptr},
+    {"pinyin", &kivtal::ContactSummary::bc_name_pinyin, nullptr},
+    {"company", &kivtal::ContactSummary::company_name, nullptr},
+    {"mobile", &kivtal::ContactSummary::cell_phone, nullptr},
+    {"email", &kivtal::ContactSummary::mail, nullptr},
+    {"group_id", nullptr, &kivtal::ContactSummary::group_id},
+};
+// clang-format on
 constexpr const char* kBankKeys[] = {"bank", "branch", "subbranch", "card", "holder"};
 constexpr std::size_t kBankParts = std::size(kBankKeys);
 
@@ -203,16 +220,17 @@ void KeepChangedAccounts(BusinessCard& card, const std::vector<int>& removedIds)
 
 std::vector<Column> ContactSummaryColumns() {
     std::vector<Column> columns;
-    for (const char* key : kSummaryKeys) columns.push_back({key});
+    for (const SummaryField& field : kSummaryFields) columns.push_back({field.key});
     return columns;
 }
 
 std::vector<Column> ContactDetailColumns() {
     std::vector<Column> columns = ContactSummaryColumns();
     for (const TextField& field : kTextFields) {
-        const bool inSummary = std::find_if(std::begin(kSummaryKeys), std::end(kSummaryKeys), [&](const char* k) {
-                                   return std::string_view(k) == field.field;
-                               }) != std::end(kSummaryKeys);
+        const bool inSummary =
+            std::find_if(std::begin(kSummaryFields), std::end(kSummaryFields), [&](const SummaryField& s) {
+                return std::string_view(s.key) == field.field;
+            }) != std::end(kSummaryFields);
         if (!inSummary) columns.push_back({field.field});
     }
     columns.push_back({"birthday"});
@@ -223,16 +241,35 @@ std::vector<Column> ContactDetailColumns() {
     return columns;
 }
 
-Json::Value ContactSummary(const BusinessCard& card) {
+Json::Value SummaryJson(const kivtal::ContactSummary& summary) {
     Json::Value v(Json::objectValue);
-    v["id"] = card.bc_id;
-    v["name"] = card.bc_name;
-    v["pinyin"] = card.bc_name_pinyin;
-    v["company"] = card.company_name;
-    v["mobile"] = card.cell_phone;
-    v["email"] = card.mail;
-    v["group_id"] = card.group_id;
+    for (const SummaryField& field : kSummaryFields) {
+        if (field.text) v[field.key] = summary.*field.text;
+        else v[field.key] = summary.*field.number;
+    }
     return v;
+}
+
+void PrintSummaries(const OutputOptions& options, const ContactSummaryList& list) {
+    if (options.json) return PrintRecords(options, ContactSummaryColumns(), list, SummaryJson);
+    PrintTabs(options, ContactSummaryColumns(), list, [](const kivtal::ContactSummary& summary, TabLine& line) {
+        for (const SummaryField& field : kSummaryFields) {
+            if (field.text) line.add(summary.*field.text);
+            else line.add(summary.*field.number);
+        }
+    });
+}
+
+Json::Value ContactSummary(const BusinessCard& card) {
+    kivtal::ContactSummary summary;
+    summary.bc_id = card.bc_id;
+    summary.bc_name = card.bc_name;
+    summary.bc_name_pinyin = card.bc_name_pinyin;
+    summary.company_name = card.company_name;
+    summary.cell_phone = card.cell_phone;
+    summary.mail = card.mail;
+    summary.group_id = card.group_id;
+    return SummaryJson(summary);
 }
 
 Json::Value ContactDetail(const BusinessCard& card) {

@@ -39,6 +39,10 @@ std::vector<int> RemovedAccountIds(const Args& args);
 std::vector<Column> ContactSummaryColumns();
 std::vector<Column> ContactDetailColumns();
 Json::Value ContactSummary(const BusinessCard& card);
+// The same keys from a list read, which has no bank accounts to carry.
+Json::Value SummaryJson(const kivtal::ContactSummary& summary);
+// A list read on standard output, as ContactSummaryColumns in either form.
+void PrintSummaries(const OutputOptions& options, const ContactSummaryList& list);
 // The summary plus every other field and the live bank accounts.
 Json::Value ContactDetail(const BusinessCard& card);
 

@@ -8,8 +8,21 @@ namespace kivtal::cli {
 
 namespace {
 
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            default: out += c;
+        }
+    }
+}
+
+// Unescaped: the line escapes the whole cell, which its ";" and "|" survive.
 std::string ScalarText(const Json::Value& v) {
-    if (v.isString()) return EscapeField(v.asString());
+    if (v.isString()) return v.asString();
     if (v.isIntegral()) return std::to_string(v.asInt64());
     return {};
 }
@@ -34,16 +47,37 @@ OutputOptions OutputOptions::From(const Args& args) { return {args.has("json"), 
 std::string EscapeField(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
-        }
-    }
+    AppendEscaped(out, text);
     return out;
+}
+
+void TabLine::separate() {
+    if (!first_) line_ += '\t';
+    first_ = false;
+}
+
+void TabLine::add(std::string_view text) {
+    separate();
+    AppendEscaped(line_, text);
+}
+
+void TabLine::add(long long number) {
+    separate();
+    line_ += std::to_string(number);
+}
+
+void TabLine::writeTo(std::ostream& out) {
+    line_ += '\n';
+    out.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+    line_.clear();
+    first_ = true;
+}
+
+void PrintTabHeader(const OutputOptions& options, const std::vector<Column>& columns, std::ostream& out) {
+    if (!options.header) return;
+    TabLine line;
+    for (const Column& c : columns) line.add(c.key);
+    line.writeTo(out);
 }
 
 void Table::print(const OutputOptions& options, std::ostream& out) const {
@@ -60,14 +94,11 @@ void Table::print(const OutputOptions& options, std::ostream& out) const {
 }
 
 void Table::printTabs(const OutputOptions& options, std::ostream& out) const {
-    if (options.header) {
-        for (std::size_t c = 0; c < columns_.size(); ++c) out << (c > 0 ? "\t" : "") << columns_[c].key;
-        out << '\n';
-    }
+    PrintTabHeader(options, columns_, out);
+    TabLine line;
     for (const Json::Value& row : rows_) {
-        for (std::size_t c = 0; c < columns_.size(); ++c)
-            out << (c > 0 ? "\t" : "") << CellText(columns_[c], row[columns_[c].key]);
-        out << '\n';
+        for (const Column& column : columns_) line.add(CellText(column, row[column.key]));
+        line.writeTo(out);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <json/json.h>
@@ -41,6 +42,24 @@ private:
     Json::Value rows_{Json::arrayValue};
 };
 
+// One line of the tab-separated form, built field by field (texts through EscapeField).
+class TabLine {
+public:
+    void add(std::string_view text);
+    void add(long long number);
+    // The line with its line feed, and empty again for the next.
+    void writeTo(std::ostream& out);
+
+private:
+    void separate();
+
+    std::string line_;
+    bool first_ = true;
+};
+
+// The header line of the tab-separated form, unless options leave it out.
+void PrintTabHeader(const OutputOptions& options, const std::vector<Column>& columns, std::ostream& out);
+
 // Prints one row per record, `toJson` turning a record into its row, on standard output.
 template <typename Record, typename ToJson>
 void PrintRecords(const OutputOptions& options, std::vector<Column> columns, const std::vector<Record>& records,
@@ -48,6 +67,19 @@ void PrintRecords(const OutputOptions& options, std::vector<Column> columns, con
     Table table(std::move(columns));
     for (const Record& r : records) table.add(toJson(r));
     table.print(options, std::cout);
+}
+
+// The tab-separated form of long lists, written as the records come without a JSON row
+// each: `cells(record, line)` adds the record's value of every column, in column order.
+template <typename Record, typename Cells>
+void PrintTabs(const OutputOptions& options, const std::vector<Column>& columns, const std::vector<Record>& records,
+               Cells cells) {
+    PrintTabHeader(options, columns, std::cout);
+    TabLine line;
+    for (const Record& r : records) {
+        cells(r, line);
+        line.writeTo(std::cout);
+    }
 }
 
 // A field for the tab-separated form: backslash, tab, line feed and carriage return

@@ -20,10 +20,12 @@
 
 namespace kivtal {
 
-// What a contact-list row shows of a contact.
+// What a contact-list row shows of a contact (the command line's list prints the
+// pinyin too).
 struct ContactSummary {
     int bc_id = 0;
     std::string bc_name;
+    std::string bc_name_pinyin;
     std::string cell_phone;
     std::string mail;
     std::string company_name;

@@ -14,7 +14,7 @@ namespace {
 using Query = ContactListQuery;
 
 constexpr const char* kColumns =
-    "SELECT bc_id,bc_name,cell_phone,mail,company_name,position,group_id,common_use FROM tb_bc ";
+    "SELECT bc_id,bc_name,bc_name_pinyin,cell_phone,mail,company_name,position,group_id,common_use FROM tb_bc ";
 
 // Every argument is numbered (?1 the text, ?2 the group), so clauses combine freely.
 std::string ScopeClause(Query::Scope scope) {
@@ -88,12 +88,13 @@ int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummary
             ContactSummary s;
             s.bc_id = contacts::ColumnInt(stmt, 0);
             s.bc_name = contacts::ColumnText(stmt, 1);
-            s.cell_phone = contacts::ColumnText(stmt, 2);
-            s.mail = contacts::ColumnText(stmt, 3);
-            s.company_name = contacts::ColumnText(stmt, 4);
-            s.position = contacts::ColumnText(stmt, 5);
-            s.group_id = contacts::ColumnInt(stmt, 6);
-            s.common_use = contacts::ColumnInt(stmt, 7);
+            s.bc_name_pinyin = contacts::ColumnText(stmt, 2);
+            s.cell_phone = contacts::ColumnText(stmt, 3);
+            s.mail = contacts::ColumnText(stmt, 4);
+            s.company_name = contacts::ColumnText(stmt, 5);
+            s.position = contacts::ColumnText(stmt, 6);
+            s.group_id = contacts::ColumnInt(stmt, 7);
+            s.common_use = contacts::ColumnInt(stmt, 8);
             rows.push_back(std::move(s));
         }
         if (rc != SQLITE_DONE) return 1;

@@ -104,7 +104,7 @@ TEST_F(CliContactsTest, ListOrdersAndFiltersAndSearchFindsLiveContactsOnly) {
 }
 
 TEST_F(CliContactsTest, TabSeparatedOutputKeepsEachRecordOnOneLine) {
-    const int id = addContact({"--name", "zhao", "--comment", "line1\nline2\tend\\"});
+    const int id = addContact({"--name", "zhao", "--comment", "line1\nline2\tend\\", "--company", "tea\thouse\\"});
     const CliResult shown = cli({"contacts", "show", std::to_string(id)});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
     const std::size_t headerEnd = shown.out.find('\n');
@@ -115,7 +115,7 @@ TEST_F(CliContactsTest, TabSeparatedOutputKeepsEachRecordOnOneLine) {
     EXPECT_NE(record.find("line1\\nline2\\tend\\\\"), std::string::npos) << record;
 
     const CliResult bare = cli({"contacts", "list", "--no-header"});
-    EXPECT_EQ(bare.out, std::to_string(id) + "\tzhao\tzhao\t\t\t\t0\n");
+    EXPECT_EQ(bare.out, std::to_string(id) + "\tzhao\tzhao\ttea\\thouse\\\\\t\t\t0\n");
 }
 
 TEST_F(CliContactsTest, JsonKeepsChineseTextUnescaped) {
