@@ -23,6 +23,7 @@
 #include "ui/main/HomePage.h"
 #include "ui/main/HomePageControls.h"
 #include "ui/main/MenuWndControls.h"
+#include "ui/main/TextWidths.h"
 #include "ui/toolkit/ControlAccess.h"
 #include "ui/toolkit/ControlAttributes.h"
 #include "ui/toolkit/SkinValues.h"
@@ -111,14 +112,14 @@ void CContactsPane::ApplyColumns() {
 // Each text column wants its widest text, so short columns leave their room to long ones.
 void CContactsPane::MeasureColumns() {
     if (!list_) return;
-    const QFontMetrics metrics(list_->font());
+    TextWidths widths(list_->font());
     constexpr int kPadding = 8;
     constexpr int kWidest = 360;  // one very long text must not starve the others
     wants_.clear();
     for (const QString* part : {&kNamePart, &kPhonePart, &kMailPart, &kCompanyPart, &kPositionPart, &kGroupPart}) {
-        int widest = metrics.horizontalAdvance(ColumnTitle(*part));
+        int widest = widths.Width(ColumnTitle(*part));
         for (int row = 0; row < rows_->RowCount(); ++row)
-            widest = std::max(widest, metrics.horizontalAdvance(rows_->PartText(row, *part)));
+            widest = std::max(widest, widths.Width(rows_->PartText(row, *part)));
         wants_[*part] = std::min(kWidest, widest + kPadding);
     }
 }
