@@ -32,6 +32,9 @@ struct ContactSummary {
     std::string position;
     int group_id = 0;
     int common_use = 0;
+    // Not shown, but searched (ContactSearch.h).
+    std::string home_phone;
+    std::string fix_phone;
 };
 using ContactSummaryList = std::vector<ContactSummary>;
 

@@ -14,7 +14,8 @@ namespace {
 using Query = ContactListQuery;
 
 constexpr const char* kColumns =
-    "SELECT bc_id,bc_name,bc_name_pinyin,cell_phone,mail,company_name,position,group_id,common_use FROM tb_bc ";
+    "SELECT bc_id,bc_name,bc_name_pinyin,cell_phone,mail,company_name,position,group_id,common_use,home_phone,"
+    "fix_phone FROM tb_bc ";
 
 // Every argument is numbered (?1 the text, ?2 the group), so clauses combine freely.
 std::string ScopeClause(Query::Scope scope) {
@@ -95,6 +96,8 @@ int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummary
             s.position = contacts::ColumnText(stmt, 6);
             s.group_id = contacts::ColumnInt(stmt, 7);
             s.common_use = contacts::ColumnInt(stmt, 8);
+            s.home_phone = contacts::ColumnText(stmt, 9);
+            s.fix_phone = contacts::ColumnText(stmt, 10);
             rows.push_back(std::move(s));
         }
         if (rc != SQLITE_DONE) return 1;

@@ -328,6 +328,25 @@ TEST_F(ContactsFixture, SearchFindsNamesByFullPinyinPrefixesAndInitials) {
     }
 }
 
+// The keystrokes after the first search the rows it read: a mark set in between must
+// be in them too.
+TEST_F(ContactsFixture, ACommonMarkSetWhileSearchingStaysAsTheTermGrows) {
+    const int id = AddContact("程诚", "CHENGCHENG");
+    AddContact("陈晨", "CHENCHEN");
+    Open();
+    ClickNamed(home->FindControl("search_tip"));
+    auto* edit = home->FindControl<QLineEdit>("search_edit");
+    edit->setText("ch");
+    Pump();
+    ASSERT_EQ(Names(), (Strings{"陈晨", "程诚"}));
+    ClickPart(id, kCommonPart);
+    ASSERT_EQ(Stored(id).common_use, 1);
+    edit->setText("cheng");
+    Pump();
+    ASSERT_EQ(Names(), (Strings{"程诚"}));
+    EXPECT_EQ(Pane().Rows().PartTip(0, kCommonPart), "取消常用");
+}
+
 TEST_F(ContactsFixture, LetterBarAndSearchStayWithinTheChosenGroup) {
     const int team = AddGroup("Team");
     AddContact("安雅", "ANYA", team);

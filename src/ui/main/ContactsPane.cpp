@@ -226,16 +226,16 @@ ContactListQuery CContactsPane::ScopeQuery() const {
 
 void CContactsPane::ReloadContacts() {
     letter_.clear();
+    // What a search looked through may have changed with what is reloaded.
+    search_.reset();
+    searchRows_.clear();
     if (SelectedGroupTag() == kTrashTag) return ShowTrash(true);
     ShowContacts(ScopeQuery());
     // The bar offers the letters of the chosen group, none of them chosen.
     RebuildLetterBar();
 }
 
-void CContactsPane::ShowContacts(const ContactListQuery& query) {
-    ShowTrash(false);
-    ContactSummaryList cards;
-    ContactStore(store_).ContactSummaries(query, cards);
+std::vector<ContactRow> CContactsPane::RowsOf(const ContactSummaryList& cards) const {
     std::vector<ContactRow> rows;
     rows.reserve(cards.size());
     std::set<int> clashes;  // unmarked when they cannot be read: the list still shows
@@ -244,9 +244,22 @@ void CContactsPane::ShowContacts(const ContactListQuery& query) {
         rows.push_back(MakeContactRow(card, groupNames_));
         rows.back().clash = clashes.count(card.bc_id) > 0;
     }
+    return rows;
+}
+
+void CContactsPane::ShowContacts(const ContactListQuery& query) {
+    ContactSummaryList cards;
+    ContactStore(store_).ContactSummaries(query, cards);
+    ShowRows(RowsOf(cards));
+}
+
+void CContactsPane::ShowRows(std::vector<ContactRow> rows) {
+    ShowTrash(false);
     rows_->SetRows(std::move(rows));
+    const ColumnWants before = wants_;
     MeasureColumns();
-    ApplyColumns();
+    // Rows whose columns want what the shown ones wanted keep the layout and its header.
+    if (wants_ != before) ApplyColumns();
     if (list_) {
         list_->Refresh();
         list_->scrollToTop();
@@ -334,12 +347,18 @@ void CContactsPane::FilterByLetter(QAbstractButton* letter) {
 
 // --- Search and sorting ---
 
-// Within the chosen group, which stays highlighted.
+// Within the chosen group, which stays highlighted. The group is read once, at the
+// first keystroke; the keystrokes after it search those rows in memory.
 void CContactsPane::Search(const QString& term) {
-    ContactListQuery query = ScopeQuery();
-    query.match = ContactListQuery::Match::Search;
-    query.text = term.toStdString();
-    ShowContacts(query);
+    if (!search_) {
+        ContactSummaryList cards;
+        ContactStore(store_).ContactSummaries(ScopeQuery(), cards);
+        searchRows_ = RowsOf(cards);
+        search_ = std::make_unique<ContactSearch>(cards);
+    }
+    std::vector<ContactRow> rows;
+    for (int i : search_->Find(term.toStdString())) rows.push_back(searchRows_[static_cast<std::size_t>(i)]);
+    ShowRows(std::move(rows));
 }
 
 void CContactsPane::OnSearchButton() {

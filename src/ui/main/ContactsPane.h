@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "model/Records.h"
+#include "store/ContactSearch.h"
 #include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "ui/main/ContactColumns.h"
@@ -91,6 +92,8 @@ private:
     // The chosen group entry as a query, in the chosen order.
     ContactListQuery ScopeQuery() const;
     void ShowContacts(const ContactListQuery& query);
+    std::vector<ContactRow> RowsOf(const ContactSummaryList& cards) const;
+    void ShowRows(std::vector<ContactRow> rows);
     void RebuildLetterBar();
     void BuildLetterButtons();
     void BuildHeader();
@@ -151,6 +154,10 @@ private:
     ColumnWants wants_;                            // of the rows shown
     QString letter_;                               // the letter filter shown, empty for none
     std::unordered_map<int, QString> groupNames_;  // by group id, as the group list shows them
+    // The chosen group as the search box searches it, from its first keystroke until the
+    // list is reloaded: the rows and what the search keeps of them, index for index.
+    std::unique_ptr<ContactSearch> search_;
+    std::vector<ContactRow> searchRows_;
     int sortMode_ = kSortNameAsc;
     int columnMask_ = 6;
 };

@@ -49,6 +49,11 @@ void CContactsPane::ToggleCommon(int contactId) {
     if (contacts.SaveContactEdit(asRead, card) != StoreStatus::kOk) return;
     RequestSync();
     const int row = rows_->SetCommon(contactId, card.common_use == 1);
+    if (search_) {
+        // The rows a search shows next keep the new mark too.
+        for (ContactRow& kept : searchRows_)
+            if (kept.id == contactId) kept.common = card.common_use == 1;
+    }
     if (list_ && row >= 0) list_->RefreshRow(row);
     // The counts change in place: the chosen group and its list stay where they are.
     UpdateGroupCounts();
