@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "store/ChangeLogEntries.h"
 #include "store/ContactStoreSql.h"
 #include "store/RecordSql.h"
@@ -9,7 +12,14 @@
 namespace kivtal {
 namespace {
 
-const std::string kSelectAccounts = recordsql::SelectSql<UserBankInfo>() + "WHERE bc_id=?;";
+constexpr std::size_t kIdsAtOnce = 500;
+
+// The accounts of `count` contacts, each id one placeholder.
+std::string AccountsOfSql(std::size_t count) {
+    std::string marks = "?";
+    for (std::size_t i = 1; i < count; ++i) marks += ",?";
+    return recordsql::SelectSql<UserBankInfo>() + "WHERE bc_id IN (" + marks + ") ORDER BY bc_id, ubank_id;";
+}
 
 constexpr const char* kContactServerId = "SELECT bc_server_id FROM tb_bc WHERE bc_id=?;";
 
@@ -49,26 +59,26 @@ int SaveBankAccounts(SqliteDb& db, UserBankInfoList& accounts, int bcId) {
     return 0;
 }
 
-BankAccountReader::BankAccountReader(SqliteDb& db) : stmt_(db.raw(), kSelectAccounts) {}
-
-int BankAccountReader::Read(int bcId, UserBankInfoList& out) {
-    if (!stmt_.ok()) return 1;
-    stmt_.reset();
-    if (stmt_.bind({Arg(bcId)}) != SQLITE_OK) return 1;
-    UserBankInfoList read;
-    int rc;
-    while ((rc = stmt_.step()) == SQLITE_ROW) {
-        UserBankInfo a;
-        int col = 0;
-        for (const RecordField<UserBankInfo>& f : DescriptionOf<UserBankInfo>().fields) {
-            if (f.number) a.*f.number = contacts::ColumnInt(stmt_, col++);
-            else a.*f.text = contacts::ColumnText(stmt_, col++);
+int AppendBankAccounts(SqliteDb& db, std::span<BusinessCard> cards) {
+    std::unordered_map<int, BusinessCard*> byId;
+    byId.reserve(cards.size());
+    for (BusinessCard& card : cards) byId.emplace(card.bc_id, &card);
+    for (std::size_t first = 0; first < cards.size(); first += kIdsAtOnce) {
+        const std::size_t count = std::min(kIdsAtOnce, cards.size() - first);
+        SqlArgs ids;
+        ids.reserve(count);
+        for (std::size_t i = first; i < first + count; ++i) ids.push_back(Arg(cards[i].bc_id));
+        SqliteStatement stmt(db.raw(), AccountsOfSql(count));
+        if (!stmt.ok() || stmt.bind(ids) != SQLITE_OK) return 1;
+        int rc;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            UserBankInfo a;
+            contacts::ReadRow(stmt, a);
+            if (const auto card = byId.find(a.bc_id); card != byId.end())
+                card->second->bank_accounts.push_back(std::move(a));
         }
-        read.push_back(std::move(a));
+        if (rc != SQLITE_DONE) return 1;
     }
-    stmt_.reset();
-    if (rc != SQLITE_DONE) return 1;
-    out = std::move(read);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // A contact's bank accounts (tb_ubank_info). They are written only inside a contact's
 // transaction, on its connection, each with its own change-log entry; a removed
 // account is a modify with ubank_state 1.
+#include <span>
+
 #include "model/Records.h"
 #include "store/SqliteDb.h"
 
@@ -17,17 +19,10 @@ int AddBankAccount(SqliteDb& db, UserBankInfo& account);
 // Rewrites the account by ubank_id (1 when no row has it) and logs a change.
 int ModifyBankAccount(SqliteDb& db, UserBankInfo& account);
 
-// Reads the accounts of one contact after another through one prepared statement, so a
-// list of thousands of contacts does not compile the same query thousands of times.
-class BankAccountReader {
-public:
-    explicit BankAccountReader(SqliteDb& db);
-    // Replaces out with every account of the contact, whatever its state, in the
-    // query's order. 0 or 1.
-    int Read(int bcId, UserBankInfoList& out);
-
-private:
-    SqliteStatement stmt_;
-};
+// Appends to each card the accounts filed under its bc_id, whatever their state, in
+// ubank_id order: a few statements for the whole list (ids a few hundred at a time),
+// since one statement per contact costs a lock of the file each. 0 or 1; on 1 the
+// cards hold some of their accounts and the caller must drop them.
+int AppendBankAccounts(SqliteDb& db, std::span<BusinessCard> cards);
 
 }  // namespace kivtal

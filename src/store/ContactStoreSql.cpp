@@ -19,13 +19,9 @@ namespace {
 
 // The first `count` rows of a SelectSql() result, each with its bank accounts.
 int ContactsOfRows(SqliteDb& db, const ResultTable& rows, int count, BusinessCardList& out) {
-    BankAccountReader accounts(db);
     BusinessCardList read(static_cast<std::size_t>(count));
-    for (int r = 0; r < count; ++r) {
-        BusinessCard& card = read[static_cast<std::size_t>(r)];
-        recordsql::ReadRow(rows, r, card);
-        if (accounts.Read(card.bc_id, card.bank_accounts) != 0) return 1;
-    }
+    for (int r = 0; r < count; ++r) recordsql::ReadRow(rows, r, read[static_cast<std::size_t>(r)]);
+    if (AppendBankAccounts(db, read) != 0) return 1;
     out.insert(out.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     return 0;
 }

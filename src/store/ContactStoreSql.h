@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "model/RecordFields.h"
 #include "model/RecordValues.h"
 #include "model/Records.h"
 #include "store/LocalStore.h"
@@ -37,6 +38,18 @@ StoreStatus ReadOneContact(SqliteDb& db, std::string_view where, const SqlArgs& 
 // (NULL reads as "", integers by the leading-digits rule).
 std::string ColumnText(const SqliteStatement& stmt, int col);
 int ColumnInt(const SqliteStatement& stmt, int col);
+
+// The current row of a stepped recordsql::SelectSql<R>() statement into record (fields
+// outside the table, such as a contact's bank accounts, stay as they are).
+template <class R>
+void ReadRow(const SqliteStatement& stmt, R& record) {
+    int col = 0;
+    for (const RecordField<R>& f : DescriptionOf<R>().fields) {
+        if (f.number) record.*f.number = ColumnInt(stmt, col);
+        else if (f.text) record.*f.text = ColumnText(stmt, col);
+        ++col;
+    }
+}
 
 // Binds args and steps once: found tells whether the query returns a row. The
 // statement is reset for the next use. 0 or 1.
