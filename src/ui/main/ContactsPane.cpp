@@ -110,17 +110,32 @@ void CContactsPane::ApplyColumns() {
 }
 
 // Each text column wants its widest text, so short columns leave their room to long ones.
+// The texts are read from the rows themselves: this runs over every row on every
+// keystroke of a search.
 void CContactsPane::MeasureColumns() {
     if (!list_) return;
+    struct Column {
+        const QString& part;
+        QString ContactRow::*text;
+    };
+    const Column columns[] = {{kNamePart, &ContactRow::name},         {kPhonePart, &ContactRow::cellPhone},
+                              {kMailPart, &ContactRow::mail},         {kCompanyPart, &ContactRow::company},
+                              {kPositionPart, &ContactRow::position}, {kGroupPart, &ContactRow::groupName}};
     TextWidths widths(list_->font());
     constexpr int kPadding = 8;
     constexpr int kWidest = 360;  // one very long text must not starve the others
     wants_.clear();
-    for (const QString* part : {&kNamePart, &kPhonePart, &kMailPart, &kCompanyPart, &kPositionPart, &kGroupPart}) {
-        int widest = widths.Width(ColumnTitle(*part));
-        for (int row = 0; row < rows_->RowCount(); ++row)
-            widest = std::max(widest, widths.Width(rows_->PartText(row, *part)));
-        wants_[*part] = std::min(kWidest, widest + kPadding);
+    const std::vector<ContactRow>& rows = rows_->Rows();
+    for (const Column& column : columns) {
+        int widest = widths.Width(ColumnTitle(column.part));
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            // A clash adds its mark to the name.
+            const bool marked = rows[r].clash && &column.part == &kNamePart;
+            const int width = marked ? widths.Width(rows_->PartText(static_cast<int>(r), column.part))
+                                     : widths.Width(rows[r].*column.text);
+            widest = std::max(widest, width);
+        }
+        wants_[column.part] = std::min(kWidest, widest + kPadding);
     }
 }
 

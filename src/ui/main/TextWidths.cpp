@@ -14,9 +14,9 @@ bool Simple(char16_t c) {
 }  // namespace
 
 qreal TextWidths::Advance(QChar c) {
-    const auto [at, added] = advances_.try_emplace(c.unicode(), 0.0);
-    if (added) at->second = metrics_.horizontalAdvance(c);
-    return at->second;
+    float& advance = advances_[c.unicode()];
+    if (advance < 0) advance = static_cast<float>(metrics_.horizontalAdvance(c));
+    return advance;
 }
 
 int TextWidths::Width(const QString& text) {

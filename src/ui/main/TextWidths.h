@@ -9,7 +9,7 @@
 // shaped whole.
 #include <QFontMetricsF>
 #include <QString>
-#include <unordered_map>
+#include <vector>
 
 namespace kivtal {
 
@@ -24,7 +24,7 @@ private:
     qreal Advance(QChar c);
 
     QFontMetricsF metrics_;
-    std::unordered_map<char16_t, qreal> advances_;
+    std::vector<float> advances_ = std::vector<float>(0x10000, -1);  // by UTF-16 unit, -1 until measured
 };
 
 }  // namespace kivtal
