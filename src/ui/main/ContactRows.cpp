@@ -7,8 +7,7 @@
 namespace kivtal {
 namespace {
 
-// After the name of a contact with open clashes, and what its tip and a screen reader say.
-const QString kClashMark = QStringLiteral(" ⚠");
+// What the tip and a screen reader say of a contact with open clashes.
 const QString kClashText = QStringLiteral("与其他设备的修改有冲突");
 
 QString Clip(const std::string& text, int characters) {

@@ -3,6 +3,7 @@
 // and the model the list view draws from. Only the rows in view are ever painted, so
 // a list of ten thousand contacts costs its texts and nothing per row beyond them.
 #include <QString>
+#include <array>
 #include <unordered_map>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "ui/controls/ListKiv.h"
 
 namespace kivtal {
+
+// After the name of a contact with open clashes.
+inline const QString kClashMark = QStringLiteral(" ⚠");
 
 struct ContactRow {
     int id = 0;  // the contact's local id: the row's tag
@@ -22,6 +26,10 @@ struct ContactRow {
     QString position;
     QString groupName;
     bool clash = false;  // another device's edit clashes with this device's: open the editor
+    // The drawn widths of the texts of the name, phone, e-mail, company, position and
+    // group columns in the list's font, once measured (they size the columns).
+    std::array<int, 6> widths{};
+    bool measured = false;
 };
 
 // Row texts are cut to the lengths the list has always shown (name and company 55

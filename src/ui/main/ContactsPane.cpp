@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <optional>
 #include <set>
 
 #include "model/SyncKinds.h"
@@ -109,33 +110,46 @@ void CContactsPane::ApplyColumns() {
     BuildHeader();
 }
 
+namespace {
+
+// The text columns in the order of ContactRow::widths.
+struct MeasuredColumn {
+    const QString& part;
+    QString ContactRow::*text;
+};
+const MeasuredColumn kMeasuredColumns[] = {
+    {kNamePart, &ContactRow::name},       {kPhonePart, &ContactRow::cellPhone},   {kMailPart, &ContactRow::mail},
+    {kCompanyPart, &ContactRow::company}, {kPositionPart, &ContactRow::position}, {kGroupPart, &ContactRow::groupName}};
+
+}  // namespace
+
+// Each row is measured once: a search keystroke shows rows measured before.
+void CContactsPane::MeasureRows(std::vector<ContactRow>& rows) const {
+    if (!list_) return;
+    std::optional<TextWidths> widths;  // made only when some row needs it
+    for (ContactRow& row : rows) {
+        if (row.measured) continue;
+        if (!widths) widths.emplace(list_->font());
+        for (std::size_t c = 0; c < row.widths.size(); ++c) {
+            const QString& text = row.*kMeasuredColumns[c].text;
+            // A clash adds its mark to the name.
+            row.widths[c] = widths->Width(c == 0 && row.clash ? text + kClashMark : text);
+        }
+        row.measured = true;
+    }
+}
+
 // Each text column wants its widest text, so short columns leave their room to long ones.
-// The texts are read from the rows themselves: this runs over every row on every
-// keystroke of a search.
 void CContactsPane::MeasureColumns() {
     if (!list_) return;
-    struct Column {
-        const QString& part;
-        QString ContactRow::*text;
-    };
-    const Column columns[] = {{kNamePart, &ContactRow::name},         {kPhonePart, &ContactRow::cellPhone},
-                              {kMailPart, &ContactRow::mail},         {kCompanyPart, &ContactRow::company},
-                              {kPositionPart, &ContactRow::position}, {kGroupPart, &ContactRow::groupName}};
     TextWidths widths(list_->font());
     constexpr int kPadding = 8;
     constexpr int kWidest = 360;  // one very long text must not starve the others
     wants_.clear();
-    const std::vector<ContactRow>& rows = rows_->Rows();
-    for (const Column& column : columns) {
-        int widest = widths.Width(ColumnTitle(column.part));
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            // A clash adds its mark to the name.
-            const bool marked = rows[r].clash && &column.part == &kNamePart;
-            const int width = marked ? widths.Width(rows_->PartText(static_cast<int>(r), column.part))
-                                     : widths.Width(rows[r].*column.text);
-            widest = std::max(widest, width);
-        }
-        wants_[column.part] = std::min(kWidest, widest + kPadding);
+    for (std::size_t c = 0; c < std::size(kMeasuredColumns); ++c) {
+        int widest = widths.Width(ColumnTitle(kMeasuredColumns[c].part));
+        for (const ContactRow& row : rows_->Rows()) widest = std::max(widest, row.widths[c]);
+        wants_[kMeasuredColumns[c].part] = std::min(kWidest, widest + kPadding);
     }
 }
 
@@ -270,6 +284,7 @@ void CContactsPane::ShowContacts(const ContactListQuery& query) {
 
 void CContactsPane::ShowRows(std::vector<ContactRow> rows) {
     ShowTrash(false);
+    MeasureRows(rows);
     rows_->SetRows(std::move(rows));
     const ColumnWants before = wants_;
     MeasureColumns();
@@ -369,6 +384,7 @@ void CContactsPane::Search(const QString& term) {
         ContactSummaryList cards;
         ContactStore(store_).ContactSummaries(ScopeQuery(), cards);
         searchRows_ = RowsOf(cards);
+        MeasureRows(searchRows_);
         search_ = std::make_unique<ContactSearch>(cards);
     }
     std::vector<ContactRow> rows;

@@ -83,6 +83,7 @@ protected:
 private:
     // Lists (ContactsPane.cpp).
     void ApplyColumns();
+    void MeasureRows(std::vector<ContactRow>& rows) const;
     void MeasureColumns();
     void ShowRowsChanged();
     bool OnListKey(QKeyEvent* key);
