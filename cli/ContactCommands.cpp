@@ -37,10 +37,8 @@ int List(CliContext& ctx) {
     } else {
         query.order = ctx.args.has("desc") ? ContactListQuery::Order::NameDesc : ContactListQuery::Order::NameAsc;
     }
-    ContactSummaryList list;
-    if (ContactStore(ctx.store).ContactSummaries(query, list) != 0) return FailRead(ctx.store);
-    PrintSummaries(ctx.output, list);
-    return kExitOk;
+    ContactStore contacts(ctx.store);
+    return PrintSummaries(ctx.output, contacts, query) == 0 ? kExitOk : FailRead(ctx.store);
 }
 
 int Search(CliContext& ctx) {

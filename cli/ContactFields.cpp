@@ -250,13 +250,22 @@ Json::Value SummaryJson(const kivtal::ContactSummary& summary) {
     return v;
 }
 
-void PrintSummaries(const OutputOptions& options, const ContactSummaryList& list) {
-    if (options.json) return PrintRecords(options, ContactSummaryColumns(), list, SummaryJson);
-    PrintTabs(options, ContactSummaryColumns(), list, [](const kivtal::ContactSummary& summary, TabLine& line) {
+int PrintSummaries(const OutputOptions& options, ContactStore& contacts, const ContactListQuery& query) {
+    if (options.json) {
+        ContactSummaryList list;
+        if (contacts.ContactSummaries(query, list) != 0) return 1;
+        PrintRecords(options, ContactSummaryColumns(), list, SummaryJson);
+        return 0;
+    }
+    // Line by line as the rows are read: the list is never held whole.
+    PrintTabHeader(options, ContactSummaryColumns(), std::cout);
+    TabLine line;
+    return contacts.EachContactSummary(query, [&](const kivtal::ContactSummary& summary) {
         for (const SummaryField& field : kSummaryFields) {
             if (field.text) line.add(summary.*field.text);
             else line.add(summary.*field.number);
         }
+        line.writeTo(std::cout);
     });
 }
 

@@ -41,8 +41,10 @@ std::vector<Column> ContactDetailColumns();
 Json::Value ContactSummary(const BusinessCard& card);
 // The same keys from a list read, which has no bank accounts to carry.
 Json::Value SummaryJson(const kivtal::ContactSummary& summary);
-// A list read on standard output, as ContactSummaryColumns in either form.
-void PrintSummaries(const OutputOptions& options, const ContactSummaryList& list);
+// The contacts of the query on standard output, as ContactSummaryColumns in either
+// form. 0, or 1 when the read failed (the tab-separated form has then printed the
+// rows read before the failure).
+int PrintSummaries(const OutputOptions& options, ContactStore& contacts, const ContactListQuery& query);
 // The summary plus every other field and the live bank accounts.
 Json::Value ContactDetail(const BusinessCard& card);
 

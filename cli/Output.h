@@ -69,19 +69,6 @@ void PrintRecords(const OutputOptions& options, std::vector<Column> columns, con
     table.print(options, std::cout);
 }
 
-// The tab-separated form of long lists, written as the records come without a JSON row
-// each: `cells(record, line)` adds the record's value of every column, in column order.
-template <typename Record, typename Cells>
-void PrintTabs(const OutputOptions& options, const std::vector<Column>& columns, const std::vector<Record>& records,
-               Cells cells) {
-    PrintTabHeader(options, columns, std::cout);
-    TabLine line;
-    for (const Record& r : records) {
-        cells(r, line);
-        line.writeTo(std::cout);
-    }
-}
-
 // A field for the tab-separated form: backslash, tab, line feed and carriage return
 // become \\, \t, \n and \r, so that a record always stays on its one line.
 std::string EscapeField(const std::string& text);

@@ -10,6 +10,7 @@
 // database failed. On any failure the caller's record is left exactly as it was
 // handed in (no half-assigned ids). Reads return 0 or 1; a failed contact read leaves
 // the caller's list as it was.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,9 @@ public:
 
     // Live contacts for the list, without their bank accounts; appended on success.
     int ContactSummaries(const ContactListQuery& query, ContactSummaryList& out);
+    // The same rows handed to `each` one by one as they are read, for a list printed as
+    // it goes; on a failure the rows handed before it stay handed.
+    int EachContactSummary(const ContactListQuery& query, const std::function<void(const ContactSummary&)>& each);
     // AlphabetIndex's entries in one pass over the table, for the contacts of query's
     // scope (its match and order do not count).
     int FirstLetters(const ContactListQuery& query, std::vector<int>& out);

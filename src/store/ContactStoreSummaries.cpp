@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "store/ContactStore.h"
 #include "store/ContactStoreSql.h"
@@ -76,17 +77,17 @@ int RegisterFunctions(SqliteDb& db) {
 
 }  // namespace
 
-int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummaryList& out) {
+int ContactStore::EachContactSummary(const ContactListQuery& query,
+                                     const std::function<void(const ContactSummary&)>& each) {
     return contacts::RunRead(store_, [&](SqliteDb& db) {
         if (RegisterFunctions(db) != SQLITE_OK) return 1;
         const std::string sql = std::string(kColumns) + "where bc_state = 0" + ScopeClause(query.scope) +
                                 MatchClause(query.match) + OrderClause(query.order);
         SqliteStatement stmt(db.raw(), sql);
         if (BindUsed(stmt, {Arg(Literal(query.text)), Arg(query.groupId), Arg(query.text)}) != SQLITE_OK) return 1;
-        ContactSummaryList rows;
         int rc;
+        ContactSummary s;
         while ((rc = stmt.step()) == SQLITE_ROW) {
-            ContactSummary s;
             s.bc_id = contacts::ColumnInt(stmt, 0);
             s.bc_name = contacts::ColumnText(stmt, 1);
             s.bc_name_pinyin = contacts::ColumnText(stmt, 2);
@@ -98,12 +99,17 @@ int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummary
             s.common_use = contacts::ColumnInt(stmt, 8);
             s.home_phone = contacts::ColumnText(stmt, 9);
             s.fix_phone = contacts::ColumnText(stmt, 10);
-            rows.push_back(std::move(s));
+            each(s);
         }
-        if (rc != SQLITE_DONE) return 1;
-        out.insert(out.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-        return 0;
+        return rc == SQLITE_DONE ? 0 : 1;
     });
+}
+
+int ContactStore::ContactSummaries(const ContactListQuery& query, ContactSummaryList& out) {
+    ContactSummaryList rows;
+    if (EachContactSummary(query, [&](const ContactSummary& s) { rows.push_back(s); }) != 0) return 1;
+    out.insert(out.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    return 0;
 }
 
 int ContactStore::FirstLetters(const ContactListQuery& query, std::vector<int>& out) {
