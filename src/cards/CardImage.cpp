@@ -48,11 +48,16 @@ PixPtr CutOut(const Pix& pix, int left, int top, int width, int height, int marg
     return PixPtr(pixClipRectangle(Mutable(pix), box.get(), nullptr));
 }
 
-std::vector<PixBox> InkBoxes(const Pix& grey) {
+PixPtr InkPicture(const Pix& grey) {
     // Evened, the paper is near 200 and type well below it, whatever the light was.
     constexpr int kInk = 140;
     const PixPtr even(pixBackgroundNormSimple(Mutable(grey), nullptr, nullptr));
     const PixPtr binary(even ? pixThresholdToBinary(even.get(), kInk) : nullptr);
+    return PixPtr(binary ? pixConvertTo8(binary.get(), 0) : nullptr);
+}
+
+std::vector<PixBox> InkBoxes(const Pix& ink) {
+    const PixPtr binary(pixThresholdToBinary(Mutable(ink), 128));
     if (!binary) return {};
     const std::unique_ptr<Boxa, void (*)(Boxa*)> boxes(pixConnCompBB(binary.get(), 8),
                                                        [](Boxa* b) { boxaDestroy(&b); });

@@ -36,10 +36,12 @@ int PixHeight(const Pix& pix);
 struct PixBox {
     int left = 0, top = 0, width = 0, height = 0;
 };
-// The boxes of the dark marks on the grey picture (its connected components once the
-// light is evened and it is binarised): where type stands, whatever the engine made
-// of it. Empty on failure.
-std::vector<PixBox> InkBoxes(const Pix& grey);
+// The grey picture with its light evened and thresholded, as 8-bit black and white:
+// type stands out the same wherever light fell. Null on failure.
+PixPtr InkPicture(const Pix& grey);
+// The boxes of the dark marks on an ink picture (its connected components): where type
+// stands, whatever the engine made of it. Empty on failure.
+std::vector<PixBox> InkBoxes(const Pix& ink);
 // Scaled by `factor` (grey pictures smoothly); null on failure.
 PixPtr Scaled(const Pix& pix, float factor);
 

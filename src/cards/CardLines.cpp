@@ -41,19 +41,35 @@ PixBox Union(const PixBox& a, const PixBox& b) {
     return {left, top, std::max(Right(a), Right(b)) - left, std::max(Bottom(a), Bottom(b)) - top};
 }
 
+// A mark beside the row: mostly inside the row's height, close beside it. The gap is
+// kept well below the one before a title set small beside a name.
+bool Beside(const PixBox& row, const PixBox& m) {
+    const int centre = m.top + m.height / 2;
+    const bool inside =
+        centre > row.top && centre < Bottom(row) && m.height * 5 >= row.height && m.height <= row.height * 5 / 4;
+    const int gap = std::max(m.left - Right(row), row.left - Right(m));
+    return inside && gap * 3 <= row.height && (m.left < row.left || Right(m) > Right(row));
+}
+
+// A part of the row's characters standing over or under the rest (the top of 范 or 霞
+// is a mark of its own): within the row's width, all but touching it, and leaving the
+// row less than twice as tall as the marks that started it. The line above or below
+// stands further off.
+bool Stacked(const PixBox& row, const PixBox& m, int charHeight) {
+    const int gap = std::max(row.top - Bottom(m), m.top - Bottom(row));
+    const bool within = m.left >= row.left && Right(m) <= Right(row);
+    const bool extends = m.top < row.top || Bottom(m) > Bottom(row);
+    return within && extends && gap * 6 <= charHeight && Union(row, m).height * 4 <= charHeight * 7;
+}
+
 // Takes in the smaller marks of the row's characters (the parts of one that has no
-// tall stroke): marks mostly inside the row's height, close beside it. The gap is kept
-// well below the one before a title set small beside a name.
+// tall stroke): beside the row or stacked over or under it.
 void Grow(PixBox& row, const std::vector<PixBox>& marks) {
+    const int charHeight = row.height;
     for (bool grown = true; grown;) {
         grown = false;
         for (const PixBox& m : marks) {
-            const int centre = m.top + m.height / 2;
-            const bool inside = centre > row.top && centre < Bottom(row) && m.height * 5 >= row.height &&
-                                m.height <= row.height * 5 / 4;
-            const int gap = std::max(m.left - Right(row), row.left - Right(m));
-            const bool beside = gap * 3 <= row.height && (m.left < row.left || Right(m) > Right(row));
-            if (inside && beside) {
+            if (Beside(row, m) || Stacked(row, m, charHeight)) {
                 row = Union(row, m);
                 grown = true;
             }

@@ -12,6 +12,7 @@
 #include "cards/CardLines.h"
 #include "cards/CardShapes.h"
 #include "cards/CardText.h"
+#include "cards/CardVotes.h"
 
 namespace kivtal::cards {
 namespace {
@@ -37,6 +38,10 @@ constexpr int kLargeMarkPercent = 130;
 // against 50% unscaled, 53% at 64).
 constexpr int kRereadHeights[] = {34, 46};
 constexpr int kAgreedConfidence = 80;
+// A name is read at more sizes, and from the ink picture as well, and voted on
+// character by character: each reading slips on other strokes.
+constexpr int kNameHeights[] = {30};
+constexpr int kNameInkHeights[] = {34, 42};
 // Rows of marks the page pass left without any line (small print on low-resolution
 // pictures, mostly) are read alone at this line height; marks below kSmallestMark px
 // are specks.
@@ -129,17 +134,12 @@ int ReadShare(const std::vector<TextLine>& lines, const PixBox& row) {
     return covered * 100 / std::max(1, row.width);
 }
 
-struct Reading {
-    std::string text;
-    int confidence = 0;
-};
-
-// A reading of large type is likelier than another when it has a name's shape and the
-// other has not, or else when the engine is surer of it.
+// A reading of large type is likelier than another when it has more of a name's shape
+// (a common surname first most of all), or else when the engine is surer of it.
 bool Likelier(const Reading& a, const Reading& b) {
-    const bool nameA = NameShapeScore(NormaliseLineText(a.text)) > 0;
-    const bool nameB = NameShapeScore(NormaliseLineText(b.text)) > 0;
-    if (nameA != nameB) return nameA;
+    const int nameA = NameShapeScore(NormaliseLineText(a.text));
+    const int nameB = NameShapeScore(NormaliseLineText(b.text));
+    if (nameA != nameB) return nameA > nameB;
     return a.confidence > b.confidence;
 }
 
@@ -159,9 +159,7 @@ std::vector<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, c
 
 // The likeliest of the box's readings at each of the heights. Readings at different
 // sizes that agree are believed more than the engine's doubt about large type says.
-std::optional<Reading> ReadLikeliest(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
-                                     std::span<const int> heights) {
-    const std::vector<Reading> reads = ReadAlone(engine, pix, box, heights);
+std::optional<Reading> Likeliest(const std::vector<Reading>& reads) {
     std::optional<Reading> best;
     for (const Reading& read : reads)
         if (!read.text.empty() && (!best || Likelier(read, *best))) best = read;
@@ -171,18 +169,9 @@ std::optional<Reading> ReadLikeliest(tesseract::TessBaseAPI& engine, const Pix& 
     return best;
 }
 
-// The reading most readings agree on; the first (the page pass's) on a tie.
-std::optional<std::string> MostVoted(const std::vector<std::optional<std::string>>& votes) {
-    std::optional<std::string> best;
-    long most = 0;
-    for (const std::optional<std::string>& v : votes) {
-        const long n = std::count(votes.begin(), votes.end(), v);
-        if (v && n > most) {
-            best = v;
-            most = n;
-        }
-    }
-    return best;
+std::optional<Reading> ReadLikeliest(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
+                                     std::span<const int> heights) {
+    return Likeliest(ReadAlone(engine, pix, box, heights));
 }
 
 CardStatus StatusOf(const CardScan& scan) {
@@ -270,8 +259,9 @@ CardScan CardReader::ReadPrepared(const Pix& pix, const ReadOptions& options) {
     // Large type the page pass reads as junk is read again before junk is dropped.
     scan.lines = WithWords(ReadLines(pix));
     if (options.rereadLargeLines && !scan.lines.empty()) {
-        const std::vector<PixBox> marks = InkBoxes(pix);
-        RereadLargeLines(pix, marks, scan.lines);
+        const PixPtr ink = InkPicture(pix);
+        const std::vector<PixBox> marks = ink ? InkBoxes(*ink) : std::vector<PixBox>{};
+        RereadLargeLines(pix, ink ? *ink : pix, marks, scan.lines);
         ReadMissedRows(pix, marks, scan.lines);
         RereadEmail(pix, scan.lines);
     }
@@ -299,7 +289,8 @@ std::vector<TextLine> CardReader::ReadLines(const Pix& pix) {
     return JoinWords(words);
 }
 
-void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines) {
+void CardReader::RereadLargeLines(const Pix& pix, const Pix& ink, const std::vector<PixBox>& marks,
+                                  std::vector<TextLine>& lines) {
     const int median = std::max(1, MedianLineHeight(lines));
     std::vector<PixBox> regions = TypeRows(marks, {median * kLargeMarkPercent / 100, PixHeight(pix) / 3});
     for (const TextLine& l : lines) {
@@ -316,7 +307,7 @@ void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& mar
     tesseract::TessBaseAPI& engine = ChineseCard(lines) ? *chinese_ : *engine_;
     engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const PixBox& region : regions) {
-        const std::optional<Reading> read = ReadLikeliest(engine, pix, region, kRereadHeights);
+        const std::optional<Reading> read = ReadLargeLine(engine, pix, ink, region);
         if (!read) continue;
         // What the page pass read of the region alone gives way to a likelier reading;
         // a line running on beyond it (a title beside the name) stays as well.
@@ -330,6 +321,22 @@ void CardReader::RereadLargeLines(const Pix& pix, const std::vector<PixBox>& mar
         std::erase_if(lines, within);
         lines.push_back({read->text, region.left, region.top, region.width, region.height, read->confidence});
     }
+}
+
+std::optional<Reading> CardReader::ReadLargeLine(tesseract::TessBaseAPI& engine, const Pix& pix, const Pix& ink,
+                                                 const PixBox& region) {
+    std::vector<Reading> reads = ReadAlone(engine, pix, region, kRereadHeights);
+    const std::optional<Reading> likeliest = Likeliest(reads);
+    const bool chineseName =
+        likeliest && NameShapeScore(NormaliseLineText(likeliest->text)) > 0 && CountCjk(likeliest->text) > 0;
+    // Large type read as nothing at both sizes is read on: a name lost at those sizes
+    // reads at others.
+    if (likeliest && !chineseName) return likeliest;
+    for (const std::vector<Reading>& more :
+         {ReadAlone(engine, pix, region, kNameHeights), ReadAlone(engine, ink, region, kNameInkHeights)})
+        reads.insert(reads.end(), more.begin(), more.end());
+    const std::optional<Reading> name = VoteName(reads, kAgreedConfidence);
+    return name ? name : Likeliest(reads);
 }
 
 void CardReader::ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines) {

@@ -6,11 +6,13 @@
 // makes its own. Loading the engine takes a moment, so a reader is made once and
 // reused for every card.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cards/CardFields.h"
 #include "cards/CardImage.h"
+#include "cards/CardVotes.h"
 
 namespace tesseract {
 class TessBaseAPI;
@@ -59,7 +61,10 @@ private:
                std::unique_ptr<tesseract::TessBaseAPI> latin);
     CardScan ReadPrepared(const Pix& pix, const ReadOptions& options);
     std::vector<TextLine> ReadLines(const Pix& pix);
-    void RereadLargeLines(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
+    void RereadLargeLines(const Pix& pix, const Pix& ink, const std::vector<PixBox>& marks,
+                          std::vector<TextLine>& lines);
+    std::optional<Reading> ReadLargeLine(tesseract::TessBaseAPI& engine, const Pix& pix, const Pix& ink,
+                                         const PixBox& region);
     void ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
     void RereadEmail(const Pix& pix, std::vector<TextLine>& lines);
 

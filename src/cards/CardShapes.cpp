@@ -166,6 +166,8 @@ int AddressScore(std::string_view text) {
     return std::min(85, 35 + 15 * hits + (HasDigit(text) ? 10 : 0));
 }
 
+bool IsCommonSurname(char16_t c) { return kSurnames.find(c) != std::u16string_view::npos; }
+
 int NameShapeScore(std::string_view text) {
     const std::u16string wide = Utf8ToWide(text);
     const int cjk = CountCjk(text);
@@ -173,7 +175,7 @@ int NameShapeScore(std::string_view text) {
         if (cjk < 2 || cjk > 4) return 0;
         // A region or department before a title ("华东区", "市场部") is no name.
         if (std::u16string_view(u"区部处司省市县").find(wide.back()) != std::u16string_view::npos) return 0;
-        return kSurnames.find(wide[0]) != std::u16string_view::npos ? 90 : 60;
+        return IsCommonSurname(wide[0]) ? 90 : 60;
     }
     static const std::regex latin(R"([A-Z][a-zA-Z'\-]+( [A-Z]\.?)?( [A-Z][a-zA-Z'\-]+){1,2})");
     if (cjk == 0 && text.size() <= 32 && std::regex_match(std::string(text), latin)) return 75;

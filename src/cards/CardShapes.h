@@ -28,6 +28,8 @@ bool HasPositionWord(std::string_view text);
 std::size_t PositionWordAt(std::string_view text);
 // Street, district and building words: how much the text looks like an address, 0-100.
 int AddressScore(std::string_view text);
+// One of the most common Chinese surnames.
+bool IsCommonSurname(char16_t c);
 // A person's name: 2-4 Chinese characters, or two or three capitalised Latin words;
 // 0 when not, higher for a common surname.
 int NameShapeScore(std::string_view text);

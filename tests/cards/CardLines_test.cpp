@@ -45,5 +45,19 @@ TEST(CardLines, TypeRowsKeepLinesAtDifferentHeightsApart) {
     EXPECT_TRUE(TypeRows({{100, 300, 18, 20}, {120, 300, 18, 20}}, {26, 200}).empty()) << "small print only";
 }
 
+// Characters whose tops are marks of their own (the grass over 范, the rain over 霞)
+// belong to the row; the lines above and below, at a line's spacing, do not.
+TEST(CardLines, TypeRowsTakeInTheTopsOfCharacters) {
+    const std::vector<PixBox> marks = {
+        {104, 40, 30, 30},  {140, 40, 30, 30},   // the company's line above
+        {104, 100, 47, 14}, {100, 118, 55, 42},  // a character's top and the rest of it
+        {164, 96, 50, 16},  {162, 120, 55, 40},  // another, its top a little higher
+        {100, 175, 30, 25}, {134, 175, 30, 25},  // the title below
+    };
+    const std::vector<PixBox> rows = TypeRows(marks, {35, 200});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0] == (PixBox{100, 96, 117, 64}));
+}
+
 }  // namespace
 }  // namespace kivtal::cards
