@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "cards/CardLabels.h"
+#include "cards/CardText.h"
+
 namespace kivtal::cards {
 namespace {
 
@@ -77,6 +80,13 @@ void Grow(PixBox& row, const std::vector<PixBox>& marks) {
     }
 }
 
+bool IsEmailLabel(const LineSegment& s) { return s.label == CardField::kEmail; }
+
+bool OnLine(const TextLine& word, const TextLine& line) {
+    const int x = word.left + word.width / 2, y = word.top + word.height / 2;
+    return x > line.left && x < line.left + line.width && y > line.top && y < line.top + line.height;
+}
+
 }  // namespace
 
 std::vector<PixBox> TypeRows(std::vector<PixBox> marks, const RowShape& shape) {
@@ -105,6 +115,25 @@ std::vector<TextLine> JoinWords(const std::vector<EngineWord>& words) {
         }
     }
     return lines;
+}
+
+std::optional<std::string> AddressLabel(const TextLine& line, const std::vector<TextLine>& words) {
+    if (const std::size_t at = line.text.find('@'); at != std::string::npos) {
+        const std::size_t start = line.text.find_last_of(" :", at);
+        return line.text.substr(0, start == std::string::npos ? 0 : start + 1);
+    }
+    std::string label;
+    bool labelSeen = false;
+    for (const TextLine& w : words) {
+        if (!OnLine(w, line)) continue;
+        for (const LineSegment& s : SplitLabelled(NormaliseLineText(w.text))) {
+            const bool holdsAddress = HasLatinLetter(s.value) || HasDigit(s.value);
+            if (holdsAddress && (labelSeen || IsEmailLabel(s))) return label;
+            labelSeen = labelSeen || IsEmailLabel(s);
+        }
+        label += w.text + " ";
+    }
+    return std::nullopt;
 }
 
 }  // namespace kivtal::cards

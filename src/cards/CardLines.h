@@ -3,6 +3,8 @@
 // sizes standing side by side ("张伟" in large type, "总经理" small beside it) into one
 // line; a change of type size across a gap starts a new line here, so the name and
 // the title reach the field reader apart.
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "cards/CardFields.h"
@@ -27,5 +29,10 @@ struct RowShape {
 // its marks and the smaller parts of its characters. A name set large stands out here
 // even when the engine's page layout took it for a picture and read nothing there.
 std::vector<PixBox> TypeRows(std::vector<PixBox> marks, const RowShape& shape);
+
+// The text before the e-mail address on a line with an @, or with an e-mail label whose
+// address the page pass read without its @ (found by the engine's words on the line);
+// none on other lines.
+std::optional<std::string> AddressLabel(const TextLine& line, const std::vector<TextLine>& words);
 
 }  // namespace kivtal::cards

@@ -143,16 +143,63 @@ bool Likelier(const Reading& a, const Reading& b) {
     return a.confidence > b.confidence;
 }
 
+// The first line of what the engine read of the picture it was last given.
+std::string FirstLine(tesseract::TessBaseAPI& engine) {
+    const EngineText text(engine.GetUTF8Text());
+    const std::string all(text ? text.get() : "");
+    return Trim(all.substr(0, all.find('\n')));
+}
+
+// The engine took this character for the @ beside it as well: the wide @ read twice,
+// once as a letter. Only the English engine gives the other characters it weighed.
+bool AlsoTheAt(tesseract::ResultIterator& symbol) {
+    tesseract::ChoiceIterator choice(symbol);
+    const float best = choice.Confidence();
+    do {
+        if (std::string_view(choice.GetUTF8Text()) == "@") return choice.Confidence() * 2 >= best;
+    } while (choice.Next());
+    return false;
+}
+
+// What the English engine read of an address, character by character, without an @
+// it read twice.
+std::string AddressText(tesseract::TessBaseAPI& engine) {
+    if (engine.Recognize(nullptr) != 0) return {};
+    const std::unique_ptr<tesseract::ResultIterator> it(engine.GetIterator());
+    if (!it) return {};
+    struct Symbol {
+        std::string text;
+        bool startsWord = false;
+        bool alsoAt = false;
+    };
+    constexpr auto kSymbol = tesseract::RIL_SYMBOL;
+    std::vector<Symbol> symbols;
+    do {
+        if (it->Empty(kSymbol)) continue;
+        const EngineText text(it->GetUTF8Text(kSymbol));
+        symbols.push_back({text ? text.get() : "", it->IsAtBeginningOf(tesseract::RIL_WORD), AlsoTheAt(*it)});
+    } while (it->Next(kSymbol));
+    const auto isAt = [&](std::size_t i) { return i < symbols.size() && symbols[i].text == "@"; };
+    std::string out;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        const bool twice = !isAt(i) && symbols[i].alsoAt && (isAt(i + 1) || (i > 0 && isAt(i - 1)));
+        if (symbols[i].startsWord && !out.empty()) out += ' ';
+        if (!twice) out += symbols[i].text;
+    }
+    return out;
+}
+
+using TextOf = std::string (*)(tesseract::TessBaseAPI&);
+
 // The box read on its own as one line at each of the heights, in their order.
 std::vector<Reading> ReadAlone(tesseract::TessBaseAPI& engine, const Pix& pix, const PixBox& box,
-                               std::span<const int> heights) {
+                               std::span<const int> heights, TextOf textOf = FirstLine) {
     const PixPtr cut = CutOut(pix, box.left, box.top, box.width, box.height, box.height / 3);
     std::vector<Reading> readings;
     for (int height : heights) {
         const PixPtr scaled = cut ? Scaled(*cut, static_cast<float>(height) / static_cast<float>(box.height)) : nullptr;
-        const EngineText text(scaled ? (engine.SetImage(scaled.get()), engine.GetUTF8Text()) : nullptr);
-        const std::string all(text ? text.get() : "");
-        readings.push_back({Trim(all.substr(0, all.find('\n'))), engine.MeanTextConf()});
+        if (scaled) engine.SetImage(scaled.get());
+        readings.push_back({scaled ? textOf(engine) : std::string(), engine.MeanTextConf()});
     }
     return readings;
 }
@@ -209,6 +256,7 @@ std::unique_ptr<CardReader> CardReader::Create(std::string* error) {
     auto latin = chinese ? LoadEngine("eng", error) : nullptr;
     if (!latin) return nullptr;
     latin->SetVariable("tessedit_char_whitelist", kAddressCharacters);
+    latin->SetVariable("lstm_choice_mode", "2");  // the characters weighed, for an @ read twice
     return std::unique_ptr<CardReader>(new CardReader(std::move(engine), std::move(chinese), std::move(latin)));
 }
 
@@ -257,20 +305,21 @@ CardScan CardReader::ReadFile(const std::string& path, const ReadOptions& option
 CardScan CardReader::ReadPrepared(const Pix& pix, const ReadOptions& options) {
     CardScan scan;
     // Large type the page pass reads as junk is read again before junk is dropped.
-    scan.lines = WithWords(ReadLines(pix));
+    std::vector<TextLine> words;
+    scan.lines = WithWords(ReadLines(pix, words));
     if (options.rereadLargeLines && !scan.lines.empty()) {
         const PixPtr ink = InkPicture(pix);
         const std::vector<PixBox> marks = ink ? InkBoxes(*ink) : std::vector<PixBox>{};
         RereadLargeLines(pix, ink ? *ink : pix, marks, scan.lines);
         ReadMissedRows(pix, marks, scan.lines);
-        RereadEmail(pix, scan.lines);
+        RereadEmail(pix, words, scan.lines);
     }
     scan.lines = Believed(std::move(scan.lines));
     scan.reading = ReadCardFields(scan.lines);
     return scan;
 }
 
-std::vector<TextLine> CardReader::ReadLines(const Pix& pix) {
+std::vector<TextLine> CardReader::ReadLines(const Pix& pix, std::vector<TextLine>& wordBoxes) {
     engine_->SetPageSegMode(tesseract::PSM_AUTO);
     engine_->SetImage(const_cast<Pix*>(&pix));
     if (engine_->Recognize(nullptr) != 0) return {};
@@ -286,6 +335,7 @@ std::vector<TextLine> CardReader::ReadLines(const Pix& pix) {
         const TextLine box{text.get(), left, top, right - left, bottom - top, static_cast<int>(it->Confidence(kWord))};
         words.push_back({box, it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)});
     } while (it->Next(kWord));
+    for (const EngineWord& w : words) wordBoxes.push_back(w.box);
     return JoinWords(words);
 }
 
@@ -357,20 +407,18 @@ void CardReader::ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks
     }
 }
 
-void CardReader::RereadEmail(const Pix& pix, std::vector<TextLine>& lines) {
+void CardReader::RereadEmail(const Pix& pix, const std::vector<TextLine>& words, std::vector<TextLine>& lines) {
     latin_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (TextLine& line : lines) {
-        const std::size_t at = line.text.find('@');
-        if (at == std::string::npos) continue;
+        const std::optional<std::string> label = AddressLabel(line, words);
+        if (!label) continue;
         std::vector<std::optional<std::string>> votes{EmailAddress(line.text)};
         for (const Reading& r :
-             ReadAlone(*latin_, pix, {line.left, line.top, line.width, line.height}, kEmailRereadHeights))
+             ReadAlone(*latin_, pix, {line.left, line.top, line.width, line.height}, kEmailRereadHeights, AddressText))
             votes.push_back(EmailAddress(r.text));
         const std::optional<std::string> chosen = MostVoted(votes);
-        if (!chosen) continue;
-        // The address word is replaced; the label before it stays as the page pass read it.
-        const std::size_t start = line.text.find_last_of(" :", at);
-        line.text = line.text.substr(0, start == std::string::npos ? 0 : start + 1) + *chosen;
+        // The address is replaced; the label before it stays as the page pass read it.
+        if (chosen) line.text = *label + *chosen;
     }
 }
 

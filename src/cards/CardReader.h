@@ -60,13 +60,14 @@ private:
     CardReader(std::unique_ptr<tesseract::TessBaseAPI> engine, std::unique_ptr<tesseract::TessBaseAPI> chinese,
                std::unique_ptr<tesseract::TessBaseAPI> latin);
     CardScan ReadPrepared(const Pix& pix, const ReadOptions& options);
-    std::vector<TextLine> ReadLines(const Pix& pix);
+    // The page pass's lines, and its words in `wordBoxes`.
+    std::vector<TextLine> ReadLines(const Pix& pix, std::vector<TextLine>& wordBoxes);
     void RereadLargeLines(const Pix& pix, const Pix& ink, const std::vector<PixBox>& marks,
                           std::vector<TextLine>& lines);
     std::optional<Reading> ReadLargeLine(tesseract::TessBaseAPI& engine, const Pix& pix, const Pix& ink,
                                          const PixBox& region);
     void ReadMissedRows(const Pix& pix, const std::vector<PixBox>& marks, std::vector<TextLine>& lines);
-    void RereadEmail(const Pix& pix, std::vector<TextLine>& lines);
+    void RereadEmail(const Pix& pix, const std::vector<TextLine>& words, std::vector<TextLine>& lines);
 
     std::unique_ptr<tesseract::TessBaseAPI> engine_;   // Chinese and English
     std::unique_ptr<tesseract::TessBaseAPI> chinese_;  // Chinese alone, for large lines on Chinese cards

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace kivtal::cards {
@@ -57,6 +59,45 @@ TEST(CardLines, TypeRowsTakeInTheTopsOfCharacters) {
     const std::vector<PixBox> rows = TypeRows(marks, {35, 200});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_TRUE(rows[0] == (PixBox{100, 96, 117, 64}));
+}
+
+// Words side by side on one line at y 100, 30 px tall, 100 px apart.
+std::vector<TextLine> Words(const std::vector<std::string>& texts, int top = 100) {
+    std::vector<TextLine> words;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        words.push_back({texts[i], 40 + 100 * static_cast<int>(i), top, 90, 30});
+    return words;
+}
+
+TEST(CardLines, AddressLabelFindsTheAddressByItsAtOrItsLabel) {
+    struct Case {
+        const char* what;
+        std::string line;
+        std::vector<std::string> words;
+        std::optional<std::string> label;
+    };
+    const Case cases[] = {
+        {"an @: the text before the address word", "E-mail: whbo@huaxin.com", {}, "E-mail: "},
+        {"the @ read as a letter: found after the label",
+         "邮箱 : nhddahuaxin.cn",
+         {"邮箱", ":", "nhddahuaxin.cn"},
+         "邮箱 : "},
+        {"label and address read as one word", "Email:nhddahuaxin.cn", {"Email:nhddahuaxin.cn"}, ""},
+        {"a phone number before the label is not the address",
+         "Tel: 010-1234567 Email: nhddahuaxin.cn",
+         {"Tel:", "010-1234567", "Email:", "nhddahuaxin.cn"},
+         "Tel: 010-1234567 Email: "},
+        {"no e-mail label and no @", "Web: www.huaxin.cn", {"Web:", "www.huaxin.cn"}, std::nullopt},
+        {"a label with nothing after it", "邮箱 :", {"邮箱", ":"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<TextLine> words = Words(c.words);
+        const std::vector<TextLine> elsewhere = Words({"nhdd@huaxin.cn"}, 300);  // another line's word
+        words.insert(words.begin(), elsewhere.begin(), elsewhere.end());
+        const TextLine line{c.line, 30, 95, 100 * static_cast<int>(c.words.size()) + 20, 40, 80};
+        EXPECT_EQ(AddressLabel(line, words), c.label);
+    }
 }
 
 }  // namespace
