@@ -156,7 +156,8 @@ bool AlsoTheAt(tesseract::ResultIterator& symbol) {
     tesseract::ChoiceIterator choice(symbol);
     const float best = choice.Confidence();
     do {
-        if (std::string_view(choice.GetUTF8Text()) == "@") return choice.Confidence() * 2 >= best;
+        const char* text = choice.GetUTF8Text();
+        if (text && std::string_view(text) == "@") return choice.Confidence() * 2 >= best;
     } while (choice.Next());
     return false;
 }
