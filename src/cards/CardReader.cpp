@@ -356,7 +356,6 @@ void CardReader::RereadLargeLines(const Pix& pix, const Pix& ink, const std::vec
     // The mixed engine reads large Chinese type as Latin junk: on a card whose small
     // print is Chinese, large lines are read by the Chinese engine alone.
     tesseract::TessBaseAPI& engine = ChineseCard(lines) ? *chinese_ : *engine_;
-    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const PixBox& region : regions) {
         const std::optional<Reading> read = ReadLargeLine(engine, pix, ink, region);
         if (!read) continue;
@@ -376,8 +375,16 @@ void CardReader::RereadLargeLines(const Pix& pix, const Pix& ink, const std::vec
 
 std::optional<Reading> CardReader::ReadLargeLine(tesseract::TessBaseAPI& engine, const Pix& pix, const Pix& ink,
                                                  const PixBox& region) {
+    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     std::vector<Reading> reads = ReadAlone(engine, pix, region, kRereadHeights);
-    const std::optional<Reading> likeliest = Likeliest(reads);
+    std::optional<Reading> likeliest = Likeliest(reads);
+    if (!likeliest) {
+        // The line finder can take a short line of large bold type for a picture and
+        // read nothing; read as a raw line, without the finder, it reads.
+        engine.SetPageSegMode(tesseract::PSM_RAW_LINE);
+        reads = ReadAlone(engine, pix, region, kRereadHeights);
+        likeliest = Likeliest(reads);
+    }
     const bool chineseName =
         likeliest && NameShapeScore(NormaliseLineText(likeliest->text)) > 0 && CountCjk(likeliest->text) > 0;
     // Large type read as nothing at both sizes is read on: a name lost at those sizes

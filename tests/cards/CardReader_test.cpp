@@ -41,7 +41,17 @@ TEST(CardReader, ReadsRenderedCards) {
         EXPECT_EQ(scan.reading[CardField::kMobile].value, truth["mobile"].asString());
         EXPECT_EQ(scan.reading[CardField::kOfficePhone].value, truth["office_phone"].asString());
         EXPECT_EQ(scan.reading[CardField::kCompany].value, truth["company"].asString());
+        EXPECT_EQ(scan.reading[CardField::kName].value, truth["name"].asString());
     }
+}
+
+// A short name in large bold type that the engine's line finder takes for a picture,
+// reading nothing of it as a line.
+TEST(CardReader, ReadsALargeNameTheLineFinderPassesOver) {
+    const Json::Value truth = Truth("seed-1127/card-022");
+    const CardScan scan = Reader().ReadFile(kCards + "/seed-1127/" + truth["image"].asString());
+    ASSERT_EQ(scan.status, CardStatus::kRead);
+    EXPECT_EQ(scan.reading[CardField::kName].value, truth["name"].asString());
 }
 
 TEST(CardReader, TurnsAPoorReadingRound) {
