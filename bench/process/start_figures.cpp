@@ -26,10 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "ChineseBook.h"
 #include "ProcessRuns.h"
 #include "net/Identity.h"
 #include "store/AccountStore.h"
-#include "store/ContactStore.h"
 #include "store/LocalStore.h"
 #include "support/PrivateSecretService.h"
 
@@ -87,20 +87,7 @@ bool RememberLogins(LocalStore& store, int count) {
 bool RememberBook(const ScratchHome& home) {
     LocalStore store(StorePaths{home.dataDir(), "/nonexistent/doz2a_v3.db"});
     if (!RememberLogins(store, 1) || store.EnsureUserDb("bench") != 0) return false;
-    StoreSession session = store.OpenUserDb();
-    SqliteTransaction tx(session.db());
-    for (int i = 0; i < kBookSize; ++i) {
-        BusinessCard card;
-        card.bc_name = "联系人" + std::to_string(i);
-        card.company_name = "公司" + std::to_string(i % 300);
-        card.cell_phone = "139" + std::to_string(10000000 + i);
-        UserBankInfo account;
-        account.bank_name = "工商银行";
-        account.ubank_card = "6222" + std::to_string(100000000 + i);
-        card.bank_accounts.push_back(account);
-        if (InsertContact(session.db(), card) != StoreStatus::kOk) return false;
-    }
-    return tx.commit() == 0;
+    return FillBook(store, kBookSize);
 }
 
 // A run's figures to the first paint, from the client's own report: the time since the
